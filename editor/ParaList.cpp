@@ -1,0 +1,1235 @@
+// The paragraph list: wrapping, limits, bookmarks, the undo buffer and its replay.
+#include "editor/ParaList.h"
+
+#include "rtl/Exceptions.h"
+#include "editor/ZelExceptions.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+namespace editor {
+
+namespace {
+
+TBusyCursorHook& BusyHook() {
+    static TBusyCursorHook hook;
+    return hook;
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// A paragraph stores 16-bit offsets, so no paragraph may grow beyond this.
+constexpr std::int32_t MaxParaLength = 65535;
+
+enum : std::uint8_t {
+    ukCaret = 0,
+    ukInsert = 1,
+    ukParaBefore = 2,
+    ukParaAfter = 3,
+    ukDelete = 4,
+    ukParaDeleted = 5,
+    ukReplace = 6,
+};
+
+bool OwnsParagraph(std::uint8_t kind, bool undoSide) {
+    return undoSide ? kind == ukParaDeleted : (kind == ukParaBefore || kind == ukParaAfter);
+}
+
+} // namespace
+
+void SetBusyCursorHook(TBusyCursorHook hook) { BusyHook() = std::move(hook); }
+
+// ---- tab-aware helpers ----------------------------------------------------------------------
+
+std::int32_t TextWidth(std::string_view text, std::int32_t tabSize) {
+    std::int32_t col = 0;
+    for (char c : text) {
+        if (c == 0) break;
+        col += (c == '\t' && tabSize > 0) ? tabSize - col % tabSize : 1;
+    }
+    return col;
+}
+
+std::int32_t CharsInColumns(std::string_view text, std::int32_t columns, std::int32_t tabSize) {
+    std::int32_t col = 0;
+    std::int32_t n = 0;
+    for (char c : text) {
+        std::int32_t w = (c == '\t' && tabSize > 0) ? tabSize - col % tabSize : 1;
+        if (col + w > columns) break;
+        col += w;
+        ++n;
+    }
+    return n;
+}
+
+std::int32_t PosToColumn(std::string_view text, std::int32_t pos, std::int32_t tabSize) {
+    if (pos <= 0) return 1;
+    if (pos == 1 || text.empty()) return pos;
+    auto len = static_cast<std::int32_t>(text.size());
+    if (pos > len) return pos + TextWidth(text, tabSize) - len;
+    return TextWidth(text.substr(0, pos - 1), tabSize) + 1;
+}
+
+std::int32_t ColumnToPos(std::string_view text, std::int32_t col, std::int32_t tabSize) {
+    if (col <= 1 || text.empty()) return col;
+    auto len = static_cast<std::int32_t>(text.size());
+    std::int32_t last = PosToColumn(text, len, tabSize);
+    if (last < col) return len + col - last;
+    if (!HasTab(text)) return col;
+    std::int32_t at = 0;
+    for (std::int32_t i = 0; i < len; ++i) {
+        char c = text[i];
+        std::int32_t next = at + ((c == '\t' && tabSize > 0) ? tabSize - at % tabSize : 1);
+        if (next >= col) return i + 1;
+        at = next;
+    }
+    return len;
+}
+
+bool HasTab(std::string_view text) { return text.find('\t') != std::string_view::npos; }
+
+std::int32_t TrimmedLength(std::string_view text) {
+    auto n = text.size();
+    while (n > 0 && IsBlank(text[n - 1])) --n;
+    return static_cast<std::int32_t>(n == 0 ? text.size() : n);
+}
+
+std::int32_t BlanksBefore(std::string_view text, std::int32_t pos) {
+    std::int32_t i = std::min<std::int32_t>(pos - 1, static_cast<std::int32_t>(text.size()));
+    std::int32_t n = 0;
+    while (i - n > 0 && IsBlank(text[i - n - 1])) ++n;
+    return n;
+}
+
+std::int32_t LengthToLineFeed(std::string_view text) {
+    auto at = text.find('\n');
+    return static_cast<std::int32_t>(at == std::string_view::npos ? text.size() : at + 1);
+}
+
+std::int32_t TParaNode::LineOfPos(std::int32_t Pos) const {
+    // Greatest line start not above Pos - 1.
+    auto it = std::upper_bound(FStarts.begin(), FStarts.end(), Pos - 1,
+                               [](std::int32_t v, std::uint16_t s) { return v < s; });
+    return static_cast<std::int32_t>(it - FStarts.begin()) + 1;
+}
+
+// ---- undo buffer ----------------------------------------------------------------------------
+
+TUndoBuffer::TUndoBuffer(std::int32_t Size) {
+    std::size_t size = static_cast<std::size_t>(std::clamp<std::int32_t>(Size, 0, 65535));
+    for (;;) {
+        try {
+            FBlock.assign(size, 0);
+            break;
+        } catch (const std::bad_alloc&) {
+            if (size <= 16) {
+                size = 0;
+            } else {
+                size = (size + 1) / 2;
+                continue;
+            }
+            FBlock.clear();
+            break;
+        }
+    }
+}
+
+TUndoBuffer::~TUndoBuffer() { Clear(); }
+
+TUndoBuffer::Header TUndoBuffer::Read(std::size_t at) const {
+    const std::uint8_t* p = FBlock.data() + at;
+    Header h;
+    std::memcpy(&h.Back, p, 2);
+    h.Kind = p[2] & 0x7F;
+    h.Modified = (p[2] & 0x80) != 0;
+    h.Group = p[3];
+    std::memcpy(&h.Para, p + 4, 4);
+    std::memcpy(&h.Pos, p + 8, 4);
+    std::memcpy(&h.Length, p + 12, 2);
+    return h;
+}
+
+void TUndoBuffer::Write(std::size_t at, const Header& h) {
+    std::uint8_t* p = FBlock.data() + at;
+    std::memcpy(p, &h.Back, 2);
+    p[2] = static_cast<std::uint8_t>(h.Kind | (h.Modified ? 0x80 : 0));
+    p[3] = h.Group;
+    std::memcpy(p + 4, &h.Para, 4);
+    std::memcpy(p + 8, &h.Pos, 4);
+    std::memcpy(p + 12, &h.Length, 2);
+    p[14] = p[15] = 0;
+}
+
+std::size_t TUndoBuffer::RecordSize(std::size_t at) const {
+    std::uint16_t len;
+    std::memcpy(&len, FBlock.data() + at + 12, 2);
+    return HeaderSize + len;
+}
+
+std::size_t TUndoBuffer::PrevOf(std::size_t at) const {
+    std::uint16_t back;
+    std::memcpy(&back, FBlock.data() + at, 2);
+    return back == 0 ? None : at - back;
+}
+
+std::string_view TUndoBuffer::Data(std::size_t at) const {
+    return {reinterpret_cast<const char*>(FBlock.data() + at + HeaderSize),
+            RecordSize(at) - HeaderSize};
+}
+
+TParaNode* TUndoBuffer::NodeOf(std::size_t at) const {
+    TParaNode* node;
+    std::memcpy(&node, FBlock.data() + at + HeaderSize, sizeof node);
+    return node;
+}
+
+void TUndoBuffer::SetNode(std::size_t at, TParaNode* node) {
+    std::memcpy(FBlock.data() + at + HeaderSize, &node, sizeof node);
+}
+
+void TUndoBuffer::SetModifiedBit(std::size_t at, bool value) {
+    if (value) FBlock[at + 2] |= 0x80;
+    else FBlock[at + 2] &= 0x7F;
+}
+
+void TUndoBuffer::FreeOwned(std::size_t at, bool undoSide) {
+    if (!OwnsParagraph(FBlock[at + 2] & 0x7F, undoSide)) return;
+    delete NodeOf(at);
+    SetNode(at, nullptr);
+}
+
+void TUndoBuffer::DropRedo() {
+    std::size_t at = FCurrent == None ? 0 : NextOf(FCurrent);
+    for (std::int32_t i = 0; i < FRedoCount; ++i) {
+        FreeOwned(at, false);
+        at = NextOf(at);
+    }
+    FRedoCount = 0;
+}
+
+void TUndoBuffer::ResetEmpty() {
+    FCurrent = None;
+    FUsed = 0;
+    FUndoCount = 0;
+    FRedoCount = 0;
+    FGroup = 0;
+}
+
+void TUndoBuffer::Clear() {
+    DropRedo();
+    std::size_t at = 0;
+    for (std::int32_t i = 0; i < FUndoCount; ++i) {
+        FreeOwned(at, true);
+        at = NextOf(at);
+    }
+    FDiscarded += FUndoCount;
+    ResetEmpty();
+}
+
+void TUndoBuffer::NextGroup() {
+    ++FGroup;
+    // After 256 groups the numbers wrap; never reuse the number of the record below.
+    if (FCurrent != None && Read(FCurrent).Group == FGroup) ++FGroup;
+}
+
+bool TUndoBuffer::BeginGroup() {
+    bool wasOpen = FInGroup;
+    if (!FInGroup) {
+        FInGroup = true;
+        NextGroup();
+    }
+    return wasOpen;
+}
+
+void TUndoBuffer::EndGroup(bool WasOpen) {
+    FInGroup = WasOpen;
+    if (!FInGroup) FFull = false;
+}
+
+void TUndoBuffer::MarkAllModified() {
+    std::size_t at = 0;
+    for (std::int32_t i = 0; i < FUndoCount + FRedoCount; ++i) {
+        SetModifiedBit(at, true);
+        at = NextOf(at);
+    }
+}
+
+bool TUndoBuffer::MakeRoom(std::size_t n) {
+    DropRedo();
+    if (FFull) return false;
+    if (n > FBlock.size()) {
+        Clear();
+        if (FInGroup) FFull = true;
+        return false;
+    }
+    if (FBlock.size() - FUsed >= n) return true;
+    std::size_t target = std::max(n, FBlock.size() / 16);
+    std::size_t cut = 0;
+    std::int32_t dropped = 0;
+    while (cut < FUsed && FBlock.size() - (FUsed - cut) < target) {
+        std::uint8_t group = Read(cut).Group;
+        while (cut < FUsed && Read(cut).Group == group) {
+            FreeOwned(cut, true);
+            cut = NextOf(cut);
+            ++dropped;
+        }
+    }
+    FDiscarded += dropped;
+    if (cut >= FUsed) {
+        ResetEmpty();
+        if (FInGroup) {
+            FFull = true;
+            return false;
+        }
+        return true;
+    }
+    std::memmove(FBlock.data(), FBlock.data() + cut, FUsed - cut);
+    FUsed -= cut;
+    FCurrent -= cut;
+    std::uint16_t zero = 0;
+    std::memcpy(FBlock.data(), &zero, 2);
+    FUndoCount -= dropped;
+    return true;
+}
+
+bool TUndoBuffer::TryMerge(std::uint8_t kind, std::int32_t para, std::int32_t pos,
+                           std::string_view data1, std::string_view data2) {
+    if (FInGroup || FCurrent == None) return false;
+    Header h = Read(FCurrent);
+    if (h.Kind != kind || h.Para != para) return false;
+    std::string_view data = Data(FCurrent);
+    std::string merged;
+    std::int32_t newPos = h.Pos;
+    switch (kind) {
+    case ukInsert:
+        if (pos != h.Pos + h.Length) return false;
+        merged.append(data).append(data1);
+        break;
+    case ukDelete:
+        if (pos == h.Pos) {
+            merged.append(data).append(data1);
+        } else if (pos + static_cast<std::int32_t>(data1.size()) == h.Pos) {
+            merged.append(data1).append(data);
+            newPos = pos;
+        } else {
+            return false;
+        }
+        break;
+    case ukReplace: {
+        auto zero = data.find('\0');
+        std::string_view oldText = data.substr(0, zero);
+        std::string_view newText = data.substr(zero + 1, data.size() - zero - 2);
+        if (pos != h.Pos + static_cast<std::int32_t>(newText.size())) return false;
+        merged.append(oldText).append(data1).append(1, '\0');
+        merged.append(newText).append(data2).append(1, '\0');
+        break;
+    }
+    default:
+        return false;
+    }
+    std::size_t added = merged.size() - data.size();
+    // Without room for the added bytes alone the change becomes a record of its own, so that
+    // the history never skips a change.
+    if (merged.size() > 65535 || FBlock.size() - FUsed < added) return false;
+    DropRedo();
+    std::memcpy(FBlock.data() + FCurrent + HeaderSize, merged.data(), merged.size());
+    h.Length = static_cast<std::uint16_t>(merged.size());
+    h.Pos = newPos;
+    Write(FCurrent, h);
+    FUsed += added;
+    return true;
+}
+
+bool TUndoBuffer::Add(std::uint8_t kind, bool modified, std::int32_t para, std::int32_t pos,
+                      std::string_view data1, std::string_view data2, bool twoStrings) {
+    if (TryMerge(kind, para, pos, data1, data2)) return true;
+    std::size_t length = data1.size() + (twoStrings ? data2.size() + 2 : 0);
+    if (length > 65535) {
+        // No record can hold it: the history before it cannot be replayed any more.
+        DropRedo();
+        Clear();
+        if (FInGroup) FFull = true;
+        return false;
+    }
+    if (!MakeRoom(HeaderSize + length)) return false;
+    if (!FInGroup) NextGroup();
+    Header h;
+    h.Back = FCurrent == None ? 0 : static_cast<std::uint16_t>(RecordSize(FCurrent));
+    h.Kind = kind;
+    h.Modified = modified;
+    h.Group = FGroup;
+    h.Para = para;
+    h.Pos = pos;
+    h.Length = static_cast<std::uint16_t>(length);
+    std::size_t at = FUsed;
+    Write(at, h);
+    std::uint8_t* p = FBlock.data() + at + HeaderSize;
+    std::memcpy(p, data1.data(), data1.size());
+    if (twoStrings) {
+        p[data1.size()] = 0;
+        std::memcpy(p + data1.size() + 1, data2.data(), data2.size());
+        p[data1.size() + 1 + data2.size()] = 0;
+    }
+    FCurrent = at;
+    FUsed = at + HeaderSize + length;
+    ++FUndoCount;
+    return true;
+}
+
+// ---- paragraph list -------------------------------------------------------------------------
+
+TParaList::TParaList(TParaListOwner* Owner, bool WordWrap, std::int32_t UndoSize)
+    : FOwner(Owner), FWordWrap(WordWrap),
+      FUndo(std::make_unique<TUndoBuffer>(std::clamp<std::int32_t>(UndoSize, 0, 65535))) {
+    FFirst = FLast = FCacheNode = NewNode({});
+    FParaCount = 1;
+    FLineCount = 1;
+}
+
+TParaList::~TParaList() {
+    FUndo.reset();
+    for (TParaNode* p = FFirst; p;) {
+        TParaNode* next = p->FNext;
+        delete p;
+        p = next;
+    }
+}
+
+TParaNode* TParaList::NewNode(std::string_view text) {
+    try {
+        auto* node = new TParaNode;
+        try {
+            node->FText.assign(text);
+            Wrap(node);
+        } catch (...) {
+            delete node;
+            throw;
+        }
+        return node;
+    } catch (const std::bad_alloc&) {
+        throw rtl::EOutOfMemory(EditorErrorText(zeOutOfMemory));
+    }
+}
+
+std::int32_t TParaList::NextBreak(std::string_view text, std::int32_t start) const {
+    const auto len = static_cast<std::int32_t>(text.size());
+    const std::int32_t remaining = len - start;
+    std::int32_t k = CharsInColumns(text.substr(start), FWrapColumn, FTabSize);
+    if (k >= remaining) return -1;
+    std::int32_t next = start + k; // a hard cut when no blank or hyphen is found
+    for (std::int32_t i = start + k; i >= start; --i) {
+        char c = text[i];
+        // A hyphen has to fit on the line it ends; a blank may hang past the column.
+        if (IsBlank(c) || (c == '-' && i < start + k)) {
+            next = i + 1;
+            while (next < len && IsBlank(text[next])) ++next;
+            break;
+        }
+    }
+    if (next <= start) next = start + 1;
+    return next >= len ? -1 : next;
+}
+
+void TParaList::Wrap(TParaNode* node) {
+    node->FStarts.clear();
+    if (!FWordWrap || FWrapColumn <= 0 || FWrapColumn == MaxLongInt || node->FText.empty())
+        return;
+    std::string_view text = node->FText;
+    for (std::int32_t s = 0; (s = NextBreak(text, s)) >= 0;)
+        node->FStarts.push_back(static_cast<std::uint16_t>(s));
+    node->FStarts.shrink_to_fit();
+}
+
+void TParaList::ReWrapChange(TParaNode* node, std::int32_t at, std::int32_t oldLen,
+                             std::int32_t delta, std::int32_t& first, std::int32_t& last) {
+    if (!FWordWrap || FWrapColumn <= 0 || FWrapColumn == MaxLongInt || node->FText.empty()) {
+        node->FStarts.clear();
+        first = last = 0;
+        return;
+    }
+    auto& old = FOldStarts;
+    auto& fresh = FNewStarts;
+    old.assign(1, 0);
+    old.insert(old.end(), node->FStarts.begin(), node->FStarts.end());
+    // Line (0-based) that held the change, and the line before it where re-wrapping starts.
+    auto k = static_cast<std::int32_t>(std::upper_bound(old.begin(), old.end(), at) - old.begin()) - 1;
+    std::int32_t b = std::max(0, k - 1);
+    fresh.assign(old.begin(), old.begin() + b + 1);
+    std::string_view text = node->FText;
+    std::size_t j = b + 1;
+    bool synced = false;
+    std::int32_t syncLine = 0;
+    for (std::int32_t s = old[b]; (s = NextBreak(text, s)) >= 0;) {
+        while (j < old.size() && old[j] + delta < s) ++j;
+        if (j < old.size() && old[j] + delta == s && old[j] >= at + oldLen) {
+            // From here the text is the old one shifted: so are its line starts.
+            synced = true;
+            syncLine = static_cast<std::int32_t>(fresh.size());
+            for (std::size_t i = j; i < old.size(); ++i) fresh.push_back(old[i] + delta);
+            break;
+        }
+        fresh.push_back(s);
+    }
+    first = k;
+    if (b < k && (static_cast<std::size_t>(k) >= fresh.size() || fresh[k] != old[k])) first = b;
+    last = synced ? syncLine - 1 : static_cast<std::int32_t>(fresh.size()) - 1;
+    last = std::max(last, first);
+    node->FStarts.assign(fresh.begin() + 1, fresh.end());
+}
+
+void TParaList::LinesChanged(std::int32_t para, std::int32_t delta) {
+    FLineCount += delta;
+    if (FCachePara > para) FCacheLine += delta;
+}
+
+void TParaList::TextChanged(TParaNode* node, std::int32_t para, std::int32_t firstLine,
+                            std::int32_t oldLines, std::int32_t at, std::int32_t oldLen,
+                            std::int32_t delta) {
+    std::int32_t first, last;
+    ReWrapChange(node, at, oldLen, delta, first, last);
+    std::int32_t lines = node->LineCount();
+    LinesChanged(para, lines - oldLines);
+    FFirstChanged = firstLine + first;
+    FLastChanged = lines != oldLines ? MaxLongInt : firstLine + last;
+    FTextSize += delta;
+    FModified = true;
+}
+
+TParaNode* TParaList::FindPara(std::int32_t Para) {
+    if (Para < 1 || Para > FParaCount) return nullptr;
+    if (Para == FCachePara) return FCacheNode;
+    std::int32_t d1 = Para - 1;
+    std::int32_t dc = Para > FCachePara ? Para - FCachePara : FCachePara - Para;
+    std::int32_t dl = FParaCount - Para;
+    TParaNode* node;
+    std::int32_t num, line;
+    if (d1 <= dc && d1 <= dl) {
+        node = FFirst, num = 1, line = 1;
+    } else if (dl <= dc) {
+        node = FLast, num = FParaCount, line = FLineCount - FLast->LineCount() + 1;
+    } else {
+        node = FCacheNode, num = FCachePara, line = FCacheLine;
+    }
+    while (num < Para) {
+        line += node->LineCount();
+        node = node->FNext;
+        ++num;
+    }
+    while (num > Para) {
+        node = node->FPrev;
+        line -= node->LineCount();
+        --num;
+    }
+    FCacheNode = node;
+    FCachePara = num;
+    FCacheLine = line;
+    return node;
+}
+
+TLineRef TParaList::FindLine(std::int32_t Line) {
+    TLineRef ref;
+    if (Line < 1 || Line > FLineCount) return ref;
+    if (!FWordWrap) {
+        ref.Node = FindPara(Line);
+        ref.Para = Line;
+        ref.LineInPara = 1;
+        ref.Text = ref.Node->Text();
+        return ref;
+    }
+    std::int32_t d1 = Line - 1;
+    std::int32_t dc = Line > FCacheLine ? Line - FCacheLine : FCacheLine - Line;
+    std::int32_t dl = FLineCount - Line;
+    TParaNode* node;
+    std::int32_t num, line;
+    if (d1 <= dc && d1 <= dl) {
+        node = FFirst, num = 1, line = 1;
+    } else if (dl <= dc) {
+        node = FLast, num = FParaCount, line = FLineCount - FLast->LineCount() + 1;
+    } else {
+        node = FCacheNode, num = FCachePara, line = FCacheLine;
+    }
+    while (Line >= line + node->LineCount()) {
+        line += node->LineCount();
+        node = node->FNext;
+        ++num;
+    }
+    while (Line < line) {
+        node = node->FPrev;
+        line -= node->LineCount();
+        --num;
+    }
+    FCacheNode = node;
+    FCachePara = num;
+    FCacheLine = line;
+    ref.Node = node;
+    ref.Para = num;
+    ref.LineInPara = Line - line + 1;
+    std::int32_t s = node->LineStart(ref.LineInPara);
+    std::int32_t e = ref.LineInPara < node->LineCount() ? node->LineStart(ref.LineInPara + 1)
+                                                         : node->Length();
+    ref.Text = node->Text().substr(s, e - s);
+    return ref;
+}
+
+std::string_view TParaList::ParaText(std::int32_t Para) {
+    TParaNode* node = FindPara(Para);
+    return node ? node->Text() : std::string_view{};
+}
+
+std::int32_t TParaList::ParaLength(std::int32_t Para) {
+    TParaNode* node = FindPara(Para);
+    return node ? node->Length() : 0;
+}
+
+std::int32_t TParaList::LineLength(std::int32_t Line) { return FindLine(Line).Length(); }
+
+std::int32_t TParaList::ParaPosToLine(std::int32_t Para, std::int32_t Pos, std::int32_t& Col) {
+    Para = std::clamp(Para, 1, FParaCount);
+    TParaNode* node = FindPara(Para);
+    std::int32_t k = node->LineOfPos(Pos);
+    Col = Pos - node->LineStart(k);
+    return FCacheLine + k - 1;
+}
+
+std::int32_t TParaList::LineToParaPos(std::int32_t Line, std::int32_t& Offset) {
+    Line = std::clamp(Line, 1, FLineCount);
+    if (!FWordWrap) {
+        Offset = 0;
+        return Line;
+    }
+    TLineRef ref = FindLine(Line);
+    Offset = ref.Node->LineStart(ref.LineInPara);
+    return ref.Para;
+}
+
+int TParaList::CheckLimits(std::int32_t Para, std::int32_t NewParas, std::int64_t NewBytes) {
+    if (NewParas != 0 || Para > FParaLimit) {
+        std::int64_t allowed;
+        if (Para > FParaLimit || FLast->Length() != 0) allowed = FParaLimit;
+        else allowed = FParaLimit == MaxLongInt ? MaxLongInt : std::int64_t{FParaLimit} + 1;
+        if (std::int64_t{NewParas} + FParaCount > allowed) return zeTooManyParas;
+    }
+    if (NewBytes + FTextSize > FByteLimit) return zeTextTooLarge;
+    if (Para != 0 && NewParas == 0) {
+        if (NewBytes + ParaLength(Para) > std::min(FParaLengthLimit, MaxParaLength))
+            return zeParaTooLarge;
+    }
+    return zeOk;
+}
+
+void TParaList::LinkAt(std::int32_t para, TParaNode* node) {
+    std::int32_t line;
+    if (para > FParaCount) {
+        para = FParaCount + 1;
+        line = FLineCount + 1;
+        node->FPrev = FLast;
+        node->FNext = nullptr;
+        FLast->FNext = node;
+        FLast = node;
+    } else {
+        TParaNode* at = FindPara(para);
+        line = FCacheLine;
+        node->FNext = at;
+        node->FPrev = at->FPrev;
+        if (at->FPrev) at->FPrev->FNext = node;
+        else FFirst = node;
+        at->FPrev = node;
+    }
+    ++FParaCount;
+    FLineCount += node->LineCount();
+    FTextSize += node->Length() + 2;
+    FCacheNode = node;
+    FCachePara = para;
+    FCacheLine = line;
+    FModified = true;
+}
+
+TParaNode* TParaList::Unlink(std::int32_t para) {
+    TParaNode* node = FindPara(para);
+    if (!node || FParaCount == 1) return nullptr;
+    if (para == 1) {
+        FCacheNode = node->FNext;
+        FCachePara = 1;
+        FCacheLine = 1;
+    } else {
+        FCacheNode = node->FPrev;
+        FCachePara = para - 1;
+        FCacheLine -= node->FPrev->LineCount();
+    }
+    if (node->FPrev) node->FPrev->FNext = node->FNext;
+    else FFirst = node->FNext;
+    if (node->FNext) node->FNext->FPrev = node->FPrev;
+    else FLast = node->FPrev;
+    node->FNext = node->FPrev = nullptr;
+    --FParaCount;
+    FLineCount -= node->LineCount();
+    FTextSize -= node->Length() + 2;
+    FModified = true;
+    return node;
+}
+
+// ---- notifications --------------------------------------------------------------------------
+
+void TParaList::NotifyInserted(std::int32_t para, std::int32_t pos, std::int32_t count) {
+    if (!FNotify) return;
+    for (auto& b : FBookmarks)
+        if (b.Para == para && b.Pos >= pos) b.Pos += count;
+    if (FOwner) FOwner->TextInserted(para, pos, count);
+}
+
+void TParaList::NotifyDeleted(std::int32_t para, std::int32_t pos, std::int32_t count) {
+    if (!FNotify) return;
+    for (auto& b : FBookmarks) {
+        if (b.Para != para || b.Pos < pos) continue;
+        if (b.Pos < pos + count) b = {};
+        else b.Pos -= count;
+    }
+    if (FOwner) FOwner->TextDeleted(para, pos, count);
+}
+
+void TParaList::NotifySplit(std::int32_t para, std::int32_t pos, std::int32_t indent) {
+    if (!FNotify) return;
+    for (auto& b : FBookmarks) {
+        if (b.Para > para) {
+            ++b.Para;
+        } else if (b.Para == para && b.Pos >= pos) {
+            ++b.Para;
+            b.Pos = b.Pos - pos + 1 + indent;
+        }
+    }
+    if (FOwner) FOwner->ParaSplit(para, pos, indent);
+}
+
+void TParaList::NotifyParaDeleted(std::int32_t para) {
+    if (!FNotify) return;
+    for (auto& b : FBookmarks) {
+        if (b.Para == para) b = {};
+        else if (b.Para > para) --b.Para;
+    }
+    if (FOwner) FOwner->ParaDeleted(para);
+}
+
+void TParaList::NotifyJoined(std::int32_t para, std::int32_t pos) {
+    if (!FNotify) return;
+    for (auto& b : FBookmarks) {
+        if (b.Para == para + 1) b.Pos += pos - 1;
+        if (b.Para > para) --b.Para;
+    }
+    if (FOwner) FOwner->ParasJoined(para, pos);
+}
+
+void TParaList::AdjustPosParaDeleted(std::int32_t P, std::int32_t& Para, std::int32_t& Pos) const {
+    if (Para == P) Pos = 1;
+    else if (Para > P) --Para;
+    Para = std::clamp(Para, 1, FParaCount);
+}
+
+void TParaList::AdjustPosTextDeleted(std::int32_t P, std::int32_t AtPos, std::int32_t Count,
+                                     std::int32_t& Para, std::int32_t& Pos) {
+    if (Para != P || Pos < AtPos) return;
+    Pos = Pos < AtPos + Count ? AtPos : Pos - Count;
+}
+
+// ---- changes --------------------------------------------------------------------------------
+
+int TParaList::AddPara(std::string_view Text, bool Trim) {
+    if (Trim) Text = Text.substr(0, TrimmedLength(Text));
+    if (static_cast<std::int64_t>(Text.size()) > MaxParaLength) return zeParaTooLarge;
+    TParaNode* node = NewNode(Text);
+    node->FNext = FLast;
+    node->FPrev = FLast->FPrev;
+    if (FLast->FPrev) FLast->FPrev->FNext = node;
+    else FFirst = node;
+    FLast->FPrev = node;
+    ++FParaCount;
+    FLineCount += node->LineCount();
+    FTextSize += node->Length() + 2;
+    FCacheNode = FFirst;
+    FCachePara = 1;
+    FCacheLine = 1;
+    return zeOk;
+}
+
+void TParaList::CaretMark(std::int32_t para, std::int32_t pos) {
+    if (Recording()) FUndo->Add(ukCaret, FModified, para, pos, {});
+}
+
+int TParaList::DoInsertText(std::int32_t para, std::string_view text, std::int32_t pos,
+                            bool check) {
+    TParaNode* node = FindPara(para);
+    if (!node || text.empty() || pos < 1) return zeOk;
+    const std::int32_t len = node->Length();
+    const std::int32_t pad = pos > len + 1 ? pos - 1 - len : 0;
+    const auto count = static_cast<std::int32_t>(text.size());
+    if (check) {
+        if (int r = CheckLimits(para, 0, std::int64_t{pad} + count)) return r;
+    }
+    if (std::int64_t{len} + pad + count > MaxParaLength) return zeParaTooLarge;
+    const std::int32_t at = pad ? len : pos - 1;
+    std::string inserted;
+    std::string fresh;
+    try {
+        inserted.assign(pad, ' ');
+        inserted.append(text);
+        fresh.reserve(len + inserted.size());
+        fresh.append(node->FText, 0, at).append(inserted).append(node->FText, at);
+    } catch (const std::bad_alloc&) {
+        return zeOutOfMemory;
+    }
+    const std::int32_t firstLine = FCacheLine;
+    const std::int32_t oldLines = node->LineCount();
+    const bool wasModified = FModified;
+    node->FText.swap(fresh);
+    TextChanged(node, para, firstLine, oldLines, at, 0, pad + count);
+    if (Recording()) FUndo->Add(ukInsert, wasModified, para, at + 1, inserted);
+    NotifyInserted(para, pos, count);
+    return zeOk;
+}
+
+int TParaList::InsertText(std::int32_t Para, std::string_view Text, std::int32_t Pos) {
+    return DoInsertText(Para, Text, Pos, true);
+}
+
+int TParaList::DoDeleteText(std::int32_t para, std::int32_t count, std::int32_t pos) {
+    TParaNode* node = FindPara(para);
+    if (!node || pos < 1) return zeOk;
+    const std::int32_t len = node->Length();
+    count = std::min(count, len - pos + 1);
+    if (count <= 0) return zeOk;
+    const std::int32_t firstLine = FCacheLine;
+    const std::int32_t oldLines = node->LineCount();
+    if (Recording())
+        FUndo->Add(ukDelete, FModified, para, pos, std::string_view(node->FText).substr(pos - 1, count));
+    node->FText.erase(pos - 1, count);
+    TextChanged(node, para, firstLine, oldLines, pos - 1, count, -count);
+    NotifyDeleted(para, pos, count);
+    return zeOk;
+}
+
+int TParaList::DeleteText(std::int32_t Para, std::int32_t Count, std::int32_t Pos) {
+    return DoDeleteText(Para, Count, Pos);
+}
+
+int TParaList::DoReplaceText(std::int32_t para, std::string_view newText, std::int32_t oldLen,
+                             std::int32_t pos, bool check) {
+    TParaNode* node = FindPara(para);
+    if (!node || pos < 1) return zeOk;
+    const std::int32_t len = node->Length();
+    if (pos > len + 1) return DoInsertText(para, newText, pos, check);
+    oldLen = std::clamp(oldLen, 0, len - pos + 1);
+    const auto newLen = static_cast<std::int32_t>(newText.size());
+    if (oldLen == 0 && newLen == 0) return zeOk;
+    const std::int32_t growth = newLen - oldLen;
+    if (check && growth > 0) {
+        if (int r = CheckLimits(para, 0, growth)) return r;
+    }
+    if (std::int64_t{len} + growth > MaxParaLength) return zeParaTooLarge;
+    std::string oldText;
+    std::string fresh;
+    try {
+        oldText.assign(node->FText, pos - 1, oldLen);
+        fresh.reserve(len + growth);
+        fresh.append(node->FText, 0, pos - 1).append(newText).append(node->FText, pos - 1 + oldLen);
+    } catch (const std::bad_alloc&) {
+        return zeOutOfMemory;
+    }
+    const std::int32_t firstLine = FCacheLine;
+    const std::int32_t oldLines = node->LineCount();
+    const bool wasModified = FModified;
+    node->FText.swap(fresh);
+    TextChanged(node, para, firstLine, oldLines, pos - 1, oldLen, growth);
+    if (Recording()) FUndo->Add(ukReplace, wasModified, para, pos, oldText, newText, true);
+    if (growth < 0) NotifyDeleted(para, pos + newLen, -growth);
+    else if (growth > 0) NotifyInserted(para, pos + oldLen, growth);
+    else NotifyInserted(para, pos, 0);
+    return zeOk;
+}
+
+int TParaList::ReplaceText(std::int32_t Para, std::string_view NewText, std::int32_t OldLen,
+                           std::int32_t Pos) {
+    return DoReplaceText(Para, NewText, OldLen, Pos, true);
+}
+
+int TParaList::DoInsertPara(std::int32_t para, std::string_view text, bool after) {
+    if (static_cast<std::int64_t>(text.size()) > MaxParaLength) return zeParaTooLarge;
+    TParaNode* node;
+    try {
+        node = NewNode(text);
+    } catch (const rtl::EOutOfMemory&) {
+        return zeOutOfMemory;
+    }
+    if (Recording()) FUndo->Add(after ? ukParaAfter : ukParaBefore, FModified, para, 1,
+                                std::string_view(reinterpret_cast<const char*>(&node), sizeof node));
+    LinkAt(after ? para + 1 : para, node);
+    NotifySplit(after ? para + 1 : para, 1, 0);
+    return zeOk;
+}
+
+int TParaList::InsertParaBefore(std::int32_t Para, std::string_view Text) {
+    if (!FindPara(Para)) return zeOk;
+    const auto len = static_cast<std::int32_t>(Text.size());
+    if (int r = CheckLimits(0, 1, std::int64_t{len} + 2)) return r;
+    if (len > std::min(FParaLengthLimit, MaxParaLength)) return zeParaTooLarge;
+    return DoInsertPara(Para, Text, false);
+}
+
+int TParaList::InsertParaAfter(std::int32_t Para, std::string_view Text) {
+    if (!FindPara(Para)) return zeOk;
+    return DoInsertPara(Para, Text, true);
+}
+
+int TParaList::DeletePara(std::int32_t Para) {
+    TParaNode* node = FindPara(Para);
+    if (!node) return zeOk;
+    // The list keeps at least one paragraph: the only one only loses its text.
+    if (FParaCount == 1) return DoDeleteText(Para, node->Length(), 1);
+    const bool wasModified = FModified;
+    Unlink(Para);
+    bool kept = Recording() &&
+                FUndo->Add(ukParaDeleted, wasModified, Para, 1,
+                           std::string_view(reinterpret_cast<const char*>(&node), sizeof node));
+    if (!kept) delete node;
+    NotifyParaDeleted(Para);
+    return zeOk;
+}
+
+int TParaList::SplitPara(std::int32_t Para, bool Trim, std::int32_t& Indent,
+                         std::int32_t TabWidth, std::int32_t Pos) {
+    TParaNode* node = FindPara(Para);
+    if (!node) return zeOk;
+    const std::int32_t len = node->Length();
+    Pos = std::clamp(Pos, 1, len + 1);
+    if (Pos == 1) {
+        Indent = 0;
+        return InsertParaBefore(Para, {});
+    }
+    if (int r = CheckLimits(0, 1, 2)) return r;
+    const bool wasOpen = FUndo->BeginGroup();
+    const bool notify = FNotify;
+    FNotify = false;
+    CaretMark(Para, Pos);
+    int r;
+    try {
+        std::string tail(node->Text().substr(Pos - 1));
+        r = DoInsertPara(Para, tail, true);
+    } catch (const std::bad_alloc&) {
+        r = zeOutOfMemory;
+    }
+    if (r == zeOk && Pos <= len) {
+        std::int32_t cut = Pos;
+        if (Trim) cut -= BlanksBefore(ParaText(Para), Pos);
+        DoDeleteText(Para, len - cut + 1, cut);
+    }
+    std::int32_t chars = 0;
+    if (r == zeOk && Indent > 0) {
+        std::string indent;
+        try {
+            if (TabWidth > 0)
+                indent.assign(Indent / TabWidth, '\t').append(Indent % TabWidth, ' ');
+            else
+                indent.assign(Indent, ' ');
+            if (DoInsertText(Para + 1, indent, 1, true) == zeOk)
+                chars = static_cast<std::int32_t>(indent.size());
+        } catch (const std::bad_alloc&) {
+            chars = 0;
+        }
+    }
+    Indent = chars;
+    if (r == zeOk) CaretMark(Para + 1, Indent + 1);
+    FNotify = notify;
+    if (r == zeOk) NotifySplit(Para, Pos, Indent);
+    FUndo->EndGroup(wasOpen);
+    return r;
+}
+
+int TParaList::JoinParas(std::int32_t Para, std::int32_t Pos) {
+    TParaNode* node = FindPara(Para);
+    if (!node || !node->FNext) return zeOk;
+    const std::int32_t len = node->Length();
+    // A join appends; it never cuts into the paragraph.
+    Pos = std::max(Pos, len + 1);
+    std::string nextText;
+    if (Pos > 1) {
+        const std::int32_t pad = Pos - 1 - len;
+        const std::int32_t nextLen = node->FNext->Length();
+        if (std::int64_t{len} + pad + nextLen > std::min(FParaLengthLimit, MaxParaLength) ||
+            FTextSize + pad > FByteLimit)
+            return zeCannotJoin;
+        try {
+            nextText.assign(node->FNext->Text());
+        } catch (const std::bad_alloc&) {
+            return zeOutOfMemory;
+        }
+    }
+    const bool wasOpen = FUndo->BeginGroup();
+    const bool notify = FNotify;
+    FNotify = false;
+    int r = zeOk;
+    if (Pos == 1) {
+        DeletePara(Para);
+    } else {
+        r = DoInsertText(Para, nextText, Pos, false);
+        if (r == zeOk) {
+            DeletePara(Para + 1);
+            CaretMark(Para, Pos);
+        }
+    }
+    FNotify = notify;
+    if (r == zeOk) NotifyJoined(Para, Pos);
+    FUndo->EndGroup(wasOpen);
+    return r;
+}
+
+int TParaList::DeleteRegion(std::int32_t Para1, std::int32_t Pos1, std::int32_t Para2,
+                            std::int32_t Pos2) {
+    Para1 = std::max(Para1, 1);
+    Pos1 = std::max(Pos1, 1);
+    Pos2 = std::max(Pos2, 1);
+    if (Para2 > FParaCount) {
+        Para2 = FParaCount;
+        Pos2 = ParaLength(Para2) + 1;
+    }
+    if (Para1 > Para2) return zeOk;
+    if (Para1 == Para2) return DeleteText(Para1, Pos2 - Pos1, Pos1);
+    if (Pos1 == 1 && Pos2 == 1) {
+        const bool wasOpen = FUndo->BeginGroup();
+        for (std::int32_t i = Para1; i < Para2; ++i) DeletePara(Para1);
+        FUndo->EndGroup(wasOpen);
+        return zeOk;
+    }
+    const std::int32_t len1 = ParaLength(Para1);
+    const std::int32_t keep1 = std::min(Pos1 - 1, len1);
+    const std::int32_t len2 = ParaLength(Para2);
+    const std::int32_t cut2 = std::min(Pos2 - 1, len2);
+    if (std::int64_t{keep1} + len2 - cut2 > std::min(FParaLengthLimit, MaxParaLength))
+        return zeCannotJoin;
+    const bool wasOpen = FUndo->BeginGroup();
+    DeleteText(Para1, len1 - keep1, Pos1);
+    DeleteText(Para2, cut2, 1);
+    for (std::int32_t i = Para1 + 1; i < Para2; ++i) DeletePara(Para1 + 1);
+    int r = JoinParas(Para1, ParaLength(Para1) + 1);
+    FUndo->EndGroup(wasOpen);
+    return r;
+}
+
+int TParaList::InsertBlock(std::int32_t& Para, std::string_view Text, std::int32_t& Pos) {
+    if (Text.find('\n') == std::string_view::npos) {
+        int r = InsertText(Para, Text, Pos);
+        if (r == zeOk) Pos += static_cast<std::int32_t>(Text.size());
+        return r;
+    }
+    std::int32_t col;
+    const std::int32_t startLine = ParaPosToLine(Para, Pos, col);
+    const bool wasOpen = FUndo->BeginGroup();
+    int r = zeOk;
+    std::size_t at = 0;
+    while (at < Text.size() && r == zeOk) {
+        std::string_view line = Text.substr(at, LengthToLineFeed(Text.substr(at)));
+        at += line.size();
+        std::string_view chars = line;
+        while (!chars.empty() && (chars.back() == '\r' || chars.back() == '\n'))
+            chars.remove_suffix(1);
+        const bool brk = chars.size() != line.size();
+        if (brk && Pos == 1) {
+            r = InsertParaBefore(Para, chars);
+        } else {
+            if (!chars.empty()) {
+                r = InsertText(Para, chars, Pos);
+                if (r == zeOk) Pos += static_cast<std::int32_t>(chars.size());
+            }
+            if (r == zeOk && brk) {
+                std::int32_t indent = 0;
+                r = SplitPara(Para, true, indent, 0, Pos);
+            }
+        }
+        if (r == zeOk && brk) {
+            ++Para;
+            Pos = 1;
+        }
+    }
+    FUndo->EndGroup(wasOpen);
+    FFirstChanged = startLine > 1 ? startLine - 1 : startLine;
+    FLastChanged = MaxLongInt;
+    return r;
+}
+
+// ---- undo and redo --------------------------------------------------------------------------
+
+bool TParaList::Undo(std::int32_t& Para, std::int32_t& Pos) {
+    TUndoBuffer& u = *FUndo;
+    if (u.FUndoCount == 0) return false;
+    FReplaying = true;
+    const std::uint8_t group = u.Read(u.FCurrent).Group;
+    bool modified = FModified;
+    do {
+        const std::size_t at = u.FCurrent;
+        const TUndoBuffer::Header h = u.Read(at);
+        --u.FUndoCount;
+        ++u.FRedoCount;
+        u.FCurrent = u.PrevOf(at);
+        u.FUsed = at;
+        std::string_view data = u.Data(at);
+        switch (h.Kind) {
+        case ukInsert:
+            DoDeleteText(h.Para, h.Length, h.Pos);
+            break;
+        case ukDelete:
+            DoInsertText(h.Para, data, h.Pos, false);
+            break;
+        case ukReplace: {
+            auto zero = data.find('\0');
+            std::string oldText(data.substr(0, zero));
+            auto newLen = static_cast<std::int32_t>(data.size() - zero - 2);
+            DoReplaceText(h.Para, oldText, newLen, h.Pos, false);
+            break;
+        }
+        case ukParaBefore:
+        case ukParaAfter: {
+            std::int32_t p = h.Kind == ukParaBefore ? h.Para : h.Para + 1;
+            u.SetNode(at, Unlink(p));
+            NotifyParaDeleted(p);
+            break;
+        }
+        case ukParaDeleted:
+            LinkAt(h.Para, u.NodeOf(at));
+            u.SetNode(at, nullptr);
+            NotifySplit(h.Para, 1, 0);
+            break;
+        default:
+            break;
+        }
+        Para = h.Para;
+        Pos = h.Pos;
+        modified = h.Modified;
+    } while (u.FUndoCount > 0 && u.Read(u.FCurrent).Group == group);
+    FModified = modified;
+    FReplaying = false;
+    return true;
+}
+
+bool TParaList::Redo(std::int32_t& Para, std::int32_t& Pos) {
+    TUndoBuffer& u = *FUndo;
+    if (u.FRedoCount == 0) return false;
+    FReplaying = true;
+    std::size_t at = u.FCurrent == TUndoBuffer::None ? 0 : u.NextOf(u.FCurrent);
+    const std::uint8_t group = u.Read(at).Group;
+    for (;;) {
+        ++u.FUndoCount;
+        --u.FRedoCount;
+        u.FCurrent = at;
+        u.FUsed = u.NextOf(at);
+        u.SetModifiedBit(at, FModified);
+        const TUndoBuffer::Header h = u.Read(at);
+        std::string_view data = u.Data(at);
+        Para = h.Para;
+        Pos = h.Pos;
+        switch (h.Kind) {
+        case ukInsert:
+            DoInsertText(h.Para, data, h.Pos, false);
+            Pos = h.Pos + h.Length;
+            break;
+        case ukDelete:
+            DoDeleteText(h.Para, h.Length, h.Pos);
+            break;
+        case ukReplace: {
+            auto zero = data.find('\0');
+            auto oldLen = static_cast<std::int32_t>(zero);
+            std::string newText(data.substr(zero + 1, data.size() - zero - 2));
+            DoReplaceText(h.Para, newText, oldLen, h.Pos, false);
+            Pos = h.Pos + static_cast<std::int32_t>(newText.size());
+            break;
+        }
+        case ukParaBefore:
+        case ukParaAfter: {
+            std::int32_t p = h.Kind == ukParaBefore ? h.Para : h.Para + 1;
+            LinkAt(p, u.NodeOf(at));
+            u.SetNode(at, nullptr);
+            NotifySplit(p, 1, 0);
+            Para = h.Para + 1;
+            Pos = 1;
+            break;
+        }
+        case ukParaDeleted:
+            u.SetNode(at, Unlink(h.Para));
+            NotifyParaDeleted(h.Para);
+            break;
+        default:
+            break;
+        }
+        if (u.FRedoCount == 0) break;
+        at = u.NextOf(at);
+        if (u.Read(at).Group != group) break;
+    }
+    FReplaying = false;
+    return true;
+}
+
+// ---- settings -------------------------------------------------------------------------------
+
+void TParaList::ReWrapAll() {
+    struct Hourglass {
+        bool on;
+        explicit Hourglass(bool show) : on(show && BusyHook()) {
+            if (on) BusyHook()(true);
+        }
+        ~Hourglass() {
+            if (on) BusyHook()(false);
+        }
+    } hourglass(FTextSize > 10000);
+    std::int32_t lines = 0;
+    for (TParaNode* p = FFirst; p; p = p->FNext) {
+        Wrap(p);
+        lines += p->LineCount();
+    }
+    FLineCount = lines;
+    FCacheNode = FFirst;
+    FCachePara = 1;
+    FCacheLine = 1;
+    if (FOwner) FOwner->ReWrapped();
+}
+
+void TParaList::SetParaLengthLimit(std::int32_t Value) {
+    FParaLengthLimit = std::clamp(Value, 0, MaxParaLength);
+}
+
+void TParaList::SetWordWrap(bool Value) {
+    if (FWordWrap == Value) return;
+    FWordWrap = Value;
+    ReWrapAll();
+}
+
+void TParaList::SetWrapColumn(std::int32_t Value) {
+    if (Value <= 0 || FWrapColumn == Value) return;
+    FWrapColumn = Value;
+    if (FWordWrap) ReWrapAll();
+}
+
+void TParaList::SetTabSize(std::uint8_t Value) {
+    if (Value == 0 || FTabSize == Value) return;
+    FTabSize = Value;
+    if (FWordWrap) ReWrapAll();
+}
+
+void TParaList::SetModified(bool Value) {
+    if (!Value) FUndo->MarkAllModified();
+    FModified = Value;
+}
+
+void TParaList::SetUndoSize(std::int32_t Value) {
+    FUndo = std::make_unique<TUndoBuffer>(std::clamp<std::int32_t>(Value, 0, 65535));
+}
+
+void TParaList::SetBookmark(int n, std::int32_t Para, std::int32_t Pos) {
+    if (n < 0 || n > 9) return;
+    FBookmarks[n] = {Para, Pos};
+}
+
+void TParaList::SetBookmarkFromLine(int n, std::int32_t Line, std::int32_t Col) {
+    if (n < 0 || n > 9) return;
+    std::int32_t offset = 0;
+    std::int32_t para = LineToParaPos(Line, offset);
+    FBookmarks[n] = {para, offset + Col};
+}
+
+} // namespace editor

@@ -1,0 +1,304 @@
+// The editor's text model: a doubly linked list of paragraphs (TParaList of TParaNode), each
+// wrapped into display lines, with limits, ten bookmarks, a fixed-size undo buffer
+// (TUndoBuffer) and reports of every change to the owning editor. Positions count from 1.
+// Implementations in ParaList.cpp.
+#pragma once
+
+#include "vcl/Persistent.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace editor {
+
+constexpr std::int32_t MaxLongInt = 2147483647;
+
+// Result codes of the model's operations.
+enum : std::uint16_t {
+    zeOk = 0,
+    zeOutOfMemory = 263,
+    zeRegionTooLarge = 264,
+    zeTooManyParas = 265,
+    zeCannotJoin = 266,
+    zeTextTooLarge = 267,
+    zeParaTooLarge = 268,
+};
+
+// What the list tells its owning editor; the editor passes it on to every view of its ring.
+class TParaListOwner {
+public:
+    virtual ~TParaListOwner() = default;
+    virtual void TextInserted(std::int32_t Para, std::int32_t Pos, std::int32_t Count) = 0;
+    virtual void TextDeleted(std::int32_t Para, std::int32_t Pos, std::int32_t Count) = 0;
+    virtual void ParaSplit(std::int32_t Para, std::int32_t Pos, std::int32_t Indent) = 0;
+    virtual void ParaDeleted(std::int32_t Para) = 0;
+    // Paragraph Para + 1 was joined onto Para at position Pos.
+    virtual void ParasJoined(std::int32_t Para, std::int32_t Pos) = 0;
+    virtual void ReWrapped() = 0;
+};
+
+// Called with true before a long re-wrap and with false after it (the hourglass cursor).
+using TBusyCursorHook = std::function<void(bool busy)>;
+void SetBusyCursorHook(TBusyCursorHook hook);
+
+// Tab-aware helpers; a tab advances to the next multiple of the tab size.
+std::int32_t TextWidth(std::string_view text, std::int32_t tabSize);
+std::int32_t CharsInColumns(std::string_view text, std::int32_t columns, std::int32_t tabSize);
+std::int32_t PosToColumn(std::string_view text, std::int32_t pos, std::int32_t tabSize);
+std::int32_t ColumnToPos(std::string_view text, std::int32_t col, std::int32_t tabSize);
+bool HasTab(std::string_view text);
+// Length without trailing blanks (space or tab); a text of blanks only keeps its length.
+std::int32_t TrimmedLength(std::string_view text);
+// Blanks directly before the 1-based position.
+std::int32_t BlanksBefore(std::string_view text, std::int32_t pos);
+// Length up to and including the first line feed; the whole length when there is none.
+std::int32_t LengthToLineFeed(std::string_view text);
+
+class TParaNode : public vcl::TObject {
+public:
+    std::string_view Text() const { return FText; }
+    std::int32_t Length() const { return static_cast<std::int32_t>(FText.size()); }
+    std::int32_t LineCount() const { return static_cast<std::int32_t>(FStarts.size()) + 1; }
+    // Offset of display line Line (from 1) from the start of the text.
+    std::int32_t LineStart(std::int32_t Line) const { return Line <= 1 ? 0 : FStarts[Line - 2]; }
+    // The display line (from 1) that holds the character position Pos.
+    std::int32_t LineOfPos(std::int32_t Pos) const;
+    TParaNode* Next() const { return FNext; }
+    TParaNode* Prev() const { return FPrev; }
+
+private:
+    friend class TParaList;
+    std::string FText;
+    std::vector<std::uint16_t> FStarts; // starts of lines 2 and later
+    TParaNode* FNext = nullptr;
+    TParaNode* FPrev = nullptr;
+};
+
+// A display line found by number.
+struct TLineRef {
+    TParaNode* Node = nullptr;
+    std::int32_t Para = 0;
+    std::int32_t LineInPara = 0;
+    std::string_view Text;
+    std::int32_t Length() const { return static_cast<std::int32_t>(Text.size()); }
+};
+
+class TParaList;
+
+// Records of changes packed back to back in one block; groups are undone and redone together.
+class TUndoBuffer : public vcl::TObject {
+public:
+    explicit TUndoBuffer(std::int32_t Size);
+    ~TUndoBuffer() override;
+
+    // Returns whether a group was already open, for EndGroup.
+    bool BeginGroup();
+    void EndGroup(bool WasOpen);
+    void Clear();
+
+    std::int32_t Size() const { return static_cast<std::int32_t>(FBlock.size()); }
+    std::int32_t FreeBytes() const { return Size() - static_cast<std::int32_t>(FUsed); }
+    std::int32_t UndoCount() const { return FUndoCount; }
+    std::int32_t RedoCount() const { return FRedoCount; }
+    // Records discarded to make room since creation (history lost).
+    std::int32_t Discarded() const { return FDiscarded; }
+
+private:
+    friend class TParaList;
+    static constexpr std::size_t None = static_cast<std::size_t>(-1);
+    static constexpr std::size_t HeaderSize = 16;
+
+    struct Header {
+        std::uint16_t Back;
+        std::uint8_t Kind;
+        bool Modified;
+        std::uint8_t Group;
+        std::int32_t Para;
+        std::int32_t Pos;
+        std::uint16_t Length;
+    };
+    Header Read(std::size_t at) const;
+    void Write(std::size_t at, const Header& h);
+    std::size_t RecordSize(std::size_t at) const;
+    std::size_t NextOf(std::size_t at) const { return at + RecordSize(at); }
+    std::size_t PrevOf(std::size_t at) const;
+    std::string_view Data(std::size_t at) const;
+    TParaNode* NodeOf(std::size_t at) const;
+    void SetNode(std::size_t at, TParaNode* node);
+    void SetModifiedBit(std::size_t at, bool value);
+    void FreeOwned(std::size_t at, bool undoSide);
+
+    void DropRedo();
+    void NextGroup();
+    bool MakeRoom(std::size_t n);
+    void ResetEmpty();
+    void MarkAllModified();
+    bool Add(std::uint8_t kind, bool modified, std::int32_t para, std::int32_t pos,
+             std::string_view data1, std::string_view data2 = {}, bool twoStrings = false);
+    bool TryMerge(std::uint8_t kind, std::int32_t para, std::int32_t pos, std::string_view data1,
+                  std::string_view data2);
+
+    std::vector<std::uint8_t> FBlock;
+    std::size_t FCurrent = None; // newest undo record
+    std::size_t FUsed = 0;       // end of the current record
+    std::int32_t FUndoCount = 0;
+    std::int32_t FRedoCount = 0;
+    std::int32_t FDiscarded = 0;
+    std::uint8_t FGroup = 0;
+    bool FInGroup = false;
+    bool FFull = false;
+};
+
+class TParaList : public vcl::TObject {
+public:
+    TParaList(TParaListOwner* Owner, bool WordWrap, std::int32_t UndoSize = 8192);
+    ~TParaList() override;
+
+    TParaListOwner* Owner() const { return FOwner; }
+    void SetOwner(TParaListOwner* Owner) { FOwner = Owner; }
+
+    // Adds a paragraph before the last one (loading a file); no limit check and no undo.
+    // Gives 268 for a text that no paragraph can hold (more than 65,535 characters).
+    int AddPara(std::string_view Text, bool Trim);
+
+    int InsertText(std::int32_t Para, std::string_view Text, std::int32_t Pos);
+    int DeleteText(std::int32_t Para, std::int32_t Count, std::int32_t Pos);
+    int ReplaceText(std::int32_t Para, std::string_view NewText, std::int32_t OldLen,
+                    std::int32_t Pos);
+    int InsertParaBefore(std::int32_t Para, std::string_view Text);
+    int InsertParaAfter(std::int32_t Para, std::string_view Text);
+    int DeletePara(std::int32_t Para);
+    int SplitPara(std::int32_t Para, bool Trim, std::int32_t& Indent, std::int32_t TabWidth,
+                  std::int32_t Pos);
+    int JoinParas(std::int32_t Para, std::int32_t Pos);
+    int DeleteRegion(std::int32_t Para1, std::int32_t Pos1, std::int32_t Para2, std::int32_t Pos2);
+    int InsertBlock(std::int32_t& Para, std::string_view Text, std::int32_t& Pos);
+
+    // Replay one group; false when there was nothing to replay.
+    bool Undo(std::int32_t& Para, std::int32_t& Pos);
+    bool Redo(std::int32_t& Para, std::int32_t& Pos);
+
+    TParaNode* FindPara(std::int32_t Para);
+    TLineRef FindLine(std::int32_t Line);
+    std::string_view ParaText(std::int32_t Para);
+    std::int32_t ParaLength(std::int32_t Para);
+    std::int32_t LineLength(std::int32_t Line);
+    std::int32_t ParaPosToLine(std::int32_t Para, std::int32_t Pos, std::int32_t& Col);
+    std::int32_t LineToParaPos(std::int32_t Line, std::int32_t& Offset);
+    std::int32_t PosToColumn(std::string_view Text, std::int32_t Pos) const {
+        return editor::PosToColumn(Text, Pos, FTabSize);
+    }
+    std::int32_t ColumnToPos(std::string_view Text, std::int32_t Col) const {
+        return editor::ColumnToPos(Text, Col, FTabSize);
+    }
+    int CheckLimits(std::int32_t Para, std::int32_t NewParas, std::int64_t NewBytes);
+
+    // Positions the editor holds, moved as the list moves its bookmarks.
+    void AdjustPosParaDeleted(std::int32_t P, std::int32_t& Para, std::int32_t& Pos) const;
+    static void AdjustPosTextDeleted(std::int32_t P, std::int32_t AtPos, std::int32_t Count,
+                                     std::int32_t& Para, std::int32_t& Pos);
+
+    void ReWrapAll();
+
+    std::int32_t ParaCount() const { return FParaCount; }
+    std::int32_t LineCount() const { return FLineCount; }
+    std::int64_t TextSize() const { return FTextSize; }
+    TParaNode* FirstPara() const { return FFirst; }
+    TParaNode* LastPara() const { return FLast; }
+
+    std::int32_t ParaLimit() const { return FParaLimit; }
+    void SetParaLimit(std::int32_t Value) { FParaLimit = Value; }
+    std::int32_t ByteLimit() const { return FByteLimit; }
+    void SetByteLimit(std::int32_t Value) { FByteLimit = Value; }
+    std::int32_t ParaLengthLimit() const { return FParaLengthLimit; }
+    void SetParaLengthLimit(std::int32_t Value);
+
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool Value);
+    std::int32_t WrapColumn() const { return FWrapColumn; }
+    void SetWrapColumn(std::int32_t Value);
+    std::uint8_t TabSize() const { return FTabSize; }
+    void SetTabSize(std::uint8_t Value);
+    // The wrap column in force: 32767 without word wrap.
+    std::int32_t EffectiveWrapColumn() const { return FWordWrap ? FWrapColumn : 32767; }
+
+    bool Modified() const { return FModified; }
+    void SetModified(bool Value);
+    bool Notify() const { return FNotify; }
+    void SetNotify(bool Value) { FNotify = Value; }
+
+    std::int32_t UndoSize() const { return FUndo->Size(); }
+    void SetUndoSize(std::int32_t Value);
+    TUndoBuffer& UndoBuffer() { return *FUndo; }
+
+    struct TBookmark {
+        std::int32_t Para = 0;
+        std::int32_t Pos = 0;
+    };
+    TBookmark Bookmark(int n) const { return n >= 0 && n < 10 ? FBookmarks[n] : TBookmark{}; }
+    void SetBookmark(int n, std::int32_t Para, std::int32_t Pos);
+    void SetBookmarkFromLine(int n, std::int32_t Line, std::int32_t Col);
+
+    // Display lines changed by the last text change; last = MaxLongInt when all below may move.
+    std::int32_t FirstChangedLine() const { return FFirstChanged; }
+    std::int32_t LastChangedLine() const { return FLastChanged; }
+
+private:
+    TParaNode* NewNode(std::string_view text);
+    void Wrap(TParaNode* node);
+    // Re-wraps after Delta characters replaced OldLen characters at offset At; returns the
+    // first and last changed line within the paragraph (0-based).
+    void ReWrapChange(TParaNode* node, std::int32_t at, std::int32_t oldLen, std::int32_t delta,
+                      std::int32_t& first, std::int32_t& last);
+    std::int32_t NextBreak(std::string_view text, std::int32_t start) const;
+    void LinesChanged(std::int32_t para, std::int32_t delta);
+    void TextChanged(TParaNode* node, std::int32_t para, std::int32_t firstLine,
+                     std::int32_t oldLines, std::int32_t at, std::int32_t oldLen,
+                     std::int32_t delta);
+    void LinkAt(std::int32_t para, TParaNode* node);
+    TParaNode* Unlink(std::int32_t para);
+
+    int DoInsertText(std::int32_t para, std::string_view text, std::int32_t pos, bool check);
+    int DoDeleteText(std::int32_t para, std::int32_t count, std::int32_t pos);
+    int DoReplaceText(std::int32_t para, std::string_view newText, std::int32_t oldLen,
+                      std::int32_t pos, bool check);
+    int DoInsertPara(std::int32_t para, std::string_view text, bool after);
+    void CaretMark(std::int32_t para, std::int32_t pos);
+    bool Recording() const { return !FReplaying; }
+
+    void NotifyInserted(std::int32_t para, std::int32_t pos, std::int32_t count);
+    void NotifyDeleted(std::int32_t para, std::int32_t pos, std::int32_t count);
+    void NotifySplit(std::int32_t para, std::int32_t pos, std::int32_t indent);
+    void NotifyParaDeleted(std::int32_t para);
+    void NotifyJoined(std::int32_t para, std::int32_t pos);
+
+    TParaListOwner* FOwner;
+    TParaNode* FFirst = nullptr;
+    TParaNode* FLast = nullptr;
+    TParaNode* FCacheNode = nullptr;
+    std::int32_t FCachePara = 1;
+    std::int32_t FCacheLine = 1;
+    std::int32_t FParaCount = 0;
+    std::int64_t FTextSize = 0;
+    std::int32_t FLineCount = 0;
+    std::int32_t FParaLimit = MaxLongInt;
+    std::int32_t FByteLimit = MaxLongInt;
+    std::int32_t FParaLengthLimit = 32767;
+    bool FWordWrap;
+    std::int32_t FWrapColumn = 80;
+    std::uint8_t FTabSize = 8;
+    bool FModified = false;
+    bool FNotify = true;
+    bool FReplaying = false;
+    TBookmark FBookmarks[10];
+    std::unique_ptr<TUndoBuffer> FUndo;
+    std::int32_t FFirstChanged = 0;
+    std::int32_t FLastChanged = 0;
+    std::vector<std::int32_t> FOldStarts, FNewStarts; // scratch of the incremental re-wrap
+};
+
+} // namespace editor
