@@ -74,8 +74,9 @@ std::int32_t PosToColumn(std::string_view text, std::int32_t pos, std::int32_t t
 std::int32_t ColumnToPos(std::string_view text, std::int32_t col, std::int32_t tabSize) {
     if (col <= 1 || text.empty()) return col;
     auto len = static_cast<std::int32_t>(text.size());
-    std::int32_t last = PosToColumn(text, len, tabSize);
-    if (last < col) return len + col - last;
+    // Measured from the end of the text, so that a column inside a trailing tab stays on it.
+    std::int32_t end = TextWidth(text, tabSize) + 1;
+    if (col >= end) return len + 1 + col - end;
     if (!HasTab(text)) return col;
     std::int32_t at = 0;
     for (std::int32_t i = 0; i < len; ++i) {
@@ -365,10 +366,10 @@ bool TUndoBuffer::Add(std::uint8_t kind, bool modified, std::int32_t para, std::
     std::size_t at = FUsed;
     Write(at, h);
     std::uint8_t* p = FBlock.data() + at + HeaderSize;
-    std::memcpy(p, data1.data(), data1.size());
+    if (!data1.empty()) std::memcpy(p, data1.data(), data1.size());
     if (twoStrings) {
         p[data1.size()] = 0;
-        std::memcpy(p + data1.size() + 1, data2.data(), data2.size());
+        if (!data2.empty()) std::memcpy(p + data1.size() + 1, data2.data(), data2.size());
         p[data1.size() + 1 + data2.size()] = 0;
     }
     FCurrent = at;

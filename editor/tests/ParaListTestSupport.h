@@ -1,0 +1,101 @@
+// Helpers of the paragraph-model tests: a recording owner, text snapshots and a check of every
+// count, cache and line start against a list wrapped from scratch.
+#pragma once
+
+#include "editor/ParaList.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace editor_test {
+
+struct RecordingOwner : editor::TParaListOwner {
+    std::vector<std::string> Reports;
+    void TextInserted(std::int32_t p, std::int32_t pos, std::int32_t n) override {
+        Reports.push_back("ins " + std::to_string(p) + ":" + std::to_string(pos) + " " + std::to_string(n));
+    }
+    void TextDeleted(std::int32_t p, std::int32_t pos, std::int32_t n) override {
+        Reports.push_back("del " + std::to_string(p) + ":" + std::to_string(pos) + " " + std::to_string(n));
+    }
+    void ParaSplit(std::int32_t p, std::int32_t pos, std::int32_t indent) override {
+        Reports.push_back("split " + std::to_string(p) + ":" + std::to_string(pos) + " " + std::to_string(indent));
+    }
+    void ParaDeleted(std::int32_t p) override { Reports.push_back("paradel " + std::to_string(p)); }
+    void ParasJoined(std::int32_t p, std::int32_t pos) override {
+        Reports.push_back("join " + std::to_string(p) + ":" + std::to_string(pos));
+    }
+    void ReWrapped() override { Reports.push_back("rewrap"); }
+};
+
+// Paragraphs joined with '\n'.
+inline std::string Text(editor::TParaList& list) {
+    std::string s;
+    for (auto* p = list.FirstPara(); p; p = p->Next()) {
+        if (p != list.FirstPara()) s += '\n';
+        s += p->Text();
+    }
+    return s;
+}
+
+// A list holding the paragraphs of text ('\n' between them), loaded without undo.
+inline void Load(editor::TParaList& list, const std::string& text) {
+    std::size_t at = 0;
+    std::vector<std::string> paras;
+    for (;;) {
+        auto nl = text.find('\n', at);
+        paras.push_back(text.substr(at, nl == std::string::npos ? std::string::npos : nl - at));
+        if (nl == std::string::npos) break;
+        at = nl + 1;
+    }
+    for (std::size_t i = 0; i + 1 < paras.size(); ++i) list.AddPara(paras[i], false);
+    if (!paras.back().empty()) list.InsertText(list.ParaCount(), paras.back(), 1);
+    list.SetUndoSize(list.UndoSize()); // no history of the loading
+    list.SetModified(false);
+}
+
+inline std::vector<std::int32_t> Starts(const editor::TParaNode* p) {
+    std::vector<std::int32_t> s;
+    for (std::int32_t k = 1; k <= p->LineCount(); ++k) s.push_back(p->LineStart(k));
+    return s;
+}
+
+// Counts, links, the look-up cache and every paragraph's line starts.
+inline void CheckList(editor::TParaList& list) {
+    editor::TParaList fresh(nullptr, list.WordWrap());
+    fresh.SetTabSize(list.TabSize());
+    fresh.SetWrapColumn(list.WrapColumn());
+    std::int32_t count = 0, lines = 0;
+    std::int64_t size = -2;
+    const editor::TParaNode* prev = nullptr;
+    for (auto* p = list.FirstPara(); p; p = p->Next()) {
+        ASSERT_EQ(p->Prev(), prev);
+        ++count;
+        lines += p->LineCount();
+        size += p->Length() + 2;
+        fresh.AddPara(p->Text(), false);
+        ASSERT_EQ(Starts(p), Starts(fresh.LastPara()->Prev())) << "paragraph " << count << " \"" << p->Text() << "\"";
+        prev = p;
+    }
+    ASSERT_EQ(list.LastPara(), prev);
+    ASSERT_EQ(list.ParaCount(), count);
+    ASSERT_EQ(list.LineCount(), lines);
+    ASSERT_EQ(list.TextSize(), size);
+    // Look-ups from whatever the cache holds now, in an order that moves it about.
+    std::int32_t line = 1, n = 1;
+    for (auto* p = list.FirstPara(); p; p = p->Next(), ++n) {
+        if (n % 7 == 3) {
+            ASSERT_EQ(list.FindPara(n), p);
+            std::int32_t col = 0;
+            ASSERT_EQ(list.ParaPosToLine(n, 1, col), line);
+            auto ref = list.FindLine(line);
+            ASSERT_EQ(ref.Node, p);
+            ASSERT_EQ(ref.Para, n);
+        }
+        line += p->LineCount();
+    }
+    ASSERT_EQ(list.FindPara(count), list.LastPara());
+}
+
+} // namespace editor_test
