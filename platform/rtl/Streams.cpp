@@ -2,6 +2,7 @@
 #include "rtl/Streams.h"
 
 #include "rtl/Exceptions.h"
+#include "rtl/Files.h"
 #include "rtl/Paths.h"
 
 #include <algorithm>
@@ -188,9 +189,9 @@ void TMemoryStream::LoadFromFile(std::string_view fileName) {
 
 void TMemoryStream::SaveToStream(TStream& stream) { stream.WriteBuffer(FData.data(), Size()); }
 
+// Through a temporary file, so that a failed save leaves the old file whole.
 void TMemoryStream::SaveToFile(std::string_view fileName) {
-    TFileStream file(fileName, fmCreate);
-    SaveToStream(file);
+    WriteFileAtomic(fileName, std::string_view(FData.data(), FData.size()));
 }
 
 // --- TStringStream ---

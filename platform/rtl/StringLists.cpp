@@ -2,6 +2,7 @@
 #include "rtl/StringLists.h"
 
 #include "rtl/Exceptions.h"
+#include "rtl/Files.h"
 #include "rtl/Streams.h"
 #include "rtl/SysUtils.h"
 
@@ -234,10 +235,8 @@ void TStrings::LoadFromFile(std::string_view fileName) {
     LoadFromStream(file);
 }
 
-void TStrings::SaveToFile(std::string_view fileName) const {
-    TFileStream file(fileName, fmCreate);
-    SaveToStream(file);
-}
+// Through a temporary file, so that a failed save leaves the old file whole.
+void TStrings::SaveToFile(std::string_view fileName) const { WriteFileAtomic(fileName, Text()); }
 
 void TStrings::LoadFromStream(TStream& stream) {
     std::int64_t size = stream.Size() - stream.Position();

@@ -1,10 +1,12 @@
 #include "rtl/StringLists.h"
 
 #include "rtl/Exceptions.h"
+#include "rtl/Files.h"
 #include "rtl/Streams.h"
 #include "testing/TempWinRoot.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -370,6 +372,20 @@ TEST_F(StringListFiles, MissingFileRaisesAndKeepsTheList) {
     }
     EXPECT_EQ(Items(list), (Lines{"kept"}));
     EXPECT_THROW(list.SaveToFile(Name("no-such-folder\\x.txt")), rtl::EFCreateError);
+}
+
+TEST_F(StringListFiles, FailedSaveKeepsTheOldFile) {
+    std::filesystem::create_directory(root.Path() + "/data");
+    WriteHost("data/user.txt", "old\r\n");
+    rtl::TStringList list;
+    list.SetText("new\nwords");
+    rtl::SetWriteFailureHook([](std::string_view) { return 28; }); // no space left
+    EXPECT_THROW(list.SaveToFile(Name("data/user.txt")), rtl::EInOutError);
+    rtl::SetWriteFailureHook({});
+    EXPECT_EQ(ReadHost("data/user.txt"), "old\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(root.Path() + "/data"), {}), 1) << "no temporary file left";
+    list.SaveToFile(Name("data/user.txt"));
+    EXPECT_EQ(ReadHost("data/user.txt"), "new\r\nwords\r\n");
 }
 
 TEST(StringListStreams, LoadFromTheStreamPositionSaveAtIt) {
