@@ -43,10 +43,12 @@ void TStrings::ListIndexError(int index) {
 }
 
 void TStrings::Put(int index, std::string_view s) {
+    if (index < 0 || index >= Count()) ListIndexError(index);
     void* object = GetObject(index);
     TUpdateGuard guard(*this);
-    Delete(index);
+    // Insert first, so that a refused insertion loses nothing.
     Insert(index, s);
+    Delete(index + 1);
     PutObject(index, object);
 }
 

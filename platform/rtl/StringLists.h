@@ -43,7 +43,7 @@ public:
     // Replaces the items (and their objects) with those of source.
     virtual void Assign(const TStrings& source);
     virtual void Exchange(int index1, int index2);
-    void Move(int curIndex, int newIndex);
+    virtual void Move(int curIndex, int newIndex);
 
     // -1 when absent. Comparison as CompareStrings, letter case ignored unless a list says so.
     virtual int IndexOf(std::string_view s) const;

@@ -316,6 +316,53 @@ TEST(StringLists, ChangeEventsAndUpdates) {
     EXPECT_EQ(Items(list), (Lines{"q", "q"}));
 }
 
+// A descendant that supplies only the primitives, as a view over another container does.
+class TVectorStrings : public rtl::TStrings {
+public:
+    std::vector<std::string> items;
+    std::string log;
+
+    int Count() const override { return static_cast<int>(items.size()); }
+    std::string Get(int index) const override {
+        if (index < 0 || index >= Count()) ListIndexError(index);
+        return items[static_cast<std::size_t>(index)];
+    }
+    void Insert(int index, std::string_view s) override {
+        if (index < 0 || index > Count()) ListIndexError(index);
+        items.insert(items.begin() + index, std::string(s));
+    }
+    void Delete(int index) override {
+        if (index < 0 || index >= Count()) ListIndexError(index);
+        items.erase(items.begin() + index);
+    }
+    void Clear() override { items.clear(); }
+
+protected:
+    void SetUpdateState(bool updating) override { log += updating ? '[' : ']'; }
+};
+
+TEST(StringLists, TheBaseWorksThroughItsPrimitives) {
+    TVectorStrings list;
+    list.SetText("Alpha=1\nbeta=2\ngamma");
+    EXPECT_EQ(list.Values("BETA"), "2");
+    list.SetStrings(0, "alpha=9");
+    list.Move(2, 0);
+    EXPECT_EQ(list.items, (Lines{"gamma", "alpha=9", "beta=2"}));
+    list.Exchange(0, 2);
+    EXPECT_EQ(list.items, (Lines{"beta=2", "alpha=9", "gamma"}));
+    EXPECT_EQ(list.IndexOf("GAMMA"), 2);
+    EXPECT_EQ(list.CommaText(), "beta=2,alpha=9,gamma");
+    list.SetValues("Alpha", "");
+    EXPECT_EQ(list.items, (Lines{"beta=2", "gamma"}));
+    EXPECT_THROW(list.SetStrings(2, "x"), rtl::EStringListError);
+    EXPECT_EQ(list.items, (Lines{"beta=2", "gamma"})) << "a refused change adds nothing";
+
+    rtl::TStringList copy;
+    copy.Assign(list);
+    EXPECT_EQ(Items(copy), list.items);
+    EXPECT_EQ(list.log, "[][][][]") << "text, put, move and exchange: one update each";
+}
+
 class StringListFiles : public ::testing::Test {
 protected:
     testing_support::TempWinRoot root;
