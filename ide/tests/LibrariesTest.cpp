@@ -79,7 +79,7 @@ TEST_F(LibrariesTest, MissingOrBrokenLibrariesAreSkipped) {
     EXPECT_TRUE(Ide->IsLoaded(ide::TLibraryKind::Zestor));
     EXPECT_FALSE(Ide->IsLoaded(ide::TLibraryKind::Quillor));
     ASSERT_EQ(Ide->Messages().size(), 1u);
-    EXPECT_EQ(Ide->Messages()[0].rfind("Cannot load " + (dir / "libquillor.so").string(), 0), 0u) << Ide->Messages()[0];
+    EXPECT_NE(Ide->Messages()[0].find("libquillor.so"), std::string::npos) << Ide->Messages()[0];
     EXPECT_EQ(Ide->RunQuilloCheck(), std::nullopt);
 }
 
