@@ -1,6 +1,7 @@
 #include "ide/Ide.h"
 
 #include "host/LibraryExports.h"
+#include "ide/IdeSettings.h"
 #include "ide/WinNames.h"
 
 #include "rtl/Files.h"
@@ -9,7 +10,6 @@
 #include "rtl/Exceptions.h"
 #include "rtl/Modules.h"
 
-#include <charconv>
 #include <algorithm>
 #include <unistd.h>
 
@@ -55,6 +55,11 @@ TIde::TIde() {
         throw rtl::EInvalidOperation("The IDE is already running");
     GCurrent = this;
     FMenu.OnError = [this](const std::string& message) { ShowMessage(message); };
+    try {
+        EnsureIdeDefaults();
+    } catch (const rtl::Exception& e) {
+        ShowMessage(e.Message());
+    }
     BuildMenu();
     FToolServices = NewToolServices(this);
 }
@@ -352,20 +357,19 @@ bool TIde::PressShortCut(int shortCut) {
 }
 
 std::string TIde::EditorParamStr(const std::string& name) {
-    if (SameWinName(name, "FontName"))
-        return "Courier New";
-    if (SameWinName(name, "FontSize"))
-        return "10";
-    if (SameWinName(name, "TabRack"))
-        return "8";
-    return {};
+    try {
+        return ReadEditorParamStr(name);
+    } catch (const rtl::Exception&) {
+        return {};
+    }
 }
 
 int TIde::EditorParamInt(const std::string& name) {
-    std::string v = EditorParamStr(name);
-    int n = 0;
-    auto [p, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
-    return ec == std::errc() && p == v.data() + v.size() ? n : 0;
+    try {
+        return ReadEditorParamInt(name);
+    } catch (const rtl::Exception&) {
+        return 0;
+    }
 }
 
 bool TIde::GotoLine(const std::string& fileName, int line, int column) {
@@ -382,7 +386,7 @@ bool TIde::GotoLine(const std::string& fileName, int line, int column) {
     return true;
 }
 
-std::string TIde::ProgramFileName() { return "C:\\BORLAND\\DELPHI 2.0\\BIN\\DELPHI32.EXE"; }
+std::string TIde::ProgramFileName() { return IdeProgramFile; }
 
 std::string TIde::ProgramFolder() { return rtl::ExtractFilePath(ProgramFileName()); }
 
