@@ -45,11 +45,17 @@ TEST_F(LibrariesTest, EachLibraryIsEnteredThroughItsExportsAndShutDownInOrder) {
     EXPECT_EQ(tools->Items(1)->Name, "ToolsFakeItem");
     EXPECT_EQ(tools->Items(2)->Name, "ToolsQuilloCheckItem");
 
+    // An error leaving the library's click is shown; an abort is not.
+    EXPECT_TRUE(Ide->Menu().ClickByName("ToolsFakeItem"));
+    EXPECT_EQ(Ide->Messages(), (std::vector<std::string>{"No project to work on"}));
+
     // The spell-check command calls the export and keeps its result.
     EXPECT_EQ(Ide->RunQuilloCheck(), 1);
     ASSERT_TRUE(OpenDemo());
     EXPECT_TRUE(Ide->Menu().ClickByName("ToolsQuilloCheckItem"));
     EXPECT_EQ(Ide->LastQuilloResult(), 2);
+    EXPECT_TRUE(Ide->Menu().ClickByName("ToolsFakeItem"));
+    EXPECT_EQ(Ide->Messages().size(), 1u);
 
     Ide->CallLog().Clear();
     Ide->Shutdown();

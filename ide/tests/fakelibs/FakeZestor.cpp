@@ -1,6 +1,8 @@
 // An expert library with one add-in expert in the Tools menu, for the IDE's loading tests.
 #include "host/Expert.h"
 
+#include "rtl/Exceptions.h"
+
 namespace {
 
 host::TIToolServices* GServices = nullptr;
@@ -13,7 +15,10 @@ public:
         host::TInterfaceRef<host::TIMenuItemIntf> parent(options->GetParent());
         FItem = parent->InsertItem(options->GetIndex() + 1, "Fake Expert", "ToolsFakeItem", "", 0, 0, 0,
                                    host::mfEnabled | host::mfVisible, [](host::TIMenuItemIntf*) {
-                                       GServices->GetProjectName();
+                                       // Both kinds of error leave the library, as an expert's do.
+                                       if (GServices->GetProjectName().empty())
+                                           throw rtl::EConvertError("No project to work on");
+                                       rtl::Abort();
                                    });
     }
     ~TFakeExpert() override {
