@@ -11,7 +11,7 @@
 #include "rtl/Modules.h"
 
 #include <algorithm>
-#include <unistd.h>
+#include <filesystem>
 
 namespace ide {
 
@@ -124,13 +124,12 @@ bool TIde::CloseProject() {
 }
 
 bool TIde::SaveProject() {
-    if (!FProject.IsOpen())
-        return false;
+    // Files opened on their own are saved too: callers save before reading the files from disk.
     bool ok = true;
     for (const auto& b : FBuffers.Buffers())
         if (b->Modified() && !b->Save())
             ok = false;
-    return FProject.WriteDesktop() && ok;
+    return FProject.IsOpen() && FProject.WriteDesktop() && ok;
 }
 
 bool TIde::OpenFile(const std::string& fileName) {
@@ -199,7 +198,8 @@ int TIde::LoadLibraries(const std::string& hostFolder) {
     int loaded = 0;
     for (TLibraryKind kind : {TLibraryKind::Delvo, TLibraryKind::Zestor, TLibraryKind::Quillor}) {
         std::string path = hostFolder + "/" + LibraryFileName(kind);
-        if (::access(path.c_str(), F_OK) == 0 && LoadLibrary(kind, path))
+        std::error_code ec;
+        if (std::filesystem::exists(path, ec) && LoadLibrary(kind, path))
             ++loaded;
     }
     return loaded;

@@ -86,6 +86,13 @@ TEST_F(ProjectTest, SaveWritesModifiedBuffersAndDesktopAndCloseClosesEveryBuffer
     EXPECT_EQ(Services->GetModuleInterface(DemoDir + "Main.pas"), nullptr);
 }
 
+TEST_F(ProjectTest, SaveWithoutAProjectStillSavesOpenFiles) {
+    ASSERT_TRUE(Services->OpenFile(DemoDir + "Main.pas"));
+    Ide->CurrentBuffer()->SetText("saved alone");
+    EXPECT_FALSE(Services->SaveProject());
+    EXPECT_EQ(DiskText(DemoDir + "Main.pas"), "saved alone");
+}
+
 TEST_F(ProjectTest, CloseKeepsUnsavedEditsOnDisk) {
     ASSERT_TRUE(OpenDemo());
     ASSERT_TRUE(Services->OpenFile(DemoDir + "Main.pas"));
