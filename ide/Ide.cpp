@@ -4,11 +4,10 @@
 #include "ide/IdeSettings.h"
 #include "ide/WinNames.h"
 
-#include "rtl/Files.h"
-#include "rtl/Paths.h"
-
 #include "rtl/Exceptions.h"
+#include "rtl/Files.h"
 #include "rtl/Modules.h"
+#include "rtl/Paths.h"
 
 #include <algorithm>
 #include <filesystem>
