@@ -4,10 +4,12 @@
 #include "editor/ZelExceptions.h"
 #include "rtl/CodePages.h"
 #include "rtl/Exceptions.h"
+#include "rtl/Files.h"
+#include "rtl/Paths.h"
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -88,12 +90,8 @@ bool SameText(std::string_view a, std::string_view b) {
     throw rtl::EListError("List index out of bounds (" + std::to_string(index) + ")");
 }
 
-// Where a suite file name lives on this machine. The name is used as given until the
-// runtime's path mapping is available here.
-std::string HostFileName(std::string_view name) { return std::string(name); }
-
 std::vector<std::string> ReadLines(std::string_view fileName) {
-    std::ifstream in(HostFileName(fileName), std::ios::binary);
+    std::ifstream in(rtl::HostPath(fileName), std::ios::binary);
     if (!in)
         throw rtl::EInOutError("Cannot open file \"" + std::string(fileName) + "\"", errno);
     std::stringstream buffer;
@@ -114,27 +112,14 @@ std::vector<std::string> ReadLines(std::string_view fileName) {
     return lines;
 }
 
-// Written beside the target and renamed over it, so a failure leaves the old file whole.
+// Table files fail with the input-output error, whatever part of the rewrite failed.
 void WriteText(std::string_view fileName, const std::string& text) {
-    std::string target = HostFileName(fileName);
-    std::string temp = target + ".tmp~";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            throw rtl::EInOutError("Cannot create file \"" + std::string(fileName) + "\"", errno);
-        out << text;
-        out.flush();
-        if (!out) {
-            int error = errno;
-            out.close();
-            std::remove(temp.c_str());
-            throw rtl::EInOutError("Cannot write file \"" + std::string(fileName) + "\"", error);
-        }
-    }
-    if (std::rename(temp.c_str(), target.c_str()) != 0) {
-        int error = errno;
-        std::remove(temp.c_str());
-        throw rtl::EInOutError("Cannot write file \"" + std::string(fileName) + "\"", error);
+    try {
+        rtl::WriteFileAtomic(fileName, text);
+    } catch (const rtl::EInOutError&) {
+        throw;
+    } catch (const rtl::Exception& e) {
+        throw rtl::EInOutError(e.Message());
     }
 }
 

@@ -1,6 +1,7 @@
 #include "editor/KeyCommands.h"
 
 #include "editor/ZelExceptions.h"
+#include "rtl/Files.h"
 #include "testing/TempWinRoot.h"
 
 #include <gtest/gtest.h>
@@ -225,6 +226,14 @@ TEST(KeyCommands, TableFileRoundTrip) {
     EXPECT_EQ(p.Table(at).Name(), "Mine");
     ASSERT_EQ(p.Table(at).Count(), 2);
     EXPECT_EQ(p.Table(at).Item(1), (TKeyBinding{66, 4, 67, 128, 7}));
+
+    // Windows-form names, in any letter case.
+    rtl::ForceDirectories("C:\\Tables");
+    p.SaveTableToFile("grid", "C:\\Tables\\Grid.TBL");
+    EXPECT_FALSE(ReadFile(root.Path() + "/drive_c/Tables/Grid.TBL").empty());
+    at = p.LoadTableFromFile("c:\\tables\\grid.tbl");
+    EXPECT_EQ(p.Table(at).Name(), "Grid1");
+    EXPECT_EQ(p.Table(at).Count(), 38);
 }
 
 TEST(KeyCommands, BadTableFilesAddNothing) {
