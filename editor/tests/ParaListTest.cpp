@@ -454,3 +454,29 @@ TEST(ParaList, ReportsTheChangedLines) {
     EXPECT_EQ(w.list.LastChangedLine(), MaxLongInt);
     CheckList(w.list);
 }
+
+TEST(ParaList, TypingIntoAFullBufferNeverSkipsAChange) {
+    TParaList list(nullptr, false, 34); // room for one record of 18 characters
+    const std::string typed = "abcdefghijklmnopqrs";
+    for (std::size_t i = 0; i < typed.size(); ++i)
+        list.InsertText(1, typed.substr(i, 1), static_cast<std::int32_t>(i) + 1);
+    std::int32_t para = 0, pos = 0;
+    ASSERT_TRUE(list.Undo(para, pos));
+    EXPECT_EQ(Text(list), typed.substr(0, 18)); // a text the typing went through
+    EXPECT_FALSE(list.Undo(para, pos));
+}
+
+TEST(ParaList, GroupNumbersThatWrapStayApart) {
+    TParaList list(nullptr, false, 65535);
+    std::vector<std::string> texts{""};
+    for (int i = 0; i < 300; ++i) {
+        list.InsertText(1, std::string(1, static_cast<char>('a' + i % 26)), 1); // never merges
+        texts.push_back(Text(list));
+    }
+    std::int32_t para = 0, pos = 0;
+    for (int i = 0; i < 255; ++i) list.Undo(para, pos);
+    ASSERT_EQ(Text(list), texts[45]);
+    list.InsertText(1, "!", 1); // its group number comes round to that of the record below
+    list.Undo(para, pos);
+    EXPECT_EQ(Text(list), texts[45]);
+}
