@@ -302,31 +302,35 @@ bool TUndoBuffer::TryMerge(std::uint8_t kind, std::int32_t para, std::int32_t po
     std::string_view data = Data(FCurrent);
     std::string merged;
     std::int32_t newPos = h.Pos;
-    switch (kind) {
-    case ukInsert:
-        if (pos != h.Pos + h.Length) return false;
-        merged.append(data).append(data1);
-        break;
-    case ukDelete:
-        if (pos == h.Pos) {
+    try {
+        switch (kind) {
+        case ukInsert:
+            if (pos != h.Pos + h.Length) return false;
             merged.append(data).append(data1);
-        } else if (pos + static_cast<std::int32_t>(data1.size()) == h.Pos) {
-            merged.append(data1).append(data);
-            newPos = pos;
-        } else {
+            break;
+        case ukDelete:
+            if (pos == h.Pos) {
+                merged.append(data).append(data1);
+            } else if (pos + static_cast<std::int32_t>(data1.size()) == h.Pos) {
+                merged.append(data1).append(data);
+                newPos = pos;
+            } else {
+                return false;
+            }
+            break;
+        case ukReplace: {
+            auto zero = data.find('\0');
+            std::string_view oldText = data.substr(0, zero);
+            std::string_view newText = data.substr(zero + 1, data.size() - zero - 2);
+            if (pos != h.Pos + static_cast<std::int32_t>(newText.size())) return false;
+            merged.append(oldText).append(data1).append(1, '\0');
+            merged.append(newText).append(data2).append(1, '\0');
+            break;
+        }
+        default:
             return false;
         }
-        break;
-    case ukReplace: {
-        auto zero = data.find('\0');
-        std::string_view oldText = data.substr(0, zero);
-        std::string_view newText = data.substr(zero + 1, data.size() - zero - 2);
-        if (pos != h.Pos + static_cast<std::int32_t>(newText.size())) return false;
-        merged.append(oldText).append(data1).append(1, '\0');
-        merged.append(newText).append(data2).append(1, '\0');
-        break;
-    }
-    default:
+    } catch (const std::bad_alloc&) {
         return false;
     }
     std::size_t added = merged.size() - data.size();
@@ -432,21 +436,25 @@ std::int32_t TParaList::NextBreak(std::string_view text, std::int32_t start) con
     return next >= len ? -1 : next;
 }
 
-void TParaList::Wrap(TParaNode* node) {
-    node->FStarts.clear();
-    if (!FWordWrap || FWrapColumn <= 0 || FWrapColumn == MaxLongInt || node->FText.empty())
-        return;
-    std::string_view text = node->FText;
-    for (std::int32_t s = 0; (s = NextBreak(text, s)) >= 0;)
-        node->FStarts.push_back(static_cast<std::uint16_t>(s));
-    node->FStarts.shrink_to_fit();
+bool TParaList::Wraps(std::string_view text) const {
+    return FWordWrap && FWrapColumn > 0 && FWrapColumn != MaxLongInt && !text.empty();
 }
 
-void TParaList::ReWrapChange(TParaNode* node, std::int32_t at, std::int32_t oldLen,
-                             std::int32_t delta, std::int32_t& first, std::int32_t& last) {
-    if (!FWordWrap || FWrapColumn <= 0 || FWrapColumn == MaxLongInt || node->FText.empty()) {
-        node->FStarts.clear();
-        first = last = 0;
+void TParaList::Wrap(TParaNode* node) {
+    std::vector<std::uint16_t> starts;
+    std::string_view text = node->FText;
+    if (Wraps(text)) {
+        for (std::int32_t s = 0; (s = NextBreak(text, s)) >= 0;)
+            starts.push_back(static_cast<std::uint16_t>(s));
+    }
+    node->FStarts.swap(starts);
+}
+
+void TParaList::ReWrapChange(std::string_view text, const TParaNode* node, std::int32_t at,
+                             std::int32_t oldLen, std::int32_t delta, TWrapChange& change) {
+    change.Starts.clear();
+    if (!Wraps(text)) {
+        change.First = change.Last = 0;
         return;
     }
     auto& old = FOldStarts;
@@ -457,7 +465,6 @@ void TParaList::ReWrapChange(TParaNode* node, std::int32_t at, std::int32_t oldL
     auto k = static_cast<std::int32_t>(std::upper_bound(old.begin(), old.end(), at) - old.begin()) - 1;
     std::int32_t b = std::max(0, k - 1);
     fresh.assign(old.begin(), old.begin() + b + 1);
-    std::string_view text = node->FText;
     std::size_t j = b + 1;
     bool synced = false;
     std::int32_t syncLine = 0;
@@ -472,11 +479,12 @@ void TParaList::ReWrapChange(TParaNode* node, std::int32_t at, std::int32_t oldL
         }
         fresh.push_back(s);
     }
-    first = k;
+    std::int32_t first = k;
     if (b < k && (static_cast<std::size_t>(k) >= fresh.size() || fresh[k] != old[k])) first = b;
-    last = synced ? syncLine - 1 : static_cast<std::int32_t>(fresh.size()) - 1;
-    last = std::max(last, first);
-    node->FStarts.assign(fresh.begin() + 1, fresh.end());
+    std::int32_t last = synced ? syncLine - 1 : static_cast<std::int32_t>(fresh.size()) - 1;
+    change.First = first;
+    change.Last = std::max(last, first);
+    change.Starts.assign(fresh.begin() + 1, fresh.end());
 }
 
 void TParaList::LinesChanged(std::int32_t para, std::int32_t delta) {
@@ -484,15 +492,15 @@ void TParaList::LinesChanged(std::int32_t para, std::int32_t delta) {
     if (FCachePara > para) FCacheLine += delta;
 }
 
-void TParaList::TextChanged(TParaNode* node, std::int32_t para, std::int32_t firstLine,
-                            std::int32_t oldLines, std::int32_t at, std::int32_t oldLen,
-                            std::int32_t delta) {
-    std::int32_t first, last;
-    ReWrapChange(node, at, oldLen, delta, first, last);
-    std::int32_t lines = node->LineCount();
+void TParaList::CommitChange(TParaNode* node, std::string& text, TWrapChange& change,
+                             std::int32_t para, std::int32_t firstLine, std::int32_t delta) {
+    const std::int32_t oldLines = node->LineCount();
+    node->FText.swap(text);
+    node->FStarts.swap(change.Starts);
+    const std::int32_t lines = node->LineCount();
     LinesChanged(para, lines - oldLines);
-    FFirstChanged = firstLine + first;
-    FLastChanged = lines != oldLines ? MaxLongInt : firstLine + last;
+    FFirstChanged = firstLine + change.First;
+    FLastChanged = lines != oldLines ? MaxLongInt : firstLine + change.Last;
     FTextSize += delta;
     FModified = true;
 }
@@ -770,19 +778,18 @@ int TParaList::DoInsertText(std::int32_t para, std::string_view text, std::int32
     const std::int32_t at = pad ? len : pos - 1;
     std::string inserted;
     std::string fresh;
+    TWrapChange change;
     try {
         inserted.assign(pad, ' ');
         inserted.append(text);
         fresh.reserve(len + inserted.size());
         fresh.append(node->FText, 0, at).append(inserted).append(node->FText, at);
+        ReWrapChange(fresh, node, at, 0, pad + count, change);
     } catch (const std::bad_alloc&) {
         return zeOutOfMemory;
     }
-    const std::int32_t firstLine = FCacheLine;
-    const std::int32_t oldLines = node->LineCount();
     const bool wasModified = FModified;
-    node->FText.swap(fresh);
-    TextChanged(node, para, firstLine, oldLines, at, 0, pad + count);
+    CommitChange(node, fresh, change, para, FCacheLine, pad + count);
     if (Recording()) FUndo->Add(ukInsert, wasModified, para, at + 1, inserted);
     NotifyInserted(para, pos, count);
     return zeOk;
@@ -798,12 +805,18 @@ int TParaList::DoDeleteText(std::int32_t para, std::int32_t count, std::int32_t 
     const std::int32_t len = node->Length();
     count = std::min(count, len - pos + 1);
     if (count <= 0) return zeOk;
-    const std::int32_t firstLine = FCacheLine;
-    const std::int32_t oldLines = node->LineCount();
+    std::string fresh;
+    TWrapChange change;
+    try {
+        fresh.reserve(len - count);
+        fresh.append(node->FText, 0, pos - 1).append(node->FText, pos - 1 + count);
+        ReWrapChange(fresh, node, pos - 1, count, -count, change);
+    } catch (const std::bad_alloc&) {
+        return zeOutOfMemory;
+    }
     if (Recording())
         FUndo->Add(ukDelete, FModified, para, pos, std::string_view(node->FText).substr(pos - 1, count));
-    node->FText.erase(pos - 1, count);
-    TextChanged(node, para, firstLine, oldLines, pos - 1, count, -count);
+    CommitChange(node, fresh, change, para, FCacheLine, -count);
     NotifyDeleted(para, pos, count);
     return zeOk;
 }
@@ -828,18 +841,17 @@ int TParaList::DoReplaceText(std::int32_t para, std::string_view newText, std::i
     if (std::int64_t{len} + growth > MaxParaLength) return zeParaTooLarge;
     std::string oldText;
     std::string fresh;
+    TWrapChange change;
     try {
         oldText.assign(node->FText, pos - 1, oldLen);
         fresh.reserve(len + growth);
         fresh.append(node->FText, 0, pos - 1).append(newText).append(node->FText, pos - 1 + oldLen);
+        ReWrapChange(fresh, node, pos - 1, oldLen, growth, change);
     } catch (const std::bad_alloc&) {
         return zeOutOfMemory;
     }
-    const std::int32_t firstLine = FCacheLine;
-    const std::int32_t oldLines = node->LineCount();
     const bool wasModified = FModified;
-    node->FText.swap(fresh);
-    TextChanged(node, para, firstLine, oldLines, pos - 1, oldLen, growth);
+    CommitChange(node, fresh, change, para, FCacheLine, growth);
     if (Recording()) FUndo->Add(ukReplace, wasModified, para, pos, oldText, newText, true);
     if (growth < 0) NotifyDeleted(para, pos + newLen, -growth);
     else if (growth > 0) NotifyInserted(para, pos + oldLen, growth);
@@ -860,11 +872,15 @@ int TParaList::DoInsertPara(std::int32_t para, std::string_view text, bool after
     } catch (const rtl::EOutOfMemory&) {
         return zeOutOfMemory;
     }
+    LinkNew(para, node, after);
+    return zeOk;
+}
+
+void TParaList::LinkNew(std::int32_t para, TParaNode* node, bool after) {
     if (Recording()) FUndo->Add(after ? ukParaAfter : ukParaBefore, FModified, para, 1,
                                 std::string_view(reinterpret_cast<const char*>(&node), sizeof node));
     LinkAt(after ? para + 1 : para, node);
     NotifySplit(after ? para + 1 : para, 1, 0);
-    return zeOk;
 }
 
 int TParaList::InsertParaBefore(std::int32_t Para, std::string_view Text) {
@@ -910,18 +926,21 @@ int TParaList::SplitPara(std::int32_t Para, bool Trim, std::int32_t& Indent,
     const bool notify = FNotify;
     FNotify = false;
     CaretMark(Para, Pos);
-    int r;
+    // The new paragraph is made before the text is cut, so that a failure changes nothing.
+    TParaNode* tail = nullptr;
+    int r = zeOk;
     try {
-        std::string tail(node->Text().substr(Pos - 1));
-        r = DoInsertPara(Para, tail, true);
-    } catch (const std::bad_alloc&) {
+        tail = NewNode(node->Text().substr(Pos - 1));
+    } catch (const rtl::EOutOfMemory&) {
         r = zeOutOfMemory;
     }
     if (r == zeOk && Pos <= len) {
         std::int32_t cut = Pos;
-        if (Trim) cut -= BlanksBefore(ParaText(Para), Pos);
-        DoDeleteText(Para, len - cut + 1, cut);
+        if (Trim) cut -= BlanksBefore(node->Text(), Pos);
+        r = DoDeleteText(Para, len - cut + 1, cut);
+        if (r != zeOk) delete tail;
     }
+    if (r == zeOk) LinkNew(Para, tail, true);
     std::int32_t chars = 0;
     if (r == zeOk && Indent > 0) {
         std::string indent;
@@ -1178,9 +1197,14 @@ void TParaList::ReWrapAll() {
             if (on) BusyHook()(false);
         }
     } hourglass(FTextSize > 10000);
+    bool failed = false;
     std::int32_t lines = 0;
     for (TParaNode* p = FFirst; p; p = p->FNext) {
-        Wrap(p);
+        try {
+            if (!failed) Wrap(p);
+        } catch (const std::bad_alloc&) {
+            failed = true; // the paragraphs not reached keep their old lines
+        }
         lines += p->LineCount();
     }
     FLineCount = lines;
@@ -1188,6 +1212,7 @@ void TParaList::ReWrapAll() {
     FCachePara = 1;
     FCacheLine = 1;
     if (FOwner) FOwner->ReWrapped();
+    if (failed) throw rtl::EOutOfMemory(EditorErrorText(zeOutOfMemory));
 }
 
 void TParaList::SetParaLengthLimit(std::int32_t Value) {

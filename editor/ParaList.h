@@ -249,16 +249,22 @@ public:
 
 private:
     TParaNode* NewNode(std::string_view text);
+    struct TWrapChange {
+        std::vector<std::uint16_t> Starts;
+        std::int32_t First = 0; // first and last changed line within the paragraph, from 0
+        std::int32_t Last = 0;
+    };
+    bool Wraps(std::string_view text) const;
     void Wrap(TParaNode* node);
-    // Re-wraps after Delta characters replaced OldLen characters at offset At; returns the
-    // first and last changed line within the paragraph (0-based).
-    void ReWrapChange(TParaNode* node, std::int32_t at, std::int32_t oldLen, std::int32_t delta,
-                      std::int32_t& first, std::int32_t& last);
+    // The line starts of a paragraph's new text after Delta characters replaced OldLen
+    // characters at offset At, re-wrapped from the line before the change.
+    void ReWrapChange(std::string_view text, const TParaNode* node, std::int32_t at,
+                      std::int32_t oldLen, std::int32_t delta, TWrapChange& change);
     std::int32_t NextBreak(std::string_view text, std::int32_t start) const;
     void LinesChanged(std::int32_t para, std::int32_t delta);
-    void TextChanged(TParaNode* node, std::int32_t para, std::int32_t firstLine,
-                     std::int32_t oldLines, std::int32_t at, std::int32_t oldLen,
-                     std::int32_t delta);
+    // Puts a prepared text and its lines in place; allocates nothing, so it cannot fail.
+    void CommitChange(TParaNode* node, std::string& text, TWrapChange& change,
+                      std::int32_t para, std::int32_t firstLine, std::int32_t delta);
     void LinkAt(std::int32_t para, TParaNode* node);
     TParaNode* Unlink(std::int32_t para);
 
@@ -267,6 +273,7 @@ private:
     int DoReplaceText(std::int32_t para, std::string_view newText, std::int32_t oldLen,
                       std::int32_t pos, bool check);
     int DoInsertPara(std::int32_t para, std::string_view text, bool after);
+    void LinkNew(std::int32_t para, TParaNode* node, bool after);
     void CaretMark(std::int32_t para, std::int32_t pos);
     bool Recording() const { return !FReplaying; }
 
