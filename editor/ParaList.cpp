@@ -871,6 +871,8 @@ int TParaList::DoInsertPara(std::int32_t para, std::string_view text, bool after
         node = NewNode(text);
     } catch (const rtl::EOutOfMemory&) {
         return zeOutOfMemory;
+    } catch (const std::bad_alloc&) {
+        return zeOutOfMemory;
     }
     LinkNew(para, node, after);
     return zeOk;
@@ -922,19 +924,21 @@ int TParaList::SplitPara(std::int32_t Para, bool Trim, std::int32_t& Indent,
         return InsertParaBefore(Para, {});
     }
     if (int r = CheckLimits(0, 1, 2)) return r;
+    // The new paragraph is made before the text is cut, so that a failure changes nothing.
+    TParaNode* tail = nullptr;
+    try {
+        tail = NewNode(node->Text().substr(Pos - 1));
+    } catch (const rtl::EOutOfMemory&) {
+        return zeOutOfMemory;
+    } catch (const std::bad_alloc&) {
+        return zeOutOfMemory;
+    }
     const bool wasOpen = FUndo->BeginGroup();
     const bool notify = FNotify;
     FNotify = false;
     CaretMark(Para, Pos);
-    // The new paragraph is made before the text is cut, so that a failure changes nothing.
-    TParaNode* tail = nullptr;
     int r = zeOk;
-    try {
-        tail = NewNode(node->Text().substr(Pos - 1));
-    } catch (const rtl::EOutOfMemory&) {
-        r = zeOutOfMemory;
-    }
-    if (r == zeOk && Pos <= len) {
+    if (Pos <= len) {
         std::int32_t cut = Pos;
         if (Trim) cut -= BlanksBefore(node->Text(), Pos);
         r = DoDeleteText(Para, len - cut + 1, cut);
