@@ -360,6 +360,8 @@ TEST(ParaList, BookmarksFollowEveryChange) {
          {{1, 2}, {1, 5}, {1, 7}, {1, 10}, {1, 12}, {2, 3}}},
         {"region", [](TParaList& l) { l.DeleteRegion(1, 4, 2, 5); },
          {{1, 2}, {0, 0}, {0, 0}, {0, 0}, {1, 5}, {2, 3}}},
+        {"block", [](TParaList& l) { std::int32_t p = 2, q = 3; l.InsertBlock(p, "X\nY", q); },
+         {{1, 2}, {1, 5}, {2, 1}, {3, 3}, {3, 5}, {4, 3}}},
         {"undo of a join", [](TParaList& l) { l.JoinParas(1, 7); std::int32_t p, q; l.Undo(p, q); },
          {{1, 2}, {1, 5}, {0, 0}, {0, 0}, {0, 0}, {3, 3}}},
     };
