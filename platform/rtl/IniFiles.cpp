@@ -153,7 +153,7 @@ public:
                 if (FLines.back().Eol.empty()) FLines.back().Eol = Eol();
                 if (!TrimBlanks(FLines.back().Text).empty()) FLines.push_back({"", Eol()});
             }
-            FLines.push_back({"[" + std::string(section) + "]", Eol()});
+            FLines.push_back({std::string("[").append(section).append("]"), Eol()});
             FLines.push_back({std::string(key) + "=" + std::string(value), Eol()});
             return;
         }
@@ -273,7 +273,7 @@ bool Rewrite(const char* fileName, bool createWhenMissing, Change change) {
 // Decimal, or hexadecimal after "0x"; nullopt when s is no number.
 std::optional<int> ParseInteger(std::string_view s) {
     std::string t(TrimBlanks(s));
-    if (t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X')) t = "$" + t.substr(2);
+    if (t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X')) t.replace(0, 2, "$");
     int v = 0;
     if (!TryStrToInt(t, v)) return std::nullopt;
     return v;

@@ -117,7 +117,7 @@ TLockedFile::TLockedFile(std::string hostPath, int timeoutMs) : FPath(std::move(
                 return;
             }
             std::this_thread::sleep_for(pause);
-            if (pause < std::chrono::milliseconds(2)) pause *= 2;
+            if (pause < std::chrono::microseconds(200)) pause *= 2;
         }
         struct stat held {}, now {};
         if (::fstat(fd, &held) == 0 && ::stat(FPath.c_str(), &now) == 0 &&
