@@ -366,9 +366,10 @@ struct TKeyHandle {
 
 class TRegStore {
 public:
+    // Never destroyed: keys may still be closed by other libraries' static objects at exit.
     static TRegStore& Instance() {
-        static TRegStore store;
-        return store;
+        static TRegStore* store = new TRegStore;
+        return *store;
     }
 
     std::mutex Mutex;
