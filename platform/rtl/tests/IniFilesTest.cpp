@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -23,6 +25,26 @@ std::string ReadRaw(const std::string& path) {
     s << in.rdbuf();
     return s.str();
 }
+
+// Files may grow no larger than limit bytes while it lives, as on a full disk.
+class TFileSizeLimit {
+public:
+    explicit TFileSizeLimit(rlim_t limit) {
+        ::getrlimit(RLIMIT_FSIZE, &FOld);
+        FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit l = FOld;
+        l.rlim_cur = limit;
+        ::setrlimit(RLIMIT_FSIZE, &l);
+    }
+    ~TFileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &FOld);
+        std::signal(SIGXFSZ, FOldHandler);
+    }
+
+private:
+    rlimit FOld {};
+    void (*FOldHandler)(int);
+};
 
 const char* const kReadFixture =
     "; comment=1\r\n"
@@ -239,6 +261,20 @@ TEST(IniFile, FailedWriteRaises) {
         EXPECT_EQ(e.Message(), "Unable to write to C:\\No Such Folder\\store.ini");
     }
     EXPECT_THROW(ini.WriteString("S", "k", "two\nlines"), rtl::EIniFileException);
+}
+
+TEST(IniFile, FailedWriteKeepsTheFile) {
+    testing_support::TempWinRoot root;
+    const std::string path = rtl::WindowsDir() + "/keep.ini";
+    const std::string before = "; mine\r\n[S]\r\nk=old\r\n";
+    WriteRaw(path, before);
+    rtl::TIniFile ini("keep.ini");
+    {
+        TFileSizeLimit full(before.size());
+        EXPECT_THROW(ini.WriteString("S", "k", std::string(100, 'n')), rtl::EIniFileException);
+    }
+    EXPECT_EQ(ReadRaw(path), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(rtl::WindowsDir()), {}), 1); // no temporary file left
 }
 
 } // namespace

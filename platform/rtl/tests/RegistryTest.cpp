@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -24,6 +26,26 @@ std::string ReadRaw(const std::string& path) {
     s << in.rdbuf();
     return s.str();
 }
+
+// Files may grow no larger than limit bytes while it lives, as on a full disk.
+class TFileSizeLimit {
+public:
+    explicit TFileSizeLimit(rlim_t limit) {
+        ::getrlimit(RLIMIT_FSIZE, &FOld);
+        FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit l = FOld;
+        l.rlim_cur = limit;
+        ::setrlimit(RLIMIT_FSIZE, &l);
+    }
+    ~TFileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &FOld);
+        std::signal(SIGXFSZ, FOldHandler);
+    }
+
+private:
+    rlimit FOld {};
+    void (*FOldHandler)(int);
+};
 
 struct TStoredValue {
     const char* name;
@@ -287,6 +309,26 @@ TEST(RegistryStore, DamagedFileIsReadAsFarAsSound) {
         EXPECT_EQ(repaired.rfind("REGEDIT4\r\n", 0), 0u) << c.what;
         EXPECT_NE(repaired.find("\"New\"=\"1\""), std::string::npos) << c.what;
     }
+}
+
+TEST(RegistryStore, FailedWriteChangesNothing) {
+    testing_support::TempWinRoot root;
+    rtl::TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("\\Software\\Keep", true));
+    reg.WriteString("Old", "value");
+    const std::string before = ReadRaw(rtl::UserRegistryFile());
+    {
+        TFileSizeLimit full(before.size());
+        EXPECT_THROW(reg.WriteString("New", std::string(100, 'n')), rtl::ERegistryException);
+        EXPECT_FALSE(reg.OpenKey("Sub", true));
+    }
+    EXPECT_EQ(ReadRaw(rtl::UserRegistryFile()), before);
+    EXPECT_FALSE(reg.ValueExists("New"));
+    EXPECT_FALSE(reg.KeyExists("Sub"));
+    EXPECT_EQ(reg.ReadString("Old"), "value");
+    reg.WriteString("New", "after"); // and the store goes on
+    EXPECT_EQ(reg.ReadString("New"), "after");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(rtl::WinRootDir()), {}), 4); // drive_c, run, printer, user.reg
 }
 
 } // namespace
