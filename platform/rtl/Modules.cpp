@@ -379,7 +379,7 @@ __attribute__((noinline)) int GetModuleFileName(HMODULE module, char* buffer, in
     std::string name = ModuleFileName(module ? static_cast<void*>(module) : BaseOf(__builtin_return_address(0)));
     if (!buffer || size <= 0) return 0;
     int n = std::min<int>(int(name.size()), size - 1);
-    std::memcpy(buffer, name.data(), std::size_t(n));
+    if (n > 0) std::memcpy(buffer, name.data(), std::size_t(n));
     buffer[n] = '\0';
     return n;
 }
