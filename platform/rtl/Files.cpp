@@ -97,7 +97,7 @@ int SetTimes(int dirFd, const char* path, int fd, time_t t) {
     struct timespec ts[2];
     ts[0].tv_sec = ts[1].tv_sec = t;
     ts[0].tv_nsec = ts[1].tv_nsec = 0;
-    int rc = fd >= 0 ? ::futimens(fd, ts) : ::utimensat(dirFd, path, ts, 0);
+    int rc = fd >= 0 || !path ? ::futimens(fd, ts) : ::utimensat(dirFd, path, ts, 0);
     return rc == 0 ? 0 : errno;
 }
 

@@ -25,7 +25,7 @@ Registry& Reg() {
     return *r;
 }
 
-void* Caller(const void* returnAddress) { return ModuleOfAddress(returnAddress); }
+void* ModuleOf(HMODULE module, const void* caller) { return module ? static_cast<void*>(module) : ModuleOfAddress(caller); }
 
 bool Matches(const TResourceEntry& e, const TResId& name) {
     if (name.IsId()) return !e.Name && e.Id == name.Id();
@@ -106,44 +106,37 @@ TResourceRegistration::~TResourceRegistration() {
     if (list.empty()) Reg().Tables.erase(found);
 }
 
-__attribute__((noinline)) HRSRC FindResource(HMODULE module, TResId name, TResId type) {
-    void* m = module ? static_cast<void*>(module) : Caller(__builtin_return_address(0));
+HRSRC FindResource(HMODULE module, TResId name, TResId type, const void* caller) {
     if (!type.IsId()) return nullptr; // only the numbered types are compiled in
-    return Find(m, name, type.Id());
+    return Find(ModuleOf(module, caller), name, type.Id());
 }
 
 const void* LoadResource(HMODULE, HRSRC resource) { return resource ? resource->Data : nullptr; }
 
 std::size_t SizeofResource(HMODULE, HRSRC resource) { return resource ? resource->Size : 0; }
 
-__attribute__((noinline)) std::string_view LoadBitmapData(HMODULE module, TResId name) {
-    return Bytes(Find(module ? static_cast<void*>(module) : Caller(__builtin_return_address(0)), name, RT_BITMAP));
+std::string_view LoadBitmapData(HMODULE module, TResId name, const void* caller) {
+    return Bytes(Find(ModuleOf(module, caller), name, RT_BITMAP));
 }
 
-__attribute__((noinline)) std::string_view LoadCursorData(HMODULE module, TResId name) {
-    return Bytes(Find(module ? static_cast<void*>(module) : Caller(__builtin_return_address(0)), name, RT_CURSOR));
+std::string_view LoadCursorData(HMODULE module, TResId name, const void* caller) {
+    return Bytes(Find(ModuleOf(module, caller), name, RT_CURSOR));
 }
 
-__attribute__((noinline)) std::string_view LoadIconData(HMODULE module, TResId name) {
-    return Bytes(Find(module ? static_cast<void*>(module) : Caller(__builtin_return_address(0)), name, RT_ICON));
+std::string_view LoadIconData(HMODULE module, TResId name, const void* caller) {
+    return Bytes(Find(ModuleOf(module, caller), name, RT_ICON));
 }
 
-__attribute__((noinline)) int LoadString(HMODULE module, unsigned id, char* buffer, int bufferMax) {
-    HRSRC r = Find(module ? static_cast<void*>(module) : Caller(__builtin_return_address(0)), TResId(id), RT_STRING);
-    if (!r) {
-        CopyString({}, buffer, bufferMax);
-        return 0;
-    }
-    return CopyString(Bytes(r), buffer, bufferMax);
+int LoadString(HMODULE module, unsigned id, char* buffer, int bufferMax, const void* caller) {
+    return CopyString(Bytes(Find(ModuleOf(module, caller), TResId(id), RT_STRING)), buffer, bufferMax);
 }
 
-__attribute__((noinline)) std::string LoadString(HMODULE module, unsigned id) {
-    void* m = module ? static_cast<void*>(module) : Caller(__builtin_return_address(0));
-    return std::string(Bytes(Find(m, TResId(id), RT_STRING)));
+std::string LoadString(HMODULE module, unsigned id, const void* caller) {
+    return std::string(Bytes(Find(ModuleOf(module, caller), TResId(id), RT_STRING)));
 }
 
-__attribute__((noinline)) std::string LoadStr(unsigned id) {
-    return std::string(Bytes(Find(Caller(__builtin_return_address(0)), TResId(id), RT_STRING)));
+std::string LoadStr(unsigned id, const void* caller) {
+    return std::string(Bytes(Find(ModuleOf(nullptr, caller), TResId(id), RT_STRING)));
 }
 
 unsigned GetFileVersionInfoSize(std::string_view fileName, unsigned* handle) {

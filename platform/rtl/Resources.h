@@ -74,23 +74,22 @@ private:
     const TResourceTable* FTable;
 };
 
-// Module 0 is the module of the calling code. The data lives in the module: it stays valid
-// while the module is loaded. A layer that forwards calls for its callers passes their module
-// (ModuleOfAddress(__builtin_return_address(0))) instead of 0.
+// Module 0 is the module of the calling code (see RTL_CALLER_MODULE). The data lives in the
+// module: it stays valid while the module is loaded.
 using HRSRC = const TResourceEntry*;
-HRSRC FindResource(HMODULE module, TResId name, TResId type);  // nullptr when absent
+HRSRC FindResource(HMODULE module, TResId name, TResId type, const void* caller = RTL_CALLER_MODULE); // nullptr when absent
 const void* LoadResource(HMODULE module, HRSRC resource);
 std::size_t SizeofResource(HMODULE module, HRSRC resource);
 
 // The bytes of a bitmap (.bmp), cursor (.cur) or icon (.ico) resource; empty when absent.
-std::string_view LoadBitmapData(HMODULE module, TResId name);
-std::string_view LoadCursorData(HMODULE module, TResId name);
-std::string_view LoadIconData(HMODULE module, TResId name);
+std::string_view LoadBitmapData(HMODULE module, TResId name, const void* caller = RTL_CALLER_MODULE);
+std::string_view LoadCursorData(HMODULE module, TResId name, const void* caller = RTL_CALLER_MODULE);
+std::string_view LoadIconData(HMODULE module, TResId name, const void* caller = RTL_CALLER_MODULE);
 
 // A string resource: the copied length (at most bufferMax - 1, then a zero), 0 when absent.
-int LoadString(HMODULE module, unsigned id, char* buffer, int bufferMax);
-std::string LoadString(HMODULE module, unsigned id); // "" when absent
-std::string LoadStr(unsigned id);                    // of the calling module
+int LoadString(HMODULE module, unsigned id, char* buffer, int bufferMax, const void* caller = RTL_CALLER_MODULE);
+std::string LoadString(HMODULE module, unsigned id, const void* caller = RTL_CALLER_MODULE); // "" when absent
+std::string LoadStr(unsigned id, const void* caller = RTL_CALLER_MODULE);                   // of the calling module
 
 // Version information of a loaded module, by its file name. The block holds the strings of
 // "\StringFileInfo\040904E4\" and "\VarFileInfo\Translation" (language 0x0409, code page 1252).
