@@ -185,8 +185,7 @@ TUnitInit::TUnitInit(TStep init, TStep fini) {
         return;
     }
     std::fprintf(stderr, "Exception in start-up of %s: %s\n", HostFileOfBase(base).c_str(), failure.c_str());
-    std::fflush(stderr);
-    std::_Exit(217);
+    std::exit(217); // the units already started shut down on the way out
 }
 
 TUnitInit::~TUnitInit() {

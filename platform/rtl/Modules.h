@@ -59,7 +59,7 @@ int GetModuleFileName(HMODULE module, char* buffer, int size, const void* caller
 // shut-down steps run in reverse order when the module is unloaded (the program's at exit).
 // A start-up step that raises stops the module's remaining start-ups: LoadLibrary then shuts
 // down the units already started and fails; for the program, the message goes to standard
-// error and the program ends with exit code 217.
+// error, the units already started shut down and the program ends with exit code 217.
 class TUnitInit {
 public:
     using TStep = void (*)();

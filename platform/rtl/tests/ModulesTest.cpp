@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <sys/wait.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -108,6 +110,23 @@ TEST_F(Modules, MissingLibraryFailsWithItsName) {
     EXPECT_FALSE(rtl::FreeLibrary(nullptr));
     EXPECT_EQ(rtl::GetProcAddress(nullptr, "ModAdd"), nullptr);
     EXPECT_EQ(rtl::GetModuleHandle("NOTLOADED"), nullptr);
+}
+
+TEST_F(Modules, ProgramUnitsStartBeforeMainAndFinishAtExit) {
+    EXPECT_EQ(std::system(RTL_TEST_PROGRAM), 0);
+    EXPECT_EQ(TakeSteps(), (Steps{"init A", "init B", "main", "fini B", "fini A"}));
+
+    ::setenv("RTL_FAIL_UNIT", "B", 1);
+    std::string cmd = std::string(RTL_TEST_PROGRAM) + " 2>&1";
+    FILE* p = ::popen(cmd.c_str(), "r");
+    ASSERT_NE(p, nullptr);
+    std::string output;
+    char buf[512];
+    while (std::fgets(buf, sizeof buf, p)) output += buf;
+    int status = ::pclose(p);
+    EXPECT_EQ(WEXITSTATUS(status), 217);
+    EXPECT_NE(output.find("unit B refused to start"), std::string::npos) << output;
+    EXPECT_EQ(TakeSteps(), (Steps{"init A", "fini A"}));
 }
 
 int LocalFunction() { return 1; }
