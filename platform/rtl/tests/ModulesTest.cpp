@@ -2,6 +2,8 @@
 #include "rtl/Modules.h"
 #include "rtl/Paths.h"
 
+#include "testing/TempWinRoot.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -41,6 +43,7 @@ protected:
         return steps;
     }
 
+    testing_support::TempWinRoot root;
     std::string log;
     std::string folder;
 };
@@ -132,6 +135,7 @@ TEST_F(Modules, ProgramUnitsStartBeforeMainAndFinishAtExit) {
 int LocalFunction() { return 1; }
 
 TEST(ModuleOfCaller, TheProgramAndItsLibraries) {
+    testing_support::TempWinRoot root; // names in Windows form touch the machine root
     const std::string self = rtl::WinPath(fs::canonical("/proc/self/exe").string());
     EXPECT_EQ(rtl::GetModuleFileName(), self);
     EXPECT_EQ(rtl::GetModuleFileName(rtl::GetModuleHandle(nullptr)), self);

@@ -3,6 +3,8 @@
 #include "rtl/Paths.h"
 #include "rtl/Resources.h"
 
+#include "testing/TempWinRoot.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -70,6 +72,7 @@ TEST(Resources, StringTable) {
 }
 
 TEST(Resources, EachModuleSeesItsOwn) {
+    testing_support::TempWinRoot root; // names in Windows form touch the machine root
     rtl::HMODULE module = rtl::LoadLibrary(rtl::WinPath(RTL_TEST_MODULE_DIR) + "\\RTLTESTMOD.DLL");
     ASSERT_NE(module, nullptr) << rtl::LoadLibraryError();
     auto modString = rtl::GetProcAddressAs<int (*)(unsigned, char*, int)>(module, "ModString");
@@ -97,6 +100,7 @@ TEST(Resources, EachModuleSeesItsOwn) {
 }
 
 TEST(Resources, VersionStringsOfTheProgram) {
+    testing_support::TempWinRoot root; // names in Windows form touch the machine root
     const std::string self = rtl::GetModuleFileName();
     unsigned size = rtl::GetFileVersionInfoSize(self, nullptr);
     ASSERT_GT(size, 0u);
