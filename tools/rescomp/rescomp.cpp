@@ -278,7 +278,7 @@ int main(int argc, char** argv) {
         const std::string listPath = argv[1], outPath = argv[2], anchor = argv[3];
         Parsed parsed = ParseList(listPath);
         WriteWhole(outPath, Generate(parsed, listPath, anchor));
-        std::string dep = DepEscape(outPath) + ":";
+        std::string dep = DepEscape(outPath) + ": " + DepEscape(listPath);
         for (const std::string& f : parsed.Files) dep += " " + DepEscape(f);
         WriteWhole(outPath + ".d", dep + "\n");
     } catch (const std::exception& e) {
