@@ -29,8 +29,9 @@ private:
 // Declares an exception class with the constructors of its base.
 #define RTL_DECLARE_EXCEPTION(Name, Base)                                   \
     class Name : public Base {                                             \
+        using Inherited = Base;                                            \
     public:                                                                \
-        using Base::Base;                                                  \
+        using Inherited::Inherited;                                        \
         const char* ClassName() const override { return #Name; }           \
     }
 

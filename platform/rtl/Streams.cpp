@@ -1,8 +1,8 @@
 // The runtime's byte streams; declarations in Streams.h.
 #include "rtl/Streams.h"
 
-#include "rtl/CodePages.h"
 #include "rtl/Exceptions.h"
+#include "rtl/Files.h"
 #include "rtl/Paths.h"
 
 #include <algorithm>
@@ -89,14 +89,6 @@ void THandleStream::SetSize(std::int64_t newSize) {
 }
 
 // --- TFileStream ---
-
-// Until the path resolver is linked into this library: Z: names and host names, '\' taken as '/'.
-[[gnu::weak]] std::string HostPath(std::string_view fileName) {
-    if (fileName.size() >= 2 && (fileName[0] == 'Z' || fileName[0] == 'z') && fileName[1] == ':') fileName.remove_prefix(2);
-    std::string path = AnsiToUtf8(fileName);
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
-}
 
 TFileStream::TFileStream(std::string_view fileName, std::uint16_t mode) : THandleStream(-1) {
     const bool create = mode == fmCreate;
@@ -197,9 +189,9 @@ void TMemoryStream::LoadFromFile(std::string_view fileName) {
 
 void TMemoryStream::SaveToStream(TStream& stream) { stream.WriteBuffer(FData.data(), Size()); }
 
+// Through a temporary file, so that a failed save leaves the old file whole.
 void TMemoryStream::SaveToFile(std::string_view fileName) {
-    TFileStream file(fileName, fmCreate);
-    SaveToStream(file);
+    WriteFileAtomic(fileName, std::string_view(FData.data(), FData.size()));
 }
 
 // --- TStringStream ---

@@ -93,7 +93,8 @@ public:
     // Replace the contents with all of stream (from its start) or the file, position 0.
     void LoadFromStream(TStream& stream);
     void LoadFromFile(std::string_view fileName);
-    // Write the whole contents, whatever the position.
+    // Write the whole contents, whatever the position; a file through a temporary file beside
+    // it, so that a failed save leaves the old file whole.
     void SaveToStream(TStream& stream);
     void SaveToFile(std::string_view fileName);
 

@@ -2,6 +2,7 @@
 #include "rtl/StringLists.h"
 
 #include "rtl/Exceptions.h"
+#include "rtl/Files.h"
 #include "rtl/Streams.h"
 #include "rtl/SysUtils.h"
 
@@ -42,10 +43,12 @@ void TStrings::ListIndexError(int index) {
 }
 
 void TStrings::Put(int index, std::string_view s) {
+    if (index < 0 || index >= Count()) ListIndexError(index);
     void* object = GetObject(index);
     TUpdateGuard guard(*this);
-    Delete(index);
+    // Insert first, so that a refused insertion loses nothing.
     Insert(index, s);
+    Delete(index + 1);
     PutObject(index, object);
 }
 
@@ -234,10 +237,8 @@ void TStrings::LoadFromFile(std::string_view fileName) {
     LoadFromStream(file);
 }
 
-void TStrings::SaveToFile(std::string_view fileName) const {
-    TFileStream file(fileName, fmCreate);
-    SaveToStream(file);
-}
+// Through a temporary file, so that a failed save leaves the old file whole.
+void TStrings::SaveToFile(std::string_view fileName) const { WriteFileAtomic(fileName, Text()); }
 
 void TStrings::LoadFromStream(TStream& stream) {
     std::int64_t size = stream.Size() - stream.Position();

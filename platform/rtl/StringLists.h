@@ -43,7 +43,7 @@ public:
     // Replaces the items (and their objects) with those of source.
     virtual void Assign(const TStrings& source);
     virtual void Exchange(int index1, int index2);
-    void Move(int curIndex, int newIndex);
+    virtual void Move(int curIndex, int newIndex);
 
     // -1 when absent. Comparison as CompareStrings, letter case ignored unless a list says so.
     virtual int IndexOf(std::string_view s) const;
@@ -64,7 +64,8 @@ public:
     std::string Values(std::string_view name) const;
     void SetValues(std::string_view name, std::string_view value);
 
-    // Files are read in any of the three line endings and written with CR LF.
+    // Files are read in any of the three line endings and written with CR LF. A save goes
+    // through a temporary file beside the target: on failure the old file stays as it was.
     virtual void LoadFromFile(std::string_view fileName);
     virtual void SaveToFile(std::string_view fileName) const;
     // From the stream's position to its end; to the stream's position.

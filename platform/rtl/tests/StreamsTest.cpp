@@ -1,6 +1,7 @@
 #include "rtl/Streams.h"
 
 #include "rtl/Exceptions.h"
+#include "rtl/WinRoot.h"
 #include "testing/TempWinRoot.h"
 
 #include <algorithm>
@@ -80,6 +81,13 @@ TEST_F(FileStreams, OpenModes) {
         f.WriteBuffer("made", 4);
     }
     EXPECT_EQ(ReadHost("fresh.bin"), "made");
+}
+
+TEST_F(FileStreams, NamesResolveWithoutRegardToCase) {
+    std::filesystem::create_directories(rtl::DriveCDir() + "/Proj");
+    std::ofstream(rtl::DriveCDir() + "/Proj/Unit1.PAS", std::ios::binary) << "unit Unit1;";
+    rtl::TFileStream f("c:/PROJ\\unit1.pas", rtl::fmOpenRead);
+    EXPECT_EQ(ReadAll(f), "unit Unit1;");
 }
 
 TEST_F(FileStreams, ErrorsNameTheFile) {

@@ -1,10 +1,12 @@
 #include "rtl/StringLists.h"
 
 #include "rtl/Exceptions.h"
+#include "rtl/Files.h"
 #include "rtl/Streams.h"
 #include "testing/TempWinRoot.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -314,6 +316,53 @@ TEST(StringLists, ChangeEventsAndUpdates) {
     EXPECT_EQ(Items(list), (Lines{"q", "q"}));
 }
 
+// A descendant that supplies only the primitives, as a view over another container does.
+class TVectorStrings : public rtl::TStrings {
+public:
+    std::vector<std::string> items;
+    std::string log;
+
+    int Count() const override { return static_cast<int>(items.size()); }
+    std::string Get(int index) const override {
+        if (index < 0 || index >= Count()) ListIndexError(index);
+        return items[static_cast<std::size_t>(index)];
+    }
+    void Insert(int index, std::string_view s) override {
+        if (index < 0 || index > Count()) ListIndexError(index);
+        items.insert(items.begin() + index, std::string(s));
+    }
+    void Delete(int index) override {
+        if (index < 0 || index >= Count()) ListIndexError(index);
+        items.erase(items.begin() + index);
+    }
+    void Clear() override { items.clear(); }
+
+protected:
+    void SetUpdateState(bool updating) override { log += updating ? '[' : ']'; }
+};
+
+TEST(StringLists, TheBaseWorksThroughItsPrimitives) {
+    TVectorStrings list;
+    list.SetText("Alpha=1\nbeta=2\ngamma");
+    EXPECT_EQ(list.Values("BETA"), "2");
+    list.SetStrings(0, "alpha=9");
+    list.Move(2, 0);
+    EXPECT_EQ(list.items, (Lines{"gamma", "alpha=9", "beta=2"}));
+    list.Exchange(0, 2);
+    EXPECT_EQ(list.items, (Lines{"beta=2", "alpha=9", "gamma"}));
+    EXPECT_EQ(list.IndexOf("GAMMA"), 2);
+    EXPECT_EQ(list.CommaText(), "beta=2,alpha=9,gamma");
+    list.SetValues("Alpha", "");
+    EXPECT_EQ(list.items, (Lines{"beta=2", "gamma"}));
+    EXPECT_THROW(list.SetStrings(2, "x"), rtl::EStringListError);
+    EXPECT_EQ(list.items, (Lines{"beta=2", "gamma"})) << "a refused change adds nothing";
+
+    rtl::TStringList copy;
+    copy.Assign(list);
+    EXPECT_EQ(Items(copy), list.items);
+    EXPECT_EQ(list.log, "[][][][]") << "text, put, move and exchange: one update each";
+}
+
 class StringListFiles : public ::testing::Test {
 protected:
     testing_support::TempWinRoot root;
@@ -370,6 +419,20 @@ TEST_F(StringListFiles, MissingFileRaisesAndKeepsTheList) {
     }
     EXPECT_EQ(Items(list), (Lines{"kept"}));
     EXPECT_THROW(list.SaveToFile(Name("no-such-folder\\x.txt")), rtl::EFCreateError);
+}
+
+TEST_F(StringListFiles, FailedSaveKeepsTheOldFile) {
+    std::filesystem::create_directory(root.Path() + "/data");
+    WriteHost("data/user.txt", "old\r\n");
+    rtl::TStringList list;
+    list.SetText("new\nwords");
+    rtl::SetWriteFailureHook([](std::string_view) { return 28; }); // no space left
+    EXPECT_THROW(list.SaveToFile(Name("data/user.txt")), rtl::EInOutError);
+    rtl::SetWriteFailureHook({});
+    EXPECT_EQ(ReadHost("data/user.txt"), "old\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(root.Path() + "/data"), {}), 1) << "no temporary file left";
+    list.SaveToFile(Name("data/user.txt"));
+    EXPECT_EQ(ReadHost("data/user.txt"), "new\r\nwords\r\n");
 }
 
 TEST(StringListStreams, LoadFromTheStreamPositionSaveAtIt) {
