@@ -573,7 +573,7 @@ long RegCreateKeyEx(HKEY key, const char* subKey, std::uint32_t, const char*, st
     if (path.size() > baseDepth && !writable) return ERROR_ACCESS_DENIED;
     bool made = false;
     TKeyPath actual;
-    long rc = store.Commit([&](TRegNode& root, bool& changed) {
+    long rc = store.Commit([&](TRegNode& root, bool& changed) -> long {
         TRegNode* node = Find(root, TKeyPath(path.begin(), path.begin() + static_cast<std::ptrdiff_t>(baseDepth)));
         if (!node) return ERROR_KEY_DELETED;
         actual.assign(path.begin(), path.begin() + static_cast<std::ptrdiff_t>(baseDepth));
@@ -609,7 +609,7 @@ long RegDeleteKey(HKEY key, const char* subKey) {
     std::size_t baseDepth = path.size();
     if (!AppendPath(path, subKey) || path.size() == baseDepth) return ERROR_INVALID_PARAMETER;
     if (!writable) return ERROR_ACCESS_DENIED;
-    return store.Commit([&](TRegNode& root, bool& changed) {
+    return store.Commit([&](TRegNode& root, bool& changed) -> long {
         TRegNode* parent = Find(root, TKeyPath(path.begin(), path.end() - 1));
         if (!parent || !parent->Children.erase(Fold(path.back()))) return ERROR_FILE_NOT_FOUND;
         changed = true;
@@ -625,7 +625,7 @@ long RegDeleteValue(HKEY key, const char* valueName) {
     if (long rc = Resolve(store, key, path, writable)) return rc;
     if (!writable) return ERROR_ACCESS_DENIED;
     std::string name = valueName ? valueName : "";
-    return store.Commit([&](TRegNode& root, bool& changed) {
+    return store.Commit([&](TRegNode& root, bool& changed) -> long {
         TRegNode* node = Find(root, path);
         if (!node) return ERROR_KEY_DELETED;
         if (!node->EraseValue(name)) return ERROR_FILE_NOT_FOUND;
@@ -670,7 +670,7 @@ long RegSetValueEx(HKEY key, const char* valueName, std::uint32_t, std::uint32_t
     if (!writable) return ERROR_ACCESS_DENIED;
     std::string name = valueName ? valueName : "";
     std::string bytes(reinterpret_cast<const char*>(data), data ? dataSize : 0);
-    return store.Commit([&](TRegNode& root, bool& changed) {
+    return store.Commit([&](TRegNode& root, bool& changed) -> long {
         TRegNode* node = Find(root, path);
         if (!node) return ERROR_KEY_DELETED;
         if (TRegValue* v = node->Value(name)) {
