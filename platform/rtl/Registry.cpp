@@ -546,14 +546,12 @@ long RegOpenKeyEx(HKEY key, const char* subKey, std::uint32_t, REGSAM access, HK
     bool writable;
     if (long rc = Resolve(store, key, path, writable)) return rc;
     if (!AppendPath(path, subKey)) return ERROR_INVALID_PARAMETER;
-    TRegNode* node = Find(store.Tree(), path);
-    if (!node) return ERROR_FILE_NOT_FOUND;
     // The handle keeps the names as they were made.
     TKeyPath actual;
-    TRegNode* n = &store.Tree();
+    TRegNode* node = &store.Tree();
     for (const std::string& name : path) {
-        n = n->Child(name);
-        actual.push_back(n->Name);
+        if (!(node = node->Child(name))) return ERROR_FILE_NOT_FOUND;
+        actual.push_back(node->Name);
     }
     *result = NewHandle(store, std::move(actual), WantsWrite(access));
     return ERROR_SUCCESS;
@@ -702,17 +700,15 @@ namespace {
 
 // The text of a string value; nullopt when missing; raises for another type.
 std::optional<std::string> QueryText(HKEY key, const std::string& name) {
-    std::uint32_t type = 0, size = 0;
-    if (RegQueryValueEx(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
-    if (type != REG_SZ && type != REG_EXPAND_SZ) RaiseType(name);
-    std::string data(size, '\0');
+    std::string data(256, '\0');
     for (;;) {
+        std::uint32_t type = 0, size = static_cast<std::uint32_t>(data.size());
         long rc = RegQueryValueEx(key, name.c_str(), nullptr, &type, reinterpret_cast<unsigned char*>(data.data()), &size);
-        if (rc == ERROR_MORE_DATA) {
-            data.resize(size); // changed by another process meanwhile
+        if (rc == ERROR_MORE_DATA && (type == REG_SZ || type == REG_EXPAND_SZ)) {
+            data.resize(size);
             continue;
         }
-        if (rc != ERROR_SUCCESS) return std::nullopt;
+        if (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA) return std::nullopt;
         if (type != REG_SZ && type != REG_EXPAND_SZ) RaiseType(name);
         data.resize(size);
         return data.substr(0, data.find('\0'));
