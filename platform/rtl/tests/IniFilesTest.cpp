@@ -152,6 +152,7 @@ const char* const kWriteFixture =
     "; top\r\n"
     "[One]\r\n"
     "a=1\r\n"
+    "no equals\r\n"
     "\r\n"
     "[Two]\n"
     "b=2\n"
@@ -165,13 +166,13 @@ TEST(ProfileWrite, KeepsEveryOtherLine) {
     const std::string f = kWriteFixture;
     struct Case { const char* section; const char* key; const char* value; bool ok; std::string expected; };
     const Case cases[] = {
-        {"One", "a", "10", true, "; top\r\n[One]\r\na=10\r\n\r\n[Two]\nb=2\nc = \"3\"\n[Three]\r\nx=9"},
-        {"one", "new", "5", true, "; top\r\n[One]\r\na=1\r\nnew=5\r\n\r\n[Two]\nb=2\nc = \"3\"\n[Three]\r\nx=9"},
-        {"TWO", "C", "4", true, "; top\r\n[One]\r\na=1\r\n\r\n[Two]\nb=2\nc=4\n[Three]\r\nx=9"},
+        {"One", "a", "10", true, "; top\r\n[One]\r\na=10\r\nno equals\r\n\r\n[Two]\nb=2\nc = \"3\"\n[Three]\r\nx=9"},
+        {"one", "new", "5", true, "; top\r\n[One]\r\na=1\r\nno equals\r\nnew=5\r\n\r\n[Two]\nb=2\nc = \"3\"\n[Three]\r\nx=9"},
+        {"TWO", "C", "4", true, "; top\r\n[One]\r\na=1\r\nno equals\r\n\r\n[Two]\nb=2\nc=4\n[Three]\r\nx=9"},
         {"Three", "y", "1", true, f + "\r\ny=1\r\n"},
         {"Four", "k", "v", true, f + "\r\n\r\n[Four]\r\nk=v\r\n"},
-        {"Two", "B", nullptr, true, "; top\r\n[One]\r\na=1\r\n\r\n[Two]\nc = \"3\"\n[Three]\r\nx=9"},
-        {"two", nullptr, nullptr, true, "; top\r\n[One]\r\na=1\r\n\r\n[Three]\r\nx=9"},
+        {"Two", "B", nullptr, true, "; top\r\n[One]\r\na=1\r\nno equals\r\n\r\n[Two]\nc = \"3\"\n[Three]\r\nx=9"},
+        {"two", nullptr, nullptr, true, "; top\r\n[One]\r\na=1\r\nno equals\r\n\r\n[Three]\r\nx=9"},
         {"Two", "missing", nullptr, true, f},
         {"Missing", nullptr, nullptr, true, f},
         {"One", "a=b", "1", false, f},
@@ -261,6 +262,10 @@ TEST(IniFile, FailedWriteRaises) {
         EXPECT_EQ(e.Message(), "Unable to write to C:\\No Such Folder\\store.ini");
     }
     EXPECT_THROW(ini.WriteString("S", "k", "two\nlines"), rtl::EIniFileException);
+
+    std::filesystem::create_directory(rtl::DriveCDir() + "/no such folder");
+    ini.WriteString("S", "k", "v"); // the folder is found without regard to case
+    EXPECT_EQ(ReadRaw(rtl::DriveCDir() + "/no such folder/store.ini"), "[S]\r\nk=v\r\n");
 }
 
 TEST(IniFile, FailedWriteKeepsTheFile) {

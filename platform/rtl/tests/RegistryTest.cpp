@@ -173,9 +173,11 @@ TEST(Registry, KeysAndValues) {
     EXPECT_TRUE(reg.KeyExists("\\Software\\Borland"));
     EXPECT_FALSE(reg.KeyExists("Nothing"));
 
+    reg.WriteString("CODEFILE", "C:\\OTHER.DCI");
+    EXPECT_EQ(reg.ReadString("CodeFile"), "C:\\OTHER.DCI");
     rtl::TStringList names;
     reg.GetValueNames(names);
-    EXPECT_EQ(names.Text(), "CodeFile\r\nPosLeft\r\nFlag\r\n");
+    EXPECT_EQ(names.Text(), "CodeFile\r\nPosLeft\r\nFlag\r\n"); // the case they were made with
     EXPECT_TRUE(reg.DeleteValue("flag"));
     EXPECT_FALSE(reg.DeleteValue("flag"));
     EXPECT_FALSE(reg.ValueExists("Flag"));
