@@ -1,6 +1,7 @@
 #include "spellengine/DCTFile.h"
 
-#include "spellengine/HostFiles.h"
+#include "rtl/Files.h"
+#include "rtl/Paths.h"
 
 #include <cerrno>
 #include <cstring>
@@ -14,7 +15,7 @@ namespace spellengine {
 void RaiseDictionaryCorrupt() { throw TEDictionaryCorrupt("Dictionary Corrupt."); }
 
 TDCTFile::TDCTFile(std::string FileName) : FFileName(std::move(FileName)) {
-    if (!FileExists(FFileName))
+    if (!rtl::FileExists(FFileName))
         throw rtl::EFOpenError("Dictionary not found : " + FFileName);
     Open();
 }
@@ -22,7 +23,7 @@ TDCTFile::TDCTFile(std::string FileName) : FFileName(std::move(FileName)) {
 TDCTFile::~TDCTFile() { Close(); }
 
 void TDCTFile::Open() {
-    const std::string host = HostFileName(FFileName);
+    const std::string host = rtl::HostPath(FFileName);
     int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         throw rtl::EInOutError(std::strerror(errno), errno);

@@ -6,17 +6,10 @@
 
 namespace spellengine {
 
-std::string HostFileName(std::string_view FileName) { return rtl::HostPath(FileName); }
-
-bool FileExists(std::string_view FileName) {
-    struct stat st {};
-    return ::stat(HostFileName(FileName).c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
 TFileStamp GetFileStamp(std::string_view FileName) {
     TFileStamp stamp;
     struct stat st {};
-    if (::stat(HostFileName(FileName).c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+    if (::stat(rtl::HostPath(FileName).c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
         stamp.Exists = true;
         stamp.Size = st.st_size;
         stamp.ModifiedNs = std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;

@@ -1,23 +1,21 @@
-// The few file services the engine needs from the platform, over names in Windows form.
+// What the user word list compares to tell whether another writer changed it: existence, size
+// and modification time to the nanosecond (file dates of the runtime keep only even seconds).
 // Implementations in HostFiles.cpp.
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 namespace spellengine {
 
-std::string HostFileName(std::string_view FileName);
-bool FileExists(std::string_view FileName);
-
-// Size and modification time of a file, as the user word list compares them.
 struct TFileStamp {
     bool Exists = false;
     std::int64_t Size = 0;
     std::int64_t ModifiedNs = 0;
     bool operator==(const TFileStamp&) const = default;
 };
+
+// Of a name in Windows form; Exists is false for a missing file or a folder.
 TFileStamp GetFileStamp(std::string_view FileName);
 
 } // namespace spellengine

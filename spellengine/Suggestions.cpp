@@ -1,8 +1,10 @@
 #include "spellengine/Suggestions.h"
 
 #include "spellengine/DCTFile.h"
+#include "spellengine/Dictionary.h"
 
 #include "rtl/CodePages.h"
+#include "rtl/StringLists.h"
 
 #include <algorithm>
 #include <array>
@@ -101,6 +103,34 @@ void Match(std::string_view A, std::string_view B, int S1, int E1, int S2, int E
     }
 }
 
+std::string LowerWord(std::string_view Word) {
+    std::string s(Word);
+    for (char& c : s)
+        c = LowerAZ(c);
+    return s;
+}
+
+// Completions below one node list, depth first in file order. A tree is visited once per
+// node; more visits mean looping links. Words stop growing at the word-length limit.
+void Walk(const TDCTFile& File, std::uint32_t Start, const std::string& Prefix, std::string& Suffix,
+          rtl::TStringList& Result, int Max, std::uint32_t& Budget) {
+    for (std::uint32_t k = Start;; ++k) {
+        if (Result.Count() >= Max)
+            return;
+        if (Budget-- == 0)
+            RaiseDictionaryCorrupt();
+        TNode node = File.GetNode(k);
+        Suffix.push_back(NodeChar(node));
+        if (IsEndOfWord(node))
+            Result.Add(Prefix + Suffix);
+        if (ChildIndex(node) != 0 && Prefix.size() + Suffix.size() < MaxWordLength)
+            Walk(File, ChildIndex(node), Prefix, Suffix, Result, Max, Budget);
+        Suffix.pop_back();
+        if (IsLastSibling(node))
+            return;
+    }
+}
+
 } // namespace
 
 std::string OemToAnsiWord(std::string_view Word) { return rtl::OemToAnsi(Word.substr(0, MaxWordLength)); }
@@ -144,6 +174,11 @@ std::string MatchCase(std::string_view Word, std::string_view Pattern) {
 
 TSuggestion::TSuggestion(std::string_view AWord, std::int16_t AScore)
     : Word(AWord.substr(0, MaxWordLength)), Score(AScore) {}
+
+void MatchCaseList(rtl::TStrings& List, std::string_view Pattern) {
+    for (int i = 0; i < List.Count(); ++i)
+        List.Put(i, MatchCase(OemToAnsiWord(List.Get(i)), Pattern));
+}
 
 void TSuggestList::Prepare(int Max, std::string_view Word) {
     FMaxCount = static_cast<std::uint8_t>(std::clamp(Max, 0, 255));
@@ -233,6 +268,72 @@ void TSuggestList::CollectFromTrie(const TDCTFile& Source, int Max, std::string_
         if (len > 0)
             ++start[len];
     }
+}
+
+std::unique_ptr<rtl::TStringList> TDictionary::SplitWords(std::string_view Word, int Max) const {
+    auto result = std::make_unique<rtl::TStringList>();
+    int found = 0;
+    for (std::size_t f = 1; f < Word.size(); ++f) {
+        std::string_view left = Word.substr(0, f), right = Word.substr(f);
+        if (IsKnownWord(left) && IsKnownWord(right)) {
+            result->Add(std::string(left) + " " + std::string(right));
+            ++found;
+        }
+        if (found == Max)
+            break;
+    }
+    return result;
+}
+
+std::unique_ptr<rtl::TStringList> TDictionary::Suggest(std::string_view Word, int Max) const {
+    // The word comes from an edit box in ANSI; the tree and the sound codes are OEM.
+    const std::string w = LowerWord(AnsiToOemWord(Word));
+    if (w.empty())
+        return std::make_unique<rtl::TStringList>();
+    std::unique_ptr<rtl::TStringList> result = SplitWords(w, Max);
+    if (result->Count() < Max) {
+        const int wanted = Max - result->Count();
+        TSuggestList ranked;
+        ranked.Prepare(wanted, w);
+        for (TLinkedListNode* n = Files().Head(); n; n = n->Next)
+            ranked.CollectFromTrie(*static_cast<TDCTFile*>(n), wanted, w);
+        for (int i = 0; i < UserWords().Count(); ++i) {
+            std::string user = UserWords().Get(i);
+            if (ranked.SoundexMatches(user))
+                ranked.AddScored(w, user);
+        }
+        for (TSuggestion* s = ranked.First(); s; s = static_cast<TSuggestion*>(s->Next))
+            result->Add(s->Word);
+    }
+    MatchCaseList(*result, Word);
+    return result;
+}
+
+std::unique_ptr<rtl::TStringList> TDictionary::CompleteWord(std::string_view Prefix, int Max) const {
+    auto result = std::make_unique<rtl::TStringList>();
+    Prefix = Prefix.substr(0, MaxWordLength);
+    const std::string p = AnsiToOemWord(Prefix);
+    std::string_view w;
+    const std::string lowered = LowerWord(p);
+    w = lowered;
+    const TDCTFile* file = FirstFile();
+    if (!file || Max <= 0)
+        return result;
+    std::uint32_t start = 1;
+    while (start != 0 && !w.empty()) {
+        TNode node = file->FindSibling(start, w.front());
+        if (NodeChar(node) != w.front())
+            return result;
+        w.remove_prefix(1);
+        start = ChildIndex(node);
+    }
+    if (start == 0)
+        return result; // the prefix is a word with nothing below it
+    std::string suffix;
+    std::uint32_t budget = file->NodeCount();
+    Walk(*file, start, p, suffix, *result, Max, budget);
+    MatchCaseList(*result, Prefix);
+    return result;
 }
 
 } // namespace spellengine
