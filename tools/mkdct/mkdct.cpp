@@ -108,7 +108,11 @@ std::string FoldWord(std::string_view ansi) {
     std::string oem;
     oem.reserve(ansi.size());
     for (char c : ansi) {
+        // Lowered before the conversion for the accented capitals, after it for the best
+        // fits that are capitals (the euro sign's E).
         char o = rtl::AnsiToOemChar(rtl::CharLower(c));
+        if (o >= 'A' && o <= 'Z')
+            o = char(o + 32);
         if (!IsOemWordChar(static_cast<unsigned char>(o)))
             return {};
         oem.push_back(o);
