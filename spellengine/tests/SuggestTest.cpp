@@ -27,7 +27,7 @@ protected:
     void SetUp() override {
         // Siblings in the order given: completions come in this order.
         dct_fixture::WriteWords(Dir / "S.DCT", {"the", "man", "then", "than", "them", "tee", "toe", "manor",
-                                                "mane", "in", "inn", "side", "inside", "caf\x82"});
+                                                "mane", "in", "inn", "side", "inside", "caf\x82", "\x82lan"});
         ASSERT_TRUE(D.OpenMain(rtl::WinPath((Dir / "S.DCT").string())));
     }
     dct_fixture::TempDir Dir;
@@ -57,6 +57,8 @@ TEST_F(SmallSuggest, EdgeWords) {
     // An accented word is converted to OEM and found from its first letter.
     auto s = D.Suggest("caf\xE8", 5); // ANSI e-grave
     EXPECT_EQ(Items(*s), (std::vector<std::string>{"caf\xE9"})); // back in ANSI
+    // A word that starts with an accented letter is matched on its sound code from the tree.
+    EXPECT_EQ(Items(*D.Suggest("\xE9lam", 5)), (std::vector<std::string>{"\xE9lan"}));
 }
 
 TEST_F(SmallSuggest, UserWordsJoinTheRanking) {
