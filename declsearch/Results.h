@@ -84,9 +84,11 @@ public:
     const std::string& StatusFileName() const { return FStatusFileName; }
 
     // The whole search over the files the store and the command give.
-    void Search(const TKwRegIniFile& store, const TIdeHooks& hooks);
+    void Search(TKwRegIniFile& store, const TIdeHooks& hooks);
     // Steps of the search after the file list and the settings are known.
     void ScanFiles(const std::vector<std::string>& files, const TSearchSettings& settings, int tabWidth);
+    // The files a search reads: the chosen files of the store, else its scope.
+    std::vector<std::string> SearchFiles(TKwRegIniFile& store) const;
 
     void ClearResults();
     void AddRow(std::string text, TProcLine row);
