@@ -62,4 +62,9 @@ void LoadIdeHooks() { IdeHooks().Load(rtl::GetModuleFileName()); }
 
 void FreeIdeHooks() { IdeHooks().Free(); }
 
+namespace {
+// Bound when the library is loaded, freed when it is unloaded.
+rtl::TUnitInit unit(&LoadIdeHooks, &FreeIdeHooks);
+} // namespace
+
 } // namespace declsearch

@@ -45,9 +45,9 @@ private:
 
 // The library's one binding.
 TIdeHooks& IdeHooks();
-// Start-up step: loads the binding from the folder of the module that holds this code.
+// The start-up and shut-down steps of the module that links this (registered here): the first
+// loads the binding from the folder of that module, the second frees the hook library.
 void LoadIdeHooks();
-// Shut-down step: frees the hook library.
 void FreeIdeHooks();
 
 } // namespace declsearch
