@@ -1,5 +1,5 @@
 // The IDE's tool-services object, handed to each library's entry export. Its operations stand
-// in the IDE's order. Implemented by the IDE (ide/ToolServices.h).
+// in the IDE's order. Implemented by the IDE (ide/ToolServices.cpp).
 //
 // Names are full Windows-form file names. The object returned by GetModuleInterface or
 // GetMainMenu carries one reference for the caller.

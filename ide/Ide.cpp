@@ -1,14 +1,17 @@
 #include "ide/Ide.h"
 
 #include "host/LibraryExports.h"
+#include "ide/IdeSettings.h"
 #include "ide/WinNames.h"
 
-#include "rtl/Exceptions.h"
+#include "rtl/Files.h"
+#include "rtl/Paths.h"
 
-#include <charconv>
+#include "rtl/Exceptions.h"
+#include "rtl/Modules.h"
+
 #include <algorithm>
-#include <dlfcn.h>
-#include <unistd.h>
+#include <filesystem>
 
 namespace ide {
 
@@ -42,7 +45,7 @@ std::string CurrentExceptionMessage() {
 struct TIde::TLoadedLibrary {
     TLibraryKind Kind;
     std::string Path;
-    void* Handle = nullptr;
+    rtl::HMODULE Handle = nullptr;
     host::TCloseUpProc CloseUp = nullptr;
     host::TQuilloCheckProc QuilloCheck = nullptr;
 };
@@ -52,6 +55,11 @@ TIde::TIde() {
         throw rtl::EInvalidOperation("The IDE is already running");
     GCurrent = this;
     FMenu.OnError = [this](const std::string& message) { ShowMessage(message); };
+    try {
+        EnsureIdeDefaults();
+    } catch (const rtl::Exception& e) {
+        ShowMessage(e.Message());
+    }
     BuildMenu();
     FToolServices = NewToolServices(this);
 }
@@ -82,7 +90,7 @@ void TIde::BuildMenu() {
 // --- project and files
 
 bool TIde::OpenProject(const std::string& fileName) {
-    if (fileName.empty() || !WinFileExists(fileName))
+    if (fileName.empty() || !rtl::FileExists(fileName))
         return false;
     std::string full = FullWinName(fileName);
     if (FProject.IsOpen())
@@ -92,7 +100,7 @@ bool TIde::OpenProject(const std::string& fileName) {
         return false;
     FProject.Open(buffer->FileName());
     FCurrentFile = buffer->FileName();
-    SetWinCurrentDir(FProject.Folder());
+    rtl::SetCurrentDir(FProject.Folder());
     return true;
 }
 
@@ -116,13 +124,12 @@ bool TIde::CloseProject() {
 }
 
 bool TIde::SaveProject() {
-    if (!FProject.IsOpen())
-        return false;
+    // Files opened on their own are saved too: callers save before reading the files from disk.
     bool ok = true;
     for (const auto& b : FBuffers.Buffers())
         if (b->Modified() && !b->Save())
             ok = false;
-    return FProject.WriteDesktop() && ok;
+    return FProject.IsOpen() && FProject.WriteDesktop() && ok;
 }
 
 bool TIde::OpenFile(const std::string& fileName) {
@@ -191,7 +198,8 @@ int TIde::LoadLibraries(const std::string& hostFolder) {
     int loaded = 0;
     for (TLibraryKind kind : {TLibraryKind::Delvo, TLibraryKind::Zestor, TLibraryKind::Quillor}) {
         std::string path = hostFolder + "/" + LibraryFileName(kind);
-        if (::access(path.c_str(), F_OK) == 0 && LoadLibrary(kind, path))
+        std::error_code ec;
+        if (std::filesystem::exists(path, ec) && LoadLibrary(kind, path))
             ++loaded;
     }
     return loaded;
@@ -200,10 +208,9 @@ int TIde::LoadLibraries(const std::string& hostFolder) {
 bool TIde::LoadLibrary(TLibraryKind kind, const std::string& hostPath) {
     if (FShutDown || IsLoaded(kind))
         return false;
-    void* handle = ::dlopen(hostPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+    rtl::HMODULE handle = rtl::LoadLibrary(rtl::WinPath(hostPath));
     if (!handle) {
-        const char* why = ::dlerror();
-        ShowMessage("Cannot load " + hostPath + (why ? std::string(": ") + why : std::string()));
+        ShowMessage(rtl::LoadLibraryError());
         return false;
     }
     auto lib = std::make_unique<TLoadedLibrary>();
@@ -217,8 +224,8 @@ bool TIde::LoadLibrary(TLibraryKind kind, const std::string& hostPath) {
     try {
         switch (kind) {
         case TLibraryKind::Delvo: {
-            auto init = reinterpret_cast<host::TInitializeProc>(::dlsym(handle, host::InitializeName));
-            l.CloseUp = reinterpret_cast<host::TCloseUpProc>(::dlsym(handle, host::CloseUpName));
+            auto init = reinterpret_cast<host::TInitializeProc>(rtl::GetProcAddress(handle, host::InitializeName));
+            l.CloseUp = reinterpret_cast<host::TCloseUpProc>(rtl::GetProcAddress(handle, host::CloseUpName));
             if (init) {
                 RecordIdeCall(host::InitializeName);
                 init(FToolServices);
@@ -226,7 +233,7 @@ bool TIde::LoadLibrary(TLibraryKind kind, const std::string& hostPath) {
             break;
         }
         case TLibraryKind::Zestor: {
-            auto init = reinterpret_cast<host::TInitExpertProc>(::dlsym(handle, host::InitExpertName));
+            auto init = reinterpret_cast<host::TInitExpertProc>(rtl::GetProcAddress(handle, host::InitExpertName));
             if (init) {
                 host::TExpertTerminateProc terminate = nullptr;
                 RecordIdeCall(host::InitExpertName);
@@ -237,7 +244,7 @@ bool TIde::LoadLibrary(TLibraryKind kind, const std::string& hostPath) {
             break;
         }
         case TLibraryKind::Quillor:
-            l.QuilloCheck = reinterpret_cast<host::TQuilloCheckProc>(::dlsym(handle, host::QuilloCheckName));
+            l.QuilloCheck = reinterpret_cast<host::TQuilloCheckProc>(rtl::GetProcAddress(handle, host::QuilloCheckName));
             if (l.QuilloCheck)
                 AddQuilloCommand();
             break;
@@ -312,7 +319,7 @@ void TIde::Shutdown() {
         }
     for (auto it = FLibraries.rbegin(); it != FLibraries.rend(); ++it) {
         RecordIdeCall("Unload", {LibraryFileName((*it)->Kind)});
-        ::dlclose((*it)->Handle);
+        rtl::FreeLibrary((*it)->Handle);
     }
     FLibraries.clear();
     if (FProject.IsOpen())
@@ -350,20 +357,19 @@ bool TIde::PressShortCut(int shortCut) {
 }
 
 std::string TIde::EditorParamStr(const std::string& name) {
-    if (SameWinName(name, "FontName"))
-        return "Courier New";
-    if (SameWinName(name, "FontSize"))
-        return "10";
-    if (SameWinName(name, "TabRack"))
-        return "8";
-    return {};
+    try {
+        return ReadEditorParamStr(name);
+    } catch (const rtl::Exception&) {
+        return {};
+    }
 }
 
 int TIde::EditorParamInt(const std::string& name) {
-    std::string v = EditorParamStr(name);
-    int n = 0;
-    auto [p, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
-    return ec == std::errc() && p == v.data() + v.size() ? n : 0;
+    try {
+        return ReadEditorParamInt(name);
+    } catch (const rtl::Exception&) {
+        return 0;
+    }
 }
 
 bool TIde::GotoLine(const std::string& fileName, int line, int column) {
@@ -380,8 +386,8 @@ bool TIde::GotoLine(const std::string& fileName, int line, int column) {
     return true;
 }
 
-std::string TIde::ProgramFileName() { return "C:\\BORLAND\\DELPHI 2.0\\BIN\\DELPHI32.EXE"; }
+std::string TIde::ProgramFileName() { return IdeProgramFile; }
 
-std::string TIde::ProgramFolder() { return WinFilePath(ProgramFileName()); }
+std::string TIde::ProgramFolder() { return rtl::ExtractFilePath(ProgramFileName()); }
 
 } // namespace ide

@@ -156,6 +156,18 @@ TEST_F(MainMenuTest, ReturnedObjectsCarryOneMoreReferenceAndOutliveTheirItem) {
     EXPECT_FALSE(root->DestroyMenuItem());
 }
 
+class TFailingNameExpert : public host::TIExpert {
+public:
+    std::string GetName() override { throw rtl::EConvertError("Name unavailable"); }
+};
+
+TEST_F(MainMenuTest, AnExpertWhoseQueriesFailIsStillKept) {
+    EXPECT_TRUE(ide::TIde::RegisterExpertProc(new TFailingNameExpert));
+    EXPECT_EQ(Ide->Messages(), (std::vector<std::string>{"Name unavailable"}));
+    EXPECT_EQ(Ide->Experts().size(), 1u);
+    EXPECT_FALSE(ide::TIde::RegisterExpertProc(nullptr));
+}
+
 TEST_F(MainMenuTest, RaiseExceptionShowsTheMessage) {
     Services->RaiseException("Expert failed");
     EXPECT_EQ(Ide->Messages(), (std::vector<std::string>{"Expert failed"}));

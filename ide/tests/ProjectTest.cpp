@@ -17,7 +17,7 @@ TEST_F(ProjectTest, OpenReportsFullNamesAndUnitsOfTheUsesClause) {
 
     EXPECT_EQ(Services->GetProjectName(), DemoDir + "Demo.dpr");
     EXPECT_EQ(Services->GetCurrentFile(), DemoDir + "Demo.dpr");
-    EXPECT_EQ(ide::WinCurrentDir(), "C:\\PROJECTS\\Demo");
+    EXPECT_EQ(rtl::GetCurrentDir(), "C:\\PROJECTS\\Demo");
     std::vector<std::string> units;
     for (int i = 0; i < Services->GetUnitCount(); ++i)
         units.push_back(Services->GetUnitName(i));
@@ -84,6 +84,13 @@ TEST_F(ProjectTest, SaveWritesModifiedBuffersAndDesktopAndCloseClosesEveryBuffer
     EXPECT_EQ(Services->GetUnitCount(), 0);
     EXPECT_TRUE(Ide->Buffers().Buffers().empty());
     EXPECT_EQ(Services->GetModuleInterface(DemoDir + "Main.pas"), nullptr);
+}
+
+TEST_F(ProjectTest, SaveWithoutAProjectStillSavesOpenFiles) {
+    ASSERT_TRUE(Services->OpenFile(DemoDir + "Main.pas"));
+    Ide->CurrentBuffer()->SetText("saved alone");
+    EXPECT_FALSE(Services->SaveProject());
+    EXPECT_EQ(DiskText(DemoDir + "Main.pas"), "saved alone");
 }
 
 TEST_F(ProjectTest, CloseKeepsUnsavedEditsOnDisk) {
