@@ -1,10 +1,17 @@
 #include "declsearch/IdeHooks.h"
 
+#include "ide/Ide.h"
+#include "ide/IdeSettings.h"
 #include "rtl/Paths.h"
+#include "rtl/Registry.h"
+#include "rtl/SysUtils.h"
+#include "rtl/WinRoot.h"
 #include "testing/TempWinRoot.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 using namespace declsearch;
@@ -79,4 +86,42 @@ TEST(DeclIdeHooks, BindsWhatTheHookLibraryHasAndSkipsTheRest) {
     hooks.Free();
     EXPECT_FALSE(hooks.Loaded());
     ExpectAllAbsentGiveNothing(hooks);
+}
+
+TEST(DeclIdeHooks, TheIdeHookLibraryReachesTheRunningIde) {
+    testing_support::TempWinRoot root;
+    const std::string folder = rtl::ExtractFilePath(rtl::WinPath(DECLSEARCH_DUVIV32_FILE));
+    {
+        // Loaded while no IDE runs: every procedure is there and does nothing.
+        TIdeHooks hooks;
+        ASSERT_TRUE(hooks.Load(folder + "libdelvo32.so"));
+        for (auto proc : {reinterpret_cast<void*>(hooks.Procs().SetIDEKeyHook),
+                          reinterpret_cast<void*>(hooks.Procs().GetIDEShortCut),
+                          reinterpret_cast<void*>(hooks.Procs().FreeIDEMenu)})
+            EXPECT_NE(proc, nullptr);
+        EXPECT_EQ(hooks.TabRack(), 0);
+    }
+
+    ide::TIde ide;
+    TIdeHooks hooks;
+    ASSERT_TRUE(hooks.Load(folder + "libdelvo32.so"));
+    EXPECT_EQ(hooks.TabRack(), 8); // the IDE's default
+    EXPECT_EQ(hooks.GetIDEParamStr("FontName"), "Courier New");
+
+    rtl::TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("\\" + std::string(ide::IdeRegistryKey) + "\\Editor", false));
+    reg.WriteInteger("TabRack", 1000);
+    EXPECT_EQ(hooks.TabRack(), 255);
+
+    hooks.IDEActivate(0);
+    EXPECT_FALSE(ide.Active());
+    hooks.IDEActivate(1);
+    EXPECT_TRUE(ide.Active());
+
+    std::string file = (std::filesystem::path(rtl::DriveCDir()) / "unit1.pas").string();
+    std::ofstream(file) << "unit Unit1;\r\ninterface\r\nprocedure A;\r\n";
+    hooks.GotoIDELine("C:\\UNIT1.PAS", 3, 11);
+    EXPECT_TRUE(rtl::SameText(ide.CurrentFile(), "C:\\unit1.pas")) << ide.CurrentFile();
+    EXPECT_EQ(ide.CurrentBuffer()->Pos(0).Line, 3);
+    EXPECT_EQ(ide.CurrentBuffer()->Pos(0).Col, 11);
 }
