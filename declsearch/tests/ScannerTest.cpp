@@ -94,6 +94,10 @@ TEST(DeclScanner, LineRules) {
          "1:S:interface@1 3:H:TFoo@3 4:H:Paint@15 5:H:Count@14 6:H:Create@17 7:H:Destroy@16 8:H:Name@14 "
          "10:H:Free1@11"},
         {"members of a class are not free routines", nullptr, 0, kClassBody, "1:S:interface@1 10:H:Free1@11"},
+        {"class methods declared in a class body", [](TSearchSettings& s) { s.ClassFunction = s.Destructor = true; },
+         0, {"interface", "TFoo = class", "  class function Make: TFoo;", "end;", "implementation",
+             "destructor TFoo.Destroy;", "function TFoo.Make: TFoo;"},
+         "1:S:interface@1 3:H:Make@18 5:S:implementation@1 6:H:Destroy@17 7:H:Make@15"},
         {"constructor implemented as Class.Create", [](TSearchSettings& s) { s.Constructor = true; }, 0,
          {"implementation", "constructor TFoo.Create;"}, "1:S:implementation@1 2:H:Create@18"},
         {"a line starting with class opens a nameless class until end;",
