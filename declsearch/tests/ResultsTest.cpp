@@ -206,8 +206,8 @@ TEST(DeclResults, ShortFileName) {
     } cases[] = {
         {"C:\\short\\name.pas", "C:\\short\\name.pas"},
         {"C:\\abcdefghij\\abcdefghij\\abc.pas", "C:\\abcdefghij\\abcdefghij\\abc.pas"}, // 32 stays
-        {"C:\\projects\\delphi\\components\\unit1.pas", "C:\\...elphi\\components\\unit1.pas"},
-        {"\\\\server\\share\\projects\\delphi\\unit1.pas", "\\share\\projects\\delphi\\unit1.pas"},
+        {"C:\\projects\\pascal\\components\\unit1.pas", "C:\\...ascal\\components\\unit1.pas"},
+        {"\\\\server\\share\\projects\\pascal\\unit1.pas", "\\share\\projects\\pascal\\unit1.pas"},
         {"", ""},
     };
     for (const Case& c : cases) EXPECT_EQ(ShortFileName(c.in), c.out) << c.in;
