@@ -320,8 +320,10 @@ TEST(FormFilesErrors, CorruptBinariesNameWhatIsWrong) {
         {head + Bytes({12, 0xFF, 0xFF, 0xFF, 0xFF}), "length 4294967295 beyond the end of data at offset 11"},
         {head + Bytes({18, 0, 0, 0, 0x40, 'a'}), "beyond the end of data"},
         {head + Bytes({14, 2, 1, 6}), "collection item expected at offset 13"},
-        {head + std::string(100000, '\x01'), "nested too deeply"},
+        {head + std::string(100000, '\x01'), "values nested too deeply"},
         {"TPF0" + std::string(100, '\x00'), "class name expected at offset 4"},
+        {"TPF0" + [] { std::string s; for (int i = 0; i < 10000; ++i) s += Bytes({1, 'T', 1, 'A', 0}); return s; }(),
+         "objects nested too deeply"},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         rtl::TStringStream in(cases[i].bytes), out;
@@ -366,6 +368,7 @@ TEST(FormFilesErrors, BadTextNamesTheFaultAndItsLine) {
         {"object A: TB\n  " + std::string(300, 'n') + " = 1\nend", "Identifier too long on line 2"},
         {"object A: TB\n  X = " + std::string(10000, '(') + "\nend", "nested too deeply on line 2"},
         {"", "'object' expected on line 1"},
+        {[] { std::string s; for (int i = 0; i < 10000; ++i) s += "object A: T\n"; return s; }(), "Objects nested too deeply"},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         rtl::TStringStream in(cases[i].text), out;
