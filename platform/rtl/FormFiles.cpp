@@ -7,6 +7,10 @@
 #include "rtl/Files.h"
 
 #include <charconv>
+#include <clocale>
+#include <cstdlib>
+#include <locale.h>
+#include <type_traits>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -536,11 +540,16 @@ private:
         return v;
     }
 
+    // strtold and kin in the C locale: from_chars refuses the denormals, which are values too.
     template <class F>
     F FloatValue(const std::string& s) {
-        F v{};
-        auto r = std::from_chars(s.data(), s.data() + s.size(), v);
-        if (r.ec != std::errc() || r.ptr != s.data() + s.size()) Error("Invalid floating point number");
+        static locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(0));
+        char* end = nullptr;
+        F v;
+        if constexpr (std::is_same_v<F, float>) v = strtof_l(s.c_str(), &end, c);
+        else if constexpr (std::is_same_v<F, double>) v = strtod_l(s.c_str(), &end, c);
+        else v = strtold_l(s.c_str(), &end, c);
+        if (end != s.c_str() + s.size() || std::isinf(v)) Error("Invalid floating point number");
         return v;
     }
 

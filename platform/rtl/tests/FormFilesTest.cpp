@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -237,6 +238,53 @@ TEST(FormFiles, NonCanonicalTypesReadAsTheirValues) {
     EXPECT_EQ(ToText(ToBinary(text)), canonical);
 }
 
+// Floats of every magnitude, denormals included, come back bit for bit through their text.
+TEST(FormFiles, FloatsRoundTripExactly) {
+    std::uint64_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+        return seed;
+    };
+    rtl::TStringStream s;
+    rtl::TBinaryObjectWriter w(s);
+    w.WriteSignature();
+    w.WriteStr("TA");
+    w.WriteStr("A");
+    for (int i = 0; i < 1500; ++i) {
+        std::uint64_t mantissa = next();
+        int exponent = static_cast<int>(next() % 0x7FFF); // not the all-ones exponent of INF and NAN
+        if (i % 10 == 0) exponent = 0;                     // denormals
+        mantissa = exponent ? mantissa | (1ULL << 63) : mantissa & ~(1ULL << 63);
+        int signAndExponent = exponent | (i % 2 ? 0x8000 : 0);
+        std::string ext = Bytes({5});
+        for (int b = 0; b < 8; ++b) ext += static_cast<char>(mantissa >> (8 * b));
+        ext += static_cast<char>(signAndExponent & 0xFF);
+        ext += static_cast<char>(signAndExponent >> 8);
+        w.WriteStr("E" + std::to_string(i));
+        s.WriteString(ext);
+
+        std::uint64_t bits = next();
+        if (((bits >> 52) & 0x7FF) == 0x7FF) bits ^= 1ULL << 62;
+        double d;
+        std::memcpy(&d, &bits, 8);
+        w.WriteStr("D" + std::to_string(i));
+        w.WriteDate(d);
+
+        std::uint32_t fbits = static_cast<std::uint32_t>(next());
+        if (((fbits >> 23) & 0xFF) == 0xFF) fbits ^= 1U << 30;
+        float f;
+        std::memcpy(&f, &fbits, 4);
+        w.WriteStr("S" + std::to_string(i));
+        w.WriteSingle(f);
+        w.WriteStr("C" + std::to_string(i));
+        w.WriteCurrency(static_cast<std::int64_t>(next()));
+    }
+    w.WriteListEnd();
+    w.WriteListEnd();
+    std::string text = ToText(s.DataString());
+    EXPECT_EQ(ToBinary(text), s.DataString());
+}
+
 TEST(FormFiles, LongStringsBreakIntoPiecesThatJoinAgain) {
     std::string value;
     for (int i = 0; i < 150; ++i) value += static_cast<char>(i % 7 == 0 ? 10 : 'a' + i % 26);
@@ -357,6 +405,8 @@ TEST(FormFilesErrors, BadTextNamesTheFaultAndItsLine) {
         {"object A: TB\n  X = 99999999999999999999\nend", "Invalid integer on line 2"},
         {"object A: TB\n  X = $\nend", "Invalid integer on line 2"},
         {"object A: TB\n  X = 99999999999999999C\nend", "Invalid floating point number on line 2"},
+        {"object A: TB\n  X = 1E5000\nend", "Invalid floating point number on line 2"},
+        {"object A: TB\n  X = 1E39S\nend", "Invalid floating point number on line 2"},
         {"object A: TB\n  X = [a b]\nend", "',' expected on line 2"},
         {"object A: TB\n  X = <foo>\nend", "'item' expected on line 2"},
         {"object A: TB\n  X = <item\n", "'end' expected on line 3"},
