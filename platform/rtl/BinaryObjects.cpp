@@ -81,6 +81,15 @@ void TBinaryObjectReader::ReadPrefix(int& flags, std::int64_t& childPos) {
     }
 }
 
+void TBinaryObjectReader::ReadObjectHeader(int& flags, std::int64_t& childPos, std::string& className,
+                                           std::string& name) {
+    ReadPrefix(flags, childPos);
+    std::int64_t at = FStream.Position();
+    className = ReadStr();
+    if (className.empty()) Corrupt("class name expected", at);
+    name = ReadStr();
+}
+
 std::string TBinaryObjectReader::ReadStr() {
     std::uint8_t n = ReadByte();
     std::string s(n, '\0');
@@ -239,9 +248,8 @@ void TBinaryObjectReader::SkipObject(int depth) {
     if (depth > MaxNesting) Corrupt("objects nested too deeply", FStream.Position());
     int flags;
     std::int64_t childPos;
-    ReadPrefix(flags, childPos);
-    ReadStr();
-    ReadStr();
+    std::string className, name;
+    ReadObjectHeader(flags, childPos, className, name);
     while (!EndOfList()) SkipProperty();
     ReadListEnd();
     while (!EndOfList()) SkipObject(depth + 1);
@@ -261,6 +269,13 @@ void TBinaryObjectWriter::WriteUInt(std::uint64_t value, int size) {
 }
 
 void TBinaryObjectWriter::WriteSignature() { Write("TPF0", 4); }
+
+void TBinaryObjectWriter::WriteObjectHeader(int flags, std::int64_t childPos, std::string_view className,
+                                            std::string_view name) {
+    WritePrefix(flags, childPos);
+    WriteStr(className);
+    WriteStr(name);
+}
 
 void TBinaryObjectWriter::WritePrefix(int flags, std::int64_t childPos) {
     if (flags == 0) return;

@@ -22,6 +22,9 @@
 // Types 15 and up come from later versions of the format; all are read, and the writer uses
 // them only where an older type cannot hold the value.
 //
+// Reading an object: ReadObjectHeader; then until EndOfList() a property: ReadStr() for its name
+// and a value; ReadListEnd(); then until EndOfList() the child objects; ReadListEnd(). Writing
+// mirrors it, each list closed with WriteListEnd().
 // Reading a value: ReadValue() gives its type, then the Read call for that type takes the payload
 // (lists and collections: read items until EndOfList(), then ReadListEnd()). Any short read, an
 // unknown type byte or a length beyond the end of the stream raises EReadError naming the offset.
@@ -56,7 +59,9 @@ public:
     TBinaryObjectReader& operator=(const TBinaryObjectReader&) = delete;
 
     void ReadSignature();                  // "TPF0", else EReadError "Invalid stream format"
-    // The optional prefix of an object: flags 0 and childPos 0 when there is none.
+    // An object's prefix, class name (never empty) and name (empty for an unnamed object).
+    void ReadObjectHeader(int& flags, std::int64_t& childPos, std::string& className, std::string& name);
+    // The optional prefix alone: flags 0 and childPos 0 when there is none.
     void ReadPrefix(int& flags, std::int64_t& childPos);
     std::string ReadStr();                 // a ShortStr: class, object and property names
 
@@ -98,11 +103,13 @@ private:
 
 class TBinaryObjectWriter {
 public:
+    // Writes at the stream's position; a failing stream raises EWriteError.
     explicit TBinaryObjectWriter(TStream& stream) : FStream(stream) {}
     TBinaryObjectWriter(const TBinaryObjectWriter&) = delete;
     TBinaryObjectWriter& operator=(const TBinaryObjectWriter&) = delete;
 
     void WriteSignature();
+    void WriteObjectHeader(int flags, std::int64_t childPos, std::string_view className, std::string_view name);
     void WritePrefix(int flags, std::int64_t childPos); // nothing when flags is 0
     void WriteStr(std::string_view s);                 // EWriteError over 255 bytes
     void WriteValue(TValueType type);                  // the type byte alone (vaList, vaNull, ...)

@@ -153,12 +153,8 @@ public:
         if (depth > MaxNesting) throw EReadError("Invalid stream format: objects nested too deeply");
         int flags;
         std::int64_t childPos;
-        R.ReadPrefix(flags, childPos);
-        std::int64_t at = R.Position();
-        std::string className = R.ReadStr();
-        if (className.empty())
-            throw EReadError("Invalid stream format: class name expected at offset " + std::to_string(at));
-        std::string name = R.ReadStr();
+        std::string className, name;
+        R.ReadObjectHeader(flags, childPos, className, name);
         Out += indent;
         Out += (flags & ffInherited) ? "inherited " : (flags & ffInline) ? "inline " : "object ";
         if (!name.empty()) Out += name + ": ";
@@ -472,9 +468,7 @@ private:
             NextToken();
             flags |= ffChildPos;
         }
-        W.WritePrefix(flags, childPos);
-        W.WriteStr(className);
-        W.WriteStr(name);
+        W.WriteObjectHeader(flags, childPos, className, name);
         while (!IsSymbol("end") && !IsSymbol("object") && !IsSymbol("inherited") && !IsSymbol("inline")) {
             if (T.Kind == tkEOF) Error("'end' expected");
             Property(depth);
@@ -734,10 +728,11 @@ void WriteResourceHeader(TStream& output, const std::string& className, std::uin
     output.WriteBuffer(h.data(), static_cast<std::int64_t>(h.size()));
 }
 
-// Skips the resource header and answers the declared size of the data after it.
 [[noreturn]] void fail(const std::string& what) { throw EReadError("Invalid form file: " + what); }
 
-std::uint32_t ReadResourceHeader(TStream& input) {
+// Skips the resource header. Its data size is not relied on, as the class library did not: the
+// object's own structure tells where it ends.
+void ReadResourceHeader(TStream& input) {
     unsigned char b[4];
     if (input.Read(b, 3) != 3) fail("resource header expected");
     if (b[0] != 0xFF || b[1] != 0x0A || b[2] != 0x00) fail("resource header expected");
@@ -750,10 +745,6 @@ std::uint32_t ReadResourceHeader(TStream& input) {
     }
     // The memory flags are not checked: they do not change how the data reads.
     if (input.Read(b, 2) != 2 || input.Read(b, 4) != 4) fail("truncated resource header");
-    std::uint32_t size = b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
-    if (static_cast<std::int64_t>(size) > input.Size() - input.Position())
-        fail("data size " + std::to_string(size) + " beyond the end of the file");
-    return size;
 }
 
 void BinaryToText(TStream& input, std::string& text) {
@@ -784,13 +775,9 @@ void ObjectTextToBinary(TStream& input, TStream& output) {
 }
 
 void ObjectResourceToText(TStream& input, TStream& output) {
-    std::uint32_t size = ReadResourceHeader(input);
-    // The object must lie inside the declared data.
-    TMemoryStream data;
-    data.SetSize(size);
-    input.ReadBuffer(data.Memory(), size);
+    ReadResourceHeader(input);
     std::string text;
-    BinaryToText(data, text);
+    BinaryToText(input, text);
     output.WriteBuffer(text.data(), static_cast<std::int64_t>(text.size()));
 }
 
@@ -802,8 +789,8 @@ void ObjectTextToResource(TStream& input, TStream& output) {
     reader.ReadSignature();
     int flags;
     std::int64_t childPos;
-    reader.ReadPrefix(flags, childPos);
-    std::string className = reader.ReadStr();
+    std::string className, name;
+    reader.ReadObjectHeader(flags, childPos, className, name);
     if (binary.Size() > UINT32_MAX) throw EWriteError("Form too large");
     TMemoryStream result;
     WriteResourceHeader(result, className, static_cast<std::uint32_t>(binary.Size()));

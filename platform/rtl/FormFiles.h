@@ -37,8 +37,8 @@ void ObjectBinaryToText(TStream& input, TStream& output);
 void ObjectTextToBinary(TStream& input, TStream& output);
 
 // A binary form file: the resource header (0xFF, word 10, the class name in capitals and a zero
-// byte, word 0x1030, dword data size), then the bare stream. The header is checked and the
-// declared size must hold the object.
+// byte, word 0x1030, dword data size), then the bare stream. Reading checks the first three
+// bytes of the header and skips the rest.
 void ObjectResourceToText(TStream& input, TStream& output);
 void ObjectTextToResource(TStream& input, TStream& output);
 
