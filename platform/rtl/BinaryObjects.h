@@ -19,8 +19,8 @@
 //     vaInt64 19: 8 bytes           vaUTF8String 20: dword n, n bytes of UTF-8
 //     vaUString 21: as vaWString    vaQWord 22: 8 bytes unsigned
 //   ShortStr   = byte n, n bytes
-// Types 15 and up come from later versions of the format; all are read, and the writer uses
-// them only where an older type cannot hold the value.
+// Types 15 and up come from later versions of the format; all are read. The writer's integer
+// and string calls pick the smallest type that holds the value.
 //
 // Reading an object: ReadObjectHeader; then until EndOfList() a property: ReadStr() for its name
 // and a value; ReadListEnd(); then until EndOfList() the child objects; ReadListEnd(). Writing
