@@ -20,13 +20,15 @@ std::string ChangeFileExt(std::string_view fileName, std::string_view extension)
 std::string ExpandFileName(std::string_view fileName);
 
 // Suite name -> host path (UTF-8). Each existing component is matched without regard to case;
-// the first missing one and all after it are kept as given.
+// the first missing one and all after it are kept as given. Empty for a drive other than C: or Z:.
 std::string HostPath(std::string_view fileName);
 // Host path (UTF-8) -> Windows-form name (cp1252).
 std::string WinPath(std::string_view hostPath);
 
-std::string GetCurrentDir();                 // Windows form
-bool SetCurrentDir(std::string_view dir);
+// The current folder is one value for the process, kept apart from the host's working folder;
+// it starts as the host's working folder in Windows form.
+std::string GetCurrentDir();                 // Windows form, without a trailing '\' but for a root
+bool SetCurrentDir(std::string_view dir);    // false when dir is not an existing folder
 std::string GetWindowsDirectory();           // "C:\WINDOWS"
 
 } // namespace rtl
