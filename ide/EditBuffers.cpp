@@ -3,6 +3,9 @@
 #include "ide/CallLog.h"
 #include "ide/WinNames.h"
 
+#include "rtl/Files.h"
+#include "rtl/Paths.h"
+
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -63,7 +66,7 @@ void TEditBuffer::SetPos(int index, host::TEditPos pos) {
 }
 
 bool TEditBuffer::Save() {
-    if (!WriteFileAtomic(FFileName, FText))
+    if (!WriteWholeFile(FFileName, FText))
         return false;
     FModified = false;
     return true;
@@ -83,7 +86,7 @@ std::shared_ptr<TEditBuffer> TEditBuffers::Open(const std::string& fileName) {
     std::string full = FullWinName(fileName);
     if (auto b = Find(full))
         return b;
-    if (!WinFileExists(full))
+    if (!rtl::FileExists(full))
         return nullptr;
     auto text = ReadWholeFile(full);
     if (!text)

@@ -3,11 +3,14 @@
 #include "host/LibraryExports.h"
 #include "ide/WinNames.h"
 
+#include "rtl/Files.h"
+#include "rtl/Paths.h"
+
 #include "rtl/Exceptions.h"
+#include "rtl/Modules.h"
 
 #include <charconv>
 #include <algorithm>
-#include <dlfcn.h>
 #include <unistd.h>
 
 namespace ide {
@@ -42,7 +45,7 @@ std::string CurrentExceptionMessage() {
 struct TIde::TLoadedLibrary {
     TLibraryKind Kind;
     std::string Path;
-    void* Handle = nullptr;
+    rtl::HMODULE Handle = nullptr;
     host::TCloseUpProc CloseUp = nullptr;
     host::TQuilloCheckProc QuilloCheck = nullptr;
 };
@@ -82,7 +85,7 @@ void TIde::BuildMenu() {
 // --- project and files
 
 bool TIde::OpenProject(const std::string& fileName) {
-    if (fileName.empty() || !WinFileExists(fileName))
+    if (fileName.empty() || !rtl::FileExists(fileName))
         return false;
     std::string full = FullWinName(fileName);
     if (FProject.IsOpen())
@@ -92,7 +95,7 @@ bool TIde::OpenProject(const std::string& fileName) {
         return false;
     FProject.Open(buffer->FileName());
     FCurrentFile = buffer->FileName();
-    SetWinCurrentDir(FProject.Folder());
+    rtl::SetCurrentDir(FProject.Folder());
     return true;
 }
 
@@ -200,10 +203,9 @@ int TIde::LoadLibraries(const std::string& hostFolder) {
 bool TIde::LoadLibrary(TLibraryKind kind, const std::string& hostPath) {
     if (FShutDown || IsLoaded(kind))
         return false;
-    void* handle = ::dlopen(hostPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+    rtl::HMODULE handle = rtl::LoadLibrary(rtl::WinPath(hostPath));
     if (!handle) {
-        const char* why = ::dlerror();
-        ShowMessage("Cannot load " + hostPath + (why ? std::string(": ") + why : std::string()));
+        ShowMessage(rtl::LoadLibraryError());
         return false;
     }
     auto lib = std::make_unique<TLoadedLibrary>();
@@ -217,8 +219,8 @@ bool TIde::LoadLibrary(TLibraryKind kind, const std::string& hostPath) {
     try {
         switch (kind) {
         case TLibraryKind::Delvo: {
-            auto init = reinterpret_cast<host::TInitializeProc>(::dlsym(handle, host::InitializeName));
-            l.CloseUp = reinterpret_cast<host::TCloseUpProc>(::dlsym(handle, host::CloseUpName));
+            auto init = reinterpret_cast<host::TInitializeProc>(rtl::GetProcAddress(handle, host::InitializeName));
+            l.CloseUp = reinterpret_cast<host::TCloseUpProc>(rtl::GetProcAddress(handle, host::CloseUpName));
             if (init) {
                 RecordIdeCall(host::InitializeName);
                 init(FToolServices);
@@ -226,7 +228,7 @@ bool TIde::LoadLibrary(TLibraryKind kind, const std::string& hostPath) {
             break;
         }
         case TLibraryKind::Zestor: {
-            auto init = reinterpret_cast<host::TInitExpertProc>(::dlsym(handle, host::InitExpertName));
+            auto init = reinterpret_cast<host::TInitExpertProc>(rtl::GetProcAddress(handle, host::InitExpertName));
             if (init) {
                 host::TExpertTerminateProc terminate = nullptr;
                 RecordIdeCall(host::InitExpertName);
@@ -237,7 +239,7 @@ bool TIde::LoadLibrary(TLibraryKind kind, const std::string& hostPath) {
             break;
         }
         case TLibraryKind::Quillor:
-            l.QuilloCheck = reinterpret_cast<host::TQuilloCheckProc>(::dlsym(handle, host::QuilloCheckName));
+            l.QuilloCheck = reinterpret_cast<host::TQuilloCheckProc>(rtl::GetProcAddress(handle, host::QuilloCheckName));
             if (l.QuilloCheck)
                 AddQuilloCommand();
             break;
@@ -312,7 +314,7 @@ void TIde::Shutdown() {
         }
     for (auto it = FLibraries.rbegin(); it != FLibraries.rend(); ++it) {
         RecordIdeCall("Unload", {LibraryFileName((*it)->Kind)});
-        ::dlclose((*it)->Handle);
+        rtl::FreeLibrary((*it)->Handle);
     }
     FLibraries.clear();
     if (FProject.IsOpen())
@@ -382,6 +384,6 @@ bool TIde::GotoLine(const std::string& fileName, int line, int column) {
 
 std::string TIde::ProgramFileName() { return "C:\\BORLAND\\DELPHI 2.0\\BIN\\DELPHI32.EXE"; }
 
-std::string TIde::ProgramFolder() { return WinFilePath(ProgramFileName()); }
+std::string TIde::ProgramFolder() { return rtl::ExtractFilePath(ProgramFileName()); }
 
 } // namespace ide

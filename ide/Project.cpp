@@ -2,6 +2,9 @@
 
 #include "ide/WinNames.h"
 
+#include "rtl/Files.h"
+#include "rtl/Paths.h"
+
 #include <cctype>
 #include <charconv>
 #include <map>
@@ -191,9 +194,9 @@ void WritePlace(TIniText& ini, const std::string& section, const TWindowPlace& p
 
 } // namespace
 
-std::string TProject::Folder() const { return WinFilePath(FFileName); }
+std::string TProject::Folder() const { return rtl::ExtractFilePath(FFileName); }
 
-std::string TProject::DesktopFile() const { return IsOpen() ? WinChangeExt(FFileName, ".DSK") : std::string(); }
+std::string TProject::DesktopFile() const { return IsOpen() ? rtl::ChangeFileExt(FFileName, ".DSK") : std::string(); }
 
 void TProject::Open(const std::string& fileName) {
     FFileName = fileName;
@@ -268,7 +271,7 @@ bool TProject::WriteDesktop() const {
     TIniText ini(text ? *text : std::string());
     WritePlace(ini, "EditWindow0", EditWindow);
     WritePlace(ini, "PropertyInspector", PropertyInspector);
-    return WriteFileAtomic(DesktopFile(), ini.Text());
+    return WriteWholeFile(DesktopFile(), ini.Text());
 }
 
 } // namespace ide

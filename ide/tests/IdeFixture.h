@@ -4,6 +4,7 @@
 
 #include "ide/Ide.h"
 #include "ide/WinNames.h"
+#include "rtl/Paths.h"
 #include "testing/TempWinRoot.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +21,7 @@ class IdeFixture : public ::testing::Test {
 protected:
     IdeFixture() {
         namespace fs = std::filesystem;
-        FOldDir = fs::current_path();
+        FOldDir = rtl::GetCurrentDir();
         fs::path target = fs::path(Root.Path()) / "drive_c" / "PROJECTS" / "Demo";
         fs::create_directories(target);
         fs::copy(fs::path(SUITE_SOURCE_DIR) / "ide" / "tests" / "fixtures" / "Demo", target,
@@ -30,10 +31,10 @@ protected:
     }
     ~IdeFixture() override {
         Ide.reset();
-        std::filesystem::current_path(FOldDir);
+        rtl::SetCurrentDir(FOldDir);
     }
 
-    std::string HostFile(const std::string& winName) const { return ide::HostFileName(winName); }
+    std::string HostFile(const std::string& winName) const { return rtl::HostPath(winName); }
     std::string DiskText(const std::string& winName) const {
         auto t = ide::ReadWholeFile(winName);
         return t ? *t : std::string("<missing>");
@@ -48,7 +49,7 @@ protected:
     host::TIToolServices* Services = nullptr;
 
 private:
-    std::filesystem::path FOldDir;
+    std::string FOldDir;
 };
 
 } // namespace ide_test

@@ -17,7 +17,7 @@ TEST_F(ProjectTest, OpenReportsFullNamesAndUnitsOfTheUsesClause) {
 
     EXPECT_EQ(Services->GetProjectName(), DemoDir + "Demo.dpr");
     EXPECT_EQ(Services->GetCurrentFile(), DemoDir + "Demo.dpr");
-    EXPECT_EQ(ide::WinCurrentDir(), "C:\\PROJECTS\\Demo");
+    EXPECT_EQ(rtl::GetCurrentDir(), "C:\\PROJECTS\\Demo");
     std::vector<std::string> units;
     for (int i = 0; i < Services->GetUnitCount(); ++i)
         units.push_back(Services->GetUnitName(i));
