@@ -81,3 +81,22 @@ TEST_F(CodeParserTest, NoToolServicesIsAFileKindError) {
 
 } // namespace
 } // namespace experts
+
+namespace experts {
+namespace {
+
+TEST_F(CodeParserTest, FileTheIdeCannotOpen) {
+    OpenUnit("unit u;", "C:\\SRC\\Gone.pas");
+    const std::string name = Ide->CurrentFile();
+    Ide->Buffers().Close(name);
+    std::filesystem::remove(rtl::HostPath(name));
+    try {
+        TCodeParser parser(pmProperty);
+        FAIL() << "no error";
+    } catch (const ECodeParseError& e) {
+        EXPECT_EQ(std::string(e.what()), "Could not open " + name);
+    }
+}
+
+} // namespace
+} // namespace experts
