@@ -290,6 +290,8 @@ TEST(ParaList, LimitCodes) {
          [](TParaList& l) { return l.InsertParaBefore(1, "x"); }, 265},
         {"paragraph longer than allowed", "abc", MaxLongInt, 100, 3,
          [](TParaList& l) { return l.InsertParaBefore(1, "wxyz"); }, 268},
+        {"editing beyond the paragraph limit", "a\nb\nc\nd", 2, 100, 100, insert(4, "x", 1), 265},
+        {"editing within the paragraph limit", "a\nb\nc\nd", 2, 100, 100, insert(2, "x", 1), 0},
         {"split needs a paragraph", "abc\nd", 2, 100, 100,
          [](TParaList& l) { std::int32_t i = 0; return l.SplitPara(1, false, i, 0, 2); }, 265},
         {"split needs two bytes", "abcd", MaxLongInt, 5, 100,
