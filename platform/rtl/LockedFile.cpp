@@ -1,0 +1,150 @@
+// Locking and atomic replacement of shared files.
+#include "rtl/LockedFile.h"
+
+#include <cerrno>
+#include <chrono>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace rtl {
+namespace {
+
+TFileStamp FromStat(const struct stat& st) {
+    TFileStamp s;
+    s.Device = st.st_dev;
+    s.Inode = st.st_ino;
+    s.Size = st.st_size;
+    s.MTimeSec = st.st_mtim.tv_sec;
+    s.MTimeNsec = st.st_mtim.tv_nsec;
+    return s;
+}
+
+bool WriteAll(int fd, const std::string& content) {
+    const char* p = content.data();
+    std::size_t left = content.size();
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool ReadAll(int fd, std::string& content) {
+    content.clear();
+    char buf[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (n == 0) return true;
+        content.append(buf, static_cast<std::size_t>(n));
+    }
+}
+
+bool ReplaceWithMode(const std::string& path, const std::string& content, unsigned mode,
+                     TFileStamp* stamp) {
+    std::string tmp = path + ".tmpXXXXXX";
+    int fd = ::mkstemp(tmp.data());
+    if (fd < 0) return false;
+    struct stat st {};
+    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, content) && ::fstat(fd, &st) == 0;
+    int savedErrno = errno;
+    if (::close(fd) != 0) ok = false;
+    if (ok && ::rename(tmp.c_str(), path.c_str()) == 0) {
+        if (stamp) *stamp = FromStat(st);
+        return true;
+    }
+    savedErrno = errno ? errno : savedErrno;
+    ::unlink(tmp.c_str());
+    errno = savedErrno;
+    return false;
+}
+
+} // namespace
+
+TFileStamp StampOf(const std::string& hostPath) {
+    struct stat st {};
+    if (::stat(hostPath.c_str(), &st) != 0) return {};
+    return FromStat(st);
+}
+
+bool ReadWholeFile(const std::string& hostPath, std::string& content, TFileStamp* stamp) {
+    content.clear();
+    int fd = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ReadAll(fd, content);
+    ::close(fd);
+    if (ok && stamp) *stamp = FromStat(st);
+    if (!ok) content.clear();
+    return ok;
+}
+
+bool ReplaceFile(const std::string& hostPath, const std::string& content, TFileStamp* stamp) {
+    struct stat st {};
+    unsigned mode = ::stat(hostPath.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
+    return ReplaceWithMode(hostPath, content, mode, stamp);
+}
+
+TLockedFile::TLockedFile(std::string hostPath, int timeoutMs) : FPath(std::move(hostPath)) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    auto pause = std::chrono::microseconds(50);
+    for (;;) {
+        int fd = ::open(FPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        if (fd < 0) {
+            FError = errno;
+            return;
+        }
+        while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            if (errno != EWOULDBLOCK && errno != EINTR) {
+                FError = errno;
+                ::close(fd);
+                return;
+            }
+            if (std::chrono::steady_clock::now() >= deadline) {
+                FError = ETIMEDOUT;
+                ::close(fd);
+                return;
+            }
+            std::this_thread::sleep_for(pause);
+            if (pause < std::chrono::milliseconds(2)) pause *= 2;
+        }
+        struct stat held {}, now {};
+        if (::fstat(fd, &held) == 0 && ::stat(FPath.c_str(), &now) == 0 &&
+            held.st_dev == now.st_dev && held.st_ino == now.st_ino) {
+            FFd = fd;
+            FMode = held.st_mode & 07777;
+            FStamp = FromStat(held);
+            return;
+        }
+        ::close(fd); // replaced while we waited: lock the new version
+    }
+}
+
+TLockedFile::~TLockedFile() {
+    if (FFd >= 0) ::close(FFd);
+}
+
+bool TLockedFile::Read(std::string& content) {
+    if (FFd < 0) return false;
+    if (::lseek(FFd, 0, SEEK_SET) < 0) return false;
+    return ReadAll(FFd, content);
+}
+
+bool TLockedFile::Replace(const std::string& content) {
+    if (FFd < 0) return false;
+    // The old version stays locked until we close it, so waiters re-check the path after.
+    return ReplaceWithMode(FPath, content, FMode, &FStamp);
+}
+
+} // namespace rtl

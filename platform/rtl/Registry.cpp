@@ -1,0 +1,923 @@
+// The registry store: one parsed tree per process, read again only when user.reg changed, and
+// every change committed whole under the file's lock.
+#include "rtl/Registry.h"
+
+#include "rtl/CodePages.h"
+#include "rtl/LockedFile.h"
+#include "rtl/StringLists.h"
+#include "rtl/SysUtils.h"
+#include "rtl/WinRoot.h"
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <vector>
+
+namespace rtl {
+namespace {
+
+const char* const kRootName = "HKEY_CURRENT_USER";
+
+std::string Fold(std::string_view s) { return CharUpperStr(s); }
+
+struct TRegValue {
+    std::string Name;
+    std::uint32_t Type = REG_NONE;
+    std::string Data;
+};
+
+struct TRegNode {
+    std::string Name;
+    std::map<std::string, std::unique_ptr<TRegNode>> Children; // by folded name
+    std::vector<TRegValue> Values;
+
+    TRegNode* Child(std::string_view name) const {
+        auto it = Children.find(Fold(name));
+        return it == Children.end() ? nullptr : it->second.get();
+    }
+    TRegNode* MakeChild(std::string_view name, bool* made = nullptr) {
+        auto& slot = Children[Fold(name)];
+        if (!slot) {
+            slot = std::make_unique<TRegNode>();
+            slot->Name = std::string(name);
+            if (made) *made = true;
+        }
+        return slot.get();
+    }
+    TRegValue* Value(std::string_view name) {
+        std::string folded = Fold(name);
+        for (TRegValue& v : Values)
+            if (v.Name.size() == name.size() && Fold(v.Name) == folded) return &v;
+        return nullptr;
+    }
+};
+
+using TKeyPath = std::vector<std::string>;
+
+// ---- REGEDIT4 text
+
+bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+int HexValue(char c) { return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10; }
+
+std::string Escape(std::string_view s) {
+    std::string r;
+    for (char c : s) {
+        if (c == '\\' || c == '"') r += '\\';
+        r += c;
+    }
+    return r;
+}
+
+std::string HexBytes(std::string_view data) {
+    static const char* digits = "0123456789abcdef";
+    std::string r;
+    for (std::size_t i = 0; i < data.size(); ++i) {
+        if (i) r += ',';
+        auto b = static_cast<unsigned char>(data[i]);
+        r += digits[b >> 4];
+        r += digits[b & 15];
+    }
+    return r;
+}
+
+// Whether a text value can be written in quotes and read back byte for byte.
+bool QuotableText(const std::string& data) {
+    if (data.empty() || data.back() != '\0') return false;
+    for (std::size_t i = 0; i + 1 < data.size(); ++i)
+        if (static_cast<unsigned char>(data[i]) < 0x20) return false;
+    return true;
+}
+
+std::string ValueLine(const TRegValue& v) {
+    std::string line = v.Name.empty() ? "@=" : "\"" + Escape(v.Name) + "\"=";
+    if (v.Type == REG_SZ && QuotableText(v.Data)) {
+        line += "\"" + Escape(std::string_view(v.Data).substr(0, v.Data.size() - 1)) + "\"";
+    } else if (v.Type == REG_DWORD && v.Data.size() == 4) {
+        std::uint32_t n = 0;
+        for (int i = 3; i >= 0; --i) n = (n << 8) | static_cast<unsigned char>(v.Data[static_cast<std::size_t>(i)]);
+        char buf[16];
+        std::snprintf(buf, sizeof buf, "dword:%08x", n);
+        line += buf;
+    } else if (v.Type == REG_BINARY) {
+        line += "hex:" + HexBytes(v.Data);
+    } else {
+        char buf[24];
+        std::snprintf(buf, sizeof buf, "hex(%x):", v.Type);
+        line += buf + HexBytes(v.Data);
+    }
+    return line;
+}
+
+void WriteNode(const TRegNode& node, std::string& path, std::string& out) {
+    if (!path.empty() || !node.Values.empty()) {
+        out += "[";
+        out += kRootName;
+        out += path;
+        out += "]\r\n";
+        for (const TRegValue& v : node.Values) out += ValueLine(v) + "\r\n";
+        out += "\r\n";
+    }
+    for (const auto& [folded, child] : node.Children) {
+        std::size_t len = path.size();
+        path += "\\" + child->Name;
+        WriteNode(*child, path, out);
+        path.resize(len);
+    }
+}
+
+std::string Serialize(const TRegNode& root) {
+    std::string out = "REGEDIT4\r\n\r\n";
+    std::string path;
+    WriteNode(root, path, out);
+    return out;
+}
+
+struct TParsed {
+    std::unique_ptr<TRegNode> Root = std::make_unique<TRegNode>();
+    std::vector<std::string> Problems; // "line N: why"
+};
+
+// A quoted text starting at s[i] == '"'; i ends after the closing quote.
+std::optional<std::string> Unquote(std::string_view s, std::size_t& i) {
+    std::string r;
+    for (++i; i < s.size(); ++i) {
+        char c = s[i];
+        if (c == '"') {
+            ++i;
+            return r;
+        }
+        if (c == '\\' && i + 1 < s.size() && (s[i + 1] == '\\' || s[i + 1] == '"')) c = s[++i];
+        r += c;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> ParseHexList(std::string_view s) {
+    std::string r;
+    std::size_t i = 0;
+    auto skipBlanks = [&] { while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i; };
+    skipBlanks();
+    if (i == s.size()) return r;
+    for (;;) {
+        skipBlanks();
+        if (i + 1 >= s.size() || !IsHex(s[i]) || !IsHex(s[i + 1])) return std::nullopt;
+        r += static_cast<char>(HexValue(s[i]) * 16 + HexValue(s[i + 1]));
+        i += 2;
+        skipBlanks();
+        if (i == s.size()) return r;
+        if (s[i++] != ',') return std::nullopt;
+    }
+}
+
+// The value of a line "name"=data; nullopt when it is not sound.
+std::optional<TRegValue> ParseValue(std::string_view line) {
+    TRegValue v;
+    std::size_t i = 0;
+    if (line[0] == '@') {
+        i = 1;
+    } else {
+        std::optional<std::string> name = Unquote(line, i);
+        if (!name) return std::nullopt;
+        v.Name = std::move(*name);
+    }
+    if (i >= line.size() || line[i] != '=') return std::nullopt;
+    std::string_view data = line.substr(i + 1);
+    while (!data.empty() && (data.back() == ' ' || data.back() == '\t')) data.remove_suffix(1);
+    if (!data.empty() && data[0] == '"') {
+        std::size_t j = 0;
+        std::optional<std::string> text = Unquote(data, j);
+        if (!text || j != data.size()) return std::nullopt;
+        v.Type = REG_SZ;
+        v.Data = std::move(*text) + '\0';
+        return v;
+    }
+    if (data.substr(0, 6) == "dword:") {
+        std::string_view digits = data.substr(6);
+        if (digits.size() != 8) return std::nullopt;
+        std::uint32_t n = 0;
+        for (char c : digits) {
+            if (!IsHex(c)) return std::nullopt;
+            n = (n << 4) | static_cast<std::uint32_t>(HexValue(c));
+        }
+        v.Type = REG_DWORD;
+        for (int k = 0; k < 4; ++k) v.Data += static_cast<char>((n >> (8 * k)) & 0xFF);
+        return v;
+    }
+    if (data.substr(0, 4) == "hex:") {
+        v.Type = REG_BINARY;
+        data.remove_prefix(4);
+    } else if (data.substr(0, 4) == "hex(") {
+        std::size_t close = data.find("):");
+        if (close == std::string_view::npos || close == 4 || close > 12) return std::nullopt;
+        std::uint32_t type = 0;
+        for (char c : data.substr(4, close - 4)) {
+            if (!IsHex(c)) return std::nullopt;
+            type = (type << 4) | static_cast<std::uint32_t>(HexValue(c));
+        }
+        v.Type = type;
+        data.remove_prefix(close + 2);
+    } else {
+        return std::nullopt;
+    }
+    std::optional<std::string> bytes = ParseHexList(data);
+    if (!bytes) return std::nullopt;
+    v.Data = std::move(*bytes);
+    return v;
+}
+
+TParsed Parse(const std::string& content) {
+    TParsed result;
+    std::vector<std::string_view> lines;
+    for (std::size_t i = 0; i < content.size();) {
+        std::size_t e = content.find_first_of("\r\n", i);
+        if (e == std::string::npos) e = content.size();
+        lines.push_back(std::string_view(content).substr(i, e - i));
+        if (e < content.size() && content[e] == '\r' && e + 1 < content.size() && content[e + 1] == '\n') ++e;
+        i = e + 1;
+    }
+    auto trim = [](std::string_view s) {
+        while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+        while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+        return s;
+    };
+    auto problem = [&](std::size_t index, const std::string& why) {
+        result.Problems.push_back("line " + std::to_string(index + 1) + ": " + why);
+    };
+
+    bool headerSeen = false;
+    TRegNode* current = nullptr;
+    for (std::size_t n = 0; n < lines.size(); ++n) {
+        std::string_view line = trim(lines[n]);
+        if (line.empty() || line[0] == ';') continue;
+        if (!headerSeen) {
+            headerSeen = true;
+            if (line == "REGEDIT4") continue;
+            problem(n, "no REGEDIT4 header");
+        }
+        if (line[0] == '[') {
+            current = nullptr;
+            std::string_view path = line.size() >= 2 && line.back() == ']' ? line.substr(1, line.size() - 2) : std::string_view();
+            std::size_t rootLen = std::strlen(kRootName);
+            if (path.size() < rootLen || Fold(path.substr(0, rootLen)) != kRootName ||
+                (path.size() > rootLen && path[rootLen] != '\\')) {
+                problem(n, "not a key of " + std::string(kRootName));
+                continue;
+            }
+            TRegNode* node = result.Root.get();
+            std::string_view rest = path.substr(rootLen);
+            bool sound = true;
+            while (sound && !rest.empty()) {
+                rest.remove_prefix(1);
+                std::size_t next = rest.find('\\');
+                std::string_view name = rest.substr(0, next);
+                if (name.empty()) sound = false;
+                else node = node->MakeChild(name);
+                rest = next == std::string_view::npos ? std::string_view() : rest.substr(next);
+            }
+            if (!sound) {
+                problem(n, "empty key name");
+                continue;
+            }
+            current = node;
+            continue;
+        }
+        if (line[0] != '"' && line[0] != '@') {
+            problem(n, "not a value");
+            continue;
+        }
+        // A hex list may go on over lines ending in '\'.
+        std::string joined(line);
+        while (!joined.empty() && joined.back() == '\\' && joined.find("=hex") != std::string::npos &&
+               n + 1 < lines.size()) {
+            joined.pop_back();
+            joined += trim(lines[++n]);
+        }
+        std::optional<TRegValue> value = ParseValue(joined);
+        if (!value) {
+            problem(n, "unreadable value");
+            continue;
+        }
+        if (!current) {
+            problem(n, "value outside a key");
+            continue;
+        }
+        if (TRegValue* old = current->Value(value->Name)) {
+            old->Type = value->Type;
+            old->Data = std::move(value->Data);
+        } else {
+            current->Values.push_back(std::move(*value));
+        }
+    }
+    return result;
+}
+
+// ---- The store
+
+struct TKeyHandle {
+    TKeyPath Path;
+    bool Writable = false;
+};
+
+class TRegStore {
+public:
+    static TRegStore& Instance() {
+        static TRegStore store;
+        return store;
+    }
+
+    std::mutex Mutex;
+    std::set<TKeyHandle*> Handles;
+
+    // The tree as user.reg holds it now. Caller holds Mutex.
+    TRegNode& Tree() {
+        std::string path = UserRegistryFile();
+        TFileStamp now = StampOf(path);
+        if (FRoot && path == FPath && now == FStamp) return *FRoot;
+        std::string content;
+        TFileStamp stamp;
+        if (!ReadWholeFile(path, content, &stamp)) {
+            Adopt(path, std::make_unique<TRegNode>(), TFileStamp{});
+            return *FRoot;
+        }
+        TParsed parsed = Parse(content);
+        if (parsed.Problems.empty()) {
+            Adopt(path, std::move(parsed.Root), stamp);
+            return *FRoot;
+        }
+        // Damaged: repair under the lock, unless another process is doing so.
+        TLockedFile file(path);
+        if (file.Locked()) {
+            LoadLocked(file, path);
+        } else {
+            Report(path, parsed.Problems, false);
+            Adopt(path, std::move(parsed.Root), stamp);
+        }
+        return *FRoot;
+    }
+
+    // Runs change on the latest tree under the file's lock and commits it when it says it
+    // changed something. Caller holds Mutex.
+    template <typename Change>
+    long Commit(Change change) {
+        std::string path = UserRegistryFile();
+        TLockedFile file(path);
+        if (!file.Locked()) return ERROR_CANTWRITE;
+        if (!(FRoot && path == FPath && file.Stamp() == FStamp) && !LoadLocked(file, path))
+            return ERROR_CANTWRITE;
+        bool changed = false;
+        long rc = change(*FRoot, changed);
+        if (rc != ERROR_SUCCESS || !changed) return rc;
+        if (!file.Replace(Serialize(*FRoot))) {
+            FRoot.reset(); // the tree no longer matches the file: read it again
+            return ERROR_CANTWRITE;
+        }
+        FStamp = file.Stamp();
+        return ERROR_SUCCESS;
+    }
+
+private:
+    void Adopt(const std::string& path, std::unique_ptr<TRegNode> root, const TFileStamp& stamp) {
+        FPath = path;
+        FRoot = std::move(root);
+        FStamp = stamp;
+    }
+
+    // Reads the locked file; a damaged one is set aside as .bad and rewritten with its sound part.
+    bool LoadLocked(TLockedFile& file, const std::string& path) {
+        std::string content;
+        if (!file.Read(content)) return false;
+        TParsed parsed = Parse(content);
+        if (!parsed.Problems.empty()) {
+            bool saved = ReplaceFile(path + ".bad", content);
+            Report(path, parsed.Problems, saved);
+            if (saved) file.Replace(Serialize(*parsed.Root));
+        }
+        Adopt(path, std::move(parsed.Root), file.Stamp());
+        return true;
+    }
+
+    void Report(const std::string& path, const std::vector<std::string>& problems, bool saved) {
+        std::string key = path + '\n' + problems.front();
+        if (FReported.count(key)) return;
+        FReported.insert(key);
+        std::string msg = "registry file " + path + " is damaged (" + problems.front();
+        if (problems.size() > 1) msg += ", and " + std::to_string(problems.size() - 1) + " more";
+        msg += "); its sound part is kept";
+        if (saved) msg += ", the file as it was is in " + path + ".bad";
+        std::fprintf(stderr, "%s\n", msg.c_str());
+    }
+
+    std::string FPath;
+    std::unique_ptr<TRegNode> FRoot;
+    TFileStamp FStamp;
+    std::set<std::string> FReported;
+};
+
+bool IsRootKey(HKEY key) {
+    return key == HKEY_CLASSES_ROOT || key == HKEY_CURRENT_USER || key == HKEY_LOCAL_MACHINE || key == HKEY_USERS;
+}
+
+// The path and access of a key handle. Caller holds the store's mutex.
+long Resolve(TRegStore& store, HKEY key, TKeyPath& path, bool& writable) {
+    if (key == HKEY_CURRENT_USER) {
+        path.clear();
+        writable = true;
+        return ERROR_SUCCESS;
+    }
+    if (IsRootKey(key)) return ERROR_ACCESS_DENIED;
+    auto* h = reinterpret_cast<TKeyHandle*>(key);
+    if (!store.Handles.count(h)) return ERROR_INVALID_HANDLE;
+    path = h->Path;
+    writable = h->Writable;
+    return ERROR_SUCCESS;
+}
+
+// Appends the names of subKey to path; false when a name would not survive the file.
+bool AppendPath(TKeyPath& path, const char* subKey) {
+    if (!subKey) return true;
+    std::string_view s = subKey;
+    while (!s.empty()) {
+        std::size_t next = s.find('\\');
+        std::string_view name = s.substr(0, next);
+        for (char c : name)
+            if (static_cast<unsigned char>(c) < 0x20) return false;
+        if (!name.empty()) path.emplace_back(name);
+        s = next == std::string_view::npos ? std::string_view() : s.substr(next + 1);
+    }
+    return true;
+}
+
+TRegNode* Find(TRegNode& root, const TKeyPath& path) {
+    TRegNode* node = &root;
+    for (const std::string& name : path)
+        if (!(node = node->Child(name))) return nullptr;
+    return node;
+}
+
+HKEY NewHandle(TRegStore& store, TKeyPath path, bool writable) {
+    auto* h = new TKeyHandle{std::move(path), writable};
+    store.Handles.insert(h);
+    return reinterpret_cast<HKEY>(h);
+}
+
+bool WantsWrite(REGSAM access) { return (access & (KEY_SET_VALUE | KEY_CREATE_SUB_KEY)) != 0; }
+
+// Value or subkey names of an open key, in the store's order.
+long ListNames(HKEY key, bool subKeys, std::vector<std::string>& names) {
+    TRegStore& store = TRegStore::Instance();
+    std::lock_guard lock(store.Mutex);
+    TKeyPath path;
+    bool writable;
+    if (long rc = Resolve(store, key, path, writable)) return rc;
+    TRegNode* node = Find(store.Tree(), path);
+    if (!node) return ERROR_KEY_DELETED;
+    names.clear();
+    if (subKeys)
+        for (const auto& [folded, child] : node->Children) names.push_back(child->Name);
+    else
+        for (const TRegValue& v : node->Values) names.push_back(v.Name);
+    return ERROR_SUCCESS;
+}
+
+bool ValidValueName(const char* name) {
+    if (!name) return true;
+    for (const char* p = name; *p; ++p)
+        if (static_cast<unsigned char>(*p) < 0x20) return false;
+    return true;
+}
+
+} // namespace
+
+// ---- Reg* calls
+
+long RegOpenKeyEx(HKEY key, const char* subKey, std::uint32_t, REGSAM access, HKEY* result) {
+    if (!result) return ERROR_INVALID_PARAMETER;
+    *result = nullptr;
+    TRegStore& store = TRegStore::Instance();
+    std::lock_guard lock(store.Mutex);
+    TKeyPath path;
+    bool writable;
+    if (long rc = Resolve(store, key, path, writable)) return rc;
+    if (!AppendPath(path, subKey)) return ERROR_INVALID_PARAMETER;
+    TRegNode* node = Find(store.Tree(), path);
+    if (!node) return ERROR_FILE_NOT_FOUND;
+    // The handle keeps the names as they were made.
+    TKeyPath actual;
+    TRegNode* n = &store.Tree();
+    for (const std::string& name : path) {
+        n = n->Child(name);
+        actual.push_back(n->Name);
+    }
+    *result = NewHandle(store, std::move(actual), WantsWrite(access));
+    return ERROR_SUCCESS;
+}
+
+long RegCreateKeyEx(HKEY key, const char* subKey, std::uint32_t, const char*, std::uint32_t, REGSAM access,
+                    const void*, HKEY* result, std::uint32_t* disposition) {
+    if (!result) return ERROR_INVALID_PARAMETER;
+    *result = nullptr;
+    TRegStore& store = TRegStore::Instance();
+    std::lock_guard lock(store.Mutex);
+    TKeyPath path;
+    bool writable;
+    if (long rc = Resolve(store, key, path, writable)) return rc;
+    std::size_t baseDepth = path.size();
+    if (!AppendPath(path, subKey)) return ERROR_INVALID_PARAMETER;
+    if (path.size() > baseDepth && !writable) return ERROR_ACCESS_DENIED;
+    bool made = false;
+    TKeyPath actual;
+    long rc = store.Commit([&](TRegNode& root, bool& changed) {
+        TRegNode* node = Find(root, TKeyPath(path.begin(), path.begin() + static_cast<std::ptrdiff_t>(baseDepth)));
+        if (!node) return ERROR_KEY_DELETED;
+        actual.assign(path.begin(), path.begin() + static_cast<std::ptrdiff_t>(baseDepth));
+        for (std::size_t i = baseDepth; i < path.size(); ++i) {
+            node = node->MakeChild(path[i], &made);
+            actual.push_back(node->Name);
+        }
+        changed = made;
+        return ERROR_SUCCESS;
+    });
+    if (rc != ERROR_SUCCESS) return rc;
+    if (disposition) *disposition = made ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
+    *result = NewHandle(store, std::move(actual), WantsWrite(access));
+    return ERROR_SUCCESS;
+}
+
+long RegCloseKey(HKEY key) {
+    if (IsRootKey(key)) return ERROR_SUCCESS;
+    TRegStore& store = TRegStore::Instance();
+    std::lock_guard lock(store.Mutex);
+    auto* h = reinterpret_cast<TKeyHandle*>(key);
+    if (!store.Handles.erase(h)) return ERROR_INVALID_HANDLE;
+    delete h;
+    return ERROR_SUCCESS;
+}
+
+long RegDeleteKey(HKEY key, const char* subKey) {
+    TRegStore& store = TRegStore::Instance();
+    std::lock_guard lock(store.Mutex);
+    TKeyPath path;
+    bool writable;
+    if (long rc = Resolve(store, key, path, writable)) return rc;
+    std::size_t baseDepth = path.size();
+    if (!AppendPath(path, subKey) || path.size() == baseDepth) return ERROR_INVALID_PARAMETER;
+    if (!writable) return ERROR_ACCESS_DENIED;
+    return store.Commit([&](TRegNode& root, bool& changed) {
+        TRegNode* parent = Find(root, TKeyPath(path.begin(), path.end() - 1));
+        if (!parent || !parent->Children.erase(Fold(path.back()))) return ERROR_FILE_NOT_FOUND;
+        changed = true;
+        return ERROR_SUCCESS;
+    });
+}
+
+long RegDeleteValue(HKEY key, const char* valueName) {
+    TRegStore& store = TRegStore::Instance();
+    std::lock_guard lock(store.Mutex);
+    TKeyPath path;
+    bool writable;
+    if (long rc = Resolve(store, key, path, writable)) return rc;
+    if (!writable) return ERROR_ACCESS_DENIED;
+    std::string name = valueName ? valueName : "";
+    return store.Commit([&](TRegNode& root, bool& changed) {
+        TRegNode* node = Find(root, path);
+        if (!node) return ERROR_KEY_DELETED;
+        TRegValue* v = node->Value(name);
+        if (!v) return ERROR_FILE_NOT_FOUND;
+        node->Values.erase(node->Values.begin() + (v - node->Values.data()));
+        changed = true;
+        return ERROR_SUCCESS;
+    });
+}
+
+long RegQueryValueEx(HKEY key, const char* valueName, std::uint32_t*, std::uint32_t* type,
+                     unsigned char* data, std::uint32_t* dataSize) {
+    if (data && !dataSize) return ERROR_INVALID_PARAMETER;
+    TRegStore& store = TRegStore::Instance();
+    std::lock_guard lock(store.Mutex);
+    TKeyPath path;
+    bool writable;
+    if (long rc = Resolve(store, key, path, writable)) return rc;
+    TRegNode* node = Find(store.Tree(), path);
+    if (!node) return ERROR_KEY_DELETED;
+    TRegValue* v = node->Value(valueName ? valueName : "");
+    if (!v) return ERROR_FILE_NOT_FOUND;
+    if (type) *type = v->Type;
+    auto size = static_cast<std::uint32_t>(v->Data.size());
+    if (data) {
+        if (*dataSize < size) {
+            *dataSize = size;
+            return ERROR_MORE_DATA;
+        }
+        std::memcpy(data, v->Data.data(), size);
+    }
+    if (dataSize) *dataSize = size;
+    return ERROR_SUCCESS;
+}
+
+long RegSetValueEx(HKEY key, const char* valueName, std::uint32_t, std::uint32_t type,
+                   const unsigned char* data, std::uint32_t dataSize) {
+    if ((!data && dataSize) || !ValidValueName(valueName)) return ERROR_INVALID_PARAMETER;
+    TRegStore& store = TRegStore::Instance();
+    std::lock_guard lock(store.Mutex);
+    TKeyPath path;
+    bool writable;
+    if (long rc = Resolve(store, key, path, writable)) return rc;
+    if (!writable) return ERROR_ACCESS_DENIED;
+    std::string name = valueName ? valueName : "";
+    std::string bytes(reinterpret_cast<const char*>(data), data ? dataSize : 0);
+    return store.Commit([&](TRegNode& root, bool& changed) {
+        TRegNode* node = Find(root, path);
+        if (!node) return ERROR_KEY_DELETED;
+        if (TRegValue* v = node->Value(name)) {
+            changed = v->Type != type || v->Data != bytes;
+            v->Type = type;
+            v->Data = std::move(bytes);
+        } else {
+            node->Values.push_back({name, type, std::move(bytes)});
+            changed = true;
+        }
+        return ERROR_SUCCESS;
+    });
+}
+
+// ---- TRegistry
+
+namespace {
+
+[[noreturn]] void RaiseGet(const std::string& name) {
+    throw ERegistryException("Failed to get data for '" + name + "'");
+}
+[[noreturn]] void RaiseType(const std::string& name) {
+    throw ERegistryException("Invalid data type for '" + name + "'");
+}
+[[noreturn]] void RaiseSet(const std::string& name) {
+    throw ERegistryException("Failed to set data for '" + name + "'");
+}
+
+// The text of a string value; nullopt when missing; raises for another type.
+std::optional<std::string> QueryText(HKEY key, const std::string& name) {
+    std::uint32_t type = 0, size = 0;
+    if (RegQueryValueEx(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
+    if (type != REG_SZ && type != REG_EXPAND_SZ) RaiseType(name);
+    std::string data(size, '\0');
+    for (;;) {
+        long rc = RegQueryValueEx(key, name.c_str(), nullptr, &type, reinterpret_cast<unsigned char*>(data.data()), &size);
+        if (rc == ERROR_MORE_DATA) {
+            data.resize(size); // changed by another process meanwhile
+            continue;
+        }
+        if (rc != ERROR_SUCCESS) return std::nullopt;
+        if (type != REG_SZ && type != REG_EXPAND_SZ) RaiseType(name);
+        data.resize(size);
+        return data.substr(0, data.find('\0'));
+    }
+}
+
+void SetText(HKEY key, const std::string& name, const std::string& value) {
+    if (RegSetValueEx(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const unsigned char*>(value.c_str()),
+                      static_cast<std::uint32_t>(value.size() + 1)) != ERROR_SUCCESS)
+        RaiseSet(name);
+}
+
+void Fill(TStrings& strings, const std::vector<std::string>& names) {
+    strings.BeginUpdate();
+    strings.Clear();
+    for (const std::string& s : names) strings.Add(s);
+    strings.EndUpdate();
+}
+
+// Splits a TRegistry key path into its relative flag and the path below the base.
+std::pair<bool, std::string> SplitKey(const std::string& key) {
+    bool relative = key.empty() || key[0] != '\\';
+    return {relative, relative ? key : key.substr(1)};
+}
+
+} // namespace
+
+TRegistry::TRegistry() : FRootKey(HKEY_CURRENT_USER) {}
+
+TRegistry::~TRegistry() { CloseKey(); }
+
+void TRegistry::SetRootKey(HKEY value) {
+    if (value != HKEY_CURRENT_USER)
+        throw ERegistryException("Only the root key HKEY_CURRENT_USER is kept on this machine");
+    if (value == FRootKey) return;
+    CloseKey();
+    FRootKey = value;
+}
+
+bool TRegistry::OpenKey(const std::string& key, bool canCreate) {
+    auto [relative, path] = SplitKey(key);
+    HKEY h = nullptr;
+    long rc = canCreate
+                  ? RegCreateKeyEx(BaseKey(relative), path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr)
+                  : RegOpenKeyEx(BaseKey(relative), path.c_str(), 0, KEY_ALL_ACCESS, &h);
+    if (rc != ERROR_SUCCESS) return false;
+    std::string newPath = relative && FCurrentKey ? FCurrentPath : std::string();
+    while (!path.empty() && path.back() == '\\') path.pop_back();
+    if (!path.empty()) newPath += newPath.empty() ? path : "\\" + path;
+    CloseKey();
+    FCurrentKey = h;
+    FCurrentPath = newPath;
+    return true;
+}
+
+void TRegistry::CloseKey() {
+    if (FCurrentKey) RegCloseKey(FCurrentKey);
+    FCurrentKey = nullptr;
+    FCurrentPath.clear();
+}
+
+bool TRegistry::KeyExists(const std::string& key) {
+    auto [relative, path] = SplitKey(key);
+    HKEY h = nullptr;
+    if (RegOpenKeyEx(BaseKey(relative), path.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
+    RegCloseKey(h);
+    return true;
+}
+
+bool TRegistry::DeleteKey(const std::string& key) {
+    auto [relative, path] = SplitKey(key);
+    return RegDeleteKey(BaseKey(relative), path.c_str()) == ERROR_SUCCESS;
+}
+
+void TRegistry::GetKeyNames(TStrings& strings) {
+    std::vector<std::string> names;
+    ListNames(ValueKey(), true, names);
+    Fill(strings, names);
+}
+
+bool TRegistry::ValueExists(const std::string& name) {
+    return RegQueryValueEx(ValueKey(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+bool TRegistry::DeleteValue(const std::string& name) {
+    return RegDeleteValue(ValueKey(), name.c_str()) == ERROR_SUCCESS;
+}
+
+void TRegistry::GetValueNames(TStrings& strings) {
+    std::vector<std::string> names;
+    ListNames(ValueKey(), false, names);
+    Fill(strings, names);
+}
+
+TRegDataType TRegistry::GetDataType(const std::string& name) {
+    std::uint32_t type = 0;
+    if (RegQueryValueEx(ValueKey(), name.c_str(), nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
+        return TRegDataType::rdUnknown;
+    switch (type) {
+    case REG_SZ: return TRegDataType::rdString;
+    case REG_EXPAND_SZ: return TRegDataType::rdExpandString;
+    case REG_DWORD: return TRegDataType::rdInteger;
+    case REG_BINARY: return TRegDataType::rdBinary;
+    default: return TRegDataType::rdUnknown;
+    }
+}
+
+std::string TRegistry::ReadString(const std::string& name) {
+    return QueryText(ValueKey(), name).value_or(std::string());
+}
+
+int TRegistry::ReadInteger(const std::string& name) {
+    std::uint32_t type = 0, size = 4;
+    unsigned char data[4] = {};
+    long rc = RegQueryValueEx(ValueKey(), name.c_str(), nullptr, &type, data, &size);
+    if (rc == ERROR_MORE_DATA) RaiseType(name);
+    if (rc != ERROR_SUCCESS) RaiseGet(name);
+    if (type != REG_DWORD || size != 4) RaiseType(name);
+    std::uint32_t n = data[0] | (data[1] << 8) | (data[2] << 16) | (std::uint32_t(data[3]) << 24);
+    return static_cast<int>(n);
+}
+
+bool TRegistry::ReadBool(const std::string& name) { return ReadInteger(name) != 0; }
+
+void TRegistry::WriteString(const std::string& name, const std::string& value) { SetText(ValueKey(), name, value); }
+
+void TRegistry::WriteInteger(const std::string& name, int value) {
+    auto n = static_cast<std::uint32_t>(value);
+    unsigned char data[4] = {static_cast<unsigned char>(n), static_cast<unsigned char>(n >> 8),
+                             static_cast<unsigned char>(n >> 16), static_cast<unsigned char>(n >> 24)};
+    if (RegSetValueEx(ValueKey(), name.c_str(), 0, REG_DWORD, data, 4) != ERROR_SUCCESS) RaiseSet(name);
+}
+
+void TRegistry::WriteBool(const std::string& name, bool value) { WriteInteger(name, value ? 1 : 0); }
+
+// ---- TRegIniFile
+
+namespace {
+
+// A section's key, closed when it goes; null when the section is missing and not to be made.
+class TSectionKey {
+public:
+    TSectionKey(HKEY fileKey, const std::string& section, bool create) {
+        if (section.empty()) {
+            FKey = fileKey;
+            return;
+        }
+        HKEY h = nullptr;
+        long rc = create ? RegCreateKeyEx(fileKey, section.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr)
+                         : RegOpenKeyEx(fileKey, section.c_str(), 0, KEY_ALL_ACCESS, &h);
+        if (rc == ERROR_SUCCESS) FKey = FOwned = h;
+    }
+    ~TSectionKey() {
+        if (FOwned) RegCloseKey(FOwned);
+    }
+    TSectionKey(const TSectionKey&) = delete;
+    TSectionKey& operator=(const TSectionKey&) = delete;
+    HKEY Key() const { return FKey; }
+
+private:
+    HKEY FKey = nullptr;
+    HKEY FOwned = nullptr;
+};
+
+std::optional<int> ParseInteger(std::string_view s) {
+    std::string t(s);
+    if (t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X')) t = "$" + t.substr(2);
+    int v = 0;
+    if (!TryStrToInt(t, v)) return std::nullopt;
+    return v;
+}
+
+} // namespace
+
+TRegIniFile::TRegIniFile(const std::string& fileName) : TRegIniFile(HKEY_CURRENT_USER, fileName) {}
+
+TRegIniFile::TRegIniFile(HKEY rootKey, const std::string& fileName) : FFileName(fileName) {
+    SetRootKey(rootKey);
+    if (!OpenKey(fileName, true) && !OpenKey(fileName, false))
+        throw ERegistryException("Failed to open key '" + fileName + "'");
+}
+
+std::string TRegIniFile::ReadString(const std::string& section, const std::string& ident,
+                                    const std::string& defaultValue) {
+    TSectionKey key(ValueKey(), section, false);
+    if (!key.Key()) return defaultValue;
+    return QueryText(key.Key(), ident).value_or(defaultValue);
+}
+
+int TRegIniFile::ReadInteger(const std::string& section, const std::string& ident, int defaultValue) {
+    return ParseInteger(ReadString(section, ident, "")).value_or(defaultValue);
+}
+
+bool TRegIniFile::ReadBool(const std::string& section, const std::string& ident, bool defaultValue) {
+    return ReadInteger(section, ident, defaultValue ? 1 : 0) != 0;
+}
+
+void TRegIniFile::WriteString(const std::string& section, const std::string& ident, const std::string& value) {
+    TSectionKey key(ValueKey(), section, true);
+    if (!key.Key()) RaiseSet(ident);
+    SetText(key.Key(), ident, value);
+}
+
+void TRegIniFile::WriteInteger(const std::string& section, const std::string& ident, int value) {
+    WriteString(section, ident, IntToStr(value));
+}
+
+void TRegIniFile::WriteBool(const std::string& section, const std::string& ident, bool value) {
+    WriteString(section, ident, value ? "1" : "0");
+}
+
+void TRegIniFile::ReadSection(const std::string& section, TStrings& strings) {
+    std::vector<std::string> names;
+    TSectionKey key(ValueKey(), section, false);
+    if (key.Key()) ListNames(key.Key(), false, names);
+    Fill(strings, names);
+}
+
+void TRegIniFile::ReadSections(TStrings& strings) {
+    std::vector<std::string> names;
+    ListNames(ValueKey(), true, names);
+    Fill(strings, names);
+}
+
+void TRegIniFile::ReadSectionValues(const std::string& section, TStrings& strings) {
+    std::vector<std::string> lines;
+    TSectionKey key(ValueKey(), section, false);
+    if (key.Key()) {
+        std::vector<std::string> names;
+        ListNames(key.Key(), false, names);
+        for (const std::string& n : names) lines.push_back(n + "=" + QueryText(key.Key(), n).value_or(std::string()));
+    }
+    Fill(strings, lines);
+}
+
+void TRegIniFile::EraseSection(const std::string& section) {
+    long rc = RegDeleteKey(ValueKey(), section.c_str());
+    if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND)
+        throw ERegistryException("Failed to delete key '" + section + "'");
+}
+
+void TRegIniFile::DeleteKey(const std::string& section, const std::string& ident) {
+    TSectionKey key(ValueKey(), section, false);
+    if (!key.Key()) return;
+    long rc = RegDeleteValue(key.Key(), ident.c_str());
+    if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND)
+        throw ERegistryException("Failed to delete value '" + ident + "'");
+}
+
+} // namespace rtl
