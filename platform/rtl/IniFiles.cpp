@@ -153,7 +153,7 @@ public:
                 if (FLines.back().Eol.empty()) FLines.back().Eol = Eol();
                 if (!TrimBlanks(FLines.back().Text).empty()) FLines.push_back({"", Eol()});
             }
-            FLines.push_back({"[" + std::string(section) + "]", Eol()});
+            FLines.push_back({std::string("[").append(section).append("]"), Eol()});
             FLines.push_back({std::string(key) + "=" + std::string(value), Eol()});
             return;
         }
@@ -215,10 +215,10 @@ std::string ProfileHostPath(const char* fileName) {
     return HostPath(name);
 }
 
-std::optional<TIniText> Load(const std::string& path) {
+// The file's lines; none when it is missing or cannot be read, so every read gives its default.
+TIniText Load(const std::string& path) {
     std::string content;
-    if (path.empty()) return std::nullopt;
-    if (!ReadWholeFile(path, content)) return TIniText(std::string());
+    if (path.empty() || !ReadWholeFile(path, content)) return TIniText(std::string());
     return TIniText(content);
 }
 
@@ -273,7 +273,7 @@ bool Rewrite(const char* fileName, bool createWhenMissing, Change change) {
 // Decimal, or hexadecimal after "0x"; nullopt when s is no number.
 std::optional<int> ParseInteger(std::string_view s) {
     std::string t(TrimBlanks(s));
-    if (t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X')) t = "$" + t.substr(2);
+    if (t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X')) t.replace(0, 2, "$");
     int v = 0;
     if (!TryStrToInt(t, v)) return std::nullopt;
     return v;
@@ -284,11 +284,10 @@ std::optional<int> ParseInteger(std::string_view s) {
 std::uint32_t GetPrivateProfileString(const char* section, const char* key, const char* defaultValue,
                                       char* buffer, std::uint32_t size, const char* fileName) {
     if (!buffer || size == 0) return 0;
-    std::optional<TIniText> text = Load(ProfileHostPath(fileName));
-    if (!text) return CopyValue({}, buffer, size);
-    if (!section) return CopyList(text->SectionNames(), buffer, size);
-    if (!key) return CopyList(text->Keys(section, false), buffer, size);
-    if (std::optional<std::string> v = text->Value(section, key)) return CopyValue(*v, buffer, size);
+    TIniText text = Load(ProfileHostPath(fileName));
+    if (!section) return CopyList(text.SectionNames(), buffer, size);
+    if (!key) return CopyList(text.Keys(section, false), buffer, size);
+    if (std::optional<std::string> v = text.Value(section, key)) return CopyValue(*v, buffer, size);
     std::string_view def = defaultValue ? defaultValue : "";
     def = def.substr(0, def.find_last_not_of(kBlanks) + 1);
     return CopyValue(def, buffer, size);
@@ -296,8 +295,8 @@ std::uint32_t GetPrivateProfileString(const char* section, const char* key, cons
 
 int GetPrivateProfileInt(const char* section, const char* key, int defaultValue, const char* fileName) {
     if (!section || !key) return defaultValue;
-    std::optional<TIniText> text = Load(ProfileHostPath(fileName));
-    std::optional<std::string> v = text ? text->Value(section, key) : std::nullopt;
+    TIniText text = Load(ProfileHostPath(fileName));
+    std::optional<std::string> v = text.Value(section, key);
     if (!v || v->empty()) return defaultValue;
     std::string_view s = *v;
     bool negative = !s.empty() && s[0] == '-';
@@ -312,13 +311,13 @@ int GetPrivateProfileInt(const char* section, const char* key, int defaultValue,
 
 std::uint32_t GetPrivateProfileSection(const char* section, char* buffer, std::uint32_t size,
                                        const char* fileName) {
-    std::optional<TIniText> text = Load(ProfileHostPath(fileName));
-    return CopyList(text && section ? text->Keys(section, true) : std::vector<std::string>{}, buffer, size);
+    TIniText text = Load(ProfileHostPath(fileName));
+    return CopyList(section ? text.Keys(section, true) : std::vector<std::string>{}, buffer, size);
 }
 
 std::uint32_t GetPrivateProfileSectionNames(char* buffer, std::uint32_t size, const char* fileName) {
-    std::optional<TIniText> text = Load(ProfileHostPath(fileName));
-    return CopyList(text ? text->SectionNames() : std::vector<std::string>{}, buffer, size);
+    TIniText text = Load(ProfileHostPath(fileName));
+    return CopyList(text.SectionNames(), buffer, size);
 }
 
 bool WritePrivateProfileString(const char* section, const char* key, const char* value,
@@ -357,8 +356,8 @@ void TIniFile::WriteError() const { throw EIniFileException("Unable to write to 
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& ident,
                                  const std::string& defaultValue) const {
-    std::optional<TIniText> text = Load(ProfileHostPath(FFileName.c_str()));
-    std::optional<std::string> v = text ? text->Value(TrimBlanks(section), TrimBlanks(ident)) : std::nullopt;
+    TIniText text = Load(ProfileHostPath(FFileName.c_str()));
+    std::optional<std::string> v = text.Value(TrimBlanks(section), TrimBlanks(ident));
     return v ? *v : defaultValue;
 }
 
@@ -401,28 +400,28 @@ void Fill(TStrings& strings, const std::vector<std::string>& items) {
 } // namespace
 
 void TIniFile::ReadSection(const std::string& section, TStrings& strings) const {
-    std::optional<TIniText> text = Load(ProfileHostPath(FFileName.c_str()));
-    Fill(strings, text ? text->Keys(TrimBlanks(section), false) : std::vector<std::string>{});
+    TIniText text = Load(ProfileHostPath(FFileName.c_str()));
+    Fill(strings, text.Keys(TrimBlanks(section), false));
 }
 
 void TIniFile::ReadSections(TStrings& strings) const {
-    std::optional<TIniText> text = Load(ProfileHostPath(FFileName.c_str()));
-    Fill(strings, text ? text->SectionNames() : std::vector<std::string>{});
+    TIniText text = Load(ProfileHostPath(FFileName.c_str()));
+    Fill(strings, text.SectionNames());
 }
 
 void TIniFile::ReadSectionValues(const std::string& section, TStrings& strings) const {
-    std::optional<TIniText> text = Load(ProfileHostPath(FFileName.c_str()));
-    Fill(strings, text ? text->Keys(TrimBlanks(section), true) : std::vector<std::string>{});
+    TIniText text = Load(ProfileHostPath(FFileName.c_str()));
+    Fill(strings, text.Keys(TrimBlanks(section), true));
 }
 
 bool TIniFile::SectionExists(const std::string& section) const {
-    std::optional<TIniText> text = Load(ProfileHostPath(FFileName.c_str()));
-    return text && text->FindSection(TrimBlanks(section)) != TIniText::npos;
+    TIniText text = Load(ProfileHostPath(FFileName.c_str()));
+    return text.FindSection(TrimBlanks(section)) != TIniText::npos;
 }
 
 bool TIniFile::ValueExists(const std::string& section, const std::string& ident) const {
-    std::optional<TIniText> text = Load(ProfileHostPath(FFileName.c_str()));
-    return text && text->Value(TrimBlanks(section), TrimBlanks(ident)).has_value();
+    TIniText text = Load(ProfileHostPath(FFileName.c_str()));
+    return text.Value(TrimBlanks(section), TrimBlanks(ident)).has_value();
 }
 
 } // namespace rtl

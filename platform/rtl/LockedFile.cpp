@@ -51,20 +51,26 @@ bool ReadAll(int fd, std::string& content) {
     }
 }
 
+// Writes content to a new file beside path and renames it over path. With keepLocked the new
+// file is locked before it appears and its descriptor handed back in lockedFd.
 bool ReplaceWithMode(const std::string& path, const std::string& content, unsigned mode,
-                     TFileStamp* stamp) {
+                     TFileStamp* stamp, int* lockedFd = nullptr) {
     std::string tmp = path + ".tmpXXXXXX";
     int fd = ::mkstemp(tmp.data());
     if (fd < 0) return false;
     struct stat st {};
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, content) && ::fstat(fd, &st) == 0;
+    // Flushed before the rename, so that even a system crash leaves the old or the new file whole.
+    bool ok = ::fchmod(fd, mode) == 0 && (!lockedFd || ::flock(fd, LOCK_EX) == 0) && WriteAll(fd, content) &&
+              ::fdatasync(fd) == 0 && ::fstat(fd, &st) == 0;
     int savedErrno = errno;
-    if (::close(fd) != 0) ok = false;
     if (ok && ::rename(tmp.c_str(), path.c_str()) == 0) {
         if (stamp) *stamp = FromStat(st);
+        if (lockedFd) *lockedFd = fd;
+        else if (::close(fd) != 0) return false;
         return true;
     }
-    savedErrno = errno ? errno : savedErrno;
+    savedErrno = ok ? errno : savedErrno;
+    ::close(fd);
     ::unlink(tmp.c_str());
     errno = savedErrno;
     return false;
@@ -117,7 +123,7 @@ TLockedFile::TLockedFile(std::string hostPath, int timeoutMs) : FPath(std::move(
                 return;
             }
             std::this_thread::sleep_for(pause);
-            if (pause < std::chrono::milliseconds(2)) pause *= 2;
+            if (pause < std::chrono::microseconds(200)) pause *= 2;
         }
         struct stat held {}, now {};
         if (::fstat(fd, &held) == 0 && ::stat(FPath.c_str(), &now) == 0 &&
@@ -143,8 +149,13 @@ bool TLockedFile::Read(std::string& content) {
 
 bool TLockedFile::Replace(const std::string& content) {
     if (FFd < 0) return false;
-    // The old version stays locked until we close it, so waiters re-check the path after.
-    return ReplaceWithMode(FPath, content, FMode, &FStamp);
+    // The lock moves to the new version with it, so the holder may replace it again; waiters
+    // on the old version find it replaced and wait for the new one.
+    int fd = -1;
+    if (!ReplaceWithMode(FPath, content, FMode, &FStamp, &fd)) return false;
+    ::close(FFd);
+    FFd = fd;
+    return true;
 }
 
 } // namespace rtl

@@ -15,6 +15,7 @@
 #include <mutex>
 #include <optional>
 #include <set>
+#include <unordered_map>
 #include <vector>
 
 namespace rtl {
@@ -28,12 +29,15 @@ struct TRegValue {
     std::string Name;
     std::uint32_t Type = REG_NONE;
     std::string Data;
+    // Its line in the file, kept so that a commit does not format every value again.
+    mutable std::string Line;
 };
 
 struct TRegNode {
     std::string Name;
     std::map<std::string, std::unique_ptr<TRegNode>> Children; // by folded name
-    std::vector<TRegValue> Values;
+    std::vector<TRegValue> Values; // in the order they were made
+    std::unordered_map<std::string, std::size_t> ValueIndex; // folded name -> position
 
     TRegNode* Child(std::string_view name) const {
         auto it = Children.find(Fold(name));
@@ -49,10 +53,20 @@ struct TRegNode {
         return slot.get();
     }
     TRegValue* Value(std::string_view name) {
-        std::string folded = Fold(name);
-        for (TRegValue& v : Values)
-            if (v.Name.size() == name.size() && Fold(v.Name) == folded) return &v;
-        return nullptr;
+        auto it = ValueIndex.find(Fold(name));
+        return it == ValueIndex.end() ? nullptr : &Values[it->second];
+    }
+    void AddValue(TRegValue v) {
+        ValueIndex[Fold(v.Name)] = Values.size();
+        Values.push_back(std::move(v));
+    }
+    bool EraseValue(std::string_view name) {
+        auto it = ValueIndex.find(Fold(name));
+        if (it == ValueIndex.end()) return false;
+        Values.erase(Values.begin() + static_cast<std::ptrdiff_t>(it->second));
+        ValueIndex.clear();
+        for (std::size_t i = 0; i < Values.size(); ++i) ValueIndex[Fold(Values[i].Name)] = i;
+        return true;
     }
 };
 
@@ -63,25 +77,27 @@ using TKeyPath = std::vector<std::string>;
 bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 int HexValue(char c) { return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10; }
 
-std::string Escape(std::string_view s) {
-    std::string r;
-    for (char c : s) {
-        if (c == '\\' || c == '"') r += '\\';
-        r += c;
+void AppendEscaped(std::string& out, std::string_view s) {
+    if (s.find_first_of("\\\"") == std::string_view::npos) {
+        out.append(s);
+        return;
     }
-    return r;
+    for (char c : s) {
+        if (c == '\\' || c == '"') out += '\\';
+        out += c;
+    }
 }
 
-std::string HexBytes(std::string_view data) {
-    static const char* digits = "0123456789abcdef";
-    std::string r;
-    for (std::size_t i = 0; i < data.size(); ++i) {
-        if (i) r += ',';
+const char* const kHexDigits = "0123456789abcdef";
+
+void AppendHexBytes(std::string& out, std::string_view data) {
+    std::size_t at = out.size();
+    out.resize(at + (data.empty() ? 0 : data.size() * 3 - 1), ',');
+    for (std::size_t i = 0; i < data.size(); ++i, at += 3) {
         auto b = static_cast<unsigned char>(data[i]);
-        r += digits[b >> 4];
-        r += digits[b & 15];
+        out[at] = kHexDigits[b >> 4];
+        out[at + 1] = kHexDigits[b & 15];
     }
-    return r;
 }
 
 // Whether a text value can be written in quotes and read back byte for byte.
@@ -92,45 +108,67 @@ bool QuotableText(const std::string& data) {
     return true;
 }
 
-std::string ValueLine(const TRegValue& v) {
-    std::string line = v.Name.empty() ? "@=" : "\"" + Escape(v.Name) + "\"=";
-    if (v.Type == REG_SZ && QuotableText(v.Data)) {
-        line += "\"" + Escape(std::string_view(v.Data).substr(0, v.Data.size() - 1)) + "\"";
-    } else if (v.Type == REG_DWORD && v.Data.size() == 4) {
-        std::uint32_t n = 0;
-        for (int i = 3; i >= 0; --i) n = (n << 8) | static_cast<unsigned char>(v.Data[static_cast<std::size_t>(i)]);
-        char buf[16];
-        std::snprintf(buf, sizeof buf, "dword:%08x", n);
-        line += buf;
-    } else if (v.Type == REG_BINARY) {
-        line += "hex:" + HexBytes(v.Data);
+void FormatValueLine(std::string& out, const TRegValue& v) {
+    if (v.Name.empty()) {
+        out += '@';
     } else {
-        char buf[24];
-        std::snprintf(buf, sizeof buf, "hex(%x):", v.Type);
-        line += buf + HexBytes(v.Data);
+        out += '"';
+        AppendEscaped(out, v.Name);
+        out += '"';
     }
-    return line;
+    out += '=';
+    if (v.Type == REG_SZ && QuotableText(v.Data)) {
+        out += '"';
+        AppendEscaped(out, std::string_view(v.Data).substr(0, v.Data.size() - 1));
+        out += '"';
+    } else if (v.Type == REG_DWORD && v.Data.size() == 4) {
+        char digits[] = "dword:00000000";
+        for (int i = 0; i < 4; ++i) {
+            auto b = static_cast<unsigned char>(v.Data[static_cast<std::size_t>(3 - i)]);
+            digits[6 + 2 * i] = kHexDigits[b >> 4];
+            digits[7 + 2 * i] = kHexDigits[b & 15];
+        }
+        out += digits;
+    } else {
+        if (v.Type == REG_BINARY) {
+            out += "hex:";
+        } else {
+            char buf[24];
+            std::snprintf(buf, sizeof buf, "hex(%x):", v.Type);
+            out += buf;
+        }
+        AppendHexBytes(out, v.Data);
+    }
+    out += "\r\n";
+}
+
+void AppendValueLine(std::string& out, const TRegValue& v) {
+    if (v.Line.empty()) FormatValueLine(v.Line, v);
+    out += v.Line;
 }
 
 void WriteNode(const TRegNode& node, std::string& path, std::string& out) {
     if (!path.empty() || !node.Values.empty()) {
-        out += "[";
+        out += '[';
         out += kRootName;
         out += path;
         out += "]\r\n";
-        for (const TRegValue& v : node.Values) out += ValueLine(v) + "\r\n";
+        for (const TRegValue& v : node.Values) AppendValueLine(out, v);
         out += "\r\n";
     }
     for (const auto& [folded, child] : node.Children) {
         std::size_t len = path.size();
-        path += "\\" + child->Name;
+        path += '\\';
+        path += child->Name;
         WriteNode(*child, path, out);
         path.resize(len);
     }
 }
 
 std::string Serialize(const TRegNode& root) {
-    std::string out = "REGEDIT4\r\n\r\n";
+    std::string out;
+    out.reserve(1 << 16);
+    out = "REGEDIT4\r\n\r\n";
     std::string path;
     WriteNode(root, path, out);
     return out;
@@ -291,10 +329,12 @@ TParsed Parse(const std::string& content) {
         }
         // A hex list may go on over lines ending in '\'.
         std::string joined(line);
+        bool continued = false;
         while (!joined.empty() && joined.back() == '\\' && joined.find("=hex") != std::string::npos &&
                n + 1 < lines.size()) {
             joined.pop_back();
             joined += trim(lines[++n]);
+            continued = true;
         }
         std::optional<TRegValue> value = ParseValue(joined);
         if (!value) {
@@ -305,11 +345,13 @@ TParsed Parse(const std::string& content) {
             problem(n, "value outside a key");
             continue;
         }
+        if (!continued) value->Line = joined + "\r\n";
         if (TRegValue* old = current->Value(value->Name)) {
             old->Type = value->Type;
             old->Data = std::move(value->Data);
+            old->Line = std::move(value->Line);
         } else {
-            current->Values.push_back(std::move(*value));
+            current->AddValue(std::move(*value));
         }
     }
     return result;
@@ -324,9 +366,10 @@ struct TKeyHandle {
 
 class TRegStore {
 public:
+    // Never destroyed: keys may still be closed by other libraries' static objects at exit.
     static TRegStore& Instance() {
-        static TRegStore store;
-        return store;
+        static TRegStore* store = new TRegStore;
+        return *store;
     }
 
     std::mutex Mutex;
@@ -503,14 +546,12 @@ long RegOpenKeyEx(HKEY key, const char* subKey, std::uint32_t, REGSAM access, HK
     bool writable;
     if (long rc = Resolve(store, key, path, writable)) return rc;
     if (!AppendPath(path, subKey)) return ERROR_INVALID_PARAMETER;
-    TRegNode* node = Find(store.Tree(), path);
-    if (!node) return ERROR_FILE_NOT_FOUND;
     // The handle keeps the names as they were made.
     TKeyPath actual;
-    TRegNode* n = &store.Tree();
+    TRegNode* node = &store.Tree();
     for (const std::string& name : path) {
-        n = n->Child(name);
-        actual.push_back(n->Name);
+        if (!(node = node->Child(name))) return ERROR_FILE_NOT_FOUND;
+        actual.push_back(node->Name);
     }
     *result = NewHandle(store, std::move(actual), WantsWrite(access));
     return ERROR_SUCCESS;
@@ -530,7 +571,7 @@ long RegCreateKeyEx(HKEY key, const char* subKey, std::uint32_t, const char*, st
     if (path.size() > baseDepth && !writable) return ERROR_ACCESS_DENIED;
     bool made = false;
     TKeyPath actual;
-    long rc = store.Commit([&](TRegNode& root, bool& changed) {
+    long rc = store.Commit([&](TRegNode& root, bool& changed) -> long {
         TRegNode* node = Find(root, TKeyPath(path.begin(), path.begin() + static_cast<std::ptrdiff_t>(baseDepth)));
         if (!node) return ERROR_KEY_DELETED;
         actual.assign(path.begin(), path.begin() + static_cast<std::ptrdiff_t>(baseDepth));
@@ -566,7 +607,7 @@ long RegDeleteKey(HKEY key, const char* subKey) {
     std::size_t baseDepth = path.size();
     if (!AppendPath(path, subKey) || path.size() == baseDepth) return ERROR_INVALID_PARAMETER;
     if (!writable) return ERROR_ACCESS_DENIED;
-    return store.Commit([&](TRegNode& root, bool& changed) {
+    return store.Commit([&](TRegNode& root, bool& changed) -> long {
         TRegNode* parent = Find(root, TKeyPath(path.begin(), path.end() - 1));
         if (!parent || !parent->Children.erase(Fold(path.back()))) return ERROR_FILE_NOT_FOUND;
         changed = true;
@@ -582,12 +623,10 @@ long RegDeleteValue(HKEY key, const char* valueName) {
     if (long rc = Resolve(store, key, path, writable)) return rc;
     if (!writable) return ERROR_ACCESS_DENIED;
     std::string name = valueName ? valueName : "";
-    return store.Commit([&](TRegNode& root, bool& changed) {
+    return store.Commit([&](TRegNode& root, bool& changed) -> long {
         TRegNode* node = Find(root, path);
         if (!node) return ERROR_KEY_DELETED;
-        TRegValue* v = node->Value(name);
-        if (!v) return ERROR_FILE_NOT_FOUND;
-        node->Values.erase(node->Values.begin() + (v - node->Values.data()));
+        if (!node->EraseValue(name)) return ERROR_FILE_NOT_FOUND;
         changed = true;
         return ERROR_SUCCESS;
     });
@@ -629,15 +668,16 @@ long RegSetValueEx(HKEY key, const char* valueName, std::uint32_t, std::uint32_t
     if (!writable) return ERROR_ACCESS_DENIED;
     std::string name = valueName ? valueName : "";
     std::string bytes(reinterpret_cast<const char*>(data), data ? dataSize : 0);
-    return store.Commit([&](TRegNode& root, bool& changed) {
+    return store.Commit([&](TRegNode& root, bool& changed) -> long {
         TRegNode* node = Find(root, path);
         if (!node) return ERROR_KEY_DELETED;
         if (TRegValue* v = node->Value(name)) {
             changed = v->Type != type || v->Data != bytes;
             v->Type = type;
             v->Data = std::move(bytes);
+            v->Line.clear();
         } else {
-            node->Values.push_back({name, type, std::move(bytes)});
+            node->AddValue({name, type, std::move(bytes), {}});
             changed = true;
         }
         return ERROR_SUCCESS;
@@ -660,17 +700,15 @@ namespace {
 
 // The text of a string value; nullopt when missing; raises for another type.
 std::optional<std::string> QueryText(HKEY key, const std::string& name) {
-    std::uint32_t type = 0, size = 0;
-    if (RegQueryValueEx(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
-    if (type != REG_SZ && type != REG_EXPAND_SZ) RaiseType(name);
-    std::string data(size, '\0');
+    std::string data(256, '\0');
     for (;;) {
+        std::uint32_t type = 0, size = static_cast<std::uint32_t>(data.size());
         long rc = RegQueryValueEx(key, name.c_str(), nullptr, &type, reinterpret_cast<unsigned char*>(data.data()), &size);
-        if (rc == ERROR_MORE_DATA) {
-            data.resize(size); // changed by another process meanwhile
+        if (rc == ERROR_MORE_DATA && (type == REG_SZ || type == REG_EXPAND_SZ)) {
+            data.resize(size);
             continue;
         }
-        if (rc != ERROR_SUCCESS) return std::nullopt;
+        if (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA) return std::nullopt;
         if (type != REG_SZ && type != REG_EXPAND_SZ) RaiseType(name);
         data.resize(size);
         return data.substr(0, data.find('\0'));
@@ -837,7 +875,7 @@ private:
 
 std::optional<int> ParseInteger(std::string_view s) {
     std::string t(s);
-    if (t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X')) t = "$" + t.substr(2);
+    if (t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X')) t.replace(0, 2, "$");
     int v = 0;
     if (!TryStrToInt(t, v)) return std::nullopt;
     return v;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "rtl/Exceptions.h"
+#include "rtl/Files.h" // ERROR_FILE_NOT_FOUND, shared with the file routines
 
 #include <cstdint>
 #include <string>
@@ -43,7 +44,6 @@ constexpr std::uint32_t REG_OPENED_EXISTING_KEY = 2;
 
 // Results of the Reg* calls.
 constexpr long ERROR_SUCCESS = 0;
-constexpr long ERROR_FILE_NOT_FOUND = 2;
 constexpr long ERROR_ACCESS_DENIED = 5;
 constexpr long ERROR_INVALID_HANDLE = 6;
 constexpr long ERROR_INVALID_PARAMETER = 87;

@@ -1,0 +1,197 @@
+// The declaration scanner's line rules.
+#include "declsearch/Scanner.h"
+
+#include "declsearch/LineRules.h"
+
+#include <utility>
+
+namespace declsearch {
+
+bool TSearchSettings::PlainTextSearch() const {
+    return !SearchText.empty() && !Function && !Procedure && !Class && !Constructor && !Destructor &&
+           !Field && !ClassFunction && !ClassProcedure && !Property;
+}
+
+TLineScanner::TLineScanner(TSearchSettings settings, int tabWidth)
+    : FSettings(std::move(settings)), FSearchLow(LowerCase(FSettings.SearchText)),
+      FPlain(FSettings.PlainTextSearch()), FTabWidth(tabWidth) {}
+
+void TLineScanner::Reset() { FState = TScanState{}; }
+
+bool TLineScanner::Whole(std::string_view keyword) const { return IsWholeWord(keyword, FLow); }
+
+bool TLineScanner::IsMethod(std::string_view keyword) const {
+    if (FState.InClass) return true;
+    if (FState.InInterface) return false;
+    return NameAfterKeyword(FLow, keyword).Text.find('.') != std::string_view::npos;
+}
+
+bool TLineScanner::MatchesClassFilter(std::string_view name) const {
+    const std::string& filter = FSettings.ClassName;
+    if (filter.empty()) return true;
+    if (FState.InClass) return SameText(FState.ClassName, filter);
+    if (FState.InInterface) return false;
+    return SameText(name.substr(0, name.find('.')), filter);
+}
+
+void TLineScanner::TrackDeclarationEnd() {
+    if (!FState.InInterface) {
+        FState.Continuation = false;
+        return;
+    }
+    bool ended = false;
+    for (char c : FLow) {
+        if (c == '(')
+            ++FState.Depth;
+        else if (c == ')')
+            --FState.Depth;
+        else if (c == ';' && FState.Depth == 0)
+            ended = true;
+    }
+    FState.Continuation = !ended;
+}
+
+// Column in FLine of a 1-based position in FLow after its comment was removed.
+int TLineScanner::LineColumnOfLowPos(int lowPos) const {
+    if (FCommentLength > 0 && static_cast<std::size_t>(lowPos - 1) >= FCommentStart)
+        return lowPos + static_cast<int>(FCommentLength);
+    return lowPos;
+}
+
+void TLineScanner::ScanLine(int lineNo, std::string_view line, std::vector<TScanHit>& hits) {
+    FLine = ExpandTabs(line, FTabWidth);
+    LowerCaseInto(FLine, FLow);
+    FCommentStart = FCommentLength = 0;
+
+    if (IsWholeWord("interface", FLow)) {
+        AddHit(lineNo, "interface", Pos("interface", FLow), true, hits);
+        FState.InInterface = true;
+        return;
+    }
+    if (IsWholeWord("implementation", FLow)) {
+        AddHit(lineNo, "implementation", Pos("implementation", FLow), true, hits);
+        FState.InInterface = false;
+        FState.SeenImplementation = true;
+        return;
+    }
+    if ((FState.InInterface && !FSettings.Interface) ||
+        (FState.SeenImplementation && !FSettings.Implementation))
+        return;
+
+    TRemovedRange removed = StripComment(FLow);
+    FCommentStart = removed.Start;
+    FCommentLength = removed.Length;
+
+    if (FState.InClass && FLow.find("end;") != std::string::npos) {
+        FState.InClass = false;
+        FState.ClassName.clear();
+    }
+
+    ApplyRules(lineNo, hits);
+    // A plain text search looks at every line; the rules above only moved the state along.
+    if (FPlain) AddHit(lineNo, {}, 0, false, hits);
+}
+
+void TLineScanner::MemberRule(int lineNo, std::string_view keyword, bool wanted, bool stripPrefix,
+                              std::vector<TScanHit>& hits) {
+    TrackDeclarationEnd();
+    if (!wanted) return;
+    TToken name = NameAfterKeyword(FLine, keyword);
+    if (!MatchesClassFilter(name.Text)) return;
+    std::string_view key = stripPrefix ? StripClassPrefix(name.Text) : name.Text;
+    int keyPos = name.Pos + static_cast<int>(name.Text.size() - key.size());
+    AddHit(lineNo, key, keyPos, false, hits);
+}
+
+void TLineScanner::ApplyRules(int lineNo, std::vector<TScanHit>& hits) {
+    const TSearchSettings& s = FSettings;
+    const bool isProcedure = Whole("procedure");
+    const bool isFunction = Whole("function");
+
+    if (s.Procedure && isProcedure && !IsMethod("procedure")) {
+        TToken name = NameAfterKeyword(FLine, "procedure");
+        AddHit(lineNo, name.Text, name.Pos, false, hits);
+        return;
+    }
+    if (s.Function && isFunction && !IsMethod("function")) {
+        TToken name = NameAfterKeyword(FLine, "function");
+        AddHit(lineNo, name.Text, name.Pos, false, hits);
+        return;
+    }
+    if (!FState.InClass && Whole("class")) {
+        FState.InClass = true;
+        TToken name = NameBeforeKeyword(FLine, "class");
+        FState.ClassName = std::string(name.Text);
+        if (s.Class && MatchesClassFilter(name.Text)) AddHit(lineNo, name.Text, name.Pos, false, hits);
+        return;
+    }
+    if (Whole("constructor")) return MemberRule(lineNo, "constructor", s.Constructor, true, hits);
+    if (Whole("destructor")) return MemberRule(lineNo, "destructor", s.Destructor, true, hits);
+    if (isFunction && IsMethod("function")) return MemberRule(lineNo, "function", s.ClassFunction, true, hits);
+    if (isProcedure && IsMethod("procedure"))
+        return MemberRule(lineNo, "procedure", s.ClassProcedure, true, hits);
+    if (Whole("property")) return MemberRule(lineNo, "property", s.Property, false, hits);
+
+    if (s.Field && FState.InInterface && FState.InClass && MatchesClassFilter({})) {
+        if (FState.Continuation) {
+            TrackDeclarationEnd();
+            return;
+        }
+        std::string_view body = Trim(FLow);
+        if (!body.empty() && body != "private" && body != "protected" && body != "public" &&
+            body != "published") {
+            TToken name = FirstToken(FLine);
+            AddHit(lineNo, name.Text, name.Pos, false, hits);
+        }
+        return;
+    }
+    // A plain text search (the last rule) is made by ScanLine for every line.
+}
+
+void TLineScanner::AddHit(int lineNo, std::string_view key, int keyPos, bool section,
+                          std::vector<TScanHit>& hits) {
+    TScanHit hit;
+    if (!section && !FSettings.SearchText.empty()) {
+        int at;
+        if (FSettings.CaseSensitive) {
+            at = Pos(FSettings.SearchText, FLine);
+        } else {
+            at = Pos(FSearchLow, FLow);
+            if (at > 0) at = LineColumnOfLowPos(at);
+        }
+        if (at != 0 && FSettings.WordSearch && !IsWholeWord(FSearchLow, FLow)) at = 0;
+        if (at <= 0) return;
+        hit.Key = FSettings.SearchText;
+        hit.Pos = at;
+    } else {
+        if (key.empty()) return;
+        hit.Key = std::string(key);
+        hit.Pos = keyPos;
+    }
+    hit.Line = lineNo;
+    hit.Kind = section ? TRowKind::Section : TRowKind::Hit;
+
+    // The shown line, and where the match stands in it.
+    std::string shown = FLine;
+    int at = hit.Pos;
+    if (FSettings.Comment) {
+        TRemovedRange removed = StripComment(shown);
+        if (removed.Length > 0 && static_cast<std::size_t>(at - 1) >= removed.Start) {
+            if (static_cast<std::size_t>(at - 1) < removed.Start + removed.Length)
+                at = 0;
+            else
+                at -= static_cast<int>(removed.Length);
+        }
+    }
+    std::size_t leading = 0;
+    if (FSettings.Indent) {
+        leading = shown.size() - TrimLeft(shown).size();
+        shown.erase(0, leading);
+        if (at > 0) at = static_cast<std::size_t>(at) > leading ? at - static_cast<int>(leading) : 0;
+    }
+    hit.Text = PadRight(std::to_string(lineNo), 6, ' ') + shown;
+    hit.TextPos = at > 0 ? at + 6 : 0;
+    hits.push_back(std::move(hit));
+}
+
+} // namespace declsearch

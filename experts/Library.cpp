@@ -1,0 +1,7 @@
+#include "experts/Library.h"
+
+namespace experts {
+
+host::TIToolServices* ToolServices = nullptr;
+
+} // namespace experts

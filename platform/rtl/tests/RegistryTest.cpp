@@ -1,0 +1,336 @@
+#include "rtl/Registry.h"
+
+#include "rtl/StringLists.h"
+#include "rtl/WinRoot.h"
+#include "testing/TempWinRoot.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+void WriteRaw(const std::string& path, const std::string& content) {
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+std::string ReadRaw(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Files may grow no larger than limit bytes while it lives, as on a full disk.
+class TFileSizeLimit {
+public:
+    explicit TFileSizeLimit(rlim_t limit) {
+        ::getrlimit(RLIMIT_FSIZE, &FOld);
+        FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit l = FOld;
+        l.rlim_cur = limit;
+        ::setrlimit(RLIMIT_FSIZE, &l);
+    }
+    ~TFileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &FOld);
+        std::signal(SIGXFSZ, FOldHandler);
+    }
+
+private:
+    rlimit FOld {};
+    void (*FOldHandler)(int);
+};
+
+struct TStoredValue {
+    const char* name;
+    std::uint32_t type;
+    std::string data;
+};
+
+std::string Bytes256() {
+    std::string s;
+    for (int i = 0; i < 256; ++i) s += static_cast<char>(i);
+    return s;
+}
+
+const TStoredValue kEveryType[] = {
+    {"", rtl::REG_SZ, std::string("default\0", 8)},
+    {"Text", rtl::REG_SZ, std::string("C:\\Path \"quoted\" \xE9t\xE9\0", 21)},
+    {"Two \"lines\\\"", rtl::REG_SZ, std::string("one\r\ntwo\0", 9)},
+    {"Unterminated", rtl::REG_SZ, "no zero"},
+    {"Empty", rtl::REG_SZ, std::string("\0", 1)},
+    {"Expand", rtl::REG_EXPAND_SZ, std::string("%PATH%\0", 7)},
+    {"Count", rtl::REG_DWORD, std::string("\x0a\0\0\0", 4)},
+    {"Minus", rtl::REG_DWORD, "\xff\xff\xff\xff"},
+    {"Short dword", rtl::REG_DWORD, "\x01\x02"},
+    {"Binary", rtl::REG_BINARY, Bytes256()},
+    {"No bytes", rtl::REG_BINARY, ""},
+    {"Multi", rtl::REG_MULTI_SZ, std::string("a\0bc\0\0", 6)},
+    {"None", rtl::REG_NONE, ""},
+    {"Odd type", 0x1234, "xy"},
+};
+
+TEST(RegistryStore, EveryValueTypeRoundTripsThroughTheFile) {
+    std::string file;
+    {
+        testing_support::TempWinRoot root;
+        rtl::HKEY key = nullptr;
+        ASSERT_EQ(rtl::RegCreateKeyEx(rtl::HKEY_CURRENT_USER, "Software\\Types", 0, nullptr, 0, rtl::KEY_ALL_ACCESS,
+                                      nullptr, &key, nullptr), rtl::ERROR_SUCCESS);
+        for (const TStoredValue& v : kEveryType)
+            ASSERT_EQ(rtl::RegSetValueEx(key, v.name, 0, v.type, reinterpret_cast<const unsigned char*>(v.data.data()),
+                                         static_cast<std::uint32_t>(v.data.size())), rtl::ERROR_SUCCESS) << v.name;
+        rtl::RegCloseKey(key);
+        file = ReadRaw(rtl::UserRegistryFile());
+    }
+    EXPECT_EQ(file.rfind("REGEDIT4\r\n", 0), 0u);
+    EXPECT_NE(file.find("[HKEY_CURRENT_USER\\Software\\Types]\r\n"), std::string::npos);
+    EXPECT_NE(file.find("@=\"default\"\r\n"), std::string::npos);
+    EXPECT_NE(file.find("\"Text\"=\"C:\\\\Path \\\"quoted\\\" \xE9t\xE9\"\r\n"), std::string::npos);
+    EXPECT_NE(file.find("\"Count\"=dword:0000000a\r\n"), std::string::npos);
+    EXPECT_NE(file.find("\"No bytes\"=hex:\r\n"), std::string::npos);
+
+    // Another machine root reading that file: nothing of the writer's cache helps.
+    testing_support::TempWinRoot other;
+    WriteRaw(rtl::UserRegistryFile(), file);
+    rtl::HKEY key = nullptr;
+    ASSERT_EQ(rtl::RegOpenKeyEx(rtl::HKEY_CURRENT_USER, "SOFTWARE\\types", 0, rtl::KEY_READ, &key), rtl::ERROR_SUCCESS);
+    for (const TStoredValue& v : kEveryType) {
+        std::uint32_t type = 99, size = 0;
+        ASSERT_EQ(rtl::RegQueryValueEx(key, v.name, nullptr, &type, nullptr, &size), rtl::ERROR_SUCCESS) << v.name;
+        EXPECT_EQ(type, v.type) << v.name;
+        std::string data(size, '\0');
+        ASSERT_EQ(rtl::RegQueryValueEx(key, v.name, nullptr, nullptr, reinterpret_cast<unsigned char*>(data.data()), &size),
+                  rtl::ERROR_SUCCESS);
+        EXPECT_EQ(data, v.data) << v.name;
+    }
+    std::uint32_t small = 2;
+    unsigned char buf[2];
+    EXPECT_EQ(rtl::RegQueryValueEx(key, "Text", nullptr, nullptr, buf, &small), rtl::ERROR_MORE_DATA);
+    EXPECT_EQ(small, 21u);
+    EXPECT_EQ(rtl::RegSetValueEx(key, "x", 0, rtl::REG_SZ, buf, 1), rtl::ERROR_ACCESS_DENIED); // opened for reading
+    rtl::RegCloseKey(key);
+}
+
+TEST(RegistryStore, ReadsTheTextFormat) {
+    testing_support::TempWinRoot root;
+    WriteRaw(rtl::UserRegistryFile(),
+             "REGEDIT4\n\n"
+             "; written by hand\n"
+             "[HKEY_CURRENT_USER\\Software\\Kwentra\\Delvo\\Interface]\n"
+             "\"Font Name\"=\"Arial\"\n"
+             "\"Blob\"=hex:01,02,\\\n"
+             "  03,ff\n"
+             "[hkey_current_user\\SOFTWARE\\kwentra]\n"
+             "\"Later\"=dword:00000010\n");
+    rtl::TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("\\Software\\Kwentra", false));
+    EXPECT_EQ(reg.ReadInteger("later"), 16);
+    rtl::TStringList names;
+    reg.GetKeyNames(names);
+    EXPECT_EQ(names.Text(), "Delvo\r\n"); // keeps the case it was made with
+    ASSERT_TRUE(reg.OpenKey("delvo\\interface", false));
+    EXPECT_EQ(reg.CurrentPath(), "Software\\Kwentra\\delvo\\interface");
+    EXPECT_EQ(reg.ReadString("FONT NAME"), "Arial");
+    EXPECT_EQ(reg.GetDataType("Blob"), rtl::TRegDataType::rdBinary);
+}
+
+TEST(Registry, KeysAndValues) {
+    testing_support::TempWinRoot root;
+    rtl::TRegistry reg;
+    EXPECT_THROW(reg.SetRootKey(rtl::HKEY_LOCAL_MACHINE), rtl::ERegistryException);
+    EXPECT_EQ(reg.RootKey(), rtl::HKEY_CURRENT_USER);
+
+    EXPECT_FALSE(reg.OpenKey("\\Software\\Zestor", false));
+    EXPECT_EQ(reg.CurrentKey(), nullptr);
+    ASSERT_TRUE(reg.OpenKey("\\SOFTWARE\\BORLAND\\DELPHI\\2.0\\Zestor", true));
+    reg.WriteString("CodeFile", "C:\\DELPHI32.DCI");
+    reg.WriteInteger("PosLeft", -20);
+    reg.WriteBool("Flag", true);
+    ASSERT_TRUE(reg.OpenKey("PropExpert", true)); // relative to the current key
+    EXPECT_EQ(reg.CurrentPath(), "SOFTWARE\\BORLAND\\DELPHI\\2.0\\Zestor\\PropExpert");
+    reg.WriteInteger("Visibility", 3);
+
+    ASSERT_TRUE(reg.OpenKey("\\software\\borland\\delphi\\2.0\\zestor", false));
+    EXPECT_EQ(reg.ReadString("codefile"), "C:\\DELPHI32.DCI");
+    EXPECT_EQ(reg.ReadInteger("PosLeft"), -20);
+    EXPECT_TRUE(reg.ReadBool("Flag"));
+    EXPECT_EQ(reg.ReadString("Missing"), "");
+    EXPECT_THROW(reg.ReadInteger("Missing"), rtl::ERegistryException);
+    EXPECT_THROW(reg.ReadInteger("CodeFile"), rtl::ERegistryException);
+    EXPECT_THROW(reg.ReadString("PosLeft"), rtl::ERegistryException);
+    EXPECT_EQ(reg.GetDataType("PosLeft"), rtl::TRegDataType::rdInteger);
+    EXPECT_EQ(reg.GetDataType("CodeFile"), rtl::TRegDataType::rdString);
+    EXPECT_EQ(reg.GetDataType("Missing"), rtl::TRegDataType::rdUnknown);
+    EXPECT_TRUE(reg.ValueExists("POSLEFT"));
+    EXPECT_TRUE(reg.KeyExists("propexpert"));
+    EXPECT_TRUE(reg.KeyExists("\\Software\\Borland"));
+    EXPECT_FALSE(reg.KeyExists("Nothing"));
+
+    reg.WriteString("CODEFILE", "C:\\OTHER.DCI");
+    EXPECT_EQ(reg.ReadString("CodeFile"), "C:\\OTHER.DCI");
+    rtl::TStringList names;
+    reg.GetValueNames(names);
+    EXPECT_EQ(names.Text(), "CodeFile\r\nPosLeft\r\nFlag\r\n"); // the case they were made with
+    EXPECT_TRUE(reg.DeleteValue("flag"));
+    EXPECT_FALSE(reg.DeleteValue("flag"));
+    EXPECT_FALSE(reg.ValueExists("Flag"));
+
+    EXPECT_TRUE(reg.DeleteKey("\\Software\\Borland\\Delphi")); // with everything below it
+    EXPECT_FALSE(reg.KeyExists("\\Software\\Borland\\Delphi\\2.0\\Zestor\\PropExpert"));
+    EXPECT_THROW(reg.WriteString("x", "y"), rtl::ERegistryException); // its key is gone
+    reg.CloseKey();
+    EXPECT_EQ(reg.CurrentPath(), "");
+    EXPECT_TRUE(reg.KeyExists("Software\\Borland"));
+}
+
+TEST(RegIniFile, TextValuesAndDefaults) {
+    testing_support::TempWinRoot root;
+    {
+        rtl::TRegIniFile ini(rtl::HKEY_CURRENT_USER, "Software\\Kwentra\\Delvo");
+        ini.WriteBool("Options Last", "Function", true);
+        ini.WriteBool("Options Last", "Class", false);
+        ini.WriteInteger("Files", "Option", 2);
+        ini.WriteInteger("Interface", "Color", -16777201);
+        ini.WriteString("Interface", "Font Name", "Arial");
+        ini.WriteString("Interface", "Font Size", "10");
+        ini.WriteString("Interface", "Hex", "0x1F");
+        ini.WriteString("Interface", "Word", "ten");
+    }
+    rtl::TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("\\Software\\Kwentra\\Delvo\\Files", false));
+    EXPECT_EQ(reg.GetDataType("Option"), rtl::TRegDataType::rdString);
+    EXPECT_EQ(reg.ReadString("Option"), "2");
+    ASSERT_TRUE(reg.OpenKey("\\Software\\Kwentra\\Delvo\\Options Last", false));
+    EXPECT_EQ(reg.ReadString("Function"), "1");
+    EXPECT_EQ(reg.ReadString("Class"), "0");
+
+    rtl::TRegIniFile ini("Software\\Kwentra\\Delvo");
+    struct Case { const char* section; const char* ident; int expected; };
+    const Case cases[] = {{"Files", "Option", 2}, {"Interface", "Color", -16777201}, {"interface", "font size", 10},
+                          {"Interface", "Hex", 31}, {"Interface", "Word", -1}, {"Interface", "Missing", -1},
+                          {"No Section", "Option", -1}};
+    for (const Case& c : cases) EXPECT_EQ(ini.ReadInteger(c.section, c.ident, -1), c.expected) << c.section << "/" << c.ident;
+    EXPECT_TRUE(ini.ReadBool("Options Last", "Function", false));
+    EXPECT_FALSE(ini.ReadBool("Options Last", "Class", true));
+    EXPECT_TRUE(ini.ReadBool("Options Last", "Missing", true));
+    EXPECT_EQ(ini.ReadString("Interface", "Font Name", "MS Sans Serif"), "Arial");
+    EXPECT_EQ(ini.ReadString("Search Text", "Search0", "none"), "none");
+    EXPECT_FALSE(reg.KeyExists("\\Software\\Kwentra\\Delvo\\Search Text")); // reading makes nothing
+
+    rtl::TStringList list;
+    ini.ReadSections(list);
+    EXPECT_EQ(list.Text(), "Files\r\nInterface\r\nOptions Last\r\n");
+    ini.ReadSectionValues("Options Last", list);
+    EXPECT_EQ(list.Text(), "Function=1\r\nClass=0\r\n");
+    ini.DeleteKey("Options Last", "Class");
+    ini.ReadSection("Options Last", list);
+    EXPECT_EQ(list.Text(), "Function\r\n");
+    ini.EraseSection("interface");
+    ini.EraseSection("Never There");
+    EXPECT_EQ(ini.ReadString("Interface", "Font Name", "gone"), "gone");
+
+    EXPECT_THROW(rtl::TRegIniFile(rtl::HKEY_LOCAL_MACHINE, "Software"), rtl::ERegistryException);
+}
+
+TEST(RegistryStore, TwoProcessesWritingAtOnceLoseNothing) {
+    testing_support::TempWinRoot root;
+    constexpr int kEach = 1000;
+    {
+        rtl::TRegistry reg; // this process has the file cached before the others change it
+        reg.OpenKey("\\Software\\Race", true);
+        reg.WriteString("Before", "x");
+    }
+    pid_t children[2];
+    for (int p = 0; p < 2; ++p) {
+        children[p] = fork();
+        ASSERT_GE(children[p], 0);
+        if (children[p] == 0) {
+            int failures = 0;
+            {
+                rtl::TRegistry reg;
+                if (!reg.OpenKey("\\Software\\Race", true)) _exit(2);
+                for (int i = 0; i < kEach; ++i) {
+                    try {
+                        reg.WriteInteger("P" + std::to_string(p) + "_" + std::to_string(i), i);
+                    } catch (...) {
+                        ++failures;
+                    }
+                }
+            }
+            _exit(failures ? 1 : 0);
+        }
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    }
+    rtl::TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("\\Software\\Race", false));
+    rtl::TStringList names;
+    reg.GetValueNames(names);
+    EXPECT_EQ(names.Count(), 2 * kEach + 1);
+    for (int p = 0; p < 2; ++p)
+        for (int i = 0; i < kEach; ++i)
+            ASSERT_EQ(reg.ReadInteger("P" + std::to_string(p) + "_" + std::to_string(i)), i) << p << " " << i;
+}
+
+TEST(RegistryStore, DamagedFileIsReadAsFarAsSound) {
+    struct Case { const char* what; std::string content; std::vector<const char*> present, absent; };
+    const std::string head = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\A]\r\n\"Good\"=\"yes\"\r\n";
+    const Case cases[] = {
+        {"truncated", head + "\"Bad\"=\"tru", {"Good"}, {"Bad"}},
+        {"bad lines", head + "garbage line\r\n\"Num\"=dword:0000\r\n\"After\"=dword:00000001\r\n", {"Good", "After"}, {"Num"}},
+        {"no header", "[HKEY_CURRENT_USER\\Software\\A]\r\n\"Good\"=\"yes\"\r\n", {"Good"}, {}},
+        {"foreign root", head + "[HKEY_LOCAL_MACHINE\\Software\\A]\r\n\"Other\"=\"no\"\r\n", {"Good"}, {"Other"}},
+    };
+    for (const Case& c : cases) {
+        testing_support::TempWinRoot root;
+        const std::string path = rtl::UserRegistryFile();
+        WriteRaw(path, c.content);
+        testing::internal::CaptureStderr();
+        {
+            rtl::TRegistry reg;
+            ASSERT_TRUE(reg.OpenKey("\\Software\\A", false)) << c.what;
+            for (const char* name : c.present) EXPECT_TRUE(reg.ValueExists(name)) << c.what << ": " << name;
+            for (const char* name : c.absent) EXPECT_FALSE(reg.ValueExists(name)) << c.what << ": " << name;
+            reg.WriteString("New", "1"); // the store goes on
+        }
+        std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_NE(err.find(path + " is damaged"), std::string::npos) << c.what << ": " << err;
+        EXPECT_EQ(err.find("damaged"), err.rfind("damaged")) << c.what << ": reported more than once";
+        EXPECT_EQ(ReadRaw(path + ".bad"), c.content) << c.what;
+        std::string repaired = ReadRaw(path);
+        EXPECT_EQ(repaired.rfind("REGEDIT4\r\n", 0), 0u) << c.what;
+        EXPECT_NE(repaired.find("\"New\"=\"1\""), std::string::npos) << c.what;
+    }
+}
+
+TEST(RegistryStore, FailedWriteChangesNothing) {
+    testing_support::TempWinRoot root;
+    rtl::TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("\\Software\\Keep", true));
+    reg.WriteString("Old", "value");
+    const std::string before = ReadRaw(rtl::UserRegistryFile());
+    {
+        TFileSizeLimit full(before.size());
+        EXPECT_THROW(reg.WriteString("New", std::string(100, 'n')), rtl::ERegistryException);
+        EXPECT_FALSE(reg.OpenKey("Sub", true));
+    }
+    EXPECT_EQ(ReadRaw(rtl::UserRegistryFile()), before);
+    EXPECT_FALSE(reg.ValueExists("New"));
+    EXPECT_FALSE(reg.KeyExists("Sub"));
+    EXPECT_EQ(reg.ReadString("Old"), "value");
+    reg.WriteString("New", "after"); // and the store goes on
+    EXPECT_EQ(reg.ReadString("New"), "after");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(rtl::WinRootDir()), {}), 4); // drive_c, run, printer, user.reg
+}
+
+} // namespace
