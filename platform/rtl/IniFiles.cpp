@@ -11,7 +11,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
+#include <mutex>
 #include <optional>
+#include <unordered_map>
 
 namespace rtl {
 namespace {
@@ -32,12 +35,13 @@ bool SameName(std::string_view a, std::string_view b) {
     return true;
 }
 
+enum class TLineKind { Other, Section, Key };
+
 struct TLine {
     std::string Text;
     std::string Eol; // "\r\n", "\n", "\r" or "" for a last line without one
+    bool Header = false; // a section header, noted once so that indexing needs no parsing
 };
-
-enum class TLineKind { Other, Section, Key };
 
 struct TParsedLine {
     TLineKind Kind = TLineKind::Other;
@@ -83,29 +87,31 @@ public:
                 line.Eol = content.substr(e, eolLen);
                 i = e + eolLen;
             }
+            line.Header = ParseLine(line.Text).Kind == TLineKind::Section;
             FLines.push_back(std::move(line));
         }
     }
 
     std::string Text() const {
+        std::size_t size = 0;
+        for (const TLine& l : FLines) size += l.Text.size() + l.Eol.size();
         std::string s;
-        for (const TLine& l : FLines) s += l.Text + l.Eol;
+        s.reserve(size);
+        for (const TLine& l : FLines) s.append(l.Text).append(l.Eol);
         return s;
     }
 
     // Index of the first header of that name, or npos.
     std::size_t FindSection(std::string_view name) const {
-        for (std::size_t i = 0; i < FLines.size(); ++i) {
-            TParsedLine p = ParseLine(FLines[i].Text);
-            if (p.Kind == TLineKind::Section && SameName(p.Name, name)) return i;
-        }
-        return npos;
+        BuildIndex();
+        auto it = FFirstHeader.find(CharUpperStr(name));
+        return it == FFirstHeader.end() ? npos : it->second;
     }
     // One past the last line of the section whose header is at index header.
     std::size_t SectionEnd(std::size_t header) const {
-        std::size_t i = header + 1;
-        while (i < FLines.size() && ParseLine(FLines[i].Text).Kind != TLineKind::Section) ++i;
-        return i;
+        BuildIndex();
+        auto next = std::upper_bound(FHeaders.begin(), FHeaders.end(), header);
+        return next == FHeaders.end() ? FLines.size() : *next;
     }
     std::size_t FindKey(std::size_t header, std::string_view key) const {
         for (std::size_t i = header + 1, end = SectionEnd(header); i < end; ++i) {
@@ -153,8 +159,9 @@ public:
                 if (FLines.back().Eol.empty()) FLines.back().Eol = Eol();
                 if (!TrimBlanks(FLines.back().Text).empty()) FLines.push_back({"", Eol()});
             }
-            FLines.push_back({std::string("[").append(section).append("]"), Eol()});
+            FLines.push_back({std::string("[").append(section).append("]"), Eol(), true});
             FLines.push_back({std::string(key) + "=" + std::string(value), Eol()});
+            FIndexed = false;
             return;
         }
         if (std::size_t k = FindKey(h, key); k != npos) {
@@ -168,22 +175,28 @@ public:
         if (FLines[at - 1].Eol.empty()) FLines[at - 1].Eol = Eol();
         FLines.insert(FLines.begin() + static_cast<std::ptrdiff_t>(at),
                       TLine{std::string(key) + "=" + std::string(value), Eol()});
+        ShiftIndex(at); // a key line moves the later headers down by one
+
     }
 
     bool DeleteKey(std::string_view section, std::string_view key) {
         std::size_t h = FindSection(section);
         if (h == npos) return false;
         bool changed = false;
-        for (std::size_t k; (k = FindKey(h, key)) != npos; changed = true)
+        for (std::size_t k; (k = FindKey(h, key)) != npos; changed = true) {
             FLines.erase(FLines.begin() + static_cast<std::ptrdiff_t>(k));
+            FIndexed = false;
+        }
         return changed;
     }
 
     bool EraseSection(std::string_view section) {
         bool changed = false;
-        for (std::size_t h; (h = FindSection(section)) != npos; changed = true)
+        for (std::size_t h; (h = FindSection(section)) != npos; changed = true) {
             FLines.erase(FLines.begin() + static_cast<std::ptrdiff_t>(h),
                          FLines.begin() + static_cast<std::ptrdiff_t>(SectionEnd(h)));
+            FIndexed = false;
+        }
         return changed;
     }
 
@@ -203,7 +216,32 @@ private:
         return "\r\n";
     }
 
+    // The section headers in line order and the first header of each name (upper case), made
+    // on first use after a change, so that a look-up does not parse the whole file.
+    void BuildIndex() const {
+        if (FIndexed) return;
+        FHeaders.clear();
+        FFirstHeader.clear();
+        for (std::size_t i = 0; i < FLines.size(); ++i) {
+            if (!FLines[i].Header) continue;
+            FHeaders.push_back(i);
+            FFirstHeader.emplace(CharUpperStr(ParseLine(FLines[i].Text).Name), i);
+        }
+        FIndexed = true;
+    }
+
+    void ShiftIndex(std::size_t from) {
+        if (!FIndexed) return;
+        for (std::size_t& h : FHeaders)
+            if (h >= from) ++h;
+        for (auto& entry : FFirstHeader)
+            if (entry.second >= from) ++entry.second;
+    }
+
     std::vector<TLine> FLines;
+    mutable bool FIndexed = false;
+    mutable std::vector<std::size_t> FHeaders;
+    mutable std::unordered_map<std::string, std::size_t> FFirstHeader;
 };
 
 // Host path of a profile file; empty for no name.
@@ -215,11 +253,52 @@ std::string ProfileHostPath(const char* fileName) {
     return HostPath(name);
 }
 
+// Parsed files by host path, each with the stamp of the version it holds: a file is parsed
+// again only when it changed on disk.
+struct TCachedText {
+    TFileStamp Stamp;
+    std::shared_ptr<const TIniText> Text;
+};
+std::mutex gCacheMutex;
+std::unordered_map<std::string, TCachedText> gCache;
+
+std::shared_ptr<const TIniText> Cached(const std::string& path, const TFileStamp& stamp) {
+    std::lock_guard lock(gCacheMutex);
+    auto it = gCache.find(path);
+    return it != gCache.end() && it->second.Stamp == stamp ? it->second.Text : nullptr;
+}
+
+// Takes the file's parsed text out of the cache for a change: the cached object itself when no
+// reader holds it, so a write does not copy the whole file.
+std::shared_ptr<TIniText> TakeForChange(const std::string& path, const TFileStamp& stamp) {
+    std::shared_ptr<const TIniText> text;
+    {
+        std::lock_guard lock(gCacheMutex);
+        auto it = gCache.find(path);
+        if (it == gCache.end() || !(it->second.Stamp == stamp)) return nullptr;
+        text = std::move(it->second.Text);
+        gCache.erase(it);
+    }
+    if (text.use_count() == 1) return std::const_pointer_cast<TIniText>(text);
+    return std::make_shared<TIniText>(*text);
+}
+
+void Remember(const std::string& path, const TFileStamp& stamp, std::shared_ptr<const TIniText> text) {
+    std::lock_guard lock(gCacheMutex);
+    gCache[path] = {stamp, std::move(text)};
+}
+
 // The file's lines; none when it is missing or cannot be read, so every read gives its default.
-TIniText Load(const std::string& path) {
+std::shared_ptr<const TIniText> Load(const std::string& path) {
+    static const auto empty = std::make_shared<const TIniText>(std::string());
+    if (path.empty()) return empty;
+    if (auto text = Cached(path, StampOf(path))) return text;
     std::string content;
-    if (path.empty() || !ReadWholeFile(path, content)) return TIniText(std::string());
-    return TIniText(content);
+    TFileStamp stamp;
+    if (!ReadWholeFile(path, content, &stamp)) return empty;
+    auto text = std::make_shared<const TIniText>(content);
+    Remember(path, stamp, text);
+    return text;
 }
 
 // Copies a zero-separated list, ending in a second zero, cut to fit as the profile calls do.
@@ -263,11 +342,17 @@ bool Rewrite(const char* fileName, bool createWhenMissing, Change change) {
     if (path.empty()) return false;
     if (!createWhenMissing && !StampOf(path).Exists()) return true;
     TLockedFile file(path);
-    std::string content;
-    if (!file.Locked() || !file.Read(content)) return false;
-    TIniText text(content);
-    if (!change(text)) return true;
-    return file.Replace(text.Text());
+    if (!file.Locked()) return false;
+    std::shared_ptr<TIniText> text = TakeForChange(path, file.Stamp());
+    if (!text) {
+        std::string content;
+        if (!file.Read(content)) return false;
+        text = std::make_shared<TIniText>(content);
+    }
+    if (!change(*text)) return true;
+    if (!file.Replace(text->Text())) return false;
+    Remember(path, file.Stamp(), std::move(text));
+    return true;
 }
 
 // Decimal, or hexadecimal after "0x"; nullopt when s is no number.
@@ -284,10 +369,10 @@ std::optional<int> ParseInteger(std::string_view s) {
 std::uint32_t GetPrivateProfileString(const char* section, const char* key, const char* defaultValue,
                                       char* buffer, std::uint32_t size, const char* fileName) {
     if (!buffer || size == 0) return 0;
-    TIniText text = Load(ProfileHostPath(fileName));
-    if (!section) return CopyList(text.SectionNames(), buffer, size);
-    if (!key) return CopyList(text.Keys(section, false), buffer, size);
-    if (std::optional<std::string> v = text.Value(section, key)) return CopyValue(*v, buffer, size);
+    auto text = Load(ProfileHostPath(fileName));
+    if (!section) return CopyList(text->SectionNames(), buffer, size);
+    if (!key) return CopyList(text->Keys(section, false), buffer, size);
+    if (std::optional<std::string> v = text->Value(section, key)) return CopyValue(*v, buffer, size);
     std::string_view def = defaultValue ? defaultValue : "";
     def = def.substr(0, def.find_last_not_of(kBlanks) + 1);
     return CopyValue(def, buffer, size);
@@ -295,8 +380,8 @@ std::uint32_t GetPrivateProfileString(const char* section, const char* key, cons
 
 int GetPrivateProfileInt(const char* section, const char* key, int defaultValue, const char* fileName) {
     if (!section || !key) return defaultValue;
-    TIniText text = Load(ProfileHostPath(fileName));
-    std::optional<std::string> v = text.Value(section, key);
+    auto text = Load(ProfileHostPath(fileName));
+    std::optional<std::string> v = text->Value(section, key);
     if (!v || v->empty()) return defaultValue;
     std::string_view s = *v;
     bool negative = !s.empty() && s[0] == '-';
@@ -311,13 +396,13 @@ int GetPrivateProfileInt(const char* section, const char* key, int defaultValue,
 
 std::uint32_t GetPrivateProfileSection(const char* section, char* buffer, std::uint32_t size,
                                        const char* fileName) {
-    TIniText text = Load(ProfileHostPath(fileName));
-    return CopyList(section ? text.Keys(section, true) : std::vector<std::string>{}, buffer, size);
+    auto text = Load(ProfileHostPath(fileName));
+    return CopyList(section ? text->Keys(section, true) : std::vector<std::string>{}, buffer, size);
 }
 
 std::uint32_t GetPrivateProfileSectionNames(char* buffer, std::uint32_t size, const char* fileName) {
-    TIniText text = Load(ProfileHostPath(fileName));
-    return CopyList(text.SectionNames(), buffer, size);
+    auto text = Load(ProfileHostPath(fileName));
+    return CopyList(text->SectionNames(), buffer, size);
 }
 
 bool WritePrivateProfileString(const char* section, const char* key, const char* value,
@@ -356,8 +441,8 @@ void TIniFile::WriteError() const { throw EIniFileException("Unable to write to 
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& ident,
                                  const std::string& defaultValue) const {
-    TIniText text = Load(ProfileHostPath(FFileName.c_str()));
-    std::optional<std::string> v = text.Value(TrimBlanks(section), TrimBlanks(ident));
+    auto text = Load(ProfileHostPath(FFileName.c_str()));
+    std::optional<std::string> v = text->Value(TrimBlanks(section), TrimBlanks(ident));
     return v ? *v : defaultValue;
 }
 
@@ -400,28 +485,28 @@ void Fill(TStrings& strings, const std::vector<std::string>& items) {
 } // namespace
 
 void TIniFile::ReadSection(const std::string& section, TStrings& strings) const {
-    TIniText text = Load(ProfileHostPath(FFileName.c_str()));
-    Fill(strings, text.Keys(TrimBlanks(section), false));
+    auto text = Load(ProfileHostPath(FFileName.c_str()));
+    Fill(strings, text->Keys(TrimBlanks(section), false));
 }
 
 void TIniFile::ReadSections(TStrings& strings) const {
-    TIniText text = Load(ProfileHostPath(FFileName.c_str()));
-    Fill(strings, text.SectionNames());
+    auto text = Load(ProfileHostPath(FFileName.c_str()));
+    Fill(strings, text->SectionNames());
 }
 
 void TIniFile::ReadSectionValues(const std::string& section, TStrings& strings) const {
-    TIniText text = Load(ProfileHostPath(FFileName.c_str()));
-    Fill(strings, text.Keys(TrimBlanks(section), true));
+    auto text = Load(ProfileHostPath(FFileName.c_str()));
+    Fill(strings, text->Keys(TrimBlanks(section), true));
 }
 
 bool TIniFile::SectionExists(const std::string& section) const {
-    TIniText text = Load(ProfileHostPath(FFileName.c_str()));
-    return text.FindSection(TrimBlanks(section)) != TIniText::npos;
+    auto text = Load(ProfileHostPath(FFileName.c_str()));
+    return text->FindSection(TrimBlanks(section)) != TIniText::npos;
 }
 
 bool TIniFile::ValueExists(const std::string& section, const std::string& ident) const {
-    TIniText text = Load(ProfileHostPath(FFileName.c_str()));
-    return text.Value(TrimBlanks(section), TrimBlanks(ident)).has_value();
+    auto text = Load(ProfileHostPath(FFileName.c_str()));
+    return text->Value(TrimBlanks(section), TrimBlanks(ident)).has_value();
 }
 
 } // namespace rtl
