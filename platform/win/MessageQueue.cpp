@@ -455,8 +455,8 @@ LRESULT SendMessage(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
 BOOL PostMessage(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto& q = Q();
     {
+        if (h && !HandleAlive(h)) return FALSE;
         std::unique_lock<std::mutex> lk(q.lock);
-        if (h && !W(h)) return FALSE;
         MSG m;
         m.hwnd = h;
         m.message = msg;
@@ -818,6 +818,16 @@ BOOL InvalidateRect(HWND h, const RECT* r, BOOL erase) {
     w->update.Add(add);
     w->update.Simplify();
     if (erase && !RectEmpty(add)) w->erase = true;
+    // Without WS_CLIPCHILDREN the parent paints over its children, so they are painted again too.
+    if (!(w->style & WS_CLIPCHILDREN) && !RectEmpty(add))
+        for (Window* k : std::vector<Window*>(w->children)) {
+            if (!(k->style & WS_VISIBLE)) continue;
+            RECT kr = Intersection(add, k->rect);
+            if (RectEmpty(kr)) continue;
+            OffsetRect(&kr, -k->rect.left - k->client.left, -k->rect.top - k->client.top);
+            k->ncDirty = true;
+            InvalidateRect(k->handle, &kr, erase);
+        }
     return TRUE;
 }
 

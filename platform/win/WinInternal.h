@@ -103,6 +103,7 @@ struct Window {
 };
 
 Window* W(HWND hwnd);           // NULL for a handle that names no window of this process
+bool HandleAlive(HWND hwnd);    // the same test, safe from any thread
 Window* Desktop();
 bool IsTopLevel(const Window* w);
 Window* TopOf(Window* w);

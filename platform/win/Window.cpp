@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
+#include <set>
 #include <thread>
 #include <unistd.h>
 
@@ -147,6 +149,21 @@ std::uint32_t MonoOf(std::uint32_t p) {
 
 namespace {
 
+// Live window handles for other threads (PostMessage), which must not touch the window table.
+std::mutex& AliveLock() {
+    static std::mutex m;
+    return m;
+}
+std::set<std::uintptr_t>& AliveSet() {
+    static std::set<std::uintptr_t> s;
+    return s;
+}
+void SetAlive(HWND h, bool alive) {
+    std::lock_guard<std::mutex> lk(AliveLock());
+    if (alive) AliveSet().insert(reinterpret_cast<std::uintptr_t>(h));
+    else AliveSet().erase(reinterpret_cast<std::uintptr_t>(h));
+}
+
 struct State {
     std::map<std::uintptr_t, std::unique_ptr<Window>> windows;
     std::vector<std::shared_ptr<WndClass>> classes;
@@ -221,7 +238,8 @@ void SendGetMinMax(Window* w, int* cx, int* cy) {
     mm.ptMaxTrackSize = POINT{LONG(ScreenWidth()) + 12, LONG(ScreenHeight()) + 12};
     SendMessage(w->handle, WM_GETMINMAXINFO, 0, LPARAM(&mm));
     if (!W(w->handle)) return;
-    if (w->style & WS_THICKFRAME) {
+    // The tracking limits hold for sizeable and overlapped windows, as on Windows.
+    if ((w->style & WS_THICKFRAME) || !(w->style & (WS_POPUP | WS_CHILD))) {
         *cx = std::clamp<int>(*cx, mm.ptMinTrackSize.x, std::max(mm.ptMinTrackSize.x, mm.ptMaxTrackSize.x));
         *cy = std::clamp<int>(*cy, mm.ptMinTrackSize.y, std::max(mm.ptMinTrackSize.y, mm.ptMaxTrackSize.y));
     }
@@ -293,6 +311,11 @@ HWND MakeHandle() {
 } // namespace
 
 namespace detail {
+
+bool HandleAlive(HWND hwnd) {
+    std::lock_guard<std::mutex> lk(AliveLock());
+    return AliveSet().count(reinterpret_cast<std::uintptr_t>(hwnd)) != 0;
+}
 
 Window* W(HWND hwnd) {
     auto& m = S().windows;
@@ -502,6 +525,7 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
     w->threadId = GetCurrentThreadId();
     HWND h = w->handle;
     S().windows.emplace(reinterpret_cast<std::uintptr_t>(h), std::move(wp));
+    SetAlive(h, true);
     LinkZ(w, (exStyle & WS_EX_TOPMOST) ? HWND_TOPMOST : HWND_TOP);
     if (IsTopLevel(w)) w->store = std::make_unique<Pixels>(std::max(1, width), std::max(1, height), false, 0xFFFFFF);
 
@@ -584,6 +608,7 @@ void FreeTree(HWND h) {
     if (IsTopLevel(w)) RunListRemove(w);
     for (Window* c : w->children) c->parent = nullptr;
     Unlink(w);
+    SetAlive(h, false);
     S().windows.erase(reinterpret_cast<std::uintptr_t>(h));
 }
 
@@ -1505,7 +1530,6 @@ void TrackScrollBar(Window* w, int bar, POINT screen) {
                     int a = (vert ? cp.y - o.y - r.top : cp.x - o.x - r.left) - arrow - grab;
                     int room = tlen - thumb;
                     pos = room > 0 ? b.min + int(std::int64_t(std::clamp(a, 0, room)) * span / room) : b.min;
-                    W(h)->vbar.trackPos = pos;
                     if (vert) W(h)->vbar.trackPos = pos; else W(h)->hbar.trackPos = pos;
                     SendMessage(h, msg, MAKEWPARAM(m.message == WM_LBUTTONUP ? SB_THUMBPOSITION : SB_THUMBTRACK, pos), 0);
                     if (!W(h)) return;
