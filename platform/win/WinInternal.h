@@ -57,6 +57,9 @@ struct Pixels {
     void Resize(int w, int h, std::uint32_t fill); // keeps the overlapping pixels
 };
 
+// A window's pixels are kept up to this size; what lies beyond is never drawn.
+inline int StoreDim(int v) { return v < 1 ? 1 : (v > 4096 ? 4096 : v); }
+
 inline std::uint32_t ToPix(COLORREF c) {
     return (std::uint32_t(GetRValue(c)) << 16) | (std::uint32_t(GetGValue(c)) << 8) | GetBValue(c);
 }

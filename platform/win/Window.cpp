@@ -527,7 +527,7 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
     S().windows.emplace(reinterpret_cast<std::uintptr_t>(h), std::move(wp));
     SetAlive(h, true);
     LinkZ(w, (exStyle & WS_EX_TOPMOST) ? HWND_TOPMOST : HWND_TOP);
-    if (IsTopLevel(w)) w->store = std::make_unique<Pixels>(std::max(1, width), std::max(1, height), false, 0xFFFFFF);
+    if (IsTopLevel(w)) w->store = std::make_unique<Pixels>(StoreDim(width), StoreDim(height), false, 0xFFFFFF);
 
     CREATESTRUCT cs;
     cs.lpCreateParams = param;
@@ -546,7 +546,7 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
     if (cx != width || cy != height) {
         w->rect.right = w->rect.left + cx;
         w->rect.bottom = w->rect.top + cy;
-        if (w->store) w->store->Resize(std::max(1, cx), std::max(1, cy), 0xFFFFFF);
+        if (w->store) w->store->Resize(StoreDim(cx), StoreDim(cy), 0xFFFFFF);
     }
     if (!SendMessage(h, WM_NCCREATE, 0, LPARAM(&cs))) {
         DestroyWindow(h);
@@ -761,7 +761,7 @@ BOOL SetWindowPos(HWND h, HWND after, int x, int y, int cx, int cy, UINT flags) 
     if (!(flags & SWP_NOSIZE)) {
         w->rect.right = w->rect.left + wp.cx;
         w->rect.bottom = w->rect.top + wp.cy;
-        if (w->store) w->store->Resize(std::max(1, wp.cx), std::max(1, wp.cy), 0xFFFFFF);
+        if (w->store) w->store->Resize(StoreDim(wp.cx), StoreDim(wp.cy), 0xFFFFFF);
     }
     if (!(flags & SWP_NOZORDER)) {
         if (after == HWND_TOPMOST) w->exStyle |= WS_EX_TOPMOST;
@@ -895,8 +895,8 @@ HWND SetParent(HWND h, HWND newParent) {
     if (p == Desktop()) {
         w->style &= ~WS_CHILD;
         if (!w->store) {
-            w->store = std::make_unique<Pixels>(std::max<LONG>(1, w->rect.right - w->rect.left),
-                                                std::max<LONG>(1, w->rect.bottom - w->rect.top), false, 0xFFFFFF);
+            w->store = std::make_unique<Pixels>(StoreDim(w->rect.right - w->rect.left),
+                                                StoreDim(w->rect.bottom - w->rect.top), false, 0xFFFFFF);
         }
     } else {
         w->style |= WS_CHILD;

@@ -363,6 +363,27 @@ TEST_F(Gdi, BadHandlesFailWithoutHarm) {
     ReleaseDC(nullptr, screen);
 }
 
+TEST_F(Gdi, HugeShapesAndWindowsStayWithinWhatIsStored) {
+    HWND huge = Top(0, 0, 100000, 100000, WS_POPUP);
+    RECT r;
+    GetWindowRect(huge, &r);
+    EXPECT_EQ(r.right, 100000); // the window is that big; only its pixels are bounded
+    DestroyWindow(huge);
+    // Work follows the drawing area, not the coordinates.
+    HWND w = Top(0, 0, 200, 200);
+    HDC dc = GetDC(w);
+    RECT all{-1000000, -1000000, 1000000, 1000000};
+    EXPECT_TRUE(FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))));
+    EXPECT_TRUE(Ellipse(dc, -1000000, -1000000, 1000000, 1000000));
+    POINT tri[] = {{-1000000, 0}, {1000000, 0}, {0, 1000000}};
+    EXPECT_TRUE(Polygon(dc, tri, 3));
+    EXPECT_TRUE(PatBlt(dc, 0, 0, 1000000, 1000000, DSTINVERT));
+    EXPECT_FALSE(BitBlt(dc, 0, 0, 1000000, 1000000, dc, 0, 0, SRCCOPY));
+    EXPECT_TRUE(ScrollWindow(w, 0, 5, nullptr, nullptr));
+    ReleaseDC(w, dc);
+    EXPECT_EQ(CreateBitmap(100000, 100000, 1, 24, nullptr), nullptr);
+}
+
 class Screen : public WinTest {};
 
 TEST_F(Screen, XorOnTheScreenCrossesWindowsAndComesBack) {
