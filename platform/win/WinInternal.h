@@ -103,6 +103,7 @@ struct Window {
     bool destroying = false;
     bool iconic = false, zoomed = false;
     std::unique_ptr<Pixels> store;     // top-level windows and the desktop
+    std::map<std::string, void*> props; // names upper-cased
 };
 
 Window* W(HWND hwnd);           // NULL for a handle that names no window of this process

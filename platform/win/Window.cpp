@@ -1198,6 +1198,51 @@ LONG_PTR SetClassLongPtr(HWND h, int index, LONG_PTR value) {
     return old;
 }
 
+namespace {
+std::string PropKey(const char* name) {
+    if (IS_INTRESOURCE(name)) return "#" + std::to_string(std::uintptr_t(name));
+    std::string k = name;
+    for (char& c : k) c = char(std::toupper(static_cast<unsigned char>(c)));
+    return k;
+}
+} // namespace
+
+BOOL SetProp(HWND h, const char* name, void* value) {
+    Window* w = W(h);
+    if (!w || !name) return FALSE;
+    w->props[PropKey(name)] = value;
+    return TRUE;
+}
+
+void* GetProp(HWND h, const char* name) {
+    Window* w = W(h);
+    if (!w || !name) return nullptr;
+    auto it = w->props.find(PropKey(name));
+    return it == w->props.end() ? nullptr : it->second;
+}
+
+void* RemoveProp(HWND h, const char* name) {
+    Window* w = W(h);
+    if (!w || !name) return nullptr;
+    auto it = w->props.find(PropKey(name));
+    if (it == w->props.end()) return nullptr;
+    void* v = it->second;
+    w->props.erase(it);
+    return v;
+}
+
+UINT RegisterWindowMessage(const char* name) {
+    static std::map<std::string, UINT> names;
+    if (!name || !name[0]) return 0;
+    std::string k = Lower(name);
+    auto it = names.find(k);
+    if (it != names.end()) return it->second;
+    if (names.size() >= 0x3FFF) return 0;
+    UINT id = UINT(0xC000 + names.size());
+    names[k] = id;
+    return id;
+}
+
 int GetDlgCtrlID(HWND h) {
     Window* w = W(h);
     return w && !IsTopLevel(w) ? int(w->id) : 0;
@@ -1664,11 +1709,16 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_GETDLGCODE: return 0;
     case WM_NEXTDLGCTL: return 0;
     case WM_SYSKEYDOWN:
-        if (wParam == VK_F10 || wParam == VK_MENU) return 0;
+        if (wParam == VK_F4 && IsTopLevel(w)) PostMessage(h, WM_SYSCOMMAND, SC_CLOSE, 0);
         return 0;
     case WM_SHOWWINDOW: return 0;
     case WM_PARENTNOTIFY: return 0;
-    case WM_SYSCOMMAND: return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_CLOSE) SendMessage(h, WM_CLOSE, 0, 0);
+        else if ((wParam & 0xFFF0) == SC_MINIMIZE) ShowWindow(h, SW_MINIMIZE);
+        else if ((wParam & 0xFFF0) == SC_MAXIMIZE) ShowWindow(h, SW_SHOWMAXIMIZED);
+        else if ((wParam & 0xFFF0) == SC_RESTORE) ShowWindow(h, SW_RESTORE);
+        return 0;
     }
     return 0;
 }

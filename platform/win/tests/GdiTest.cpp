@@ -133,6 +133,12 @@ TEST_F(Gdi, RectangleAndFillRectBorders) {
              SelectObject(dc, o);
          },
          {"####...", "...#.##", "...#.##", ".....##", ".....##", "......."}},
+        {"InvertRect flips every bit inside",
+         [](HDC dc) {
+             RECT r{2, 2, 4, 4};
+             InvertRect(dc, &r);
+         },
+         {".......", ".......", "..##...", "..##...", ".......", "......."}},
         {"SetPixel",
          [](HDC dc) {
              SetPixel(dc, 0, 0, kBlue);
@@ -289,6 +295,20 @@ TEST_F(Gdi, MonochromeAndColourConversionInBlits) {
     SelectObject(mdc, om);
     DeleteObject(mono);
     DeleteDC(mdc);
+}
+
+TEST_F(Gdi, StretchBltScalesAndMirrors) {
+    Canvas src(2, 1);
+    SetPixel(src.dc(), 0, 0, kRed);
+    SetPixel(src.dc(), 1, 0, kBlue);
+    Canvas dst(4, 2);
+    StretchBlt(dst.dc(), 0, 0, 4, 2, src.dc(), 0, 0, 2, 1, SRCCOPY);
+    EXPECT_EQ(dst.Picture(), (std::vector<std::string>{"rrbb", "rrbb"}));
+    StretchBlt(dst.dc(), 4, 0, -4, 1, src.dc(), 0, 0, 2, 1, SRCCOPY); // a negative width mirrors
+    EXPECT_EQ(dst.Picture()[0], "bbrr");
+    Canvas shrink(1, 1);
+    StretchBlt(shrink.dc(), 0, 0, 1, 1, src.dc(), 0, 0, 2, 1, SRCCOPY);
+    EXPECT_EQ(shrink.Picture()[0], "r");
 }
 
 TEST_F(Gdi, PatternBrushesTileFromTheBrushOrigin) {
