@@ -208,6 +208,19 @@ void Unlink(Window* w) {
 
 bool IsTopmostW(const Window* w) { return (w->exStyle & WS_EX_TOPMOST) != 0; }
 
+// Owned windows stay above their owner: they move up with it, keeping their own order.
+void RaiseOwned(Window* w) {
+    auto& v = w->parent->children;
+    std::vector<Window*> owned;
+    for (Window* t : v)
+        if (t->owner == w->handle && t != w) owned.push_back(t);
+    for (auto it = owned.rbegin(); it != owned.rend(); ++it) {
+        v.erase(std::remove(v.begin(), v.end(), *it), v.end());
+        v.insert(std::find(v.begin(), v.end(), w), *it);
+    }
+    for (Window* t : owned) RaiseOwned(t);
+}
+
 // Puts w among its siblings: at the top (of its topmost band), at the bottom, or after a sibling.
 void LinkZ(Window* w, HWND after) {
     Unlink(w);
@@ -227,6 +240,7 @@ void LinkZ(Window* w, HWND after) {
     if (top && !IsTopmostW(w))
         while (it != v.end() && IsTopmostW(*it)) ++it;
     v.insert(it, w);
+    if (top) RaiseOwned(w);
 }
 
 void SendGetMinMax(Window* w, int* cx, int* cy) {
@@ -612,6 +626,24 @@ void FreeTree(HWND h) {
     S().windows.erase(reinterpret_cast<std::uintptr_t>(h));
 }
 
+// The window that becomes active when the active one goes: its owner when it can, else the
+// topmost other window that can.
+void ActivateAnother(Window* w) {
+    auto usable = [&](Window* t) {
+        return t && t != w && !t->destroying && (t->style & WS_VISIBLE) && !(t->style & WS_DISABLED);
+    };
+    HWND next = nullptr;
+    if (Window* o = W(w->owner); usable(o)) next = o->handle;
+    if (!next)
+        for (Window* t : TopLevelsInZOrder())
+            if (usable(t)) {
+                next = t->handle;
+                break;
+            }
+    SetActiveWindow(nullptr);
+    if (next) SetActiveWindow(next);
+}
+
 bool Contains(Window* outer, HWND inner) {
     for (Window* w = W(inner); w; w = w->parent)
         if (w == outer) return true;
@@ -634,14 +666,7 @@ BOOL DestroyWindow(HWND h) {
     if (wasVisible && parent && !IsTopLevel(w)) InvalidateRect(parent->handle, &old, TRUE);
     if (Contains(w, GetCapture())) ReleaseCapture();
     if (Contains(w, GetFocus())) SetFocus(!IsTopLevel(w) && parent && !parent->destroying ? parent->handle : nullptr);
-    if (GetActiveWindow() == h) {
-        SetActiveWindow(nullptr);
-        for (Window* t : TopLevelsInZOrder())
-            if (t != w && !t->destroying && (t->style & WS_VISIBLE) && !(t->style & WS_DISABLED)) {
-                SetActiveWindow(t->handle);
-                break;
-            }
-    }
+    if (GetActiveWindow() == h) ActivateAnother(w);
     if ((w = W(h)) && !IsTopLevel(w) && w->parent && !(w->exStyle & WS_EX_NOPARENTNOTIFY))
         SendMessage(w->parent->handle, WM_PARENTNOTIFY, MAKEWPARAM(WM_DESTROY, int(w->id)), LPARAM(h));
     SendDestroyTree(h);
@@ -774,14 +799,7 @@ BOOL SetWindowPos(HWND h, HWND after, int x, int y, int cx, int cy, UINT flags) 
         if (Contains(w, GetCapture())) ReleaseCapture();
         if (Contains(w, GetFocus()))
             SetFocus(!IsTopLevel(w) && w->parent ? w->parent->handle : nullptr);
-        if (GetActiveWindow() == h) {
-            SetActiveWindow(nullptr);
-            for (Window* t : TopLevelsInZOrder())
-                if (t != w && (t->style & WS_VISIBLE) && !(t->style & WS_DISABLED)) {
-                    SetActiveWindow(t->handle);
-                    break;
-                }
-        }
+        if (GetActiveWindow() == h) ActivateAnother(w);
         if (!(w = W(h))) return FALSE;
     }
     if (!(flags & SWP_NOSIZE) || (flags & SWP_FRAMECHANGED)) {

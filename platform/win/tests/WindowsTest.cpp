@@ -78,6 +78,20 @@ TEST_F(Windows, OwnedWindowsGoWithTheirOwner) {
     HWND owned = CreateWindowEx(0, "TRecorder", "", WS_POPUP, 0, 0, 20, 20, owner, nullptr, TestInstance(), nullptr);
     EXPECT_EQ(GetParent(owned), owner);
     EXPECT_EQ(GetWindow(owned, GW_OWNER), owner);
+    HWND other = Top(0, 0, 100, 100);
+    ShowWindow(owned, SW_SHOW);
+    EXPECT_EQ(GetTopWindow(nullptr), owned);
+    SetActiveWindow(other);
+    EXPECT_EQ(GetTopWindow(nullptr), other);
+    SetActiveWindow(owner); // the owner comes up with its owned window above it
+    EXPECT_EQ(GetTopWindow(nullptr), owned);
+    EXPECT_EQ(GetWindow(owned, GW_HWNDNEXT), owner);
+    SetActiveWindow(owned);
+    SetActiveWindow(other);
+    SetActiveWindow(owned);
+    DestroyWindow(owned); // the owner, not the topmost other window, becomes active
+    EXPECT_EQ(GetActiveWindow(), owner);
+    owned = CreateWindowEx(0, "TRecorder", "", WS_POPUP, 0, 0, 20, 20, owner, nullptr, TestInstance(), nullptr);
     DestroyWindow(owner);
     EXPECT_FALSE(IsWindow(owned));
 }
