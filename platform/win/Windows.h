@@ -496,8 +496,8 @@ inline const char* const IDC_SIZEALL = MAKEINTRESOURCE(32646);
 inline const char* const IDC_NO = MAKEINTRESOURCE(32648);
 inline const char* const IDC_APPSTARTING = MAKEINTRESOURCE(32650);
 inline const char* const IDC_HELP = MAKEINTRESOURCE(32651);
-// A stock cursor for a NULL instance; for a module, a cursor made before with
-// RegisterCursorResource. NULL when there is none.
+// A stock cursor for a NULL instance (also "HSPLIT" and "VSPLIT", the split cursors); for a
+// module, a cursor made before with RegisterCursorResource. NULL when there is none.
 HCURSOR LoadCursor(HINSTANCE instance, const char* name);
 // Makes a cursor from its two monochrome planes (rows word-aligned); 32 x 32 at most.
 HCURSOR CreateCursor(HINSTANCE instance, int xHotSpot, int yHotSpot, int width, int height,

@@ -91,6 +91,10 @@ TEST_F(Cursors, StockCustomAndTheClassCursor) {
     EXPECT_EQ(LoadCursor(nullptr, IDC_ARROW), arrow);
     EXPECT_NE(LoadCursor(nullptr, IDC_IBEAM), arrow);
     EXPECT_EQ(LoadCursor(nullptr, MAKEINTRESOURCE(1)), nullptr);
+    HCURSOR hsplit = LoadCursor(nullptr, "HSPLIT");
+    ASSERT_TRUE(hsplit);
+    EXPECT_EQ(LoadCursor(nullptr, "hsplit"), hsplit);
+    EXPECT_NE(LoadCursor(nullptr, "VSPLIT"), hsplit);
     CursorInfo info;
     GetCursorInfoOf(LoadCursor(nullptr, IDC_WAIT), &info);
     EXPECT_EQ(info.stockId, 32514);
