@@ -444,6 +444,18 @@ void FillPolygonDevice(DC& dc, std::vector<Piece>& ps, const std::vector<POINT>&
     }
 }
 
+void DropPaintDcs(HWND hwnd) {
+    auto& m = G().dcs;
+    for (auto it = m.begin(); it != m.end();) {
+        if (it->second->paint && it->second->hwnd == hwnd) {
+            it = m.erase(it);
+            if (Window* w = W(hwnd)) CaretAfterPaint(w);
+        } else {
+            ++it;
+        }
+    }
+}
+
 void ResetGdi() {
     auto& g = G();
     g.dcs.clear();

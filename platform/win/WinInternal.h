@@ -138,6 +138,8 @@ void CaretWindowGone(HWND hwnd);
 void CaretTick();
 void ResetCaretCursorClipboard();
 void ResetGdi();
+// Ends the paints of a window whose WM_PAINT left by an exception before EndPaint.
+void DropPaintDcs(HWND hwnd);
 void ResetRunList();
 
 // --- GDI ------------------------------------------------------------------------------------

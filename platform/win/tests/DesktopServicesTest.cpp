@@ -4,6 +4,7 @@
 #include "rtl/WinRoot.h"
 
 #include <cstring>
+#include <stdexcept>
 #include <filesystem>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -66,6 +67,25 @@ TEST_F(Carets, ShownCaretIsInTheWindowPixelsAndBlinks) {
     DestroyCaret();
     EXPECT_EQ(px(20, 20), RGB(128, 128, 128));
     EXPECT_FALSE(ShowCaret(w));
+}
+
+TEST_F(Carets, APaintThatThrowsDoesNotLoseTheCaret) {
+    HWND w = Top(0, 0, 50, 50);
+    Pump();
+    CreateCaret(w, nullptr, 2, 10);
+    ShowCaret(w);
+    Handlers()[w] = [](HWND h, UINT msg, WPARAM, LPARAM, LRESULT*) {
+        if (msg != WM_PAINT) return false;
+        PAINTSTRUCT ps;
+        BeginPaint(h, &ps);
+        throw std::runtime_error("paint failed");
+    };
+    InvalidateRect(w, nullptr, FALSE);
+    EXPECT_THROW(Pump(), std::runtime_error);
+    Handlers().erase(w);
+    HDC s = GetDC(nullptr);
+    EXPECT_EQ(GetPixel(s, 0, 0), RGB(0, 0, 0)); // shown again once the paint has been ended
+    ReleaseDC(nullptr, s);
 }
 
 TEST_F(Carets, GreyCaretInvertsEveryOtherPixel) {
