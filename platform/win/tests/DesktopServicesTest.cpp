@@ -206,7 +206,7 @@ TEST_F(AcrossProcesses, AChildsTopLevelWindowIsSeenUntilItExits) {
         wc.hInstance = TestInstance();
         wc.lpszClassName = "TAppBuilder";
         RegisterClass(&wc);
-        HWND w = CreateWindowEx(0, "TAppBuilder", "Delphi 2.0 - Project1", WS_OVERLAPPEDWINDOW, 0, 0, 300, 100,
+        HWND w = CreateWindowEx(0, "TAppBuilder", "IDE - Project1", WS_OVERLAPPEDWINDOW, 0, 0, 300, 100,
                                 nullptr, nullptr, TestInstance(), nullptr);
         char c = w ? 'y' : 'n';
         (void)!write(go[1], &c, 1);
@@ -222,11 +222,11 @@ TEST_F(AcrossProcesses, AChildsTopLevelWindowIsSeenUntilItExits) {
     EXPECT_NE(found, mine);
     EXPECT_TRUE(IsWindow(found));
     EXPECT_EQ(GetClassName(found), "TAppBuilder");
-    EXPECT_EQ(GetWindowText(found), "Delphi 2.0 - Project1");
+    EXPECT_EQ(GetWindowText(found), "IDE - Project1");
     DWORD owner = 0;
     GetWindowThreadProcessId(found, &owner);
     EXPECT_EQ(owner, DWORD(pid));
-    EXPECT_EQ(FindWindow(nullptr, "Delphi 2.0 - Project1"), found);
+    EXPECT_EQ(FindWindow(nullptr, "IDE - Project1"), found);
     int count = 0;
     EnumWindows([&](HWND h) {
         count += h == found || h == mine;
