@@ -455,8 +455,8 @@ LRESULT SendMessage(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
 BOOL PostMessage(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto& q = Q();
     {
+        if (h && !HandleAlive(h)) return FALSE;
         std::unique_lock<std::mutex> lk(q.lock);
-        if (h && !W(h)) return FALSE;
         MSG m;
         m.hwnd = h;
         m.message = msg;
@@ -508,7 +508,13 @@ LRESULT DispatchMessage(const MSG* msg) {
         return 0;
     }
     if (!msg->hwnd) return 0;
-    LRESULT r = SendMessage(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+    LRESULT r;
+    try {
+        r = SendMessage(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+    } catch (...) {
+        if (msg->message == WM_PAINT) DropPaintDcs(msg->hwnd);
+        throw;
+    }
     // A window that does not validate on WM_PAINT would otherwise be asked again and again.
     if (msg->message == WM_PAINT)
         if (Window* w = W(msg->hwnd)) {
@@ -818,6 +824,16 @@ BOOL InvalidateRect(HWND h, const RECT* r, BOOL erase) {
     w->update.Add(add);
     w->update.Simplify();
     if (erase && !RectEmpty(add)) w->erase = true;
+    // Without WS_CLIPCHILDREN the parent paints over its children, so they are painted again too.
+    if (!(w->style & WS_CLIPCHILDREN) && !RectEmpty(add))
+        for (Window* k : std::vector<Window*>(w->children)) {
+            if (!(k->style & WS_VISIBLE)) continue;
+            RECT kr = Intersection(add, k->rect);
+            if (RectEmpty(kr)) continue;
+            OffsetRect(&kr, -k->rect.left - k->client.left, -k->rect.top - k->client.top);
+            k->ncDirty = true;
+            InvalidateRect(k->handle, &kr, erase);
+        }
     return TRUE;
 }
 
@@ -850,7 +866,12 @@ void UpdateTree(HWND h) {
         if (!(w = W(h))) return;
     }
     if (!w->update.Empty() || w->internalPaint) {
-        SendMessage(h, WM_PAINT, 0, 0);
+        try {
+            SendMessage(h, WM_PAINT, 0, 0);
+        } catch (...) {
+            DropPaintDcs(h);
+            throw;
+        }
         if (!(w = W(h))) return;
         w->update.Clear();
         w->internalPaint = false;

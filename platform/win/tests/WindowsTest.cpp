@@ -3,6 +3,8 @@
 #include "WinTestSupport.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 using namespace wintest;
 
@@ -76,6 +78,20 @@ TEST_F(Windows, OwnedWindowsGoWithTheirOwner) {
     HWND owned = CreateWindowEx(0, "TRecorder", "", WS_POPUP, 0, 0, 20, 20, owner, nullptr, TestInstance(), nullptr);
     EXPECT_EQ(GetParent(owned), owner);
     EXPECT_EQ(GetWindow(owned, GW_OWNER), owner);
+    HWND other = Top(0, 0, 100, 100);
+    ShowWindow(owned, SW_SHOW);
+    EXPECT_EQ(GetTopWindow(nullptr), owned);
+    SetActiveWindow(other);
+    EXPECT_EQ(GetTopWindow(nullptr), other);
+    SetActiveWindow(owner); // the owner comes up with its owned window above it
+    EXPECT_EQ(GetTopWindow(nullptr), owned);
+    EXPECT_EQ(GetWindow(owned, GW_HWNDNEXT), owner);
+    SetActiveWindow(owned);
+    SetActiveWindow(other);
+    SetActiveWindow(owned);
+    DestroyWindow(owned); // the owner, not the topmost other window, becomes active
+    EXPECT_EQ(GetActiveWindow(), owner);
+    owned = CreateWindowEx(0, "TRecorder", "", WS_POPUP, 0, 0, 20, 20, owner, nullptr, TestInstance(), nullptr);
     DestroyWindow(owner);
     EXPECT_FALSE(IsWindow(owned));
 }
@@ -154,12 +170,23 @@ TEST_F(Windows, TextLongsAndDefaults) {
     SetCapture(w);
     SendMessage(w, WM_CANCELMODE, 0, 0);
     EXPECT_EQ(GetCapture(), nullptr);
+    int tag = 5;
+    EXPECT_TRUE(SetProp(w, "ControlOfs", &tag));
+    EXPECT_EQ(GetProp(w, "CONTROLOFS"), &tag);
+    EXPECT_EQ(RemoveProp(w, "ControlOfs"), &tag);
+    EXPECT_EQ(GetProp(w, "ControlOfs"), nullptr);
+    UINT m1 = RegisterWindowMessage("SuiteMessage");
+    EXPECT_GE(m1, 0xC000u);
+    EXPECT_EQ(RegisterWindowMessage("suitemessage"), m1);
+    EXPECT_NE(RegisterWindowMessage("Other"), m1);
     HWND bogus = reinterpret_cast<HWND>(std::uintptr_t(0x123456));
     EXPECT_FALSE(IsWindow(bogus));
     EXPECT_EQ(GetWindowText(bogus, buf, 4), 0);
     EXPECT_EQ(SetFocus(bogus), nullptr);
     EXPECT_FALSE(PostMessage(bogus, WM_USER, 0, 0));
     DeleteObject(f);
+    SendMessage(w, WM_SYSCOMMAND, SC_CLOSE, 0); // closes through WM_CLOSE
+    EXPECT_FALSE(IsWindow(w));
 }
 
 class Queue : public WinTest {};
@@ -230,6 +257,36 @@ TEST_F(Queue, OnePaintPerWindowUntilValidated) {
         DispatchMessage(&m);
     }
     EXPECT_EQ(paints, 1);
+}
+
+TEST_F(Queue, ChildrenRepaintUnderAParentWithoutClipChildren) {
+    for (DWORD clip : {DWORD(0), WS_CLIPCHILDREN}) {
+        HWND p = Top(0, 0, 100, 100, WS_POPUP | WS_VISIBLE | clip);
+        HWND c = Child(p, 10, 10, 20, 20);
+        HWND far = Child(p, 60, 60, 20, 20);
+        Pump();
+        Log().clear();
+        RECT r{0, 0, 15, 15};
+        InvalidateRect(p, &r, TRUE);
+        Pump();
+        EXPECT_EQ(MessagesOf(c, {WM_PAINT}).size(), clip ? 0u : 1u) << clip;
+        EXPECT_EQ(MessagesOf(far, {WM_PAINT}).size(), 0u);
+        DestroyWindow(p);
+    }
+}
+
+TEST_F(Queue, AMessageFromAnotherThreadWakesTheWait) {
+    rtl::UseSystemClock();
+    HWND a = Top(0, 0, 50, 50);
+    Pump();
+    std::thread t([a] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        PostMessage(a, WM_USER + 7, 0, 0);
+    });
+    MSG m;
+    ASSERT_TRUE(GetMessage(&m, nullptr, 0, 0));
+    EXPECT_EQ(m.message, UINT(WM_USER + 7));
+    t.join();
 }
 
 TEST_F(Queue, QuitAndModalLoop) {
@@ -528,6 +585,41 @@ TEST_F(ScrollBars, ClicksSendScrollCodes) {
     for (auto& l : Log())
         if (l.hwnd == w && l.msg == WM_VSCROLL) codes.push_back(LOWORD(l.wParam));
     EXPECT_EQ(codes, (std::vector<int>{SB_LINEUP, SB_ENDSCROLL, SB_LINEDOWN, SB_ENDSCROLL, SB_PAGEUP, SB_ENDSCROLL}));
+
+    // Dragging the thumb to the end of the track: thumb-track positions, then the final position.
+    SetScrollPos(w, SB_VERT, 0, TRUE);
+    Log().clear();
+    PostMouseInput(WM_LBUTTONDOWN, POINT{90, 20}); // on the thumb at the top of the track
+    PostMouseInput(WM_MOUSEMOVE, POINT{90, 100});
+    PostMouseInput(WM_MOUSEMOVE, POINT{90, 400});
+    PostMouseInput(WM_LBUTTONUP, POINT{90, 400});
+    Pump();
+    std::vector<std::pair<int, int>> drag;
+    for (auto& l : Log())
+        if (l.hwnd == w && l.msg == WM_VSCROLL) drag.push_back({LOWORD(l.wParam), HIWORD(l.wParam)});
+    ASSERT_EQ(drag.size(), 4u);
+    EXPECT_EQ(drag[0].first, SB_THUMBTRACK);
+    EXPECT_GT(drag[0].second, 0);
+    EXPECT_LT(drag[0].second, 100);
+    EXPECT_EQ(drag[1], (std::pair<int, int>{SB_THUMBTRACK, 100}));
+    EXPECT_EQ(drag[2], (std::pair<int, int>{SB_THUMBPOSITION, 100}));
+    EXPECT_EQ(drag[3].first, SB_ENDSCROLL);
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(ScrollBars, TrackingLimitsFromMinMaxInfo) {
+    HWND w = Top(0, 0, 300, 300, WS_OVERLAPPED | WS_THICKFRAME | WS_VISIBLE);
+    Handlers()[w] = [](HWND, UINT msg, WPARAM, LPARAM l, LRESULT*) {
+        if (msg != WM_GETMINMAXINFO) return false;
+        auto* mm = reinterpret_cast<MINMAXINFO*>(l);
+        mm->ptMinTrackSize = POINT{200, 150};
+        mm->ptMaxTrackSize = POINT{400, 350};
+        return true;
+    };
+    MoveWindow(w, 0, 0, 50, 1000, TRUE);
+    RECT r;
+    GetWindowRect(w, &r);
+    EXPECT_EQ(r, (RECT{0, 0, 200, 350}));
 }
 
 } // namespace
