@@ -1,0 +1,159 @@
+// Cursors: the stock shapes, cursors made from raw planes and bound to module resource names,
+// the current cursor and its display count. Headless, so a cursor is what it is, not a picture.
+#include "win/WinInternal.h"
+
+#include <map>
+
+namespace win {
+using namespace detail;
+
+namespace {
+
+struct Cursor {
+    int stockId = 0;
+    POINT hot;
+    SIZE size{32, 32};
+    std::vector<BYTE> andPlane, xorPlane;
+};
+
+struct CursorState {
+    std::map<std::uintptr_t, Cursor> cursors;
+    std::map<int, HCURSOR> stock;
+    std::map<std::pair<HINSTANCE, std::string>, HCURSOR> resources;
+    std::uintptr_t next = 0x300000;
+    HCURSOR current = nullptr;
+    int showCount = 0;
+};
+
+CursorState& Cu() {
+    static CursorState s;
+    return s;
+}
+
+bool KnownStock(int id) {
+    return (id >= 32512 && id <= 32516) || (id >= 32640 && id <= 32651);
+}
+
+std::string ResourceKey(const char* name) {
+    if (IS_INTRESOURCE(name)) return "#" + std::to_string(std::uintptr_t(name));
+    std::string s = name;
+    for (char& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+HCURSOR Add(Cursor c) {
+    auto h = Cu().next;
+    Cu().next += 4;
+    Cu().cursors.emplace(h, std::move(c));
+    return reinterpret_cast<HCURSOR>(h);
+}
+
+} // namespace
+
+HCURSOR LoadCursor(HINSTANCE instance, const char* name) {
+    if (!name) return nullptr;
+    auto& s = Cu();
+    if (!instance) {
+        if (!IS_INTRESOURCE(name)) return nullptr;
+        int id = int(std::uintptr_t(name));
+        if (!KnownStock(id)) return nullptr;
+        auto it = s.stock.find(id);
+        if (it != s.stock.end()) return it->second;
+        Cursor c;
+        c.stockId = id;
+        HCURSOR h = Add(c);
+        s.stock[id] = h;
+        return h;
+    }
+    auto it = s.resources.find({instance, ResourceKey(name)});
+    return it == s.resources.end() ? nullptr : it->second;
+}
+
+HICON LoadIcon(HINSTANCE instance, const char* name) {
+    if (!instance && IS_INTRESOURCE(name)) {
+        int id = int(std::uintptr_t(name));
+        if (id < 32512 || id > 32517) return nullptr;
+        auto& s = Cu();
+        auto it = s.stock.find(id + 100000);
+        if (it != s.stock.end()) return it->second;
+        Cursor c;
+        c.stockId = id;
+        HCURSOR h = Add(c);
+        s.stock[id + 100000] = h;
+        return h;
+    }
+    return LoadCursor(instance, name);
+}
+
+HCURSOR CreateCursor(HINSTANCE, int xHot, int yHot, int width, int height, const void* andPlane,
+                     const void* xorPlane) {
+    if (width <= 0 || height <= 0 || width > 32 || height > 32 || !andPlane || !xorPlane) return nullptr;
+    if (xHot < 0 || yHot < 0 || xHot >= width || yHot >= height) return nullptr;
+    Cursor c;
+    c.hot = POINT{xHot, yHot};
+    c.size = SIZE{width, height};
+    std::size_t bytes = std::size_t((width + 15) / 16 * 2) * height;
+    c.andPlane.assign(static_cast<const BYTE*>(andPlane), static_cast<const BYTE*>(andPlane) + bytes);
+    c.xorPlane.assign(static_cast<const BYTE*>(xorPlane), static_cast<const BYTE*>(xorPlane) + bytes);
+    return Add(std::move(c));
+}
+
+BOOL DestroyCursor(HCURSOR cursor) {
+    auto& s = Cu();
+    auto it = s.cursors.find(reinterpret_cast<std::uintptr_t>(cursor));
+    if (it == s.cursors.end() || it->second.stockId) return FALSE;
+    for (auto& [k, v] : s.resources)
+        if (v == cursor) return FALSE; // owned by its module
+    if (s.current == cursor) s.current = nullptr;
+    s.cursors.erase(it);
+    return TRUE;
+}
+
+void RegisterCursorResource(HINSTANCE instance, const char* name, HCURSOR cursor) {
+    if (!name || !Cu().cursors.count(reinterpret_cast<std::uintptr_t>(cursor))) return;
+    Cu().resources[{instance, ResourceKey(name)}] = cursor;
+}
+
+HCURSOR SetCursor(HCURSOR cursor) {
+    auto& s = Cu();
+    HCURSOR old = s.current;
+    if (!cursor || s.cursors.count(reinterpret_cast<std::uintptr_t>(cursor))) s.current = cursor;
+    return old;
+}
+
+HCURSOR GetCursor() { return Cu().current; }
+
+int ShowCursor(BOOL show) {
+    auto& s = Cu();
+    s.showCount += show ? 1 : -1;
+    return s.showCount;
+}
+
+BOOL GetCursorInfoOf(HCURSOR cursor, CursorInfo* info) {
+    auto& s = Cu();
+    auto it = s.cursors.find(reinterpret_cast<std::uintptr_t>(cursor));
+    if (it == s.cursors.end() || !info) return FALSE;
+    info->stockId = it->second.stockId;
+    info->hotSpot = it->second.hot;
+    info->size = it->second.size;
+    return TRUE;
+}
+
+namespace detail {
+void ResetClipboard();
+void ResetCaretCursorClipboard() {
+    DestroyCaret();
+    auto& s = Cu();
+    s.current = nullptr;
+    s.showCount = 0;
+    for (auto it = s.cursors.begin(); it != s.cursors.end();) {
+        bool keep = it->second.stockId != 0;
+        for (auto& [k, v] : s.resources)
+            if (v == reinterpret_cast<HCURSOR>(it->first)) keep = true;
+        it = keep ? std::next(it) : s.cursors.erase(it);
+    }
+    ResetClipboard();
+}
+} // namespace detail
+
+} // namespace win

@@ -1,0 +1,1847 @@
+// GDI: objects, device contexts (window, screen and memory), clipping, and the drawing
+// primitives with their Windows pixel rules, worked directly on the pixels of the stores.
+#include "win/GdiInternal.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <map>
+
+namespace win {
+using namespace detail;
+
+namespace {
+
+struct GdiState {
+    std::map<std::uintptr_t, std::unique_ptr<GdiObject>> objects;
+    std::map<std::uintptr_t, std::unique_ptr<DC>> dcs;
+    std::uintptr_t nextObj = 0x20000, nextDc = 0x800000;
+    HGDIOBJ stock[20] = {};
+    HGDIOBJ stockBitmap = nullptr;
+    HGDIOBJ sysBrushes[32] = {};
+};
+
+GdiState& G() {
+    static GdiState g;
+    return g;
+}
+
+HGDIOBJ AddObj(std::unique_ptr<GdiObject> o) {
+    auto h = G().nextObj;
+    G().nextObj += 4;
+    G().objects.emplace(h, std::move(o));
+    return reinterpret_cast<HGDIOBJ>(h);
+}
+
+HGDIOBJ MakeStock(int type, const std::function<void(GdiObject&)>& init) {
+    auto o = std::make_unique<GdiObject>();
+    o->type = type;
+    o->stock = true;
+    init(*o);
+    return AddObj(std::move(o));
+}
+
+void InitStock() {
+    auto& g = G();
+    if (g.stock[BLACK_PEN]) return;
+    auto brush = [](COLORREF c, UINT style = BS_SOLID) {
+        return [=](GdiObject& o) { o.brush.lbStyle = style; o.brush.lbColor = c; };
+    };
+    g.stock[WHITE_BRUSH] = MakeStock(OBJ_BRUSH, brush(RGB(255, 255, 255)));
+    g.stock[LTGRAY_BRUSH] = MakeStock(OBJ_BRUSH, brush(RGB(192, 192, 192)));
+    g.stock[GRAY_BRUSH] = MakeStock(OBJ_BRUSH, brush(RGB(128, 128, 128)));
+    g.stock[DKGRAY_BRUSH] = MakeStock(OBJ_BRUSH, brush(RGB(64, 64, 64)));
+    g.stock[BLACK_BRUSH] = MakeStock(OBJ_BRUSH, brush(RGB(0, 0, 0)));
+    g.stock[NULL_BRUSH] = MakeStock(OBJ_BRUSH, brush(0, BS_NULL));
+    auto pen = [](COLORREF c, UINT style = PS_SOLID) {
+        return [=](GdiObject& o) { o.pen.lopnStyle = style; o.pen.lopnColor = c; o.pen.lopnWidth.x = 1; };
+    };
+    g.stock[WHITE_PEN] = MakeStock(OBJ_PEN, pen(RGB(255, 255, 255)));
+    g.stock[BLACK_PEN] = MakeStock(OBJ_PEN, pen(0));
+    g.stock[NULL_PEN] = MakeStock(OBJ_PEN, pen(0, PS_NULL));
+    auto font = [](const char* face, int height, int weight) {
+        return [=](GdiObject& o) {
+            std::strncpy(o.font.lfFaceName, face, LF_FACESIZE - 1);
+            o.font.lfHeight = height;
+            o.font.lfWeight = weight;
+        };
+    };
+    g.stock[OEM_FIXED_FONT] = MakeStock(OBJ_FONT, font("Terminal", 12, FW_NORMAL));
+    g.stock[ANSI_FIXED_FONT] = MakeStock(OBJ_FONT, font("Courier", 13, FW_NORMAL));
+    g.stock[ANSI_VAR_FONT] = MakeStock(OBJ_FONT, font("MS Sans Serif", 13, FW_NORMAL));
+    g.stock[SYSTEM_FONT] = MakeStock(OBJ_FONT, font("System", 16, FW_BOLD));
+    g.stock[DEVICE_DEFAULT_FONT] = MakeStock(OBJ_FONT, font("System", 16, FW_BOLD));
+    g.stock[SYSTEM_FIXED_FONT] = MakeStock(OBJ_FONT, font("Fixedsys", 15, FW_NORMAL));
+    g.stock[DEFAULT_GUI_FONT] = MakeStock(OBJ_FONT, font("MS Sans Serif", -11, FW_NORMAL));
+    g.stockBitmap = MakeStock(OBJ_BITMAP, [](GdiObject& o) { o.bitmap = std::make_shared<Pixels>(1, 1, true, 0); });
+}
+
+DcState DefaultState() {
+    InitStock();
+    DcState s;
+    s.pen = G().stock[BLACK_PEN];
+    s.brush = G().stock[WHITE_BRUSH];
+    s.font = G().stock[SYSTEM_FONT];
+    return s;
+}
+
+HDC AddDc(std::unique_ptr<DC> dc) {
+    auto h = G().nextDc;
+    G().nextDc += 4;
+    G().dcs.emplace(h, std::move(dc));
+    return reinterpret_cast<HDC>(h);
+}
+
+Pixels* BitmapOf(DC& dc) {
+    GdiObject* b = Obj(dc.st.bitmap, OBJ_BITMAP);
+    return b ? b->bitmap.get() : nullptr;
+}
+
+std::uint32_t Rop2(int rop, std::uint32_t p, std::uint32_t d) {
+    std::uint32_t r;
+    switch (rop) {
+    case R2_BLACK: r = 0; break;
+    case R2_NOTMERGEPEN: r = ~(d | p); break;
+    case R2_MASKNOTPEN: r = d & ~p; break;
+    case R2_NOTCOPYPEN: r = ~p; break;
+    case R2_MASKPENNOT: r = p & ~d; break;
+    case R2_NOT: r = ~d; break;
+    case R2_XORPEN: r = d ^ p; break;
+    case R2_NOTMASKPEN: r = ~(d & p); break;
+    case R2_MASKPEN: r = d & p; break;
+    case R2_NOTXORPEN: r = ~(d ^ p); break;
+    case R2_NOP: r = d; break;
+    case R2_MERGENOTPEN: r = d | ~p; break;
+    case R2_MERGEPENNOT: r = p | ~d; break;
+    case R2_MERGEPEN: r = d | p; break;
+    case R2_WHITE: r = 0xFFFFFF; break;
+    default: r = p; break;
+    }
+    return r & 0xFFFFFF;
+}
+
+std::uint32_t Rop3(DWORD rop, std::uint32_t p, std::uint32_t s, std::uint32_t d) {
+    unsigned code = (rop >> 16) & 0xFF;
+    std::uint32_t r = 0;
+    for (int i = 0; i < 8; ++i)
+        if (code & (1u << i)) r |= ((i & 4) ? p : ~p) & ((i & 2) ? s : ~s) & ((i & 1) ? d : ~d);
+    return r & 0xFFFFFF;
+}
+
+bool RopUsesSource(DWORD rop) {
+    unsigned c = (rop >> 16) & 0xFF;
+    return ((c >> 2) & 0x33) != (c & 0x33);
+}
+
+bool RopUsesPattern(DWORD rop) {
+    unsigned c = (rop >> 16) & 0xFF;
+    return ((c >> 4) & 0x0F) != (c & 0x0F);
+}
+
+HBRUSH ResolveBrush(HBRUSH b) {
+    auto v = std::uintptr_t(b);
+    if (v > 0 && v <= 32) return GetSysColorBrush(int(v) - 1);
+    return b;
+}
+
+// The brush's pixel at a device point; false where a hatch leaves the background alone.
+bool BrushPixel(DC& dc, GdiObject* b, int x, int y, bool mono, std::uint32_t* out) {
+    if (!b || b->brush.lbStyle == BS_NULL) return false;
+    std::uint32_t p;
+    if (b->brush.lbStyle == BS_PATTERN && b->pattern && b->pattern->width > 0) {
+        const Pixels& pat = *b->pattern;
+        int px = ((x - dc.st.brushOrg.x) % pat.width + pat.width) % pat.width;
+        int py = ((y - dc.st.brushOrg.y) % pat.height + pat.height) % pat.height;
+        p = pat.At(px, py);
+        if (pat.mono && !mono) p = p ? ToPix(dc.st.bk) : ToPix(dc.st.text);
+    } else if (b->brush.lbStyle == BS_HATCHED) {
+        int px = ((x - dc.st.brushOrg.x) % 8 + 8) % 8, py = ((y - dc.st.brushOrg.y) % 8 + 8) % 8;
+        bool on = false;
+        switch (int(b->brush.lbHatch)) {
+        case HS_HORIZONTAL: on = py == 0; break;
+        case HS_VERTICAL: on = px == 0; break;
+        case HS_FDIAGONAL: on = px == py; break;
+        case HS_BDIAGONAL: on = px == 7 - py; break;
+        case HS_CROSS: on = px == 0 || py == 0; break;
+        case HS_DIAGCROSS: on = px == py || px == 7 - py; break;
+        }
+        if (on) p = ToPix(b->brush.lbColor);
+        else if (dc.st.bkMode == OPAQUE) p = ToPix(dc.st.bk);
+        else return false;
+    } else {
+        p = ToPix(b->brush.lbColor);
+    }
+    *out = mono ? MonoOf(p) : p;
+    return true;
+}
+
+int PenWidth(GdiObject* pen) { return pen ? std::max<int>(1, pen->pen.lopnWidth.x) : 1; }
+
+bool PenNull(GdiObject* pen) { return !pen || pen->pen.lopnStyle == PS_NULL; }
+
+// The dash pattern of a cosmetic pen: true where the pen draws at step i.
+bool PenOn(GdiObject* pen, int i) {
+    static const int dash[] = {18, 6}, dot[] = {3, 3}, dashdot[] = {9, 6, 3, 6}, dashdotdot[] = {9, 3, 3, 3, 3, 3};
+    const int* pat = nullptr;
+    int n = 0;
+    switch (pen->pen.lopnStyle) {
+    case PS_DASH: pat = dash; n = 2; break;
+    case PS_DOT: pat = dot; n = 2; break;
+    case PS_DASHDOT: pat = dashdot; n = 4; break;
+    case PS_DASHDOTDOT: pat = dashdotdot; n = 6; break;
+    default: return true;
+    }
+    int total = 0;
+    for (int k = 0; k < n; ++k) total += pat[k];
+    i %= total;
+    for (int k = 0; k < n; ++k) {
+        if (i < pat[k]) return (k & 1) == 0;
+        i -= pat[k];
+    }
+    return true;
+}
+
+void PenPixel(DC& dc, std::vector<Piece>& ps, GdiObject* pen, int x, int y, int step) {
+    int w = PenWidth(pen);
+    bool on = PenOn(pen, step);
+    if (!on && dc.st.bkMode != OPAQUE) return;
+    std::uint32_t c = ToPix(on ? pen->pen.lopnColor : dc.st.bk);
+    int rop = dc.st.rop2;
+    int x0 = x - (w - 1) / 2, y0 = y - (w - 1) / 2;
+    for (int yy = y0; yy < y0 + w; ++yy)
+        Span(ps, yy, x0, x0 + w, [&](int, int, std::uint32_t d, bool mono) { return Rop2(rop, mono ? MonoOf(c) : c, d); });
+}
+
+// Bresenham from a to b, the last point left out, in device coordinates.
+void DeviceLine(DC& dc, std::vector<Piece>& ps, POINT a, POINT b, int* step) {
+    GdiObject* pen = Obj(dc.st.pen, OBJ_PEN);
+    if (PenNull(pen)) return;
+    int dx = std::abs(b.x - a.x), dy = -std::abs(b.y - a.y);
+    int sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
+    int err = dx + dy;
+    int x = a.x, y = a.y;
+    while (!(x == b.x && y == b.y)) {
+        PenPixel(dc, ps, pen, x, y, (*step)++);
+        int e2 = 2 * err;
+        if (e2 >= dy) { err += dy; x += sx; }
+        if (e2 <= dx) { err += dx; y += sy; }
+    }
+}
+
+void FillShape(DC& dc, std::vector<Piece>& ps, int y, int x0, int x1) {
+    GdiObject* br = Obj(dc.st.brush, OBJ_BRUSH);
+    if (!br || br->brush.lbStyle == BS_NULL) return;
+    int rop = dc.st.rop2;
+    Span(ps, y, x0, x1, [&](int x, int yy, std::uint32_t d, bool mono) {
+        std::uint32_t p;
+        if (!BrushPixel(dc, br, x, yy, mono, &p)) return d;
+        return Rop2(rop, p, d);
+    });
+}
+
+void OutlineSpan(DC& dc, std::vector<Piece>& ps, int y, int x0, int x1) {
+    GdiObject* pen = Obj(dc.st.pen, OBJ_PEN);
+    if (PenNull(pen)) return;
+    std::uint32_t c = ToPix(pen->pen.lopnColor);
+    int rop = dc.st.rop2;
+    Span(ps, y, x0, x1, [&](int, int, std::uint32_t d, bool mono) { return Rop2(rop, mono ? MonoOf(c) : c, d); });
+}
+
+POINT Dev(DC& dc, int x, int y) { return ToDevice(dc, x, y); }
+
+} // namespace
+
+namespace detail {
+
+HGDIOBJ NewObject(std::unique_ptr<GdiObject> o) { return AddObj(std::move(o)); }
+
+GdiObject* Obj(HGDIOBJ h, int type) {
+    InitStock();
+    auto& m = G().objects;
+    auto it = m.find(reinterpret_cast<std::uintptr_t>(h));
+    if (it == m.end()) return nullptr;
+    if (type && it->second->type != type) return nullptr;
+    return it->second.get();
+}
+
+DC* Dc(HDC h) {
+    auto& m = G().dcs;
+    auto it = m.find(reinterpret_cast<std::uintptr_t>(h));
+    if (it == m.end()) return nullptr;
+    DC* dc = it->second.get();
+    if (dc->kind == DcKind::Window && !W(dc->hwnd)) return nullptr;
+    return dc;
+}
+
+bool DestMono(DC& dc) {
+    if (dc.kind != DcKind::Memory) return false;
+    Pixels* p = BitmapOf(dc);
+    return p && p->mono;
+}
+
+RECT DeviceBounds(DC& dc) {
+    switch (dc.kind) {
+    case DcKind::Memory: {
+        Pixels* p = BitmapOf(dc);
+        return p ? RECT{0, 0, p->width, p->height} : RECT{};
+    }
+    case DcKind::Screen: return RECT{0, 0, LONG(ScreenWidth()), LONG(ScreenHeight())};
+    case DcKind::Window: {
+        Window* w = W(dc.hwnd);
+        if (!w) return RECT{};
+        if (dc.whole) return RECT{0, 0, w->rect.right - w->rect.left, w->rect.bottom - w->rect.top};
+        return RECT{0, 0, w->client.right - w->client.left, w->client.bottom - w->client.top};
+    }
+    }
+    return RECT{};
+}
+
+std::vector<Piece> Pieces(DC& dc) {
+    std::vector<Piece> out;
+    auto userClip = [&](Region& r, POINT org) {
+        if (dc.st.clip) {
+            Region c = *dc.st.clip;
+            c.Offset(org.x, org.y);
+            r.Intersect(c);
+        }
+    };
+    switch (dc.kind) {
+    case DcKind::Memory: {
+        Pixels* p = BitmapOf(dc);
+        if (!p) break;
+        Piece pc{p, POINT{0, 0}, Region(RECT{0, 0, p->width, p->height})};
+        userClip(pc.clip, pc.org);
+        out.push_back(std::move(pc));
+        break;
+    }
+    case DcKind::Window: {
+        Window* w = W(dc.hwnd);
+        if (!w) break;
+        Window* top = TopOf(w);
+        if (!top || !top->store) break;
+        Piece pc;
+        pc.px = top->store.get();
+        pc.org = dc.whole ? WindowOrgInStore(w) : ClientOrgInStore(w);
+        pc.clip = VisibleInStore(w, dc.whole);
+        pc.clip.Intersect(RECT{0, 0, pc.px->width, pc.px->height});
+        if (dc.paintClip) {
+            Region c = *dc.paintClip;
+            c.Offset(pc.org.x, pc.org.y);
+            pc.clip.Intersect(c);
+        }
+        userClip(pc.clip, pc.org);
+        out.push_back(std::move(pc));
+        break;
+    }
+    case DcKind::Screen: {
+        Region covered;
+        for (Window* t : TopLevelsInZOrder()) {
+            if (!(t->style & WS_VISIBLE) || !t->store) continue;
+            Piece pc;
+            pc.px = t->store.get();
+            pc.org = POINT{-t->rect.left, -t->rect.top};
+            pc.clip = Region(RECT{0, 0, pc.px->width, pc.px->height});
+            Region hide = covered;
+            hide.Offset(pc.org.x, pc.org.y);
+            pc.clip.Subtract(hide);
+            userClip(pc.clip, pc.org);
+            covered.Add(t->rect);
+            out.push_back(std::move(pc));
+        }
+        Window* d = Desktop();
+        Piece pc;
+        pc.px = d->store.get();
+        pc.org = POINT{0, 0};
+        pc.clip = Region(RECT{0, 0, pc.px->width, pc.px->height});
+        pc.clip.Subtract(covered);
+        userClip(pc.clip, pc.org);
+        out.push_back(std::move(pc));
+        break;
+    }
+    }
+    return out;
+}
+
+void Span(std::vector<Piece>& ps, int y, int x0, int x1,
+          const std::function<std::uint32_t(int, int, std::uint32_t, bool)>& f) {
+    if (x1 <= x0) return;
+    for (Piece& p : ps) {
+        int py = y + p.org.y;
+        if (py < 0 || py >= p.px->height) continue;
+        std::uint32_t* row = p.px->Row(py);
+        for (const RECT& r : p.clip.Rects()) {
+            if (py < r.top || py >= r.bottom) continue;
+            int a = std::max<int>(x0 + p.org.x, r.left), b = std::min<int>(x1 + p.org.x, r.right);
+            for (int px = a; px < b; ++px) {
+                std::uint32_t v = f(px - p.org.x, y, row[px], p.px->mono) & 0xFFFFFF;
+                row[px] = p.px->mono ? MonoOf(v) : v;
+            }
+        }
+    }
+}
+
+void FillDeviceRect(DC&, std::vector<Piece>& ps, RECT r, COLORREF c) {
+    std::uint32_t pix = ToPix(c);
+    for (int y = r.top; y < r.bottom; ++y)
+        Span(ps, y, r.left, r.right, [&](int, int, std::uint32_t, bool mono) { return mono ? MonoOf(pix) : pix; });
+}
+
+bool ReadDevicePixel(DC& dc, int x, int y, std::uint32_t* pix) {
+    switch (dc.kind) {
+    case DcKind::Memory: {
+        Pixels* p = BitmapOf(dc);
+        if (!p || !p->Inside(x, y)) return false;
+        *pix = p->At(x, y);
+        return true;
+    }
+    case DcKind::Window: {
+        Window* w = W(dc.hwnd);
+        Window* top = TopOf(w);
+        if (!w || !top || !top->store) return false;
+        POINT o = dc.whole ? WindowOrgInStore(w) : ClientOrgInStore(w);
+        if (!top->store->Inside(x + o.x, y + o.y)) return false;
+        *pix = top->store->At(x + o.x, y + o.y);
+        return true;
+    }
+    case DcKind::Screen: {
+        if (x < 0 || y < 0 || x >= int(ScreenWidth()) || y >= int(ScreenHeight())) return false;
+        for (Window* t : TopLevelsInZOrder()) {
+            if (!(t->style & WS_VISIBLE) || !t->store) continue;
+            if (!PtInRect(&t->rect, POINT{x, y})) continue;
+            int sx = x - t->rect.left, sy = y - t->rect.top;
+            if (!t->store->Inside(sx, sy)) continue;
+            *pix = t->store->At(sx, sy);
+            return true;
+        }
+        *pix = Desktop()->store->At(x, y);
+        return true;
+    }
+    }
+    return false;
+}
+
+void FillPolygonDevice(DC& dc, std::vector<Piece>& ps, const std::vector<POINT>& pts, std::uint32_t pix) {
+    if (pts.size() < 3) return;
+    int ymin = pts[0].y, ymax = pts[0].y;
+    for (auto& p : pts) { ymin = std::min<int>(ymin, p.y); ymax = std::max<int>(ymax, p.y); }
+    for (int y = ymin; y < ymax; ++y) {
+        double cy = y + 0.5;
+        std::vector<std::pair<double, int>> xs;
+        for (std::size_t i = 0; i < pts.size(); ++i) {
+            POINT a = pts[i], b = pts[(i + 1) % pts.size()];
+            if (a.y == b.y) continue;
+            int dir = a.y < b.y ? 1 : -1;
+            if (a.y > b.y) std::swap(a, b);
+            if (cy < a.y || cy >= b.y) continue;
+            xs.push_back({a.x + (cy - a.y) * (b.x - a.x) / double(b.y - a.y), dir});
+        }
+        std::sort(xs.begin(), xs.end());
+        int wind = 0;
+        for (std::size_t i = 0; i + 1 < xs.size(); ++i) {
+            wind += xs[i].second;
+            bool in = dc.st.polyFill == WINDING ? wind != 0 : (i % 2) == 0;
+            if (!in) continue;
+            int x0 = int(std::ceil(xs[i].first - 0.5)), x1 = int(std::ceil(xs[i + 1].first - 0.5));
+            Span(ps, y, x0, x1, [&](int, int, std::uint32_t, bool mono) { return mono ? MonoOf(pix) : pix; });
+        }
+    }
+}
+
+void ResetGdi() {
+    auto& g = G();
+    g.dcs.clear();
+    for (auto it = g.objects.begin(); it != g.objects.end();) {
+        if (it->second->stock) {
+            it->second->selected = 0;
+            it->second->selectedIn = nullptr;
+            ++it;
+        } else {
+            it = g.objects.erase(it);
+        }
+    }
+    std::fill(std::begin(g.sysBrushes), std::end(g.sysBrushes), nullptr);
+}
+
+} // namespace detail
+
+// --- Device contexts ------------------------------------------------------------------------
+
+HDC CreateCompatibleDC(HDC) {
+    auto dc = std::make_unique<DC>();
+    dc->kind = DcKind::Memory;
+    dc->st = DefaultState();
+    dc->st.bitmap = G().stockBitmap;
+    return AddDc(std::move(dc));
+}
+
+BOOL DeleteDC(HDC h) {
+    DC* dc = Dc(h);
+    if (!dc || dc->kind != DcKind::Memory) return FALSE;
+    auto release = [](HGDIOBJ o) {
+        if (GdiObject* g = Obj(o)) {
+            if (g->selected > 0) --g->selected;
+            if (g->type == OBJ_BITMAP) g->selectedIn = nullptr;
+        }
+    };
+    release(dc->st.pen);
+    release(dc->st.brush);
+    release(dc->st.font);
+    release(dc->st.bitmap);
+    G().dcs.erase(reinterpret_cast<std::uintptr_t>(h));
+    return TRUE;
+}
+
+int SaveDC(HDC h) {
+    DC* dc = Dc(h);
+    if (!dc) return 0;
+    dc->saved.push_back(dc->st);
+    return int(dc->saved.size());
+}
+
+BOOL RestoreDC(HDC h, int saved) {
+    DC* dc = Dc(h);
+    if (!dc) return FALSE;
+    int n = int(dc->saved.size());
+    int idx = saved < 0 ? n + saved : saved - 1;
+    if (idx < 0 || idx >= n) return FALSE;
+    HGDIOBJ bmp = dc->st.bitmap;
+    dc->st = dc->saved[std::size_t(idx)];
+    if (dc->st.bitmap != bmp) {
+        // The bitmap selection moves back with the state.
+        if (GdiObject* b = Obj(bmp, OBJ_BITMAP)) b->selectedIn = nullptr;
+        if (GdiObject* b = Obj(dc->st.bitmap, OBJ_BITMAP)) b->selectedIn = h;
+    }
+    dc->saved.resize(std::size_t(idx));
+    return TRUE;
+}
+
+HWND WindowFromDC(HDC h) {
+    DC* dc = Dc(h);
+    return dc && dc->kind == DcKind::Window ? dc->hwnd : nullptr;
+}
+
+int GetDeviceCaps(HDC h, int index) {
+    DC* dc = Dc(h);
+    if (!dc) return 0;
+    bool mono = DestMono(*dc);
+    switch (index) {
+    case HORZRES: return int(ScreenWidth());
+    case VERTRES: return int(ScreenHeight());
+    case HORZSIZE: return int(ScreenWidth() * 254 / (ScreenDpi() * 10));
+    case VERTSIZE: return int(ScreenHeight() * 254 / (ScreenDpi() * 10));
+    case BITSPIXEL: return mono ? 1 : 24;
+    case PLANES: return 1;
+    case NUMCOLORS: return -1;
+    case TECHNOLOGY: return DT_RASDISPLAY;
+    case RASTERCAPS: return RC_BITBLT | RC_STRETCHBLT;
+    case LOGPIXELSX:
+    case LOGPIXELSY: return ScreenDpi();
+    case SIZEPALETTE: return 0;
+    }
+    return 0;
+}
+
+HDC GetDC(HWND h) {
+    auto dc = std::make_unique<DC>();
+    dc->st = DefaultState();
+    if (!h || h == GetDesktopWindow()) {
+        dc->kind = DcKind::Screen;
+    } else {
+        Window* w = W(h);
+        if (!w) return nullptr;
+        dc->kind = DcKind::Window;
+        dc->hwnd = h;
+        if (w->font) dc->st.font = w->font;
+        CaretBeforePaint(w);
+    }
+    return AddDc(std::move(dc));
+}
+
+HDC GetWindowDC(HWND h) {
+    if (!h || h == GetDesktopWindow()) return GetDC(nullptr);
+    Window* w = W(h);
+    if (!w) return nullptr;
+    auto dc = std::make_unique<DC>();
+    dc->st = DefaultState();
+    dc->kind = DcKind::Window;
+    dc->hwnd = h;
+    dc->whole = true;
+    return AddDc(std::move(dc));
+}
+
+int ReleaseDC(HWND, HDC h) {
+    auto& m = G().dcs;
+    auto it = m.find(reinterpret_cast<std::uintptr_t>(h));
+    if (it == m.end() || it->second->kind == DcKind::Memory) return 0;
+    HWND hwnd = it->second->hwnd;
+    bool whole = it->second->whole;
+    m.erase(it);
+    if (Window* w = W(hwnd); w && !whole) CaretAfterPaint(w);
+    return 1;
+}
+
+HDC BeginPaint(HWND h, PAINTSTRUCT* ps) {
+    Window* w = W(h);
+    if (!w || !ps) return nullptr;
+    if (w->ncDirty) {
+        w->ncDirty = false;
+        SendMessage(h, WM_NCPAINT, 1, 0);
+        if (!(w = W(h))) return nullptr;
+    }
+    CaretBeforePaint(w);
+    Region upd = w->update;
+    bool erase = w->erase;
+    w->update.Clear();
+    w->erase = false;
+    w->internalPaint = false;
+    auto dc = std::make_unique<DC>();
+    dc->st = DefaultState();
+    if (w->font) dc->st.font = w->font;
+    dc->kind = DcKind::Window;
+    dc->hwnd = h;
+    dc->paint = true;
+    dc->paintClip = upd;
+    HDC hdc = AddDc(std::move(dc));
+    *ps = PAINTSTRUCT{};
+    ps->hdc = hdc;
+    ps->rcPaint = upd.Bounds();
+    ps->fErase = FALSE;
+    if (erase && !upd.Empty()) ps->fErase = SendMessage(h, WM_ERASEBKGND, WPARAM(hdc), 0) ? FALSE : TRUE;
+    return hdc;
+}
+
+BOOL EndPaint(HWND h, const PAINTSTRUCT* ps) {
+    if (!ps) return FALSE;
+    auto& m = G().dcs;
+    auto it = m.find(reinterpret_cast<std::uintptr_t>(ps->hdc));
+    if (it == m.end()) return FALSE;
+    m.erase(it);
+    if (Window* w = W(h)) CaretAfterPaint(w);
+    return TRUE;
+}
+
+BOOL LockWindowUpdate(HWND) { return TRUE; }
+
+// --- Objects --------------------------------------------------------------------------------
+
+HGDIOBJ GetStockObject(int index) {
+    InitStock();
+    if (index < 0 || index >= 20) return nullptr;
+    return G().stock[index];
+}
+
+HGDIOBJ SelectObject(HDC h, HGDIOBJ obj) {
+    DC* dc = Dc(h);
+    GdiObject* o = Obj(obj);
+    if (!dc || !o) return nullptr;
+    HGDIOBJ* slot = nullptr;
+    switch (o->type) {
+    case OBJ_PEN: slot = &dc->st.pen; break;
+    case OBJ_BRUSH: slot = &dc->st.brush; break;
+    case OBJ_FONT: slot = &dc->st.font; break;
+    case OBJ_BITMAP:
+        if (dc->kind != DcKind::Memory) return nullptr;
+        if (o->selectedIn && o->selectedIn != h && !o->stock) return nullptr;
+        slot = &dc->st.bitmap;
+        break;
+    case OBJ_REGION: {
+        int r = SelectClipRgn(h, obj);
+        return reinterpret_cast<HGDIOBJ>(std::uintptr_t(r));
+    }
+    default: return nullptr;
+    }
+    HGDIOBJ old = *slot;
+    if (GdiObject* prev = Obj(old)) {
+        if (prev->selected > 0) --prev->selected;
+        if (prev->type == OBJ_BITMAP && prev->selectedIn == h) prev->selectedIn = nullptr;
+    }
+    *slot = obj;
+    ++o->selected;
+    if (o->type == OBJ_BITMAP && !o->stock) o->selectedIn = h;
+    return old;
+}
+
+BOOL DeleteObject(HGDIOBJ obj) {
+    GdiObject* o = Obj(obj);
+    if (!o) return FALSE;
+    if (o->stock) return TRUE;
+    if (o->selected > 0) {
+        // Still selected: only window and screen DCs, which do not outlive their use, may hold
+        // it; memory DCs keep it alive until it is selected out.
+        bool inMemory = false;
+        for (auto& [hd, dc] : G().dcs) {
+            DcState& s = dc->st;
+            if (s.pen == obj || s.brush == obj || s.font == obj || s.bitmap == obj) {
+                if (dc->kind == DcKind::Memory) inMemory = true;
+            }
+        }
+        if (inMemory) return FALSE;
+        for (auto& [hd, dc] : G().dcs) {
+            DcState& s = dc->st;
+            if (s.pen == obj) s.pen = G().stock[BLACK_PEN];
+            if (s.brush == obj) s.brush = G().stock[WHITE_BRUSH];
+            if (s.font == obj) s.font = G().stock[SYSTEM_FONT];
+        }
+    }
+    for (int i = 0; i < 32; ++i)
+        if (G().sysBrushes[i] == obj) return TRUE; // system colour brushes stay
+    G().objects.erase(reinterpret_cast<std::uintptr_t>(obj));
+    return TRUE;
+}
+
+DWORD GetObjectType(HGDIOBJ obj) {
+    if (GdiObject* o = Obj(obj)) return DWORD(o->type);
+    if (DC* dc = Dc(reinterpret_cast<HDC>(obj))) return dc->kind == DcKind::Memory ? OBJ_MEMDC : OBJ_DC;
+    return 0;
+}
+
+HGDIOBJ GetCurrentObject(HDC h, UINT type) {
+    DC* dc = Dc(h);
+    if (!dc) return nullptr;
+    switch (type) {
+    case OBJ_PEN: return dc->st.pen;
+    case OBJ_BRUSH: return dc->st.brush;
+    case OBJ_FONT: return dc->st.font;
+    case OBJ_BITMAP: return dc->st.bitmap;
+    }
+    return nullptr;
+}
+
+HPEN CreatePen(int style, int width, COLORREF color) {
+    LOGPEN lp;
+    lp.lopnStyle = UINT(style);
+    lp.lopnWidth.x = width;
+    lp.lopnColor = color;
+    return CreatePenIndirect(&lp);
+}
+
+HPEN CreatePenIndirect(const LOGPEN* lp) {
+    if (!lp || lp->lopnStyle > PS_INSIDEFRAME) return nullptr;
+    auto o = std::make_unique<GdiObject>();
+    o->type = OBJ_PEN;
+    o->pen = *lp;
+    if (o->pen.lopnWidth.x > 1 && o->pen.lopnStyle != PS_INSIDEFRAME && o->pen.lopnStyle != PS_NULL)
+        o->pen.lopnStyle = PS_SOLID; // wide pens draw solid
+    return AddObj(std::move(o));
+}
+
+HBRUSH CreateSolidBrush(COLORREF c) {
+    LOGBRUSH lb;
+    lb.lbStyle = BS_SOLID;
+    lb.lbColor = c & 0xFFFFFF;
+    return CreateBrushIndirect(&lb);
+}
+
+HBRUSH CreateHatchBrush(int hatch, COLORREF c) {
+    if (hatch < HS_HORIZONTAL || hatch > HS_DIAGCROSS) return nullptr;
+    LOGBRUSH lb;
+    lb.lbStyle = BS_HATCHED;
+    lb.lbColor = c & 0xFFFFFF;
+    lb.lbHatch = std::uintptr_t(hatch);
+    return CreateBrushIndirect(&lb);
+}
+
+HBRUSH CreatePatternBrush(HBITMAP bmp) {
+    GdiObject* b = Obj(bmp, OBJ_BITMAP);
+    if (!b) return nullptr;
+    auto o = std::make_unique<GdiObject>();
+    o->type = OBJ_BRUSH;
+    o->brush.lbStyle = BS_PATTERN;
+    o->brush.lbHatch = std::uintptr_t(bmp);
+    const Pixels& src = *b->bitmap;
+    int w = std::min(8, src.width), h = std::min(8, src.height);
+    o->pattern = std::make_shared<Pixels>(w, h, src.mono);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) o->pattern->Row(y)[x] = src.At(x, y);
+    return AddObj(std::move(o));
+}
+
+HBRUSH CreateBrushIndirect(const LOGBRUSH* lb) {
+    if (!lb) return nullptr;
+    if (lb->lbStyle == BS_PATTERN) return CreatePatternBrush(reinterpret_cast<HBITMAP>(lb->lbHatch));
+    if (lb->lbStyle > BS_PATTERN) return nullptr;
+    auto o = std::make_unique<GdiObject>();
+    o->type = OBJ_BRUSH;
+    o->brush = *lb;
+    return AddObj(std::move(o));
+}
+
+BOOL SetBrushOrgEx(HDC h, int x, int y, POINT* old) {
+    DC* dc = Dc(h);
+    if (!dc) return FALSE;
+    if (old) *old = dc->st.brushOrg;
+    dc->st.brushOrg = POINT{x, y};
+    return TRUE;
+}
+
+BOOL GetBrushOrgEx(HDC h, POINT* p) {
+    DC* dc = Dc(h);
+    if (!dc || !p) return FALSE;
+    *p = dc->st.brushOrg;
+    return TRUE;
+}
+
+int GetObject(HGDIOBJ obj, int size, void* out) {
+    GdiObject* o = Obj(obj);
+    if (!o) return 0;
+    switch (o->type) {
+    case OBJ_BITMAP: {
+        BITMAP bm;
+        bm.bmWidth = o->bitmap->width;
+        bm.bmHeight = o->bitmap->height;
+        bm.bmBitsPixel = o->bitmap->mono ? 1 : 24;
+        bm.bmWidthBytes = ((bm.bmWidth * bm.bmBitsPixel + 15) / 16) * 2;
+        if (!out) return int(sizeof bm);
+        if (size < int(sizeof bm)) return 0;
+        std::memcpy(out, &bm, sizeof bm);
+        return int(sizeof bm);
+    }
+    case OBJ_PEN:
+        if (!out) return int(sizeof(LOGPEN));
+        if (size < int(sizeof(LOGPEN))) return 0;
+        std::memcpy(out, &o->pen, sizeof(LOGPEN));
+        return int(sizeof(LOGPEN));
+    case OBJ_BRUSH:
+        if (!out) return int(sizeof(LOGBRUSH));
+        if (size < int(sizeof(LOGBRUSH))) return 0;
+        std::memcpy(out, &o->brush, sizeof(LOGBRUSH));
+        return int(sizeof(LOGBRUSH));
+    case OBJ_FONT:
+        if (!out) return int(sizeof(LOGFONT));
+        if (size < int(sizeof(LOGFONT))) return 0;
+        std::memcpy(out, &o->font, sizeof(LOGFONT));
+        return int(sizeof(LOGFONT));
+    }
+    return 0;
+}
+
+// --- Bitmaps --------------------------------------------------------------------------------
+
+namespace {
+HBITMAP NewBitmap(int w, int h, bool mono, std::uint32_t fill) {
+    if (w <= 0 || h <= 0 || std::int64_t(w) * h > (1 << 26)) return nullptr;
+    auto o = std::make_unique<GdiObject>();
+    o->type = OBJ_BITMAP;
+    o->bitmap = std::make_shared<Pixels>(w, h, mono, fill);
+    return AddObj(std::move(o));
+}
+} // namespace
+
+HBITMAP CreateBitmap(int w, int h, UINT planes, UINT bpp, const void* bits) {
+    if (planes != 1) return nullptr;
+    bool mono = bpp == 1;
+    HBITMAP b = NewBitmap(w, h, mono, 0);
+    if (!b || !bits) return b;
+    SetBitmapBits(b, 0xFFFFFFFF, bits);
+    return b;
+}
+
+HBITMAP CreateCompatibleBitmap(HDC h, int w, int hgt) {
+    DC* dc = Dc(h);
+    if (!dc) return nullptr;
+    return NewBitmap(w, hgt, DestMono(*dc), 0);
+}
+
+LONG SetBitmapBits(HBITMAP bmp, DWORD bytes, const void* bits) {
+    GdiObject* o = Obj(bmp, OBJ_BITMAP);
+    if (!o || !bits) return 0;
+    Pixels& p = *o->bitmap;
+    const auto* b = static_cast<const BYTE*>(bits);
+    int bpp = p.mono ? 1 : 24;
+    int stride = ((p.width * bpp + 15) / 16) * 2;
+    std::size_t need = std::size_t(stride) * p.height;
+    std::size_t avail = std::min<std::size_t>(need, bytes);
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x) {
+            std::size_t off = std::size_t(y) * stride + (p.mono ? x / 8 : x * 3);
+            if (off + (p.mono ? 1 : 3) > avail) return LONG(avail);
+            if (p.mono) p.Row(y)[x] = (b[off] & (0x80 >> (x % 8))) ? 0xFFFFFF : 0;
+            else p.Row(y)[x] = (std::uint32_t(b[off + 2]) << 16) | (std::uint32_t(b[off + 1]) << 8) | b[off];
+        }
+    return LONG(avail);
+}
+
+LONG GetBitmapBits(HBITMAP bmp, LONG bytes, void* bits) {
+    GdiObject* o = Obj(bmp, OBJ_BITMAP);
+    if (!o || !bits || bytes <= 0) return 0;
+    Pixels& p = *o->bitmap;
+    auto* b = static_cast<BYTE*>(bits);
+    int bpp = p.mono ? 1 : 24;
+    int stride = ((p.width * bpp + 15) / 16) * 2;
+    std::size_t need = std::min<std::size_t>(std::size_t(stride) * p.height, std::size_t(bytes));
+    std::memset(b, 0, need);
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x) {
+            std::size_t off = std::size_t(y) * stride + (p.mono ? x / 8 : x * 3);
+            if (off + (p.mono ? 1 : 3) > need) return LONG(need);
+            std::uint32_t v = p.At(x, y);
+            if (p.mono) {
+                if (v) b[off] |= BYTE(0x80 >> (x % 8));
+            } else {
+                b[off] = BYTE(v);
+                b[off + 1] = BYTE(v >> 8);
+                b[off + 2] = BYTE(v >> 16);
+            }
+        }
+    return LONG(need);
+}
+
+BOOL GetBitmapDimensionEx(HBITMAP bmp, SIZE* size) {
+    GdiObject* o = Obj(bmp, OBJ_BITMAP);
+    if (!o || !size) return FALSE;
+    *size = SIZE{o->bitmap->width, o->bitmap->height};
+    return TRUE;
+}
+
+namespace {
+
+int DibStride(int w, int bpp) { return ((w * bpp + 31) / 32) * 4; }
+
+bool DibIsBlackWhite(const BITMAPINFO* info) {
+    const RGBQUAD* t = info->bmiColors;
+    auto is = [](const RGBQUAD& q, int v) { return q.rgbRed == v && q.rgbGreen == v && q.rgbBlue == v; };
+    return (is(t[0], 0) && is(t[1], 255)) || (is(t[0], 255) && is(t[1], 0));
+}
+
+std::uint32_t DibPixel(const BITMAPINFO* info, const BYTE* row, int x) {
+    int bpp = info->bmiHeader.biBitCount;
+    auto table = [&](int i) {
+        const RGBQUAD& q = info->bmiColors[i];
+        return (std::uint32_t(q.rgbRed) << 16) | (std::uint32_t(q.rgbGreen) << 8) | q.rgbBlue;
+    };
+    switch (bpp) {
+    case 1: return table((row[x / 8] >> (7 - x % 8)) & 1);
+    case 4: return table((row[x / 2] >> ((x % 2) ? 0 : 4)) & 15);
+    case 8: return table(row[x]);
+    case 16: {
+        unsigned v = row[x * 2] | (row[x * 2 + 1] << 8);
+        unsigned r = (v >> 10) & 31, g = (v >> 5) & 31, b = v & 31;
+        return ((r * 255 / 31) << 16) | ((g * 255 / 31) << 8) | (b * 255 / 31);
+    }
+    case 24: return (std::uint32_t(row[x * 3 + 2]) << 16) | (std::uint32_t(row[x * 3 + 1]) << 8) | row[x * 3];
+    case 32: return (std::uint32_t(row[x * 4 + 2]) << 16) | (std::uint32_t(row[x * 4 + 1]) << 8) | row[x * 4];
+    }
+    return 0;
+}
+
+} // namespace
+
+HBITMAP CreateDIBitmap(HDC, const BITMAPINFOHEADER* header, DWORD init, const void* bits, const BITMAPINFO* info,
+                       UINT usage) {
+    if (!header) return nullptr;
+    int w = header->biWidth, h = std::abs(header->biHeight);
+    bool mono = header->biBitCount == 1 && info && DibIsBlackWhite(info);
+    HBITMAP b = NewBitmap(w, h, mono, 0);
+    if (b && (init & CBM_INIT) && bits && info) SetDIBits(nullptr, b, 0, UINT(h), bits, info, usage);
+    return b;
+}
+
+int SetDIBits(HDC, HBITMAP bmp, UINT start, UINT lines, const void* bits, const BITMAPINFO* info, UINT) {
+    GdiObject* o = Obj(bmp, OBJ_BITMAP);
+    if (!o || !bits || !info || info->bmiHeader.biCompression != BI_RGB) return 0;
+    int bpp = info->bmiHeader.biBitCount;
+    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return 0;
+    Pixels& p = *o->bitmap;
+    int w = std::min<int>(p.width, info->bmiHeader.biWidth);
+    int h = std::abs(info->bmiHeader.biHeight);
+    bool topDown = info->bmiHeader.biHeight < 0;
+    int stride = DibStride(info->bmiHeader.biWidth, bpp);
+    const auto* src = static_cast<const BYTE*>(bits);
+    int done = 0;
+    for (UINT i = 0; i < lines; ++i) {
+        int dibRow = int(start + i);
+        if (dibRow >= h) break;
+        int y = topDown ? dibRow : h - 1 - dibRow;
+        if (y < 0 || y >= p.height) continue;
+        const BYTE* row = src + std::size_t(i) * stride;
+        for (int x = 0; x < w; ++x) {
+            std::uint32_t v = DibPixel(info, row, x);
+            p.Row(y)[x] = p.mono ? MonoOf(v) : v;
+        }
+        ++done;
+    }
+    return done;
+}
+
+int GetDIBits(HDC, HBITMAP bmp, UINT start, UINT lines, void* bits, BITMAPINFO* info, UINT) {
+    GdiObject* o = Obj(bmp, OBJ_BITMAP);
+    if (!o || !info) return 0;
+    Pixels& p = *o->bitmap;
+    if (!bits) {
+        info->bmiHeader.biWidth = p.width;
+        info->bmiHeader.biHeight = p.height;
+        info->bmiHeader.biPlanes = 1;
+        if (info->bmiHeader.biBitCount == 0) info->bmiHeader.biBitCount = p.mono ? 1 : 24;
+        info->bmiHeader.biSizeImage = DWORD(DibStride(p.width, info->bmiHeader.biBitCount) * p.height);
+        return 1;
+    }
+    int bpp = info->bmiHeader.biBitCount;
+    if (bpp != 24 && bpp != 32) return 0;
+    bool topDown = info->bmiHeader.biHeight < 0;
+    int h = p.height;
+    int stride = DibStride(p.width, bpp);
+    auto* dst = static_cast<BYTE*>(bits);
+    int done = 0;
+    for (UINT i = 0; i < lines; ++i) {
+        int dibRow = int(start + i);
+        if (dibRow >= h) break;
+        int y = topDown ? dibRow : h - 1 - dibRow;
+        BYTE* row = dst + std::size_t(i) * stride;
+        std::memset(row, 0, std::size_t(stride));
+        for (int x = 0; x < p.width; ++x) {
+            std::uint32_t v = p.At(x, y);
+            BYTE* q = row + x * (bpp / 8);
+            q[0] = BYTE(v);
+            q[1] = BYTE(v >> 8);
+            q[2] = BYTE(v >> 16);
+        }
+        ++done;
+    }
+    return done;
+}
+
+// --- Regions --------------------------------------------------------------------------------
+
+namespace {
+int KindOf(const Region& r) {
+    if (r.Empty()) return NULLREGION;
+    return r.Rects().size() == 1 ? SIMPLEREGION : COMPLEXREGION;
+}
+} // namespace
+
+HRGN CreateRectRgn(int l, int t, int r, int b) {
+    auto o = std::make_unique<GdiObject>();
+    o->type = OBJ_REGION;
+    o->region.Add(RECT{std::min(l, r), std::min(t, b), std::max(l, r), std::max(t, b)});
+    return AddObj(std::move(o));
+}
+
+HRGN CreateRectRgnIndirect(const RECT* r) { return r ? CreateRectRgn(r->left, r->top, r->right, r->bottom) : nullptr; }
+
+int CombineRgn(HRGN dst, HRGN a, HRGN b, int mode) {
+    GdiObject* d = Obj(dst, OBJ_REGION);
+    GdiObject* ra = Obj(a, OBJ_REGION);
+    GdiObject* rb = Obj(b, OBJ_REGION);
+    if (!d || !ra || (mode != RGN_COPY && !rb)) return ERROR;
+    Region A = ra->region;
+    Region B = rb ? rb->region : Region();
+    Region out;
+    switch (mode) {
+    case RGN_AND: out = A; out.Intersect(B); break;
+    case RGN_OR: out = A; out.Add(B); break;
+    case RGN_DIFF: out = A; out.Subtract(B); break;
+    case RGN_COPY: out = A; break;
+    case RGN_XOR: {
+        Region both = A;
+        both.Intersect(B);
+        out = A;
+        out.Add(B);
+        out.Subtract(both);
+        break;
+    }
+    default: return ERROR;
+    }
+    d->region = out;
+    return KindOf(out);
+}
+
+BOOL SetRectRgn(HRGN rgn, int l, int t, int r, int b) {
+    GdiObject* o = Obj(rgn, OBJ_REGION);
+    if (!o) return FALSE;
+    o->region.Clear();
+    o->region.Add(RECT{l, t, r, b});
+    return TRUE;
+}
+
+int OffsetRgn(HRGN rgn, int dx, int dy) {
+    GdiObject* o = Obj(rgn, OBJ_REGION);
+    if (!o) return ERROR;
+    o->region.Offset(dx, dy);
+    return KindOf(o->region);
+}
+
+BOOL PtInRegion(HRGN rgn, int x, int y) {
+    GdiObject* o = Obj(rgn, OBJ_REGION);
+    return o && o->region.Contains(x, y);
+}
+
+BOOL RectInRegion(HRGN rgn, const RECT* r) {
+    GdiObject* o = Obj(rgn, OBJ_REGION);
+    return o && r && o->region.Meets(*r);
+}
+
+int GetRgnBox(HRGN rgn, RECT* r) {
+    GdiObject* o = Obj(rgn, OBJ_REGION);
+    if (!o || !r) return ERROR;
+    *r = o->region.Bounds();
+    return KindOf(o->region);
+}
+
+BOOL EqualRgn(HRGN a, HRGN b) {
+    GdiObject* ra = Obj(a, OBJ_REGION);
+    GdiObject* rb = Obj(b, OBJ_REGION);
+    if (!ra || !rb) return FALSE;
+    Region x = ra->region;
+    x.Subtract(rb->region);
+    Region y = rb->region;
+    y.Subtract(ra->region);
+    return x.Empty() && y.Empty();
+}
+
+BOOL FillRgn(HDC h, HRGN rgn, HBRUSH brush) {
+    GdiObject* o = Obj(rgn, OBJ_REGION);
+    if (!o || !Dc(h)) return FALSE;
+    for (const RECT& r : o->region.Rects()) FillRect(h, &r, brush);
+    return TRUE;
+}
+
+BOOL InvertRgn(HDC h, HRGN rgn) {
+    GdiObject* o = Obj(rgn, OBJ_REGION);
+    if (!o || !Dc(h)) return FALSE;
+    for (const RECT& r : o->region.Rects()) InvertRect(h, &r);
+    return TRUE;
+}
+
+BOOL InvalidateRgn(HWND hwnd, HRGN rgn, BOOL erase) {
+    if (!rgn) return InvalidateRect(hwnd, nullptr, erase);
+    GdiObject* o = Obj(rgn, OBJ_REGION);
+    if (!o || !W(hwnd)) return FALSE;
+    for (const RECT& r : o->region.Rects()) InvalidateRect(hwnd, &r, erase);
+    return TRUE;
+}
+
+BOOL ValidateRgn(HWND hwnd, HRGN rgn) {
+    if (!rgn) return ValidateRect(hwnd, nullptr);
+    GdiObject* o = Obj(rgn, OBJ_REGION);
+    if (!o || !W(hwnd)) return FALSE;
+    for (const RECT& r : o->region.Rects()) ValidateRect(hwnd, &r);
+    return TRUE;
+}
+
+int GetUpdateRgn(HWND hwnd, HRGN rgn, BOOL) {
+    Window* w = W(hwnd);
+    GdiObject* o = Obj(rgn, OBJ_REGION);
+    if (!w || !o) return ERROR;
+    o->region = w->update;
+    return KindOf(o->region);
+}
+
+int SelectClipRgn(HDC h, HRGN rgn) { return ExtSelectClipRgn(h, rgn, RGN_COPY); }
+
+int ExtSelectClipRgn(HDC h, HRGN rgn, int mode) {
+    DC* dc = Dc(h);
+    if (!dc) return ERROR;
+    GdiObject* o = rgn ? Obj(rgn, OBJ_REGION) : nullptr;
+    if (rgn && !o) return ERROR;
+    if (!o) {
+        if (mode != RGN_COPY) return ERROR;
+        dc->st.clip.reset();
+        return SIMPLEREGION;
+    }
+    Region cur = dc->st.clip ? *dc->st.clip : Region(DeviceBounds(*dc));
+    switch (mode) {
+    case RGN_COPY: cur = o->region; break;
+    case RGN_AND: cur.Intersect(o->region); break;
+    case RGN_OR: cur.Add(o->region); break;
+    case RGN_DIFF: cur.Subtract(o->region); break;
+    case RGN_XOR: {
+        Region both = cur;
+        both.Intersect(o->region);
+        cur.Add(o->region);
+        cur.Subtract(both);
+        break;
+    }
+    default: return ERROR;
+    }
+    dc->st.clip = cur;
+    return KindOf(cur);
+}
+
+int IntersectClipRect(HDC h, int l, int t, int r, int b) {
+    DC* dc = Dc(h);
+    if (!dc) return ERROR;
+    POINT a = Dev(*dc, l, t), c = Dev(*dc, r, b);
+    Region cur = dc->st.clip ? *dc->st.clip : Region(RECT{-100000, -100000, 100000, 100000});
+    cur.Intersect(RECT{a.x, a.y, c.x, c.y});
+    dc->st.clip = cur;
+    return KindOf(cur);
+}
+
+int ExcludeClipRect(HDC h, int l, int t, int r, int b) {
+    DC* dc = Dc(h);
+    if (!dc) return ERROR;
+    POINT a = Dev(*dc, l, t), c = Dev(*dc, r, b);
+    Region cur = dc->st.clip ? *dc->st.clip : Region(RECT{-100000, -100000, 100000, 100000});
+    cur.Subtract(RECT{a.x, a.y, c.x, c.y});
+    dc->st.clip = cur;
+    return KindOf(cur);
+}
+
+int OffsetClipRgn(HDC h, int dx, int dy) {
+    DC* dc = Dc(h);
+    if (!dc) return ERROR;
+    if (!dc->st.clip) return SIMPLEREGION;
+    dc->st.clip->Offset(dx, dy);
+    return KindOf(*dc->st.clip);
+}
+
+int GetClipBox(HDC h, RECT* r) {
+    DC* dc = Dc(h);
+    if (!dc || !r) return ERROR;
+    Region vis(DeviceBounds(*dc));
+    if (dc->paintClip) vis.Intersect(*dc->paintClip);
+    if (dc->st.clip) vis.Intersect(*dc->st.clip);
+    RECT b = vis.Bounds();
+    int ox = dc->st.winOrg.x - dc->st.vpOrg.x, oy = dc->st.winOrg.y - dc->st.vpOrg.y;
+    if (!vis.Empty()) OffsetRect(&b, ox, oy);
+    *r = b;
+    return KindOf(vis);
+}
+
+int GetClipRgn(HDC h, HRGN rgn) {
+    DC* dc = Dc(h);
+    GdiObject* o = Obj(rgn, OBJ_REGION);
+    if (!dc || !o) return -1;
+    if (!dc->st.clip) return 0;
+    o->region = *dc->st.clip;
+    return 1;
+}
+
+BOOL PtVisible(HDC h, int x, int y) {
+    DC* dc = Dc(h);
+    if (!dc) return FALSE;
+    POINT p = Dev(*dc, x, y);
+    Region vis(DeviceBounds(*dc));
+    if (dc->paintClip) vis.Intersect(*dc->paintClip);
+    if (dc->st.clip) vis.Intersect(*dc->st.clip);
+    return vis.Contains(p.x, p.y);
+}
+
+BOOL RectVisible(HDC h, const RECT* r) {
+    DC* dc = Dc(h);
+    if (!dc || !r) return FALSE;
+    POINT a = Dev(*dc, r->left, r->top), c = Dev(*dc, r->right, r->bottom);
+    Region vis(DeviceBounds(*dc));
+    if (dc->paintClip) vis.Intersect(*dc->paintClip);
+    if (dc->st.clip) vis.Intersect(*dc->st.clip);
+    return vis.Meets(RECT{a.x, a.y, c.x, c.y});
+}
+
+// --- State ----------------------------------------------------------------------------------
+
+#define DC_SETTER(Name, Type, field, Fail)        \
+    Type Name(HDC h, Type v) {                    \
+        DC* dc = Dc(h);                           \
+        if (!dc) return Fail;                     \
+        Type old = Type(dc->st.field);            \
+        dc->st.field = v;                         \
+        return old;                               \
+    }
+#define DC_GETTER(Name, Type, field, Fail)        \
+    Type Name(HDC h) {                            \
+        DC* dc = Dc(h);                           \
+        return dc ? Type(dc->st.field) : Fail;    \
+    }
+
+DC_SETTER(SetTextColor, COLORREF, text, CLR_INVALID)
+DC_GETTER(GetTextColor, COLORREF, text, CLR_INVALID)
+DC_SETTER(SetBkColor, COLORREF, bk, CLR_INVALID)
+DC_GETTER(GetBkColor, COLORREF, bk, CLR_INVALID)
+DC_GETTER(GetBkMode, int, bkMode, 0)
+DC_GETTER(GetROP2, int, rop2, 0)
+DC_GETTER(GetStretchBltMode, int, stretch, 0)
+DC_GETTER(GetMapMode, int, mapMode, 0)
+DC_GETTER(GetTextAlign, UINT, align, 0)
+DC_SETTER(SetTextAlign, UINT, align, 0)
+
+int SetBkMode(HDC h, int mode) {
+    DC* dc = Dc(h);
+    if (!dc || (mode != OPAQUE && mode != TRANSPARENT)) return 0;
+    int old = dc->st.bkMode;
+    dc->st.bkMode = mode;
+    return old;
+}
+
+int SetROP2(HDC h, int rop) {
+    DC* dc = Dc(h);
+    if (!dc || rop < R2_BLACK || rop > R2_WHITE) return 0;
+    int old = dc->st.rop2;
+    dc->st.rop2 = rop;
+    return old;
+}
+
+int SetStretchBltMode(HDC h, int mode) {
+    DC* dc = Dc(h);
+    if (!dc || mode < BLACKONWHITE || mode > HALFTONE) return 0;
+    int old = dc->st.stretch;
+    dc->st.stretch = mode;
+    return old;
+}
+
+int SetPolyFillMode(HDC h, int mode) {
+    DC* dc = Dc(h);
+    if (!dc || (mode != ALTERNATE && mode != WINDING)) return 0;
+    int old = dc->st.polyFill;
+    dc->st.polyFill = mode;
+    return old;
+}
+
+int SetMapMode(HDC h, int mode) {
+    DC* dc = Dc(h);
+    if (!dc) return 0;
+    int old = dc->st.mapMode;
+    dc->st.mapMode = mode;
+    return old;
+}
+
+int SetTextCharacterExtra(HDC h, int extra) {
+    DC* dc = Dc(h);
+    if (!dc) return int(0x80000000);
+    int old = dc->st.charExtra;
+    dc->st.charExtra = extra;
+    return old;
+}
+
+BOOL SetWindowOrgEx(HDC h, int x, int y, POINT* old) {
+    DC* dc = Dc(h);
+    if (!dc) return FALSE;
+    if (old) *old = dc->st.winOrg;
+    dc->st.winOrg = POINT{x, y};
+    return TRUE;
+}
+
+BOOL GetWindowOrgEx(HDC h, POINT* p) {
+    DC* dc = Dc(h);
+    if (!dc || !p) return FALSE;
+    *p = dc->st.winOrg;
+    return TRUE;
+}
+
+BOOL SetViewportOrgEx(HDC h, int x, int y, POINT* old) {
+    DC* dc = Dc(h);
+    if (!dc) return FALSE;
+    if (old) *old = dc->st.vpOrg;
+    dc->st.vpOrg = POINT{x, y};
+    return TRUE;
+}
+
+BOOL GetViewportOrgEx(HDC h, POINT* p) {
+    DC* dc = Dc(h);
+    if (!dc || !p) return FALSE;
+    *p = dc->st.vpOrg;
+    return TRUE;
+}
+
+BOOL OffsetViewportOrgEx(HDC h, int dx, int dy, POINT* old) {
+    DC* dc = Dc(h);
+    if (!dc) return FALSE;
+    if (old) *old = dc->st.vpOrg;
+    dc->st.vpOrg.x += dx;
+    dc->st.vpOrg.y += dy;
+    return TRUE;
+}
+
+BOOL LPtoDP(HDC h, POINT* pts, int n) {
+    DC* dc = Dc(h);
+    if (!dc || !pts) return FALSE;
+    for (int i = 0; i < n; ++i) pts[i] = Dev(*dc, pts[i].x, pts[i].y);
+    return TRUE;
+}
+
+BOOL DPtoLP(HDC h, POINT* pts, int n) {
+    DC* dc = Dc(h);
+    if (!dc || !pts) return FALSE;
+    for (int i = 0; i < n; ++i) {
+        pts[i].x += dc->st.winOrg.x - dc->st.vpOrg.x;
+        pts[i].y += dc->st.winOrg.y - dc->st.vpOrg.y;
+    }
+    return TRUE;
+}
+
+COLORREF GetNearestColor(HDC h, COLORREF c) {
+    DC* dc = Dc(h);
+    if (!dc) return CLR_INVALID;
+    return DestMono(*dc) ? ToColor(MonoOf(ToPix(c))) : (c & 0xFFFFFF);
+}
+
+// --- Drawing --------------------------------------------------------------------------------
+
+COLORREF SetPixel(HDC h, int x, int y, COLORREF c) {
+    DC* dc = Dc(h);
+    if (!dc) return CLR_INVALID;
+    POINT p = Dev(*dc, x, y);
+    auto ps = Pieces(*dc);
+    bool hit = false;
+    std::uint32_t set = ToPix(c);
+    Span(ps, p.y, p.x, p.x + 1, [&](int, int, std::uint32_t, bool mono) {
+        hit = true;
+        if (mono) set = MonoOf(set);
+        return set;
+    });
+    return hit ? ToColor(set) : CLR_INVALID;
+}
+
+COLORREF GetPixel(HDC h, int x, int y) {
+    DC* dc = Dc(h);
+    if (!dc) return CLR_INVALID;
+    POINT p = Dev(*dc, x, y);
+    if (dc->st.clip && !dc->st.clip->Contains(p.x, p.y)) return CLR_INVALID;
+    std::uint32_t v;
+    if (!ReadDevicePixel(*dc, p.x, p.y, &v)) return CLR_INVALID;
+    return ToColor(v);
+}
+
+BOOL MoveToEx(HDC h, int x, int y, POINT* old) {
+    DC* dc = Dc(h);
+    if (!dc) return FALSE;
+    if (old) *old = dc->st.pos;
+    dc->st.pos = POINT{x, y};
+    return TRUE;
+}
+
+BOOL GetCurrentPositionEx(HDC h, POINT* p) {
+    DC* dc = Dc(h);
+    if (!dc || !p) return FALSE;
+    *p = dc->st.pos;
+    return TRUE;
+}
+
+BOOL LineTo(HDC h, int x, int y) {
+    DC* dc = Dc(h);
+    if (!dc) return FALSE;
+    auto ps = Pieces(*dc);
+    int step = 0;
+    DeviceLine(*dc, ps, Dev(*dc, dc->st.pos.x, dc->st.pos.y), Dev(*dc, x, y), &step);
+    dc->st.pos = POINT{x, y};
+    return TRUE;
+}
+
+BOOL Polyline(HDC h, const POINT* pts, int n) {
+    DC* dc = Dc(h);
+    if (!dc || !pts || n < 2) return FALSE;
+    auto ps = Pieces(*dc);
+    int step = 0;
+    for (int i = 1; i < n; ++i)
+        DeviceLine(*dc, ps, Dev(*dc, pts[i - 1].x, pts[i - 1].y), Dev(*dc, pts[i].x, pts[i].y), &step);
+    return TRUE;
+}
+
+BOOL PolylineTo(HDC h, const POINT* pts, int n) {
+    DC* dc = Dc(h);
+    if (!dc || !pts || n < 1) return FALSE;
+    for (int i = 0; i < n; ++i) LineTo(h, pts[i].x, pts[i].y);
+    return TRUE;
+}
+
+BOOL Polygon(HDC h, const POINT* pts, int n) {
+    DC* dc = Dc(h);
+    if (!dc || !pts || n < 2) return FALSE;
+    auto ps = Pieces(*dc);
+    std::vector<POINT> dev;
+    for (int i = 0; i < n; ++i) dev.push_back(Dev(*dc, pts[i].x, pts[i].y));
+    GdiObject* br = Obj(dc->st.brush, OBJ_BRUSH);
+    if (br && br->brush.lbStyle != BS_NULL && n >= 3) {
+        // Fill through a scratch mask so that pattern brushes and ROP2 apply per pixel.
+        int ymin = dev[0].y, ymax = dev[0].y, xmin = dev[0].x, xmax = dev[0].x;
+        for (auto& p : dev) {
+            ymin = std::min<int>(ymin, p.y); ymax = std::max<int>(ymax, p.y);
+            xmin = std::min<int>(xmin, p.x); xmax = std::max<int>(xmax, p.x);
+        }
+        Pixels mask(xmax - xmin + 1, ymax - ymin + 1, false, 0);
+        std::vector<Piece> mp{Piece{&mask, POINT{-xmin, -ymin}, Region(RECT{0, 0, mask.width, mask.height})}};
+        FillPolygonDevice(*dc, mp, dev, 0xFFFFFF);
+        for (int y = 0; y < mask.height; ++y) {
+            int x = 0;
+            while (x < mask.width) {
+                while (x < mask.width && !mask.At(x, y)) ++x;
+                int s = x;
+                while (x < mask.width && mask.At(x, y)) ++x;
+                if (x > s) FillShape(*dc, ps, y + ymin, s + xmin, x + xmin);
+            }
+        }
+    }
+    int step = 0;
+    for (int i = 0; i < n; ++i) DeviceLine(*dc, ps, dev[std::size_t(i)], dev[std::size_t((i + 1) % n)], &step);
+    return TRUE;
+}
+
+BOOL Rectangle(HDC h, int l, int t, int r, int b) {
+    DC* dc = Dc(h);
+    if (!dc) return FALSE;
+    POINT a = Dev(*dc, l, t), c = Dev(*dc, r, b);
+    int x0 = std::min(a.x, c.x), x1 = std::max(a.x, c.x), y0 = std::min(a.y, c.y), y1 = std::max(a.y, c.y);
+    auto ps = Pieces(*dc);
+    GdiObject* pen = Obj(dc->st.pen, OBJ_PEN);
+    if (PenNull(pen)) {
+        for (int y = y0; y < y1 - 1; ++y) FillShape(*dc, ps, y, x0, x1 - 1);
+        return TRUE;
+    }
+    int w = PenWidth(pen);
+    if (x1 - x0 <= 2 * w || y1 - y0 <= 2 * w) {
+        for (int y = y0; y < y1; ++y) OutlineSpan(*dc, ps, y, x0, x1);
+        return TRUE;
+    }
+    for (int y = y0 + w; y < y1 - w; ++y) FillShape(*dc, ps, y, x0 + w, x1 - w);
+    if (w == 1 && pen->pen.lopnStyle != PS_SOLID && pen->pen.lopnStyle != PS_INSIDEFRAME) {
+        int step = 0;
+        POINT p0{x0, y0}, p1{x1 - 1, y0}, p2{x1 - 1, y1 - 1}, p3{x0, y1 - 1};
+        DeviceLine(*dc, ps, p0, p1, &step);
+        DeviceLine(*dc, ps, p1, p2, &step);
+        DeviceLine(*dc, ps, p2, p3, &step);
+        DeviceLine(*dc, ps, p3, p0, &step);
+        return TRUE;
+    }
+    for (int y = y0; y < y0 + w; ++y) OutlineSpan(*dc, ps, y, x0, x1);
+    for (int y = y1 - w; y < y1; ++y) OutlineSpan(*dc, ps, y, x0, x1);
+    for (int y = y0 + w; y < y1 - w; ++y) {
+        OutlineSpan(*dc, ps, y, x0, x0 + w);
+        OutlineSpan(*dc, ps, y, x1 - w, x1);
+    }
+    return TRUE;
+}
+
+namespace {
+
+// Pixels of a rounded shape on the box [x0, x1) x [y0, y1), corner ellipse ew x eh.
+struct RoundShape {
+    int x0, y0, x1, y1;
+    double ew, eh;
+    bool In(int x, int y, int inset) const {
+        double l = x0 + inset, t = y0 + inset, r = x1 - inset, b = y1 - inset;
+        double cx = x + 0.5, cy = y + 0.5;
+        if (cx < l || cx > r || cy < t || cy > b) return false;
+        double rx = std::max(0.0, ew / 2 - inset), ry = std::max(0.0, eh / 2 - inset);
+        if (rx <= 0 || ry <= 0) return true;
+        double ex = cx < l + rx ? l + rx : (cx > r - rx ? r - rx : cx);
+        double ey = cy < t + ry ? t + ry : (cy > b - ry ? b - ry : cy);
+        double dx = (cx - ex) / rx, dy = (cy - ey) / ry;
+        return dx * dx + dy * dy <= 1.0;
+    }
+};
+
+void DrawRound(DC& dc, const RoundShape& s) {
+    auto ps = Pieces(dc);
+    GdiObject* pen = Obj(dc.st.pen, OBJ_PEN);
+    int w = PenNull(pen) ? 0 : PenWidth(pen);
+    for (int y = s.y0; y < s.y1; ++y) {
+        int x = s.x0;
+        while (x < s.x1) {
+            // Runs of the same kind: outside, outline or inside.
+            auto kind = [&](int xx) {
+                if (!s.In(xx, y, 0)) return 0;
+                if (w == 0) return 2;
+                if (w == 1) {
+                    if (!s.In(xx - 1, y, 0) || !s.In(xx + 1, y, 0) || !s.In(xx, y - 1, 0) || !s.In(xx, y + 1, 0)) return 1;
+                    return 2;
+                }
+                return s.In(xx, y, w) ? 2 : 1;
+            };
+            int k = kind(x), st = x;
+            while (x < s.x1 && kind(x) == k) ++x;
+            if (k == 1) OutlineSpan(dc, ps, y, st, x);
+            if (k == 2) FillShape(dc, ps, y, st, x);
+        }
+    }
+}
+
+} // namespace
+
+BOOL Ellipse(HDC h, int l, int t, int r, int b) {
+    DC* dc = Dc(h);
+    if (!dc) return FALSE;
+    POINT a = Dev(*dc, l, t), c = Dev(*dc, r, b);
+    RoundShape s{std::min(a.x, c.x), std::min(a.y, c.y), std::max(a.x, c.x), std::max(a.y, c.y), 0, 0};
+    if (PenNull(Obj(dc->st.pen, OBJ_PEN))) { s.x1 -= 1; s.y1 -= 1; }
+    s.ew = s.x1 - s.x0;
+    s.eh = s.y1 - s.y0;
+    DrawRound(*dc, s);
+    return TRUE;
+}
+
+BOOL RoundRect(HDC h, int l, int t, int r, int b, int ew, int eh) {
+    DC* dc = Dc(h);
+    if (!dc) return FALSE;
+    POINT a = Dev(*dc, l, t), c = Dev(*dc, r, b);
+    RoundShape s{std::min(a.x, c.x), std::min(a.y, c.y), std::max(a.x, c.x), std::max(a.y, c.y),
+                 double(std::abs(ew)), double(std::abs(eh))};
+    if (PenNull(Obj(dc->st.pen, OBJ_PEN))) { s.x1 -= 1; s.y1 -= 1; }
+    s.ew = std::min(s.ew, double(s.x1 - s.x0));
+    s.eh = std::min(s.eh, double(s.y1 - s.y0));
+    DrawRound(*dc, s);
+    return TRUE;
+}
+
+int FillRect(HDC h, const RECT* r, HBRUSH brush) {
+    DC* dc = Dc(h);
+    GdiObject* br = Obj(ResolveBrush(brush), OBJ_BRUSH);
+    if (!dc || !r || !br) return 0;
+    POINT a = Dev(*dc, r->left, r->top), c = Dev(*dc, r->right, r->bottom);
+    auto ps = Pieces(*dc);
+    for (int y = a.y; y < c.y; ++y)
+        Span(ps, y, a.x, c.x, [&](int x, int yy, std::uint32_t d, bool mono) {
+            std::uint32_t p;
+            return BrushPixel(*dc, br, x, yy, mono, &p) ? p : d;
+        });
+    return 1;
+}
+
+int FrameRect(HDC h, const RECT* r, HBRUSH brush) {
+    if (!r || r->right <= r->left || r->bottom <= r->top) return Dc(h) ? 1 : 0;
+    RECT top{r->left, r->top, r->right, r->top + 1}, bottom{r->left, r->bottom - 1, r->right, r->bottom};
+    RECT left{r->left, r->top + 1, r->left + 1, r->bottom - 1}, right{r->right - 1, r->top + 1, r->right, r->bottom - 1};
+    if (!FillRect(h, &top, brush)) return 0;
+    if (r->bottom - r->top > 1) FillRect(h, &bottom, brush);
+    if (r->bottom - r->top > 2) {
+        FillRect(h, &left, brush);
+        if (r->right - r->left > 1) FillRect(h, &right, brush);
+    }
+    return 1;
+}
+
+BOOL InvertRect(HDC h, const RECT* r) {
+    DC* dc = Dc(h);
+    if (!dc || !r) return FALSE;
+    POINT a = Dev(*dc, r->left, r->top), c = Dev(*dc, r->right, r->bottom);
+    auto ps = Pieces(*dc);
+    for (int y = a.y; y < c.y; ++y) Span(ps, y, a.x, c.x, [](int, int, std::uint32_t d, bool) { return ~d; });
+    return TRUE;
+}
+
+BOOL DrawFocusRect(HDC h, const RECT* r) {
+    DC* dc = Dc(h);
+    if (!dc || !r) return FALSE;
+    POINT a = Dev(*dc, r->left, r->top), c = Dev(*dc, r->right, r->bottom);
+    if (c.x <= a.x || c.y <= a.y) return TRUE;
+    auto ps = Pieces(*dc);
+    auto inv = [](int x, int y, std::uint32_t d, bool) { return ((x + y) & 1) == 0 ? ~d : d; };
+    Span(ps, a.y, a.x, c.x, inv);
+    if (c.y - 1 > a.y) Span(ps, c.y - 1, a.x, c.x, inv);
+    for (int y = a.y + 1; y < c.y - 1; ++y) {
+        Span(ps, y, a.x, a.x + 1, inv);
+        if (c.x - 1 > a.x) Span(ps, y, c.x - 1, c.x, inv);
+    }
+    return TRUE;
+}
+
+namespace {
+
+BOOL Blit(DC* dst, int x, int y, int w, int h, DC* src, int sx, int sy, int sw, int sh, DWORD rop) {
+    bool useSrc = RopUsesSource(rop);
+    if (useSrc && !src) return FALSE;
+    POINT d0 = Dev(*dst, x, y);
+    bool mirrorX = (w < 0) != (sw < 0), mirrorY = (h < 0) != (sh < 0);
+    if (w < 0) { d0.x += w; w = -w; }
+    if (h < 0) { d0.y += h; h = -h; }
+    if (w == 0 || h == 0) return TRUE;
+    std::vector<std::uint32_t> sbuf;
+    std::vector<char> sok;
+    bool srcMono = false;
+    std::uint32_t srcBk = 0;
+    if (useSrc) {
+        POINT s0 = Dev(*src, sx, sy);
+        if (sw < 0) { s0.x += sw; sw = -sw; }
+        if (sh < 0) { s0.y += sh; sh = -sh; }
+        if (sw == 0 || sh == 0) return TRUE;
+        srcMono = DestMono(*src);
+        srcBk = ToPix(src->st.bk);
+        sbuf.resize(std::size_t(sw) * sh);
+        sok.resize(sbuf.size());
+        for (int j = 0; j < sh; ++j)
+            for (int i = 0; i < sw; ++i) {
+                std::uint32_t v = 0;
+                sok[std::size_t(j) * sw + i] = ReadDevicePixel(*src, s0.x + i, s0.y + j, &v);
+                sbuf[std::size_t(j) * sw + i] = v;
+            }
+    }
+    GdiObject* br = Obj(dst->st.brush, OBJ_BRUSH);
+    bool usePat = RopUsesPattern(rop);
+    std::uint32_t dstText = ToPix(dst->st.text), dstBk = ToPix(dst->st.bk);
+    auto ps = Pieces(*dst);
+    for (int j = 0; j < h; ++j)
+        Span(ps, d0.y + j, d0.x, d0.x + w, [&](int xx, int yy, std::uint32_t d, bool mono) {
+            std::uint32_t s = 0, p = 0;
+            if (useSrc) {
+                int i = (xx - d0.x) * sw / w, k = (yy - d0.y) * sh / h;
+                if (mirrorX) i = sw - 1 - i;
+                if (mirrorY) k = sh - 1 - k;
+                std::size_t idx = std::size_t(k) * sw + i;
+                if (!sok[idx]) return d;
+                s = sbuf[idx];
+                if (srcMono && !mono) s = s ? dstBk : dstText;
+                else if (!srcMono && mono) s = s == srcBk ? 0xFFFFFF : 0;
+            }
+            if (usePat && !BrushPixel(*dst, br, xx, yy, mono, &p)) p = 0;
+            return Rop3(rop, p, s, d);
+        });
+    return TRUE;
+}
+
+} // namespace
+
+BOOL BitBlt(HDC hdst, int x, int y, int w, int h, HDC hsrc, int sx, int sy, DWORD rop) {
+    DC* dst = Dc(hdst);
+    if (!dst) return FALSE;
+    return Blit(dst, x, y, w, h, Dc(hsrc), sx, sy, w, h, rop);
+}
+
+BOOL StretchBlt(HDC hdst, int x, int y, int w, int h, HDC hsrc, int sx, int sy, int sw, int sh, DWORD rop) {
+    DC* dst = Dc(hdst);
+    if (!dst) return FALSE;
+    return Blit(dst, x, y, w, h, Dc(hsrc), sx, sy, sw, sh, rop);
+}
+
+BOOL PatBlt(HDC h, int x, int y, int w, int hh, DWORD rop) {
+    DC* dc = Dc(h);
+    if (!dc || RopUsesSource(rop)) return FALSE;
+    return Blit(dc, x, y, w, hh, nullptr, 0, 0, w, hh, rop);
+}
+
+// --- 3-D edges ------------------------------------------------------------------------------
+
+namespace {
+void Line(HDC dc, int x0, int y0, int x1, int y1, COLORREF c) {
+    HPEN pen = CreatePen(PS_SOLID, 1, c);
+    HGDIOBJ old = SelectObject(dc, pen);
+    MoveToEx(dc, x0, y0, nullptr);
+    LineTo(dc, x1, y1);
+    SelectObject(dc, old);
+    DeleteObject(pen);
+}
+
+// One ring of an edge: top-left in tl, bottom-right in br, as DrawEdge lays its lines.
+void Ring(HDC dc, RECT& r, COLORREF tl, COLORREF br, UINT flags) {
+    if (flags & BF_BOTTOM) Line(dc, r.left, r.bottom - 1, r.right, r.bottom - 1, br);
+    if (flags & BF_RIGHT) Line(dc, r.right - 1, r.top, r.right - 1, r.bottom, br);
+    if (flags & BF_TOP) Line(dc, r.left, r.top, r.right - ((flags & BF_RIGHT) ? 1 : 0), r.top, tl);
+    if (flags & BF_LEFT) Line(dc, r.left, r.top, r.left, r.bottom - ((flags & BF_BOTTOM) ? 1 : 0), tl);
+    if (flags & BF_LEFT) ++r.left;
+    if (flags & BF_TOP) ++r.top;
+    if (flags & BF_RIGHT) --r.right;
+    if (flags & BF_BOTTOM) --r.bottom;
+}
+} // namespace
+
+BOOL DrawEdge(HDC h, RECT* rect, UINT edge, UINT flags) {
+    if (!Dc(h) || !rect) return FALSE;
+    RECT r = *rect;
+    COLORREF light = GetSysColor(COLOR_3DLIGHT), hi = GetSysColor(COLOR_BTNHIGHLIGHT),
+             shadow = GetSysColor(COLOR_BTNSHADOW), dark = GetSysColor(COLOR_3DDKSHADOW);
+    if (flags & BF_MONO) light = hi = shadow = dark = GetSysColor(COLOR_WINDOWFRAME);
+    UINT outer = edge & (BDR_RAISEDOUTER | BDR_SUNKENOUTER), inner = edge & (BDR_RAISEDINNER | BDR_SUNKENINNER);
+    if (outer == BDR_RAISEDOUTER) Ring(h, r, light, dark, flags);
+    else if (outer == BDR_SUNKENOUTER) Ring(h, r, shadow, hi, flags);
+    if (inner == BDR_RAISEDINNER) Ring(h, r, hi, shadow, flags);
+    else if (inner == BDR_SUNKENINNER) Ring(h, r, dark, light, flags);
+    if (flags & BF_MIDDLE) FillRect(h, &r, GetSysColorBrush(COLOR_BTNFACE));
+    if (flags & BF_ADJUST) *rect = r;
+    return TRUE;
+}
+
+void Frame3D(HDC dc, RECT* rect, COLORREF topLeft, COLORREF bottomRight, int width) {
+    if (!rect || !Dc(dc)) return;
+    RECT& r = *rect;
+    --r.bottom;
+    --r.right;
+    for (int i = 0; i < width; ++i) {
+        HPEN tl = CreatePen(PS_SOLID, 1, topLeft), brp = CreatePen(PS_SOLID, 1, bottomRight);
+        HGDIOBJ old = SelectObject(dc, tl);
+        POINT a[3] = {{r.left, r.bottom}, {r.left, r.top}, {r.right, r.top}};
+        Polyline(dc, a, 3);
+        SelectObject(dc, brp);
+        POINT b[3] = {{r.right, r.top}, {r.right, r.bottom}, {r.left - 1, r.bottom}};
+        Polyline(dc, b, 3);
+        SelectObject(dc, old);
+        DeleteObject(tl);
+        DeleteObject(brp);
+        InflateRect(&r, -1, -1);
+    }
+    ++r.bottom;
+    ++r.right;
+}
+
+// --- Scrolling ------------------------------------------------------------------------------
+
+int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scrollRect, const RECT* clipRect, HRGN update,
+                   RECT* updateRect, UINT flags) {
+    Window* w = W(hwnd);
+    if (!w) return ERROR;
+    RECT client{0, 0, w->client.right - w->client.left, w->client.bottom - w->client.top};
+    RECT src = scrollRect ? Intersection(*scrollRect, client) : client;
+    RECT clip = clipRect ? Intersection(*clipRect, client) : client;
+    CaretBeforePaint(w);
+    Window* top = TopOf(w);
+    Region exposed;
+    if (top && top->store && Visible(w)) {
+        POINT o = ClientOrgInStore(w);
+        Region vis = VisibleInStore(w, false);
+        vis.Offset(-o.x, -o.y);
+        Pixels copy = *top->store;
+        RECT dest = src;
+        OffsetRect(&dest, dx, dy);
+        dest = Intersection(dest, clip);
+        Region moved;
+        for (int y = dest.top; y < dest.bottom; ++y)
+            for (int x = dest.left; x < dest.right; ++x) {
+                int fx = x - dx, fy = y - dy;
+                if (!vis.Contains(x, y)) continue;
+                if (!vis.Contains(fx, fy) || !PtInRect(&src, POINT{fx, fy})) continue;
+                if (!copy.Inside(fx + o.x, fy + o.y) || !copy.Inside(x + o.x, y + o.y)) continue;
+                top->store->Row(y + o.y)[x + o.x] = copy.At(fx + o.x, fy + o.y);
+            }
+        moved.Add(dest);
+        exposed.Add(Intersection(src, clip));
+        exposed.Subtract(dest);
+        // Pixels whose source was hidden have to be painted anew too.
+        Region hidden(dest);
+        Region visSrc = vis;
+        visSrc.Offset(dx, dy);
+        hidden.Subtract(visSrc);
+        exposed.Add(hidden);
+    } else {
+        exposed.Add(Intersection(src, clip));
+    }
+    // The pending update moves with the pixels.
+    if (!w->update.Empty()) {
+        Region inside = w->update;
+        inside.Intersect(src);
+        Region outside = w->update;
+        outside.Subtract(src);
+        inside.Offset(dx, dy);
+        inside.Intersect(clip);
+        w->update = outside;
+        w->update.Add(inside);
+    }
+    if ((flags & SW_SCROLLCHILDREN) || (!scrollRect && !clipRect && flags == 0xFFFF))
+        for (Window* c : std::vector<Window*>(w->children)) {
+            HWND ch = c->handle;
+            SetWindowPos(ch, nullptr, c->rect.left + dx, c->rect.top + dy, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+        }
+    if (!(w = W(hwnd))) return ERROR;
+    for (const RECT& r : exposed.Rects()) {
+        if (flags & SW_INVALIDATE || flags == 0xFFFF) InvalidateRect(hwnd, &r, (flags & SW_ERASE) || flags == 0xFFFF);
+    }
+    if (updateRect) *updateRect = exposed.Bounds();
+    if (GdiObject* o = Obj(update, OBJ_REGION)) o->region = exposed;
+    CaretAfterPaint(w);
+    return exposed.Empty() ? NULLREGION : SIMPLEREGION;
+}
+
+BOOL ScrollWindow(HWND hwnd, int dx, int dy, const RECT* scrollRect, const RECT* clipRect) {
+    // 0xFFFF: the classic call, which invalidates with erasing and moves children when it
+    // scrolls the whole client area.
+    return ScrollWindowEx(hwnd, dx, dy, scrollRect, clipRect, nullptr, nullptr, 0xFFFF) != ERROR;
+}
+
+HBRUSH GetSysColorBrush(int index) {
+    if (index < 0 || index > 24) return nullptr;
+    auto& b = G().sysBrushes[index];
+    if (!b) {
+        b = CreateSolidBrush(GetSysColor(index));
+        if (GdiObject* o = Obj(b)) o->stock = true;
+    }
+    if (GdiObject* o = Obj(b)) o->brush.lbColor = GetSysColor(index); // follows SetSysColors
+    return b;
+}
+
+} // namespace win

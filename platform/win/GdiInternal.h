@@ -1,0 +1,80 @@
+// Private to platform/win: GDI objects and device contexts, and the pieces of pixels a DC draws
+// into, shared by Gdi.cpp, Text.cpp and Screen.cpp.
+#pragma once
+
+#include "win/WinInternal.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace win::detail {
+
+struct GdiObject {
+    int type = 0; // OBJ_PEN, OBJ_BRUSH, OBJ_FONT, OBJ_BITMAP, OBJ_REGION
+    bool stock = false;
+    int selected = 0;
+    LOGPEN pen;
+    LOGBRUSH brush;
+    std::shared_ptr<Pixels> pattern; // pattern brushes
+    LOGFONT font;
+    std::shared_ptr<Pixels> bitmap;
+    HDC selectedIn = nullptr;        // a bitmap is selected into one memory DC at most
+    Region region;
+};
+
+GdiObject* Obj(HGDIOBJ h, int type = 0);
+HGDIOBJ NewObject(std::unique_ptr<GdiObject> o);
+
+struct DcState {
+    HGDIOBJ pen = nullptr, brush = nullptr, font = nullptr, bitmap = nullptr;
+    COLORREF text = 0, bk = 0xFFFFFF;
+    int bkMode = OPAQUE, rop2 = R2_COPYPEN, polyFill = ALTERNATE, stretch = BLACKONWHITE, mapMode = MM_TEXT;
+    int charExtra = 0;
+    UINT align = 0;
+    POINT pos, winOrg, vpOrg, brushOrg;
+    std::optional<Region> clip; // device coordinates
+};
+
+enum class DcKind { Window, Screen, Memory };
+
+struct DC {
+    DcKind kind = DcKind::Memory;
+    HWND hwnd = nullptr;
+    bool whole = false; // GetWindowDC
+    bool paint = false;
+    std::optional<Region> paintClip; // device coordinates
+    DcState st;
+    std::vector<DcState> saved;
+};
+
+DC* Dc(HDC h);
+
+// A part of a DC's drawing surface: device point (0, 0) lies at org in px, clip in px.
+struct Piece {
+    Pixels* px = nullptr;
+    POINT org;
+    Region clip;
+};
+std::vector<Piece> Pieces(DC& dc);
+// The DC's drawing area in device coordinates, before clip regions.
+RECT DeviceBounds(DC& dc);
+
+inline POINT ToDevice(const DC& dc, int x, int y) {
+    return POINT{x - dc.st.winOrg.x + dc.st.vpOrg.x, y - dc.st.winOrg.y + dc.st.vpOrg.y};
+}
+
+bool DestMono(DC& dc);
+// Calls f(deviceX, deviceY, dst, mono) for each pixel of a device span [x0, x1) and stores its answer.
+void Span(std::vector<Piece>& ps, int y, int x0, int x1,
+          const std::function<std::uint32_t(int, int, std::uint32_t, bool)>& f);
+void FillDeviceRect(DC& dc, std::vector<Piece>& ps, RECT r, COLORREF c);
+// Reads a pixel as the DC shows it (the screen composes its windows); false outside.
+bool ReadDevicePixel(DC& dc, int x, int y, std::uint32_t* pix);
+void FillPolygonDevice(DC& dc, std::vector<Piece>& ps, const std::vector<POINT>& pts, std::uint32_t pix);
+
+// Text.cpp
+struct FontFace; // realised font
+void ResetFonts();
+
+} // namespace win::detail

@@ -1,0 +1,224 @@
+// The list of top-level windows across the suite's processes: one small file per window in the
+// machine root's run folder (class, caption, pid), so that one program can see another's windows.
+// A file whose process has died (or whose pid now belongs to another process) is removed.
+#include "win/WinInternal.h"
+
+#include "rtl/WinRoot.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <unistd.h>
+
+namespace win {
+using namespace detail;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Entry {
+    DWORD pid = 0;
+    std::string start, cls, caption;
+    std::uintptr_t hwnd = 0;
+};
+
+std::string StartTime(long pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(in, line)) return {};
+    auto p = line.rfind(')');
+    if (p == std::string::npos) return {};
+    std::istringstream rest(line.substr(p + 2));
+    std::string field;
+    // Fields after the command name start at 3 (state); the start time is field 22.
+    for (int i = 3; i <= 22 && rest >> field; ++i)
+        if (i == 22) return field;
+    return {};
+}
+
+bool Alive(const Entry& e) {
+    if (e.pid == 0) return false;
+    if (::kill(pid_t(e.pid), 0) != 0 && errno != EPERM) return false;
+    std::string st = StartTime(long(e.pid));
+    return st.empty() || e.start.empty() || st == e.start;
+}
+
+std::string Escape(const std::string& s) {
+    std::string o;
+    for (char c : s) {
+        if (c == '\\') o += "\\\\";
+        else if (c == '\n') o += "\\n";
+        else if (c == '\r') o += "\\r";
+        else o += c;
+    }
+    return o;
+}
+
+std::string Unescape(const std::string& s) {
+    std::string o;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\\' && i + 1 < s.size()) {
+            char n = s[++i];
+            o += n == 'n' ? '\n' : n == 'r' ? '\r' : n;
+        } else {
+            o += s[i];
+        }
+    }
+    return o;
+}
+
+bool Parse(const fs::path& p, Entry* e) {
+    std::ifstream in(p, std::ios::binary);
+    if (!in) return false;
+    std::string line;
+    bool any = false;
+    while (std::getline(in, line)) {
+        auto eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        std::string k = line.substr(0, eq), v = Unescape(line.substr(eq + 1));
+        if (k == "pid") e->pid = DWORD(std::strtoul(v.c_str(), nullptr, 10));
+        else if (k == "start") e->start = v;
+        else if (k == "hwnd") e->hwnd = std::uintptr_t(std::strtoull(v.c_str(), nullptr, 16));
+        else if (k == "class") e->cls = v;
+        else if (k == "caption") e->caption = v;
+        any = true;
+    }
+    return any && e->pid;
+}
+
+struct Mine {
+    DWORD pid;
+    fs::path path;
+};
+
+struct RunState {
+    std::map<std::uintptr_t, Mine> mine; // our windows and where their files are
+    std::map<std::pair<DWORD, std::uintptr_t>, std::uintptr_t> proxyOf;
+    std::map<std::uintptr_t, fs::path> proxyPath;
+    std::uintptr_t nextProxy = 0x40000000;
+    ~RunState() {
+        std::error_code ec;
+        for (auto& [h, m] : mine)
+            if (m.pid == DWORD(getpid())) fs::remove(m.path, ec);
+    }
+};
+
+RunState& R() {
+    static RunState s;
+    return s;
+}
+
+void Write(Window* w, const fs::path& path) {
+    std::ostringstream out;
+    out << "pid=" << getpid() << "\n"
+        << "start=" << StartTime(long(getpid())) << "\n"
+        << "hwnd=" << std::hex << reinterpret_cast<std::uintptr_t>(w->handle) << std::dec << "\n"
+        << "class=" << Escape(w->cls->name) << "\n"
+        << "caption=" << Escape(w->text) << "\n";
+    fs::path tmp = path;
+    tmp += ".tmp";
+    {
+        std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
+        if (!f) return;
+        f << out.str();
+        if (!f.flush()) return;
+    }
+    std::error_code ec;
+    fs::rename(tmp, path, ec);
+    if (ec) fs::remove(tmp, ec);
+}
+
+} // namespace
+
+namespace detail {
+
+void RunListAdd(Window* w) {
+    std::error_code ec;
+    fs::path dir = rtl::RunDir();
+    fs::create_directories(dir, ec);
+    char name[64];
+    std::snprintf(name, sizeof name, "%ld-%lx.win", long(getpid()),
+                  static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(w->handle)));
+    fs::path p = dir / name;
+    R().mine[reinterpret_cast<std::uintptr_t>(w->handle)] = Mine{DWORD(getpid()), p};
+    Write(w, p);
+}
+
+void RunListUpdate(Window* w) {
+    auto it = R().mine.find(reinterpret_cast<std::uintptr_t>(w->handle));
+    if (it == R().mine.end() || it->second.pid != DWORD(getpid())) return;
+    Write(w, it->second.path);
+}
+
+void RunListRemove(Window* w) {
+    auto it = R().mine.find(reinterpret_cast<std::uintptr_t>(w->handle));
+    if (it == R().mine.end()) return;
+    std::error_code ec;
+    if (it->second.pid == DWORD(getpid())) fs::remove(it->second.path, ec);
+    R().mine.erase(it);
+}
+
+std::vector<HWND> ForeignTopLevels() {
+    std::vector<HWND> out;
+    std::error_code ec;
+    fs::path dir = rtl::RunDir();
+    auto& s = R();
+    std::vector<fs::path> files;
+    for (auto& de : fs::directory_iterator(dir, ec))
+        if (de.path().extension() == ".win") files.push_back(de.path());
+    std::sort(files.begin(), files.end());
+    for (auto& p : files) {
+        Entry e;
+        if (!Parse(p, &e)) continue;
+        bool ours = e.pid == DWORD(getpid()) && (e.start.empty() || e.start == StartTime(long(getpid())));
+        if (ours) continue;
+        if (!Alive(e)) {
+            fs::remove(p, ec);
+            continue;
+        }
+        auto key = std::make_pair(e.pid, e.hwnd);
+        auto it = s.proxyOf.find(key);
+        std::uintptr_t h;
+        if (it == s.proxyOf.end()) {
+            h = s.nextProxy;
+            s.nextProxy += 4;
+            s.proxyOf[key] = h;
+        } else {
+            h = it->second;
+        }
+        s.proxyPath[h] = p;
+        out.push_back(reinterpret_cast<HWND>(h));
+    }
+    return out;
+}
+
+bool ForeignInfo(HWND hwnd, std::string* cls, std::string* caption, DWORD* pid) {
+    auto& s = R();
+    auto it = s.proxyPath.find(reinterpret_cast<std::uintptr_t>(hwnd));
+    if (it == s.proxyPath.end()) return false;
+    Entry e;
+    if (!Parse(it->second, &e) || !Alive(e)) return false;
+    if (cls) *cls = e.cls;
+    if (caption) *caption = e.caption;
+    if (pid) *pid = e.pid;
+    return true;
+}
+
+bool IsForeignWindow(HWND hwnd) { return ForeignInfo(hwnd, nullptr, nullptr, nullptr); }
+
+void ResetRunList() {
+    auto& s = R();
+    std::error_code ec;
+    for (auto& [h, m] : s.mine)
+        if (m.pid == DWORD(getpid())) fs::remove(m.path, ec);
+    s.mine.clear();
+    s.proxyPath.clear();
+}
+
+} // namespace detail
+} // namespace win

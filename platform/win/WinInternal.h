@@ -1,0 +1,145 @@
+// Private to platform/win: the records behind the handles (windows, classes, device contexts,
+// GDI objects), the pixel buffers, regions, and the entry points the sources share.
+#pragma once
+
+#include "win/Windows.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace win::detail {
+
+// A set of disjoint rectangles.
+class Region {
+public:
+    Region() = default;
+    explicit Region(const RECT& r) { Add(r); }
+    bool Empty() const { return FRects.empty(); }
+    const std::vector<RECT>& Rects() const { return FRects; }
+    void Clear() { FRects.clear(); }
+    void Add(const RECT& r);
+    void Add(const Region& r) { for (auto& x : r.FRects) Add(x); }
+    void Subtract(const RECT& r);
+    void Subtract(const Region& r) { for (auto& x : r.FRects) Subtract(x); }
+    void Intersect(const RECT& r);
+    void Intersect(const Region& r);
+    void Offset(int dx, int dy);
+    RECT Bounds() const;
+    bool Contains(int x, int y) const;
+    bool Meets(const RECT& r) const;
+    // Keeps the count small for update regions, where painting a little more does no harm.
+    void Simplify();
+
+private:
+    std::vector<RECT> FRects;
+};
+
+RECT MakeRect(int l, int t, int r, int b);
+bool RectEmpty(const RECT& r);
+RECT Intersection(const RECT& a, const RECT& b);
+
+// Pixels 0x00RRGGBB (cairo's RGB24 layout), one 32-bit word each; monochrome ones are black or
+// white only.
+struct Pixels {
+    int width = 0, height = 0;
+    bool mono = false;
+    std::vector<std::uint32_t> data;
+    Pixels() = default;
+    Pixels(int w, int h, bool m, std::uint32_t fill = 0xFFFFFF)
+        : width(w), height(h), mono(m), data(std::size_t(w) * std::size_t(h), fill) {}
+    std::uint32_t* Row(int y) { return data.data() + std::size_t(y) * std::size_t(width); }
+    std::uint32_t At(int x, int y) const { return data[std::size_t(y) * std::size_t(width) + std::size_t(x)]; }
+    bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
+    void Resize(int w, int h, std::uint32_t fill); // keeps the overlapping pixels
+};
+
+inline std::uint32_t ToPix(COLORREF c) {
+    return (std::uint32_t(GetRValue(c)) << 16) | (std::uint32_t(GetGValue(c)) << 8) | GetBValue(c);
+}
+inline COLORREF ToColor(std::uint32_t p) { return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF); }
+std::uint32_t MonoOf(std::uint32_t pix); // nearest of black and white
+bool WritePng(const Pixels& px, const std::string& path);
+
+// --- Windows --------------------------------------------------------------------------------
+
+struct ScrollBar {
+    int min = 0, max = 0, pos = 0, trackPos = 0;
+    unsigned page = 0;
+    bool disabled = false;
+};
+
+struct WndClass {
+    std::string name;
+    WNDCLASS wc;
+    std::vector<std::uint8_t> clsExtra;
+};
+
+struct Window {
+    HWND handle = nullptr;
+    std::shared_ptr<WndClass> cls;
+    WNDPROC proc = nullptr;
+    DWORD style = 0, exStyle = 0;
+    HINSTANCE instance = nullptr;
+    LONG_PTR id = 0, userData = 0;
+    std::vector<std::uint8_t> extra;
+    Window* parent = nullptr;          // the desktop for top-level windows
+    HWND owner = nullptr;
+    std::vector<Window*> children;     // z-order, topmost first
+    RECT rect;                         // in the parent's client coordinates (screen for top-level)
+    RECT client;                       // the client area within the window rectangle
+    std::string text;
+    HFONT font = nullptr;
+    Region update;                     // client coordinates
+    bool erase = false, ncDirty = false, internalPaint = false;
+    ScrollBar hbar, vbar;
+    DWORD threadId = 0;
+    bool destroying = false;
+    bool iconic = false, zoomed = false;
+    std::unique_ptr<Pixels> store;     // top-level windows and the desktop
+};
+
+Window* W(HWND hwnd);           // NULL for a handle that names no window of this process
+bool HandleAlive(HWND hwnd);    // the same test, safe from any thread
+Window* Desktop();
+bool IsTopLevel(const Window* w);
+Window* TopOf(Window* w);
+bool Visible(const Window* w);  // it and its ancestors
+POINT WindowOrgInStore(const Window* w);
+POINT ClientOrgInStore(const Window* w);
+POINT WindowOrgOnScreen(const Window* w);
+POINT ClientOrgOnScreen(const Window* w);
+// Where a window's pixels may go in its top-level's store: the client area (or the whole window)
+// less what its ancestors, clipped siblings and clipped children cover.
+Region VisibleInStore(const Window* w, bool wholeWindow);
+std::vector<Window*> TopLevelsInZOrder(); // topmost first
+void RecalcClient(Window* w, bool notify); // non-client sizes; WM_SIZE when notify and changed
+void InvalidateWindowTree(Window* w, bool erase);
+void PaintNonClient(Window* w);
+int NonClientHitTest(Window* w, POINT screen);
+void TrackScrollBar(Window* w, int bar, POINT screen);
+void ForgetWindowInQueue(HWND hwnd);
+void RunListAdd(Window* w);
+void RunListUpdate(Window* w);
+void RunListRemove(Window* w);
+bool IsForeignWindow(HWND hwnd);
+std::vector<HWND> ForeignTopLevels();
+bool ForeignInfo(HWND hwnd, std::string* cls, std::string* caption, DWORD* pid);
+void CaretBeforePaint(Window* w);
+void CaretAfterPaint(Window* w);
+void CaretWindowGone(HWND hwnd);
+void CaretTick();
+void ResetCaretCursorClipboard();
+void ResetGdi();
+void ResetRunList();
+
+// --- GDI ------------------------------------------------------------------------------------
+
+std::uint32_t ScreenWidth();
+std::uint32_t ScreenHeight();
+int ScreenDpi();
+
+} // namespace win::detail
