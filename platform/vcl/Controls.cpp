@@ -638,6 +638,8 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 }
 
 TRect TWinControl::ClientRect() {
+    // The client area needs the window's frame, as the window system measures it.
+    if (!FHandle && (FParent || dynamic_cast<TCustomForm*>(this)) && !IsDestroying()) HandleNeeded();
     if (FHandle) {
         RECT r;
         GetClientRect(FHandle, &r);
@@ -954,7 +956,10 @@ LRESULT TWinControl::CALLBACK_WndProc(HWND Wnd, unsigned Msg, WPARAM WParam, LPA
     try {
         ctl->WndProc(m);
     } catch (...) {
-        // Errors end the handler, never the loop: the application reports them.
+        // Errors end the handler, never the loop: the application reports them. A capture
+        // the handler would have released goes too, or the mouse would stay with this window.
+        if (GetCapture() == Wnd) ReleaseCapture();
+        CaptureControl = nullptr;
         if (Application) Application->HandleException(ctl);
         m.Result = 0;
     }
@@ -1004,6 +1009,26 @@ void TWinControl::Dispatch(TMessage& M) {
     case CM_DIALOGKEY: CMDialogKey(M); return;
     case CM_SHOWINGCHANGED: CMShowingChanged(M); return;
     case CM_SHOWCONTROL: CMShowControl(M); return;
+    case CM_GETCHILDTEXT: {
+        auto* query = reinterpret_cast<TChildTextQuery*>(M.LParam);
+        M.Result = 0;
+        if (!query || !query->Name || !query->Buffer || query->BufferSize <= 0) return;
+        std::vector<TControl*> pending = FControls;
+        while (!pending.empty()) {
+            TControl* c = pending.front();
+            pending.erase(pending.begin());
+            if (c->Name() == query->Name) {
+                std::string text = c->GetText();
+                std::size_t n = std::min<std::size_t>(text.size(), std::size_t(query->BufferSize) - 1);
+                std::memcpy(query->Buffer, text.data(), n);
+                query->Buffer[n] = 0;
+                M.Result = 1;
+                return;
+            }
+            if (auto* w = dynamic_cast<TWinControl*>(c)) pending.insert(pending.end(), w->FControls.begin(), w->FControls.end());
+        }
+        return;
+    }
     default: TControl::Dispatch(M);
     }
 }

@@ -359,6 +359,7 @@ void TCustomForm::Dispatch(TMessage& M) {
     case WM_CLOSE: WMClose(M); return;
     case WM_GETMINMAXINFO: WMGetMinMaxInfo(M); return;
     case CM_RELEASE: CMRelease(M); return;
+    case CM_ISMODAL: M.Result = FModal ? 1 : 0; return;
     default: TWinControl::Dispatch(M);
     }
 }
@@ -507,11 +508,11 @@ void TScreen::SetCursor(TCursor Value) {
     FCursor = Value;
     if (Value == crDefault) {
         // The control under the mouse picks its own again.
+        win::SetCursor(Cursors(crArrow));
         POINT p;
         GetCursorPos(&p);
         HWND wnd = WindowFromPoint(p);
-        if (wnd) SendMessage(wnd, WM_SETCURSOR, WPARAM(wnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-        if (FCursor == crDefault && !wnd) win::SetCursor(Cursors(crArrow));
+        if (FindControl(wnd)) SendMessage(wnd, WM_SETCURSOR, WPARAM(wnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     } else {
         win::SetCursor(Cursors(Value));
     }

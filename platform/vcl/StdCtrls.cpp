@@ -166,12 +166,14 @@ void TButton::Click() {
     TCustomControl::Click();
 }
 
-void TButton::Dispatch(TMessage& M) {
-    if (M.Msg == CM_DIALOGKEY) {
-        CMDialogKey(M);
-        return;
+void TButton::WMLButtonUp(TMessage& M) {
+    // The button lets the mouse go before it reports the click, as the system's button does.
+    if (FPressed) {
+        FPressed = false;
+        if (GetCapture() == Handle()) ReleaseCapture();
+        Invalidate();
     }
-    TCustomControl::Dispatch(M);
+    TCustomControl::WMLButtonUp(M);
 }
 
 void TButton::WMGetDlgCode(TMessage& M) {

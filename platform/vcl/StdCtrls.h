@@ -61,9 +61,9 @@ public:
 
 protected:
     void Paint() override;
-    void Dispatch(TMessage& Message) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void WMLButtonUp(TMessage& Message) override;
     void KeyDown(unsigned& Key, TShiftState Shift) override;
     void KeyUp(unsigned& Key, TShiftState Shift) override;
     void CMDialogKey(TMessage& Message) override;

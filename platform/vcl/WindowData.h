@@ -11,4 +11,15 @@ constexpr unsigned CM_GETCOMPONENTNAME = 0xB0F0;
 // Answers 1 from every window of the class library (to tell them from others).
 constexpr unsigned CM_ISVCLCONTROL = 0xB0F1;
 
+// Answers 1 from a form while its modal loop runs.
+constexpr unsigned CM_ISMODAL = 0xB0F3;
+// lParam: a TChildTextQuery. A control with a child of that name (a window or a graphic control)
+// puts the child's text there and answers 1; otherwise 0.
+constexpr unsigned CM_GETCHILDTEXT = 0xB0F2;
+struct TChildTextQuery {
+    const char* Name;
+    char* Buffer;
+    int BufferSize;
+};
+
 } // namespace vcl
