@@ -107,6 +107,11 @@ TRect TControl::ClientRect() { return Rect(0, 0, FWidth, FHeight); }
 void TControl::SetClientSize(int AWidth, int AHeight) { SetBounds(FLeft, FTop, AWidth, AHeight); }
 
 TPoint TControl::ClientOrigin() {
+    if (auto* w = dynamic_cast<TWinControl*>(this); w && w->HandleAllocated()) {
+        POINT p{0, 0};
+        win::ClientToScreen(w->Handle(), &p);
+        return p;
+    }
     if (!FParent) return Point(FLeft, FTop);
     TPoint o = FParent->ClientOrigin();
     return Point(o.x + FLeft, o.y + FTop);
@@ -847,6 +852,8 @@ void TWinControl::AlignAll(TControl* AControl) {
         return;
     }
     FAlignPending = false;
+    if (std::none_of(FControls.begin(), FControls.end(), [](TControl* c) { return c->Align() != TAlign::alNone; }))
+        return;
     ++FAlignLevel;
     try {
         TRect r = ClientRect();
@@ -1355,8 +1362,8 @@ int TImageList::AddParts(TBitmap* Image, TBitmap* Mask, bool FromColor, TColor M
                 SetBkColor(s, old);
                 // The transparent pixels become black in the picture, so it can be ORed on.
                 HDC p = entry.Image->Canvas()->Handle();
-                SetTextColor(p, RGB(255, 255, 255));
-                SetBkColor(p, RGB(0, 0, 0));
+                SetTextColor(p, RGB(0, 0, 0));
+                SetBkColor(p, RGB(255, 255, 255));
                 BitBlt(p, 0, 0, FWidth, FHeight, m, 0, 0, 0x00220326); // D & ~S
             }
         }
@@ -1397,8 +1404,8 @@ void TImageList::Draw(TCanvas* Canvas, int X, int Y, int Index) {
         clean.SetSize(FWidth, FHeight);
         HDC c = clean.Canvas()->Handle();
         BitBlt(c, 0, 0, FWidth, FHeight, src, 0, 0, SRCCOPY);
-        SetTextColor(c, RGB(255, 255, 255));
-        SetBkColor(c, RGB(0, 0, 0));
+        SetTextColor(c, RGB(0, 0, 0));
+        SetBkColor(c, RGB(255, 255, 255));
         BitBlt(c, 0, 0, FWidth, FHeight, mask, 0, 0, 0x00220326);
         BitBlt(dst, X, Y, FWidth, FHeight, c, 0, 0, SRCPAINT);
     }

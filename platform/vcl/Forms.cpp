@@ -588,10 +588,16 @@ void TScreen::SetActiveForm(TCustomForm* Form) {
     if (OnActiveFormChange) OnActiveFormChange(this);
 }
 
+void TScreen::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FActiveControl) FActiveControl = nullptr;
+}
+
 void TScreen::SetActiveControl(TWinControl* Control) {
     if (Control == FActiveControl) return;
     FActiveControl = Control;
     if (Control) {
+        Control->FreeNotification(this);
         if (TCustomForm* form = Control->ParentForm()) SetActiveForm(form);
     }
     if (OnActiveControlChange) OnActiveControlChange(this);

@@ -306,6 +306,9 @@ public:
     TNotifyEvent OnActiveFormChange;
     TNotifyEvent OnActiveControlChange;
 
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
 private:
     friend class TCustomForm;
     void AddForm(TCustomForm* Form);
