@@ -2,6 +2,7 @@
 // the current cursor and its display count. Headless, so a cursor is what it is, not a picture.
 #include "win/WinInternal.h"
 
+#include <algorithm>
 #include <map>
 
 namespace win {
@@ -50,11 +51,44 @@ HCURSOR Add(Cursor c) {
 
 } // namespace
 
+// The split cursors the class library offers: two bars with arrows across them, made from planes
+// like any custom cursor.
+HCURSOR SplitCursor(bool horizontal) {
+    auto& s = Cu();
+    int key = horizontal ? -1 : -2;
+    auto it = s.stock.find(key);
+    if (it != s.stock.end()) return it->second;
+    BYTE andPlane[4 * 32], xorPlane[4 * 32];
+    std::fill(std::begin(andPlane), std::end(andPlane), BYTE(0xFF));
+    std::fill(std::begin(xorPlane), std::end(xorPlane), BYTE(0));
+    auto dot = [&](int x, int y) {
+        if (!horizontal) std::swap(x, y);
+        andPlane[y * 4 + x / 8] &= BYTE(~(0x80 >> (x % 8)));
+    };
+    for (int i = 8; i < 24; ++i) {
+        dot(14, i);
+        dot(17, i);
+    }
+    for (int i = 0; i < 4; ++i)
+        for (int j = -i; j <= i; ++j) {
+            dot(12 - 3 + i, 15 + j);
+            dot(19 + 3 - i, 15 + j);
+        }
+    for (int x = 9; x < 23; ++x) dot(x, 15);
+    HCURSOR h = CreateCursor(nullptr, 15, 15, 32, 32, andPlane, xorPlane);
+    s.stock[key] = h;
+    return h;
+}
+
 HCURSOR LoadCursor(HINSTANCE instance, const char* name) {
     if (!name) return nullptr;
     auto& s = Cu();
     if (!instance) {
-        if (!IS_INTRESOURCE(name)) return nullptr;
+        if (!IS_INTRESOURCE(name)) {
+            if (ResourceKey(name) == "HSPLIT") return SplitCursor(true);
+            if (ResourceKey(name) == "VSPLIT") return SplitCursor(false);
+            return nullptr;
+        }
         int id = int(std::uintptr_t(name));
         if (!KnownStock(id)) return nullptr;
         auto it = s.stock.find(id);
@@ -148,6 +182,8 @@ void ResetCaretCursorClipboard() {
     s.showCount = 0;
     for (auto it = s.cursors.begin(); it != s.cursors.end();) {
         bool keep = it->second.stockId != 0;
+        for (auto& [k, v] : s.stock)
+            if (v == reinterpret_cast<HCURSOR>(it->first)) keep = true;
         for (auto& [k, v] : s.resources)
             if (v == reinterpret_cast<HCURSOR>(it->first)) keep = true;
         it = keep ? std::next(it) : s.cursors.erase(it);

@@ -362,26 +362,20 @@ std::vector<Piece> Pieces(DC& dc) {
     return out;
 }
 
-void Span(std::vector<Piece>& ps, int y, int x0, int x1,
-          const std::function<std::uint32_t(int, int, std::uint32_t, bool)>& f) {
-    if (x1 <= x0) return;
-    for (Piece& p : ps) {
-        int py = y + p.org.y;
-        if (py < 0 || py >= p.px->height) continue;
-        std::uint32_t* row = p.px->Row(py);
-        for (const RECT& r : p.clip.Rects()) {
-            if (py < r.top || py >= r.bottom) continue;
-            int a = std::max<int>(x0 + p.org.x, r.left), b = std::min<int>(x1 + p.org.x, r.right);
-            for (int px = a; px < b; ++px) {
-                std::uint32_t v = f(px - p.org.x, y, row[px], p.px->mono) & 0xFFFFFF;
-                row[px] = p.px->mono ? MonoOf(v) : v;
-            }
-        }
+RECT PiecesBounds(const std::vector<Piece>& ps) {
+    RECT b{};
+    for (const Piece& p : ps) {
+        RECT r = p.clip.Bounds();
+        if (RectEmpty(r)) continue;
+        OffsetRect(&r, -p.org.x, -p.org.y);
+        UnionRect(&b, &b, &r);
     }
+    return b;
 }
 
 void FillDeviceRect(DC&, std::vector<Piece>& ps, RECT r, COLORREF c) {
     std::uint32_t pix = ToPix(c);
+    r = Intersection(r, PiecesBounds(ps));
     for (int y = r.top; y < r.bottom; ++y)
         Span(ps, y, r.left, r.right, [&](int, int, std::uint32_t, bool mono) { return mono ? MonoOf(pix) : pix; });
 }
@@ -424,6 +418,9 @@ void FillPolygonDevice(DC& dc, std::vector<Piece>& ps, const std::vector<POINT>&
     if (pts.size() < 3) return;
     int ymin = pts[0].y, ymax = pts[0].y;
     for (auto& p : pts) { ymin = std::min<int>(ymin, p.y); ymax = std::max<int>(ymax, p.y); }
+    RECT pb = PiecesBounds(ps);
+    ymin = std::max<int>(ymin, pb.top);
+    ymax = std::min<int>(ymax, pb.bottom);
     for (int y = ymin; y < ymax; ++y) {
         double cy = y + 0.5;
         std::vector<std::pair<double, int>> xs;
@@ -447,6 +444,18 @@ void FillPolygonDevice(DC& dc, std::vector<Piece>& ps, const std::vector<POINT>&
     }
 }
 
+void DropPaintDcs(HWND hwnd) {
+    auto& m = G().dcs;
+    for (auto it = m.begin(); it != m.end();) {
+        if (it->second->paint && it->second->hwnd == hwnd) {
+            it = m.erase(it);
+            if (Window* w = W(hwnd)) CaretAfterPaint(w);
+        } else {
+            ++it;
+        }
+    }
+}
+
 void ResetGdi() {
     auto& g = G();
     g.dcs.clear();
@@ -459,7 +468,6 @@ void ResetGdi() {
             it = g.objects.erase(it);
         }
     }
-    std::fill(std::begin(g.sysBrushes), std::end(g.sysBrushes), nullptr);
 }
 
 } // namespace detail
@@ -819,7 +827,7 @@ int GetObject(HGDIOBJ obj, int size, void* out) {
 
 namespace {
 HBITMAP NewBitmap(int w, int h, bool mono, std::uint32_t fill) {
-    if (w <= 0 || h <= 0 || std::int64_t(w) * h > (1 << 26)) return nullptr;
+    if (w <= 0 || h <= 0 || std::int64_t(w) * h > (1 << 24)) return nullptr;
     auto o = std::make_unique<GdiObject>();
     o->type = OBJ_BITMAP;
     o->bitmap = std::make_shared<Pixels>(w, h, mono, fill);
@@ -1447,7 +1455,13 @@ BOOL Polygon(HDC h, const POINT* pts, int n) {
             ymin = std::min<int>(ymin, p.y); ymax = std::max<int>(ymax, p.y);
             xmin = std::min<int>(xmin, p.x); xmax = std::max<int>(xmax, p.x);
         }
-        Pixels mask(xmax - xmin + 1, ymax - ymin + 1, false, 0);
+        RECT pb = PiecesBounds(ps);
+        xmin = std::max<int>(xmin, pb.left);
+        ymin = std::max<int>(ymin, pb.top);
+        xmax = std::min<int>(xmax, pb.right);
+        ymax = std::min<int>(ymax, pb.bottom);
+        if (xmax < xmin || ymax < ymin) xmax = xmin - 1;
+        Pixels mask(std::max(1, xmax - xmin + 1), std::max(1, ymax - ymin + 1), false, 0);
         std::vector<Piece> mp{Piece{&mask, POINT{-xmin, -ymin}, Region(RECT{0, 0, mask.width, mask.height})}};
         FillPolygonDevice(*dc, mp, dev, 0xFFFFFF);
         for (int y = 0; y < mask.height; ++y) {
@@ -1473,7 +1487,8 @@ BOOL Rectangle(HDC h, int l, int t, int r, int b) {
     auto ps = Pieces(*dc);
     GdiObject* pen = Obj(dc->st.pen, OBJ_PEN);
     if (PenNull(pen)) {
-        for (int y = y0; y < y1 - 1; ++y) FillShape(*dc, ps, y, x0, x1 - 1);
+        RECT pb0 = PiecesBounds(ps);
+        for (int y = std::max<int>(y0, pb0.top); y < std::min<int>(y1 - 1, pb0.bottom); ++y) FillShape(*dc, ps, y, x0, x1 - 1);
         return TRUE;
     }
     int w = PenWidth(pen);
@@ -1481,7 +1496,8 @@ BOOL Rectangle(HDC h, int l, int t, int r, int b) {
         for (int y = y0; y < y1; ++y) OutlineSpan(*dc, ps, y, x0, x1);
         return TRUE;
     }
-    for (int y = y0 + w; y < y1 - w; ++y) FillShape(*dc, ps, y, x0 + w, x1 - w);
+    RECT pb = PiecesBounds(ps);
+    for (int y = std::max<int>(y0 + w, pb.top); y < std::min<int>(y1 - w, pb.bottom); ++y) FillShape(*dc, ps, y, x0 + w, x1 - w);
     if (w == 1 && pen->pen.lopnStyle != PS_SOLID && pen->pen.lopnStyle != PS_INSIDEFRAME) {
         int step = 0;
         POINT p0{x0, y0}, p1{x1 - 1, y0}, p2{x1 - 1, y1 - 1}, p3{x0, y1 - 1};
@@ -1493,7 +1509,7 @@ BOOL Rectangle(HDC h, int l, int t, int r, int b) {
     }
     for (int y = y0; y < y0 + w; ++y) OutlineSpan(*dc, ps, y, x0, x1);
     for (int y = y1 - w; y < y1; ++y) OutlineSpan(*dc, ps, y, x0, x1);
-    for (int y = y0 + w; y < y1 - w; ++y) {
+    for (int y = std::max<int>(y0 + w, pb.top); y < std::min<int>(y1 - w, pb.bottom); ++y) {
         OutlineSpan(*dc, ps, y, x0, x0 + w);
         OutlineSpan(*dc, ps, y, x1 - w, x1);
     }
@@ -1523,9 +1539,11 @@ void DrawRound(DC& dc, const RoundShape& s) {
     auto ps = Pieces(dc);
     GdiObject* pen = Obj(dc.st.pen, OBJ_PEN);
     int w = PenNull(pen) ? 0 : PenWidth(pen);
-    for (int y = s.y0; y < s.y1; ++y) {
-        int x = s.x0;
-        while (x < s.x1) {
+    RECT pb = PiecesBounds(ps);
+    int xa = std::max<int>(s.x0, pb.left), xb = std::min<int>(s.x1, pb.right);
+    for (int y = std::max<int>(s.y0, pb.top); y < std::min<int>(s.y1, pb.bottom); ++y) {
+        int x = xa;
+        while (x < xb) {
             // Runs of the same kind: outside, outline or inside.
             auto kind = [&](int xx) {
                 if (!s.In(xx, y, 0)) return 0;
@@ -1537,7 +1555,7 @@ void DrawRound(DC& dc, const RoundShape& s) {
                 return s.In(xx, y, w) ? 2 : 1;
             };
             int k = kind(x), st = x;
-            while (x < s.x1 && kind(x) == k) ++x;
+            while (x < xb && kind(x) == k) ++x;
             if (k == 1) OutlineSpan(dc, ps, y, st, x);
             if (k == 2) FillShape(dc, ps, y, st, x);
         }
@@ -1577,6 +1595,9 @@ int FillRect(HDC h, const RECT* r, HBRUSH brush) {
     if (!dc || !r || !br) return 0;
     POINT a = Dev(*dc, r->left, r->top), c = Dev(*dc, r->right, r->bottom);
     auto ps = Pieces(*dc);
+    RECT pb = PiecesBounds(ps);
+    a.y = std::max<LONG>(a.y, pb.top);
+    c.y = std::min<LONG>(c.y, pb.bottom);
     for (int y = a.y; y < c.y; ++y)
         Span(ps, y, a.x, c.x, [&](int x, int yy, std::uint32_t d, bool mono) {
             std::uint32_t p;
@@ -1603,7 +1624,9 @@ BOOL InvertRect(HDC h, const RECT* r) {
     if (!dc || !r) return FALSE;
     POINT a = Dev(*dc, r->left, r->top), c = Dev(*dc, r->right, r->bottom);
     auto ps = Pieces(*dc);
-    for (int y = a.y; y < c.y; ++y) Span(ps, y, a.x, c.x, [](int, int, std::uint32_t d, bool) { return ~d; });
+    RECT pb = PiecesBounds(ps);
+    for (int y = std::max<LONG>(a.y, pb.top); y < std::min<LONG>(c.y, pb.bottom); ++y)
+        Span(ps, y, a.x, c.x, [](int, int, std::uint32_t d, bool) { return ~d; });
     return TRUE;
 }
 
@@ -1642,6 +1665,7 @@ BOOL Blit(DC* dst, int x, int y, int w, int h, DC* src, int sx, int sy, int sw, 
         if (sw < 0) { s0.x += sw; sw = -sw; }
         if (sh < 0) { s0.y += sh; sh = -sh; }
         if (sw == 0 || sh == 0) return TRUE;
+        if (std::int64_t(sw) * sh > (1 << 24)) return FALSE;
         srcMono = DestMono(*src);
         srcBk = ToPix(src->st.bk);
         sbuf.resize(std::size_t(sw) * sh);
@@ -1657,7 +1681,8 @@ BOOL Blit(DC* dst, int x, int y, int w, int h, DC* src, int sx, int sy, int sw, 
     bool usePat = RopUsesPattern(rop);
     std::uint32_t dstText = ToPix(dst->st.text), dstBk = ToPix(dst->st.bk);
     auto ps = Pieces(*dst);
-    for (int j = 0; j < h; ++j)
+    RECT pb = PiecesBounds(ps);
+    for (int j = std::max<int>(0, pb.top - d0.y); j < std::min<int>(h, pb.bottom - d0.y); ++j)
         Span(ps, d0.y + j, d0.x, d0.x + w, [&](int xx, int yy, std::uint32_t d, bool mono) {
             std::uint32_t s = 0, p = 0;
             if (useSrc) {
@@ -1779,9 +1804,11 @@ int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scrollRect, const RECT
         RECT dest = src;
         OffsetRect(&dest, dx, dy);
         dest = Intersection(dest, clip);
+        RECT inStore{-o.x, -o.y, top->store->width - o.x, top->store->height - o.y};
+        RECT work = Intersection(dest, inStore);
         Region moved;
-        for (int y = dest.top; y < dest.bottom; ++y)
-            for (int x = dest.left; x < dest.right; ++x) {
+        for (int y = work.top; y < work.bottom; ++y)
+            for (int x = work.left; x < work.right; ++x) {
                 int fx = x - dx, fy = y - dy;
                 if (!vis.Contains(x, y)) continue;
                 if (!vis.Contains(fx, fy) || !PtInRect(&src, POINT{fx, fy})) continue;

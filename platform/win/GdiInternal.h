@@ -4,6 +4,7 @@
 
 #include "win/WinInternal.h"
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -65,9 +66,27 @@ inline POINT ToDevice(const DC& dc, int x, int y) {
 }
 
 bool DestMono(DC& dc);
+// The device rectangle that the pieces can change at all; loops stay within it.
+RECT PiecesBounds(const std::vector<Piece>& ps);
 // Calls f(deviceX, deviceY, dst, mono) for each pixel of a device span [x0, x1) and stores its answer.
-void Span(std::vector<Piece>& ps, int y, int x0, int x1,
-          const std::function<std::uint32_t(int, int, std::uint32_t, bool)>& f);
+template <class F>
+void Span(std::vector<Piece>& ps, int y, int x0, int x1, F&& f) {
+    if (x1 <= x0) return;
+    for (Piece& p : ps) {
+        int py = y + p.org.y;
+        if (py < 0 || py >= p.px->height) continue;
+        std::uint32_t* row = p.px->Row(py);
+        bool mono = p.px->mono;
+        for (const RECT& r : p.clip.Rects()) {
+            if (py < r.top || py >= r.bottom) continue;
+            int a = std::max<int>(x0 + p.org.x, r.left), b = std::min<int>(x1 + p.org.x, r.right);
+            for (int px = a; px < b; ++px) {
+                std::uint32_t v = std::uint32_t(f(px - p.org.x, y, row[px], mono)) & 0xFFFFFF;
+                row[px] = mono ? MonoOf(v) : v;
+            }
+        }
+    }
+}
 void FillDeviceRect(DC& dc, std::vector<Piece>& ps, RECT r, COLORREF c);
 // Reads a pixel as the DC shows it (the screen composes its windows); false outside.
 bool ReadDevicePixel(DC& dc, int x, int y, std::uint32_t* pix);

@@ -508,7 +508,13 @@ LRESULT DispatchMessage(const MSG* msg) {
         return 0;
     }
     if (!msg->hwnd) return 0;
-    LRESULT r = SendMessage(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+    LRESULT r;
+    try {
+        r = SendMessage(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+    } catch (...) {
+        if (msg->message == WM_PAINT) DropPaintDcs(msg->hwnd);
+        throw;
+    }
     // A window that does not validate on WM_PAINT would otherwise be asked again and again.
     if (msg->message == WM_PAINT)
         if (Window* w = W(msg->hwnd)) {
@@ -860,7 +866,12 @@ void UpdateTree(HWND h) {
         if (!(w = W(h))) return;
     }
     if (!w->update.Empty() || w->internalPaint) {
-        SendMessage(h, WM_PAINT, 0, 0);
+        try {
+            SendMessage(h, WM_PAINT, 0, 0);
+        } catch (...) {
+            DropPaintDcs(h);
+            throw;
+        }
         if (!(w = W(h))) return;
         w->update.Clear();
         w->internalPaint = false;

@@ -128,6 +128,14 @@ constexpr unsigned EM_LINEFROMCHAR = 0x00C9;
 constexpr unsigned EM_GETFIRSTVISIBLELINE = 0x00CE;
 constexpr unsigned EM_SETREADONLY = 0x00CF;
 
+// WM_SYSCOMMAND commands.
+constexpr unsigned SC_SIZE = 0xF000;
+constexpr unsigned SC_MOVE = 0xF010;
+constexpr unsigned SC_MINIMIZE = 0xF020;
+constexpr unsigned SC_MAXIMIZE = 0xF030;
+constexpr unsigned SC_CLOSE = 0xF060;
+constexpr unsigned SC_RESTORE = 0xF120;
+
 // WM_ACTIVATE states.
 constexpr unsigned WA_INACTIVE = 0;
 constexpr unsigned WA_ACTIVE = 1;
@@ -261,6 +269,7 @@ constexpr unsigned VK_SUBTRACT = 0x6D;
 constexpr unsigned VK_DECIMAL = 0x6E;
 constexpr unsigned VK_DIVIDE = 0x6F;
 constexpr unsigned VK_F1 = 0x70;
+constexpr unsigned VK_F4 = 0x73;
 constexpr unsigned VK_F10 = 0x79;
 constexpr unsigned VK_F12 = 0x7B;
 constexpr unsigned VK_F24 = 0x87;

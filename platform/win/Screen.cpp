@@ -74,6 +74,8 @@ void ResetQueue();
 
 void SetScreenSize(int width, int height, int dpi) {
     if (width <= 0 || height <= 0 || dpi <= 0) return;
+    width = StoreDim(width);
+    height = StoreDim(height);
     auto& s = Sc();
     s.width = width;
     s.height = height;
@@ -105,6 +107,8 @@ bool SaveScreenshot(const std::string& path, HWND hwnd) {
     POINT o = WindowOrgInStore(w);
     int width = w->rect.right - w->rect.left, height = w->rect.bottom - w->rect.top;
     if (width <= 0 || height <= 0) return false;
+    width = std::min(width, top->store->width);
+    height = std::min(height, top->store->height);
     Pixels shot(width, height, false, 0);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)

@@ -57,6 +57,9 @@ struct Pixels {
     void Resize(int w, int h, std::uint32_t fill); // keeps the overlapping pixels
 };
 
+// A window's pixels are kept up to this size; what lies beyond is never drawn.
+inline int StoreDim(int v) { return v < 1 ? 1 : (v > 4096 ? 4096 : v); }
+
 inline std::uint32_t ToPix(COLORREF c) {
     return (std::uint32_t(GetRValue(c)) << 16) | (std::uint32_t(GetGValue(c)) << 8) | GetBValue(c);
 }
@@ -100,6 +103,7 @@ struct Window {
     bool destroying = false;
     bool iconic = false, zoomed = false;
     std::unique_ptr<Pixels> store;     // top-level windows and the desktop
+    std::map<std::string, void*> props; // names upper-cased
 };
 
 Window* W(HWND hwnd);           // NULL for a handle that names no window of this process
@@ -134,6 +138,8 @@ void CaretWindowGone(HWND hwnd);
 void CaretTick();
 void ResetCaretCursorClipboard();
 void ResetGdi();
+// Ends the paints of a window whose WM_PAINT left by an exception before EndPaint.
+void DropPaintDcs(HWND hwnd);
 void ResetRunList();
 
 // --- GDI ------------------------------------------------------------------------------------

@@ -208,6 +208,19 @@ void Unlink(Window* w) {
 
 bool IsTopmostW(const Window* w) { return (w->exStyle & WS_EX_TOPMOST) != 0; }
 
+// Owned windows stay above their owner: they move up with it, keeping their own order.
+void RaiseOwned(Window* w) {
+    auto& v = w->parent->children;
+    std::vector<Window*> owned;
+    for (Window* t : v)
+        if (t->owner == w->handle && t != w) owned.push_back(t);
+    for (auto it = owned.rbegin(); it != owned.rend(); ++it) {
+        v.erase(std::remove(v.begin(), v.end(), *it), v.end());
+        v.insert(std::find(v.begin(), v.end(), w), *it);
+    }
+    for (Window* t : owned) RaiseOwned(t);
+}
+
 // Puts w among its siblings: at the top (of its topmost band), at the bottom, or after a sibling.
 void LinkZ(Window* w, HWND after) {
     Unlink(w);
@@ -227,6 +240,7 @@ void LinkZ(Window* w, HWND after) {
     if (top && !IsTopmostW(w))
         while (it != v.end() && IsTopmostW(*it)) ++it;
     v.insert(it, w);
+    if (top) RaiseOwned(w);
 }
 
 void SendGetMinMax(Window* w, int* cx, int* cy) {
@@ -527,7 +541,7 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
     S().windows.emplace(reinterpret_cast<std::uintptr_t>(h), std::move(wp));
     SetAlive(h, true);
     LinkZ(w, (exStyle & WS_EX_TOPMOST) ? HWND_TOPMOST : HWND_TOP);
-    if (IsTopLevel(w)) w->store = std::make_unique<Pixels>(std::max(1, width), std::max(1, height), false, 0xFFFFFF);
+    if (IsTopLevel(w)) w->store = std::make_unique<Pixels>(StoreDim(width), StoreDim(height), false, 0xFFFFFF);
 
     CREATESTRUCT cs;
     cs.lpCreateParams = param;
@@ -546,7 +560,7 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
     if (cx != width || cy != height) {
         w->rect.right = w->rect.left + cx;
         w->rect.bottom = w->rect.top + cy;
-        if (w->store) w->store->Resize(std::max(1, cx), std::max(1, cy), 0xFFFFFF);
+        if (w->store) w->store->Resize(StoreDim(cx), StoreDim(cy), 0xFFFFFF);
     }
     if (!SendMessage(h, WM_NCCREATE, 0, LPARAM(&cs))) {
         DestroyWindow(h);
@@ -612,6 +626,24 @@ void FreeTree(HWND h) {
     S().windows.erase(reinterpret_cast<std::uintptr_t>(h));
 }
 
+// The window that becomes active when the active one goes: its owner when it can, else the
+// topmost other window that can.
+void ActivateAnother(Window* w) {
+    auto usable = [&](Window* t) {
+        return t && t != w && !t->destroying && (t->style & WS_VISIBLE) && !(t->style & WS_DISABLED);
+    };
+    HWND next = nullptr;
+    if (Window* o = W(w->owner); usable(o)) next = o->handle;
+    if (!next)
+        for (Window* t : TopLevelsInZOrder())
+            if (usable(t)) {
+                next = t->handle;
+                break;
+            }
+    SetActiveWindow(nullptr);
+    if (next) SetActiveWindow(next);
+}
+
 bool Contains(Window* outer, HWND inner) {
     for (Window* w = W(inner); w; w = w->parent)
         if (w == outer) return true;
@@ -634,14 +666,7 @@ BOOL DestroyWindow(HWND h) {
     if (wasVisible && parent && !IsTopLevel(w)) InvalidateRect(parent->handle, &old, TRUE);
     if (Contains(w, GetCapture())) ReleaseCapture();
     if (Contains(w, GetFocus())) SetFocus(!IsTopLevel(w) && parent && !parent->destroying ? parent->handle : nullptr);
-    if (GetActiveWindow() == h) {
-        SetActiveWindow(nullptr);
-        for (Window* t : TopLevelsInZOrder())
-            if (t != w && !t->destroying && (t->style & WS_VISIBLE) && !(t->style & WS_DISABLED)) {
-                SetActiveWindow(t->handle);
-                break;
-            }
-    }
+    if (GetActiveWindow() == h) ActivateAnother(w);
     if ((w = W(h)) && !IsTopLevel(w) && w->parent && !(w->exStyle & WS_EX_NOPARENTNOTIFY))
         SendMessage(w->parent->handle, WM_PARENTNOTIFY, MAKEWPARAM(WM_DESTROY, int(w->id)), LPARAM(h));
     SendDestroyTree(h);
@@ -761,7 +786,7 @@ BOOL SetWindowPos(HWND h, HWND after, int x, int y, int cx, int cy, UINT flags) 
     if (!(flags & SWP_NOSIZE)) {
         w->rect.right = w->rect.left + wp.cx;
         w->rect.bottom = w->rect.top + wp.cy;
-        if (w->store) w->store->Resize(std::max(1, wp.cx), std::max(1, wp.cy), 0xFFFFFF);
+        if (w->store) w->store->Resize(StoreDim(wp.cx), StoreDim(wp.cy), 0xFFFFFF);
     }
     if (!(flags & SWP_NOZORDER)) {
         if (after == HWND_TOPMOST) w->exStyle |= WS_EX_TOPMOST;
@@ -774,14 +799,7 @@ BOOL SetWindowPos(HWND h, HWND after, int x, int y, int cx, int cy, UINT flags) 
         if (Contains(w, GetCapture())) ReleaseCapture();
         if (Contains(w, GetFocus()))
             SetFocus(!IsTopLevel(w) && w->parent ? w->parent->handle : nullptr);
-        if (GetActiveWindow() == h) {
-            SetActiveWindow(nullptr);
-            for (Window* t : TopLevelsInZOrder())
-                if (t != w && (t->style & WS_VISIBLE) && !(t->style & WS_DISABLED)) {
-                    SetActiveWindow(t->handle);
-                    break;
-                }
-        }
+        if (GetActiveWindow() == h) ActivateAnother(w);
         if (!(w = W(h))) return FALSE;
     }
     if (!(flags & SWP_NOSIZE) || (flags & SWP_FRAMECHANGED)) {
@@ -895,8 +913,8 @@ HWND SetParent(HWND h, HWND newParent) {
     if (p == Desktop()) {
         w->style &= ~WS_CHILD;
         if (!w->store) {
-            w->store = std::make_unique<Pixels>(std::max<LONG>(1, w->rect.right - w->rect.left),
-                                                std::max<LONG>(1, w->rect.bottom - w->rect.top), false, 0xFFFFFF);
+            w->store = std::make_unique<Pixels>(StoreDim(w->rect.right - w->rect.left),
+                                                StoreDim(w->rect.bottom - w->rect.top), false, 0xFFFFFF);
         }
     } else {
         w->style |= WS_CHILD;
@@ -1196,6 +1214,51 @@ LONG_PTR SetClassLongPtr(HWND h, int index, LONG_PTR value) {
     default: return 0;
     }
     return old;
+}
+
+namespace {
+std::string PropKey(const char* name) {
+    if (IS_INTRESOURCE(name)) return "#" + std::to_string(std::uintptr_t(name));
+    std::string k = name;
+    for (char& c : k) c = char(std::toupper(static_cast<unsigned char>(c)));
+    return k;
+}
+} // namespace
+
+BOOL SetProp(HWND h, const char* name, void* value) {
+    Window* w = W(h);
+    if (!w || !name) return FALSE;
+    w->props[PropKey(name)] = value;
+    return TRUE;
+}
+
+void* GetProp(HWND h, const char* name) {
+    Window* w = W(h);
+    if (!w || !name) return nullptr;
+    auto it = w->props.find(PropKey(name));
+    return it == w->props.end() ? nullptr : it->second;
+}
+
+void* RemoveProp(HWND h, const char* name) {
+    Window* w = W(h);
+    if (!w || !name) return nullptr;
+    auto it = w->props.find(PropKey(name));
+    if (it == w->props.end()) return nullptr;
+    void* v = it->second;
+    w->props.erase(it);
+    return v;
+}
+
+UINT RegisterWindowMessage(const char* name) {
+    static std::map<std::string, UINT> names;
+    if (!name || !name[0]) return 0;
+    std::string k = Lower(name);
+    auto it = names.find(k);
+    if (it != names.end()) return it->second;
+    if (names.size() >= 0x3FFF) return 0;
+    UINT id = UINT(0xC000 + names.size());
+    names[k] = id;
+    return id;
 }
 
 int GetDlgCtrlID(HWND h) {
@@ -1664,11 +1727,16 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_GETDLGCODE: return 0;
     case WM_NEXTDLGCTL: return 0;
     case WM_SYSKEYDOWN:
-        if (wParam == VK_F10 || wParam == VK_MENU) return 0;
+        if (wParam == VK_F4 && IsTopLevel(w)) PostMessage(h, WM_SYSCOMMAND, SC_CLOSE, 0);
         return 0;
     case WM_SHOWWINDOW: return 0;
     case WM_PARENTNOTIFY: return 0;
-    case WM_SYSCOMMAND: return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_CLOSE) SendMessage(h, WM_CLOSE, 0, 0);
+        else if ((wParam & 0xFFF0) == SC_MINIMIZE) ShowWindow(h, SW_MINIMIZE);
+        else if ((wParam & 0xFFF0) == SC_MAXIMIZE) ShowWindow(h, SW_SHOWMAXIMIZED);
+        else if ((wParam & 0xFFF0) == SC_RESTORE) ShowWindow(h, SW_RESTORE);
+        return 0;
     }
     return 0;
 }

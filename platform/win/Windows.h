@@ -300,6 +300,10 @@ LONG GetWindowLong(HWND hwnd, int index);
 LONG SetWindowLong(HWND hwnd, int index, LONG value);
 LONG_PTR GetClassLongPtr(HWND hwnd, int index);
 LONG_PTR SetClassLongPtr(HWND hwnd, int index, LONG_PTR value);
+// Named values on a window (the class library finds its control objects this way).
+BOOL SetProp(HWND hwnd, const char* name, void* value);
+void* GetProp(HWND hwnd, const char* name);
+void* RemoveProp(HWND hwnd, const char* name);
 int GetDlgCtrlID(HWND hwnd);
 HWND GetDlgItem(HWND parent, int id);
 
@@ -315,6 +319,8 @@ struct MSG {
 };
 
 LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam); // 0 for no window
+// A message number of its own for a name, the same for the same name (0xC000 to 0xFFFF).
+UINT RegisterWindowMessage(const char* name);
 BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);    // thread-safe
 BOOL PostThreadMessage(DWORD threadId, UINT msg, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int exitCode);
@@ -490,8 +496,8 @@ inline const char* const IDC_SIZEALL = MAKEINTRESOURCE(32646);
 inline const char* const IDC_NO = MAKEINTRESOURCE(32648);
 inline const char* const IDC_APPSTARTING = MAKEINTRESOURCE(32650);
 inline const char* const IDC_HELP = MAKEINTRESOURCE(32651);
-// A stock cursor for a NULL instance; for a module, a cursor made before with
-// RegisterCursorResource. NULL when there is none.
+// A stock cursor for a NULL instance (also "HSPLIT" and "VSPLIT", the split cursors); for a
+// module, a cursor made before with RegisterCursorResource. NULL when there is none.
 HCURSOR LoadCursor(HINSTANCE instance, const char* name);
 // Makes a cursor from its two monochrome planes (rows word-aligned); 32 x 32 at most.
 HCURSOR CreateCursor(HINSTANCE instance, int xHotSpot, int yHotSpot, int width, int height,

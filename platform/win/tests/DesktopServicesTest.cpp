@@ -4,6 +4,7 @@
 #include "rtl/WinRoot.h"
 
 #include <cstring>
+#include <stdexcept>
 #include <filesystem>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -68,6 +69,25 @@ TEST_F(Carets, ShownCaretIsInTheWindowPixelsAndBlinks) {
     EXPECT_FALSE(ShowCaret(w));
 }
 
+TEST_F(Carets, APaintThatThrowsDoesNotLoseTheCaret) {
+    HWND w = Top(0, 0, 50, 50);
+    Pump();
+    CreateCaret(w, nullptr, 2, 10);
+    ShowCaret(w);
+    Handlers()[w] = [](HWND h, UINT msg, WPARAM, LPARAM, LRESULT*) {
+        if (msg != WM_PAINT) return false;
+        PAINTSTRUCT ps;
+        BeginPaint(h, &ps);
+        throw std::runtime_error("paint failed");
+    };
+    InvalidateRect(w, nullptr, FALSE);
+    EXPECT_THROW(Pump(), std::runtime_error);
+    Handlers().erase(w);
+    HDC s = GetDC(nullptr);
+    EXPECT_EQ(GetPixel(s, 0, 0), RGB(0, 0, 0)); // shown again once the paint has been ended
+    ReleaseDC(nullptr, s);
+}
+
 TEST_F(Carets, GreyCaretInvertsEveryOtherPixel) {
     HWND w = Top(0, 0, 50, 50);
     Pump();
@@ -91,6 +111,10 @@ TEST_F(Cursors, StockCustomAndTheClassCursor) {
     EXPECT_EQ(LoadCursor(nullptr, IDC_ARROW), arrow);
     EXPECT_NE(LoadCursor(nullptr, IDC_IBEAM), arrow);
     EXPECT_EQ(LoadCursor(nullptr, MAKEINTRESOURCE(1)), nullptr);
+    HCURSOR hsplit = LoadCursor(nullptr, "HSPLIT");
+    ASSERT_TRUE(hsplit);
+    EXPECT_EQ(LoadCursor(nullptr, "hsplit"), hsplit);
+    EXPECT_NE(LoadCursor(nullptr, "VSPLIT"), hsplit);
     CursorInfo info;
     GetCursorInfoOf(LoadCursor(nullptr, IDC_WAIT), &info);
     EXPECT_EQ(info.stockId, 32514);
@@ -182,7 +206,7 @@ TEST_F(AcrossProcesses, AChildsTopLevelWindowIsSeenUntilItExits) {
         wc.hInstance = TestInstance();
         wc.lpszClassName = "TAppBuilder";
         RegisterClass(&wc);
-        HWND w = CreateWindowEx(0, "TAppBuilder", "Delphi 2.0 - Project1", WS_OVERLAPPEDWINDOW, 0, 0, 300, 100,
+        HWND w = CreateWindowEx(0, "TAppBuilder", "IDE - Project1", WS_OVERLAPPEDWINDOW, 0, 0, 300, 100,
                                 nullptr, nullptr, TestInstance(), nullptr);
         char c = w ? 'y' : 'n';
         (void)!write(go[1], &c, 1);
@@ -198,11 +222,11 @@ TEST_F(AcrossProcesses, AChildsTopLevelWindowIsSeenUntilItExits) {
     EXPECT_NE(found, mine);
     EXPECT_TRUE(IsWindow(found));
     EXPECT_EQ(GetClassName(found), "TAppBuilder");
-    EXPECT_EQ(GetWindowText(found), "Delphi 2.0 - Project1");
+    EXPECT_EQ(GetWindowText(found), "IDE - Project1");
     DWORD owner = 0;
     GetWindowThreadProcessId(found, &owner);
     EXPECT_EQ(owner, DWORD(pid));
-    EXPECT_EQ(FindWindow(nullptr, "Delphi 2.0 - Project1"), found);
+    EXPECT_EQ(FindWindow(nullptr, "IDE - Project1"), found);
     int count = 0;
     EnumWindows([&](HWND h) {
         count += h == found || h == mine;

@@ -133,6 +133,12 @@ TEST_F(Gdi, RectangleAndFillRectBorders) {
              SelectObject(dc, o);
          },
          {"####...", "...#.##", "...#.##", ".....##", ".....##", "......."}},
+        {"InvertRect flips every bit inside",
+         [](HDC dc) {
+             RECT r{2, 2, 4, 4};
+             InvertRect(dc, &r);
+         },
+         {".......", ".......", "..##...", "..##...", ".......", "......."}},
         {"SetPixel",
          [](HDC dc) {
              SetPixel(dc, 0, 0, kBlue);
@@ -291,6 +297,20 @@ TEST_F(Gdi, MonochromeAndColourConversionInBlits) {
     DeleteDC(mdc);
 }
 
+TEST_F(Gdi, StretchBltScalesAndMirrors) {
+    Canvas src(2, 1);
+    SetPixel(src.dc(), 0, 0, kRed);
+    SetPixel(src.dc(), 1, 0, kBlue);
+    Canvas dst(4, 2);
+    StretchBlt(dst.dc(), 0, 0, 4, 2, src.dc(), 0, 0, 2, 1, SRCCOPY);
+    EXPECT_EQ(dst.Picture(), (std::vector<std::string>{"rrbb", "rrbb"}));
+    StretchBlt(dst.dc(), 4, 0, -4, 1, src.dc(), 0, 0, 2, 1, SRCCOPY); // a negative width mirrors
+    EXPECT_EQ(dst.Picture()[0], "bbrr");
+    Canvas shrink(1, 1);
+    StretchBlt(shrink.dc(), 0, 0, 1, 1, src.dc(), 0, 0, 2, 1, SRCCOPY);
+    EXPECT_EQ(shrink.Picture()[0], "r");
+}
+
 TEST_F(Gdi, PatternBrushesTileFromTheBrushOrigin) {
     WORD rows[8];
     for (int i = 0; i < 8; ++i) rows[i] = (i % 2) ? 0x0055 : 0x00AA; // a checker board
@@ -361,6 +381,27 @@ TEST_F(Gdi, BadHandlesFailWithoutHarm) {
     EXPECT_TRUE(DeleteObject(GetStockObject(WHITE_BRUSH)));
     EXPECT_TRUE(GetStockObject(WHITE_BRUSH) != nullptr);
     ReleaseDC(nullptr, screen);
+}
+
+TEST_F(Gdi, HugeShapesAndWindowsStayWithinWhatIsStored) {
+    HWND huge = Top(0, 0, 100000, 100000, WS_POPUP);
+    RECT r;
+    GetWindowRect(huge, &r);
+    EXPECT_EQ(r.right, 100000); // the window is that big; only its pixels are bounded
+    DestroyWindow(huge);
+    // Work follows the drawing area, not the coordinates.
+    HWND w = Top(0, 0, 200, 200);
+    HDC dc = GetDC(w);
+    RECT all{-1000000, -1000000, 1000000, 1000000};
+    EXPECT_TRUE(FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))));
+    EXPECT_TRUE(Ellipse(dc, -1000000, -1000000, 1000000, 1000000));
+    POINT tri[] = {{-1000000, 0}, {1000000, 0}, {0, 1000000}};
+    EXPECT_TRUE(Polygon(dc, tri, 3));
+    EXPECT_TRUE(PatBlt(dc, 0, 0, 1000000, 1000000, DSTINVERT));
+    EXPECT_FALSE(BitBlt(dc, 0, 0, 1000000, 1000000, dc, 0, 0, SRCCOPY));
+    EXPECT_TRUE(ScrollWindow(w, 0, 5, nullptr, nullptr));
+    ReleaseDC(w, dc);
+    EXPECT_EQ(CreateBitmap(100000, 100000, 1, 24, nullptr), nullptr);
 }
 
 class Screen : public WinTest {};

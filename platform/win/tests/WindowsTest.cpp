@@ -78,6 +78,20 @@ TEST_F(Windows, OwnedWindowsGoWithTheirOwner) {
     HWND owned = CreateWindowEx(0, "TRecorder", "", WS_POPUP, 0, 0, 20, 20, owner, nullptr, TestInstance(), nullptr);
     EXPECT_EQ(GetParent(owned), owner);
     EXPECT_EQ(GetWindow(owned, GW_OWNER), owner);
+    HWND other = Top(0, 0, 100, 100);
+    ShowWindow(owned, SW_SHOW);
+    EXPECT_EQ(GetTopWindow(nullptr), owned);
+    SetActiveWindow(other);
+    EXPECT_EQ(GetTopWindow(nullptr), other);
+    SetActiveWindow(owner); // the owner comes up with its owned window above it
+    EXPECT_EQ(GetTopWindow(nullptr), owned);
+    EXPECT_EQ(GetWindow(owned, GW_HWNDNEXT), owner);
+    SetActiveWindow(owned);
+    SetActiveWindow(other);
+    SetActiveWindow(owned);
+    DestroyWindow(owned); // the owner, not the topmost other window, becomes active
+    EXPECT_EQ(GetActiveWindow(), owner);
+    owned = CreateWindowEx(0, "TRecorder", "", WS_POPUP, 0, 0, 20, 20, owner, nullptr, TestInstance(), nullptr);
     DestroyWindow(owner);
     EXPECT_FALSE(IsWindow(owned));
 }
@@ -156,12 +170,23 @@ TEST_F(Windows, TextLongsAndDefaults) {
     SetCapture(w);
     SendMessage(w, WM_CANCELMODE, 0, 0);
     EXPECT_EQ(GetCapture(), nullptr);
+    int tag = 5;
+    EXPECT_TRUE(SetProp(w, "ControlOfs", &tag));
+    EXPECT_EQ(GetProp(w, "CONTROLOFS"), &tag);
+    EXPECT_EQ(RemoveProp(w, "ControlOfs"), &tag);
+    EXPECT_EQ(GetProp(w, "ControlOfs"), nullptr);
+    UINT m1 = RegisterWindowMessage("SuiteMessage");
+    EXPECT_GE(m1, 0xC000u);
+    EXPECT_EQ(RegisterWindowMessage("suitemessage"), m1);
+    EXPECT_NE(RegisterWindowMessage("Other"), m1);
     HWND bogus = reinterpret_cast<HWND>(std::uintptr_t(0x123456));
     EXPECT_FALSE(IsWindow(bogus));
     EXPECT_EQ(GetWindowText(bogus, buf, 4), 0);
     EXPECT_EQ(SetFocus(bogus), nullptr);
     EXPECT_FALSE(PostMessage(bogus, WM_USER, 0, 0));
     DeleteObject(f);
+    SendMessage(w, WM_SYSCOMMAND, SC_CLOSE, 0); // closes through WM_CLOSE
+    EXPECT_FALSE(IsWindow(w));
 }
 
 class Queue : public WinTest {};
