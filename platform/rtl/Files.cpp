@@ -97,7 +97,7 @@ int SetTimes(int dirFd, const char* path, int fd, time_t t) {
     struct timespec ts[2];
     ts[0].tv_sec = ts[1].tv_sec = t;
     ts[0].tv_nsec = ts[1].tv_nsec = 0;
-    int rc = fd >= 0 ? ::futimens(fd, ts) : ::utimensat(dirFd, path, ts, 0);
+    int rc = fd >= 0 || !path ? ::futimens(fd, ts) : ::utimensat(dirFd, path, ts, 0);
     return rc == 0 ? 0 : errno;
 }
 
@@ -314,13 +314,18 @@ bool CopyFile(std::string_view existingFileName, std::string_view newFileName, b
     struct stat tst;
     if (target.empty() || (failIfExists && ::lstat(target.c_str(), &tst) == 0)) return false;
     if (StatHost(target, tst) && tst.st_dev == st.st_dev && tst.st_ino == st.st_ino) return false;
-    int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) return false;
+    struct Source {
+        int Fd;
+        ~Source() {
+            if (Fd >= 0) ::close(Fd);
+        }
+    } in{::open(source.c_str(), O_RDONLY | O_CLOEXEC)};
+    if (in.Fd < 0) return false;
     try {
-        WriteFileAtomic(newFileName, [in](TAtomicFile& out) {
+        WriteFileAtomic(newFileName, [&in](TAtomicFile& out) {
             char buf[65536];
             for (;;) {
-                ssize_t got = ::read(in, buf, sizeof buf);
+                ssize_t got = ::read(in.Fd, buf, sizeof buf);
                 if (got < 0 && errno == EINTR) continue;
                 if (got < 0) throw EInOutError("read failed", errno);
                 if (got == 0) break;
@@ -328,10 +333,8 @@ bool CopyFile(std::string_view existingFileName, std::string_view newFileName, b
             }
         });
     } catch (const Exception&) {
-        ::close(in);
         return false;
     }
-    ::close(in);
     struct timespec ts[2] = {st.st_atim, st.st_mtim};
     ::utimensat(AT_FDCWD, HostPath(newFileName).c_str(), ts, 0);
     return true;

@@ -185,8 +185,7 @@ TUnitInit::TUnitInit(TStep init, TStep fini) {
         return;
     }
     std::fprintf(stderr, "Exception in start-up of %s: %s\n", HostFileOfBase(base).c_str(), failure.c_str());
-    std::fflush(stderr);
-    std::_Exit(217);
+    std::exit(217); // the units already started shut down on the way out
 }
 
 TUnitInit::~TUnitInit() {
@@ -362,7 +361,7 @@ HMODULE GetModuleHandle(const char* moduleName) {
 
 HMODULE ModuleOfAddress(const void* address) { return HMODULE(BaseOf(address)); }
 
-__attribute__((noinline)) HMODULE HInstance() { return HMODULE(BaseOf(__builtin_return_address(0))); }
+HMODULE HInstance(const void* caller) { return HMODULE(BaseOf(caller)); }
 
 namespace {
 std::string ModuleFileName(void* base) {
@@ -371,15 +370,15 @@ std::string ModuleFileName(void* base) {
 }
 } // namespace
 
-__attribute__((noinline)) std::string GetModuleFileName(HMODULE module) {
-    return ModuleFileName(module ? static_cast<void*>(module) : BaseOf(__builtin_return_address(0)));
+std::string GetModuleFileName(HMODULE module, const void* caller) {
+    return ModuleFileName(module ? static_cast<void*>(module) : BaseOf(caller));
 }
 
-__attribute__((noinline)) int GetModuleFileName(HMODULE module, char* buffer, int size) {
-    std::string name = ModuleFileName(module ? static_cast<void*>(module) : BaseOf(__builtin_return_address(0)));
+int GetModuleFileName(HMODULE module, char* buffer, int size, const void* caller) {
+    std::string name = ModuleFileName(module ? static_cast<void*>(module) : BaseOf(caller));
     if (!buffer || size <= 0) return 0;
     int n = std::min<int>(int(name.size()), size - 1);
-    std::memcpy(buffer, name.data(), std::size_t(n));
+    if (n > 0) std::memcpy(buffer, name.data(), std::size_t(n));
     buffer[n] = '\0';
     return n;
 }

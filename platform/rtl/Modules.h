@@ -5,6 +5,15 @@
 #include <string>
 #include <string_view>
 
+// Each module has its own hidden copy of this symbol (the C++ runtime's module handle).
+extern "C" void* __dso_handle __attribute__((visibility("hidden")));
+
+// The module of the code where a call is written. Calls that act on "the calling module" take it
+// as a defaulted last argument, so it is taken at the call site and a call that is forwarded or
+// compiled as a jump still names its own module. A layer that forwards such a call for its own
+// callers takes the same argument and passes it on.
+#define RTL_CALLER_MODULE (static_cast<const void*>(&__dso_handle))
+
 namespace rtl {
 
 // A module handle is the module's load address, as on Windows; 0 names no module (or, where
@@ -36,13 +45,13 @@ Proc GetProcAddressAs(HMODULE module, const char* procName) {
 HMODULE GetModuleHandle(const char* moduleName);
 // The module that holds an address (a function or an object of it).
 HMODULE ModuleOfAddress(const void* address);
-// The module of the code that calls it.
-HMODULE HInstance();
+// The module of the calling code.
+HMODULE HInstance(const void* caller = RTL_CALLER_MODULE);
 
-// Windows-form full name of a module; module 0 is the module that holds the calling code.
-std::string GetModuleFileName(HMODULE module = nullptr);
+// Windows-form full name of a module; module 0 is the module of the calling code.
+std::string GetModuleFileName(HMODULE module = nullptr, const void* caller = RTL_CALLER_MODULE);
 // Buffer form: copies at most size - 1 characters and a zero; returns the number copied.
-int GetModuleFileName(HMODULE module, char* buffer, int size);
+int GetModuleFileName(HMODULE module, char* buffer, int size, const void* caller = RTL_CALLER_MODULE);
 
 // One unit's start-up and shut-down steps. Declare one static object per unit that needs them:
 //     static rtl::TUnitInit unit(&InitUnit, &FinishUnit);
@@ -50,7 +59,7 @@ int GetModuleFileName(HMODULE module, char* buffer, int size);
 // shut-down steps run in reverse order when the module is unloaded (the program's at exit).
 // A start-up step that raises stops the module's remaining start-ups: LoadLibrary then shuts
 // down the units already started and fails; for the program, the message goes to standard
-// error and the program ends with exit code 217.
+// error, the units already started shut down and the program ends with exit code 217.
 class TUnitInit {
 public:
     using TStep = void (*)();

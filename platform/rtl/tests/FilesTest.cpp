@@ -283,6 +283,7 @@ TEST_F(FilesOnDisk, AtomicWriteIntoAMissingFolderNamesTheFile) {
 }
 
 TEST(Drives, CAndZAreFixedDisks) {
+    testing_support::TempWinRoot root; // names in Windows form touch the machine root
     EXPECT_EQ(rtl::GetLogicalDrives(), (1u << 2) | (1u << 25));
     const struct { const char* root; unsigned type; } cases[] = {
         {"C:\\", rtl::DRIVE_FIXED}, {"z:\\", rtl::DRIVE_FIXED}, {"c:", rtl::DRIVE_FIXED}, {"C:/", rtl::DRIVE_FIXED},

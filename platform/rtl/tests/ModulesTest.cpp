@@ -2,9 +2,13 @@
 #include "rtl/Modules.h"
 #include "rtl/Paths.h"
 
+#include "testing/TempWinRoot.h"
+
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <sys/wait.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -39,6 +43,7 @@ protected:
         return steps;
     }
 
+    testing_support::TempWinRoot root;
     std::string log;
     std::string folder;
 };
@@ -110,9 +115,27 @@ TEST_F(Modules, MissingLibraryFailsWithItsName) {
     EXPECT_EQ(rtl::GetModuleHandle("NOTLOADED"), nullptr);
 }
 
+TEST_F(Modules, ProgramUnitsStartBeforeMainAndFinishAtExit) {
+    EXPECT_EQ(std::system(RTL_TEST_PROGRAM), 0);
+    EXPECT_EQ(TakeSteps(), (Steps{"init A", "init B", "main", "fini B", "fini A"}));
+
+    ::setenv("RTL_FAIL_UNIT", "B", 1);
+    std::string cmd = std::string(RTL_TEST_PROGRAM) + " 2>&1";
+    FILE* p = ::popen(cmd.c_str(), "r");
+    ASSERT_NE(p, nullptr);
+    std::string output;
+    char buf[512];
+    while (std::fgets(buf, sizeof buf, p)) output += buf;
+    int status = ::pclose(p);
+    EXPECT_EQ(WEXITSTATUS(status), 217);
+    EXPECT_NE(output.find("unit B refused to start"), std::string::npos) << output;
+    EXPECT_EQ(TakeSteps(), (Steps{"init A", "fini A"}));
+}
+
 int LocalFunction() { return 1; }
 
 TEST(ModuleOfCaller, TheProgramAndItsLibraries) {
+    testing_support::TempWinRoot root; // names in Windows form touch the machine root
     const std::string self = rtl::WinPath(fs::canonical("/proc/self/exe").string());
     EXPECT_EQ(rtl::GetModuleFileName(), self);
     EXPECT_EQ(rtl::GetModuleFileName(rtl::GetModuleHandle(nullptr)), self);

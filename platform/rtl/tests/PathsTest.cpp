@@ -156,6 +156,7 @@ TEST(Paths, WindowsDirectoryResolvesToTheMachineRoot) {
 }
 
 TEST(Paths, CurrentDirStartsAtTheHostWorkingFolder) {
+    testing_support::TempWinRoot root; // names in Windows form touch the machine root
     // Before any test moves it, the value mirrors the host's working folder; afterwards the
     // host's working folder is left alone.
     std::string host = fs::current_path().string();

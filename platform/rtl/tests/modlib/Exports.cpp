@@ -14,3 +14,9 @@ extern "C" __attribute__((visibility("default"))) int ModAdd(int a, int b) { ret
 extern "C" __attribute__((visibility("default"))) int ModOwnFileName(char* buffer, int size) {
     return rtl::GetModuleFileName(nullptr, buffer, size);
 }
+
+#include "rtl/Resources.h"
+
+extern "C" __attribute__((visibility("default"))) int ModString(unsigned id, char* buffer, int size) {
+    return rtl::LoadString(nullptr, id, buffer, size);
+}
