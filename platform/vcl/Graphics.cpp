@@ -2,6 +2,7 @@
 #include "vcl/Graphics.h"
 
 #include "rtl/Paths.h"
+#include "rtl/Resources.h"
 
 #include <algorithm>
 #include <cstring>
@@ -635,6 +636,18 @@ void TBitmap::LoadFromFile(const std::string& FileName) {
     if (!in) throw rtl::EFOpenError("Cannot open file " + FileName);
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     LoadFromBytes(bytes.data(), bytes.size());
+}
+
+void TBitmap::LoadFromResourceName(void* Instance, const std::string& ResName) {
+    std::string_view data = rtl::LoadBitmapData(static_cast<rtl::HMODULE>(Instance), rtl::TResId(ResName));
+    if (data.empty()) throw rtl::EResNotFound("Resource " + ResName + " not found");
+    LoadFromBytes(data.data(), data.size());
+}
+
+void TBitmap::LoadFromResourceID(void* Instance, int ResID) {
+    std::string_view data = rtl::LoadBitmapData(static_cast<rtl::HMODULE>(Instance), rtl::TResId(ResID));
+    if (data.empty()) throw rtl::EResNotFound("Resource " + std::to_string(ResID) + " not found");
+    LoadFromBytes(data.data(), data.size());
 }
 
 void TBitmap::Draw(TCanvas* ACanvas, const TRect& R) {

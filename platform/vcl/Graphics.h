@@ -309,6 +309,9 @@ public:
     // A .bmp file's bytes: 1, 4, 8, 24 or 32 bits per pixel.
     void LoadFromBytes(const void* Data, std::size_t Size);
     void LoadFromFile(const std::string& FileName);
+    // A bitmap resource of a module; module 0 is the one whose code calls the class library.
+    void LoadFromResourceName(void* Instance, const std::string& ResName);
+    void LoadFromResourceID(void* Instance, int ResID);
 
 protected:
     void Draw(TCanvas* ACanvas, const TRect& Rect) override;

@@ -90,7 +90,7 @@ TEST(ShortCutTest, TextsBothWays) {
     } cases[] = {
         {"Ctrl+Alt+X", TShortCut('X' | scCtrl | scAlt), "Ctrl+Alt+X"},
         {"alt+ctrl+x", TShortCut('X' | scCtrl | scAlt), "Ctrl+Alt+X"},
-        {"Shift+F5", TShortCut(win::VK_F1 + 4 | scShift), "Shift+F5"},
+        {"Shift+F5", TShortCut((win::VK_F1 + 4) | scShift), "Shift+F5"},
         {"Ctrl+Del", TShortCut(win::VK_DELETE | scCtrl), "Ctrl+Del"},
         {"Ctrl+Shift+PgDn", TShortCut(win::VK_NEXT | scCtrl | scShift), "Shift+Ctrl+PgDn"},
         {"F12", TShortCut(win::VK_F12), "F12"},

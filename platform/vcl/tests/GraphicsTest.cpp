@@ -120,3 +120,13 @@ TEST(ColorTest, SystemColoursResolveWhenDrawn) {
     EXPECT_EQ(ColorToRGB(clRed), win::RGB(255, 0, 0));
     EXPECT_EQ(ColorToRGB(clNavy), win::RGB(0, 0, 128));
 }
+
+TEST_F(UiTest, BitmapLoadsFromTheCallingModulesResources) {
+    TBitmap bmp;
+    bmp.LoadFromResourceName(nullptr, "RedTop");
+    EXPECT_EQ(bmp.Width(), 4);
+    EXPECT_EQ(bmp.Height(), 2);
+    EXPECT_EQ(bmp.Canvas()->Pixels(3, 0), clRed);
+    EXPECT_EQ(bmp.Canvas()->Pixels(3, 1), clWhite);
+    EXPECT_THROW(bmp.LoadFromResourceName(nullptr, "NOSUCH"), rtl::EResNotFound);
+}
