@@ -160,6 +160,7 @@ void TApplication::Idle() {
             HandleException(this);
         }
     }
+    FreeDeviceContexts();
     if (done) WaitMessage();
 }
 

@@ -580,6 +580,7 @@ void TWinControl::DestroyWnd() {
 void TWinControl::DestroyWindowHandle() {
     HWND h = FHandle;
     if (!h) return;
+    FreeDeviceContexts();
     FControlState |= csDestroyingHandle;
     DestroyWindow(h);
     FControlState &= ~TControlState(csDestroyingHandle);
@@ -1290,38 +1291,92 @@ void TWinControl::CMSysColorChange(TMessage& M) {
     }
 }
 
+// --- TControlCanvas -------------------------------------------------------------------------
+
+namespace {
+std::vector<TControlCanvas*>& CanvasesWithDC() {
+    static std::vector<TControlCanvas*> list;
+    return list;
+}
+} // namespace
+
+void FreeDeviceContexts() {
+    std::vector<TControlCanvas*> list = CanvasesWithDC();
+    for (TControlCanvas* c : list) c->FreeHandle();
+}
+
+TControlCanvas::~TControlCanvas() { FreeHandle(); }
+
+void TControlCanvas::FreeHandle() {
+    if (!FOwnDC) return;
+    HDC dc = FOwnDC;
+    FOwnDC = nullptr;
+    SetHandle(nullptr);
+    if (IsWindow(FWnd)) ReleaseDC(FWnd, dc);
+    FWnd = nullptr;
+    auto& list = CanvasesWithDC();
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+}
+
+void TControlCanvas::BeginPaintWith(HDC DC) {
+    FreeHandle();
+    SetHandle(DC);
+}
+
+void TControlCanvas::EndPaintWith() {
+    if (!FOwnDC) SetHandle(nullptr);
+}
+
+void TControlCanvas::CreateHandle() {
+    TControl* c = FControl;
+    if (auto* w = dynamic_cast<TWinControl*>(c)) {
+        FWnd = w->Handle();
+        FOwnDC = GetDC(FWnd);
+    } else if (c->Parent()) {
+        FWnd = c->Parent()->Handle();
+        FOwnDC = GetDC(FWnd);
+        if (FOwnDC) {
+            SetViewportOrgEx(FOwnDC, c->Left(), c->Top(), nullptr);
+            IntersectClipRect(FOwnDC, 0, 0, c->Width(), c->Height());
+        }
+    }
+    if (!FOwnDC) return;
+    CanvasesWithDC().push_back(this);
+    SetHandle(FOwnDC);
+}
+
 // --- TGraphicControl, TCustomControl --------------------------------------------------------
 
-TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner), FCanvas(std::make_unique<TCanvas>()) {}
+TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner), FCanvas(std::make_unique<TControlCanvas>(this)) {}
 
 TGraphicControl::~TGraphicControl() = default;
 
 void TGraphicControl::PaintOn(HDC DC) {
-    FCanvas->SetHandle(DC);
+    FCanvas->BeginPaintWith(DC);
     FCanvas->Font()->Assign(Font());
     try {
         Paint();
     } catch (...) {
-        FCanvas->SetHandle(nullptr);
+        FCanvas->EndPaintWith();
         throw;
     }
-    FCanvas->SetHandle(nullptr);
+    FCanvas->EndPaintWith();
 }
 
-TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), FCanvas(std::make_unique<TCanvas>()) {}
+TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), FCanvas(std::make_unique<TControlCanvas>(this)) {}
 
 TCustomControl::~TCustomControl() = default;
 
 void TCustomControl::PaintWindow(HDC DC) {
-    FCanvas->SetHandle(DC);
+    FCanvas->BeginPaintWith(DC);
     FCanvas->Font()->Assign(Font());
     try {
         Paint();
     } catch (...) {
-        FCanvas->SetHandle(nullptr);
+        FCanvas->EndPaintWith();
         throw;
     }
-    FCanvas->SetHandle(nullptr);
+    FCanvas->EndPaintWith();
 }
 
 // --- TImageList -----------------------------------------------------------------------------

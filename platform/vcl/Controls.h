@@ -449,6 +449,30 @@ private:
     bool FMouseInClient = false;
 };
 
+// The canvas of a control: the paint DC while it paints, otherwise a DC of the control's window
+// (for a graphic control, of its parent's, moved and clipped to it), let go when the application
+// next idles.
+class TControlCanvas : public TCanvas {
+public:
+    explicit TControlCanvas(TControl* AControl) : FControl(AControl) {}
+    ~TControlCanvas() override;
+    TControl* Control() const { return FControl; }
+    void FreeHandle();
+    void BeginPaintWith(win::HDC DC);
+    void EndPaintWith();
+
+protected:
+    void CreateHandle() override;
+
+private:
+    TControl* FControl;
+    win::HWND FWnd = nullptr;
+    win::HDC FOwnDC = nullptr;
+};
+
+// Lets go of every control canvas's own DC.
+void FreeDeviceContexts();
+
 // Controls without a window, drawn on their parent's window.
 class TGraphicControl : public TControl {
 public:
@@ -462,7 +486,7 @@ protected:
     void PaintOn(win::HDC DC);
 
 private:
-    std::unique_ptr<TCanvas> FCanvas;
+    std::unique_ptr<TControlCanvas> FCanvas;
 };
 
 // Windowed controls that paint themselves on their canvas.
@@ -477,7 +501,7 @@ protected:
     void PaintWindow(win::HDC DC) override;
 
 private:
-    std::unique_ptr<TCanvas> FCanvas;
+    std::unique_ptr<TControlCanvas> FCanvas;
 };
 
 // The module handle windows and classes of this library are made with.

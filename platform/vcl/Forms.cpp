@@ -9,7 +9,7 @@ using namespace win;
 
 TCustomForm* GetParentForm(TControl* Control) { return Control ? Control->ParentForm() : nullptr; }
 
-TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner), FCanvas(std::make_unique<TCanvas>()) {
+TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner), FCanvas(std::make_unique<TControlCanvas>(this)) {
     FControlStyle = csAcceptsControls | csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
     SetVisible(false);
     SetParentColor(false);
@@ -401,15 +401,15 @@ void TCustomForm::Resize() {
 }
 
 void TCustomForm::PaintWindow(HDC DC) {
-    FCanvas->SetHandle(DC);
+    FCanvas->BeginPaintWith(DC);
     FCanvas->Font()->Assign(Font());
     try {
         Paint();
     } catch (...) {
-        FCanvas->SetHandle(nullptr);
+        FCanvas->EndPaintWith();
         throw;
     }
-    FCanvas->SetHandle(nullptr);
+    FCanvas->EndPaintWith();
 }
 
 void TCustomForm::Paint() {

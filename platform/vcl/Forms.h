@@ -143,7 +143,7 @@ private:
     TFormStyle FFormStyle = TFormStyle::fsNormal;
     int FMinWidth = 0, FMinHeight = 0, FMaxWidth = 0, FMaxHeight = 0;
     int FPixelsPerInch = 96;
-    std::unique_ptr<TCanvas> FCanvas;
+    std::unique_ptr<TControlCanvas> FCanvas;
 };
 
 class TForm : public TCustomForm {

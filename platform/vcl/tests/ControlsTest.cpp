@@ -191,3 +191,30 @@ TEST_F(UiTest, HelpCallsAreRecordedWithTheHelpFile) {
     EXPECT_EQ(calls[0].Data, 17u);
     EXPECT_EQ(calls[2].Key, "");
 }
+
+TEST_F(UiTest, ControlCanvasDrawsOutsidePaintAndLetsTheDCGoWhenIdle) {
+    auto* form = Make<TForm>(Application);
+    form->SetBorderStyle(TFormBorderStyle::bsNone);
+    form->SetBounds(0, 0, 100, 100);
+    auto* box = new TProbe(form);
+    box->SetParent(form);
+    box->SetBounds(10, 10, 40, 40);
+    auto* label = new TLabel(form);
+    label->SetParent(form);
+    label->SetAutoSize(false);
+    label->SetBounds(60, 60, 20, 20);
+    form->Show();
+    win::UpdateWindow(form->Handle());
+    box->Canvas()->SetPixels(5, 5, clRed);
+    label->Canvas()->SetPixels(30, 30, clRed); // outside the label: clipped away
+    label->Canvas()->SetPixels(1, 1, clBlue);
+    EXPECT_TRUE(box->Canvas()->HandleAllocated());
+    win::HDC dc = win::GetDC(form->Handle());
+    EXPECT_EQ(win::GetPixel(dc, 15, 15), win::RGB(255, 0, 0));
+    EXPECT_EQ(win::GetPixel(dc, 61, 61), win::RGB(0, 0, 255));
+    EXPECT_EQ(win::GetPixel(dc, 90, 90), ColorToRGB(clBtnFace));
+    win::ReleaseDC(form->Handle(), dc);
+    FreeDeviceContexts();
+    EXPECT_FALSE(box->Canvas()->HandleAllocated());
+    delete form;
+}
