@@ -557,14 +557,18 @@ void TWinControl::CreateHandle() {
         throw;
     }
     FControlState &= ~TControlState(csCreating);
-    // Z-order as the control list has it; graphic siblings are drawn by the parent.
+    // A child made later than its siblings still lies where the control list has it.
     if (FParent) {
+        HWND above = HWND_TOP;
         auto& list = FParent->FControls;
-        for (auto it = list.begin(); it != list.end(); ++it) {
-            auto* w = dynamic_cast<TWinControl*>(*it);
-            if (w == this) break;
-        }
-        SetWindowPos(FHandle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        auto self = std::find(list.begin(), list.end(), this);
+        for (auto it = self == list.end() ? list.end() : self + 1; it != list.end(); ++it)
+            if (auto* w = dynamic_cast<TWinControl*>(*it); w && w->FHandle) {
+                above = w->FHandle;
+                break;
+            }
+        if (above == HWND_TOP) SetWindowPos(FHandle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        else SetWindowPos(FHandle, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     UpdateBounds();
     for (TControl* c : FControls)

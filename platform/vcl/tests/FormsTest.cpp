@@ -374,3 +374,51 @@ TEST_F(UiTest, FormsBelongToTheApplicationWindowAndKeepTheirLimits) {
     Application->SetHandle(nullptr);
     win::DestroyWindow(host);
 }
+
+TEST_F(UiTest, RunEndsWhenTheMainFormClosesAndIdlesBetweenMessages) {
+    auto* main = Application->CreateForm<TfrmSample>();
+    EXPECT_EQ(Application->MainForm(), main);
+    std::vector<std::string> sizes;
+    main->OnResize = [&](TObject*) { sizes.push_back(std::to_string(main->ClientWidth())); };
+    int idles = 0;
+    // Once everything waiting has run, the loop idles; the idle handler closes the main form.
+    Application->OnIdle = [&](TObject*, bool& Done) {
+        if (++idles == 1) {
+            EXPECT_EQ(main->WindowState(), TWindowState::wsMaximized);
+            main->Close();
+        }
+        Done = false;
+    };
+    TRobot robot;
+    robot.Do([&] { main->SetWindowState(TWindowState::wsMaximized); });
+    Application->Run();
+    EXPECT_TRUE(Application->Terminated());
+    EXPECT_TRUE(robot.Done()) << robot.Describe();
+    EXPECT_EQ(idles, 1);
+    EXPECT_FALSE(sizes.empty());
+    EXPECT_EQ(main->Log.front(), "create");
+}
+
+TEST_F(UiTest, ShowControlAsksEveryParentToBringTheControlForward) {
+    struct TPage : TCustomControl {
+        using TCustomControl::TCustomControl;
+        std::vector<TControl*> Asked;
+        void ShowControl(TControl* AControl) override {
+            Asked.push_back(AControl);
+            TCustomControl::ShowControl(AControl);
+        }
+    };
+    auto* form = Make<TForm>(Application);
+    auto* outer = new TPage(form);
+    outer->SetParent(form);
+    auto* inner = new TPage(form);
+    inner->SetParent(outer);
+    auto* button = new TButton(form);
+    button->SetParent(inner);
+    button->SetVisible(false);
+    button->Show();
+    EXPECT_TRUE(button->Visible());
+    EXPECT_EQ(inner->Asked, (std::vector<TControl*>{button}));
+    EXPECT_EQ(outer->Asked, (std::vector<TControl*>{inner}));
+    delete form;
+}
