@@ -957,11 +957,15 @@ void TWinControl::Loaded() {
 }
 
 LRESULT TWinControl::CALLBACK_WndProc(HWND Wnd, unsigned Msg, WPARAM WParam, LPARAM LParam) {
-    TWinControl* ctl = FromHandle(Wnd);
-    if (!ctl && CreationControl && !CreationControl->FHandle) {
+    // The first message of a window being made binds it to its control, over any entry left
+    // by a window system that was reset under living controls.
+    TWinControl* ctl = nullptr;
+    if (CreationControl && !CreationControl->FHandle) {
         ctl = CreationControl;
         ctl->FHandle = Wnd;
         Windows()[Wnd] = ctl;
+    } else {
+        ctl = FromHandle(Wnd);
     }
     if (!ctl) return DefWindowProc(Wnd, Msg, WParam, LParam);
     TMessage m{Msg, WParam, LParam, 0};

@@ -130,3 +130,43 @@ TEST_F(UiTest, BitmapLoadsFromTheCallingModulesResources) {
     EXPECT_EQ(bmp.Canvas()->Pixels(3, 1), clWhite);
     EXPECT_THROW(bmp.LoadFromResourceName(nullptr, "NOSUCH"), rtl::EResNotFound);
 }
+
+TEST_F(UiTest, PatternBrushesAndBrushCopyReplaceTheTransparentColour) {
+    TBitmap pattern;
+    pattern.SetMonochrome(true);
+    pattern.SetSize(8, 8);
+    pattern.Canvas()->Brush()->SetColor(clBlack);
+    pattern.Canvas()->FillRect(Rect(0, 0, 8, 4)); // top half 0 bits
+    TBitmap target;
+    target.SetSize(8, 8);
+    TCanvas* c = target.Canvas();
+    c->Brush()->SetBitmap(&pattern);
+    win::SetTextColor(c->Handle(), win::RGB(255, 0, 0)); // 0 bits take the text colour
+    win::SetBkColor(c->Handle(), win::RGB(0, 0, 255));
+    win::HDC dc = c->Handle();
+    win::RECT all{0, 0, 8, 8};
+    win::FillRect(dc, &all, c->Brush()->Handle());
+    EXPECT_EQ(c->Pixels(2, 1), clRed);
+    EXPECT_EQ(c->Pixels(2, 6), clBlue);
+
+    TBitmap glyph;
+    glyph.SetSize(4, 4);
+    glyph.Canvas()->Brush()->SetColor(clOlive);
+    glyph.Canvas()->FillRect(Rect(0, 0, 4, 4));
+    glyph.Canvas()->SetPixels(1, 1, clBlack);
+    TBitmap dest;
+    dest.SetSize(4, 4);
+    dest.Canvas()->Brush()->SetColor(clAqua);
+    dest.Canvas()->BrushCopy(Rect(0, 0, 4, 4), &glyph, Rect(0, 0, 4, 4), clOlive);
+    EXPECT_EQ(dest.Canvas()->Pixels(0, 0), clAqua);
+    EXPECT_EQ(dest.Canvas()->Pixels(1, 1), clBlack);
+}
+
+TEST_F(UiTest, ScreenListsTheWindowsFacesAndItsSize) {
+    rtl::TStrings* fonts = Screen->Fonts();
+    for (const char* face : {"Arial", "Courier New", "MS Sans Serif", "Times New Roman"})
+        EXPECT_GE(fonts->IndexOf(face), 0) << face;
+    EXPECT_EQ(Screen->Width(), 1024);
+    EXPECT_EQ(Screen->Height(), 768);
+    EXPECT_EQ(Screen->PixelsPerInch(), 96);
+}
