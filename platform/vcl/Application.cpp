@@ -106,6 +106,11 @@ void TApplication::SetHandle(HWND Value) {
     FOwnHandle = false;
 }
 
+bool TApplication::Active() const {
+    HWND active = GetActiveWindow();
+    return active && (active == FHandle || FindControl(active));
+}
+
 void TApplication::SetTitle(const std::string& Value) {
     FTitle = Value;
     if (FHandle && FOwnHandle) SetWindowText(FHandle, Value.c_str());

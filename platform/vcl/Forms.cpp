@@ -360,6 +360,16 @@ void TCustomForm::Dispatch(TMessage& M) {
     case WM_GETMINMAXINFO: WMGetMinMaxInfo(M); return;
     case CM_RELEASE: CMRelease(M); return;
     case CM_ISMODAL: M.Result = FModal ? 1 : 0; return;
+    case WM_NEXTDLGCTL:
+        // lParam 0: the next control (wParam 0) or the previous one; otherwise wParam is the window.
+        if (M.LParam) {
+            if (TWinControl* target = FindControl(reinterpret_cast<HWND>(M.WParam)); target && target->CanFocus())
+                target->SetFocus();
+        } else {
+            SelectNext(FActiveControl, M.WParam == 0, true);
+        }
+        M.Result = 0;
+        return;
     default: TWinControl::Dispatch(M);
     }
 }

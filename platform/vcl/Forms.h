@@ -206,6 +206,8 @@ public:
     void SetHelpFile(const std::string& Value) { FHelpFile = Value; }
     TCustomForm* MainForm() const { return FMainForm; }
     bool Terminated() const { return FTerminated; }
+    // Whether the active window is one of this application's.
+    bool Active() const;
     const std::string& Hint() const { return FHint; }
     void SetHint(const std::string& Value);
     bool ShowHint() const { return FShowHint; }

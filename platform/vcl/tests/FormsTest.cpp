@@ -188,6 +188,20 @@ TEST_F(UiTest, EnterClicksTheFocusedButtonElseTheDefaultAndAltLetterItsAccelerat
     EXPECT_EQ(std::count(form->Log.begin(), form->Log.end(), "apply"), 2);
 }
 
+TEST_F(UiTest, NextDialogControlMessageMovesTheFocusLikeTab) {
+    auto* form = Make<TfrmSample>(Application);
+    form->Show();
+    EXPECT_TRUE(Application->Active());
+    EXPECT_EQ(form->ActiveControl(), form->btnOk);
+    win::SendMessage(form->Handle(), win::WM_NEXTDLGCTL, 0, 0);
+    EXPECT_EQ(form->ActiveControl(), form->btnApply);
+    win::SendMessage(form->Handle(), win::WM_NEXTDLGCTL, 1, 0);
+    EXPECT_EQ(form->ActiveControl(), form->btnOk);
+    win::SendMessage(form->Handle(), win::WM_NEXTDLGCTL, win::WPARAM(form->btnCancel->Handle()), 1);
+    EXPECT_TRUE(form->btnCancel->Focused());
+    delete form;
+}
+
 TEST_F(UiTest, KeyPreviewLetsTheFormSeeAndSwallowKeysFirst) {
     auto* form = Make<TfrmSample>(Application);
     std::vector<std::string> log;
