@@ -27,7 +27,28 @@ void DoneApplication() {
 namespace {
 // The application and the screen exist from the start of the module to its end.
 struct ApplicationUnit {
-    ApplicationUnit() { InitApplication(); }
+    ApplicationUnit() {
+        // The window system's state is made before the application (a window, a DC, a font,
+        // the queue), so that it is still there when the application's forms go at the end.
+        InitApplication();
+        HWND wnd = Application->Handle();
+        HDC dc = GetDC(wnd);
+        LOGFONT lf;
+        lf.lfHeight = -11;
+        HFONT font = CreateFontIndirect(&lf);
+        HGDIOBJ old = SelectObject(dc, font);
+        SIZE size;
+        GetTextExtentPoint32(dc, "x", 1, &size);
+        SelectObject(dc, old);
+        DeleteObject(font);
+        ReleaseDC(wnd, dc);
+        HasQueuedInput();
+        GetCursor();
+        GetFocus();
+        GetKeyState(VK_SHIFT);
+        IsClipboardFormatAvailable(CF_TEXT);
+        GetCaretBlinkTime();
+    }
     ~ApplicationUnit() { DoneApplication(); }
 } Unit;
 

@@ -50,14 +50,22 @@ void TCustomForm::CreateParams(TCreateParams& P) {
     TWinControl::CreateParams(P);
     P.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
     P.ExStyle = 0;
-    // A form belongs to the application's window (a library's forms to the host's main window).
-    P.WndParent = ParentWindow() ? ParentWindow() : (Application ? Application->Handle() : nullptr);
+    if (Parent()) {
+        // A form put on a control is a child window of it.
+        P.Style |= WS_CHILD;
+        P.WndParent = Parent()->Handle();
+    } else {
+        // A form belongs to the application's window (a library's forms to the host's main window).
+        P.WndParent = ParentWindow() ? ParentWindow() : (Application ? Application->Handle() : nullptr);
+    }
     switch (FBorderStyle) {
-    case TFormBorderStyle::bsNone: P.Style |= WS_POPUP; break;
+    case TFormBorderStyle::bsNone:
+        if (!Parent()) P.Style |= WS_POPUP;
+        break;
     case TFormBorderStyle::bsSingle: P.Style |= WS_CAPTION | WS_BORDER; break;
     case TFormBorderStyle::bsSizeable: P.Style |= WS_CAPTION | WS_THICKFRAME; break;
     case TFormBorderStyle::bsDialog:
-        P.Style |= WS_POPUP | WS_CAPTION | WS_BORDER;
+        P.Style |= (Parent() ? 0 : WS_POPUP) | WS_CAPTION | WS_BORDER;
         P.ExStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
         break;
     case TFormBorderStyle::bsToolWindow:
