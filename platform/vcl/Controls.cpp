@@ -250,7 +250,10 @@ void TControl::Notification(TComponent* AComponent, TOperation Operation) {
 
 void TControl::Loaded() {
     TComponent::Loaded();
-    if (FParent) Perform(CM_PARENTFONTCHANGED, 0, 0), Perform(CM_PARENTCOLORCHANGED, 0, 0);
+    if (FParent) {
+        Perform(CM_PARENTFONTCHANGED, 0, 0);
+        Perform(CM_PARENTCOLORCHANGED, 0, 0);
+    }
     RequestAlign();
 }
 
@@ -447,8 +450,6 @@ TCustomForm* TControl::ParentForm() const {
     while (c->FParent) c = c->FParent;
     return dynamic_cast<TCustomForm*>(const_cast<TControl*>(c));
 }
-
-void TControl::SendCancelMode(TControl*) {}
 
 // --- TWinControl ----------------------------------------------------------------------------
 
@@ -986,7 +987,7 @@ void TWinControl::WndProc(TMessage& Message) {
     // Mouse input over a graphic child goes to it, in its coordinates.
     if (IsMouseMessage(Message.Msg)) {
         TControl* target = CaptureControl && CaptureControl->FParent == this ? CaptureControl : nullptr;
-        if (!target && Message.Msg != WM_MOUSEMOVE + 0x1000)
+        if (!target)
             target = ControlAtPos(Point(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)), false);
         if (target) {
             TMessage inner = Message;

@@ -241,7 +241,6 @@ protected:
     virtual void SetNameValue(const std::string& Value) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void Loaded() override;
-    void SendCancelMode(TControl* Sender);
 
     // Handlers of the messages every control answers.
     virtual void WMLButtonDown(TMessage& Message);
@@ -275,8 +274,6 @@ protected:
 
 private:
     void FontChanged(TObject* Sender);
-    void UpdateAnchorRules() {}
-    void ParentChangedNotify(unsigned Msg);
 
     TAlign FAlign = TAlign::alNone;
     bool FVisible = true;
@@ -446,7 +443,6 @@ private:
     bool FTabStop = false;
     int FAlignLevel = 0;
     bool FAlignPending = false;
-    bool FMouseInClient = false;
 };
 
 // The canvas of a control: the paint DC while it paints, otherwise a DC of the control's window

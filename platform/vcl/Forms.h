@@ -119,7 +119,6 @@ protected:
     void CMDialogKey(TMessage& Message) override;
     void WMSize(TMessage& Message) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
-    bool SetFocusedControlPending();
 
 private:
     void ApplyPosition();

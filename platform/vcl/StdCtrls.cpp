@@ -244,7 +244,7 @@ void TButton::CMExit(TMessage& M) {
     if (TCustomForm* form = ParentForm()) form->Invalidate();
 }
 
-void TButton::CMTextChanged(TMessage& M) { Invalidate(), (void)M; }
+void TButton::CMTextChanged(TMessage&) { Invalidate(); }
 
 void TButton::Paint() {
     TCanvas* c = Canvas();
