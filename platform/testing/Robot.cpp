@@ -192,6 +192,22 @@ void TRobot::ClickAt(HWND Wnd, POINT Client, unsigned Button) {
     });
 }
 
+void TRobot::Drag(HWND Wnd, POINT From, POINT To, int Steps) {
+    Queue("drag", [=] {
+        if (!IsWindow(Wnd)) return false;
+        POINT a = From, b = To;
+        win::ClientToScreen(Wnd, &a);
+        win::ClientToScreen(Wnd, &b);
+        PostMouseInput(WM_MOUSEMOVE, a);
+        PostMouseInput(WM_LBUTTONDOWN, a);
+        int n = std::max(1, Steps);
+        for (int i = 1; i <= n; ++i)
+            PostMouseInput(WM_MOUSEMOVE, POINT{a.x + (b.x - a.x) * i / n, a.y + (b.y - a.y) * i / n});
+        PostMouseInput(WM_LBUTTONUP, b);
+        return true;
+    });
+}
+
 void TRobot::MoveTo(const TBy& Control) {
     Queue("move to " + Control.Value, [Control] {
         HWND target = FindControl(Control);

@@ -48,6 +48,8 @@ public:
     void Click(const TBy& Control, const TBy& Window = TBy::Caption(""));
     void ClickAt(win::HWND Wnd, win::POINT Client, unsigned Button = win::WM_LBUTTONDOWN);
     void MoveTo(const TBy& Control);
+    // Presses the left button at From, moves in Steps to To and lets go there (client points).
+    void Drag(win::HWND Wnd, win::POINT From, win::POINT To, int Steps = 4);
     void Type(const std::string& Text);
     void Key(unsigned VirtualKey, bool Shift = false, bool Ctrl = false, bool Alt = false);
     // Clicks the button of the next modal window that appears after this call.

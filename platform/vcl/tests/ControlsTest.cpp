@@ -218,3 +218,41 @@ TEST_F(UiTest, ControlCanvasDrawsOutsidePaintAndLetsTheDCGoWhenIdle) {
     EXPECT_FALSE(box->Canvas()->HandleAllocated());
     delete form;
 }
+
+TEST_F(UiTest, RobotDrivesADragLoopThatReadsTheMouseState) {
+    // A control that tracks the mouse in a loop of its own while the button is down.
+    struct TTracker : TCustomControl {
+        using TCustomControl::TCustomControl;
+        std::vector<TPoint> Path;
+        void MouseDown(TMouseButton, TShiftState, int X, int Y) override {
+            Path.push_back(Point(X, Y));
+            win::SetCapture(Handle());
+            while (win::GetKeyState(win::VK_LBUTTON) < 0) {
+                win::MSG msg;
+                if (!win::PeekMessage(&msg, nullptr, 0, 0, win::PM_REMOVE)) {
+                    win::WaitMessage();
+                    continue;
+                }
+                if (msg.message == win::WM_MOUSEMOVE) Path.push_back(Point(win::GET_X_LPARAM(msg.lParam), win::GET_Y_LPARAM(msg.lParam)));
+                if (msg.message == win::WM_LBUTTONUP) break;
+            }
+            win::ReleaseCapture();
+        }
+    };
+    auto* form = Make<TForm>(Application);
+    form->SetBorderStyle(TFormBorderStyle::bsNone);
+    form->SetBounds(0, 0, 200, 200);
+    auto* tracker = new TTracker(form);
+    tracker->SetParent(form);
+    tracker->SetBounds(0, 0, 200, 200);
+    form->Show();
+    TRobot robot;
+    robot.Drag(tracker->Handle(), Point(10, 10), Point(50, 90), 4);
+    for (int i = 0; i < 20 && !robot.Done(); ++i) Application->ProcessMessages();
+    Application->ProcessMessages();
+    ASSERT_FALSE(tracker->Path.empty());
+    EXPECT_EQ(tracker->Path.front(), Point(10, 10));
+    EXPECT_EQ(tracker->Path.back(), Point(50, 90));
+    EXPECT_EQ(tracker->Path.size(), 5u);
+    delete form;
+}
