@@ -1403,6 +1403,8 @@ int TImageList::AddMasked(TBitmap* Image, TColor MaskColor) { return AddParts(Im
 
 int TImageList::AddParts(TBitmap* Image, TBitmap* Mask, bool FromColor, TColor MaskColor) {
     if (!Image || Image->Empty()) throw EInvalidGraphic("Invalid image");
+    if (Mask && (Mask->Width() < Image->Width() || Mask->Height() < Image->Height()))
+        throw EInvalidGraphic("The mask is smaller than the image");
     int parts = std::max(1, Image->Width() / FWidth);
     int first = Count();
     for (int i = 0; i < parts; ++i) {

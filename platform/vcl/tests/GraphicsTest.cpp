@@ -112,6 +112,23 @@ TEST_F(UiTest, ImageListDrawsMaskedPicturesOverTheBackground) {
     EXPECT_EQ(target.Canvas()->Pixels(1, 1), clGreen);
     EXPECT_EQ(target.Canvas()->Pixels(5, 0), clNavy);
     EXPECT_EQ(target.Canvas()->Pixels(8, 0), clFuchsia); // no mask
+    // An explicit mask: white where the background shows through.
+    TBitmap mask;
+    mask.SetMonochrome(true);
+    mask.SetSize(4, 4);
+    mask.Canvas()->Brush()->SetColor(clWhite);
+    mask.Canvas()->FillRect(Rect(0, 0, 4, 4));
+    mask.Canvas()->Brush()->SetColor(clBlack);
+    mask.Canvas()->FillRect(Rect(1, 1, 3, 3));
+    TBitmap first;
+    first.SetSize(4, 4);
+    first.Canvas()->CopyRect(Rect(0, 0, 4, 4), strip.Canvas(), Rect(0, 0, 4, 4));
+    EXPECT_EQ(images.Add(&first, &mask), 4);
+    images.Draw(target.Canvas(), 8, 0, 4);
+    EXPECT_EQ(target.Canvas()->Pixels(8, 0), clFuchsia); // the earlier picture shows through
+    EXPECT_EQ(target.Canvas()->Pixels(9, 1), clGreen);
+    EXPECT_THROW(images.Add(&strip, &mask), EInvalidGraphic); // the mask covers half of it
+    EXPECT_EQ(images.Count(), 5);
     EXPECT_THROW(images.Delete(9), rtl::EListError);
 }
 
