@@ -1,4 +1,4 @@
-#include "UiFixture.h"
+#include "testing/UiTest.h"
 
 #include "vcl/StdCtrls.h"
 
@@ -6,6 +6,7 @@
 #include <vector>
 
 using namespace vcl;
+using testing_support::UiTest;
 using testing_support::TBy;
 using testing_support::TRobot;
 

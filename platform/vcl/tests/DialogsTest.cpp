@@ -1,9 +1,10 @@
-#include "UiFixture.h"
+#include "testing/UiTest.h"
 
 #include "vcl/Dialogs.h"
 #include "vcl/Menus.h"
 
 using namespace vcl;
+using testing_support::UiTest;
 using testing_support::TBy;
 using testing_support::TRobot;
 

@@ -1,4 +1,4 @@
-#include "UiFixture.h"
+#include "testing/UiTest.h"
 
 #include "vcl/Dialogs.h"
 #include "vcl/ExtCtrls.h"
@@ -8,6 +8,7 @@
 #include <vector>
 
 using namespace vcl;
+using testing_support::UiTest;
 using testing_support::TBy;
 using testing_support::TRobot;
 

@@ -1,9 +1,10 @@
-#include "UiFixture.h"
+#include "testing/UiTest.h"
 
 #include "vcl/Controls.h"
 #include "vcl/Graphics.h"
 
 using namespace vcl;
+using testing_support::UiTest;
 
 TEST_F(UiTest, FontSizeAndHeightFollowThePixelsPerInch) {
     struct Case {

@@ -1,4 +1,6 @@
-// A fresh window system, application and manual clock for each test of real windows.
+// A GoogleTest fixture for tests of real windows: a machine root of its own, a fresh window
+// system, a fresh application and screen of the class library, and the manual clock.
+// Header only: it is compiled into the test, with the test's own copy of the class library.
 #pragma once
 
 #include "testing/Robot.h"
@@ -8,6 +10,8 @@
 #include "rtl/Clock.h"
 
 #include <gtest/gtest.h>
+
+namespace testing_support {
 
 class UiTest : public ::testing::Test {
 protected:
@@ -20,11 +24,14 @@ protected:
         vcl::ClearRecordedHelpCalls();
     }
     void TearDown() override {
+        // Forms owned by the application go while their windows are still there.
         vcl::DoneApplication();
         win::ResetWindowSystem();
         rtl::UseSystemClock();
         vcl::InitApplication();
     }
 
-    testing_support::TempWinRoot Root;
+    TempWinRoot Root;
 };
+
+} // namespace testing_support
