@@ -437,3 +437,39 @@ TEST_F(UiTest, ShowControlAsksEveryParentToBringTheControlForward) {
     EXPECT_EQ(outer->Asked, (std::vector<TControl*>{inner}));
     delete form;
 }
+
+TEST_F(UiTest, BorderStylesAndIconsGiveTheWindowItsFrame) {
+    using namespace win;
+    struct Case {
+        TFormBorderStyle Style;
+        TBorderIcons Icons;
+        DWORD Want, WantEx, NotWanted;
+    } cases[] = {
+        {TFormBorderStyle::bsNone, biSystemMenu, WS_POPUP, 0, WS_CAPTION | WS_THICKFRAME},
+        {TFormBorderStyle::bsSingle, biSystemMenu | biMinimize, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0,
+         WS_THICKFRAME | WS_MAXIMIZEBOX},
+        {TFormBorderStyle::bsSizeable, biSystemMenu | biMinimize | biMaximize,
+         WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0, WS_POPUP},
+        {TFormBorderStyle::bsDialog, biSystemMenu | biMinimize, WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME,
+         WS_THICKFRAME | WS_MINIMIZEBOX},
+        {TFormBorderStyle::bsToolWindow, biSystemMenu, WS_CAPTION, WS_EX_TOOLWINDOW, WS_THICKFRAME},
+        {TFormBorderStyle::bsSizeable, 0, WS_CAPTION | WS_THICKFRAME, 0, WS_SYSMENU | WS_MINIMIZEBOX},
+    };
+    for (auto& c : cases) {
+        auto* form = Make<TForm>(nullptr);
+        form->SetBorderStyle(c.Style);
+        form->SetBorderIcons(c.Icons);
+        form->SetCaption("Frame");
+        form->Show();
+        DWORD style = DWORD(GetWindowLong(form->Handle(), GWL_STYLE));
+        DWORD ex = DWORD(GetWindowLong(form->Handle(), GWL_EXSTYLE));
+        EXPECT_EQ(style & c.Want, c.Want) << int(c.Style) << " icons " << c.Icons;
+        EXPECT_EQ(ex & c.WantEx, c.WantEx) << int(c.Style);
+        EXPECT_EQ(style & c.NotWanted, 0u) << int(c.Style) << " icons " << c.Icons;
+        // Changing the style afterwards makes the window again, still showing.
+        form->SetBorderStyle(TFormBorderStyle::bsSingle);
+        EXPECT_TRUE(IsWindowVisible(form->Handle()));
+        EXPECT_EQ(GetWindowText(form->Handle()), "Frame");
+        delete form;
+    }
+}
