@@ -330,7 +330,7 @@ int MessageDlgPos(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Bu
 
 void ShowMessage(const std::string& Msg) { MessageDlg(Msg, TMsgDlgType::mtCustom, mbOK, 0); }
 
-int MessageBox(HWND, const std::string& Text, const std::string& Caption, unsigned Flags) {
+int MessageBox(HWND Owner, const std::string& Text, const std::string& Caption, unsigned Flags) {
     std::vector<TButtonSpec> specs;
     switch (Flags & 0x0F) {
     case MB_OKCANCEL: specs = {{"OK", "OK", IDOK}, {"Cancel", "Cancel", IDCANCEL}}; break;
@@ -357,6 +357,7 @@ int MessageBox(HWND, const std::string& Text, const std::string& Caption, unsign
     if (specs.size() == 1) cancelIndex = 0; // a lone OK also answers Escape
     if (Flags & 0xF0) MessageBeep(Flags & 0xF0);
     TForm* dlg = BuildDialog(Caption.empty() ? "Error" : Caption, Text, icon, specs, defaultIndex, cancelIndex, 0);
+    if (Owner && IsWindow(Owner)) dlg->SetParentWindow(Owner);
     return RunDialog(dlg);
 }
 

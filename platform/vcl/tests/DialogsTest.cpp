@@ -43,8 +43,13 @@ TEST_F(UiTest, MessageBoxKeysAndTheHelpButton) {
     TRobot robot;
     robot.Key(win::VK_ESCAPE);
     EXPECT_EQ(MessageBox(nullptr, "Nothing to do", "", MB_YESNOCANCEL | win::MB_ICONQUESTION), IDCANCEL);
+    auto* owner = Make<TForm>(Application);
+    owner->Show();
+    win::HWND boxOwner = nullptr;
+    robot.OnNextModal([&](win::HWND box) { boxOwner = win::GetParent(box); });
     robot.Key(win::VK_RETURN); // the second button is the default
-    EXPECT_EQ(MessageBox(nullptr, "Really?", "Check", MB_YESNO | MB_DEFBUTTON2), IDNO);
+    EXPECT_EQ(MessageBox(owner->Handle(), "Really?", "Check", MB_YESNO | MB_DEFBUTTON2), IDNO);
+    EXPECT_EQ(boxOwner, owner->Handle());
     // Help shows the context and leaves the box open.
     Application->SetHelpFile("C:\\APP\\APP.HLP");
     robot.AnswerNextModal(TBy::Name("Help"));
