@@ -1,0 +1,309 @@
+// The test robot over the window system's message hook.
+#include "testing/Robot.h"
+
+#include "vcl/WindowData.h"
+
+#include "rtl/Clock.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace testing_support {
+
+using namespace win;
+
+namespace {
+
+std::string WithoutAccel(const std::string& s) {
+    std::string out;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '&') {
+            if (i + 1 < s.size() && s[i + 1] == '&') out += '&', ++i;
+            continue;
+        }
+        out += s[i];
+    }
+    return out;
+}
+
+bool SameText(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+bool Matches(HWND w, const TBy& by) {
+    switch (by.Kind) {
+    case TBy::TKind::Caption: return WithoutAccel(GetWindowText(w)) == WithoutAccel(by.Value);
+    case TBy::TKind::Name: return SameText(TRobot::NameOf(w), by.Value);
+    case TBy::TKind::Class: return SameText(GetClassName(w), by.Value);
+    }
+    return false;
+}
+
+void Descendants(HWND parent, std::vector<HWND>& out) {
+    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        out.push_back(c);
+        Descendants(c, out);
+    }
+}
+
+POINT CentreOnScreen(HWND w) {
+    RECT r;
+    GetWindowRect(w, &r);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+void PostClick(POINT screen, unsigned down) {
+    PostMouseInput(WM_MOUSEMOVE, screen);
+    PostMouseInput(down, screen);
+    PostMouseInput(down + 1, screen);
+}
+
+// The key and shift that type a character on the US layout; vk 0 when none does.
+std::pair<unsigned, bool> KeyOfChar(char c) {
+    if (c >= 'a' && c <= 'z') return {unsigned(c - 32), false};
+    if (c >= 'A' && c <= 'Z') return {unsigned(c), true};
+    if (c >= '0' && c <= '9') return {unsigned(c), false};
+    static const std::string shiftedDigits = ")!@#$%^&*(";
+    if (auto at = shiftedDigits.find(c); at != std::string::npos) return {unsigned('0' + at), true};
+    static const struct { char plain, shifted; unsigned vk; } oem[] = {
+        {';', ':', VK_OEM_1}, {'=', '+', VK_OEM_PLUS}, {',', '<', VK_OEM_COMMA}, {'-', '_', VK_OEM_MINUS},
+        {'.', '>', VK_OEM_PERIOD}, {'/', '?', VK_OEM_2}, {'`', '~', VK_OEM_3}, {'[', '{', VK_OEM_4},
+        {'\\', '|', VK_OEM_5}, {']', '}', VK_OEM_6}, {'\'', '"', VK_OEM_7},
+    };
+    for (auto& k : oem) {
+        if (c == k.plain) return {k.vk, false};
+        if (c == k.shifted) return {k.vk, true};
+    }
+    if (c == ' ') return {VK_SPACE, false};
+    if (c == '\r' || c == '\n') return {VK_RETURN, false};
+    if (c == '\t') return {VK_TAB, false};
+    if (c == '\b') return {VK_BACK, false};
+    return {0, false};
+}
+
+} // namespace
+
+TRobot::TRobot() { FPrevious = SetMessageHook(&TRobot::Hook, this); }
+
+TRobot::~TRobot() { SetMessageHook(FPrevious.proc, FPrevious.data); }
+
+void TRobot::Hook(void* Data) {
+    auto* self = static_cast<TRobot*>(Data);
+    if (self->FPrevious.proc) self->FPrevious.proc(self->FPrevious.data);
+    self->Step();
+}
+
+void TRobot::Step() {
+    if (FRunning || FSteps.empty() || HasQueuedInput()) return;
+    FRunning = true;
+    try {
+        TStep step = FSteps.front();
+        if (step.Run()) FSteps.pop_front();
+    } catch (...) {
+        FRunning = false;
+        throw;
+    }
+    FRunning = false;
+}
+
+void TRobot::Queue(std::string What, std::function<bool()> Run) { FSteps.push_back({std::move(What), std::move(Run)}); }
+
+std::string TRobot::Describe() const {
+    std::string out;
+    for (auto& s : FSteps) out += (out.empty() ? "" : "; ") + s.What;
+    return out;
+}
+
+std::vector<HWND> TRobot::TopLevels() {
+    std::vector<HWND> list;
+    DWORD pid = GetCurrentProcessId();
+    EnumWindows([&](HWND w) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == pid && IsWindowVisible(w)) list.push_back(w);
+        return true;
+    });
+    return list;
+}
+
+HWND TRobot::FindWindow(const TBy& By) {
+    for (HWND w : TopLevels())
+        if (Matches(w, By)) return w;
+    return nullptr;
+}
+
+HWND TRobot::FindControl(const TBy& By, HWND Parent) {
+    std::vector<HWND> roots = Parent ? std::vector<HWND>{Parent} : TopLevels();
+    for (HWND root : roots) {
+        std::vector<HWND> all;
+        Descendants(root, all);
+        for (HWND w : all)
+            if (IsWindowVisible(w) && Matches(w, By)) return w;
+    }
+    return nullptr;
+}
+
+std::string TRobot::NameOf(HWND Wnd) {
+    char buffer[256] = {};
+    LRESULT n = SendMessage(Wnd, vcl::CM_GETCOMPONENTNAME, sizeof buffer, LPARAM(buffer));
+    return n > 0 ? std::string(buffer) : std::string();
+}
+
+std::string TRobot::TextOf(HWND Wnd) { return GetWindowText(Wnd); }
+
+std::string TRobot::ChildText(HWND Parent, const std::string& Name) {
+    std::vector<char> buffer(4096);
+    vcl::TChildTextQuery query{Name.c_str(), buffer.data(), int(buffer.size())};
+    if (SendMessage(Parent, vcl::CM_GETCHILDTEXT, 0, LPARAM(&query)) == 0) return {};
+    return buffer.data();
+}
+
+HWND TRobot::ModalWindow() {
+    std::vector<HWND> tops = TopLevels();
+    for (HWND w : tops)
+        if (IsWindowEnabled(w) && SendMessage(w, vcl::CM_ISMODAL, 0, 0) == 1) return w;
+    bool anyDisabled = std::any_of(tops.begin(), tops.end(), [](HWND w) { return !IsWindowEnabled(w); });
+    if (!anyDisabled) return nullptr;
+    for (HWND w : tops)
+        if (IsWindowEnabled(w)) return w;
+    return nullptr;
+}
+
+void TRobot::Click(const TBy& Control, const TBy& Window) {
+    Queue("click " + Control.Value, [Control, Window] {
+        HWND parent = Window.Value.empty() ? nullptr : FindWindow(Window);
+        if (!Window.Value.empty() && !parent) return false;
+        HWND target = FindControl(Control, parent);
+        if (!target || !IsWindowEnabled(target)) return false;
+        PostClick(CentreOnScreen(target), WM_LBUTTONDOWN);
+        return true;
+    });
+}
+
+void TRobot::ClickAt(HWND Wnd, POINT Client, unsigned Button) {
+    Queue("click at a point", [Wnd, Client, Button] {
+        if (!IsWindow(Wnd)) return false;
+        POINT p = Client;
+        win::ClientToScreen(Wnd, &p);
+        PostClick(p, Button);
+        return true;
+    });
+}
+
+void TRobot::Drag(HWND Wnd, POINT From, POINT To, int Steps) {
+    Queue("drag", [=] {
+        if (!IsWindow(Wnd)) return false;
+        POINT a = From, b = To;
+        win::ClientToScreen(Wnd, &a);
+        win::ClientToScreen(Wnd, &b);
+        PostMouseInput(WM_MOUSEMOVE, a);
+        PostMouseInput(WM_LBUTTONDOWN, a);
+        int n = std::max(1, Steps);
+        for (int i = 1; i <= n; ++i)
+            PostMouseInput(WM_MOUSEMOVE, POINT{a.x + (b.x - a.x) * i / n, a.y + (b.y - a.y) * i / n});
+        PostMouseInput(WM_LBUTTONUP, b);
+        return true;
+    });
+}
+
+void TRobot::MoveTo(const TBy& Control) {
+    Queue("move to " + Control.Value, [Control] {
+        HWND target = FindControl(Control);
+        if (!target) return false;
+        PostMouseInput(WM_MOUSEMOVE, CentreOnScreen(target));
+        return true;
+    });
+}
+
+void TRobot::Type(const std::string& Text) {
+    Queue("type " + Text, [Text] {
+        for (char c : Text) {
+            auto [vk, shift] = KeyOfChar(c);
+            if (!vk) {
+                // Characters no key types arrive as characters.
+                if (HWND focus = GetFocus()) PostMessage(focus, WM_CHAR, WPARAM(static_cast<unsigned char>(c)), 1);
+                continue;
+            }
+            if (shift) PostKeyInput(WM_KEYDOWN, VK_SHIFT);
+            PostKeyInput(WM_KEYDOWN, vk);
+            PostKeyInput(WM_KEYUP, vk);
+            if (shift) PostKeyInput(WM_KEYUP, VK_SHIFT);
+        }
+        return true;
+    });
+}
+
+void TRobot::Key(unsigned VirtualKey, bool Shift, bool Ctrl, bool Alt) {
+    Queue("key " + std::to_string(VirtualKey), [=] {
+        if (Shift) PostKeyInput(WM_KEYDOWN, VK_SHIFT);
+        if (Ctrl) PostKeyInput(WM_KEYDOWN, VK_CONTROL);
+        if (Alt) PostKeyInput(WM_KEYDOWN, VK_MENU);
+        PostKeyInput(WM_KEYDOWN, VirtualKey);
+        PostKeyInput(WM_KEYUP, VirtualKey);
+        if (Alt) PostKeyInput(WM_KEYUP, VK_MENU);
+        if (Ctrl) PostKeyInput(WM_KEYUP, VK_CONTROL);
+        if (Shift) PostKeyInput(WM_KEYUP, VK_SHIFT);
+        return true;
+    });
+}
+
+void TRobot::OnNextModal(std::function<void(HWND)> Action) {
+    std::vector<HWND> before;
+    EnumWindows([&](HWND w) {
+        before.push_back(w);
+        return true;
+    });
+    Queue("the next modal window", [before, Action] {
+        HWND modal = ModalWindow();
+        if (!modal || std::find(before.begin(), before.end(), modal) != before.end()) return false;
+        Action(modal);
+        return true;
+    });
+}
+
+void TRobot::AnswerNextModal(const TBy& Button) {
+    std::vector<HWND> before;
+    EnumWindows([&](HWND w) {
+        before.push_back(w);
+        return true;
+    });
+    Queue("answer " + Button.Value, [before, Button] {
+        HWND modal = ModalWindow();
+        if (!modal || std::find(before.begin(), before.end(), modal) != before.end()) return false;
+        HWND target = FindControl(Button, modal);
+        if (!target) return false;
+        PostClick(CentreOnScreen(target), WM_LBUTTONDOWN);
+        return true;
+    });
+}
+
+void TRobot::Wait(unsigned Milliseconds) {
+    Queue("wait", [Milliseconds] {
+        AdvanceClock(Milliseconds);
+        return true;
+    });
+}
+
+void TRobot::Do(std::function<void()> Action) {
+    Queue("action", [Action] {
+        Action();
+        return true;
+    });
+}
+
+void TRobot::AdvanceClock(unsigned Milliseconds) { rtl::AdvanceClock(Milliseconds); }
+
+bool TRobot::Screenshot(const std::string& PngPath, HWND Wnd) {
+    // What waits to be painted is painted first, so the picture shows what the user would see.
+    std::vector<HWND> windows = Wnd ? std::vector<HWND>{Wnd} : TopLevels();
+    for (HWND w : windows) {
+        std::vector<HWND> all{w};
+        Descendants(w, all);
+        for (HWND x : all) UpdateWindow(x);
+    }
+    return SaveScreenshot(PngPath, Wnd);
+}
+
+} // namespace testing_support

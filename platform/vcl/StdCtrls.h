@@ -1,0 +1,88 @@
+// Labels and push buttons. Implementations in StdCtrls.cpp.
+#pragma once
+
+#include "vcl/Forms.h"
+
+namespace vcl {
+
+enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+
+class TLabel : public TGraphicControl {
+public:
+    explicit TLabel(TComponent* AOwner);
+
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value);
+    bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool Value);
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool Value);
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool Value);
+    // '&' marks the accelerator unless ShowAccelChar is off.
+    bool ShowAccelChar() const { return FShowAccelChar; }
+    void SetShowAccelChar(bool Value);
+    TWinControl* FocusControl() const { return FFocusControl; }
+    void SetFocusControl(TWinControl* Value);
+
+protected:
+    void Paint() override;
+    void Loaded() override;
+    void CMTextChanged(TMessage& Message) override;
+    void CMFontChanged(TMessage& Message) override;
+    void CMDialogChar(TMessage& Message) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    void AdjustBounds();
+    unsigned DrawFlags() const;
+
+    TAlignment FAlignment = TAlignment::taLeftJustify;
+    bool FAutoSize = true;
+    bool FWordWrap = false;
+    bool FTransparent = false;
+    bool FShowAccelChar = true;
+    TWinControl* FFocusControl = nullptr;
+};
+
+// A push button: clicked by the mouse, the space bar, its accelerator, or Enter (Default) and
+// Escape (Cancel) anywhere on its form. A ModalResult is given to the form before OnClick runs.
+class TButton : public TCustomControl {
+public:
+    explicit TButton(TComponent* AOwner);
+
+    bool Default() const { return FDefault; }
+    void SetDefault(bool Value);
+    bool Cancel() const { return FCancel; }
+    void SetCancel(bool Value) { FCancel = Value; }
+    TModalResult ModalResult() const { return FModalResult; }
+    void SetModalResult(TModalResult Value) { FModalResult = Value; }
+    void Click() override;
+
+protected:
+    void Paint() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void WMLButtonUp(TMessage& Message) override;
+    void KeyDown(unsigned& Key, TShiftState Shift) override;
+    void KeyUp(unsigned& Key, TShiftState Shift) override;
+    void CMDialogKey(TMessage& Message) override;
+    void CMDialogChar(TMessage& Message) override;
+    void CMEnter(TMessage& Message) override;
+    void CMExit(TMessage& Message) override;
+    void CMTextChanged(TMessage& Message) override;
+    void WMGetDlgCode(TMessage& Message) override;
+
+private:
+    bool IsActiveDefault() const;
+    bool FDefault = false;
+    bool FCancel = false;
+    bool FPressed = false;
+    bool FActive = false;
+    TModalResult FModalResult = mrNone;
+};
+
+// Whether the '&' accelerator of Text is the character Key (without regard to case).
+bool IsAccel(unsigned Key, const std::string& Text);
+
+} // namespace vcl
