@@ -1,6 +1,8 @@
 // Reader and writer of the binary object format; see BinaryObjects.h.
 #include "rtl/BinaryObjects.h"
 
+#include "rtl/SysUtils.h"
+
 #include "rtl/Exceptions.h"
 
 #include <bit>
@@ -16,17 +18,6 @@ namespace {
 
 // Corrupt input could nest lists without end; real forms stay far below this.
 constexpr int MaxNesting = 200;
-
-bool SameTextAscii(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-        if (x != y) return false;
-    }
-    return true;
-}
 
 } // namespace
 
@@ -363,11 +354,11 @@ void TBinaryObjectWriter::WriteWideString(std::u16string_view s) {
 }
 
 void TBinaryObjectWriter::WriteIdent(std::string_view ident) {
-    if (SameTextAscii(ident, "True")) {
+    if (SameText(ident, "True")) {
         WriteByte(vaTrue);
-    } else if (SameTextAscii(ident, "False")) {
+    } else if (SameText(ident, "False")) {
         WriteByte(vaFalse);
-    } else if (SameTextAscii(ident, "nil")) {
+    } else if (SameText(ident, "nil")) {
         WriteByte(vaNil);
     } else {
         WriteByte(vaIdent);

@@ -1,6 +1,8 @@
 // Conversion of binary object streams and form files to text and back; see FormFiles.h.
 #include "rtl/FormFiles.h"
 
+#include "rtl/SysUtils.h"
+
 #include "rtl/BinaryObjects.h"
 #include "rtl/CodePages.h"
 #include "rtl/Exceptions.h"
@@ -24,17 +26,6 @@ constexpr int MaxNesting = 200;        // deeper input is refused rather than ov
 constexpr std::size_t PieceLength = 64; // characters per piece of a broken string
 constexpr std::size_t BinaryLine = 32;  // bytes per line of hex
 constexpr const char* CRLF = "\r\n";
-
-bool SameTextAscii(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-        if (x != y) return false;
-    }
-    return true;
-}
 
 std::string UpperAscii(std::string s) {
     for (char& c : s)
@@ -330,7 +321,7 @@ private:
     [[noreturn]] void Error(const std::string& what) { Error(what, T.Line); }
 
     bool IsChar(char c) const { return T.Kind == tkChar && T.Char == c; }
-    bool IsSymbol(std::string_view s) const { return T.Kind == tkSymbol && SameTextAscii(T.Text, s); }
+    bool IsSymbol(std::string_view s) const { return T.Kind == tkSymbol && SameText(T.Text, s); }
     void ExpectChar(char c) {
         if (!IsChar(c)) Error(std::string("'") + c + "' expected");
     }
@@ -623,7 +614,7 @@ private:
         case tkSymbol: {
             std::string ident = DottedName();
             // In a list a null would end the list; there it stays an identifier.
-            if (!inList && SameTextAscii(ident, "Null")) W.WriteValue(vaNull);
+            if (!inList && SameText(ident, "Null")) W.WriteValue(vaNull);
             else W.WriteIdent(ident);
             return;
         }

@@ -14,38 +14,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "TestFiles.h"
+
 namespace {
 
-void WriteRaw(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-}
-
-std::string ReadRaw(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-// Files may grow no larger than limit bytes while it lives, as on a full disk.
-class TFileSizeLimit {
-public:
-    explicit TFileSizeLimit(rlim_t limit) {
-        ::getrlimit(RLIMIT_FSIZE, &FOld);
-        FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit l = FOld;
-        l.rlim_cur = limit;
-        ::setrlimit(RLIMIT_FSIZE, &l);
-    }
-    ~TFileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &FOld);
-        std::signal(SIGXFSZ, FOldHandler);
-    }
-
-private:
-    rlimit FOld {};
-    void (*FOldHandler)(int);
-};
+using rtl_test::ReadRaw;
+using rtl_test::TFileSizeLimit;
+using rtl_test::WriteRaw;
 
 struct TStoredValue {
     const char* name;
