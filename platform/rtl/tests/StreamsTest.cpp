@@ -11,25 +11,11 @@
 #include <gtest/gtest.h>
 #include <iterator>
 
+#include "TestFiles.h"
+
 namespace {
 
-class FileStreams : public ::testing::Test {
-protected:
-    testing_support::TempWinRoot root;
-
-    std::string Name(const std::string& leaf) const {
-        std::string name = "Z:" + root.Path() + "/" + leaf;
-        std::replace(name.begin(), name.end(), '/', '\\');
-        return name;
-    }
-    void WriteHost(const std::string& leaf, const std::string& bytes) const {
-        std::ofstream(root.Path() + "/" + leaf, std::ios::binary) << bytes;
-    }
-    std::string ReadHost(const std::string& leaf) const {
-        std::ifstream in(root.Path() + "/" + leaf, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-};
+class FileStreams : public rtl_test::RootFiles {};
 
 std::string ReadAll(rtl::TStream& s) {
     std::string r(static_cast<std::size_t>(s.Size() - s.Position()), '\0');

@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 #include <iterator>
 
+#include "TestFiles.h"
+
 namespace {
 
 std::vector<std::string> Items(const rtl::TStrings& list) {
@@ -363,24 +365,7 @@ TEST(StringLists, TheBaseWorksThroughItsPrimitives) {
     EXPECT_EQ(list.log, "[][][][]") << "text, put, move and exchange: one update each";
 }
 
-class StringListFiles : public ::testing::Test {
-protected:
-    testing_support::TempWinRoot root;
-
-    // A Windows-form name for a host path under the test's root.
-    std::string Name(const std::string& leaf) const {
-        std::string name = "Z:" + root.Path() + "/" + leaf;
-        std::replace(name.begin(), name.end(), '/', '\\');
-        return name;
-    }
-    void WriteHost(const std::string& leaf, const std::string& bytes) const {
-        std::ofstream(root.Path() + "/" + leaf, std::ios::binary) << bytes;
-    }
-    std::string ReadHost(const std::string& leaf) const {
-        std::ifstream in(root.Path() + "/" + leaf, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-};
+class StringListFiles : public rtl_test::RootFiles {};
 
 TEST_F(StringListFiles, LoadsEveryLineEndingAndSavesCrLf) {
     struct Case { const char* name; std::string bytes; };

@@ -44,3 +44,27 @@ private:
 };
 
 } // namespace rtl_test
+
+#include "testing/TempWinRoot.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+
+namespace rtl_test {
+
+// A test with a machine root of its own and files named under it.
+class RootFiles : public ::testing::Test {
+protected:
+    testing_support::TempWinRoot root;
+
+    // A Windows-form name for a host path under the test's root.
+    std::string Name(const std::string& leaf) const {
+        std::string name = "Z:" + root.Path() + "/" + leaf;
+        std::replace(name.begin(), name.end(), '/', '\\');
+        return name;
+    }
+    void WriteHost(const std::string& leaf, const std::string& bytes) const { WriteRaw(root.Path() + "/" + leaf, bytes); }
+    std::string ReadHost(const std::string& leaf) const { return ReadRaw(root.Path() + "/" + leaf); }
+};
+
+} // namespace rtl_test
