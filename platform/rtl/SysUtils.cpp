@@ -460,7 +460,11 @@ public:
             while (i < format.size() && AsciiUpper(format[i]) == token) ++i, ++n;
             return n;
         };
-        auto two = [](int v) { return v < 10 ? "0" + std::to_string(v) : std::to_string(v); };
+        auto two = [](int v) {
+            std::string s = std::to_string(v);
+            if (v >= 0 && v < 10) s.insert(s.begin(), '0');
+            return s;
+        };
         while (i < format.size()) {
             char raw = format[i++];
             char token = AsciiUpper(raw);
