@@ -6,6 +6,7 @@
 
 #include "rtl/Exceptions.h"
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -62,6 +63,12 @@ public:
     // Called by Make<> once the constructors of every class have run.
     virtual void AfterConstruction() {}
 
+    // The components written as this one's children in a stored form; none unless the class
+    // says so.
+    virtual void GetChildren(const std::function<void(TComponent*)>& /*Proc*/) const {}
+    // A child read from a stored form is handed the component it was written under.
+    virtual void SetParentComponent(TComponent* /*Value*/) {}
+
 protected:
     // Told of every component inserted into or removed from the owner, and of freed components
     // this one asked to hear about. The base forwards it to the owned components.
@@ -72,6 +79,8 @@ protected:
 
 private:
     friend class TLoadingBracket;
+    friend class TReader;
+    friend class TWriter;
     void RemoveFreeNotification(TComponent* AComponent);
     void Remove(TComponent* AComponent);
 
