@@ -13,6 +13,8 @@
 
 namespace vcl {
 
+class TReader;
+
 RTL_DECLARE_EXCEPTION(EComponentError, rtl::Exception);
 
 enum class TOperation { opInsert, opRemove };
@@ -68,6 +70,8 @@ public:
     virtual void GetChildren(const std::function<void(TComponent*)>& /*Proc*/) const {}
     // A child read from a stored form is handed the component it was written under.
     virtual void SetParentComponent(TComponent* /*Value*/) {}
+    // Reads this component's properties and children from a stored form (in Streaming.cpp).
+    virtual void ReadState(TReader& Reader);
 
 protected:
     // Told of every component inserted into or removed from the owner, and of freed components

@@ -186,6 +186,12 @@ void TReader::ReadPropValue(TPersistent* Instance, const TPropInfo& Prop) {
         }
         break;
     }
+    case TPropKind::Char: {
+        std::string c = ReadString();
+        if (c.size() != 1) InvalidValue();
+        Prop.SetOrd(Instance, static_cast<unsigned char>(c[0]));
+        break;
+    }
     case TPropKind::Boolean: Prop.SetOrd(Instance, ReadBoolean() ? 1 : 0); break;
     case TPropKind::Enumeration: {
         std::string ident = ReadIdent();
@@ -242,7 +248,15 @@ void TReader::ReadProperties(TPersistent* Instance) {
     FReader.ReadListEnd();
 }
 
-TComponent* TReader::ReadComponent(TComponent* Parent, std::vector<TComponent*>& Made) {
+void TReader::ReadData(TComponent* Instance) {
+    ReadProperties(Instance);
+    while (!FReader.EndOfList()) ReadComponent(Instance);
+    FReader.ReadListEnd();
+}
+
+void TComponent::ReadState(TReader& Reader) { Reader.ReadData(this); }
+
+TComponent* TReader::ReadComponent(TComponent* Parent) {
     int flags = 0;
     std::int64_t childPos = 0;
     std::string className, name;
@@ -255,15 +269,13 @@ TComponent* TReader::ReadComponent(TComponent* Parent, std::vector<TComponent*>&
         const TClassInfo& info = FindClass(className);
         if (!info.Create) throw EClassNotFound("Class " + className + " not found");
         component = info.Create(owner);
-        Made.push_back(component);
+        FMade.push_back(component);
         component->SetName(name);
     }
     component->FComponentState |= csReading;
     try {
         component->SetParentComponent(Parent);
-        ReadProperties(component);
-        while (!FReader.EndOfList()) ReadComponent(component, Made);
-        FReader.ReadListEnd();
+        component->ReadState(*this);
     } catch (...) {
         component->FComponentState &= ~TComponentState(csReading);
         throw;
@@ -275,7 +287,7 @@ TComponent* TReader::ReadComponent(TComponent* Parent, std::vector<TComponent*>&
 TComponent* TReader::ReadRootComponent(TComponent* Root) {
     FReader.ReadSignature();
     std::int64_t start = FStream.Position();
-    std::vector<TComponent*> made;
+    FMade.clear();
     TComponent* root = Root;
     if (!root) {
         int flags = 0;
@@ -297,18 +309,18 @@ TComponent* TReader::ReadRootComponent(TComponent* Root) {
             FReader.ReadObjectHeader(flags, childPos, className, name);
             root->FComponentState |= csReading;
             if (!name.empty()) root->SetName(name);
-            ReadProperties(root);
-            while (!FReader.EndOfList()) ReadComponent(root, made);
-            FReader.ReadListEnd();
+            root->ReadState(*this);
             root->FComponentState &= ~TComponentState(csReading);
         } catch (...) {
             root->FComponentState &= ~TComponentState(csReading);
             // Freed last made first, so that a child goes before the one it was read under.
-            for (auto it = made.rbegin(); it != made.rend(); ++it) delete *it;
+            for (auto it = FMade.rbegin(); it != FMade.rend(); ++it) delete *it;
+            FMade.clear();
             FRoot = nullptr;
             throw;
         }
         FRoot = nullptr;
+        FMade.clear();
     } catch (...) {
         if (!Root) delete root;
         throw;
@@ -352,6 +364,7 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo& Prop) {
     const std::string name = FPropPath + Prop.Name;
     switch (Prop.Kind) {
     case TPropKind::Integer:
+    case TPropKind::Char:
     case TPropKind::Boolean:
     case TPropKind::Enumeration:
     case TPropKind::Set: {
@@ -360,6 +373,8 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo& Prop) {
         FWriter.WriteStr(name);
         if (Prop.Kind == TPropKind::Boolean) {
             FWriter.WriteBoolean(v != 0);
+        } else if (Prop.Kind == TPropKind::Char) {
+            FWriter.WriteString(std::string(1, static_cast<char>(v)));
         } else if (Prop.Kind == TPropKind::Enumeration) {
             if (v < 0 || v >= std::int64_t(Prop.Names.size()))
                 throw rtl::EWriteError("Invalid value of property " + name);

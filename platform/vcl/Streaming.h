@@ -23,9 +23,10 @@ namespace vcl {
 RTL_DECLARE_EXCEPTION(EFilerError, rtl::EStreamError);
 RTL_DECLARE_EXCEPTION(EClassNotFound, EFilerError);
 
-enum class TPropKind { Integer, String, Boolean, Enumeration, Set, Class };
+enum class TPropKind { Integer, Char, String, Boolean, Enumeration, Set, Class };
 
-// One published property. Ordinal kinds (integer, Boolean, enumeration, set as a bit mask)
+// One published property. Ordinal kinds (integer, character, Boolean, enumeration, set as a bit
+// mask)
 // go through GetOrd/SetOrd, strings through GetStr/SetStr; a class property names a sub-object
 // whose own properties are stored under "Name.".
 struct TPropInfo {
@@ -108,6 +109,15 @@ TPropInfo IntegerProperty(std::string Name, G Get, S Set) {
     return OrdProperty<T>(TPropKind::Integer, std::move(Name), Get, Set);
 }
 template <class T, class G, class S>
+TPropInfo CharProperty(std::string Name, G Get, S Set) {
+    TPropInfo info = OrdProperty<T>(TPropKind::Char, std::move(Name), Get, Set);
+    // Characters are bytes of the form's code page, whatever the signedness of char.
+    info.GetOrd = [Get](TPersistent* o) {
+        return static_cast<std::int64_t>(static_cast<unsigned char>((detail::As<T>(o).*Get)()));
+    };
+    return info;
+}
+template <class T, class G, class S>
 TPropInfo BooleanProperty(std::string Name, G Get, S Set) {
     return OrdProperty<T>(TPropKind::Boolean, std::move(Name), Get, Set);
 }
@@ -176,6 +186,8 @@ public:
     TComponent* ReadRootComponent(TComponent* Root);
     // Reads the properties of an object, up to and with the end of their list.
     void ReadProperties(TPersistent* Instance);
+    // A component's properties, then its children, which it becomes the parent of.
+    void ReadData(TComponent* Instance);
 
     // Values, for the procs of DefineProperty.
     std::int64_t ReadInteger();
@@ -193,7 +205,7 @@ public:
                               const std::function<void(rtl::TStream&)>& WriteData, bool HasData) override;
 
 private:
-    TComponent* ReadComponent(TComponent* Parent, std::vector<TComponent*>& Made);
+    TComponent* ReadComponent(TComponent* Parent);
     void ReadProperty(TPersistent* Instance);
     void ReadPropValue(TPersistent* Instance, const TPropInfo& Prop);
     [[noreturn]] void InvalidValue();
@@ -201,6 +213,7 @@ private:
     rtl::TBinaryObjectReader FReader;
     rtl::TStream& FStream;
     std::string FPropName; // the defined property waiting to be read
+    std::vector<TComponent*> FMade; // freed again when the read fails
     bool FPropRead = false;
 };
 

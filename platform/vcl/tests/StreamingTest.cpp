@@ -32,6 +32,8 @@ public:
     void SetEnabled(bool Value) { FEnabled = Value; }
     TShape Shape() const { return FShape; }
     void SetShape(TShape Value) { FShape = Value; }
+    char Mark() const { return FMark; }
+    void SetMark(char Value) { FMark = Value; }
     unsigned Options() const { return FOptions; }
     void SetOptions(unsigned Value) { FOptions = Value; }
     TFont* Font() const { return FFont.get(); }
@@ -82,6 +84,7 @@ private:
     std::string FCaption;
     bool FEnabled = true;
     TShape FShape = TShape::stCircle;
+    char FMark = '*';
     unsigned FOptions = 1 | 4;
     std::unique_ptr<TFont> FFont = std::make_unique<TFont>();
     bool FParentFont = true;
@@ -107,6 +110,7 @@ void RegisterTestClasses() {
             .WithDefault(1),
         EnumProperty<TStreamWidget>("Shape", &TStreamWidget::Shape, &TStreamWidget::SetShape,
                                     {"stCircle", "stSquare", "stTriangle"}).WithDefault(0),
+        CharProperty<TStreamWidget>("Mark", &TStreamWidget::Mark, &TStreamWidget::SetMark).WithDefault('*'),
         SetProperty<TStreamWidget>("Options", &TStreamWidget::Options, &TStreamWidget::SetOptions,
                                    {"opOne", "opTwo", "opThree"}).WithDefault(1 | 4),
         ClassProperty<TStreamWidget>("Font", &TStreamWidget::Font).StoredWhen([](TPersistent* p) {
@@ -167,6 +171,7 @@ protected:
         root->SetCaption("It's");
         root->SetEnabled(false);
         root->SetShape(TShape::stTriangle);
+        root->SetMark('\xE9');
         root->SetOptions(2);
         root->SetParentFont(false);
         root->Font()->SetName("Arial");
@@ -196,6 +201,7 @@ TEST_F(Streaming, TextFormShowsStoredPropertiesDefinedDataAndChildren) {
               "  Caption = 'It''s'\r\n"
               "  Enabled = False\r\n"
               "  Shape = stTriangle\r\n"
+              "  Mark = '\xE9'\r\n"
               "  Options = [opTwo]\r\n"
               "  Font.Color = -2147483640\r\n"
               "  Font.Height = -11\r\n"
@@ -236,6 +242,7 @@ TEST_F(Streaming, RoundTripGivesBackEveryValueAndRunsLoadedAfterReading) {
     EXPECT_EQ(root->Caption(), "It's");
     EXPECT_FALSE(root->Enabled());
     EXPECT_EQ(root->Shape(), TShape::stTriangle);
+    EXPECT_EQ(root->Mark(), '\xE9');
     EXPECT_EQ(root->Options(), 2u);
     EXPECT_FALSE(root->ParentFont());
     EXPECT_EQ(root->Font()->Name(), "Arial");
@@ -298,6 +305,7 @@ TEST_F(Streaming, BadPropertiesAndClassesAreReportedAndWhatWasMadeIsFreed) {
         {"  Enabled = stCircle\n", "Invalid property value", false},
         {"  Shape = stOval\n", "Invalid property value", false},
         {"  Options = [opFour]\n", "Invalid property value", false},
+        {"  Mark = 'ab'\n", "Invalid property value", false},
         {"  Font = 3\n", "Invalid property value", false},
         {"  Secret = 3\n", "Invalid property value", false},
         {"  Blob = 'text'\n", "Invalid property value", false},
