@@ -13,6 +13,8 @@ namespace vcl {
 
 namespace {
 
+constexpr int MaxNesting = 200;
+
 std::string Upper(std::string s) {
     for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return s;
@@ -257,6 +259,15 @@ void TReader::ReadData(TComponent* Instance) {
 void TComponent::ReadState(TReader& Reader) { Reader.ReadData(this); }
 
 TComponent* TReader::ReadComponent(TComponent* Parent) {
+    // Each level is a call deeper; a corrupt stream must not run the stack out.
+    struct Level {
+        int& Depth;
+        explicit Level(int& d) : Depth(d) { ++Depth; }
+        ~Level() { --Depth; }
+    } level(FDepth);
+    if (FDepth > MaxNesting)
+        throw rtl::EReadError("Invalid stream format: objects nested too deeply at offset " +
+                              std::to_string(FStream.Position()));
     int flags = 0;
     std::int64_t childPos = 0;
     std::string className, name;

@@ -214,6 +214,7 @@ private:
     rtl::TStream& FStream;
     std::string FPropName; // the defined property waiting to be read
     std::vector<TComponent*> FMade; // freed again when the read fails
+    int FDepth = 0;
     bool FPropRead = false;
 };
 

@@ -357,6 +357,22 @@ TEST_F(Streaming, TruncatedOrCorruptStreamsRaiseReadErrors) {
     text[at] = char(0x7F);
     EXPECT_THROW(Read(text), rtl::EReadError);
     EXPECT_THROW(Read("XPF0"), rtl::EReadError);
+
+    // Children nested far deeper than any form.
+    rtl::TMemoryStream deep;
+    rtl::TBinaryObjectWriter w(deep);
+    w.WriteSignature();
+    for (int i = 0; i < 1000; ++i) {
+        w.WriteObjectHeader(0, 0, "TStreamWidget", "");
+        w.WriteListEnd();
+    }
+    for (int i = 0; i < 1000; ++i) w.WriteListEnd();
+    try {
+        Read(Bytes(deep));
+        ADD_FAILURE() << "no error";
+    } catch (const rtl::EReadError& e) {
+        EXPECT_NE(std::string(e.what()).find("nested too deeply"), std::string::npos) << e.what();
+    }
 }
 
 TEST_F(Streaming, RegistryKnowsInheritedPropertiesAndRefusesATakenName) {
