@@ -84,7 +84,7 @@ namespace {
 struct StandardClasses {
     StandardClasses() {
         RegisterClass<TFont>("TFont", "", {
-            IntegerProperty<TFont>("Color", &TFont::Color, &TFont::SetColor),
+            ColorProperty<TFont>("Color", &TFont::Color, &TFont::SetColor),
             IntegerProperty<TFont>("Height", &TFont::Height, &TFont::SetHeight),
             StringProperty<TFont>("Name", &TFont::Name, &TFont::SetName),
             EnumProperty<TFont>("Pitch", &TFont::Pitch, &TFont::SetPitch,
@@ -96,6 +96,52 @@ struct StandardClasses {
 } standardClasses;
 
 } // namespace
+
+namespace {
+
+struct ColorName {
+    TColor Color;
+    const char* Name;
+};
+// Where two names share a value the first is the one written.
+constexpr ColorName ColorNames[] = {
+    {clBlack, "clBlack"}, {clMaroon, "clMaroon"}, {clGreen, "clGreen"}, {clOlive, "clOlive"},
+    {clNavy, "clNavy"}, {clPurple, "clPurple"}, {clTeal, "clTeal"}, {clGray, "clGray"},
+    {clSilver, "clSilver"}, {clRed, "clRed"}, {clLime, "clLime"}, {clYellow, "clYellow"},
+    {clBlue, "clBlue"}, {clFuchsia, "clFuchsia"}, {clAqua, "clAqua"}, {clWhite, "clWhite"},
+    {clLtGray, "clLtGray"}, {clDkGray, "clDkGray"},
+    {clScrollBar, "clScrollBar"}, {clBackground, "clBackground"},
+    {clActiveCaption, "clActiveCaption"}, {clInactiveCaption, "clInactiveCaption"},
+    {clMenu, "clMenu"}, {clWindow, "clWindow"}, {clWindowFrame, "clWindowFrame"},
+    {clMenuText, "clMenuText"}, {clWindowText, "clWindowText"}, {clCaptionText, "clCaptionText"},
+    {clActiveBorder, "clActiveBorder"}, {clInactiveBorder, "clInactiveBorder"},
+    {clAppWorkSpace, "clAppWorkSpace"}, {clHighlight, "clHighlight"},
+    {clHighlightText, "clHighlightText"}, {clBtnFace, "clBtnFace"}, {clBtnShadow, "clBtnShadow"},
+    {clGrayText, "clGrayText"}, {clBtnText, "clBtnText"},
+    {clInactiveCaptionText, "clInactiveCaptionText"}, {clBtnHighlight, "clBtnHighlight"},
+    {cl3DDkShadow, "cl3DDkShadow"}, {cl3DLight, "cl3DLight"}, {clInfoText, "clInfoText"},
+    {clInfoBk, "clInfoBk"}, {clNone, "clNone"},
+};
+
+} // namespace
+
+bool ColorToIdent(std::int64_t Color, std::string& Ident) {
+    for (const ColorName& c : ColorNames)
+        if (c.Color == Color) {
+            Ident = c.Name;
+            return true;
+        }
+    return false;
+}
+
+bool IdentToColor(const std::string& Ident, std::int64_t& Color) {
+    for (const ColorName& c : ColorNames)
+        if (SameName(Ident, c.Name)) {
+            Color = c.Color;
+            return true;
+        }
+    return false;
+}
 
 // ---------------------------------------------------------------------------------------------
 // Reading

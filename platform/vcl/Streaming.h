@@ -108,6 +108,16 @@ template <class T, class G, class S>
 TPropInfo IntegerProperty(std::string Name, G Get, S Set) {
     return OrdProperty<T>(TPropKind::Integer, std::move(Name), Get, Set);
 }
+// Colours by the names forms store them under ("clBtnFace"), numbers for the others.
+bool ColorToIdent(std::int64_t Color, std::string& Ident);
+bool IdentToColor(const std::string& Ident, std::int64_t& Color);
+template <class T, class G, class S>
+TPropInfo ColorProperty(std::string Name, G Get, S Set) {
+    TPropInfo info = OrdProperty<T>(TPropKind::Integer, std::move(Name), Get, Set);
+    info.IntToIdent = ColorToIdent;
+    info.IdentToInt = IdentToColor;
+    return info;
+}
 template <class T, class G, class S>
 TPropInfo CharProperty(std::string Name, G Get, S Set) {
     TPropInfo info = OrdProperty<T>(TPropKind::Char, std::move(Name), Get, Set);

@@ -175,6 +175,7 @@ protected:
         root->SetOptions(2);
         root->SetParentFont(false);
         root->Font()->SetName("Arial");
+        root->Font()->SetColor(0x123456);
         root->Font()->SetStyle(fsBold | fsStrikeOut);
         root->SetDepth(9);
         root->Secret = "hidden";
@@ -183,6 +184,8 @@ protected:
         a->SetName("Child1");
         a->Parent = root.get();
         a->SetCount(5);
+        a->SetParentFont(false);
+        a->Font()->SetColor(clBtnFace);
         auto* b = new TStreamPanel(root.get());
         b->SetName("Inner");
         b->Parent = a;
@@ -203,7 +206,7 @@ TEST_F(Streaming, TextFormShowsStoredPropertiesDefinedDataAndChildren) {
               "  Shape = stTriangle\r\n"
               "  Mark = '\xE9'\r\n"
               "  Options = [opTwo]\r\n"
-              "  Font.Color = -2147483640\r\n"
+              "  Font.Color = 1193046\r\n"
               "  Font.Height = -11\r\n"
               "  Font.Name = 'Arial'\r\n"
               "  Font.Style = [fsBold, fsStrikeOut]\r\n"
@@ -214,6 +217,11 @@ TEST_F(Streaming, TextFormShowsStoredPropertiesDefinedDataAndChildren) {
               "    0100FF}\r\n"
               "  object Child1: TStreamWidget\r\n"
               "    Count = 5\r\n"
+              "    Font.Color = clBtnFace\r\n"
+              "    Font.Height = -11\r\n"
+              "    Font.Name = 'MS Sans Serif'\r\n"
+              "    Font.Style = []\r\n"
+              "    ParentFont = False\r\n"
               "    object Inner: TStreamPanel\r\n"
               "    end\r\n"
               "  end\r\n"
@@ -258,6 +266,8 @@ TEST_F(Streaming, RoundTripGivesBackEveryValueAndRunsLoadedAfterReading) {
     EXPECT_EQ(child1->Parent, root);
     EXPECT_EQ(inner->Parent, child1);
     EXPECT_EQ(child1->Count(), 5);
+    EXPECT_EQ(child1->Font()->Color(), clBtnFace);
+    EXPECT_EQ(root->Font()->Color(), 0x123456);
     EXPECT_TRUE(inner->ReadingSeen);
     EXPECT_EQ(root->LoadedLog, (std::vector<std::string>{"Panel1 loading", "Child1 loading",
                                                          "Inner loading", "Child2 loading"}));
@@ -306,6 +316,7 @@ TEST_F(Streaming, BadPropertiesAndClassesAreReportedAndWhatWasMadeIsFreed) {
         {"  Shape = stOval\n", "Invalid property value", false},
         {"  Options = [opFour]\n", "Invalid property value", false},
         {"  Mark = 'ab'\n", "Invalid property value", false},
+        {"  Font.Color = clNoSuchColour\n", "Invalid property value", false},
         {"  Font = 3\n", "Invalid property value", false},
         {"  Secret = 3\n", "Invalid property value", false},
         {"  Blob = 'text'\n", "Invalid property value", false},
