@@ -319,10 +319,12 @@ TComponent* TReader::ReadComponent(TComponent* Parent) {
     std::string className, name;
     FReader.ReadObjectHeader(flags, childPos, className, name);
     TComponent* owner = FRoot;
-    TComponent* component = name.empty() ? nullptr : owner->FindComponent(name);
-    if (!component) {
-        if (flags & rtl::ffInherited)
-            throw rtl::EReadError("Ancestor for '" + name + "' not found");
+    // An inherited child is one the root made already; any other is made here.
+    TComponent* component = nullptr;
+    if (flags & rtl::ffInherited) {
+        component = name.empty() ? nullptr : owner->FindComponent(name);
+        if (!component) throw rtl::EReadError("Ancestor for '" + name + "' not found");
+    } else {
         const TClassInfo& info = FindClass(className);
         if (!info.Create) throw EClassNotFound("Class " + className + " not found");
         component = info.Create(owner);

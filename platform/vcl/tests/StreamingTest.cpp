@@ -284,13 +284,21 @@ TEST_F(Streaming, ReadingIntoAGivenRootUpdatesComponentsItAlreadyHas) {
     existing->SetName("Child1");
     rtl::TMemoryStream s;
     Load(s, ToBinary("object Form1: TStreamWidget\n  Count = 2\n"
-                     "  object Child1: TStreamWidget\n    Caption = 'kept'\n  end\nend\n"));
+                     "  inherited Child1: TStreamWidget\n    Caption = 'kept'\n  end\n"
+                     "  object Child2: TStreamWidget\n  end\nend\n"));
     EXPECT_EQ(ReadComponentFromStream(s, &root), &root);
     EXPECT_EQ(root.Name(), "Form1");
     EXPECT_EQ(root.Count(), 2);
-    ASSERT_EQ(root.ComponentCount(), 1);
+    ASSERT_EQ(root.ComponentCount(), 2);
+    EXPECT_EQ(root.Components(0), existing);
     EXPECT_EQ(existing->Caption(), "kept");
     EXPECT_EQ(existing->Parent, &root);
+    EXPECT_EQ(root.Components(1)->Name(), "Child2");
+
+    // A child not marked inherited is a new one and may not take a name in use.
+    Load(s, ToBinary("object Form1: TStreamWidget\n  object Child1: TStreamWidget\n  end\nend\n"));
+    EXPECT_THROW(ReadComponentFromStream(s, &root), EComponentError);
+    EXPECT_EQ(root.ComponentCount(), 2);
 }
 
 TEST_F(Streaming, ObsoletePropertyIsReadAndDropped) {
@@ -321,6 +329,7 @@ TEST_F(Streaming, BadPropertiesAndClassesAreReportedAndWhatWasMadeIsFreed) {
         {"  Secret = 3\n", "Invalid property value", false},
         {"  Blob = 'text'\n", "Invalid property value", false},
         {"  object X: TNoSuchClass\n  end\n", "Class TNoSuchClass not found", true},
+        {"  inherited X: TStreamWidget\n  end\n", "Ancestor for 'X' not found", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.body);
