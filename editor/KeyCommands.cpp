@@ -2,6 +2,7 @@
 #include "editor/KeyCommands.h"
 
 #include "editor/ZelExceptions.h"
+#include "vcl/Streaming.h"
 #include "rtl/CodePages.h"
 #include "rtl/Exceptions.h"
 #include "rtl/Files.h"
@@ -387,6 +388,61 @@ void TZelCommandProcessor::LoadTables(const std::vector<TStoredTable>& Tables) {
     FTables.clear();
     for (auto& t : read) AddTable(std::move(t));
     ResetState();
+}
+
+namespace {
+
+std::int32_t ReadInt32(vcl::TReader& Reader) {
+    std::int64_t v = Reader.ReadInteger();
+    if (v < INT32_MIN || v > INT32_MAX) throw rtl::EReadError("Invalid property value");
+    return static_cast<std::int32_t>(v);
+}
+
+} // namespace
+
+// TableList = ( name Active [ ( keys cmd keys cmd ... ) ] name Active ... ): a table's
+// CommandList list is left out when it has no entries.
+void TZelCommandProcessor::DefineProperties(vcl::TFiler* Filer) {
+    Filer->DefineProperty(
+        "TableList",
+        [this](vcl::TReader& Reader) {
+            std::vector<TStoredTable> tables;
+            Reader.ReadListBegin();
+            while (!Reader.EndOfList()) {
+                TStoredTable table;
+                table.Name = Reader.ReadString();
+                table.Active = Reader.ReadBoolean();
+                if (Reader.NextValue() == rtl::vaList) {
+                    Reader.ReadListBegin();
+                    while (!Reader.EndOfList()) {
+                        TStoredCommand command;
+                        command.Keys = ReadInt32(Reader);
+                        command.Cmd = ReadInt32(Reader);
+                        table.CommandList.push_back(command);
+                    }
+                    Reader.ReadListEnd();
+                }
+                tables.push_back(std::move(table));
+            }
+            Reader.ReadListEnd();
+            LoadTables(tables);
+        },
+        [this](vcl::TWriter& Writer) {
+            Writer.WriteListBegin();
+            for (const TStoredTable& table : StoreTables()) {
+                Writer.WriteString(table.Name);
+                Writer.WriteBoolean(table.Active);
+                if (table.CommandList.empty()) continue;
+                Writer.WriteListBegin();
+                for (const TStoredCommand& command : table.CommandList) {
+                    Writer.WriteInteger(command.Keys);
+                    Writer.WriteInteger(command.Cmd);
+                }
+                Writer.WriteListEnd();
+            }
+            Writer.WriteListEnd();
+        },
+        TableCount() > 0);
 }
 
 } // namespace editor

@@ -137,6 +137,10 @@ public:
     std::vector<TStoredTable> StoreTables() const;
     void LoadTables(const std::vector<TStoredTable>& Tables);
 
+protected:
+    // "TableList": the stored form above, written while there is a table.
+    void DefineProperties(vcl::TFiler* Filer) override;
+
 private:
     std::uint16_t Translate(std::uint8_t key, std::uint8_t shift);
 

@@ -6,11 +6,14 @@
 
 #include "rtl/Exceptions.h"
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace vcl {
+
+class TReader;
 
 RTL_DECLARE_EXCEPTION(EComponentError, rtl::Exception);
 
@@ -62,6 +65,14 @@ public:
     // Called by Make<> once the constructors of every class have run.
     virtual void AfterConstruction() {}
 
+    // The components written as this one's children in a stored form; none unless the class
+    // says so.
+    virtual void GetChildren(const std::function<void(TComponent*)>& /*Proc*/) const {}
+    // A child read from a stored form is handed the component it was written under.
+    virtual void SetParentComponent(TComponent* /*Value*/) {}
+    // Reads this component's properties and children from a stored form (in Streaming.cpp).
+    virtual void ReadState(TReader& Reader);
+
 protected:
     // Told of every component inserted into or removed from the owner, and of freed components
     // this one asked to hear about. The base forwards it to the owned components.
@@ -72,6 +83,8 @@ protected:
 
 private:
     friend class TLoadingBracket;
+    friend class TReader;
+    friend class TWriter;
     void RemoveFreeNotification(TComponent* AComponent);
     void Remove(TComponent* AComponent);
 

@@ -6,6 +6,8 @@
 
 namespace vcl {
 
+class TFiler;
+
 class TObject {
 public:
     TObject() = default;
@@ -24,6 +26,12 @@ public:
 
 protected:
     virtual void AssignTo(TPersistent* Dest);
+    // Declares the data stored with the object besides its published properties.
+    virtual void DefineProperties(TFiler* /*Filer*/) {}
+
+private:
+    friend class TReader;
+    friend class TWriter;
 };
 
 } // namespace vcl

@@ -1,0 +1,520 @@
+// The class registry and the reader and writer of stored components.
+#include "vcl/Streaming.h"
+
+#include "vcl/Graphics.h"
+
+#include "rtl/CodePages.h"
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+
+namespace vcl {
+
+namespace {
+
+constexpr int MaxNesting = 200;
+
+std::string Upper(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+bool SameName(const std::string& a, const std::string& b) { return Upper(a) == Upper(b); }
+
+std::map<std::string, TClassInfo>& Registry() {
+    static std::map<std::string, TClassInfo> classes;
+    return classes;
+}
+
+} // namespace
+
+void RegisterClassInfo(TClassInfo Info) {
+    auto& classes = Registry();
+    std::string key = Upper(Info.Name);
+    auto it = classes.find(key);
+    if (it != classes.end()) {
+        if (it->second.Type == Info.Type) return;
+        throw EFilerError("A class named " + Info.Name + " already exists");
+    }
+    classes.emplace(std::move(key), std::move(Info));
+}
+
+const TClassInfo* GetClass(const std::string& ClassName) {
+    auto& classes = Registry();
+    auto it = classes.find(Upper(ClassName));
+    return it == classes.end() ? nullptr : &it->second;
+}
+
+const TClassInfo& FindClass(const std::string& ClassName) {
+    const TClassInfo* info = GetClass(ClassName);
+    if (!info) throw EClassNotFound("Class " + ClassName + " not found");
+    return *info;
+}
+
+std::vector<const TPropInfo*> GetPropList(const std::string& ClassName) {
+    std::vector<const TClassInfo*> chain;
+    // A parent chain that loops back is cut where it repeats.
+    for (const TClassInfo* info = GetClass(ClassName); info; info = GetClass(info->Parent)) {
+        if (std::find(chain.begin(), chain.end(), info) != chain.end()) break;
+        chain.push_back(info);
+        if (info->Parent.empty()) break;
+    }
+    std::vector<const TPropInfo*> props;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it)
+        for (const TPropInfo& p : (*it)->Properties) {
+            // A descendant that registers a name again replaces the parent's entry.
+            auto same = std::find_if(props.begin(), props.end(),
+                                     [&](const TPropInfo* q) { return SameName(q->Name, p.Name); });
+            if (same != props.end()) *same = &p;
+            else props.push_back(&p);
+        }
+    return props;
+}
+
+const TPropInfo* GetPropInfo(const std::string& ClassName, const std::string& PropName) {
+    for (const TPropInfo* p : GetPropList(ClassName))
+        if (SameName(p->Name, PropName)) return p;
+    return nullptr;
+}
+
+namespace {
+
+// The class library's own persistent classes that forms store as sub-objects.
+struct StandardClasses {
+    StandardClasses() {
+        RegisterClass<TFont>("TFont", "", {
+            ColorProperty<TFont>("Color", &TFont::Color, &TFont::SetColor),
+            IntegerProperty<TFont>("Height", &TFont::Height, &TFont::SetHeight),
+            StringProperty<TFont>("Name", &TFont::Name, &TFont::SetName),
+            EnumProperty<TFont>("Pitch", &TFont::Pitch, &TFont::SetPitch,
+                                {"fpDefault", "fpVariable", "fpFixed"}).WithDefault(0),
+            SetProperty<TFont>("Style", &TFont::Style, &TFont::SetStyle,
+                               {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}),
+        });
+    }
+} standardClasses;
+
+} // namespace
+
+namespace {
+
+struct ColorName {
+    TColor Color;
+    const char* Name;
+};
+// Where two names share a value the first is the one written.
+constexpr ColorName ColorNames[] = {
+    {clBlack, "clBlack"}, {clMaroon, "clMaroon"}, {clGreen, "clGreen"}, {clOlive, "clOlive"},
+    {clNavy, "clNavy"}, {clPurple, "clPurple"}, {clTeal, "clTeal"}, {clGray, "clGray"},
+    {clSilver, "clSilver"}, {clRed, "clRed"}, {clLime, "clLime"}, {clYellow, "clYellow"},
+    {clBlue, "clBlue"}, {clFuchsia, "clFuchsia"}, {clAqua, "clAqua"}, {clWhite, "clWhite"},
+    {clLtGray, "clLtGray"}, {clDkGray, "clDkGray"},
+    {clScrollBar, "clScrollBar"}, {clBackground, "clBackground"},
+    {clActiveCaption, "clActiveCaption"}, {clInactiveCaption, "clInactiveCaption"},
+    {clMenu, "clMenu"}, {clWindow, "clWindow"}, {clWindowFrame, "clWindowFrame"},
+    {clMenuText, "clMenuText"}, {clWindowText, "clWindowText"}, {clCaptionText, "clCaptionText"},
+    {clActiveBorder, "clActiveBorder"}, {clInactiveBorder, "clInactiveBorder"},
+    {clAppWorkSpace, "clAppWorkSpace"}, {clHighlight, "clHighlight"},
+    {clHighlightText, "clHighlightText"}, {clBtnFace, "clBtnFace"}, {clBtnShadow, "clBtnShadow"},
+    {clGrayText, "clGrayText"}, {clBtnText, "clBtnText"},
+    {clInactiveCaptionText, "clInactiveCaptionText"}, {clBtnHighlight, "clBtnHighlight"},
+    {cl3DDkShadow, "cl3DDkShadow"}, {cl3DLight, "cl3DLight"}, {clInfoText, "clInfoText"},
+    {clInfoBk, "clInfoBk"}, {clNone, "clNone"},
+};
+
+} // namespace
+
+bool ColorToIdent(std::int64_t Color, std::string& Ident) {
+    for (const ColorName& c : ColorNames)
+        if (c.Color == Color) {
+            Ident = c.Name;
+            return true;
+        }
+    return false;
+}
+
+bool IdentToColor(const std::string& Ident, std::int64_t& Color) {
+    for (const ColorName& c : ColorNames)
+        if (SameName(Ident, c.Name)) {
+            Color = c.Color;
+            return true;
+        }
+    return false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Reading
+
+TReader::TReader(rtl::TStream& Stream) : FReader(Stream), FStream(Stream) {}
+
+void TReader::InvalidValue() { throw rtl::EReadError("Invalid property value"); }
+
+rtl::TValueType TReader::NextValue() { return FReader.NextValue(); }
+
+std::int64_t TReader::ReadInteger() {
+    rtl::TValueType t = FReader.ReadValue();
+    if (t != rtl::vaInt8 && t != rtl::vaInt16 && t != rtl::vaInt32 && t != rtl::vaInt64) InvalidValue();
+    return FReader.ReadInteger(t);
+}
+
+std::string TReader::ReadString() {
+    rtl::TValueType t = FReader.ReadValue();
+    switch (t) {
+    case rtl::vaString:
+    case rtl::vaLString: return FReader.ReadString(t);
+    case rtl::vaUTF8String: return rtl::Utf8ToAnsi(FReader.ReadString(t));
+    case rtl::vaWString:
+    case rtl::vaUString: {
+        std::u16string wide = FReader.ReadWideString(t);
+        std::string s;
+        s.reserve(wide.size());
+        for (char16_t u : wide) s += rtl::UnicodeToAnsi(u);
+        return s;
+    }
+    default: InvalidValue();
+    }
+}
+
+bool TReader::ReadBoolean() {
+    rtl::TValueType t = FReader.ReadValue();
+    if (t == rtl::vaTrue) return true;
+    if (t == rtl::vaFalse) return false;
+    InvalidValue();
+}
+
+std::string TReader::ReadIdent() {
+    rtl::TValueType t = FReader.ReadValue();
+    switch (t) {
+    case rtl::vaIdent: return FReader.ReadString(t);
+    case rtl::vaFalse: return "False";
+    case rtl::vaTrue: return "True";
+    case rtl::vaNil: return "nil";
+    default: InvalidValue();
+    }
+}
+
+void TReader::ReadListBegin() {
+    if (FReader.ReadValue() != rtl::vaList) InvalidValue();
+}
+
+bool TReader::EndOfList() { return FReader.EndOfList(); }
+
+void TReader::ReadListEnd() { FReader.ReadListEnd(); }
+
+void TReader::DefineProperty(const std::string& Name, const std::function<void(TReader&)>& ReadData,
+                             const std::function<void(TWriter&)>&, bool) {
+    if (FPropRead || !ReadData || !SameName(Name, FPropName)) return;
+    FPropRead = true;
+    ReadData(*this);
+}
+
+void TReader::DefineBinaryProperty(const std::string& Name, const std::function<void(rtl::TStream&)>& ReadData,
+                                   const std::function<void(rtl::TStream&)>&, bool) {
+    if (FPropRead || !ReadData || !SameName(Name, FPropName)) return;
+    FPropRead = true;
+    if (FReader.ReadValue() != rtl::vaBinary) InvalidValue();
+    rtl::TMemoryStream data;
+    std::string bytes = FReader.ReadBinary();
+    data.Write(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+    data.SetPosition(0);
+    ReadData(data);
+}
+
+void TReader::ReadPropValue(TPersistent* Instance, const TPropInfo& Prop) {
+    switch (Prop.Kind) {
+    case TPropKind::Integer: {
+        if (FReader.NextValue() == rtl::vaIdent) {
+            std::string ident = ReadIdent();
+            std::int64_t v = 0;
+            if (!Prop.IdentToInt || !Prop.IdentToInt(ident, v)) InvalidValue();
+            Prop.SetOrd(Instance, v);
+        } else {
+            Prop.SetOrd(Instance, ReadInteger());
+        }
+        break;
+    }
+    case TPropKind::Char: {
+        std::string c = ReadString();
+        if (c.size() != 1) InvalidValue();
+        Prop.SetOrd(Instance, static_cast<unsigned char>(c[0]));
+        break;
+    }
+    case TPropKind::Boolean: Prop.SetOrd(Instance, ReadBoolean() ? 1 : 0); break;
+    case TPropKind::Enumeration: {
+        std::string ident = ReadIdent();
+        auto it = std::find_if(Prop.Names.begin(), Prop.Names.end(),
+                               [&](const std::string& n) { return SameName(n, ident); });
+        if (it == Prop.Names.end()) InvalidValue();
+        Prop.SetOrd(Instance, it - Prop.Names.begin());
+        break;
+    }
+    case TPropKind::Set: {
+        if (FReader.ReadValue() != rtl::vaSet) InvalidValue();
+        std::int64_t mask = 0;
+        for (const std::string& element : FReader.ReadSet()) {
+            auto it = std::find_if(Prop.Names.begin(), Prop.Names.end(),
+                                   [&](const std::string& n) { return SameName(n, element); });
+            if (it == Prop.Names.end()) InvalidValue();
+            mask |= std::int64_t{1} << (it - Prop.Names.begin());
+        }
+        Prop.SetOrd(Instance, mask);
+        break;
+    }
+    case TPropKind::String: Prop.SetStr(Instance, ReadString()); break;
+    case TPropKind::Class: InvalidValue();
+    }
+}
+
+void TReader::ReadProperty(TPersistent* Instance) {
+    const std::string fullName = FReader.ReadStr();
+    // "Font.Style": each part before the last names a sub-object property.
+    TPersistent* target = Instance;
+    std::string name = fullName;
+    for (std::size_t dot; target && (dot = name.find('.')) != std::string::npos;) {
+        const TPropInfo* sub = GetPropInfo(target->ClassName(), name.substr(0, dot));
+        target = sub && sub->Kind == TPropKind::Class ? sub->GetObject(target) : nullptr;
+        name = name.substr(dot + 1);
+    }
+    if (target) {
+        const TPropInfo* prop = GetPropInfo(target->ClassName(), name);
+        if (prop) {
+            ReadPropValue(target, *prop);
+            return;
+        }
+        FPropName = name;
+        FPropRead = false;
+        target->DefineProperties(this);
+        FPropName.clear();
+        if (FPropRead) return;
+    }
+    throw rtl::EReadError("Property " + fullName + " does not exist");
+}
+
+void TReader::ReadProperties(TPersistent* Instance) {
+    while (!FReader.EndOfList()) ReadProperty(Instance);
+    FReader.ReadListEnd();
+}
+
+void TReader::ReadData(TComponent* Instance) {
+    ReadProperties(Instance);
+    while (!FReader.EndOfList()) ReadComponent(Instance);
+    FReader.ReadListEnd();
+}
+
+void TComponent::ReadState(TReader& Reader) { Reader.ReadData(this); }
+
+TComponent* TReader::ReadComponent(TComponent* Parent) {
+    // Each level is a call deeper; a corrupt stream must not run the stack out.
+    struct Level {
+        int& Depth;
+        explicit Level(int& d) : Depth(d) { ++Depth; }
+        ~Level() { --Depth; }
+    } level(FDepth);
+    if (FDepth > MaxNesting)
+        throw rtl::EReadError("Invalid stream format: objects nested too deeply at offset " +
+                              std::to_string(FStream.Position()));
+    int flags = 0;
+    std::int64_t childPos = 0;
+    std::string className, name;
+    FReader.ReadObjectHeader(flags, childPos, className, name);
+    TComponent* owner = FRoot;
+    // An inherited child is one the root made already; any other is made here.
+    TComponent* component = nullptr;
+    if (flags & rtl::ffInherited) {
+        component = name.empty() ? nullptr : owner->FindComponent(name);
+        if (!component) throw rtl::EReadError("Ancestor for '" + name + "' not found");
+    } else {
+        const TClassInfo& info = FindClass(className);
+        if (!info.Create) throw EClassNotFound("Class " + className + " not found");
+        component = info.Create(owner);
+        FMade.push_back(component);
+        component->SetName(name);
+    }
+    component->FComponentState |= csReading;
+    try {
+        component->SetParentComponent(Parent);
+        component->ReadState(*this);
+    } catch (...) {
+        component->FComponentState &= ~TComponentState(csReading);
+        throw;
+    }
+    component->FComponentState &= ~TComponentState(csReading);
+    return component;
+}
+
+TComponent* TReader::ReadRootComponent(TComponent* Root) {
+    FReader.ReadSignature();
+    std::int64_t start = FStream.Position();
+    FMade.clear();
+    TComponent* root = Root;
+    if (!root) {
+        int flags = 0;
+        std::int64_t childPos = 0;
+        std::string className, name;
+        FReader.ReadObjectHeader(flags, childPos, className, name);
+        const TClassInfo& info = FindClass(className);
+        if (!info.Create) throw EClassNotFound("Class " + className + " not found");
+        FStream.SetPosition(start);
+        root = info.Create(nullptr);
+    }
+    try {
+        TLoadingBracket loading(root);
+        FRoot = root;
+        try {
+            int flags = 0;
+            std::int64_t childPos = 0;
+            std::string className, name;
+            FReader.ReadObjectHeader(flags, childPos, className, name);
+            root->FComponentState |= csReading;
+            if (!name.empty()) root->SetName(name);
+            root->ReadState(*this);
+            root->FComponentState &= ~TComponentState(csReading);
+        } catch (...) {
+            root->FComponentState &= ~TComponentState(csReading);
+            // Freed last made first, so that a child goes before the one it was read under.
+            for (auto it = FMade.rbegin(); it != FMade.rend(); ++it) delete *it;
+            FMade.clear();
+            FRoot = nullptr;
+            throw;
+        }
+        FRoot = nullptr;
+        FMade.clear();
+    } catch (...) {
+        if (!Root) delete root;
+        throw;
+    }
+    return root;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Writing
+
+TWriter::TWriter(rtl::TStream& Stream) : FWriter(Stream) {}
+
+void TWriter::WriteInteger(std::int64_t Value) { FWriter.WriteInteger(Value); }
+void TWriter::WriteString(const std::string& Value) { FWriter.WriteString(Value); }
+void TWriter::WriteBoolean(bool Value) { FWriter.WriteBoolean(Value); }
+void TWriter::WriteIdent(const std::string& Value) { FWriter.WriteIdent(Value); }
+void TWriter::WriteListBegin() { FWriter.WriteValue(rtl::vaList); }
+void TWriter::WriteListEnd() { FWriter.WriteListEnd(); }
+
+void TWriter::DefineProperty(const std::string& Name, const std::function<void(TReader&)>&,
+                             const std::function<void(TWriter&)>& WriteData, bool HasData) {
+    if (!HasData || !WriteData) return;
+    FWriter.WriteStr(FPropPath + Name);
+    WriteData(*this);
+}
+
+void TWriter::DefineBinaryProperty(const std::string& Name, const std::function<void(rtl::TStream&)>&,
+                                   const std::function<void(rtl::TStream&)>& WriteData, bool HasData) {
+    if (!HasData || !WriteData) return;
+    rtl::TMemoryStream data;
+    WriteData(data);
+    std::string bytes(static_cast<std::size_t>(data.Size()), '\0');
+    data.SetPosition(0);
+    if (!bytes.empty()) data.Read(bytes.data(), data.Size());
+    FWriter.WriteStr(FPropPath + Name);
+    FWriter.WriteBinary(bytes.data(), bytes.size());
+}
+
+void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo& Prop) {
+    if (Prop.StoredProc && !Prop.StoredProc(Instance)) return;
+    const std::string name = FPropPath + Prop.Name;
+    switch (Prop.Kind) {
+    case TPropKind::Integer:
+    case TPropKind::Char:
+    case TPropKind::Boolean:
+    case TPropKind::Enumeration:
+    case TPropKind::Set: {
+        std::int64_t v = Prop.GetOrd(Instance);
+        if (Prop.DefaultValue && *Prop.DefaultValue == v) return;
+        FWriter.WriteStr(name);
+        if (Prop.Kind == TPropKind::Boolean) {
+            FWriter.WriteBoolean(v != 0);
+        } else if (Prop.Kind == TPropKind::Char) {
+            FWriter.WriteString(std::string(1, static_cast<char>(v)));
+        } else if (Prop.Kind == TPropKind::Enumeration) {
+            if (v < 0 || v >= std::int64_t(Prop.Names.size()))
+                throw rtl::EWriteError("Invalid value of property " + name);
+            FWriter.WriteIdent(Prop.Names[std::size_t(v)]);
+        } else if (Prop.Kind == TPropKind::Set) {
+            std::vector<std::string> elements;
+            for (std::size_t i = 0; i < Prop.Names.size() && i < 64; ++i)
+                if (v & (std::int64_t{1} << i)) elements.push_back(Prop.Names[i]);
+            FWriter.WriteSet(elements);
+        } else {
+            std::string ident;
+            if (Prop.IntToIdent && Prop.IntToIdent(v, ident)) FWriter.WriteIdent(ident);
+            else FWriter.WriteInteger(v);
+        }
+        break;
+    }
+    case TPropKind::String: {
+        std::string s = Prop.GetStr(Instance);
+        if (s.empty()) return;
+        FWriter.WriteStr(name);
+        FWriter.WriteString(s);
+        break;
+    }
+    case TPropKind::Class: {
+        TPersistent* sub = Prop.GetObject(Instance);
+        // A component is stored by itself, not inside the one that refers to it.
+        if (!sub || dynamic_cast<TComponent*>(sub)) return;
+        std::string saved = FPropPath;
+        FPropPath = name + ".";
+        try {
+            WriteObjectProperties(sub);
+        } catch (...) {
+            FPropPath = saved;
+            throw;
+        }
+        FPropPath = saved;
+        break;
+    }
+    }
+}
+
+void TWriter::WriteObjectProperties(TPersistent* Instance) {
+    for (const TPropInfo* p : GetPropList(Instance->ClassName())) WriteProperty(Instance, *p);
+    Instance->DefineProperties(this);
+}
+
+void TWriter::WriteProperties(TPersistent* Instance) {
+    FPropPath.clear();
+    WriteObjectProperties(Instance);
+}
+
+void TWriter::WriteComponent(TComponent* Component) {
+    Component->FComponentState |= csWriting;
+    try {
+        FWriter.WriteObjectHeader(0, 0, Component->ClassName(), Component->Name());
+        WriteProperties(Component);
+        FWriter.WriteListEnd();
+        Component->GetChildren([this](TComponent* child) { WriteComponent(child); });
+        FWriter.WriteListEnd();
+    } catch (...) {
+        Component->FComponentState &= ~TComponentState(csWriting);
+        throw;
+    }
+    Component->FComponentState &= ~TComponentState(csWriting);
+}
+
+void TWriter::WriteRootComponent(TComponent* Root) {
+    FRoot = Root;
+    FWriter.WriteSignature();
+    WriteComponent(Root);
+    FRoot = nullptr;
+}
+
+void WriteComponentToStream(TComponent* Component, rtl::TStream& Stream) {
+    TWriter writer(Stream);
+    writer.WriteRootComponent(Component);
+}
+
+TComponent* ReadComponentFromStream(rtl::TStream& Stream, TComponent* Root) {
+    TReader reader(Stream);
+    return reader.ReadRootComponent(Root);
+}
+
+} // namespace vcl

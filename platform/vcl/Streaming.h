@@ -1,0 +1,264 @@
+// Component streaming: the registry of stream-able classes and their published properties, and
+// TReader/TWriter, which store components in the binary object format of rtl/BinaryObjects.h.
+// Implementations in Streaming.cpp.
+#pragma once
+
+#include "vcl/Classes.h"
+
+#include "rtl/BinaryObjects.h"
+#include "rtl/Exceptions.h"
+#include "rtl/Streams.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <type_traits>
+#include <typeindex>
+#include <vector>
+
+namespace vcl {
+
+RTL_DECLARE_EXCEPTION(EFilerError, rtl::EStreamError);
+RTL_DECLARE_EXCEPTION(EClassNotFound, EFilerError);
+
+enum class TPropKind { Integer, Char, String, Boolean, Enumeration, Set, Class };
+
+// One published property. Ordinal kinds (integer, character, Boolean, enumeration, set as a bit
+// mask)
+// go through GetOrd/SetOrd, strings through GetStr/SetStr; a class property names a sub-object
+// whose own properties are stored under "Name.".
+struct TPropInfo {
+    std::string Name;
+    TPropKind Kind = TPropKind::Integer;
+    std::function<std::int64_t(TPersistent*)> GetOrd;
+    std::function<void(TPersistent*, std::int64_t)> SetOrd;
+    std::function<std::string(TPersistent*)> GetStr;
+    std::function<void(TPersistent*, const std::string&)> SetStr;
+    std::function<TPersistent*(TPersistent*)> GetObject;
+    // Enumeration values, or the set's elements by bit number.
+    std::vector<std::string> Names;
+    // An ordinal equal to its default is not written; without one it always is.
+    std::optional<std::int64_t> DefaultValue;
+    // Null: always stored.
+    std::function<bool(TPersistent*)> StoredProc;
+    // Integers that have names (colours): a name for a value, or the value of a name.
+    std::function<bool(std::int64_t, std::string&)> IntToIdent;
+    std::function<bool(const std::string&, std::int64_t&)> IdentToInt;
+
+    TPropInfo&& WithDefault(std::int64_t Value) && { DefaultValue = Value; return std::move(*this); }
+    TPropInfo&& StoredWhen(std::function<bool(TPersistent*)> Proc) && {
+        StoredProc = std::move(Proc);
+        return std::move(*this);
+    }
+};
+
+// A registered class: its parent's name (empty for none), how to make one (null for classes
+// only ever streamed as sub-objects) and its own properties.
+struct TClassInfo {
+    std::string Name;
+    std::string Parent;
+    std::type_index Type = typeid(void);
+    std::function<TComponent*(TComponent*)> Create;
+    std::vector<TPropInfo> Properties;
+};
+
+// Registration is per library: each deliverable that links this one holds its own registry.
+// Registering the same class again is ignored; another class under a taken name raises
+// EFilerError.
+void RegisterClassInfo(TClassInfo Info);
+const TClassInfo* GetClass(const std::string& ClassName);   // null when not registered
+const TClassInfo& FindClass(const std::string& ClassName);  // EClassNotFound "Class X not found"
+// The published properties of a class and its parents, the parents' first.
+std::vector<const TPropInfo*> GetPropList(const std::string& ClassName);
+const TPropInfo* GetPropInfo(const std::string& ClassName, const std::string& PropName);
+
+template <class T>
+void RegisterClass(std::string Name, std::string Parent, std::vector<TPropInfo> Properties = {}) {
+    TClassInfo info{std::move(Name), std::move(Parent), typeid(T), nullptr, std::move(Properties)};
+    if constexpr (std::is_base_of_v<TComponent, T> && std::is_constructible_v<T, TComponent*>)
+        info.Create = [](TComponent* owner) -> TComponent* { return Make<T>(owner); };
+    RegisterClassInfo(std::move(info));
+}
+
+namespace detail {
+template <class> struct SetterArg;
+template <class C, class A> struct SetterArg<void (C::*)(A)> { using type = std::remove_cvref_t<A>; };
+template <class T> T& As(TPersistent* Instance) {
+    auto* typed = dynamic_cast<T*>(Instance);
+    if (!typed) throw rtl::EInvalidCast("Invalid class typecast");
+    return *typed;
+}
+} // namespace detail
+
+// Descriptors from a class's getter and setter members.
+template <class T, class G, class S>
+TPropInfo OrdProperty(TPropKind Kind, std::string Name, G Get, S Set, std::vector<std::string> Names = {}) {
+    using V = typename detail::SetterArg<S>::type;
+    TPropInfo info;
+    info.Name = std::move(Name);
+    info.Kind = Kind;
+    info.GetOrd = [Get](TPersistent* o) { return static_cast<std::int64_t>((detail::As<T>(o).*Get)()); };
+    info.SetOrd = [Set](TPersistent* o, std::int64_t v) { (detail::As<T>(o).*Set)(static_cast<V>(v)); };
+    info.Names = std::move(Names);
+    return info;
+}
+template <class T, class G, class S>
+TPropInfo IntegerProperty(std::string Name, G Get, S Set) {
+    return OrdProperty<T>(TPropKind::Integer, std::move(Name), Get, Set);
+}
+// Colours by the names forms store them under ("clBtnFace"), numbers for the others.
+bool ColorToIdent(std::int64_t Color, std::string& Ident);
+bool IdentToColor(const std::string& Ident, std::int64_t& Color);
+template <class T, class G, class S>
+TPropInfo ColorProperty(std::string Name, G Get, S Set) {
+    TPropInfo info = OrdProperty<T>(TPropKind::Integer, std::move(Name), Get, Set);
+    info.IntToIdent = ColorToIdent;
+    info.IdentToInt = IdentToColor;
+    return info;
+}
+template <class T, class G, class S>
+TPropInfo CharProperty(std::string Name, G Get, S Set) {
+    TPropInfo info = OrdProperty<T>(TPropKind::Char, std::move(Name), Get, Set);
+    // Characters are bytes of the form's code page, whatever the signedness of char.
+    info.GetOrd = [Get](TPersistent* o) {
+        return static_cast<std::int64_t>(static_cast<unsigned char>((detail::As<T>(o).*Get)()));
+    };
+    return info;
+}
+template <class T, class G, class S>
+TPropInfo BooleanProperty(std::string Name, G Get, S Set) {
+    return OrdProperty<T>(TPropKind::Boolean, std::move(Name), Get, Set);
+}
+template <class T, class G, class S>
+TPropInfo EnumProperty(std::string Name, G Get, S Set, std::vector<std::string> Names) {
+    return OrdProperty<T>(TPropKind::Enumeration, std::move(Name), Get, Set, std::move(Names));
+}
+template <class T, class G, class S>
+TPropInfo SetProperty(std::string Name, G Get, S Set, std::vector<std::string> Elements) {
+    return OrdProperty<T>(TPropKind::Set, std::move(Name), Get, Set, std::move(Elements));
+}
+template <class T, class G, class S>
+TPropInfo StringProperty(std::string Name, G Get, S Set) {
+    TPropInfo info;
+    info.Name = std::move(Name);
+    info.Kind = TPropKind::String;
+    info.GetStr = [Get](TPersistent* o) { return std::string((detail::As<T>(o).*Get)()); };
+    info.SetStr = [Set](TPersistent* o, const std::string& v) { (detail::As<T>(o).*Set)(v); };
+    return info;
+}
+template <class T, class G>
+TPropInfo ClassProperty(std::string Name, G Get) {
+    TPropInfo info;
+    info.Name = std::move(Name);
+    info.Kind = TPropKind::Class;
+    info.GetObject = [Get](TPersistent* o) -> TPersistent* { return (detail::As<T>(o).*Get)(); };
+    return info;
+}
+
+class TReader;
+class TWriter;
+
+// What DefineProperties is handed: reading or writing, it declares the object's extra data.
+class TFiler {
+public:
+    virtual ~TFiler() = default;
+    TFiler(const TFiler&) = delete;
+    TFiler& operator=(const TFiler&) = delete;
+
+    TComponent* Root() const { return FRoot; }
+
+    // A value (or list of values) read and written by the two procs. When writing, nothing is
+    // written unless HasData; when reading, ReadData runs if the stream holds the property.
+    // A null proc on one side: the property is only read (an obsolete one) or only written.
+    virtual void DefineProperty(const std::string& Name, const std::function<void(TReader&)>& ReadData,
+                                const std::function<void(TWriter&)>& WriteData, bool HasData) = 0;
+    // Binary data, handed to the procs as a stream.
+    virtual void DefineBinaryProperty(const std::string& Name,
+                                      const std::function<void(rtl::TStream&)>& ReadData,
+                                      const std::function<void(rtl::TStream&)>& WriteData,
+                                      bool HasData) = 0;
+
+protected:
+    TFiler() = default;
+    TComponent* FRoot = nullptr;
+};
+
+class TReader : public TFiler {
+public:
+    explicit TReader(rtl::TStream& Stream);
+
+    // Reads "TPF0" and one component. With a root given its properties are read into it; else
+    // one is made from the stored class name and owned by nobody. Every component read, the
+    // root too, is loading while it is read and gets Loaded once the whole stream is read.
+    // On a failure the components this read made are freed again.
+    TComponent* ReadRootComponent(TComponent* Root);
+    // Reads the properties of an object, up to and with the end of their list.
+    void ReadProperties(TPersistent* Instance);
+    // A component's properties, then its children, which it becomes the parent of.
+    void ReadData(TComponent* Instance);
+
+    // Values, for the procs of DefineProperty.
+    std::int64_t ReadInteger();
+    std::string ReadString();
+    bool ReadBoolean();
+    std::string ReadIdent();
+    void ReadListBegin();
+    bool EndOfList();
+    void ReadListEnd();
+    rtl::TValueType NextValue();
+
+    void DefineProperty(const std::string& Name, const std::function<void(TReader&)>& ReadData,
+                        const std::function<void(TWriter&)>& WriteData, bool HasData) override;
+    void DefineBinaryProperty(const std::string& Name, const std::function<void(rtl::TStream&)>& ReadData,
+                              const std::function<void(rtl::TStream&)>& WriteData, bool HasData) override;
+
+private:
+    TComponent* ReadComponent(TComponent* Parent);
+    void ReadProperty(TPersistent* Instance);
+    void ReadPropValue(TPersistent* Instance, const TPropInfo& Prop);
+    [[noreturn]] void InvalidValue();
+
+    rtl::TBinaryObjectReader FReader;
+    rtl::TStream& FStream;
+    std::string FPropName; // the defined property waiting to be read
+    std::vector<TComponent*> FMade; // freed again when the read fails
+    int FDepth = 0;
+    bool FPropRead = false;
+};
+
+class TWriter : public TFiler {
+public:
+    explicit TWriter(rtl::TStream& Stream);
+
+    // Writes "TPF0" and the component with its properties and, as its class says, children.
+    void WriteRootComponent(TComponent* Root);
+    void WriteComponent(TComponent* Component);
+    // The stored published properties that differ from their defaults, then the defined ones.
+    void WriteProperties(TPersistent* Instance);
+
+    void WriteInteger(std::int64_t Value);
+    void WriteString(const std::string& Value);
+    void WriteBoolean(bool Value);
+    void WriteIdent(const std::string& Value);
+    void WriteListBegin();
+    void WriteListEnd();
+
+    void DefineProperty(const std::string& Name, const std::function<void(TReader&)>& ReadData,
+                        const std::function<void(TWriter&)>& WriteData, bool HasData) override;
+    void DefineBinaryProperty(const std::string& Name, const std::function<void(rtl::TStream&)>& ReadData,
+                              const std::function<void(rtl::TStream&)>& WriteData, bool HasData) override;
+
+private:
+    void WriteObjectProperties(TPersistent* Instance);
+    void WriteProperty(TPersistent* Instance, const TPropInfo& Prop);
+
+    rtl::TBinaryObjectWriter FWriter;
+    std::string FPropPath; // "Font." while a sub-object's properties are written
+};
+
+// The whole round trip in one call each.
+void WriteComponentToStream(TComponent* Component, rtl::TStream& Stream);
+TComponent* ReadComponentFromStream(rtl::TStream& Stream, TComponent* Root);
+
+} // namespace vcl
