@@ -94,6 +94,14 @@ protected:
     }
     // Shown and hidden by Popup and CloseUp only.
     void UpdateShowing() override {}
+    // A click in the list leaves the IDE window it belongs to active.
+    void WndProc(TMessage& Message) override {
+        if (Message.Msg == win::WM_MOUSEACTIVATE) {
+            Message.Result = win::MA_NOACTIVATE;
+            return;
+        }
+        TCustomControl::WndProc(Message);
+    }
 
     void Paint() override {
         TCanvas* c = Canvas();
@@ -229,6 +237,21 @@ public:
         MenuBar->SetAlign(TAlign::alTop);
         MenuBar->SetHeight(20);
         BindShortCuts(this, ide);
+        auto shortCuts = OnKeyDown;
+        OnKeyDown = [this, shortCuts](TObject* Sender, unsigned& Key, TShiftState Shift) {
+            if (Key == win::VK_ESCAPE && MenuList->IsOpen()) {
+                MenuList->CloseUp();
+                MenuBar->Invalidate();
+                Key = 0;
+                return;
+            }
+            shortCuts(Sender, Key, Shift);
+        };
+        // A click in another window leaves the open list behind.
+        OnDeactivate = [this](TObject*) {
+            MenuList->CloseUp();
+            MenuBar->Invalidate();
+        };
     }
     TIdeMenuBar* MenuBar;
     TIdeMenuList* MenuList;

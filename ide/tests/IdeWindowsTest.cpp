@@ -164,6 +164,31 @@ TEST_F(IdeWindowsTest, AHookItemIsChosenByItsShortCutInAnyIdeWindowAndFromTheMen
     RunRobot(clicks);
     EXPECT_EQ(log.Names, (std::vector<std::string>{"SearchOptions"}));
     EXPECT_EQ(TRobot::FindWindow(TBy::Name("MenuList")), nullptr) << "the list closes after the choice";
+
+    // An open list closes on Escape and on a click in another IDE window; nothing is chosen.
+    TRobot away;
+    ClickMenu(away, "SearchMenu");
+    away.Key(win::VK_ESCAPE);
+    away.Do([&] { EXPECT_EQ(TRobot::FindWindow(TBy::Name("MenuList")), nullptr) << "after Escape"; });
+    ClickMenu(away, "SearchMenu");
+    away.ClickAt(windows.EditWindow(), {40, 40});
+    RunRobot(away);
+    EXPECT_EQ(TRobot::FindWindow(TBy::Name("MenuList")), nullptr) << "after a click elsewhere";
+    EXPECT_EQ(log.Names, (std::vector<std::string>{"SearchOptions"}));
+}
+
+TEST_F(IdeWindowsTest, TheCodeEditorTakesNoTyping) {
+    ASSERT_TRUE(Ide->ToolServices()->OpenProject(DemoDir + "Demo.dpr"));
+    ide::TIdeWindows& windows = Ide->ShowWindows();
+    std::string before = Ide->CurrentBuffer()->Text();
+    TRobot robot;
+    robot.Do([&] { win::SetFocus(win::GetWindow(windows.EditWindow(), win::GW_CHILD)); });
+    robot.Type("xyz");
+    robot.Key(win::VK_RETURN);
+    robot.Key(win::VK_DELETE);
+    RunRobot(robot);
+    EXPECT_EQ(Ide->CurrentBuffer()->Text(), before);
+    EXPECT_FALSE(Ide->CurrentBuffer()->Modified());
 }
 
 TEST_F(IdeWindowsTest, MessagesAndErrorsLeavingAClickGoInAMessageBox) {
