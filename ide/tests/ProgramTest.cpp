@@ -67,6 +67,21 @@ TEST_F(ProgramTest, AScreenshotRunShowsTheProjectAndExits) {
     EXPECT_EQ(PngSize(Shot).first, 1024u);
 }
 
+TEST_F(ProgramTest, TheLibrariesBesideTheProgramAreLoadedAndUnloadedWithTheWindowsUp) {
+    fs::path folder = fs::path(Root.Path()) / "bin";
+    fs::create_directories(folder);
+    fs::copy_file(IDE_PROGRAM_FILE, folder / "ide");
+    for (const char* lib : {"libdelvo32.so", "libzestor.so", "libquillor.so"})
+        fs::copy_file(fs::path(FAKE_LIBRARY_DIR) / lib, folder / lib);
+    std::string cmd = "WINROOT='" + Root.Path() + "' '" + (folder / "ide").string() + "' --screenshot '" + Shot +
+                      "' '" + Project + "' 2>" + Root.Path() + "/stderr.txt";
+    int status = std::system(cmd.c_str());
+    ASSERT_TRUE(WIFEXITED(status)) << Stderr();
+    EXPECT_EQ(WEXITSTATUS(status), 0) << Stderr();
+    EXPECT_EQ(Stderr(), "");
+    EXPECT_EQ(PngSize(Shot).first, 1024u);
+}
+
 TEST_F(ProgramTest, BadArgumentsAreRefusedWithAMessage) {
     struct Case {
         std::string Args;
