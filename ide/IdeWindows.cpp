@@ -430,9 +430,6 @@ void TIdeWindows::Refresh() {
         f.ShownTop = top;
         f.Editor->View->Invalidate();
     }
-    f.Main->MenuBar->Invalidate();
-    if (f.Main->MenuList->IsOpen())
-        f.Main->MenuList->Invalidate();
 }
 
 void TIdeWindows::MenuChanged() {

@@ -28,7 +28,8 @@ public:
     void ApplyPlaces();
     // Takes their current places into the project, for its desktop file.
     void StorePlaces();
-    // Repaints what changed in the core (menu, current buffer, captions).
+    // Repaints what changed in the core: captions and the current buffer (the menu repaints on
+    // its own changes).
     void Refresh();
 
     // The message box the IDE's messages go in while the windows are up.
