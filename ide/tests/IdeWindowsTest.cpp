@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -175,6 +176,45 @@ TEST_F(IdeWindowsTest, AHookItemIsChosenByItsShortCutInAnyIdeWindowAndFromTheMen
     RunRobot(away);
     EXPECT_EQ(TRobot::FindWindow(TBy::Name("MenuList")), nullptr) << "after a click elsewhere";
     EXPECT_EQ(log.Names, (std::vector<std::string>{"SearchOptions"}));
+}
+
+// Dark pixels in a band of rows of a window's client area.
+int InkIn(win::HWND wnd, int top, int bottom) {
+    win::RECT r{};
+    win::GetClientRect(wnd, &r);
+    win::HDC dc = win::GetDC(wnd);
+    int ink = 0;
+    for (int y = top; y < std::min<int>(bottom, r.bottom); ++y)
+        for (int x = 0; x < r.right; ++x) {
+            win::COLORREF c = win::GetPixel(dc, x, y);
+            ink += (c & 0xFF) + ((c >> 8) & 0xFF) + ((c >> 16) & 0xFF) < 200;
+        }
+    win::ReleaseDC(wnd, dc);
+    return ink;
+}
+
+TEST_F(IdeWindowsTest, TheCodeEditorShowsViewZeroOfTheCurrentBufferAsItChanges) {
+    ASSERT_TRUE(Ide->ToolServices()->OpenProject(DemoDir + "Demo.dpr"));
+    ide::TIdeWindows& windows = Ide->ShowWindows();
+    win::HWND view = win::GetWindow(windows.EditWindow(), win::GW_CHILD);
+    ASSERT_TRUE(view);
+    windows.ProcessMessages();
+    // The first lines of the project file: "program Demo;", a blank line, "uses".
+    int firstLine = InkIn(view, 0, 17);
+    EXPECT_GT(firstLine, 50);
+
+    // An edit the core makes is shown.
+    auto buffer = Ide->CurrentBuffer();
+    buffer->SetText("");
+    windows.ProcessMessages();
+    EXPECT_LT(InkIn(view, 0, 200), 20) << "only the cursor is left";
+    buffer->SetText("x\r\nprogram Demo;");
+    windows.ProcessMessages();
+    EXPECT_LT(InkIn(view, 0, 17), firstLine / 2);
+    // The top line of view 0 is the first line shown.
+    buffer->SetPos(1, {1, 2});
+    windows.ProcessMessages();
+    EXPECT_NEAR(InkIn(view, 0, 17), firstLine, firstLine / 10);
 }
 
 TEST_F(IdeWindowsTest, TheCodeEditorTakesNoTyping) {
