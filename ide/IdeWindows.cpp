@@ -70,7 +70,8 @@ public:
             width = std::max(width, w);
         }
         int height = std::max<int>(1, int(FItems.size())) * RowHeight + 4;
-        win::SetWindowPos(Handle(), win::HWND_TOPMOST, x, y, width, height, win::SWP_SHOWWINDOW | win::SWP_NOACTIVATE);
+        win::SetWindowPos(Handle(), win::HWND_TOPMOST, x, y, width, height,
+                          win::SWP_SHOWWINDOW | win::SWP_NOACTIVATE);
         UpdateBounds();
         Invalidate();
     }
@@ -404,14 +405,17 @@ void TIdeWindows::ApplyPlaces() {
 }
 
 void TIdeWindows::StorePlaces() {
-    auto place = [](TForm* form) { return TWindowPlace{form->Left(), form->Top(), form->Width(), form->Height()}; };
+    auto place = [](TForm* form) {
+        return TWindowPlace{form->Left(), form->Top(), form->Width(), form->Height()};
+    };
     FIde.Project().PropertyInspector = place(FForms->Inspector);
     FIde.Project().EditWindow = place(FForms->Editor);
 }
 
 void TIdeWindows::Refresh() {
     TForms& f = *FForms;
-    std::string project = FIde.Project().IsOpen() ? rtl::ChangeFileExt(rtl::ExtractFileName(FIde.Project().FileName()), "") : "";
+    const TProject& p = FIde.Project();
+    std::string project = p.IsOpen() ? rtl::ChangeFileExt(rtl::ExtractFileName(p.FileName()), "") : "";
     std::string caption = project.empty() ? "Delphi 2.0" : "Delphi 2.0 - " + project;
     if (f.Main->Caption() != caption)
         f.Main->SetCaption(caption);

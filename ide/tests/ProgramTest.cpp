@@ -50,7 +50,9 @@ std::pair<std::uint32_t, std::uint32_t> PngSize(const std::string& file) {
     static const unsigned char sig[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     if (!in || !std::equal(sig, sig + 8, h) || std::string(reinterpret_cast<char*>(h) + 12, 4) != "IHDR")
         return {0, 0};
-    auto be = [&](int at) { return std::uint32_t(h[at]) << 24 | std::uint32_t(h[at + 1]) << 16 | h[at + 2] << 8 | h[at + 3]; };
+    auto be = [&](int at) {
+        return std::uint32_t(h[at]) << 24 | std::uint32_t(h[at + 1]) << 16 | std::uint32_t(h[at + 2]) << 8 | h[at + 3];
+    };
     return {be(16), be(20)};
 }
 
