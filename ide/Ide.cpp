@@ -100,6 +100,8 @@ bool TIde::OpenProject(const std::string& fileName) {
     FProject.Open(buffer->FileName());
     FCurrentFile = buffer->FileName();
     rtl::SetCurrentDir(FProject.Folder());
+    if (FWindows)
+        FWindows->ApplyPlaces();
     return true;
 }
 
@@ -109,8 +111,11 @@ bool TIde::CloseProject() {
     for (const auto& b : FBuffers.Buffers())
         if (b->Modified() && !b->Save())
             saved = false;
-    if (FProject.IsOpen())
+    if (FProject.IsOpen()) {
+        if (FWindows)
+            FWindows->StorePlaces();
         FProject.WriteDesktop();
+    }
     if (!saved) {
         ShowMessage("Cannot save the modified files; the project stays open");
         return false;
@@ -128,6 +133,8 @@ bool TIde::SaveProject() {
     for (const auto& b : FBuffers.Buffers())
         if (b->Modified() && !b->Save())
             ok = false;
+    if (FProject.IsOpen() && FWindows)
+        FWindows->StorePlaces();
     return FProject.IsOpen() && FProject.WriteDesktop() && ok;
 }
 
@@ -325,14 +332,28 @@ void TIde::Shutdown() {
         CloseProject();
     FBuffers.CloseAll();
     FCurrentFile.clear();
+    FWindows.reset();
+    FMainWindowHandle = 0;
 }
 
-// --- messages
+// --- windows and messages
+
+TIdeWindows& TIde::ShowWindows() {
+    if (FShutDown)
+        throw rtl::EInvalidOperation("The IDE has shut down");
+    if (!FWindows) {
+        FWindows = std::make_unique<TIdeWindows>(*this);
+        FMainWindowHandle = reinterpret_cast<host::THandle>(FWindows->MainWindow());
+    }
+    return *FWindows;
+}
 
 void TIde::ShowMessage(const std::string& text) {
     FMessages.push_back(text);
     if (OnShowMessage)
         OnShowMessage(text);
+    else if (FWindows)
+        FWindows->ShowMessageBox(text);
 }
 
 // --- hook library

@@ -3,8 +3,7 @@
 // experts and the loaded libraries, offers them through the tool-services object, and records
 // every call between the libraries and itself. Implementations in Ide.cpp.
 //
-// The IDE's windows attach through MainWindowHandle, Menu().OnChange, OnShowMessage and the
-// project's window places; the core runs without them.
+// The core runs without windows; ShowWindows puts them on the screen (IdeWindows.h).
 #pragma once
 
 #include "host/Expert.h"
@@ -13,6 +12,7 @@
 #include "ide/CallLog.h"
 #include "ide/EditBuffers.h"
 #include "ide/MainMenu.h"
+#include "ide/IdeWindows.h"
 #include "ide/Project.h"
 
 #include <functional>
@@ -78,7 +78,12 @@ public:
     // unloads the libraries; then closes the project.
     void Shutdown();
 
-    // --- messages the IDE shows
+    // --- windows: made once, destroyed last at shutdown; their handle is the parent window handle.
+    TIdeWindows& ShowWindows();
+    TIdeWindows* Windows() const { return FWindows.get(); }
+
+    // --- messages the IDE shows: to OnShowMessage when set, else in a message box while the
+    // windows are up.
     void ShowMessage(const std::string& text);
     const std::vector<std::string>& Messages() const { return FMessages; }
     std::function<void(const std::string& text)> OnShowMessage;
@@ -121,6 +126,7 @@ private:
     host::THandle FMainWindowHandle = 0;
     bool FActive = true;
     bool FShutDown = false;
+    std::unique_ptr<TIdeWindows> FWindows;
 };
 
 // The tool-services object over an IDE; it does nothing once the IDE is gone.

@@ -3,6 +3,7 @@
 #include "host/HookLibrary.h"
 #include "ide/CallLog.h"
 #include "ide/Ide.h"
+#include "vcl/Menus.h"
 
 #include <string>
 
@@ -80,12 +81,11 @@ DUVIV_EXPORT void GotoIDELine(const char* fileName, int line, int column) {
 DUVIV_EXPORT int DeleteIDEText() { return Guarded([] { return Unused("DeleteIDEText"); }, 0); }
 DUVIV_EXPORT int InsertIDEText() { return Guarded([] { return Unused("InsertIDEText"); }, 0); }
 
-// Gives 0 until the class library's text-to-shortcut conversion is there to give the value.
 DUVIV_EXPORT int GetIDEShortCut(const char* text) {
     return Guarded(
         [&] {
             ide::RecordCall("GetIDEShortCut", {Text(text)});
-            return 0;
+            return static_cast<int>(vcl::TextToShortCut(Text(text)));
         },
         0);
 }

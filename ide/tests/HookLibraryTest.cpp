@@ -1,6 +1,7 @@
 #include "IdeFixture.h"
 
 #include "host/HookLibrary.h"
+#include "vcl/Menus.h"
 
 #include <dlfcn.h>
 #include <string>
@@ -66,8 +67,20 @@ TEST_F(HookLibraryTest, EveryProcedureIsExportedByName) {
     EXPECT_EQ(p.GetIDECaption(), 0);
     EXPECT_EQ(p.GetIDEMenu(), 0);
     EXPECT_EQ(p.FreeIDEMenu(), 0);
-    // Not yet converted: needs the class library's shortcut texts.
-    EXPECT_EQ(p.GetIDEShortCut("Ctrl+Alt+X"), 0);
+}
+
+TEST_F(HookLibraryTest, ShortCutTextsGiveTheClassLibrarysValues) {
+    THookLibrary hooks;
+    ASSERT_TRUE(hooks.Loaded()) << ::dlerror();
+    const char* texts[] = {"Ctrl+Alt+X", "alt+ctrl+x", "Shift+F5", "Ctrl+Del", "Ctrl+Shift+PgDn", "F12",
+                           "Ctrl+Shift+Alt+Z", "Ctrl+A", "Ins", "Ctrl+", "Ctrl+Foo", "Hyper+X", "", "+"};
+    for (const char* text : texts)
+        EXPECT_EQ(hooks.Procs.GetIDEShortCut(text), static_cast<int>(vcl::TextToShortCut(text))) << text;
+    EXPECT_EQ(hooks.Procs.GetIDEShortCut("Ctrl+Alt+X"), CtrlAltX);
+    // Unreadable texts give no shortcut.
+    for (const char* text : {"Ctrl+", "Ctrl+Foo", "Hyper+X", "", "+"})
+        EXPECT_EQ(hooks.Procs.GetIDEShortCut(text), 0) << text;
+    EXPECT_EQ(hooks.Procs.GetIDEShortCut(nullptr), 0);
 }
 
 TEST_F(HookLibraryTest, KeyHookItemsAppearInTheMenuAndCallBackWithTheirName) {

@@ -1,0 +1,84 @@
+// The ide program: the stand-in IDE with its windows on the screen.
+//   ide [--screenshot FILE] [project.dpr]
+#include "ide/Ide.h"
+#include "ide/IdeWindows.h"
+
+#include "win/Windows.h"
+
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <system_error>
+
+namespace {
+
+int Usage() {
+    std::cerr << "usage: ide [--screenshot FILE] [project.dpr]\n";
+    return 2;
+}
+
+std::string ProgramFolder(const char* argv0) {
+    std::error_code ec;
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec)
+        self = std::filesystem::absolute(argv0, ec);
+    return self.parent_path().string();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::string project, screenshot;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg == "--screenshot") {
+            if (++i >= argc)
+                return Usage();
+            screenshot = argv[i];
+        } else if (arg == "--help" || arg == "-h") {
+            Usage();
+            return 0;
+        } else if (!arg.empty() && arg[0] == '-') {
+            std::cerr << "ide: unknown option " << arg << "\n";
+            return Usage();
+        } else if (project.empty()) {
+            project = arg;
+        } else {
+            return Usage();
+        }
+    }
+
+    try {
+        ide::TIde ide;
+        // Without anyone to answer a message box, the messages go to the terminal.
+        if (!screenshot.empty())
+            ide.OnShowMessage = [](const std::string& text) { std::cerr << "ide: " << text << "\n"; };
+        if (!project.empty()) {
+            std::error_code ec;
+            std::string full = std::filesystem::absolute(project, ec).string();
+            if (!ide.OpenProject(full)) {
+                std::cerr << "ide: cannot open the project " << project << "\n";
+                return 1;
+            }
+        }
+        // The windows come before the libraries, which take the main window as their parent.
+        ide::TIdeWindows& windows = ide.ShowWindows();
+        ide.LoadLibraries(ProgramFolder(argv[0]));
+        if (!screenshot.empty()) {
+            windows.ProcessMessages();
+            bool saved = win::SaveScreenshot(screenshot);
+            ide.Shutdown();
+            if (!saved) {
+                std::cerr << "ide: cannot write the screenshot " << screenshot << "\n";
+                return 1;
+            }
+            return 0;
+        }
+        windows.Run();
+        ide.Shutdown();
+    } catch (const std::exception& e) {
+        std::cerr << "ide: " << e.what() << "\n";
+        return 1;
+    }
+    return 0;
+}
