@@ -3,13 +3,16 @@ BUILD      ?= build
 TEST_BUILD ?= build-test
 JOBS       ?= $(shell nproc)
 
-.PHONY: all build test deps clean
+.PHONY: all build test demo deps clean
 
 all: build
 
-build:
+build: deps
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS)
+
+demo: deps build
+	BUILD=$(BUILD) scripts/demo
 
 deps:
 	scripts/install-deps

@@ -1,5 +1,6 @@
 // The ide program: the stand-in IDE with its windows on the screen.
 //   ide [--screenshot FILE] [project.dpr]
+#include "rtl/Paths.h"
 #include "ide/Ide.h"
 #include "ide/IdeWindows.h"
 
@@ -54,8 +55,10 @@ int main(int argc, char** argv) {
         if (!screenshot.empty())
             ide.OnShowMessage = [](const std::string& text) { std::cerr << "ide: " << text << "\n"; };
         if (!project.empty()) {
+            // A Windows-form name ("C:\PROJECTS\Demo.dpr") as it stands, a host path made absolute.
+            const bool windowsForm = (project.size() >= 2 && project[1] == ':') || project.find('\\') != std::string::npos;
             std::error_code ec;
-            std::string full = std::filesystem::absolute(project, ec).string();
+            std::string full = windowsForm ? project : rtl::WinPath(std::filesystem::absolute(project, ec).string());
             if (!ide.OpenProject(full)) {
                 std::cerr << "ide: cannot open the project " << project << "\n";
                 return 1;

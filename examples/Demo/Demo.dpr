@@ -1,0 +1,14 @@
+program Demo;
+
+uses
+  Forms,
+  Main in 'MAIN.PAS' {MainForm},
+  Helpers; { (* not a unit *) }
+
+{$R *.RES}
+
+begin
+  Application.Initialize;
+  Application.CreateForm(TMainForm, MainForm);
+  Application.Run;
+end.
