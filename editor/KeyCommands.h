@@ -3,6 +3,7 @@
 // the tables. Implementations in KeyCommands.cpp.
 #pragma once
 
+#include "vcl/Controls.h"
 #include "vcl/Persistent.h"
 
 #include <cstdint>
@@ -40,9 +41,11 @@ constexpr std::uint8_t ksAlt = 8;
 // Shift2 of a second key that may be typed with Ctrl or without any shift key.
 constexpr std::uint8_t ksNoneOrCtrl = 128;
 
-// The class library's shift-state set as the processor reads it.
-enum : std::uint8_t { ssShift = 1, ssAlt = 2, ssCtrl = 4 };
-using TShiftState = std::uint8_t;
+// The class library's shift-state set, as the processor reads it.
+using vcl::TShiftState;
+using vcl::ssAlt;
+using vcl::ssCtrl;
+using vcl::ssShift;
 
 struct TKeyBinding {
     std::uint8_t Key1 = 0;
