@@ -9,15 +9,14 @@
 #include <filesystem>
 #include <fstream>
 
+#include "TestFiles.h"
+
 using namespace declsearch;
 namespace fs = std::filesystem;
 
 namespace {
 
-void Write(const fs::path& path, const std::string& bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using declsearch_test::Write;
 
 } // namespace
 

@@ -1,5 +1,6 @@
 // The IDE's windows through the window system: seen from another process, placed from the desktop
 // file and written back, the menu clicked and its shortcuts pressed, messages in a box.
+#include "IdeFixture.h"
 #include "ide/Ide.h"
 #include "ide/IdeWindows.h"
 #include "ide/WinNames.h"
@@ -23,19 +24,15 @@ using testing_support::TRobot;
 
 namespace {
 
-const std::string DemoDir = "C:\\PROJECTS\\Demo\\";
+using ide_test::DemoDir;
 constexpr int CtrlAltX = 0xC058;
 
 class IdeWindowsTest : public testing_support::UiTest {
 protected:
     void SetUp() override {
         UiTest::SetUp();
-        namespace fs = std::filesystem;
         FOldDir = rtl::GetCurrentDir();
-        fs::path target = fs::path(Root.Path()) / "drive_c" / "PROJECTS" / "Demo";
-        fs::create_directories(target);
-        fs::copy(fs::path(SUITE_SOURCE_DIR) / "ide" / "tests" / "fixtures" / "Demo", target,
-                 fs::copy_options::recursive);
+        ide_test::CopyDemoProject(Root.Path());
         Ide = std::make_unique<ide::TIde>();
     }
     void TearDown() override {
