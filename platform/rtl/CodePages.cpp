@@ -161,26 +161,18 @@ std::string Utf8ToAnsi(std::string_view text) {
     out.reserve(text.size());
     std::size_t i = 0;
     while (i < text.size()) {
-        unsigned char b = static_cast<unsigned char>(text[i]);
-        int extra = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : -1;
+        const unsigned char b = static_cast<unsigned char>(text[i]);
+        const int extra = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : -1;
         char32_t cp = extra == 1 ? (b & 0x1F) : extra == 2 ? (b & 0x0F) : (b & 0x07);
-        bool ok = extra >= 0 && i + extra < text.size() + (extra == 0 ? 1 : 0);
-        if (ok && extra > 0) {
-            if (i + extra >= text.size() + 1) ok = false;
-            for (int k = 1; ok && k <= extra; ++k) {
-                if (i + k >= text.size()) { ok = false; break; }
-                unsigned char n = static_cast<unsigned char>(text[i + k]);
-                if ((n & 0xC0) != 0x80) ok = false;
-                else cp = (cp << 6) | (n & 0x3F);
-            }
-            // reject overlong forms, so that a stray byte sequence is read as cp1252
-            if (ok && ((extra == 1 && cp < 0x80) || (extra == 2 && cp < 0x800) || (extra == 3 && cp < 0x10000)))
-                ok = false;
+        bool ok = extra > 0 && i + extra < text.size();
+        for (int k = 1; ok && k <= extra; ++k) {
+            const unsigned char n = static_cast<unsigned char>(text[i + k]);
+            ok = (n & 0xC0) == 0x80;
+            cp = (cp << 6) | (n & 0x3F);
         }
-        if (extra == 0) {
-            out += static_cast<char>(b);
-            ++i;
-        } else if (ok) {
+        // An overlong form or a stray byte is read as the cp1252 byte it is.
+        if (ok) ok = !((extra == 1 && cp < 0x80) || (extra == 2 && cp < 0x800) || (extra == 3 && cp < 0x10000));
+        if (ok) {
             out += UnicodeToAnsi(cp);
             i += extra + 1;
         } else {

@@ -49,6 +49,9 @@ TEST(CodePages, Utf8InvalidBytesAreTakenAsAnsi) {
     EXPECT_EQ(rtl::Utf8ToAnsi("\xC3\xA9"), "\xE9");
     EXPECT_EQ(rtl::Utf8ToAnsi("\xE2\x82\xAC"), "\x80");
     EXPECT_EQ(rtl::Utf8ToAnsi("\xE4\xB8\xAD"), "?"); // not in cp1252
+    EXPECT_EQ(rtl::Utf8ToAnsi("ab\xC3"), "ab\xC3");   // cut short at the end
+    EXPECT_EQ(rtl::Utf8ToAnsi("\xC0\xAF"), "\xC0\xAF"); // overlong form of '/'
+    EXPECT_EQ(rtl::Utf8ToAnsi("\xF0\x9F\x98\x80!"), "?!");
 }
 
 TEST(CodePages, CaseAndAlpha) {
