@@ -5,6 +5,7 @@
 #include "rtl/Clock.h"
 #include "vcl/Dialogs.h"
 #include "vcl/Forms.h"
+#include "vcl/Streaming.h"
 #include "win/Messages.h"
 #include "win/Windows.h"
 
@@ -29,6 +30,26 @@ bool OwnsComponent(const vcl::TComponent* Root, const void* Target) {
         if (OwnsComponent(Root->Components(i), Target)) return true;
     return false;
 }
+
+TZelCommandProcessor* ControllerCommands(TZelController* Controller) {
+    return &Controller->EntryCommands();
+}
+
+// A form stores its controller's epoch and command tables.
+const bool ControllerRegistered = [] {
+    vcl::TPropInfo commands;
+    commands.Name = "EntryCommands";
+    commands.Kind = vcl::TPropKind::Class;
+    commands.GetObject = [](vcl::TPersistent* o) -> vcl::TPersistent* {
+        return ControllerCommands(&vcl::detail::As<TZelController>(o));
+    };
+    vcl::RegisterClass<TZelController>(
+        "TZelController", "TComponent",
+        {std::move(commands),
+         vcl::IntegerProperty<TZelController>("Epoch", &TZelController::Epoch, &TZelController::SetEpoch)
+             .WithDefault(1900)});
+    return true;
+}();
 
 } // namespace
 

@@ -2,7 +2,9 @@
 
 #include "editor/ZelExceptions.h"
 #include "testing/UiTest.h"
+#include "rtl/Streams.h"
 #include "vcl/StdCtrls.h"
+#include "vcl/Streaming.h"
 #include "win/Windows.h"
 
 #include <gtest/gtest.h>
@@ -261,4 +263,19 @@ TEST_F(ZelControllerUi, ErrorReportGoesToTheErrorEvent) {
     EXPECT_EQ(sender, &field);
     EXPECT_EQ(code, 7);
     EXPECT_EQ(text, "Value out of range");
+}
+
+TEST_F(ZelControllerUi, StoredControllerKeepsItsEpochAndTables) {
+    TZelController written(nullptr);
+    written.SetName("Controller1");
+    written.SetEpoch(1950);
+    written.EntryCommands().CreateTable("Mine", false);
+    rtl::TMemoryStream stream;
+    vcl::WriteComponentToStream(&written, stream);
+    stream.SetPosition(0);
+    TZelController read(nullptr);
+    vcl::ReadComponentFromStream(stream, &read);
+    EXPECT_EQ(read.Epoch(), 1950);
+    ASSERT_EQ(read.EntryCommands().TableCount(), 4);
+    EXPECT_NE(read.EntryCommands().GetTable("Mine"), nullptr);
 }
