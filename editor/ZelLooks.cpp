@@ -338,6 +338,33 @@ const bool ColorsRegistered = [] {
     return true;
 }();
 
+const bool LooksRegistered = [] {
+    using C = TZelCaret;
+    vcl::RegisterClass<C>(
+        "TZelCaret", "TPersistent",
+        {vcl::EnumProperty<C>("Shape", &C::Shape, &C::SetShape,
+                              {"csBlock", "csHalfBlock", "csVertLine", "csHorzLine", "csCustom", "csBitmap"})
+             .WithDefault(static_cast<int>(TZelCaretShape::csVertLine)),
+         vcl::EnumProperty<C>("Align", &C::Align, &C::SetAlign,
+                              {"caLeft", "caTop", "caRight", "caBottom", "caCenter"})
+             .WithDefault(static_cast<int>(TZelCaretAlign::caLeft)),
+         vcl::IntegerProperty<C>("BitmapHotSpotX", &C::BitmapHotSpotX, &C::SetBitmapHotSpotX).WithDefault(0),
+         vcl::IntegerProperty<C>("BitmapHotSpotY", &C::BitmapHotSpotY, &C::SetBitmapHotSpotY).WithDefault(0),
+         vcl::IntegerProperty<C>("BlinkTime", &C::BlinkTime, &C::SetBlinkTime).WithDefault(0),
+         vcl::IntegerProperty<C>("CaretHeight", &C::CaretHeight, &C::SetCaretHeight).WithDefault(10),
+         vcl::IntegerProperty<C>("CaretWidth", &C::CaretWidth, &C::SetCaretWidth).WithDefault(2),
+         vcl::BooleanProperty<C>("IsGray", &C::IsGray, &C::SetIsGray).WithDefault(0)});
+    using F = TZelFixedFont;
+    vcl::RegisterClass<F>(
+        "TZelFixedFont", "TPersistent",
+        {vcl::ColorProperty<F>("Color", &F::Color, &F::SetColor),
+         vcl::StringProperty<F>("Name", &F::Name, &F::SetName),
+         vcl::IntegerProperty<F>("Size", &F::Size, &F::SetSize),
+         vcl::SetProperty<F>("Style", &F::Style, &F::SetStyle,
+                             {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"})});
+    return true;
+}();
+
 // --- Fixed-pitch faces ------------------------------------------------------------------------
 
 std::vector<std::string>& Faces() {

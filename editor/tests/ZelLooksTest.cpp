@@ -253,18 +253,27 @@ class TColorsHolder : public vcl::TComponent {
 public:
     explicit TColorsHolder(vcl::TComponent* AOwner) : vcl::TComponent(AOwner) {}
     TZelColors* HighlightColors() { return &FColors; }
+    TZelCaret* CaretOvr() { return &FCaret; }
+    TZelFixedFont* FixedFont() { return &FFont; }
     TZelColors FColors{vcl::clHighlightText, vcl::clHighlight};
+    TZelCaret FCaret;
+    TZelFixedFont FFont;
 };
 
 } // namespace
 
-TEST(ZelColors, StoredFormLeavesUseDefaultOut) {
+TEST(ZelLooksStored, LooksRoundTripAndColoursLeaveUseDefaultOut) {
     vcl::RegisterClass<TColorsHolder>(
         "TColorsHolder", "TComponent",
-        {vcl::ClassProperty<TColorsHolder>("HighlightColors", &TColorsHolder::HighlightColors)});
+        {vcl::ClassProperty<TColorsHolder>("HighlightColors", &TColorsHolder::HighlightColors),
+         vcl::ClassProperty<TColorsHolder>("CaretOvr", &TColorsHolder::CaretOvr),
+         vcl::ClassProperty<TColorsHolder>("FixedFont", &TColorsHolder::FixedFont)});
     TColorsHolder written(nullptr);
     written.SetName("Holder");
     written.HighlightColors()->SetBackColor(vcl::clRed);
+    written.CaretOvr()->SetShape(TZelCaretShape::csHalfBlock);
+    written.FixedFont()->SetName("Terminal");
+    written.FixedFont()->SetStyle(vcl::fsBold);
     rtl::TMemoryStream stream;
     vcl::WriteComponentToStream(&written, stream);
     const std::string bytes(static_cast<const char*>(stream.Memory()), stream.Size());
@@ -276,6 +285,10 @@ TEST(ZelColors, StoredFormLeavesUseDefaultOut) {
     vcl::ReadComponentFromStream(stream, &read);
     EXPECT_EQ(read.HighlightColors()->BackColor(), vcl::clRed);
     EXPECT_EQ(read.HighlightColors()->TextColor(), vcl::clHighlightText);
+    EXPECT_EQ(read.CaretOvr()->Shape(), TZelCaretShape::csHalfBlock);
+    EXPECT_EQ(read.CaretOvr()->Align(), TZelCaretAlign::caBottom);
+    EXPECT_EQ(read.FixedFont()->Name(), "Terminal");
+    EXPECT_EQ(read.FixedFont()->Style(), vcl::fsBold);
 }
 
 TEST(ZelFixedFont, FixedPitchFacesInEnumerationOrder) {
