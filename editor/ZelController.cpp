@@ -31,17 +31,13 @@ bool OwnsComponent(const vcl::TComponent* Root, const void* Target) {
     return false;
 }
 
-TZelCommandProcessor* ControllerCommands(TZelController* Controller) {
-    return &Controller->EntryCommands();
-}
-
 // A form stores its controller's epoch and command tables.
 const bool ControllerRegistered = [] {
     vcl::TPropInfo commands;
     commands.Name = "EntryCommands";
     commands.Kind = vcl::TPropKind::Class;
     commands.GetObject = [](vcl::TPersistent* o) -> vcl::TPersistent* {
-        return ControllerCommands(&vcl::detail::As<TZelController>(o));
+        return &vcl::detail::As<TZelController>(o).EntryCommands();
     };
     vcl::RegisterClass<TZelController>(
         "TZelController", "TComponent",

@@ -279,3 +279,15 @@ TEST_F(ZelControllerUi, StoredControllerKeepsItsEpochAndTables) {
     ASSERT_EQ(read.EntryCommands().TableCount(), 4);
     EXPECT_NE(read.EntryCommands().GetTable("Mine"), nullptr);
 }
+
+TEST_F(ZelControllerUi, ErrorReportWithoutAnEventShowsAnErrorBox) {
+    TZelController controller(nullptr);
+    testing_support::TRobot robot;
+    std::string text;
+    robot.OnNextModal([&](win::HWND box) { text = testing_support::TRobot::ChildText(box, "Message"); });
+    robot.AnswerNextModal(testing_support::TBy::Name("OK"));
+    vcl::TObject field;
+    controller.DoOnError(&field, 3, "Date is not valid");
+    EXPECT_TRUE(robot.Done()) << robot.Describe();
+    EXPECT_EQ(text, "Date is not valid");
+}
