@@ -2,6 +2,7 @@
 
 #include "editor/ZelController.h"
 #include "editor/ZelExceptions.h"
+#include "rtl/FormFiles.h"
 #include "rtl/Streams.h"
 #include "testing/UiTest.h"
 #include "vcl/Streaming.h"
@@ -260,14 +261,18 @@ public:
     TZelFixedFont FFont;
 };
 
-} // namespace
-
-TEST(ZelLooksStored, LooksRoundTripAndColoursLeaveUseDefaultOut) {
+void RegisterHolder() {
     vcl::RegisterClass<TColorsHolder>(
         "TColorsHolder", "TComponent",
         {vcl::ClassProperty<TColorsHolder>("HighlightColors", &TColorsHolder::HighlightColors),
          vcl::ClassProperty<TColorsHolder>("CaretOvr", &TColorsHolder::CaretOvr),
          vcl::ClassProperty<TColorsHolder>("FixedFont", &TColorsHolder::FixedFont)});
+}
+
+} // namespace
+
+TEST(ZelLooksStored, LooksRoundTripAndColoursLeaveUseDefaultOut) {
+    RegisterHolder();
     TColorsHolder written(nullptr);
     written.SetName("Holder");
     written.HighlightColors()->SetBackColor(vcl::clRed);
@@ -335,4 +340,23 @@ TEST(ZelFixedFont, OnlyFixedPitchFacesAreTaken) {
     other.Assign(&font);
     EXPECT_EQ(other.Name(), "Courier New");
     EXPECT_EQ(changes, 5);
+}
+
+TEST(ZelLooksStored, AStoredUseDefaultIsReadAndIgnored) {
+    RegisterHolder();
+    const std::string text = "object Holder: TColorsHolder\r\n"
+                             "  HighlightColors.BackColor = clRed\r\n"
+                             "  HighlightColors.UseDefault = True\r\n"
+                             "  FixedFont.Name = 'Arial'\r\n"
+                             "end\r\n";
+    rtl::TMemoryStream in, binary;
+    in.Write(text.data(), static_cast<std::int64_t>(text.size()));
+    in.SetPosition(0);
+    rtl::ObjectTextToBinary(in, binary);
+    binary.SetPosition(0);
+    TColorsHolder read(nullptr);
+    vcl::ReadComponentFromStream(binary, &read);
+    EXPECT_EQ(read.HighlightColors()->BackColor(), vcl::clRed);
+    EXPECT_FALSE(read.HighlightColors()->UseDefault());
+    EXPECT_EQ(read.FixedFont()->Name(), FixedPitchFaces().front()); // a proportional face is ignored
 }
