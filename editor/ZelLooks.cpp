@@ -237,7 +237,8 @@ void TZelSingleCaret::Place() {
 
 void TZelSingleCaret::SetVisible(bool Value) {
     FVisible = Value;
-    if (!FLinked) return;
+    // Asking a control whose window is gone for its handle would make a new window.
+    if (!FLinked || !FOwner->HandleAllocated()) return;
     if (Value)
         win::ShowCaret(FOwner->Handle());
     else
