@@ -22,6 +22,10 @@ std::string ZelLoadStr(int id) {
     case STextTooLarge: return "Current operation will exceed the maximum editor text size";
     case SParaTooLarge: return "Current operation will exceed the maximum paragraph size";
     case SUnknownError: return "Unknown Error condition";
+    case SYesChar: return "Y";
+    case SNoChar: return "N";
+    case STrueChar: return "T";
+    case SFalseChar: return "F";
     default: return {};
     }
 }

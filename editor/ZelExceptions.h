@@ -28,6 +28,11 @@ enum TZelStringId : int {
     STextTooLarge,      // 267
     SParaTooLarge,      // 268
     SUnknownError,
+    // One-character answers of the entry fields.
+    SYesChar = 34368,
+    SNoChar = 34369,
+    STrueChar = 34370,
+    SFalseChar = 34371,
 };
 
 // Text of the library's string table; empty for an unknown identifier.
