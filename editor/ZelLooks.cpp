@@ -227,9 +227,8 @@ void TZelSingleCaret::Unlink() {
 }
 
 void TZelSingleCaret::Place() {
-    // A caret that is not placed goes far outside any window, at a coordinate the drawing can
-    // still add the caret's size to.
-    constexpr int OffWindow = 32767;
+    // A caret that is not placed goes far outside any window.
+    constexpr int OffWindow = 2147483647;
     const int x = FX == NotPlaced ? OffWindow : FX + FDx;
     const int y = FY == NotPlaced ? OffWindow : FY + FDy;
     win::SetCaretPos(x, y);

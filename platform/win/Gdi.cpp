@@ -1648,9 +1648,28 @@ BOOL DrawFocusRect(HDC h, const RECT* r) {
 
 namespace {
 
+// Coordinates beyond this reach no device; past it the arithmetic below could overflow.
+constexpr std::int64_t kFarCoordinate = std::int64_t(1) << 26;
+
+// Brings a span [a, a + len) into the reachable range: false when none of it lies there. A span
+// that has to be cut is only cut where no source is mapped onto it.
+bool ReachableSpan(int& a, int& len, bool mapped) {
+    std::int64_t lo = std::min<std::int64_t>(a, std::int64_t(a) + len);
+    std::int64_t hi = std::max<std::int64_t>(a, std::int64_t(a) + len);
+    if (hi < -kFarCoordinate || lo > kFarCoordinate) return false;
+    if (lo >= -kFarCoordinate && hi <= kFarCoordinate) return true;
+    if (mapped) return false;
+    lo = std::max(lo, -kFarCoordinate);
+    hi = std::min(hi, kFarCoordinate);
+    a = int(lo);
+    len = int(hi - lo);
+    return true;
+}
+
 BOOL Blit(DC* dst, int x, int y, int w, int h, DC* src, int sx, int sy, int sw, int sh, DWORD rop) {
     bool useSrc = RopUsesSource(rop);
     if (useSrc && !src) return FALSE;
+    if (!ReachableSpan(x, w, useSrc) || !ReachableSpan(y, h, useSrc)) return TRUE;
     POINT d0 = Dev(*dst, x, y);
     bool mirrorX = (w < 0) != (sw < 0), mirrorY = (h < 0) != (sh < 0);
     if (w < 0) { d0.x += w; w = -w; }

@@ -519,3 +519,20 @@ TEST_F(Screen, ScreenshotsOfAWindowAndItsNonClientArea) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Gdi, BlitsFarOutsideAnyDevice) {
+    Canvas c(4, 2);
+    // Nothing of these reaches the bitmap, and their extents must not overflow.
+    EXPECT_TRUE(PatBlt(c.dc(), 2147483647, 0, 2, 2, BLACKNESS));
+    EXPECT_TRUE(PatBlt(c.dc(), 0, -2147483647 - 1, 2, -2, BLACKNESS));
+    EXPECT_TRUE(BitBlt(c.dc(), 2147483600, 2147483600, 100, 100, c.dc(), 0, 0, SRCINVERT));
+    EXPECT_EQ(c.Picture(), (std::vector<std::string>{"....", "...."}));
+    // A pattern fill from far left to far right still covers what is visible.
+    EXPECT_TRUE(PatBlt(c.dc(), -2147483647, 1, 2147483647, 1, BLACKNESS));
+    EXPECT_TRUE(PatBlt(c.dc(), 0, 1, 2147483647, 1, BLACKNESS));
+    EXPECT_EQ(c.Picture(), (std::vector<std::string>{"....", "####"}));
+}
+
+} // namespace
