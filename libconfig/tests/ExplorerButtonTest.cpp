@@ -286,6 +286,93 @@ TEST_F(ExplorerButtonTest, AcceleratorClicks) {
     EXPECT_EQ(Clicks, "A");
 }
 
+// The caption's size in the button's font.
+win::SIZE Measure(TExplorerButton* Button, const std::string& Text) {
+    win::HDC dc = win::GetDC(nullptr);
+    win::HGDIOBJ old = win::SelectObject(dc, Button->Font()->Handle());
+    TRect r = Rect(0, 0, Button->Width() - 4, 0);
+    win::DrawText(dc, Text.c_str(), int(Text.size()), &r, win::DT_CALCRECT);
+    win::SelectObject(dc, old);
+    win::ReleaseDC(nullptr, dc);
+    return win::SIZE{r.right, r.bottom};
+}
+
+TEST_F(ExplorerButtonTest, PictureIsPlacedByLayoutAndAlignment) {
+    auto pic = Picture();
+    A->SetBitmap(pic.get());
+    A->SetCaption("Op");
+    A->SetOptions(0);
+    const win::SIZE text = Measure(A, "Op");
+    const int w = text.cx, h = text.cy, top = (40 - h - 16 - 2) / 2;
+    struct TCase {
+        TButtonLayout Layout;
+        TAlignment Alignment;
+        int PicLeft, PicTop;
+    };
+    const TCase cases[] = {
+        {TButtonLayout::blBitmapTop, TAlignment::taCenter, 17, top},
+        {TButtonLayout::blBitmapTop, TAlignment::taLeftJustify, 3, top},
+        {TButtonLayout::blBitmapTop, TAlignment::taRightJustify, 31, top},
+        {TButtonLayout::blBitmapBottom, TAlignment::taCenter, 17, top + h + 2},
+        {TButtonLayout::blBitmapLeft, TAlignment::taCenter, (50 - (16 + 2 + w)) / 2, 12},
+        {TButtonLayout::blBitmapLeft, TAlignment::taRightJustify, 50 - 3 - (16 + 2 + w), 12},
+        {TButtonLayout::blBitmapRight, TAlignment::taLeftJustify, 3 + w + 2, 12},
+    };
+    const win::COLORREF red = ColorToRGB(clRed);
+    for (const TCase& c : cases) {
+        A->SetLayout(c.Layout);
+        A->SetAlignment(c.Alignment);
+        // The red square starts 4 pixels into the picture.
+        int x = A->Left() + c.PicLeft + 4, y = A->Top() + c.PicTop + 4;
+        EXPECT_EQ(Px(x, y), red) << "layout " << int(c.Layout) << ", alignment " << int(c.Alignment);
+        EXPECT_NE(Px(x - 1, y - 1), red) << "layout " << int(c.Layout) << ", alignment " << int(c.Alignment);
+        EXPECT_EQ(Px(x + 7, y + 7), red) << "layout " << int(c.Layout) << ", alignment " << int(c.Alignment);
+    }
+}
+
+TEST_F(ExplorerButtonTest, DropDownMarkIsATriangleRightOfThePicture) {
+    auto pic = Picture();
+    A->SetBitmap(pic.get());
+    A->SetCaption("");
+    auto* menu = new TComponent(Form);
+    A->SetDropDownMenu(menu);
+    // The picture with its mark is 26 wide: it starts at 12, the mark point at 12 + 16 + 3, 12 + 8.
+    const int mx = A->Left() + 31, my = A->Top() + 20;
+    const win::COLORREF ink = ColorToRGB(clWindowText);
+    const int widths[] = {7, 5, 3, 1};
+    for (int row = 0; row < 4; ++row) {
+        int y = my - 1 + row;
+        EXPECT_NE(Px(mx + row - 1, y), ink) << "row " << row;
+        for (int i = 0; i < widths[row]; ++i) EXPECT_EQ(Px(mx + row + i, y), ink) << "row " << row << " pixel " << i;
+        EXPECT_NE(Px(mx + row + widths[row], y), ink) << "row " << row;
+    }
+    A->SetOptions(A->Options() & ~boPopupMark);
+    EXPECT_NE(Px(mx + 3, my), ink);
+}
+
+TEST_F(ExplorerButtonTest, CaptionColours) {
+    A->SetCaption("WWW");
+    A->SetUnselectedFontColor(clBlue);
+    auto count = [&](win::COLORREF colour) {
+        Form->Repaint();
+        win::HDC dc = win::GetDC(Form->Handle());
+        int n = 0;
+        for (int y = A->Top(); y < A->Top() + A->Height(); ++y)
+            for (int x = A->Left(); x < A->Left() + A->Width(); ++x) n += win::GetPixel(dc, x, y) == colour;
+        win::ReleaseDC(Form->Handle(), dc);
+        return n;
+    };
+    EXPECT_GT(count(ColorToRGB(clBlue)), 10) << "not hovered";
+    Input(win::WM_MOUSEMOVE, 20, 20);
+    EXPECT_EQ(count(ColorToRGB(clBlue)), 0);
+    EXPECT_GT(count(ColorToRGB(clWindowText)), 10) << "hovered: the font's colour";
+    Input(win::WM_MOUSEMOVE, 150, 80);
+    A->SetEnabled(false);
+    EXPECT_EQ(count(ColorToRGB(clBlue)), 0);
+    EXPECT_GT(count(Dark), 10) << "disabled: embossed";
+    EXPECT_GT(count(Light), 10);
+}
+
 TEST_F(ExplorerButtonTest, Screenshot) {
     auto pic = Picture();
     A->SetBitmap(pic.get());
