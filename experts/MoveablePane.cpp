@@ -2,6 +2,7 @@
 #include "experts/MoveablePane.h"
 
 #include "vcl/Forms.h"
+#include "vcl/Streaming.h"
 
 #include <algorithm>
 
@@ -114,5 +115,19 @@ void TMoveablePane::Resize(TObject*, TRect R) {
         break;
     }
 }
+
+namespace {
+
+// The side has no default, so it is always stored and its setter runs when the form is read.
+struct TRegistration {
+    TRegistration() {
+        RegisterClass<TMoveablePane>("TMoveablePane", "", {
+            EnumProperty<TMoveablePane>("AlignSide", &TMoveablePane::AlignSide, &TMoveablePane::SetAlignSide,
+                                        {"saLeft", "saTop", "saRight", "saBottom"}),
+        });
+    }
+} registration;
+
+} // namespace
 
 } // namespace experts

@@ -2,6 +2,7 @@
 #include "experts/Rubberband.h"
 
 #include "vcl/Forms.h"
+#include "vcl/Streaming.h"
 
 namespace experts {
 
@@ -88,5 +89,23 @@ void TRBandComponent::DragEnd(int X, int Y) {
     FCanvas.reset();
     if (AfterDrag) AfterDrag(this, InCoordSpace(OutlineAt(X - FStart.x, Y - FStart.y)));
 }
+
+namespace {
+
+struct TRegistration {
+    TRegistration() {
+        using R = TRBandComponent;
+        RegisterClass<R>("TRBandComponent", "", {
+            EnumProperty<R>("Constraint", &R::Constraint, &R::SetConstraint, {"rbVertical", "rbHorizontal", "rbNone"})
+                .WithDefault(int(TRBConstraint::rbNone)),
+            EnumProperty<R>("CoordSpace", &R::CoordSpace, &R::SetCoordSpace, {"rbControl", "rbParent"})
+                .WithDefault(int(TCoordSpace::rbParent)),
+            IntegerProperty<R>("Thickness", &R::Thickness, &R::SetThickness).WithDefault(1),
+            BooleanProperty<R>("FormOnly", &R::FormOnly, &R::SetFormOnly).WithDefault(1),
+        });
+    }
+} registration;
+
+} // namespace
 
 } // namespace experts

@@ -2,6 +2,7 @@
 #include "libconfig/ExplorerButton.h"
 
 #include "rtl/Resources.h"
+#include "vcl/Streaming.h"
 
 #include <algorithm>
 
@@ -583,5 +584,37 @@ void TExplorerButton::Paint() {
             DrawDropDownMark(textLeft + textW + 3 + d, textTop + h / 2 + d, Font()->Color());
     }
 }
+
+namespace {
+
+// The properties a stored form keeps of the button; GroupIndex comes before Down, which needs it.
+struct TRegistration {
+    TRegistration() {
+        using B = TExplorerButton;
+        RegisterClass<B>("TExplorerButton", "", {
+            EnumProperty<B>("Alignment", &B::Alignment, &B::SetAlignment, {"taLeftJustify", "taRightJustify", "taCenter"})
+                .WithDefault(int(TAlignment::taCenter)),
+            BooleanProperty<B>("AllowAllUp", &B::AllowAllUp, &B::SetAllowAllUp).WithDefault(0),
+            EnumProperty<B>("BevelStyle", &B::BevelStyle, &B::SetBevelStyle, {"bsLowered", "bsRaised"})
+                .WithDefault(int(TButtonBevel::bsRaised)),
+            StringProperty<B>("Caption", &B::Caption, &B::SetCaption),
+            IntegerProperty<B>("GroupIndex", &B::GroupIndex, &B::SetGroupIndex).WithDefault(0),
+            BooleanProperty<B>("Down", &B::Down, &B::SetDown).WithDefault(0),
+            EnumProperty<B>("Layout", &B::Layout, &B::SetLayout,
+                            {"blBitmapTop", "blBitmapBottom", "blBitmapLeft", "blBitmapRight"})
+                .WithDefault(0),
+            SetProperty<B>("Options", &B::Options, &B::SetOptions, {"boMonoDisplay", "boIconOnly", "boPopupMark"})
+                .WithDefault(boMonoDisplay | boPopupMark),
+            EnumProperty<B>("ShadingType", &B::ShadingType, &B::SetShadingType, {"stLight", "stMedium", "stDark"})
+                .WithDefault(int(TShadingType::stMedium)),
+            BooleanProperty<B>("ShowDownPattern", &B::ShowDownPattern, &B::SetShowDownPattern).WithDefault(1),
+            ColorProperty<B>("UnselectedFontColor", &B::UnselectedFontColor, &B::SetUnselectedFontColor)
+                .WithDefault(clWindowText),
+            BooleanProperty<B>("WordWrap", &B::WordWrap, &B::SetWordWrap).WithDefault(0),
+        });
+    }
+} registration;
+
+} // namespace
 
 } // namespace libconfig

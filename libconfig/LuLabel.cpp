@@ -1,6 +1,8 @@
 // The three-dimensional label.
 #include "libconfig/LuLabel.h"
 
+#include "vcl/Streaming.h"
+
 namespace libconfig {
 
 using namespace vcl;
@@ -73,5 +75,24 @@ void TLuLabel::DrawLabelText(const std::string& Text, TRect R, unsigned Flags) {
     drawAt(0, 0, Enabled() ? Font()->Color() : clGrayText);
     win::SelectObject(dc, oldFont);
 }
+
+namespace {
+
+// The properties a stored form keeps of the label.
+struct TRegistration {
+    TRegistration() {
+        RegisterClass<TLuLabel>("TLuLabel", "", {
+            StringProperty<TLuLabel>("Caption", &TLuLabel::Caption, &TLuLabel::SetCaption),
+            EnumProperty<TLuLabel>("TextStyle", &TLuLabel::TextStyle, &TLuLabel::SetTextStyle,
+                                   {"tsNone", "tsRaised", "tsRecessed", "tsShadow"})
+                .WithDefault(int(TTextStyle::tsRecessed)),
+            IntegerProperty<TLuLabel>("ShadowDepth", &TLuLabel::ShadowDepth, &TLuLabel::SetShadowDepth).WithDefault(2),
+            ColorProperty<TLuLabel>("ShadowColor", &TLuLabel::ShadowColor, &TLuLabel::SetShadowColor)
+                .WithDefault(clBtnShadow),
+        });
+    }
+} registration;
+
+} // namespace
 
 } // namespace libconfig

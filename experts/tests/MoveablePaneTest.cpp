@@ -1,6 +1,9 @@
 #include "experts/MoveablePane.h"
 
+#include "rtl/FormFiles.h"
+#include "rtl/Streams.h"
 #include "testing/UiTest.h"
+#include "vcl/Streaming.h"
 
 #include <vector>
 
@@ -232,6 +235,37 @@ TEST_F(SplitterTest, PaneRulesForEachSide) {
         EXPECT_EQ(Pane->RubberBand()->Constraint(),
                   side == TAlignSide::saTop ? TRBConstraint::rbVertical : TRBConstraint::rbHorizontal);
     }
+}
+
+std::string AsText(TComponent* C) {
+    rtl::TStringStream binary, text;
+    WriteComponentToStream(C, binary);
+    binary.SetPosition(0);
+    rtl::ObjectBinaryToText(binary, text);
+    return text.DataString();
+}
+
+TEST_F(SplitterTest, StoredPaneAndBand) {
+    TRBandComponent band(nullptr);
+    EXPECT_EQ(AsText(&band), "object TRBandComponent\r\nend\r\n");
+    band.SetThickness(3);
+    band.SetFormOnly(false);
+    band.SetConstraint(TRBConstraint::rbVertical);
+    EXPECT_EQ(AsText(&band),
+              "object TRBandComponent\r\n  Constraint = rbVertical\r\n  Thickness = 3\r\n  FormOnly = False\r\nend\r\n");
+
+    // The side is stored even at its first value, so reading always aligns the pane.
+    TMoveablePane pane(nullptr);
+    EXPECT_EQ(AsText(&pane), "object TMoveablePane\r\n  AlignSide = saLeft\r\nend\r\n");
+    rtl::TStringStream text("object TMoveablePane\r\n  AlignSide = saBottom\r\nend\r\n"), binary;
+    rtl::ObjectTextToBinary(text, binary);
+    binary.SetPosition(0);
+    std::unique_ptr<TComponent> read(ReadComponentFromStream(binary, nullptr));
+    auto* stored = dynamic_cast<TMoveablePane*>(read.get());
+    ASSERT_NE(stored, nullptr);
+    EXPECT_EQ(stored->Align(), TAlign::alBottom);
+    EXPECT_EQ(stored->Cursor(), crVSplit);
+    EXPECT_EQ(stored->RubberBand()->Constraint(), TRBConstraint::rbVertical);
 }
 
 TEST_F(SplitterTest, Screenshot) {
