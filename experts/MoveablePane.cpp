@@ -11,6 +11,11 @@ namespace experts {
 using namespace vcl;
 
 TMoveablePane::TMoveablePane(TComponent* AOwner) : TCustomPanel(AOwner) {
+    // The screen knows no splitter cursors of its own: the sizing arrows stand for them.
+    if (Screen) {
+        Screen->SetCursors(crHSplit, win::LoadCursor(nullptr, win::IDC_SIZEWE));
+        Screen->SetCursors(crVSplit, win::LoadCursor(nullptr, win::IDC_SIZENS));
+    }
     if (!(AOwner && AOwner->IsDesigning())) {
         FRubberBand = new TRBandComponent(nullptr);
         FRubberBand->SetControl(this);

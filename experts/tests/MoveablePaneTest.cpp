@@ -168,6 +168,7 @@ TEST_F(SplitterTest, BandWithoutAControlTakesItsFormOrRefuses) {
 TEST_F(SplitterTest, DraggingThePaneResizesTheList) {
     EXPECT_EQ(Pane->Left(), 150);
     EXPECT_EQ(Pane->Cursor(), crHSplit);
+    EXPECT_EQ(Screen->Cursors(crHSplit), win::LoadCursor(nullptr, win::IDC_SIZEWE));
     DragPane(40, 30);
     EXPECT_EQ(List->Width(), 140);
     EXPECT_EQ(Pane->Left(), 190) << "the pane follows its aligned neighbour";
