@@ -1,0 +1,19 @@
+// A panel that lets its owner paint over it. Implementations in DrawPanel.cpp.
+#pragma once
+
+#include "libconfig/Panel.h"
+
+namespace libconfig {
+
+class TDrawPanel : public TCustomPanel {
+public:
+    using TCustomPanel::TCustomPanel;
+    // Runs after the panel has drawn itself, with the panel as sender.
+    vcl::TNotifyEvent OnPaint;
+    using vcl::TCustomControl::Canvas;
+
+protected:
+    void Paint() override;
+};
+
+} // namespace libconfig

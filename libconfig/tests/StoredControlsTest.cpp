@@ -1,0 +1,83 @@
+#include "libconfig/ExplorerButton.h"
+#include "libconfig/LuLabel.h"
+
+#include "rtl/FormFiles.h"
+#include "rtl/Streams.h"
+#include "vcl/Streaming.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace libconfig {
+namespace {
+
+using namespace vcl;
+
+std::string AsText(TComponent* C) {
+    rtl::TStringStream binary, text;
+    WriteComponentToStream(C, binary);
+    binary.SetPosition(0);
+    rtl::ObjectBinaryToText(binary, text);
+    return text.DataString();
+}
+
+template <class T>
+std::unique_ptr<T> FromText(const std::string& Text) {
+    rtl::TStringStream text(Text), binary;
+    rtl::ObjectTextToBinary(text, binary);
+    binary.SetPosition(0);
+    std::unique_ptr<TComponent> read(ReadComponentFromStream(binary, nullptr));
+    auto* typed = dynamic_cast<T*>(read.get());
+    if (typed) read.release();
+    return std::unique_ptr<T>(typed);
+}
+
+TEST(StoredControls, OnlyValuesOffTheirDefaultsAreStored) {
+    TLuLabel label(nullptr);
+    TExplorerButton button(nullptr);
+    EXPECT_EQ(AsText(&label), "object TLuLabel\r\nend\r\n");
+    EXPECT_EQ(AsText(&button), "object TExplorerButton\r\nend\r\n");
+    label.SetShadowColor(clBlack);
+    button.SetShowDownPattern(false);
+    button.SetOptions(boMonoDisplay);
+    EXPECT_EQ(AsText(&label), "object TLuLabel\r\n  ShadowColor = clBlack\r\nend\r\n");
+    EXPECT_EQ(AsText(&button),
+              "object TExplorerButton\r\n  Options = [boMonoDisplay]\r\n  ShowDownPattern = False\r\nend\r\n");
+}
+
+TEST(StoredControls, LabelAndButtonComeBackAsTheyWereStored) {
+    auto label = FromText<TLuLabel>("object TLuLabel\r\n  Caption = 'Vorl'\r\n  TextStyle = tsShadow\r\n"
+                                    "  ShadowDepth = 0\r\n  ShadowColor = clNavy\r\nend\r\n");
+    ASSERT_TRUE(label);
+    EXPECT_EQ(label->Caption(), "Vorl");
+    EXPECT_EQ(label->TextStyle(), TTextStyle::tsShadow);
+    EXPECT_EQ(label->ShadowDepth(), 0);
+    EXPECT_EQ(label->ShadowColor(), clNavy);
+
+    TExplorerButton original(nullptr);
+    original.SetCaption("&Open");
+    original.SetAlignment(TAlignment::taLeftJustify);
+    original.SetGroupIndex(3);
+    original.SetDown(true);
+    original.SetOptions(boIconOnly);
+    original.SetShadingType(TShadingType::stDark);
+    original.SetUnselectedFontColor(clMaroon);
+    original.SetLayout(TButtonLayout::blBitmapRight);
+    const std::string text = AsText(&original);
+    EXPECT_NE(text.find("Options = [boIconOnly]"), std::string::npos) << text;
+    auto button = FromText<TExplorerButton>(text);
+    ASSERT_TRUE(button);
+    EXPECT_EQ(button->Caption(), "&Open");
+    EXPECT_EQ(button->Alignment(), TAlignment::taLeftJustify);
+    EXPECT_EQ(button->GroupIndex(), 3);
+    EXPECT_TRUE(button->Down()) << "the group is read before the down state";
+    EXPECT_EQ(button->Options(), unsigned(boIconOnly));
+    EXPECT_EQ(button->ShadingType(), TShadingType::stDark);
+    EXPECT_EQ(button->UnselectedFontColor(), clMaroon);
+    EXPECT_EQ(button->Layout(), TButtonLayout::blBitmapRight);
+    EXPECT_EQ(button->Hint(), "Open");
+}
+
+} // namespace
+} // namespace libconfig
