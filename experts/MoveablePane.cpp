@@ -10,7 +10,7 @@ namespace experts {
 
 using namespace vcl;
 
-TMoveablePane::TMoveablePane(TComponent* AOwner) : TCustomPanel(AOwner) {
+TMoveablePane::TMoveablePane(TComponent* AOwner) : vcl::TCustomPanel(AOwner) {
     // The screen knows no splitter cursors of its own: the sizing arrows stand for them.
     if (Screen) {
         Screen->SetCursors(crHSplit, win::LoadCursor(nullptr, win::IDC_SIZEWE));
@@ -28,8 +28,8 @@ TMoveablePane::TMoveablePane(TComponent* AOwner) : TCustomPanel(AOwner) {
     }
     SetBounds(Left(), Top(), 5, 5);
     SetCaption("");
-    SetBevelInner(TPanelBevel::bvNone);
-    SetBevelOuter(TPanelBevel::bvNone);
+    SetBevelInner(vcl::TPanelBevel::bvNone);
+    SetBevelOuter(vcl::TPanelBevel::bvNone);
     if (AOwner && AOwner->IsDesigning()) SetAlignSide(TAlignSide::saLeft);
 }
 
@@ -63,7 +63,7 @@ void TMoveablePane::SetControl(TControl* Value) {
 }
 
 void TMoveablePane::Notification(TComponent* AComponent, TOperation Operation) {
-    TCustomPanel::Notification(AComponent, Operation);
+    vcl::TCustomPanel::Notification(AComponent, Operation);
     if (Operation == TOperation::opRemove && AComponent == FControl) FControl = nullptr;
 }
 
@@ -71,12 +71,12 @@ void TMoveablePane::Notification(TComponent* AComponent, TOperation Operation) {
 // pane's few pixels.
 void TMoveablePane::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     if (HandleAllocated()) win::SetCapture(Handle());
-    TCustomPanel::MouseDown(Button, Shift, X, Y);
+    vcl::TCustomPanel::MouseDown(Button, Shift, X, Y);
 }
 
 void TMoveablePane::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     if (HandleAllocated() && win::GetCapture() == Handle()) win::ReleaseCapture();
-    TCustomPanel::MouseUp(Button, Shift, X, Y);
+    vcl::TCustomPanel::MouseUp(Button, Shift, X, Y);
 }
 
 int TMoveablePane::FormClientWidth() {

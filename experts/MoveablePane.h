@@ -2,7 +2,7 @@
 // goes. Implementations in MoveablePane.cpp.
 #pragma once
 
-#include "experts/Panel.h"
+#include "vcl/ExtCtrls.h"
 #include "experts/Rubberband.h"
 
 namespace experts {
@@ -13,7 +13,7 @@ enum class TAlignSide { saLeft, saTop, saRight, saBottom };
 constexpr vcl::TCursor crHSplit = -14;
 constexpr vcl::TCursor crVSplit = -15;
 
-class TMoveablePane : public TCustomPanel {
+class TMoveablePane : public vcl::TCustomPanel {
 public:
     explicit TMoveablePane(vcl::TComponent* AOwner);
     ~TMoveablePane() override;

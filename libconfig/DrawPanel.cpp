@@ -4,7 +4,7 @@
 namespace libconfig {
 
 void TDrawPanel::Paint() {
-    TCustomPanel::Paint();
+    vcl::TCustomPanel::Paint();
     if (OnPaint) OnPaint(this);
 }
 

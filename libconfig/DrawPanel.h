@@ -1,13 +1,13 @@
 // A panel that lets its owner paint over it. Implementations in DrawPanel.cpp.
 #pragma once
 
-#include "libconfig/Panel.h"
+#include "vcl/ExtCtrls.h"
 
 namespace libconfig {
 
-class TDrawPanel : public TCustomPanel {
+class TDrawPanel : public vcl::TCustomPanel {
 public:
-    using TCustomPanel::TCustomPanel;
+    using vcl::TCustomPanel::TCustomPanel;
     // Runs after the panel has drawn itself, with the panel as sender.
     vcl::TNotifyEvent OnPaint;
     using vcl::TCustomControl::Canvas;

@@ -50,10 +50,10 @@ protected:
         delete Form;
         UiTest::TearDown();
     }
-    TCustomPanel* AddPanel(TAlign Align, int Width, TColor Colour) {
-        auto* p = new TCustomPanel(Form);
+    vcl::TCustomPanel* AddPanel(TAlign Align, int Width, TColor Colour) {
+        auto* p = new vcl::TCustomPanel(Form);
         p->SetParent(Form);
-        p->SetBevelOuter(TPanelBevel::bvNone);
+        p->SetBevelOuter(vcl::TPanelBevel::bvNone);
         p->SetLeft(300);
         p->SetWidth(Width);
         p->SetAlign(Align);
@@ -73,7 +73,7 @@ protected:
     }
 
     TForm* Form = nullptr;
-    TCustomPanel *Strip = nullptr, *List = nullptr, *Rest = nullptr;
+    vcl::TCustomPanel *Strip = nullptr, *List = nullptr, *Rest = nullptr;
     TMoveablePane* Pane = nullptr;
 };
 
@@ -199,7 +199,7 @@ TEST_F(SplitterTest, PaneRulesForEachSide) {
         {TAlignSide::saBottom, Rect(0, 150, 300, 200), Rect(0, 100, 299, 104), 300, 96},
         {TAlignSide::saBottom, Rect(0, 150, 300, 200), Rect(0, 210, 299, 214), 300, 4},
     };
-    TCustomPanel* target = AddPanel(TAlign::alNone, 10, clBlack);
+    vcl::TCustomPanel* target = AddPanel(TAlign::alNone, 10, clBlack);
     Pane->SetControl(target);
     Pane->SetAlign(TAlign::alNone);
     for (const TCase& c : cases) {

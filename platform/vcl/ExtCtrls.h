@@ -1,7 +1,8 @@
-// The timer component. Implementations in ExtCtrls.cpp.
+// The timer component and the panel. Implementations in ExtCtrls.cpp.
 #pragma once
 
 #include "vcl/Classes.h"
+#include "vcl/Controls.h"
 #include "vcl/Graphics.h"
 
 #include "win/Windows.h"
@@ -34,5 +35,27 @@ private:
     unsigned FInterval = 1000;
     win::UINT_PTR FId = 0;
 };
+
+// A face with an outer and an inner bevel and a centred caption.
+enum class TPanelBevel { bvNone, bvLowered, bvRaised };
+
+class TCustomPanel : public TCustomControl {
+public:
+    explicit TCustomPanel(TComponent* AOwner);
+
+    TPanelBevel BevelInner() const { return FBevelInner; }
+    void SetBevelInner(TPanelBevel Value);
+    TPanelBevel BevelOuter() const { return FBevelOuter; }
+    void SetBevelOuter(TPanelBevel Value);
+
+protected:
+    void Paint() override;
+    void CMTextChanged(TMessage& Message) override;
+
+private:
+    TPanelBevel FBevelInner = TPanelBevel::bvNone;
+    TPanelBevel FBevelOuter = TPanelBevel::bvRaised;
+};
+
 
 } // namespace vcl
