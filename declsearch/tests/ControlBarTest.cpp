@@ -256,3 +256,48 @@ TEST_F(ControlBarTest, StoredRules) {
     EXPECT_EQ(written.find("ShowHints"), std::string::npos) << written;
     EXPECT_NE(written.find("ShowHint = True"), std::string::npos) << written;
 }
+
+TEST_F(ControlBarTest, DoubleClicksAcceleratorsAndTheDisabledLook) {
+    auto* s = Add<TKWControlSection>(10, 10, 60, 25);
+    s->SetCaption("&Go");
+    s->SetGroupIndex(1);
+    int clicks = 0, doubles = 0;
+    s->OnClick = [&](TObject*) { ++clicks; };
+    s->OnDblClick = [&](TObject*) { ++doubles; };
+    auto dbl = [&] {
+        win::SendMessage(Bar->Handle(), win::WM_LBUTTONDBLCLK, win::MK_LBUTTON, win::MAKELPARAM(20, 20));
+        win::SendMessage(Bar->Handle(), win::WM_LBUTTONUP, 0, win::MAKELPARAM(20, 20));
+    };
+    dbl(); // the first press puts it down; not yet down when the double click came
+    EXPECT_TRUE(s->Down());
+    EXPECT_EQ(doubles, 0);
+    s->SetAllowAllUp(true);
+    dbl();
+    EXPECT_EQ(doubles, 1);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(s->Perform(CM_DIALOGCHAR, 'g', 0), 1);
+    EXPECT_EQ(clicks, 3);
+    EXPECT_EQ(s->Perform(CM_DIALOGCHAR, 'x', 0), 0);
+    s->SetEnabled(false);
+    EXPECT_EQ(s->Perform(CM_DIALOGCHAR, 'g', 0), 0);
+    win::UpdateWindow(Form->Handle());
+    EXPECT_EQ(s->State(), bsDisabled);
+    // The caption in grey with a white shadow.
+    int grey = 0;
+    for (int y = 10; y < 35; ++y)
+        for (int x = 10; x < 70; ++x) grey += At(x, y) == TColor(win::RGB(128, 128, 128));
+    EXPECT_GT(grey, 5);
+    s->SetEnabled(true);
+    win::UpdateWindow(Form->Handle());
+    EXPECT_NE(s->State(), bsDisabled);
+}
+
+TEST_F(ControlBarTest, ResizeEventAndBorder) {
+    int resized = 0;
+    Bar->OnResize = [&](TObject*) { ++resized; };
+    Bar->SetWidth(250);
+    EXPECT_GE(resized, 1);
+    Bar->SetBorderStyle(kbsSingle);
+    Bar->HandleNeeded();
+    EXPECT_TRUE(win::GetWindowLong(Bar->Handle(), win::GWL_STYLE) & win::WS_BORDER);
+}
