@@ -146,7 +146,7 @@ void TCredits::Paint() {
 void TCredits::DefineProperties(TFiler* Filer) {
     TCustomControl::DefineProperties(Filer);
     Filer->DefineProperty(
-        "Credits.Strings",
+        "Credits",
         [this](TReader& r) {
             FCredits->Clear();
             r.ReadListBegin();

@@ -2,6 +2,9 @@
 
 #include "testing/UiTest.h"
 #include "vcl/Forms.h"
+#include "vcl/Streaming.h"
+
+#include "rtl/Streams.h"
 
 #include <map>
 #include <set>
@@ -139,4 +142,25 @@ TEST_F(CreditsTest, ALostWindowStopsTheAnimationButKeepsTheLines) {
     int offset = Panel->ScrollOffset();
     Run(200);
     EXPECT_EQ(Panel->ScrollOffset(), offset);
+}
+
+TEST_F(CreditsTest, LinesAndSettingsAreStoredWithTheForm) {
+    RegisterCredits();
+    Panel->Credits()->Add("first");
+    Panel->Credits()->Add("second");
+    Panel->SetIncrement(4);
+    Panel->SetNumberPolygons(1);
+    Panel->SetPolygon1Color(clAqua);
+    rtl::TMemoryStream s;
+    WriteComponentToStream(Panel, s);
+    s.SetPosition(0);
+    std::unique_ptr<TComponent> read(ReadComponentFromStream(s, nullptr));
+    auto* copy = dynamic_cast<TCredits*>(read.get());
+    ASSERT_NE(copy, nullptr);
+    ASSERT_EQ(copy->Credits()->Count(), 2);
+    EXPECT_EQ(copy->Credits()->Get(1), "second");
+    EXPECT_EQ(copy->Increment(), 4);
+    EXPECT_EQ(copy->NumberPolygons(), 1);
+    EXPECT_EQ(copy->Polygon1Color(), clAqua);
+    EXPECT_FALSE(copy->Started());
 }
