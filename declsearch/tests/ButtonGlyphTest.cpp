@@ -140,17 +140,20 @@ TEST_F(GlyphTest, StateImagesComeFromTheirPlaceInTheStrip) {
 }
 
 TEST_F(GlyphTest, SingleImageDisabledIsEmbossedFromItsDarkPixels) {
-    TOwner owner;
-    TButtonGlyph glyph(&owner);
-    auto strip = Strip(1, 16, {clWhite});
-    glyph.SetGlyph(strip.get());
-    TBitmap out;
-    out.SetSize(16, 16);
-    glyph.Draw(out.Canvas(), Rect(0, 0, 16, 16), bsDisabled, 0, 0, blGlyphLeft, "");
-    TCanvas* c = out.Canvas();
-    EXPECT_EQ(ColorToRGB(c->Pixels(2, 2)), ColorToRGB(clBtnShadow));
-    EXPECT_EQ(ColorToRGB(c->Pixels(3, 3)), win::RGB(255, 255, 255));
-    EXPECT_EQ(ColorToRGB(c->Pixels(8, 8)), ColorToRGB(clBtnFace));
+    for (bool mono : {false, true}) {
+        TOwner owner;
+        TButtonGlyph glyph(&owner);
+        auto strip = Strip(1, 16, {clWhite});
+        if (mono) strip->SetMonochrome(true);
+        glyph.SetGlyph(strip.get());
+        TBitmap out;
+        out.SetSize(16, 16);
+        glyph.Draw(out.Canvas(), Rect(0, 0, 16, 16), bsDisabled, 0, 0, blGlyphLeft, "");
+        TCanvas* c = out.Canvas();
+        EXPECT_EQ(ColorToRGB(c->Pixels(2, 2)), ColorToRGB(clBtnShadow)) << mono;
+        EXPECT_EQ(ColorToRGB(c->Pixels(3, 3)), win::RGB(255, 255, 255)) << mono;
+        EXPECT_EQ(ColorToRGB(c->Pixels(8, 8)), ColorToRGB(clBtnFace)) << mono;
+    }
 }
 
 TEST_F(GlyphTest, LayoutPlacesPictureAndCaptionByAlignment) {
