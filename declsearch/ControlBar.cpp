@@ -1,0 +1,675 @@
+#include "declsearch/ControlBar.h"
+
+#include "declsearch/StoredControls.h"
+
+#include "vcl/Dialogs.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace declsearch {
+
+using namespace vcl;
+
+namespace {
+int Living = 0;
+
+void ShowError(const char* Text) { MessageDlg(Text, TMsgDlgType::mtError, mbOK, 0); }
+} // namespace
+
+// --- Frames shared by the bar and the information section -------------------------------------
+
+void DrawPanelFrames(TCanvas* Canvas, TRect& R, bool NewStyle, TKWBevelCut Outer, TKWBevelCut Inner, int BevelWidth,
+                     int BorderWidth, TColor BorderColor) {
+    auto bevel = [&](TKWBevelCut Cut) {
+        if (Cut == bvNone) return;
+        bool lowered = Cut == bvLowered;
+        if (NewStyle) Frame3D(Canvas, R, lowered ? clWindowFrame : clBtnFace, lowered ? clBtnHighlight : clWindowFrame, BevelWidth);
+        Frame3D(Canvas, R, lowered ? clBtnShadow : clBtnHighlight, lowered ? clBtnHighlight : clBtnShadow, BevelWidth);
+    };
+    bevel(Outer);
+    Frame3D(Canvas, R, BorderColor, BorderColor, BorderWidth);
+    bevel(Inner);
+}
+
+// --- Sections --------------------------------------------------------------------------------
+
+int TKWCustomSection::LivingSections() { return Living; }
+
+TKWCustomSection::TKWCustomSection(TComponent* AOwner)
+    : TGraphicControl(AOwner), FGlyph(std::make_unique<TButtonGlyph>(this)) {
+    FGlyph->OnChange = [this](TObject*) { Invalidate(); };
+    SetParentFont(true);
+    ++Living;
+}
+
+TKWCustomSection::~TKWCustomSection() {
+    FGlyph.reset();
+    if (--Living == 0) FreeSectionPattern();
+}
+
+TCustomControlBar* TKWCustomSection::Bar() const { return dynamic_cast<TCustomControlBar*>(Parent()); }
+
+void TKWCustomSection::RealignBar() {
+    if (TCustomControlBar* bar = Bar()) {
+        bar->Realign();
+        bar->AlignSections(nullptr);
+    }
+}
+
+bool TKWCustomSection::CheckBar() {
+    if (Bar()) return true;
+    if (!ReadingForm()) ShowError(ParentTypeError);
+    return false;
+}
+
+bool TKWCustomSection::CheckAutoResize() {
+    if (FAutoResize) return true;
+    if (!ReadingForm()) ShowError(AutoResizeError);
+    return false;
+}
+
+void TKWCustomSection::UpdateExclusive() {
+    if (FGroupIndex == 0 || !Parent()) return;
+    TMessage m{CM_BUTTONPRESSED, win::WPARAM(FGroupIndex), win::LPARAM(this), 0};
+    Parent()->Broadcast(m);
+}
+
+void TKWCustomSection::SetDown(bool Value) {
+    if (FGroupIndex == 0) Value = false;
+    if (Value == FDown) return;
+    if (FDown && !FAllowAllUp) return;
+    FDown = Value;
+    FState = Value ? bsExclusive : bsUp;
+    Invalidate();
+    if (Value) UpdateExclusive();
+}
+
+void TKWCustomSection::SetAllowAllUp(bool Value) {
+    if (Value == FAllowAllUp) return;
+    FAllowAllUp = Value;
+    UpdateExclusive();
+}
+
+void TKWCustomSection::SetGroupIndex(int Value) {
+    if (Value == FGroupIndex) return;
+    FGroupIndex = Value;
+    UpdateExclusive();
+}
+
+void TKWCustomSection::SetGlyph(TBitmap* Value) {
+    FGlyph->SetGlyph(Value);
+    Invalidate();
+}
+
+void TKWCustomSection::SetNumGlyphs(int Value) {
+    Value = std::clamp(Value, 1, 4);
+    if (Value == FGlyph->NumGlyphs()) return;
+    FGlyph->SetNumGlyphs(Value);
+    Invalidate();
+}
+
+void TKWCustomSection::SetLayout(TButtonLayout Value) {
+    if (Value == FLayout) return;
+    FLayout = Value;
+    Invalidate();
+}
+
+void TKWCustomSection::SetMargin(int Value) {
+    if (Value == FMargin || Value < -1) return;
+    FMargin = Value;
+    Invalidate();
+}
+
+void TKWCustomSection::SetSpacing(int Value) {
+    if (Value == FSpacing) return;
+    FSpacing = Value;
+    Invalidate();
+}
+
+void TKWCustomSection::SetAlignment(TAlignment Value) {
+    if (Value == FAlignment) return;
+    FAlignment = Value;
+    Invalidate();
+}
+
+void TKWCustomSection::SetStyle(TButtonStyle Value) {
+    if (Value == FStyle) return;
+    FStyle = Value;
+    Invalidate();
+}
+
+void TKWCustomSection::SetAutoResize(bool Value) {
+    // A stored form may name the section's bar only later; its value is kept.
+    if (!ReadingForm() && !CheckBar()) return;
+    if (Value == FAutoResize) return;
+    FAutoResize = Value;
+    if (!Value) FMaxWidth = FMaxHeight = FMinWidth = FMinHeight = -1;
+}
+
+void TKWCustomSection::SetMaxWidth(int Value) {
+    if (ReadingForm()) { FMaxWidth = Value; return; }
+    if (!CheckAutoResize() || !Bar() || Value == FMaxWidth) return;
+    if (Value != -1 && FMinWidth != -1 && Value < FMinWidth) return;
+    FMaxWidth = Value != -1 ? std::max(Value, Width()) : Value;
+}
+
+void TKWCustomSection::SetMaxHeight(int Value) {
+    if (ReadingForm()) { FMaxHeight = Value; return; }
+    if (!CheckAutoResize() || !Bar() || Value == FMaxHeight) return;
+    if (Value != -1 && FMinHeight != -1 && Value < FMinHeight) return;
+    FMaxHeight = Value != -1 ? std::max(Value, Height()) : Value;
+}
+
+void TKWCustomSection::SetMinWidth(int Value) {
+    if (ReadingForm()) { FMinWidth = Value; return; }
+    if (!CheckAutoResize() || !Bar() || Value == FMinWidth) return;
+    if (Value != -1 && FMaxWidth != -1 && Value > FMaxWidth) return;
+    FMinWidth = Value != -1 ? std::min(Value, Width()) : Value;
+}
+
+void TKWCustomSection::SetMinHeight(int Value) {
+    if (ReadingForm()) { FMinHeight = Value; return; }
+    if (!CheckAutoResize() || !Bar() || Value == FMinHeight) return;
+    if (Value != -1 && FMaxHeight != -1 && Value > FMaxHeight) return;
+    FMinHeight = Value != -1 ? std::min(Value, Height()) : Value;
+}
+
+void TKWCustomSection::SetHAlign(THAlign Value) {
+    if (Value == FHAlign || (!Bar() && !ReadingForm())) return;
+    FHAlign = Value;
+    RealignBar();
+}
+
+void TKWCustomSection::SetVAlign(TVAlign Value) {
+    if (Value == FVAlign || (!Bar() && !ReadingForm())) return;
+    FVAlign = Value;
+    RealignBar();
+}
+
+void TKWCustomSection::SetFixed(bool Value) {
+    if (!ReadingForm() && !CheckBar()) return;
+    if (Value == FFixed) return;
+    FFixed = Value;
+    RealignBar();
+}
+
+void TKWCustomSection::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+    if (!ReadingForm()) {
+        if (FMaxWidth != -1) AWidth = std::min(AWidth, FMaxWidth);
+        if (FMinWidth != -1) AWidth = std::max(AWidth, FMinWidth);
+        if (FMaxHeight != -1) AHeight = std::min(AHeight, FMaxHeight);
+        if (FMinHeight != -1) AHeight = std::max(AHeight, FMinHeight);
+    }
+    bool moved = ALeft != Left() || ATop != Top() || AWidth != Width() || AHeight != Height();
+    TGraphicControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+    if (moved && (FHAlign != haNone || FVAlign != vaNone))
+        if (TCustomControlBar* bar = Bar()) bar->AlignSections(this);
+}
+
+void TKWCustomSection::CMEnabledChanged(TMessage& M) {
+    TGraphicControl::CMEnabledChanged(M);
+    Invalidate();
+}
+void TKWCustomSection::CMFontChanged(TMessage& M) {
+    TGraphicControl::CMFontChanged(M);
+    Invalidate();
+}
+void TKWCustomSection::CMTextChanged(TMessage& M) {
+    TGraphicControl::CMTextChanged(M);
+    Invalidate();
+}
+void TKWCustomSection::CMSysColorChange(TMessage& M) {
+    TGraphicControl::CMSysColorChange(M);
+    FGlyph->Invalidate();
+    Invalidate();
+}
+
+// --- Button section --------------------------------------------------------------------------
+
+TKWControlSection::TKWControlSection(TComponent* AOwner) : TKWCustomSection(AOwner) {
+    // The section reports its clicks itself, after the down state has changed.
+    FControlStyle = csCaptureMouse | csOpaque | csSetCaption;
+    SetBounds(0, 0, 25, 25);
+}
+
+void TKWControlSection::Click() { TKWCustomSection::Click(); }
+
+void TKWControlSection::Paint() {
+    if (!Enabled() && !IsDesigning()) {
+        FState = bsDisabled;
+        FDragging = false;
+    } else if (FState == bsDisabled) {
+        FState = FDown ? bsExclusive : bsUp;
+    }
+    TCanvas* c = Canvas();
+    TRect face = DrawButtonFace(c, Rect(0, 0, Width(), Height()), 1, FStyle, false,
+                                FState == bsDown || FState == bsExclusive, false);
+    if (FState == bsExclusive) {
+        c->Brush()->SetBitmap(SectionPattern());
+        c->FillRect(face);
+        c->Brush()->SetBitmap(nullptr);
+        c->Brush()->SetColor(clBtnFace);
+    }
+    c->SetFont(Font());
+    FGlyph->Draw(c, face, FState, FSpacing, FMargin, FLayout, Caption());
+}
+
+void TKWControlSection::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    TKWCustomSection::MouseDown(Button, Shift, X, Y);
+    if (Button == TMouseButton::mbLeft && Enabled()) {
+        if (!FDown) {
+            FState = bsDown;
+            Repaint();
+        }
+        FDragging = true;
+    }
+}
+
+void TKWControlSection::MouseMove(TShiftState Shift, int X, int Y) {
+    TKWCustomSection::MouseMove(Shift, X, Y);
+    if (!FDragging) return;
+    bool inside = X >= 0 && X < Width() && Y >= 0 && Y < Height();
+    TButtonState next = FDown ? bsExclusive : (inside ? bsDown : bsUp);
+    if (next != FState) {
+        FState = next;
+        Invalidate();
+    }
+}
+
+void TKWControlSection::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    TKWCustomSection::MouseUp(Button, Shift, X, Y);
+    if (!FDragging || Button != TMouseButton::mbLeft) return;
+    FDragging = false;
+    bool inside = X >= 0 && X < Width() && Y >= 0 && Y < Height();
+    FState = bsUp;
+    if (FGroupIndex == 0) {
+        Invalidate();
+    } else if (inside) {
+        SetDown(!FDown);
+        // A down section that could not be raised shows as down again.
+        if (FDown) FState = bsExclusive;
+        Invalidate();
+    } else {
+        if (FDown) FState = bsExclusive;
+        Invalidate();
+    }
+    if (inside) Click();
+}
+
+void TKWControlSection::WMLButtonDblClk(TMessage& M) {
+    // The second press of a double click is a press like the first.
+    TKWCustomSection::WMLButtonDown(M);
+    if (FDown) DblClick();
+}
+
+void TKWControlSection::CMButtonPressed(TMessage& M) {
+    auto* sender = reinterpret_cast<TKWCustomSection*>(M.LParam);
+    if (int(M.WParam) != FGroupIndex || sender == this || !sender) return;
+    if (sender->Down() && FDown) {
+        FDown = false;
+        FState = bsUp;
+        Invalidate();
+    }
+    FAllowAllUp = sender->AllowAllUp();
+}
+
+void TKWControlSection::CMDialogChar(TMessage& M) {
+    if (IsAccel(unsigned(M.WParam), Caption()) && Enabled() && Visible()) {
+        Click();
+        M.Result = 1;
+    }
+}
+
+// --- Information section ---------------------------------------------------------------------
+
+TKWInfoSection::TKWInfoSection(TComponent* AOwner) : TKWCustomSection(AOwner) {
+    FControlStyle = csCaptureMouse | csClickEvents | csDoubleClicks | csOpaque | csSetCaption;
+    SetBounds(0, 0, 185, 41);
+    SetParentColor(false);
+    SetColor(clBtnFace);
+}
+
+void TKWInfoSection::SetBevelInner(TKWBevelCut Value) {
+    if (Value == FBevelInner) return;
+    FBevelInner = Value;
+    Invalidate();
+}
+void TKWInfoSection::SetBevelOuter(TKWBevelCut Value) {
+    if (Value == FBevelOuter) return;
+    FBevelOuter = Value;
+    Invalidate();
+}
+void TKWInfoSection::SetBevelWidth(int Value) {
+    if (Value == FBevelWidth || Value < 0) return;
+    FBevelWidth = Value;
+    Invalidate();
+}
+void TKWInfoSection::SetBorderWidth(int Value) {
+    if (Value == FBorderWidth || Value < 0) return;
+    FBorderWidth = Value;
+    Invalidate();
+}
+void TKWInfoSection::SetBorderStyle(TKWBorderStyle Value) {
+    if (Value == FBorderStyle) return;
+    FBorderStyle = Value;
+    Invalidate();
+}
+void TKWInfoSection::SetOptions(TKWFrameOptions Value) {
+    Value &= foLeft | foRight | foTop | foBottom;
+    if (Value == FOptions) return;
+    FOptions = Value;
+    Invalidate();
+    RealignBar();
+}
+void TKWInfoSection::SetBorderColor(TColor Value) {
+    if (Value == FBorderColor) return;
+    FBorderColor = Value;
+    Invalidate();
+}
+
+void TKWInfoSection::Paint() {
+    if (!Enabled() && !IsDesigning()) FState = bsDisabled;
+    else if (FState == bsDisabled) FState = bsUp;
+    TCanvas* c = Canvas();
+    TRect outer = Rect(0, 0, Width(), Height());
+    TRect r = outer;
+    DrawPanelFrames(c, r, IsNewStyle(FStyle), FBevelOuter, FBevelInner, FBevelWidth, FBorderWidth, FBorderColor);
+    // Sides left out of Options lose their frames to the fill.
+    TRect fill = r;
+    if (!(FOptions & foLeft)) fill.left = outer.left;
+    if (!(FOptions & foRight)) fill.right = outer.right;
+    if (!(FOptions & foTop)) fill.top = outer.top;
+    if (!(FOptions & foBottom)) fill.bottom = outer.bottom;
+    c->Brush()->SetStyle(TBrushStyle::bsSolid);
+    c->Brush()->SetColor(Color());
+    c->FillRect(fill);
+    c->SetFont(Font());
+    int th = c->TextHeight("W");
+    TRect text = r;
+    text.top = (r.top + r.bottom) / 2 - th / 2;
+    text.bottom = text.top + th;
+    FGlyph->Draw(c, text, FState, FSpacing, FMargin, FLayout, Caption());
+}
+
+// --- The bar ---------------------------------------------------------------------------------
+
+TCustomControlBar::TCustomControlBar(TComponent* AOwner) : TCustomControl(AOwner) {
+    FControlStyle = csAcceptsControls | csCaptureMouse | csClickEvents | csSetCaption | csOpaque | csDoubleClicks;
+    SetBounds(0, 0, 185, 41);
+    SetParentColor(false);
+    SetColor(clBtnFace);
+}
+
+void TCustomControlBar::Changed(bool Again) {
+    if (Again) {
+        Realign();
+        AlignSections(nullptr);
+    }
+    Invalidate();
+}
+
+void TCustomControlBar::SetAlignment(TAlignment Value) {
+    if (Value == FAlignment) return;
+    FAlignment = Value;
+    Changed(false);
+}
+void TCustomControlBar::SetBevelInner(TKWBevelCut Value) {
+    if (Value == FBevelInner) return;
+    FBevelInner = Value;
+    Changed(true);
+}
+void TCustomControlBar::SetBevelOuter(TKWBevelCut Value) {
+    if (Value == FBevelOuter) return;
+    FBevelOuter = Value;
+    Changed(true);
+}
+void TCustomControlBar::SetBevelWidth(int Value) {
+    if (Value == FBevelWidth || Value < 0) return;
+    FBevelWidth = Value;
+    Changed(true);
+}
+void TCustomControlBar::SetBorderWidth(int Value) {
+    if (Value == FBorderWidth || Value < 0) return;
+    FBorderWidth = Value;
+    Changed(true);
+}
+void TCustomControlBar::SetMargin(int Value) {
+    if (Value == FMargin) return;
+    FMargin = Value;
+    Changed(true);
+}
+void TCustomControlBar::SetStyle(TButtonStyle Value) {
+    if (Value == FStyle) return;
+    FStyle = Value;
+    Changed(false);
+}
+void TCustomControlBar::SetBorderStyle(TKWBorderStyle Value) {
+    if (Value == FBorderStyle) return;
+    FBorderStyle = Value;
+    if (HandleAllocated()) RecreateWnd();
+}
+
+void TCustomControlBar::CreateParams(TCreateParams& Params) {
+    TCustomControl::CreateParams(Params);
+    Params.WindowClass.style |= win::CS_HREDRAW | win::CS_VREDRAW;
+    if (FBorderStyle == kbsSingle) Params.Style |= win::WS_BORDER;
+}
+
+void TCustomControlBar::CMTextChanged(TMessage&) { Invalidate(); }
+
+void TCustomControlBar::WMSize(TMessage& M) {
+    TCustomControl::WMSize(M);
+    AlignSections(nullptr);
+    if (!IsLoading() && OnResize) OnResize(this);
+}
+
+void TCustomControlBar::DefineProperties(TFiler* Filer) {
+    TCustomControl::DefineProperties(Filer);
+    // The old name of ShowHint, read from older forms and never written.
+    Filer->DefineProperty("ShowHints", [this](TReader& r) { SetShowHint(r.ReadBoolean()); }, nullptr, false);
+}
+
+TRect TCustomControlBar::InnerRect() {
+    TRect r = ClientRect();
+    int inset = FBorderWidth + (FBevelOuter != bvNone ? FBevelWidth : 0) + (FBevelInner != bvNone ? FBevelWidth : 0);
+    win::InflateRect(&r, -inset, -inset);
+    return r;
+}
+
+void TCustomControlBar::Paint() {
+    TCanvas* c = Canvas();
+    TRect r = ClientRect();
+    DrawPanelFrames(c, r, IsNewStyle(FStyle), FBevelOuter, FBevelInner, FBevelWidth, FBorderWidth, Color());
+    c->Brush()->SetStyle(TBrushStyle::bsSolid);
+    c->Brush()->SetColor(Color());
+    c->FillRect(r);
+    std::string text = Caption().substr(0, 255);
+    if (text.empty()) return;
+    c->SetFont(Font());
+    int th = c->TextHeight("W");
+    TRect band = r;
+    band.top = (r.top + r.bottom) / 2 - th / 2;
+    band.bottom = band.top + th;
+    unsigned align = FAlignment == TAlignment::taLeftJustify ? win::DT_LEFT
+                   : FAlignment == TAlignment::taRightJustify ? win::DT_RIGHT : win::DT_CENTER;
+    win::HDC dc = c->Handle();
+    win::SetBkMode(dc, win::TRANSPARENT);
+    win::SetTextColor(dc, ColorToRGB(Font()->Color()));
+    win::DrawText(dc, text.c_str(), int(text.size()), &band, win::DT_EXPANDTABS | win::DT_SINGLELINE | win::DT_VCENTER | align);
+}
+
+namespace {
+
+// The alignment of a section of the kinds the bar places; none for other controls.
+bool Placed(TControl* C, THAlign* H, TVAlign* V) {
+    auto* s = dynamic_cast<TKWCustomSection*>(C);
+    if (!s) return false;
+    if (H) *H = s->HAlign();
+    if (V) *V = s->VAlign();
+    return true;
+}
+
+bool KeepsMargin(TControl* C, TKWFrameOption Side) {
+    auto* info = dynamic_cast<TKWInfoSection*>(C);
+    return !info || (info->Options() & Side);
+}
+
+bool OverlapVertically(TControl* A, TControl* B) {
+    return A->Top() <= B->Top() + B->Height() && B->Top() <= A->Top() + A->Height();
+}
+
+} // namespace
+
+void TCustomControlBar::AlignControls(TControl* AControl, TRect& R) { PlaceSections(AControl, R); }
+
+void TCustomControlBar::AlignSections(TControl* Active) {
+    // The class library aligns only when a child has an Align of its own.
+    if (FAligning || IsLoading() || IsDestroying()) return;
+    TRect r = ClientRect();
+    PlaceSections(Active, r);
+    Invalidate();
+}
+
+void TCustomControlBar::Loaded() {
+    TCustomControl::Loaded();
+    AlignSections(nullptr);
+}
+
+void TCustomControlBar::PlaceSections(TControl* AControl, TRect& R) {
+    if (FAligning) return;
+    struct TGuard {
+        bool& Flag;
+        explicit TGuard(bool& F) : Flag(F) { Flag = true; }
+        ~TGuard() { Flag = false; }
+    } guard(FAligning);
+    R = InnerRect();
+    TCustomControl::AlignControls(AControl, R);
+    bool anyH = false, anyV = false;
+    for (TControl* c : FControls) {
+        THAlign h;
+        TVAlign v;
+        if (Placed(c, &h, &v)) {
+            anyH |= h != haNone;
+            anyV |= v != vaNone;
+        }
+    }
+    auto qualifies = [&](TControl* c) { return c->Visible() || IsDesigning(); };
+    // Gathers the sections of one alignment: the active one first, then the others in child
+    // order, each inserted before the first for which Before answers true.
+    auto gather = [&](auto Match, auto Before) {
+        std::vector<TControl*> list;
+        if (AControl && Match(AControl) && qualifies(AControl)) list.push_back(AControl);
+        for (TControl* c : FControls) {
+            if (c == AControl || !Match(c) || !qualifies(c)) continue;
+            auto at = std::find_if(list.begin(), list.end(), [&](TControl* g) { return Before(g, c); });
+            list.insert(at, c);
+        }
+        return list;
+    };
+    auto hmatch = [](THAlign A) { return [A](TControl* c) { THAlign h; return Placed(c, &h, nullptr) && h == A; }; };
+    auto vmatch = [](TVAlign A) { return [A](TControl* c) { TVAlign v; return Placed(c, nullptr, &v) && v == A; }; };
+    auto never = [](TControl*, TControl*) { return false; };
+    if (anyH) {
+        std::vector<TControl*> placed;
+        for (TControl* c : gather(hmatch(haLeft), [](TControl* g, TControl* c) { return g->Left() > c->Left(); })) {
+            int edge = R.left;
+            for (TControl* p : placed)
+                if (OverlapVertically(p, c)) edge = std::max(edge, p->Left() + p->Width());
+            c->SetBounds(edge + (KeepsMargin(c, foLeft) ? FMargin : 0), c->Top(), c->Width(), c->Height());
+            placed.push_back(c);
+        }
+        placed.clear();
+        for (TControl* c : gather(hmatch(haRight), [](TControl* g, TControl* c) {
+                 return g->Left() + g->Width() < c->Left() + c->Width(); })) {
+            int edge = R.right;
+            for (TControl* p : placed)
+                if (OverlapVertically(p, c)) edge = std::min(edge, p->Left());
+            int right = edge - (KeepsMargin(c, foRight) ? FMargin : 0);
+            c->SetBounds(right - c->Width(), c->Top(), c->Width(), c->Height());
+            placed.push_back(c);
+        }
+        for (TControl* c : gather(hmatch(haCenter), never))
+            c->SetBounds(int(std::trunc((R.left + R.right) / 2.0 - c->Width() / 2.0)), c->Top(), c->Width(), c->Height());
+    }
+    if (anyV) {
+        for (TControl* c : gather(vmatch(vaTop), [](TControl* g, TControl* c) { return g->Top() > c->Top(); }))
+            c->SetBounds(c->Left(), R.top + (KeepsMargin(c, foTop) ? FMargin : 0), c->Width(), c->Height());
+        for (TControl* c : gather(vmatch(vaBottom), [](TControl* g, TControl* c) {
+                 return g->Top() + g->Height() < c->Top() + c->Height(); }))
+            c->SetBounds(c->Left(), R.bottom - (KeepsMargin(c, foBottom) ? FMargin : 0) - c->Height(), c->Width(),
+                         c->Height());
+        for (TControl* c : gather(vmatch(vaCenter), never))
+            c->SetBounds(c->Left(), int(std::trunc((R.top + R.bottom) / 2.0 - c->Height() / 2.0)), c->Width(), c->Height());
+    }
+}
+
+// --- Stored properties -----------------------------------------------------------------------
+
+namespace {
+
+template <class T>
+std::vector<TPropInfo> SectionProperties() {
+    return With<T>(ControlProperties<T>(), {
+        BooleanProperty<T>("AllowAllUp", &T::AllowAllUp, &T::SetAllowAllUp).WithDefault(0),
+        IntegerProperty<T>("GroupIndex", &T::GroupIndex, &T::SetGroupIndex).WithDefault(0),
+        BooleanProperty<T>("Down", &T::Down, &T::SetDown).WithDefault(0),
+        EnumProperty<T>("Layout", &T::Layout, &T::SetLayout,
+                        {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"}).WithDefault(blGlyphLeft),
+        IntegerProperty<T>("Margin", &T::Margin, &T::SetMargin).WithDefault(-1),
+        IntegerProperty<T>("NumGlyphs", &T::NumGlyphs, &T::SetNumGlyphs).WithDefault(1),
+        IntegerProperty<T>("Spacing", &T::Spacing, &T::SetSpacing).WithDefault(4),
+        EnumProperty<T>("Alignment", &T::Alignment, &T::SetAlignment,
+                        {"taLeftJustify", "taRightJustify", "taCenter"}).WithDefault(int(TAlignment::taCenter)),
+        BooleanProperty<T>("AutoResize", &T::AutoResize, &T::SetAutoResize).WithDefault(0),
+        IntegerProperty<T>("MaxWidth", &T::MaxWidth, &T::SetMaxWidth).WithDefault(-1),
+        IntegerProperty<T>("MaxHeight", &T::MaxHeight, &T::SetMaxHeight).WithDefault(-1),
+        IntegerProperty<T>("MinWidth", &T::MinWidth, &T::SetMinWidth).WithDefault(-1),
+        IntegerProperty<T>("MinHeight", &T::MinHeight, &T::SetMinHeight).WithDefault(-1),
+        EnumProperty<T>("HAlign", &T::HAlign, &T::SetHAlign, {"haNone", "haLeft", "haCenter", "haRight"}).WithDefault(haNone),
+        EnumProperty<T>("VAlign", &T::VAlign, &T::SetVAlign, {"vaNone", "vaTop", "vaCenter", "vaBottom"}).WithDefault(vaNone),
+        EnumProperty<T>("Style", &T::Style, &T::SetStyle, {"bsAutoDetect", "bsWin31", "bsNew"}).WithDefault(bsAutoDetect),
+        BooleanProperty<T>("Fixed", &T::Fixed, &T::SetFixed).WithDefault(0),
+    });
+}
+
+const std::vector<std::string> BevelNames = {"bvNone", "bvLowered", "bvRaised"};
+const std::vector<std::string> BorderNames = {"bsNone", "bsSingle"};
+
+} // namespace
+
+void RegisterControlBar() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    RegisterClass<TKWControlSection>("TKWControlSection", "", SectionProperties<TKWControlSection>());
+    using I = TKWInfoSection;
+    RegisterClass<I>("TKWInfoSection", "", With<I>(SectionProperties<I>(), {
+        EnumProperty<I>("BevelInner", &I::BevelInner, &I::SetBevelInner, BevelNames).WithDefault(bvNone),
+        EnumProperty<I>("BevelOuter", &I::BevelOuter, &I::SetBevelOuter, BevelNames).WithDefault(bvLowered),
+        IntegerProperty<I>("BevelWidth", &I::BevelWidth, &I::SetBevelWidth).WithDefault(1),
+        IntegerProperty<I>("BorderWidth", &I::BorderWidth, &I::SetBorderWidth).WithDefault(0),
+        EnumProperty<I>("BorderStyle", &I::BorderStyle, &I::SetBorderStyle, BorderNames).WithDefault(kbsNone),
+        SetProperty<I>("Options", &I::Options, &I::SetOptions, {"foLeft", "foRight", "foTop", "foBottom"})
+            .WithDefault(foLeft | foRight | foTop | foBottom),
+        ColorProperty<I>("BorderColor", &I::BorderColor, &I::SetBorderColor).StoredWhen([](TPersistent* o) {
+            auto* s = static_cast<I*>(o);
+            return !s->Parent() || s->BorderColor() != s->Parent()->Color();
+        }),
+    }));
+    using B = TKWControlBar;
+    RegisterClass<B>("TKWControlBar", "", With<B>(WinControlProperties<B>(), {
+        EnumProperty<B>("Alignment", &B::Alignment, &B::SetAlignment,
+                        {"taLeftJustify", "taRightJustify", "taCenter"}).WithDefault(int(TAlignment::taCenter)),
+        EnumProperty<B>("BevelInner", &B::BevelInner, &B::SetBevelInner, BevelNames).WithDefault(bvNone),
+        EnumProperty<B>("BevelOuter", &B::BevelOuter, &B::SetBevelOuter, BevelNames).WithDefault(bvRaised),
+        IntegerProperty<B>("BevelWidth", &B::BevelWidth, &B::SetBevelWidth).WithDefault(1),
+        IntegerProperty<B>("BorderWidth", &B::BorderWidth, &B::SetBorderWidth).WithDefault(0),
+        EnumProperty<B>("BorderStyle", &B::BorderStyle, &B::SetBorderStyle, BorderNames).WithDefault(kbsNone),
+        IntegerProperty<B>("Margin", &B::Margin, &B::SetMargin).WithDefault(0),
+        EnumProperty<B>("Style", &B::Style, &B::SetStyle, {"bsAutoDetect", "bsWin31", "bsNew"}).WithDefault(bsAutoDetect),
+        BooleanProperty<B>("Locked", &B::Locked, &B::SetLocked).WithDefault(0),
+    }));
+}
+
+} // namespace declsearch

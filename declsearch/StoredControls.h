@@ -1,0 +1,48 @@
+// The stored properties every control of the declaration search shares with its base.
+#pragma once
+
+#include "vcl/Controls.h"
+#include "vcl/Streaming.h"
+
+#include <vector>
+
+namespace declsearch {
+
+template <class T>
+std::vector<vcl::TPropInfo> ControlProperties() {
+    using namespace vcl;
+    return {
+        IntegerProperty<T>("Left", &T::Left, &T::SetLeft),
+        IntegerProperty<T>("Top", &T::Top, &T::SetTop),
+        IntegerProperty<T>("Width", &T::Width, &T::SetWidth),
+        IntegerProperty<T>("Height", &T::Height, &T::SetHeight),
+        StringProperty<T>("Caption", &T::Caption, &T::SetCaption),
+        BooleanProperty<T>("Enabled", &T::Enabled, &T::SetEnabled).WithDefault(1),
+        BooleanProperty<T>("Visible", &T::Visible, &T::SetVisible).WithDefault(1),
+        ColorProperty<T>("Color", &T::Color, &T::SetColor)
+            .StoredWhen([](TPersistent* o) { return !static_cast<T*>(o)->ParentColor(); }),
+        BooleanProperty<T>("ParentColor", &T::ParentColor, &T::SetParentColor).WithDefault(1),
+        BooleanProperty<T>("ParentFont", &T::ParentFont, &T::SetParentFont).WithDefault(1),
+        BooleanProperty<T>("ShowHint", &T::ShowHint, &T::SetShowHint).WithDefault(0),
+        BooleanProperty<T>("ParentShowHint", &T::ParentShowHint, &T::SetParentShowHint).WithDefault(1),
+        ClassProperty<T>("Font", &T::Font),
+    };
+}
+
+template <class T>
+std::vector<vcl::TPropInfo> WinControlProperties() {
+    using namespace vcl;
+    auto props = ControlProperties<T>();
+    props.push_back(BooleanProperty<T>("Ctl3D", &T::Ctl3D, &T::SetCtl3D).WithDefault(1));
+    props.push_back(BooleanProperty<T>("ParentCtl3D", &T::ParentCtl3D, &T::SetParentCtl3D).WithDefault(1));
+    props.push_back(BooleanProperty<T>("TabStop", &T::TabStop, &T::SetTabStop));
+    return props;
+}
+
+template <class T>
+std::vector<vcl::TPropInfo> With(std::vector<vcl::TPropInfo> Base, std::vector<vcl::TPropInfo> Own) {
+    for (auto& p : Own) Base.push_back(std::move(p));
+    return Base;
+}
+
+} // namespace declsearch
