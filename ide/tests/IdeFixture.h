@@ -17,12 +17,12 @@ namespace ide_test {
 
 inline const std::string DemoDir = "C:\\PROJECTS\\Demo\\";
 
-// The small Pascal project, copied to C:\PROJECTS\Demo under the machine root.
+// The example project, copied to C:\PROJECTS\Demo under the machine root.
 inline void CopyDemoProject(const std::string& rootPath) {
     namespace fs = std::filesystem;
     fs::path target = fs::path(rootPath) / "drive_c" / "PROJECTS" / "Demo";
     fs::create_directories(target);
-    fs::copy(fs::path(SUITE_SOURCE_DIR) / "ide" / "tests" / "fixtures" / "Demo", target, fs::copy_options::recursive);
+    fs::copy(fs::path(SUITE_SOURCE_DIR) / "examples" / "Demo", target, fs::copy_options::recursive);
 }
 
 class IdeFixture : public ::testing::Test {

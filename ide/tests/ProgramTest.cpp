@@ -1,4 +1,5 @@
 // The ide program run headless: it starts, writes a screenshot and exits, or refuses bad input.
+#include "IdeFixture.h"
 #include "testing/TempWinRoot.h"
 
 #include <gtest/gtest.h>
@@ -18,10 +19,8 @@ namespace fs = std::filesystem;
 class ProgramTest : public ::testing::Test {
 protected:
     ProgramTest() {
+        ide_test::CopyDemoProject(Root.Path());
         fs::path target = fs::path(Root.Path()) / "drive_c" / "PROJECTS" / "Demo";
-        fs::create_directories(target);
-        fs::copy(fs::path(SUITE_SOURCE_DIR) / "ide" / "tests" / "fixtures" / "Demo", target,
-                 fs::copy_options::recursive);
         Project = (target / "Demo.dpr").string();
         Shot = (fs::path(Root.Path()) / "shot.png").string();
     }
