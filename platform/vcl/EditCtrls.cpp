@@ -25,12 +25,6 @@ public:
     TMeasureDC(const TMeasureDC&) = delete;
     TMeasureDC& operator=(const TMeasureDC&) = delete;
     HDC DC() const { return FDC; }
-    int Width(const char* Text, int Count) const {
-        if (Count <= 0) return 0;
-        SIZE s{};
-        GetTextExtentPoint32(FDC, Text, Count, &s);
-        return s.cx;
-    }
 
 private:
     HDC FDC;
@@ -111,6 +105,7 @@ void TCustomEdit::CMTextChanged(TMessage&) { Invalidate(); }
 
 void TCustomEdit::CMFontChanged(TMessage& M) {
     TCustomControl::CMFontChanged(M);
+    FLineHeight = 0;
     Relayout();
     if (FHasCaret) {
         DestroyCaret();
@@ -152,10 +147,8 @@ RECT TCustomEdit::TextRect() {
 }
 
 int TCustomEdit::LineHeight() {
-    TMeasureDC m(Font());
-    TEXTMETRIC tm{};
-    GetTextMetrics(m.DC(), &tm);
-    return std::max(1, int(tm.tmHeight));
+    LoadMetrics();
+    return FLineHeight;
 }
 
 int TCustomEdit::VisibleRows() {
@@ -163,30 +156,49 @@ int TCustomEdit::VisibleRows() {
     return std::max(1, int((r.bottom - r.top) / LineHeight()));
 }
 
-int TCustomEdit::TextWidth(int Start, int Count) {
+void TCustomEdit::LoadMetrics() {
+    if (FLineHeight > 0) return;
     TMeasureDC m(Font());
-    return m.Width(FBuf.data() + Start, Count);
+    TEXTMETRIC tm{};
+    GetTextMetrics(m.DC(), &tm);
+    FLineHeight = std::max(1, int(tm.tmHeight));
+    FAveCharWidth = std::max(1, int(tm.tmAveCharWidth));
+    // Text is as wide as the sum of its characters' advances, so one table serves all measuring.
+    GetCharWidth(m.DC(), 0, 255, FAdvance.data());
 }
+
+int TCustomEdit::Measure(const char* Text, int Count) {
+    LoadMetrics();
+    int w = 0;
+    for (int i = 0; i < Count; ++i) w += FAdvance[static_cast<unsigned char>(Text[i])];
+    return w;
+}
+
+int TCustomEdit::TextWidth(int Start, int Count) { return Measure(FBuf.data() + Start, Count); }
 
 void TCustomEdit::Relayout() {
     FRows.clear();
     if (!FMultiLine) {
         FRows.push_back({0, int(FBuf.size())});
+        FWidest = TextWidth(0, int(FBuf.size()));
     } else {
+        FWidest = 0;
         RECT tr = TextRect();
         int avail = tr.right - tr.left;
-        TMeasureDC m(Font());
         int n = int(FBuf.size());
         int lineStart = 0;
         while (true) {
             int lineEnd = lineStart;
             while (lineEnd < n && FBuf[std::size_t(lineEnd)] != '\r' && FBuf[std::size_t(lineEnd)] != '\n') ++lineEnd;
             int s = lineStart;
-            if (FWordWrap) {
-                while (s < lineEnd && m.Width(FBuf.data() + s, lineEnd - s) > avail) {
+            int whole = TextWidth(s, lineEnd - s);
+            if (!FWordWrap) FWidest = std::max(FWidest, whole);
+            else if (whole > avail) {
+                while (s < lineEnd && TextWidth(s, lineEnd - s) > avail) {
                     // The longest piece that fits, broken after a blank where there is one.
                     int fit = s + 1;
-                    while (fit < lineEnd && m.Width(FBuf.data() + s, fit + 1 - s) <= avail) ++fit;
+                    for (int w = TextWidth(s, 1); fit < lineEnd && w + FAdvance[static_cast<unsigned char>(FBuf[std::size_t(fit)])] <= avail; ++fit)
+                        w += FAdvance[static_cast<unsigned char>(FBuf[std::size_t(fit)])];
                     int brk = fit;
                     while (brk > s && FBuf[std::size_t(brk - 1)] != ' ') --brk;
                     if (brk == s) brk = fit;
@@ -225,10 +237,10 @@ int TCustomEdit::XOf(int Pos) {
 int TCustomEdit::PosAt(int Row, int X) {
     Row = std::clamp(Row, 0, RowCount() - 1);
     const TRow& r = FRows[std::size_t(Row)];
-    TMeasureDC m(Font());
+    LoadMetrics();
     int prev = 0;
     for (int k = 1; k <= r.Length; ++k) {
-        int w = m.Width(FBuf.data() + r.Start, k);
+        int w = prev + FAdvance[static_cast<unsigned char>(FBuf[std::size_t(r.Start + k - 1)])];
         if (X < (prev + w) / 2) return r.Start + k - 1;
         prev = w;
     }
@@ -351,11 +363,9 @@ void TCustomEdit::UpdateScrollBars() {
         SetScrollInfo(Handle(), SB_VERT, &si, TRUE);
     }
     if (FScrollBars == TScrollStyle::ssHorizontal || FScrollBars == TScrollStyle::ssBoth) {
-        int widest = 0;
-        for (const TRow& r : FRows) widest = std::max(widest, TextWidth(r.Start, r.Length));
         RECT tr = TextRect();
         si.nMin = 0;
-        si.nMax = widest;
+        si.nMax = FWordWrap ? 0 : FWidest;
         si.nPage = UINT(std::max(1, int(tr.right - tr.left)));
         si.nPos = FLeftPx;
         SetScrollInfo(Handle(), SB_HORZ, &si, TRUE);
@@ -527,10 +537,8 @@ bool TCustomEdit::HandleEditMessage(TMessage& M) {
             M.Result = FALSE;
             return true;
         }
-        TMeasureDC m(Font());
-        TEXTMETRIC tm{};
-        GetTextMetrics(m.DC(), &tm);
-        ScrollTo(FTopRow + SignedParam(M.LParam), FWordWrap ? 0 : FLeftPx + SignedParam(M.WParam) * int(tm.tmAveCharWidth));
+        LoadMetrics();
+        ScrollTo(FTopRow + SignedParam(M.LParam), FWordWrap ? 0 : FLeftPx + SignedParam(M.WParam) * FAveCharWidth);
         M.Result = TRUE;
         return true;
     }

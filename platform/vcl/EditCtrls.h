@@ -6,6 +6,7 @@
 
 #include "rtl/StringLists.h"
 
+#include <array>
 #include <vector>
 
 namespace vcl {
@@ -88,6 +89,8 @@ private:
     int RowCount() const { return int(FRows.size()); }
     int LineHeight();
     int VisibleRows();
+    void LoadMetrics();
+    int Measure(const char* Text, int Count);
     int TextWidth(int Start, int Count);
     int XOf(int Pos);
     int PosAt(int Row, int X);
@@ -108,6 +111,10 @@ private:
     int FTopRow = 0;
     int FLeftPx = 0;
     int FGoalX = -1;
+    int FLineHeight = 0; // cached for the font, with the two below
+    int FAveCharWidth = 1;
+    std::array<int, 256> FAdvance{};
+    int FWidest = 0;     // pixels, of the widest unwrapped row
     int FMaxLength = 0;
     bool FReadOnly = false;
     bool FModified = false;

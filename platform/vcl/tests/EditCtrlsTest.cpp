@@ -75,7 +75,7 @@ TEST_F(EditTest, TypingMovesTheCaretAndKeysSelect) {
     robot.Key(win::VK_BACK);
     robot.Type("-");
     robot.Key(win::VK_HOME);
-    robot.Key(win::VK_RIGHT, true, true); // Shift+Ctrl+Right: "hello" and its blank... none left
+    robot.Key(win::VK_RIGHT, true, true); // by word: up to the dash
     Run(robot);
     EXPECT_EQ(Edit->Text(), "hello-world");
     EXPECT_EQ(Edit->SelStart(), 0);
