@@ -593,6 +593,10 @@ bool TCustomEdit::HandleEditMessage(TMessage& M) {
         M.Result = 0;
         return true;
     }
+    case CM_WANTSPECIALKEY:
+        // A memo keeps Enter for new lines; Escape still reaches the form's Cancel button.
+        M.Result = FMultiLine && M.WParam == VK_RETURN;
+        return true;
     case CN_COMMAND:
         if (HIWORD(M.WParam) == EN_CHANGE) Change();
         M.Result = 0;
@@ -603,7 +607,6 @@ bool TCustomEdit::HandleEditMessage(TMessage& M) {
 
 void TCustomEdit::WMGetDlgCode(TMessage& M) {
     M.Result = DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL;
-    if (FMultiLine) M.Result |= DLGC_WANTALLKEYS;
 }
 
 void TCustomEdit::WMSetFocus(TMessage& M) {

@@ -122,6 +122,35 @@ TEST_F(EditTest, MemoTypingKeepsCrLfAndTheLines) {
     EXPECT_EQ(Send(Memo, win::EM_GETLINECOUNT), 2);
 }
 
+TEST_F(EditTest, MemoKeepsEnterButLetsEscapeThrough) {
+    auto* ok = new TButton(Form);
+    ok->SetParent(Form);
+    ok->SetBounds(220, 120, 70, 25);
+    ok->SetDefault(true);
+    auto* cancel = new TButton(Form);
+    cancel->SetParent(Form);
+    cancel->SetBounds(220, 150, 70, 25);
+    cancel->SetCancel(true);
+    int oks = 0, cancels = 0;
+    ok->OnClick = [&](TObject*) { ++oks; };
+    cancel->OnClick = [&](TObject*) { ++cancels; };
+    Memo->SetFocus();
+    TRobot robot;
+    robot.Type("a");
+    robot.Key(win::VK_RETURN);
+    robot.Key(win::VK_ESCAPE);
+    Run(robot);
+    EXPECT_EQ(Memo->Text(), "a\r\n");
+    EXPECT_EQ(oks, 0);
+    EXPECT_EQ(cancels, 1);
+    Edit->SetFocus(); // the one-line box leaves Enter to the default button
+    TRobot enter;
+    enter.Key(win::VK_RETURN);
+    Run(enter);
+    EXPECT_EQ(oks, 1);
+    EXPECT_EQ(Edit->Text(), "");
+}
+
 TEST_F(EditTest, EditMessagesOverCrLfText) {
     Memo->SetWordWrap(false);
     Memo->SetText("ab\r\ncde\r\n\r\nf"); // lines start at 0, 4, 9, 11
