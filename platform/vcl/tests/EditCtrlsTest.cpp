@@ -122,6 +122,38 @@ TEST_F(EditTest, MemoTypingKeepsCrLfAndTheLines) {
     EXPECT_EQ(Send(Memo, win::EM_GETLINECOUNT), 2);
 }
 
+TEST_F(EditTest, WordStepsStopAtWordsPunctuationAndLineBreaks) {
+    Memo->SetWordWrap(false);
+    Memo->SetText("one  two,three\r\nfour"); // "four" starts at 16
+    Memo->SetFocus();
+    std::vector<int> right, left;
+    TRobot robot;
+    for (int i = 0; i < 6; ++i) {
+        robot.Key(win::VK_RIGHT, false, true);
+        robot.Do([&] { right.push_back(Memo->SelStart()); });
+    }
+    for (int i = 0; i < 6; ++i) {
+        robot.Key(win::VK_LEFT, false, true);
+        robot.Do([&] { left.push_back(Memo->SelStart()); });
+    }
+    Run(robot);
+    EXPECT_EQ(right, (std::vector<int>{5, 8, 9, 14, 16, 20}));
+    EXPECT_EQ(left, (std::vector<int>{16, 14, 9, 8, 5, 0}));
+
+    // Down and up keep the column they started from over a shorter line.
+    Memo->SetText("abcdef\r\nab\r\nabcdef");
+    Memo->SetSelStart(5);
+    TRobot vertical;
+    vertical.Key(win::VK_DOWN);
+    vertical.Do([&] { EXPECT_EQ(Memo->SelStart(), 10); });
+    vertical.Key(win::VK_DOWN);
+    vertical.Do([&] { EXPECT_EQ(Memo->SelStart(), 17); });
+    vertical.Key(win::VK_UP, true);
+    Run(vertical);
+    EXPECT_EQ(Memo->SelStart(), 10);
+    EXPECT_EQ(Memo->SelLength(), 7);
+}
+
 TEST_F(EditTest, MemoKeepsEnterButLetsEscapeThrough) {
     auto* ok = new TButton(Form);
     ok->SetParent(Form);
