@@ -821,8 +821,6 @@ void TCustomMemo::SetWordWrap(bool Value) {
     Invalidate();
 }
 
-void TCustomMemo::SetTextValue(const std::string& Value) { TCustomEdit::SetTextValue(Value); }
-
 void TCustomMemo::BufferChanged() {
     if (FSyncing) return;
     FSyncing = true;

@@ -142,7 +142,6 @@ public:
 
 protected:
     void BufferChanged() override;
-    void SetTextValue(const std::string& Value) override;
 
 private:
     void LinesChanged();

@@ -264,6 +264,14 @@ TEST_F(EditTest, ScrollingAndTheFirstVisibleLine) {
     Send(Memo, win::WM_VSCROLL, win::SB_TOP);
     EXPECT_EQ(Send(Memo, win::EM_GETFIRSTVISIBLELINE), 0);
     EXPECT_FALSE(Send(Edit, EM_LINESCROLL, 0, 1));
+    // A one-line box scrolls sideways to its caret; its first visible "line" is a character.
+    Edit->SetText(std::string(100, 'w') + "end");
+    Edit->SetSelStart(103);
+    Send(Edit, win::EM_SCROLLCARET);
+    EXPECT_GT(Send(Edit, win::EM_GETFIRSTVISIBLELINE), 50);
+    Edit->SetSelStart(0);
+    Send(Edit, win::EM_SCROLLCARET);
+    EXPECT_EQ(Send(Edit, win::EM_GETFIRSTVISIBLELINE), 0);
 
     // Word wrap makes rows of one long line; Lines still holds the line.
     Memo->SetWordWrap(true);
