@@ -1,6 +1,7 @@
 // Message boxes and the input query, built as forms with an icon, a text and buttons.
 #include "vcl/Dialogs.h"
 
+#include "vcl/EditCtrls.h"
 #include "vcl/StdCtrls.h"
 
 #include <algorithm>
@@ -71,100 +72,6 @@ protected:
 
 private:
     TIconKind FKind;
-};
-
-// The one-line entry of the input query.
-class TQueryEdit : public TCustomControl {
-public:
-    explicit TQueryEdit(TComponent* AOwner) : TCustomControl(AOwner) {
-        SetTabStop(true);
-        SetParentColor(false);
-        SetColor(clWindow);
-        SetCursor(crIBeam);
-    }
-    bool AllSelected = true;
-
-protected:
-    void Dispatch(TMessage& M) override {
-        switch (M.Msg) {
-        case WM_GETDLGCODE: M.Result = DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL; return;
-        case WM_SETFOCUS:
-            TCustomControl::Dispatch(M);
-            CreateCaret(Handle(), nullptr, 1, ClientHeight() - 6);
-            PlaceCaret();
-            ShowCaret(Handle());
-            Invalidate();
-            return;
-        case WM_KILLFOCUS:
-            DestroyCaret();
-            TCustomControl::Dispatch(M);
-            Invalidate();
-            return;
-        default: TCustomControl::Dispatch(M);
-        }
-    }
-    void KeyPress(char& Key) override {
-        TCustomControl::KeyPress(Key);
-        if (Key == 0) return;
-        std::string text = GetText();
-        if (Key == '\b') {
-            if (AllSelected) text.clear();
-            else if (!text.empty()) text.pop_back();
-        } else if (static_cast<unsigned char>(Key) >= 32) {
-            if (AllSelected) text.clear();
-            text += Key;
-        } else {
-            return;
-        }
-        AllSelected = false;
-        SetText(text);
-        PlaceCaret();
-    }
-    void KeyDown(unsigned& Key, TShiftState Shift) override {
-        TCustomControl::KeyDown(Key, Shift);
-        if (Key == VK_LEFT || Key == VK_RIGHT || Key == VK_HOME || Key == VK_END) {
-            AllSelected = false;
-            Invalidate();
-        }
-    }
-    void Paint() override {
-        HDC dc = Canvas()->Handle();
-        RECT r = ClientRect();
-        Frame3D(dc, &r, ColorToRGB(clBtnShadow), ColorToRGB(clBtnHighlight), 1);
-        Frame3D(dc, &r, ColorToRGB(cl3DDkShadow), ColorToRGB(cl3DLight), 1);
-        HBRUSH back = CreateSolidBrush(ColorToRGB(Color()));
-        win::FillRect(dc, &r, back);
-        DeleteObject(back);
-        std::string text = GetText();
-        SelectObject(dc, Font()->Handle());
-        SIZE s;
-        GetTextExtentPoint32(dc, text.c_str(), int(text.size()), &s);
-        int y = r.top + (r.bottom - r.top - s.cy) / 2;
-        if (AllSelected && Focused() && !text.empty()) {
-            RECT sel{r.left + 1, y, r.left + 1 + s.cx, y + s.cy};
-            SetBkMode(dc, OPAQUE);
-            SetBkColor(dc, ColorToRGB(clHighlight));
-            SetTextColor(dc, ColorToRGB(clHighlightText));
-            ExtTextOut(dc, r.left + 1, y, ETO_OPAQUE, &sel, text.c_str(), UINT(text.size()), nullptr);
-        } else {
-            SetBkMode(dc, TRANSPARENT);
-            SetTextColor(dc, ColorToRGB(Font()->Color()));
-            win::TextOut(dc, r.left + 1, y, text.c_str(), int(text.size()));
-        }
-    }
-
-private:
-    void PlaceCaret() {
-        if (!HandleAllocated() || !Focused()) return;
-        HDC dc = GetDC(Handle());
-        SelectObject(dc, Font()->Handle());
-        std::string text = GetText();
-        SIZE s;
-        GetTextExtentPoint32(dc, text.c_str(), int(text.size()), &s);
-        ReleaseDC(Handle(), dc);
-        SetCaretPos(3 + s.cx, 3);
-        Invalidate();
-    }
 };
 
 struct TButtonSpec {
@@ -363,7 +270,7 @@ int MessageBox(HWND Owner, const std::string& Text, const std::string& Caption, 
 
 bool InputQuery(const std::string& ACaption, const std::string& APrompt, std::string& Value) {
     auto form = std::unique_ptr<TForm>(Make<TForm>(Application));
-    TQueryEdit* edit = nullptr;
+    TEdit* edit = nullptr;
     {
         TLoadingBracket loading(form.get());
         form->SetBorderStyle(TFormBorderStyle::bsDialog);
@@ -377,11 +284,12 @@ bool InputQuery(const std::string& ACaption, const std::string& APrompt, std::st
         prompt->SetParent(form.get());
         prompt->SetBounds(8, 8, 216, 13);
         prompt->SetCaption(APrompt);
-        edit = new TQueryEdit(form.get());
+        edit = new TEdit(form.get());
         edit->SetName("Edit");
         edit->SetParent(form.get());
         edit->SetBounds(8, 26, 216, 21);
         edit->SetText(Value);
+        edit->SelectAll(); // typing replaces the old value
         auto* ok = new TButton(form.get());
         ok->SetName("OK");
         ok->SetParent(form.get());
