@@ -11,9 +11,9 @@
 
 namespace vcl {
 
-// Edit messages and notifications the window system has no names for.
-constexpr unsigned EM_LINESCROLL = 0x00B6;
-constexpr unsigned EN_CHANGE = 0x0300;
+// The edit messages and notifications by their short names, as the suite uses them.
+using win::EM_LINESCROLL;
+using win::EN_CHANGE;
 
 enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 

@@ -113,6 +113,7 @@ constexpr unsigned WM_USER = 0x0400;
 constexpr unsigned EM_GETSEL = 0x00B0;
 constexpr unsigned EM_SETSEL = 0x00B1;
 constexpr unsigned EM_GETRECT = 0x00B2;
+constexpr unsigned EM_LINESCROLL = 0x00B6;
 constexpr unsigned EM_SCROLLCARET = 0x00B7;
 constexpr unsigned EM_GETMODIFY = 0x00B8;
 constexpr unsigned EM_SETMODIFY = 0x00B9;
@@ -127,6 +128,8 @@ constexpr unsigned EM_UNDO = 0x00C7;
 constexpr unsigned EM_LINEFROMCHAR = 0x00C9;
 constexpr unsigned EM_GETFIRSTVISIBLELINE = 0x00CE;
 constexpr unsigned EM_SETREADONLY = 0x00CF;
+// Edit notifications, in the high word of WM_COMMAND's wParam.
+constexpr unsigned EN_CHANGE = 0x0300;
 
 // WM_SYSCOMMAND commands.
 constexpr unsigned SC_SIZE = 0xF000;
