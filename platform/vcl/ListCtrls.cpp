@@ -1,0 +1,549 @@
+// List boxes drawn by this library on the window system's own scroll bars.
+#include "vcl/ListCtrls.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace vcl {
+
+using namespace win;
+
+// The lines of a list box: every change reaches the box, and inserts and deletes move its
+// selection with the line selected.
+class TCustomListBox::TListBoxStrings : public rtl::TStringList {
+public:
+    explicit TListBoxStrings(TCustomListBox* Owner) : FOwner(Owner) {}
+
+    int AddObject(std::string_view s, void* object) override {
+        int before = Count();
+        int index = Guarded([&] { return rtl::TStringList::AddObject(s, object); });
+        if (Count() > before) FOwner->ItemInserted(index);
+        Report();
+        return index;
+    }
+    void Insert(int index, std::string_view s) override {
+        Guarded([&] { rtl::TStringList::Insert(index, s); return 0; });
+        FOwner->ItemInserted(index);
+        Report();
+    }
+    void Delete(int index) override {
+        Guarded([&] { rtl::TStringList::Delete(index); return 0; });
+        FOwner->ItemDeleted(index);
+        Report();
+    }
+    void Clear() override {
+        Guarded([&] { rtl::TStringList::Clear(); return 0; });
+        FOwner->FItemIndex = -1;
+        FOwner->FTopIndex = 0;
+        Report();
+    }
+
+protected:
+    void Changed() override {
+        if (FDepth == 0 && UpdateCount() == 0) FOwner->ItemsChanged();
+        rtl::TStringList::Changed();
+    }
+
+private:
+    template <class F> int Guarded(F f) {
+        ++FDepth;
+        try {
+            int r = f();
+            --FDepth;
+            return r;
+        } catch (...) {
+            --FDepth;
+            throw;
+        }
+    }
+    void Report() {
+        if (FDepth == 0 && UpdateCount() == 0) FOwner->ItemsChanged();
+    }
+    TCustomListBox* FOwner;
+    int FDepth = 0;
+};
+
+TCustomListBox::TCustomListBox(TComponent* AOwner)
+    : TCustomControl(AOwner), FItems(std::make_unique<TListBoxStrings>(this)) {
+    // Clicks and double clicks come from the notifications the window sends its parent.
+    FControlStyle = csSetCaption | csOpaque;
+    SetBounds(0, 0, 121, 97);
+    SetTabStop(true);
+    SetParentColor(false);
+    SetColor(clWindow);
+}
+
+TCustomListBox::~TCustomListBox() = default;
+
+void TCustomListBox::CreateParams(TCreateParams& Params) {
+    TCustomControl::CreateParams(Params);
+    Params.Style |= WS_VSCROLL;
+    if (Ctl3D()) Params.ExStyle |= WS_EX_CLIENTEDGE;
+    else Params.Style |= WS_BORDER;
+}
+
+// --- Lines and heights ----------------------------------------------------------------------
+
+int TCustomListBox::ItemHeight() {
+    if (FStyle != TListBoxStyle::lbStandard) return FItemHeight;
+    Canvas()->Font()->Assign(Font());
+    return std::max(1, Canvas()->TextHeight("Wg"));
+}
+
+void TCustomListBox::SetItemHeight(int Value) {
+    if (Value <= 0 || Value == FItemHeight) return;
+    FItemHeight = Value;
+    ItemsChanged();
+}
+
+void TCustomListBox::SetStyle(TListBoxStyle Value) {
+    if (Value == FStyle) return;
+    FStyle = Value;
+    ItemsChanged();
+}
+
+void TCustomListBox::SetSorted(bool Value) {
+    if (Value == FItems->Sorted()) return;
+    // Sorting moves the lines: the selection goes with its line.
+    bool had = FItemIndex >= 0;
+    std::string text = had ? FItems->Get(FItemIndex) : std::string();
+    void* object = had ? FItems->Objects(FItemIndex) : nullptr;
+    FItems->SetSorted(Value);
+    FItemIndex = -1;
+    for (int i = 0; had && i < FItems->Count() && FItemIndex < 0; ++i)
+        if (FItems->Get(i) == text && FItems->Objects(i) == object) FItemIndex = i;
+    ItemsChanged();
+}
+
+void TCustomListBox::MeasureItem(int Index, int& Height) {
+    if (OnMeasureItem) OnMeasureItem(this, Index, Height);
+}
+
+void TCustomListBox::Remeasure() {
+    FHeights.clear();
+    if (FStyle != TListBoxStyle::lbOwnerDrawVariable) return;
+    FHeights.resize(std::size_t(FItems->Count()), FItemHeight);
+    for (int i = 0; i < FItems->Count(); ++i) {
+        MEASUREITEMSTRUCT mis;
+        mis.CtlType = ODT_LISTBOX;
+        mis.itemID = unsigned(i);
+        mis.itemWidth = unsigned(std::max(0, ClientWidth()));
+        mis.itemHeight = unsigned(FItemHeight);
+        mis.itemData = reinterpret_cast<std::uintptr_t>(FItems->Objects(i));
+        LPARAM lp = reinterpret_cast<LPARAM>(&mis);
+        bool answered = FParent && FParent->HandleAllocated() && HandleAllocated() &&
+                        SendMessage(FParent->Handle(), WM_MEASUREITEM, 0, lp) != 0;
+        if (!answered) Perform(CN_MEASUREITEM, 0, lp);
+        // A line never gets a height of nothing, or it could never be reached.
+        FHeights[std::size_t(i)] = std::clamp(int(mis.itemHeight), 1, 255);
+    }
+}
+
+int TCustomListBox::HeightOf(int Index) {
+    if (FStyle == TListBoxStyle::lbOwnerDrawVariable && Index >= 0 && std::size_t(Index) < FHeights.size())
+        return FHeights[std::size_t(Index)];
+    return ItemHeight();
+}
+
+void TCustomListBox::ItemInserted(int Index) {
+    if (FItemIndex >= 0 && Index <= FItemIndex) ++FItemIndex;
+}
+
+void TCustomListBox::ItemDeleted(int Index) {
+    if (Index == FItemIndex) FItemIndex = -1;
+    else if (Index < FItemIndex) --FItemIndex;
+}
+
+void TCustomListBox::ItemsChanged() {
+    Remeasure();
+    if (FItemIndex >= FItems->Count()) FItemIndex = -1;
+    FTopIndex = std::clamp(FTopIndex, 0, MaxTopIndex());
+    UpdateScrollBar();
+    Invalidate();
+}
+
+int TCustomListBox::MaxTopIndex() {
+    int count = FItems->Count();
+    int room = ClientHeight();
+    int top = count;
+    // The highest top from which the last line is still wholly in view.
+    while (top > 0 && room - HeightOf(top - 1) >= 0) room -= HeightOf(--top);
+    return std::min(top, std::max(0, count - 1));
+}
+
+int TCustomListBox::LastVisible() {
+    int room = ClientHeight();
+    int i = FTopIndex;
+    int last = FTopIndex;
+    while (i < FItems->Count() && room - HeightOf(i) >= 0) {
+        room -= HeightOf(i);
+        last = i++;
+    }
+    return last;
+}
+
+TRect TCustomListBox::ItemRect(int Index) {
+    int y = 0;
+    if (Index >= FTopIndex)
+        for (int i = FTopIndex; i < Index; ++i) y += HeightOf(i);
+    else
+        for (int i = Index; i < FTopIndex; ++i) y -= HeightOf(i);
+    return Rect(0, y, ClientWidth(), y + HeightOf(Index));
+}
+
+int TCustomListBox::ItemAtPos(TPoint Pos, bool Existing) {
+    TRect client = ClientRect();
+    if (Pos.x >= 0 && Pos.x < client.right && Pos.y >= 0) {
+        int y = 0;
+        for (int i = FTopIndex; i < FItems->Count() && y < client.bottom; ++i) {
+            y += HeightOf(i);
+            if (Pos.y < y) return i;
+        }
+    }
+    return Existing ? -1 : FItems->Count();
+}
+
+// --- Selection and scrolling ------------------------------------------------------------------
+
+void TCustomListBox::SetItemIndex(int Value) {
+    if (Value < 0 || Value >= FItems->Count()) Value = -1;
+    if (Value == FItemIndex) return;
+    FItemIndex = Value;
+    if (Value >= 0) MakeVisible(Value);
+    Invalidate();
+}
+
+void TCustomListBox::SetTopIndex(int Value) {
+    Value = std::clamp(Value, 0, MaxTopIndex());
+    if (Value == FTopIndex) return;
+    FTopIndex = Value;
+    UpdateScrollBar();
+    Invalidate();
+}
+
+void TCustomListBox::MakeVisible(int Index) {
+    if (Index < FTopIndex) {
+        SetTopIndex(Index);
+        return;
+    }
+    while (FTopIndex < Index && Index > LastVisible()) {
+        int before = FTopIndex;
+        SetTopIndex(FTopIndex + 1);
+        if (FTopIndex == before) break;
+    }
+}
+
+void TCustomListBox::UpdateScrollBar() {
+    if (!HandleAllocated()) return;
+    SCROLLINFO si;
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    int maxTop = MaxTopIndex();
+    if (maxTop > 0) {
+        int page = std::max(1, LastVisible() - FTopIndex + 1);
+        si.nMin = 0;
+        si.nMax = maxTop + page - 1;
+        si.nPage = unsigned(page);
+        si.nPos = FTopIndex;
+    }
+    SetScrollInfo(Handle(), SB_VERT, &si, TRUE);
+}
+
+void TCustomListBox::Scroll(int Code, int Position) {
+    int page = std::max(1, LastVisible() - FTopIndex);
+    switch (Code) {
+    case SB_LINEUP: SetTopIndex(FTopIndex - 1); break;
+    case SB_LINEDOWN: SetTopIndex(FTopIndex + 1); break;
+    case SB_PAGEUP: SetTopIndex(FTopIndex - page); break;
+    case SB_PAGEDOWN: SetTopIndex(FTopIndex + page); break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: SetTopIndex(Position); break;
+    case SB_TOP: SetTopIndex(0); break;
+    case SB_BOTTOM: SetTopIndex(MaxTopIndex()); break;
+    default: break;
+    }
+}
+
+void TCustomListBox::Notify(unsigned Code) {
+    if (!HandleAllocated() || !FParent || !FParent->HandleAllocated()) return;
+    int id = GetDlgCtrlID(Handle());
+    SendMessage(FParent->Handle(), WM_COMMAND, MAKEWPARAM(id, int(Code)), reinterpret_cast<LPARAM>(Handle()));
+}
+
+void TCustomListBox::SelectByUser(int Index, bool Always) {
+    if (FItems->Count() == 0) return;
+    Index = std::clamp(Index, 0, FItems->Count() - 1);
+    bool changed = Index != FItemIndex;
+    SetItemIndex(Index);
+    if (changed || Always) Notify(LBN_SELCHANGE);
+}
+
+void TCustomListBox::KeyDown(unsigned& Key, TShiftState Shift) {
+    TCustomControl::KeyDown(Key, Shift);
+    int count = FItems->Count();
+    if (count == 0) return;
+    int cur = FItemIndex;
+    int page = std::max(1, LastVisible() - FTopIndex);
+    int next;
+    switch (Key) {
+    case VK_UP: next = cur < 0 ? 0 : cur - 1; break;
+    case VK_DOWN: next = cur + 1; break;
+    case VK_HOME: next = 0; break;
+    case VK_END: next = count - 1; break;
+    case VK_PRIOR: next = cur < 0 ? 0 : cur - page; break;
+    case VK_NEXT: next = cur < 0 ? 0 : cur + page; break;
+    default: return;
+    }
+    SelectByUser(next, false);
+    Key = 0;
+}
+
+void TCustomListBox::WMGetDlgCode(TMessage& M) {
+    M.Result = DLGC_WANTARROWS;
+}
+
+void TCustomListBox::WMSize(TMessage& M) {
+    TCustomControl::WMSize(M);
+    FTopIndex = std::clamp(FTopIndex, 0, MaxTopIndex());
+    UpdateScrollBar();
+}
+
+void TCustomListBox::CMFontChanged(TMessage& M) {
+    TCustomControl::CMFontChanged(M);
+    ItemsChanged();
+}
+
+// --- Messages ---------------------------------------------------------------------------------
+
+void TCustomListBox::Dispatch(TMessage& M) {
+    int count = FItems->Count();
+    auto validIndex = [&](WPARAM w) { return int(w) >= 0 && int(w) < count; };
+    switch (M.Msg) {
+    case LB_ADDSTRING:
+        M.Result = M.LParam ? FItems->Add(reinterpret_cast<const char*>(M.LParam)) : LB_ERR;
+        return;
+    case LB_INSERTSTRING: {
+        // -1 appends, as it does for the system's list box.
+        int index = int(M.WParam) == -1 ? count : int(M.WParam);
+        if (!M.LParam || index < 0 || index > count) {
+            M.Result = LB_ERR;
+            return;
+        }
+        // The lines of a sorted box stay sorted, or finding a line in them would fail.
+        if (FItems->Sorted()) index = FItems->Add(reinterpret_cast<const char*>(M.LParam));
+        else FItems->Insert(index, reinterpret_cast<const char*>(M.LParam));
+        M.Result = index;
+        return;
+    }
+    case LB_DELETESTRING:
+        if (!validIndex(M.WParam)) {
+            M.Result = LB_ERR;
+            return;
+        }
+        FItems->Delete(int(M.WParam));
+        M.Result = FItems->Count();
+        return;
+    case LB_RESETCONTENT: FItems->Clear(); M.Result = 0; return;
+    case LB_GETCOUNT: M.Result = count; return;
+    case LB_GETCURSEL: M.Result = FItemIndex; return;
+    case LB_SETCURSEL:
+        SetItemIndex(int(M.WParam));
+        M.Result = validIndex(M.WParam) ? LRESULT(M.WParam) : LB_ERR;
+        return;
+    case LB_GETTOPINDEX: M.Result = FTopIndex; return;
+    case LB_SETTOPINDEX:
+        if (!validIndex(M.WParam)) {
+            M.Result = LB_ERR;
+            return;
+        }
+        SetTopIndex(int(M.WParam));
+        M.Result = 0;
+        return;
+    case LB_GETITEMRECT:
+        if (!validIndex(M.WParam) || !M.LParam) {
+            M.Result = LB_ERR;
+            return;
+        }
+        *reinterpret_cast<RECT*>(M.LParam) = ItemRect(int(M.WParam));
+        M.Result = 1;
+        return;
+    case LB_ITEMFROMPOINT: {
+        TPoint p = Point(GET_X_LPARAM(M.LParam), GET_Y_LPARAM(M.LParam));
+        int index = ItemAtPos(p, true);
+        bool outside = index < 0;
+        if (outside) index = count == 0 ? 0 : std::clamp(ItemAtPos(p, false), 0, count - 1);
+        M.Result = LRESULT(MAKELPARAM(index, outside ? 1 : 0));
+        return;
+    }
+    case LB_GETITEMHEIGHT:
+        M.Result = FStyle == TListBoxStyle::lbOwnerDrawVariable && validIndex(M.WParam) ? HeightOf(int(M.WParam))
+                                                                                      : ItemHeight();
+        return;
+    case LB_SETITEMHEIGHT: {
+        int h = int(LOWORD(std::uintptr_t(M.LParam)));
+        if (h <= 0 || h > 255) {
+            M.Result = LB_ERR;
+            return;
+        }
+        if (FStyle == TListBoxStyle::lbOwnerDrawVariable) {
+            if (!validIndex(M.WParam)) {
+                M.Result = LB_ERR;
+                return;
+            }
+            FHeights[std::size_t(M.WParam)] = h;
+            FTopIndex = std::clamp(FTopIndex, 0, MaxTopIndex());
+            UpdateScrollBar();
+            Invalidate();
+        } else {
+            SetItemHeight(h);
+        }
+        M.Result = 0;
+        return;
+    }
+    case LB_GETTEXTLEN:
+        M.Result = validIndex(M.WParam) ? LRESULT(FItems->Get(int(M.WParam)).size()) : LB_ERR;
+        return;
+    case LB_GETTEXT: {
+        // The buffer takes LB_GETTEXTLEN characters and the closing zero.
+        if (!validIndex(M.WParam) || !M.LParam) {
+            M.Result = LB_ERR;
+            return;
+        }
+        std::string s = FItems->Get(int(M.WParam));
+        std::memcpy(reinterpret_cast<char*>(M.LParam), s.c_str(), s.size() + 1);
+        M.Result = LRESULT(s.size());
+        return;
+    }
+    case CN_COMMAND:
+        switch (HIWORD(std::uintptr_t(M.WParam))) {
+        case LBN_SELCHANGE: Click(); break;
+        case LBN_DBLCLK: DblClick(); break;
+        }
+        M.Result = 0;
+        return;
+    case CN_DRAWITEM: {
+        auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(M.LParam);
+        TOwnerDrawState state = 0;
+        if (dis->itemState & ODS_SELECTED) state |= odSelected;
+        if (dis->itemState & ODS_DISABLED) state |= odDisabled;
+        if (dis->itemState & ODS_FOCUS) state |= odFocused;
+        DrawItem(int(dis->itemID), dis->rcItem, state);
+        M.Result = 1;
+        return;
+    }
+    case CN_MEASUREITEM: {
+        auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(M.LParam);
+        int h = int(mis->itemHeight);
+        MeasureItem(int(mis->itemID), h);
+        mis->itemHeight = unsigned(std::max(0, h));
+        M.Result = 1;
+        return;
+    }
+    case WM_VSCROLL: {
+        int code = LOWORD(std::uintptr_t(M.WParam));
+        int pos = HIWORD(std::uintptr_t(M.WParam));
+        if (code == SB_THUMBTRACK || code == SB_THUMBPOSITION) {
+            SCROLLINFO si;
+            si.fMask = SIF_TRACKPOS;
+            if (GetScrollInfo(Handle(), SB_VERT, &si)) pos = si.nTrackPos;
+        }
+        Scroll(code, pos);
+        M.Result = 0;
+        return;
+    }
+    case WM_LBUTTONDOWN: {
+        int index = ItemAtPos(Point(GET_X_LPARAM(M.LParam), GET_Y_LPARAM(M.LParam)), true);
+        FTracking = true;
+        SetCapture(Handle());
+        if (index >= 0) SelectByUser(index, true);
+        break;
+    }
+    case WM_MOUSEMOVE:
+        if (FTracking && (M.WParam & MK_LBUTTON)) {
+            int y = GET_Y_LPARAM(M.LParam);
+            // Dragging past an edge scrolls a line at a time.
+            if (y < 0 && FTopIndex > 0) SelectByUser(FTopIndex - 1, false);
+            else if (y >= ClientHeight()) SelectByUser(LastVisible() + 1, false);
+            else if (int index = ItemAtPos(Point(GET_X_LPARAM(M.LParam), y), true); index >= 0)
+                SelectByUser(index, false);
+        }
+        break;
+    case WM_LBUTTONUP:
+        if (FTracking) {
+            FTracking = false;
+            if (GetCapture() == Handle()) ReleaseCapture();
+        }
+        break;
+    case WM_LBUTTONDBLCLK:
+        if (int index = ItemAtPos(Point(GET_X_LPARAM(M.LParam), GET_Y_LPARAM(M.LParam)), true); index >= 0) {
+            SelectByUser(index, false);
+            Notify(LBN_DBLCLK);
+        }
+        break;
+    case WM_CREATE:
+        TCustomControl::Dispatch(M);
+        UpdateScrollBar();
+        return;
+    default: break;
+    }
+    TCustomControl::Dispatch(M);
+}
+
+// --- Painting ---------------------------------------------------------------------------------
+
+void TCustomListBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State) {
+    if (FStyle != TListBoxStyle::lbStandard && OnDrawItem) {
+        OnDrawItem(this, Index, Rect, State);
+        return;
+    }
+    TCanvas* c = Canvas();
+    c->FillRect(Rect);
+    if (Index >= 0 && Index < FItems->Count()) c->TextOut(Rect.left + 2, Rect.top, FItems->Get(Index));
+}
+
+void TCustomListBox::DrawOne(int Index, const TRect& R) {
+    TCanvas* c = Canvas();
+    bool selected = Index == FItemIndex;
+    c->Font()->Assign(Font());
+    c->Brush()->SetStyle(TBrushStyle::bsSolid);
+    if (selected) {
+        c->Brush()->SetColor(clHighlight);
+        c->Font()->SetColor(clHighlightText);
+    } else {
+        c->Brush()->SetColor(Color());
+        if (!Enabled()) c->Font()->SetColor(clGrayText);
+    }
+    DRAWITEMSTRUCT dis;
+    dis.CtlType = ODT_LISTBOX;
+    dis.CtlID = unsigned(GetDlgCtrlID(Handle()));
+    dis.itemID = unsigned(Index);
+    dis.itemAction = ODA_DRAWENTIRE;
+    dis.itemState = (selected ? ODS_SELECTED : 0) | (Enabled() ? 0 : ODS_DISABLED) |
+                    (selected && Focused() ? ODS_FOCUS : 0);
+    dis.hwndItem = Handle();
+    dis.hDC = c->Handle();
+    dis.rcItem = R;
+    dis.itemData = reinterpret_cast<std::uintptr_t>(FItems->Objects(Index));
+    LPARAM lp = reinterpret_cast<LPARAM>(&dis);
+    // A parent that draws the line itself answers; otherwise the box draws it.
+    bool answered = FStyle != TListBoxStyle::lbStandard && FParent && FParent->HandleAllocated() &&
+                    SendMessage(FParent->Handle(), WM_DRAWITEM, WPARAM(dis.CtlID), lp) != 0;
+    if (!answered) Perform(CN_DRAWITEM, WPARAM(dis.CtlID), lp);
+    if ((dis.itemState & ODS_FOCUS) && FStyle == TListBoxStyle::lbStandard) Canvas()->DrawFocusRect(R);
+}
+
+void TCustomListBox::Paint() {
+    TRect client = ClientRect();
+    int y = 0;
+    for (int i = FTopIndex; i < FItems->Count() && y < client.bottom; ++i) {
+        TRect r = Rect(0, y, client.right, y + HeightOf(i));
+        DrawOne(i, r);
+        y = r.bottom;
+    }
+    if (y < client.bottom) {
+        Canvas()->Brush()->SetStyle(TBrushStyle::bsSolid);
+        Canvas()->Brush()->SetColor(Color());
+        Canvas()->FillRect(Rect(0, y, client.right, client.bottom));
+    }
+}
+
+} // namespace vcl
