@@ -546,4 +546,188 @@ void TCustomListBox::Paint() {
     }
 }
 
+// --- TComboBox -------------------------------------------------------------------------------
+
+// The pop-up list of a combo box: a top-level window owned by the face, closed by a choice,
+// by Escape, or by losing the focus.
+class TComboBox::TComboList : public TCustomListBox {
+public:
+    TComboList(TComboBox* Combo) : TCustomListBox(nullptr), FCombo(Combo) {}
+
+protected:
+    void CreateParams(TCreateParams& Params) override {
+        TCustomListBox::CreateParams(Params);
+        Params.Style = (Params.Style & ~DWORD(WS_CHILD)) | WS_POPUP | WS_BORDER;
+        Params.ExStyle &= ~DWORD(WS_EX_CLIENTEDGE);
+    }
+    void KeyDown(unsigned& Key, TShiftState Shift) override {
+        if (Key == VK_RETURN || Key == VK_ESCAPE) {
+            bool accept = Key == VK_RETURN;
+            Key = 0;
+            FCombo->CloseUp(accept);
+            return;
+        }
+        TCustomListBox::KeyDown(Key, Shift);
+    }
+    void Dispatch(TMessage& M) override {
+        TCustomListBox::Dispatch(M);
+        if (M.Msg == WM_LBUTTONUP && ItemAtPos(Point(GET_X_LPARAM(M.LParam), GET_Y_LPARAM(M.LParam)), true) >= 0)
+            FCombo->CloseUp(true);
+        else if (M.Msg == WM_KILLFOCUS)
+            FCombo->CloseUp(false);
+    }
+
+private:
+    TComboBox* FCombo;
+};
+
+TComboBox::TComboBox(TComponent* AOwner) : TCustomControl(AOwner), FList(std::make_unique<TComboList>(this)) {
+    FControlStyle = csOpaque | csFixedHeight;
+    SetBounds(0, 0, 145, 21);
+    SetTabStop(true);
+    SetParentColor(false);
+    SetColor(clWindow);
+}
+
+TComboBox::~TComboBox() {
+    FDropped = false;
+    FList.reset();
+}
+
+rtl::TStringList* TComboBox::Items() const { return FList->Items(); }
+int TComboBox::ItemIndex() const { return FList->ItemIndex(); }
+TCustomListBox* TComboBox::List() const { return FList.get(); }
+
+void TComboBox::SetItemIndex(int Value) {
+    FList->SetItemIndex(Value);
+    Invalidate();
+}
+
+void TComboBox::Change() {
+    if (OnChange) OnChange(this);
+}
+
+void TComboBox::ChooseByUser(int Index) {
+    if (Items()->Count() == 0) return;
+    Index = std::clamp(Index, 0, Items()->Count() - 1);
+    if (Index == ItemIndex()) return;
+    SetItemIndex(Index);
+    Change();
+}
+
+void TComboBox::SetDroppedDown(bool Value) {
+    if (Value == FDropped) return;
+    if (!Value) {
+        CloseUp(false);
+        return;
+    }
+    if (!HandleAllocated() || !Showing()) return;
+    FDropped = true;
+    FStart = ItemIndex();
+    FList->Font()->Assign(Font());
+    int h = FList->ItemHeight();
+    int lines = std::clamp(Items()->Count(), 1, FDropDownCount);
+    TPoint origin = ClientToScreen(Point(0, Height()));
+    FList->SetParentWindow(Handle());
+    FList->SetBounds(origin.x, origin.y, Width(), lines * h + 2);
+    ShowWindow(FList->Handle(), SW_SHOWNA);
+    FList->SetTopIndex(std::max(0, ItemIndex()));
+    win::SetFocus(FList->Handle());
+    Invalidate();
+}
+
+void TComboBox::CloseUp(bool Accept) {
+    if (!FDropped) return;
+    FDropped = false;
+    int chosen = FList->ItemIndex();
+    int start = FStart;
+    if (FList->HandleAllocated()) ShowWindow(FList->Handle(), SW_HIDE);
+    if (HandleAllocated() && Showing()) win::SetFocus(Handle());
+    if (!Accept) FList->SetItemIndex(start);
+    Invalidate();
+    if (Accept && chosen != start) Change();
+}
+
+void TComboBox::KeyDown(unsigned& Key, TShiftState Shift) {
+    TCustomControl::KeyDown(Key, Shift);
+    bool alt = Shift & ssAlt;
+    switch (Key) {
+    case VK_F4: SetDroppedDown(true); break;
+    case VK_DOWN:
+        if (alt) SetDroppedDown(true);
+        else ChooseByUser(ItemIndex() + 1);
+        break;
+    case VK_UP: ChooseByUser(ItemIndex() < 0 ? 0 : ItemIndex() - 1); break;
+    case VK_HOME: ChooseByUser(0); break;
+    case VK_END: ChooseByUser(Items()->Count() - 1); break;
+    default: return;
+    }
+    Key = 0;
+}
+
+void TComboBox::WMGetDlgCode(TMessage& M) {
+    M.Result = DLGC_WANTARROWS;
+}
+
+void TComboBox::Dispatch(TMessage& M) {
+    switch (M.Msg) {
+    case WM_LBUTTONDOWN:
+        TCustomControl::Dispatch(M);
+        SetDroppedDown(!FDropped);
+        return;
+    case WM_SYSKEYDOWN:
+        // Alt+Down drops the list, as on the system's combo box.
+        if (M.WParam == VK_DOWN) {
+            SetDroppedDown(true);
+            M.Result = 0;
+            return;
+        }
+        break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        TCustomControl::Dispatch(M);
+        Invalidate();
+        return;
+    }
+    TCustomControl::Dispatch(M);
+}
+
+void TComboBox::Paint() {
+    TCanvas* c = Canvas();
+    TRect r = ClientRect();
+    int button = std::min(int(r.right), 16);
+    TRect face = Rect(r.left, r.top, r.right - button, r.bottom);
+    c->Brush()->SetStyle(TBrushStyle::bsSolid);
+    c->Brush()->SetColor(Color());
+    c->FillRect(face);
+    TRect text = Rect(face.left + 2, face.top + 2, face.right - 2, face.bottom - 2);
+    bool focused = Focused() && !FDropped;
+    if (focused) {
+        c->Brush()->SetColor(clHighlight);
+        c->FillRect(text);
+        c->Font()->SetColor(clHighlightText);
+    } else if (!Enabled()) {
+        c->Font()->SetColor(clGrayText);
+    }
+    if (ItemIndex() >= 0) {
+        std::string s = Items()->Get(ItemIndex());
+        c->Brush()->SetStyle(TBrushStyle::bsClear);
+        c->TextRect(text, text.left + 1, text.top + (text.bottom - text.top - c->TextHeight(s)) / 2, s);
+    }
+    if (focused) c->DrawFocusRect(text);
+    // The drop button, with its arrow.
+    TRect b = Rect(r.right - button, r.top, r.right, r.bottom);
+    c->Brush()->SetColor(clBtnFace);
+    c->FillRect(b);
+    c->Pen()->SetColor(FDropped ? clBtnShadow : clBtnHighlight);
+    c->Polyline({Point(b.left, b.bottom - 1), Point(b.left, b.top), Point(b.right - 1, b.top)});
+    c->Pen()->SetColor(FDropped ? clBtnHighlight : clBtnShadow);
+    c->Polyline({Point(b.left, b.bottom - 1), Point(b.right - 1, b.bottom - 1), Point(b.right - 1, b.top)});
+    int cx = (b.left + b.right) / 2 + (FDropped ? 1 : 0), cy = (b.top + b.bottom) / 2 - 1 + (FDropped ? 1 : 0);
+    c->Brush()->SetStyle(TBrushStyle::bsSolid);
+    c->Brush()->SetColor(Enabled() ? clBtnText : clGrayText);
+    c->Pen()->SetColor(Enabled() ? clBtnText : clGrayText);
+    c->Polygon({Point(cx - 3, cy - 1), Point(cx + 3, cy - 1), Point(cx, cy + 2)});
+}
+
 } // namespace vcl

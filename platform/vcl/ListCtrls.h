@@ -6,6 +6,7 @@
 #include "rtl/StringLists.h"
 #include "vcl/Controls.h"
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -128,6 +129,45 @@ private:
 class TListBox : public TCustomListBox {
 public:
     using TCustomListBox::TCustomListBox;
+};
+
+// A drop-down list: a face showing the chosen line, and a list that pops up under it.
+class TComboBox : public TCustomControl {
+public:
+    explicit TComboBox(TComponent* AOwner);
+    ~TComboBox() override;
+
+    rtl::TStringList* Items() const;
+    // -1 when no line is chosen; setting it by code fires no OnChange.
+    int ItemIndex() const;
+    void SetItemIndex(int Value);
+    bool DroppedDown() const { return FDropped; }
+    void SetDroppedDown(bool Value);
+    // Lines shown at once in the pop-up list.
+    int DropDownCount() const { return FDropDownCount; }
+    void SetDropDownCount(int Value) { FDropDownCount = std::max(1, Value); }
+    // The pop-up list, for finding it; it has a window only while dropped down.
+    TCustomListBox* List() const;
+
+    TNotifyEvent OnChange;
+
+protected:
+    void Paint() override;
+    void Dispatch(TMessage& Message) override;
+    void KeyDown(unsigned& Key, TShiftState Shift) override;
+    void WMGetDlgCode(TMessage& Message) override;
+    virtual void Change();
+
+private:
+    class TComboList;
+    friend class TComboList;
+    void CloseUp(bool Accept);
+    void ChooseByUser(int Index);
+
+    std::unique_ptr<TCustomListBox> FList; // a TComboList
+    bool FDropped = false;
+    int FStart = -1; // the line chosen when the list dropped
+    int FDropDownCount = 8;
 };
 
 } // namespace vcl

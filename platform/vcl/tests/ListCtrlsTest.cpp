@@ -328,3 +328,98 @@ TEST_F(ListBoxTest, OwnerDrawVariableMeasuresEachLine) {
     EXPECT_EQ(Send(LB_GETITEMHEIGHT, 5, 0), 12);
     EXPECT_EQ(Send(LB_SETITEMHEIGHT, 5, win::MAKELPARAM(0, 0)), LB_ERR);
 }
+
+namespace {
+
+class ComboBoxTest : public UiTest {
+protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        Form = Make<TForm>(Application);
+        Form->SetBounds(50, 50, 300, 260);
+        Combo = Make<TComboBox>(Form);
+        Combo->SetName("comboAlias");
+        Combo->SetParent(Form);
+        Combo->SetBounds(10, 10, 150, 21);
+        for (const char* s : {"Default", "Delphi 2", "Tools", "Network"}) Combo->Items()->Add(s);
+        Combo->OnChange = [this](TObject*) { Changes.push_back(Combo->ItemIndex()); };
+        Form->Show();
+        Combo->SetFocus();
+    }
+    void TearDown() override {
+        delete Form;
+        UiTest::TearDown();
+    }
+    void Run(TRobot& Robot) {
+        for (int i = 0; i < 40 && !Robot.Done(); ++i) Application->ProcessMessages();
+        Application->ProcessMessages();
+    }
+    TForm* Form = nullptr;
+    TComboBox* Combo = nullptr;
+    std::vector<int> Changes;
+};
+
+} // namespace
+
+TEST_F(ComboBoxTest, KeysOnTheFaceChooseLinesAndFireChange) {
+    Combo->SetItemIndex(1);
+    EXPECT_TRUE(Changes.empty()); // by code: no event
+    TRobot robot;
+    for (unsigned k : {win::VK_DOWN, win::VK_DOWN, win::VK_DOWN, win::VK_HOME, win::VK_UP, win::VK_END})
+        robot.Key(k);
+    Run(robot);
+    // The last Down is past the end and Up at the top changes nothing: no event for them.
+    EXPECT_EQ(Changes, (std::vector<int>{2, 3, 0, 3}));
+    EXPECT_FALSE(Combo->DroppedDown());
+    Combo->SetItemIndex(9);
+    EXPECT_EQ(Combo->ItemIndex(), -1);
+}
+
+TEST_F(ComboBoxTest, TheListDropsUnderTheFaceAndAClickChoosesALine) {
+    Combo->SetItemIndex(0);
+    TRobot robot;
+    robot.ClickAt(Combo->Handle(), win::POINT{140, 10});
+    Run(robot);
+    ASSERT_TRUE(Combo->DroppedDown());
+    win::HWND list = Combo->List()->Handle();
+    EXPECT_TRUE(win::IsWindowVisible(list));
+    win::RECT face{}, drop{};
+    win::GetWindowRect(Combo->Handle(), &face);
+    win::GetWindowRect(list, &drop);
+    EXPECT_EQ(drop.top, face.bottom);
+    EXPECT_EQ(drop.left, face.left);
+    EXPECT_EQ(Combo->List()->ItemIndex(), 0);
+    TRobot::Screenshot("/tmp/vcl-combo-dropped.png");
+
+    TRect line = Combo->List()->ItemRect(2);
+    TRobot pick;
+    pick.ClickAt(list, win::POINT{10, (line.top + line.bottom) / 2});
+    Run(pick);
+    EXPECT_FALSE(Combo->DroppedDown());
+    EXPECT_FALSE(win::IsWindowVisible(list));
+    EXPECT_EQ(Combo->ItemIndex(), 2);
+    EXPECT_EQ(Changes, std::vector<int>{2});
+    EXPECT_TRUE(Combo->Focused());
+}
+
+TEST_F(ComboBoxTest, EscapeCancelsAndEnterAcceptsTheLineMovedTo) {
+    Combo->SetItemIndex(1);
+    TRobot cancel;
+    cancel.Key(win::VK_F4);
+    cancel.Key(win::VK_DOWN);
+    cancel.Key(win::VK_ESCAPE);
+    Run(cancel);
+    EXPECT_FALSE(Combo->DroppedDown());
+    EXPECT_EQ(Combo->ItemIndex(), 1);
+    EXPECT_TRUE(Changes.empty());
+
+    TRobot accept;
+    accept.Key(win::VK_DOWN, false, false, true);
+    accept.Key(win::VK_DOWN);
+    accept.Key(win::VK_DOWN);
+    accept.Key(win::VK_RETURN);
+    Run(accept);
+    EXPECT_FALSE(Combo->DroppedDown());
+    EXPECT_EQ(Combo->ItemIndex(), 3);
+    EXPECT_EQ(Changes, std::vector<int>{3});
+}
