@@ -86,8 +86,14 @@ void TCustomListBox::CreateParams(TCreateParams& Params) {
 
 int TCustomListBox::ItemHeight() {
     if (FStyle != TListBoxStyle::lbStandard) return FItemHeight;
-    Canvas()->Font()->Assign(Font());
-    return std::max(1, Canvas()->TextHeight("Wg"));
+    // Measured on the screen: the box may have no window yet, or no parent to make one in.
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, Font()->Handle());
+    RECT r{0, 0, 0, 0};
+    DrawText(dc, "Wg", 2, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return std::max(1, int(r.bottom - r.top));
 }
 
 void TCustomListBox::SetItemHeight(int Value) {

@@ -423,3 +423,29 @@ TEST_F(ComboBoxTest, EscapeCancelsAndEnterAcceptsTheLineMovedTo) {
     EXPECT_EQ(Combo->ItemIndex(), 3);
     EXPECT_EQ(Changes, std::vector<int>{3});
 }
+
+TEST_F(UiTest, AListBoxTakesLinesBeforeItHasAParentOrAWindow) {
+    auto* form = Make<TForm>(Application);
+    auto* list = Make<TListBox>(form);
+    list->SetBounds(0, 0, 100, 60);
+    for (int i = 0; i < 30; ++i) list->Items()->Add("line " + std::to_string(i));
+    list->SetItemIndex(25);
+    EXPECT_FALSE(list->HandleAllocated());
+    EXPECT_GT(list->TopIndex(), 0); // scrolled to the selection already
+    list->SetParent(form);
+    form->Show();
+    win::SCROLLINFO si;
+    si.fMask = win::SIF_ALL;
+    ASSERT_TRUE(win::GetScrollInfo(list->Handle(), win::SB_VERT, &si));
+    EXPECT_EQ(si.nPos, list->TopIndex());
+    EXPECT_EQ(win::SendMessage(list->Handle(), LB_GETCURSEL, 0, 0), 25);
+    delete form;
+}
+
+TEST_F(ComboBoxTest, AFormGoesWhileItsListIsDropped) {
+    Combo->SetDroppedDown(true);
+    ASSERT_TRUE(Combo->DroppedDown());
+    delete Form;
+    Form = nullptr;
+    EXPECT_TRUE(Changes.empty());
+}
