@@ -554,11 +554,12 @@ void TCustomListBox::Paint() {
 
 // --- TComboBox -------------------------------------------------------------------------------
 
-// The pop-up list of a combo box: a top-level window owned by the face, closed by a choice,
-// by Escape, or by losing the focus.
+// The pop-up list of a combo box: a top-level window owned by the face that never takes the
+// focus or activation from the form; the face passes it the keys while it is dropped.
 class TComboBox::TComboList : public TCustomListBox {
 public:
-    TComboList(TComboBox* Combo) : TCustomListBox(nullptr), FCombo(Combo) {}
+    TComboList(TComboBox* Combo) : TCustomListBox(nullptr), FCombo(Combo) { SetTabStop(false); }
+    using TCustomListBox::KeyDown;
 
 protected:
     void CreateParams(TCreateParams& Params) override {
@@ -566,21 +567,14 @@ protected:
         Params.Style = (Params.Style & ~DWORD(WS_CHILD)) | WS_POPUP | WS_BORDER;
         Params.ExStyle &= ~DWORD(WS_EX_CLIENTEDGE);
     }
-    void KeyDown(unsigned& Key, TShiftState Shift) override {
-        if (Key == VK_RETURN || Key == VK_ESCAPE) {
-            bool accept = Key == VK_RETURN;
-            Key = 0;
-            FCombo->CloseUp(accept);
+    void Dispatch(TMessage& M) override {
+        if (M.Msg == WM_MOUSEACTIVATE) {
+            M.Result = MA_NOACTIVATE;
             return;
         }
-        TCustomListBox::KeyDown(Key, Shift);
-    }
-    void Dispatch(TMessage& M) override {
         TCustomListBox::Dispatch(M);
         if (M.Msg == WM_LBUTTONUP && ItemAtPos(Point(GET_X_LPARAM(M.LParam), GET_Y_LPARAM(M.LParam)), true) >= 0)
             FCombo->CloseUp(true);
-        else if (M.Msg == WM_KILLFOCUS)
-            FCombo->CloseUp(false);
     }
 
 private:
@@ -638,7 +632,7 @@ void TComboBox::SetDroppedDown(bool Value) {
     FList->SetBounds(origin.x, origin.y, Width(), lines * h + 2);
     ShowWindow(FList->Handle(), SW_SHOWNA);
     FList->SetTopIndex(std::max(0, ItemIndex()));
-    win::SetFocus(FList->Handle());
+    if (!Focused()) SetFocus();
     Invalidate();
 }
 
@@ -648,7 +642,6 @@ void TComboBox::CloseUp(bool Accept) {
     int chosen = FList->ItemIndex();
     int start = FStart;
     if (FList->HandleAllocated()) ShowWindow(FList->Handle(), SW_HIDE);
-    if (HandleAllocated() && Showing()) win::SetFocus(Handle());
     if (!Accept) FList->SetItemIndex(start);
     Invalidate();
     if (Accept && chosen != start) Change();
@@ -656,6 +649,14 @@ void TComboBox::CloseUp(bool Accept) {
 
 void TComboBox::KeyDown(unsigned& Key, TShiftState Shift) {
     TCustomControl::KeyDown(Key, Shift);
+    if (FDropped) {
+        if (Key == VK_RETURN || Key == VK_ESCAPE || Key == VK_F4 || (Key == VK_UP && (Shift & ssAlt)))
+            CloseUp(Key == VK_RETURN || Key == VK_F4 || Key == VK_UP);
+        else
+            static_cast<TComboList*>(FList.get())->KeyDown(Key, Shift);
+        Key = 0;
+        return;
+    }
     bool alt = Shift & ssAlt;
     switch (Key) {
     case VK_F4: SetDroppedDown(true); break;
@@ -672,7 +673,8 @@ void TComboBox::KeyDown(unsigned& Key, TShiftState Shift) {
 }
 
 void TComboBox::WMGetDlgCode(TMessage& M) {
-    M.Result = DLGC_WANTARROWS;
+    // While dropped, Enter and Escape close the list rather than pressing the form's buttons.
+    M.Result = DLGC_WANTARROWS | (FDropped ? DLGC_WANTALLKEYS : 0);
 }
 
 void TComboBox::Dispatch(TMessage& M) {
@@ -683,8 +685,9 @@ void TComboBox::Dispatch(TMessage& M) {
         return;
     case WM_SYSKEYDOWN:
         // Alt+Down drops the list, as on the system's combo box.
-        if (M.WParam == VK_DOWN) {
-            SetDroppedDown(true);
+        if (M.WParam == VK_DOWN || (M.WParam == VK_UP && FDropped)) {
+            if (M.WParam == VK_DOWN && !FDropped) SetDroppedDown(true);
+            else CloseUp(true);
             M.Result = 0;
             return;
         }
@@ -692,6 +695,7 @@ void TComboBox::Dispatch(TMessage& M) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         TCustomControl::Dispatch(M);
+        if (M.Msg == WM_KILLFOCUS) CloseUp(false);
         Invalidate();
         return;
     }

@@ -1,6 +1,7 @@
 #include "testing/UiTest.h"
 
 #include "vcl/ListCtrls.h"
+#include "vcl/StdCtrls.h"
 
 #include <string>
 #include <vector>
@@ -389,6 +390,9 @@ TEST_F(ComboBoxTest, TheListDropsUnderTheFaceAndAClickChoosesALine) {
     EXPECT_EQ(drop.top, face.bottom);
     EXPECT_EQ(drop.left, face.left);
     EXPECT_EQ(Combo->List()->ItemIndex(), 0);
+    // The form keeps the activation and the face the focus.
+    EXPECT_EQ(win::GetActiveWindow(), Form->Handle());
+    EXPECT_TRUE(Combo->Focused());
     TRobot::Screenshot("/tmp/vcl-combo-dropped.png");
 
     TRect line = Combo->List()->ItemRect(2);
@@ -403,6 +407,13 @@ TEST_F(ComboBoxTest, TheListDropsUnderTheFaceAndAClickChoosesALine) {
 }
 
 TEST_F(ComboBoxTest, EscapeCancelsAndEnterAcceptsTheLineMovedTo) {
+    // Escape and Enter close the list, not the form through its buttons.
+    auto* cancelButton = Make<TButton>(Form);
+    cancelButton->SetParent(Form);
+    cancelButton->SetBounds(10, 200, 75, 25);
+    cancelButton->SetCancel(true);
+    int cancels = 0;
+    cancelButton->OnClick = [&](TObject*) { ++cancels; };
     Combo->SetItemIndex(1);
     TRobot cancel;
     cancel.Key(win::VK_F4);
@@ -419,6 +430,17 @@ TEST_F(ComboBoxTest, EscapeCancelsAndEnterAcceptsTheLineMovedTo) {
     accept.Key(win::VK_DOWN);
     accept.Key(win::VK_RETURN);
     Run(accept);
+    EXPECT_FALSE(Combo->DroppedDown());
+    EXPECT_EQ(Combo->ItemIndex(), 3);
+    EXPECT_EQ(Changes, std::vector<int>{3});
+    EXPECT_EQ(cancels, 0);
+
+    // Leaving the face closes the list without a choice.
+    Combo->SetDroppedDown(true);
+    TRobot away;
+    away.Key(win::VK_UP);
+    away.Do([&] { cancelButton->SetFocus(); });
+    Run(away);
     EXPECT_FALSE(Combo->DroppedDown());
     EXPECT_EQ(Combo->ItemIndex(), 3);
     EXPECT_EQ(Changes, std::vector<int>{3});
