@@ -3,10 +3,17 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 namespace vcl {
 
 using namespace win;
+
+namespace {
+TShiftState KeysToShift(WPARAM Keys) {
+    return (Keys & MK_SHIFT ? ssShift : 0) | (Keys & MK_CONTROL ? ssCtrl : 0);
+}
+} // namespace
 
 // The lines of a list box: every change reaches the box, and inserts and deletes move its
 // selection with the line selected.
@@ -35,6 +42,8 @@ public:
         Guarded([&] { rtl::TStringList::Clear(); return 0; });
         FOwner->FItemIndex = -1;
         FOwner->FTopIndex = 0;
+        FOwner->FAnchor = -1;
+        FOwner->FSelected.clear();
         Report();
     }
 
@@ -111,13 +120,26 @@ void TCustomListBox::SetStyle(TListBoxStyle Value) {
 void TCustomListBox::SetSorted(bool Value) {
     if (Value == FItems->Sorted()) return;
     // Sorting moves the lines: the selection goes with its line.
-    bool had = FItemIndex >= 0;
-    std::string text = had ? FItems->Get(FItemIndex) : std::string();
-    void* object = had ? FItems->Objects(FItemIndex) : nullptr;
+    struct TMark {
+        std::string Text;
+        void* Object;
+        bool Current;
+    };
+    std::vector<TMark> marks;
+    for (int i = 0; i < FItems->Count(); ++i)
+        if (i == FItemIndex || (FMultiSelect && Selected(i))) marks.push_back({FItems->Get(i), FItems->Objects(i), i == FItemIndex});
     FItems->SetSorted(Value);
-    FItemIndex = -1;
-    for (int i = 0; had && i < FItems->Count() && FItemIndex < 0; ++i)
-        if (FItems->Get(i) == text && FItems->Objects(i) == object) FItemIndex = i;
+    FItemIndex = FAnchor = -1;
+    FSelected.assign(std::size_t(FItems->Count()), false);
+    std::vector<bool> taken(std::size_t(FItems->Count()), false);
+    for (const TMark& m : marks)
+        for (int i = 0; i < FItems->Count(); ++i)
+            if (!taken[std::size_t(i)] && FItems->Get(i) == m.Text && FItems->Objects(i) == m.Object) {
+                taken[std::size_t(i)] = true;
+                if (m.Current) FItemIndex = i;
+                if (FMultiSelect) FSelected[std::size_t(i)] = true;
+                break;
+            }
     ItemsChanged();
 }
 
@@ -153,15 +175,54 @@ int TCustomListBox::HeightOf(int Index) {
 
 void TCustomListBox::ItemInserted(int Index) {
     if (FItemIndex >= 0 && Index <= FItemIndex) ++FItemIndex;
+    if (FAnchor >= 0 && Index <= FAnchor) ++FAnchor;
+    if (std::size_t(Index) <= FSelected.size()) FSelected.insert(FSelected.begin() + Index, false);
 }
 
 void TCustomListBox::ItemDeleted(int Index) {
     if (Index == FItemIndex) FItemIndex = -1;
     else if (Index < FItemIndex) --FItemIndex;
+    if (Index == FAnchor) FAnchor = -1;
+    else if (Index < FAnchor) --FAnchor;
+    if (std::size_t(Index) < FSelected.size()) FSelected.erase(FSelected.begin() + Index);
+}
+
+void TCustomListBox::SetMultiSelect(bool Value) {
+    if (Value == FMultiSelect) return;
+    FMultiSelect = Value;
+    FSelected.assign(std::size_t(FItems->Count()), false);
+    if (Value && FItemIndex >= 0) FSelected[std::size_t(FItemIndex)] = true;
+    Invalidate();
+}
+
+bool TCustomListBox::Selected(int Index) const {
+    if (Index < 0 || Index >= FItems->Count()) throw rtl::EListError("List index out of bounds (" + std::to_string(Index) + ")");
+    if (!FMultiSelect) return Index == FItemIndex;
+    return std::size_t(Index) < FSelected.size() && FSelected[std::size_t(Index)];
+}
+
+void TCustomListBox::SetSelected(int Index, bool Value) {
+    if (Index < 0 || Index >= FItems->Count()) throw rtl::EListError("List index out of bounds (" + std::to_string(Index) + ")");
+    if (!FMultiSelect) {
+        if (Value) SetItemIndex(Index);
+        else if (Index == FItemIndex) SetItemIndex(-1);
+        return;
+    }
+    FSelected.resize(std::size_t(FItems->Count()), false);
+    if (FSelected[std::size_t(Index)] == Value) return;
+    FSelected[std::size_t(Index)] = Value;
+    Invalidate();
+}
+
+int TCustomListBox::SelCount() const {
+    if (!FMultiSelect) return FItemIndex >= 0 ? 1 : 0;
+    return int(std::count(FSelected.begin(), FSelected.end(), true));
 }
 
 void TCustomListBox::ItemsChanged() {
     Remeasure();
+    FSelected.resize(std::size_t(FItems->Count()), false);
+    if (FAnchor >= FItems->Count()) FAnchor = -1;
     if (FItemIndex >= FItems->Count()) FItemIndex = -1;
     FTopIndex = std::clamp(FTopIndex, 0, MaxTopIndex());
     UpdateScrollBar();
@@ -275,12 +336,34 @@ void TCustomListBox::Notify(unsigned Code) {
     SendMessage(FParent->Handle(), WM_COMMAND, MAKEWPARAM(id, int(Code)), reinterpret_cast<LPARAM>(Handle()));
 }
 
-void TCustomListBox::SelectByUser(int Index, bool Always) {
+void TCustomListBox::SelectByUser(int Index, bool Always, TShiftState Shift, bool Toggle) {
     if (FItems->Count() == 0) return;
     Index = std::clamp(Index, 0, FItems->Count() - 1);
-    bool changed = Index != FItemIndex;
-    SetItemIndex(Index);
-    if (changed || Always) Notify(LBN_SELCHANGE);
+    if (!FMultiSelect) {
+        bool changed = Index != FItemIndex;
+        SetItemIndex(Index);
+        if (changed || Always) Notify(LBN_SELCHANGE);
+        return;
+    }
+    std::vector<bool> before = FSelected;
+    int caret = FItemIndex;
+    FSelected.resize(std::size_t(FItems->Count()), false);
+    if (FExtendedSelect && (Shift & ssShift)) {
+        if (FAnchor < 0) FAnchor = caret < 0 ? Index : caret;
+        if (!(Shift & ssCtrl)) FSelected.assign(FSelected.size(), false);
+        for (int i = std::min(FAnchor, Index); i <= std::max(FAnchor, Index); ++i) FSelected[std::size_t(i)] = true;
+    } else if (Toggle || (FExtendedSelect && (Shift & ssCtrl))) {
+        FSelected[std::size_t(Index)] = !FSelected[std::size_t(Index)];
+        FAnchor = Index;
+    } else if (FExtendedSelect) {
+        FSelected.assign(FSelected.size(), false);
+        FSelected[std::size_t(Index)] = true;
+        FAnchor = Index;
+    }
+    FItemIndex = Index;
+    MakeVisible(Index);
+    Invalidate();
+    if (Always || caret != Index || before != FSelected) Notify(LBN_SELCHANGE);
 }
 
 void TCustomListBox::KeyDown(unsigned& Key, TShiftState Shift) {
@@ -297,9 +380,22 @@ void TCustomListBox::KeyDown(unsigned& Key, TShiftState Shift) {
     case VK_END: next = count - 1; break;
     case VK_PRIOR: next = cur < 0 ? 0 : cur - page; break;
     case VK_NEXT: next = cur < 0 ? 0 : cur + page; break;
+    case VK_SPACE:
+        if (!FMultiSelect || cur < 0) return;
+        SelectByUser(cur, true, Shift, !FExtendedSelect || (Shift & ssCtrl));
+        Key = 0;
+        return;
     default: return;
     }
-    SelectByUser(next, false);
+    // Ctrl moves only the focus through a multiple selection; without ExtendedSelect the
+    // arrows always do.
+    if (FMultiSelect && ((Shift & ssCtrl) && !(Shift & ssShift) || !FExtendedSelect)) {
+        FItemIndex = std::clamp(next, 0, count - 1);
+        MakeVisible(FItemIndex);
+        Invalidate();
+    } else {
+        SelectByUser(next, false, Shift);
+    }
     Key = 0;
 }
 
@@ -460,17 +556,21 @@ void TCustomListBox::Dispatch(TMessage& M) {
         int index = ItemAtPos(Point(GET_X_LPARAM(M.LParam), GET_Y_LPARAM(M.LParam)), true);
         FTracking = true;
         SetCapture(Handle());
-        if (index >= 0) SelectByUser(index, true);
+        if (index >= 0) SelectByUser(index, true, KeysToShift(M.WParam), FMultiSelect && !FExtendedSelect);
         break;
     }
     case WM_MOUSEMOVE:
         if (FTracking && (M.WParam & MK_LBUTTON)) {
             int y = GET_Y_LPARAM(M.LParam);
             // Dragging past an edge scrolls a line at a time.
-            if (y < 0 && FTopIndex > 0) SelectByUser(FTopIndex - 1, false);
-            else if (y >= ClientHeight()) SelectByUser(LastVisible() + 1, false);
-            else if (int index = ItemAtPos(Point(GET_X_LPARAM(M.LParam), y), true); index >= 0)
-                SelectByUser(index, false);
+            // A drag in a multiple selection marks the lines from where it began; where each
+            // click turns a line on and off, a drag does nothing.
+            TShiftState shift = FMultiSelect ? TShiftState(ssShift) : 0;
+            int index = y < 0 ? (FTopIndex > 0 ? FTopIndex - 1 : -1)
+                        : y >= ClientHeight() ? LastVisible() + 1
+                                              : ItemAtPos(Point(GET_X_LPARAM(M.LParam), y), true);
+            if (index >= 0 && index != FItemIndex && !(FMultiSelect && !FExtendedSelect))
+                SelectByUser(index, false, shift);
         }
         break;
     case WM_LBUTTONUP:
@@ -508,7 +608,8 @@ void TCustomListBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State) {
 
 void TCustomListBox::DrawOne(int Index, const TRect& R) {
     TCanvas* c = Canvas();
-    bool selected = Index == FItemIndex;
+    bool selected = IsSelected(Index);
+    bool caret = Index == FItemIndex;
     c->Font()->Assign(Font());
     c->Brush()->SetStyle(TBrushStyle::bsSolid);
     if (selected) {
@@ -524,7 +625,7 @@ void TCustomListBox::DrawOne(int Index, const TRect& R) {
     dis.itemID = unsigned(Index);
     dis.itemAction = ODA_DRAWENTIRE;
     dis.itemState = (selected ? ODS_SELECTED : 0) | (Enabled() ? 0 : ODS_DISABLED) |
-                    (selected && Focused() ? ODS_FOCUS : 0);
+                    (caret && Focused() ? ODS_FOCUS : 0);
     dis.hwndItem = Handle();
     dis.hDC = c->Handle();
     dis.rcItem = R;

@@ -67,7 +67,8 @@ public:
     // The lines shown; changes to it show at once, and keep the selected line where it can.
     rtl::TStringList* Items() const { return FItems.get(); }
     void SetItems(const rtl::TStrings& Value) { FItems->Assign(Value); }
-    // -1 when no line is selected; any other value outside the lines selects none.
+    // -1 when no line is selected; any other value outside the lines selects none. With
+    // MultiSelect it is the line that has the focus.
     int ItemIndex() const { return FItemIndex; }
     void SetItemIndex(int Value);
     int TopIndex() const { return FTopIndex; }
@@ -84,6 +85,15 @@ public:
     // In client coordinates; lines above the top lie above the client area.
     TRect ItemRect(int Index);
     void Clear() { FItems->Clear(); }
+    // Several lines selected at once: Ctrl and Shift with clicks and arrows (ExtendedSelect), or
+    // each click and the space bar turning a line on and off.
+    bool MultiSelect() const { return FMultiSelect; }
+    void SetMultiSelect(bool Value);
+    bool ExtendedSelect() const { return FExtendedSelect; }
+    void SetExtendedSelect(bool Value) { FExtendedSelect = Value; }
+    bool Selected(int Index) const;
+    void SetSelected(int Index, bool Value);
+    int SelCount() const;
 
     TDrawItemEvent OnDrawItem;
     TMeasureItemEvent OnMeasureItem;
@@ -112,13 +122,18 @@ private:
     int LastVisible(); // the last line wholly in view, at least the top one
     void MakeVisible(int Index);
     void UpdateScrollBar();
-    void SelectByUser(int Index, bool Always);
+    void SelectByUser(int Index, bool Always, TShiftState Shift = 0, bool Toggle = false);
+    bool IsSelected(int Index) const { return FMultiSelect ? Selected(Index) : Index == FItemIndex; }
     void Notify(unsigned Code);
     void DrawOne(int Index, const TRect& Rect);
     void Scroll(int Code, int Position);
 
     std::unique_ptr<rtl::TStringList> FItems; // a TListBoxStrings
     std::vector<int> FHeights; // per line, for owner-draw variable
+    std::vector<bool> FSelected; // per line, with MultiSelect
+    int FAnchor = -1;            // where a Shift selection starts
+    bool FMultiSelect = false;
+    bool FExtendedSelect = true;
     int FItemIndex = -1;
     int FTopIndex = 0;
     int FItemHeight = 16;

@@ -471,3 +471,54 @@ TEST_F(ComboBoxTest, AFormGoesWhileItsListIsDropped) {
     Form = nullptr;
     EXPECT_TRUE(Changes.empty());
 }
+
+TEST_F(ListBoxTest, MultipleSelectionByCtrlAndShiftFollowsTheLines) {
+    Fill(8);
+    List->SetMultiSelect(true);
+    List->SetFocus();
+    auto press = [&](int Index, unsigned Keys) {
+        win::POINT p = CentreOf(Index);
+        Send(win::WM_LBUTTONDOWN, win::MK_LBUTTON | Keys, win::MAKELPARAM(p.x, p.y));
+        Send(win::WM_LBUTTONUP, Keys, win::MAKELPARAM(p.x, p.y));
+    };
+    auto selection = [&] {
+        std::string s;
+        for (int i = 0; i < List->Items()->Count(); ++i) s += List->Selected(i) ? '1' : '0';
+        return s;
+    };
+    press(1, 0);
+    press(4, win::MK_SHIFT);
+    EXPECT_EQ(selection(), "01111000");
+    press(2, win::MK_CONTROL);
+    EXPECT_EQ(selection(), "01011000");
+    EXPECT_EQ(List->SelCount(), 3);
+    EXPECT_EQ(List->ItemIndex(), 2); // the focused line
+    press(6, 0);
+    EXPECT_EQ(selection(), "00000010");
+
+    TRobot keys;
+    keys.Key(win::VK_DOWN, true);
+    keys.Key(win::VK_UP, false, true); // Ctrl moves the focus only
+    keys.Key(win::VK_UP, false, true);
+    keys.Key(win::VK_SPACE, false, true);
+    Run(keys);
+    EXPECT_EQ(selection(), "00000111");
+    EXPECT_EQ(List->ItemIndex(), 5);
+
+    // The selection moves with its lines, and goes with a deleted one.
+    List->Items()->Insert(0, "new");
+    EXPECT_EQ(selection(), "000000111");
+    List->Items()->Delete(6);
+    EXPECT_EQ(selection(), "00000011");
+    EXPECT_EQ(List->SelCount(), 2);
+    List->SetSelected(0, true);
+    EXPECT_EQ(List->SelCount(), 3);
+    EXPECT_THROW(List->Selected(8), rtl::EListError);
+
+    // Without ExtendedSelect a click turns a line on and off.
+    List->SetExtendedSelect(false);
+    press(0, 0);
+    press(1, 0);
+    EXPECT_EQ(selection(), "01000011");
+    EXPECT_EQ(Holder->Codes.back(), LBN_SELCHANGE);
+}
