@@ -11,7 +11,7 @@ using namespace win;
 
 namespace {
 TShiftState KeysToShift(WPARAM Keys) {
-    return (Keys & MK_SHIFT ? ssShift : 0) | (Keys & MK_CONTROL ? ssCtrl : 0);
+    return (Keys & MK_SHIFT ? TShiftState(ssShift) : 0u) | (Keys & MK_CONTROL ? TShiftState(ssCtrl) : 0u);
 }
 } // namespace
 
@@ -389,7 +389,7 @@ void TCustomListBox::KeyDown(unsigned& Key, TShiftState Shift) {
     }
     // Ctrl moves only the focus through a multiple selection; without ExtendedSelect the
     // arrows always do.
-    if (FMultiSelect && ((Shift & ssCtrl) && !(Shift & ssShift) || !FExtendedSelect)) {
+    if (FMultiSelect && (((Shift & ssCtrl) && !(Shift & ssShift)) || !FExtendedSelect)) {
         FItemIndex = std::clamp(next, 0, count - 1);
         MakeVisible(FItemIndex);
         Invalidate();
