@@ -95,6 +95,7 @@ void TCustomListBox::CreateParams(TCreateParams& Params) {
 
 int TCustomListBox::ItemHeight() {
     if (FStyle != TListBoxStyle::lbStandard) return FItemHeight;
+    if (FFontHeight > 0) return FFontHeight;
     // Measured on the screen: the box may have no window yet, or no parent to make one in.
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, Font()->Handle());
@@ -102,7 +103,8 @@ int TCustomListBox::ItemHeight() {
     DrawText(dc, "Wg", 2, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
-    return std::max(1, int(r.bottom - r.top));
+    FFontHeight = std::max(1, int(r.bottom - r.top));
+    return FFontHeight;
 }
 
 void TCustomListBox::SetItemHeight(int Value) {
@@ -411,6 +413,7 @@ void TCustomListBox::WMSize(TMessage& M) {
 
 void TCustomListBox::CMFontChanged(TMessage& M) {
     TCustomControl::CMFontChanged(M);
+    FFontHeight = 0;
     ItemsChanged();
 }
 

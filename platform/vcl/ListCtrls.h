@@ -137,6 +137,7 @@ private:
     int FItemIndex = -1;
     int FTopIndex = 0;
     int FItemHeight = 16;
+    int FFontHeight = 0; // of the standard style's lines, measured once per font
     TListBoxStyle FStyle = TListBoxStyle::lbStandard;
     bool FTracking = false;
 };

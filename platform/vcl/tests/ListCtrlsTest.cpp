@@ -461,6 +461,10 @@ TEST_F(UiTest, AListBoxTakesLinesBeforeItHasAParentOrAWindow) {
     ASSERT_TRUE(win::GetScrollInfo(list->Handle(), win::SB_VERT, &si));
     EXPECT_EQ(si.nPos, list->TopIndex());
     EXPECT_EQ(win::SendMessage(list->Handle(), LB_GETCURSEL, 0, 0), 25);
+    // A larger font makes taller lines.
+    int before = list->ItemHeight();
+    list->Font()->SetSize(list->Font()->Size() * 2);
+    EXPECT_GT(list->ItemHeight(), before);
     delete form;
 }
 
