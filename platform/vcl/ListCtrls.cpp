@@ -1,0 +1,847 @@
+// List boxes drawn by this library on the window system's own scroll bars.
+#include "vcl/ListCtrls.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+namespace vcl {
+
+using namespace win;
+
+namespace {
+TShiftState KeysToShift(WPARAM Keys) {
+    return (Keys & MK_SHIFT ? TShiftState(ssShift) : 0u) | (Keys & MK_CONTROL ? TShiftState(ssCtrl) : 0u);
+}
+} // namespace
+
+// The lines of a list box: every change reaches the box, and inserts and deletes move its
+// selection with the line selected.
+class TCustomListBox::TListBoxStrings : public rtl::TStringList {
+public:
+    explicit TListBoxStrings(TCustomListBox* Owner) : FOwner(Owner) {}
+
+    int AddObject(std::string_view s, void* object) override {
+        int before = Count();
+        int index = Guarded([&] { return rtl::TStringList::AddObject(s, object); });
+        if (Count() > before) FOwner->ItemInserted(index);
+        Report();
+        return index;
+    }
+    void Insert(int index, std::string_view s) override {
+        Guarded([&] { rtl::TStringList::Insert(index, s); return 0; });
+        FOwner->ItemInserted(index);
+        Report();
+    }
+    void Delete(int index) override {
+        Guarded([&] { rtl::TStringList::Delete(index); return 0; });
+        FOwner->ItemDeleted(index);
+        Report();
+    }
+    void Clear() override {
+        Guarded([&] { rtl::TStringList::Clear(); return 0; });
+        FOwner->FItemIndex = -1;
+        FOwner->FTopIndex = 0;
+        FOwner->FAnchor = -1;
+        FOwner->FSelected.clear();
+        Report();
+    }
+
+protected:
+    void Changed() override {
+        if (FDepth == 0 && UpdateCount() == 0) FOwner->ItemsChanged();
+        rtl::TStringList::Changed();
+    }
+
+private:
+    template <class F> int Guarded(F f) {
+        ++FDepth;
+        try {
+            int r = f();
+            --FDepth;
+            return r;
+        } catch (...) {
+            --FDepth;
+            throw;
+        }
+    }
+    void Report() {
+        if (FDepth == 0 && UpdateCount() == 0) FOwner->ItemsChanged();
+    }
+    TCustomListBox* FOwner;
+    int FDepth = 0;
+};
+
+TCustomListBox::TCustomListBox(TComponent* AOwner)
+    : TCustomControl(AOwner), FItems(std::make_unique<TListBoxStrings>(this)) {
+    // Clicks and double clicks come from the notifications the window sends its parent.
+    FControlStyle = csSetCaption | csOpaque;
+    SetBounds(0, 0, 121, 97);
+    SetTabStop(true);
+    SetParentColor(false);
+    SetColor(clWindow);
+}
+
+TCustomListBox::~TCustomListBox() = default;
+
+void TCustomListBox::CreateParams(TCreateParams& Params) {
+    TCustomControl::CreateParams(Params);
+    Params.Style |= WS_VSCROLL;
+    if (Ctl3D()) Params.ExStyle |= WS_EX_CLIENTEDGE;
+    else Params.Style |= WS_BORDER;
+}
+
+// --- Lines and heights ----------------------------------------------------------------------
+
+int TCustomListBox::ItemHeight() {
+    if (FStyle != TListBoxStyle::lbStandard) return FItemHeight;
+    if (FFontHeight > 0) return FFontHeight;
+    // Measured on the screen: the box may have no window yet, or no parent to make one in.
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, Font()->Handle());
+    RECT r{0, 0, 0, 0};
+    DrawText(dc, "Wg", 2, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    FFontHeight = std::max(1, int(r.bottom - r.top));
+    return FFontHeight;
+}
+
+void TCustomListBox::SetItemHeight(int Value) {
+    if (Value <= 0 || Value == FItemHeight) return;
+    FItemHeight = Value;
+    ItemsChanged();
+}
+
+void TCustomListBox::SetStyle(TListBoxStyle Value) {
+    if (Value == FStyle) return;
+    FStyle = Value;
+    ItemsChanged();
+}
+
+void TCustomListBox::SetSorted(bool Value) {
+    if (Value == FItems->Sorted()) return;
+    // Sorting moves the lines: the selection goes with its line.
+    struct TMark {
+        std::string Text;
+        void* Object;
+        bool Current;
+    };
+    std::vector<TMark> marks;
+    for (int i = 0; i < FItems->Count(); ++i)
+        if (i == FItemIndex || (FMultiSelect && Selected(i))) marks.push_back({FItems->Get(i), FItems->Objects(i), i == FItemIndex});
+    FItems->SetSorted(Value);
+    FItemIndex = FAnchor = -1;
+    FSelected.assign(std::size_t(FItems->Count()), false);
+    std::vector<bool> taken(std::size_t(FItems->Count()), false);
+    for (const TMark& m : marks)
+        for (int i = 0; i < FItems->Count(); ++i)
+            if (!taken[std::size_t(i)] && FItems->Get(i) == m.Text && FItems->Objects(i) == m.Object) {
+                taken[std::size_t(i)] = true;
+                if (m.Current) FItemIndex = i;
+                if (FMultiSelect) FSelected[std::size_t(i)] = true;
+                break;
+            }
+    ItemsChanged();
+}
+
+void TCustomListBox::MeasureItem(int Index, int& Height) {
+    if (OnMeasureItem) OnMeasureItem(this, Index, Height);
+}
+
+void TCustomListBox::Remeasure() {
+    FHeights.clear();
+    if (FStyle != TListBoxStyle::lbOwnerDrawVariable) return;
+    FHeights.resize(std::size_t(FItems->Count()), FItemHeight);
+    for (int i = 0; i < FItems->Count(); ++i) {
+        MEASUREITEMSTRUCT mis;
+        mis.CtlType = ODT_LISTBOX;
+        mis.itemID = unsigned(i);
+        mis.itemWidth = unsigned(std::max(0, ClientWidth()));
+        mis.itemHeight = unsigned(FItemHeight);
+        mis.itemData = reinterpret_cast<std::uintptr_t>(FItems->Objects(i));
+        LPARAM lp = reinterpret_cast<LPARAM>(&mis);
+        bool answered = FParent && FParent->HandleAllocated() && HandleAllocated() &&
+                        SendMessage(FParent->Handle(), WM_MEASUREITEM, 0, lp) != 0;
+        if (!answered) Perform(CN_MEASUREITEM, 0, lp);
+        // A line never gets a height of nothing, or it could never be reached.
+        FHeights[std::size_t(i)] = std::clamp(int(mis.itemHeight), 1, 255);
+    }
+}
+
+int TCustomListBox::HeightOf(int Index) {
+    if (FStyle == TListBoxStyle::lbOwnerDrawVariable && Index >= 0 && std::size_t(Index) < FHeights.size())
+        return FHeights[std::size_t(Index)];
+    return ItemHeight();
+}
+
+void TCustomListBox::ItemInserted(int Index) {
+    if (FItemIndex >= 0 && Index <= FItemIndex) ++FItemIndex;
+    if (FAnchor >= 0 && Index <= FAnchor) ++FAnchor;
+    if (std::size_t(Index) <= FSelected.size()) FSelected.insert(FSelected.begin() + Index, false);
+}
+
+void TCustomListBox::ItemDeleted(int Index) {
+    if (Index == FItemIndex) FItemIndex = -1;
+    else if (Index < FItemIndex) --FItemIndex;
+    if (Index == FAnchor) FAnchor = -1;
+    else if (Index < FAnchor) --FAnchor;
+    if (std::size_t(Index) < FSelected.size()) FSelected.erase(FSelected.begin() + Index);
+}
+
+void TCustomListBox::SetMultiSelect(bool Value) {
+    if (Value == FMultiSelect) return;
+    FMultiSelect = Value;
+    FSelected.assign(std::size_t(FItems->Count()), false);
+    if (Value && FItemIndex >= 0) FSelected[std::size_t(FItemIndex)] = true;
+    Invalidate();
+}
+
+bool TCustomListBox::Selected(int Index) const {
+    if (Index < 0 || Index >= FItems->Count()) throw rtl::EListError("List index out of bounds (" + std::to_string(Index) + ")");
+    if (!FMultiSelect) return Index == FItemIndex;
+    return std::size_t(Index) < FSelected.size() && FSelected[std::size_t(Index)];
+}
+
+void TCustomListBox::SetSelected(int Index, bool Value) {
+    if (Index < 0 || Index >= FItems->Count()) throw rtl::EListError("List index out of bounds (" + std::to_string(Index) + ")");
+    if (!FMultiSelect) {
+        if (Value) SetItemIndex(Index);
+        else if (Index == FItemIndex) SetItemIndex(-1);
+        return;
+    }
+    FSelected.resize(std::size_t(FItems->Count()), false);
+    if (FSelected[std::size_t(Index)] == Value) return;
+    FSelected[std::size_t(Index)] = Value;
+    Invalidate();
+}
+
+int TCustomListBox::SelCount() const {
+    if (!FMultiSelect) return FItemIndex >= 0 ? 1 : 0;
+    return int(std::count(FSelected.begin(), FSelected.end(), true));
+}
+
+void TCustomListBox::ItemsChanged() {
+    Remeasure();
+    FSelected.resize(std::size_t(FItems->Count()), false);
+    if (FAnchor >= FItems->Count()) FAnchor = -1;
+    if (FItemIndex >= FItems->Count()) FItemIndex = -1;
+    FTopIndex = std::clamp(FTopIndex, 0, MaxTopIndex());
+    UpdateScrollBar();
+    Invalidate();
+}
+
+int TCustomListBox::MaxTopIndex() {
+    int count = FItems->Count();
+    int room = ClientHeight();
+    int top = count;
+    // The highest top from which the last line is still wholly in view.
+    while (top > 0 && room - HeightOf(top - 1) >= 0) room -= HeightOf(--top);
+    return std::min(top, std::max(0, count - 1));
+}
+
+int TCustomListBox::LastVisible() {
+    int room = ClientHeight();
+    int i = FTopIndex;
+    int last = FTopIndex;
+    while (i < FItems->Count() && room - HeightOf(i) >= 0) {
+        room -= HeightOf(i);
+        last = i++;
+    }
+    return last;
+}
+
+TRect TCustomListBox::ItemRect(int Index) {
+    int y = 0;
+    if (Index >= FTopIndex)
+        for (int i = FTopIndex; i < Index; ++i) y += HeightOf(i);
+    else
+        for (int i = Index; i < FTopIndex; ++i) y -= HeightOf(i);
+    return Rect(0, y, ClientWidth(), y + HeightOf(Index));
+}
+
+int TCustomListBox::ItemAtPos(TPoint Pos, bool Existing) {
+    TRect client = ClientRect();
+    if (Pos.x >= 0 && Pos.x < client.right && Pos.y >= 0) {
+        int y = 0;
+        for (int i = FTopIndex; i < FItems->Count() && y < client.bottom; ++i) {
+            y += HeightOf(i);
+            if (Pos.y < y) return i;
+        }
+    }
+    return Existing ? -1 : FItems->Count();
+}
+
+// --- Selection and scrolling ------------------------------------------------------------------
+
+void TCustomListBox::SetItemIndex(int Value) {
+    if (Value < 0 || Value >= FItems->Count()) Value = -1;
+    if (Value == FItemIndex) return;
+    FItemIndex = Value;
+    if (Value >= 0) MakeVisible(Value);
+    Invalidate();
+}
+
+void TCustomListBox::SetTopIndex(int Value) {
+    Value = std::clamp(Value, 0, MaxTopIndex());
+    if (Value == FTopIndex) return;
+    FTopIndex = Value;
+    UpdateScrollBar();
+    Invalidate();
+}
+
+void TCustomListBox::MakeVisible(int Index) {
+    if (Index < FTopIndex) {
+        SetTopIndex(Index);
+        return;
+    }
+    while (FTopIndex < Index && Index > LastVisible()) {
+        int before = FTopIndex;
+        SetTopIndex(FTopIndex + 1);
+        if (FTopIndex == before) break;
+    }
+}
+
+void TCustomListBox::UpdateScrollBar() {
+    if (!HandleAllocated()) return;
+    SCROLLINFO si;
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    int maxTop = MaxTopIndex();
+    if (maxTop > 0) {
+        int page = std::max(1, LastVisible() - FTopIndex + 1);
+        si.nMin = 0;
+        si.nMax = maxTop + page - 1;
+        si.nPage = unsigned(page);
+        si.nPos = FTopIndex;
+    }
+    SetScrollInfo(Handle(), SB_VERT, &si, TRUE);
+}
+
+void TCustomListBox::Scroll(int Code, int Position) {
+    int page = std::max(1, LastVisible() - FTopIndex);
+    switch (Code) {
+    case SB_LINEUP: SetTopIndex(FTopIndex - 1); break;
+    case SB_LINEDOWN: SetTopIndex(FTopIndex + 1); break;
+    case SB_PAGEUP: SetTopIndex(FTopIndex - page); break;
+    case SB_PAGEDOWN: SetTopIndex(FTopIndex + page); break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: SetTopIndex(Position); break;
+    case SB_TOP: SetTopIndex(0); break;
+    case SB_BOTTOM: SetTopIndex(MaxTopIndex()); break;
+    default: break;
+    }
+}
+
+void TCustomListBox::Notify(unsigned Code) {
+    if (!HandleAllocated() || !FParent || !FParent->HandleAllocated()) return;
+    int id = GetDlgCtrlID(Handle());
+    SendMessage(FParent->Handle(), WM_COMMAND, MAKEWPARAM(id, int(Code)), reinterpret_cast<LPARAM>(Handle()));
+}
+
+void TCustomListBox::SelectByUser(int Index, bool Always, TShiftState Shift, bool Toggle) {
+    if (FItems->Count() == 0) return;
+    Index = std::clamp(Index, 0, FItems->Count() - 1);
+    if (!FMultiSelect) {
+        bool changed = Index != FItemIndex;
+        SetItemIndex(Index);
+        if (changed || Always) Notify(LBN_SELCHANGE);
+        return;
+    }
+    std::vector<bool> before = FSelected;
+    int caret = FItemIndex;
+    FSelected.resize(std::size_t(FItems->Count()), false);
+    if (FExtendedSelect && (Shift & ssShift)) {
+        if (FAnchor < 0) FAnchor = caret < 0 ? Index : caret;
+        if (!(Shift & ssCtrl)) FSelected.assign(FSelected.size(), false);
+        for (int i = std::min(FAnchor, Index); i <= std::max(FAnchor, Index); ++i) FSelected[std::size_t(i)] = true;
+    } else if (Toggle || (FExtendedSelect && (Shift & ssCtrl))) {
+        FSelected[std::size_t(Index)] = !FSelected[std::size_t(Index)];
+        FAnchor = Index;
+    } else if (FExtendedSelect) {
+        FSelected.assign(FSelected.size(), false);
+        FSelected[std::size_t(Index)] = true;
+        FAnchor = Index;
+    }
+    FItemIndex = Index;
+    MakeVisible(Index);
+    Invalidate();
+    if (Always || caret != Index || before != FSelected) Notify(LBN_SELCHANGE);
+}
+
+void TCustomListBox::KeyDown(unsigned& Key, TShiftState Shift) {
+    TCustomControl::KeyDown(Key, Shift);
+    int count = FItems->Count();
+    if (count == 0) return;
+    int cur = FItemIndex;
+    int page = std::max(1, LastVisible() - FTopIndex);
+    int next;
+    switch (Key) {
+    case VK_UP: next = cur < 0 ? 0 : cur - 1; break;
+    case VK_DOWN: next = cur + 1; break;
+    case VK_HOME: next = 0; break;
+    case VK_END: next = count - 1; break;
+    case VK_PRIOR: next = cur < 0 ? 0 : cur - page; break;
+    case VK_NEXT: next = cur < 0 ? 0 : cur + page; break;
+    case VK_SPACE:
+        if (!FMultiSelect || cur < 0) return;
+        SelectByUser(cur, true, Shift, !FExtendedSelect || (Shift & ssCtrl));
+        Key = 0;
+        return;
+    default: return;
+    }
+    // Ctrl moves only the focus through a multiple selection; without ExtendedSelect the
+    // arrows always do.
+    if (FMultiSelect && (((Shift & ssCtrl) && !(Shift & ssShift)) || !FExtendedSelect)) {
+        FItemIndex = std::clamp(next, 0, count - 1);
+        MakeVisible(FItemIndex);
+        Invalidate();
+    } else {
+        SelectByUser(next, false, Shift);
+    }
+    Key = 0;
+}
+
+void TCustomListBox::WMGetDlgCode(TMessage& M) {
+    M.Result = DLGC_WANTARROWS;
+}
+
+void TCustomListBox::WMSize(TMessage& M) {
+    TCustomControl::WMSize(M);
+    FTopIndex = std::clamp(FTopIndex, 0, MaxTopIndex());
+    UpdateScrollBar();
+}
+
+void TCustomListBox::CMFontChanged(TMessage& M) {
+    TCustomControl::CMFontChanged(M);
+    FFontHeight = 0;
+    ItemsChanged();
+}
+
+// --- Messages ---------------------------------------------------------------------------------
+
+void TCustomListBox::Dispatch(TMessage& M) {
+    int count = FItems->Count();
+    auto validIndex = [&](WPARAM w) { return int(w) >= 0 && int(w) < count; };
+    switch (M.Msg) {
+    case LB_ADDSTRING:
+        M.Result = M.LParam ? FItems->Add(reinterpret_cast<const char*>(M.LParam)) : LB_ERR;
+        return;
+    case LB_INSERTSTRING: {
+        // -1 appends, as it does for the system's list box.
+        int index = int(M.WParam) == -1 ? count : int(M.WParam);
+        if (!M.LParam || index < 0 || index > count) {
+            M.Result = LB_ERR;
+            return;
+        }
+        // The lines of a sorted box stay sorted, or finding a line in them would fail.
+        if (FItems->Sorted()) index = FItems->Add(reinterpret_cast<const char*>(M.LParam));
+        else FItems->Insert(index, reinterpret_cast<const char*>(M.LParam));
+        M.Result = index;
+        return;
+    }
+    case LB_DELETESTRING:
+        if (!validIndex(M.WParam)) {
+            M.Result = LB_ERR;
+            return;
+        }
+        FItems->Delete(int(M.WParam));
+        M.Result = FItems->Count();
+        return;
+    case LB_RESETCONTENT: FItems->Clear(); M.Result = 0; return;
+    case LB_GETCOUNT: M.Result = count; return;
+    case LB_GETCURSEL: M.Result = FItemIndex; return;
+    case LB_SETCURSEL:
+        SetItemIndex(int(M.WParam));
+        M.Result = validIndex(M.WParam) ? LRESULT(M.WParam) : LB_ERR;
+        return;
+    case LB_GETTOPINDEX: M.Result = FTopIndex; return;
+    case LB_SETTOPINDEX:
+        if (!validIndex(M.WParam)) {
+            M.Result = LB_ERR;
+            return;
+        }
+        SetTopIndex(int(M.WParam));
+        M.Result = 0;
+        return;
+    case LB_GETITEMRECT:
+        if (!validIndex(M.WParam) || !M.LParam) {
+            M.Result = LB_ERR;
+            return;
+        }
+        *reinterpret_cast<RECT*>(M.LParam) = ItemRect(int(M.WParam));
+        M.Result = 1;
+        return;
+    case LB_ITEMFROMPOINT: {
+        TPoint p = Point(GET_X_LPARAM(M.LParam), GET_Y_LPARAM(M.LParam));
+        int index = ItemAtPos(p, true);
+        bool outside = index < 0;
+        if (outside) index = count == 0 ? 0 : std::clamp(ItemAtPos(p, false), 0, count - 1);
+        M.Result = LRESULT(MAKELPARAM(index, outside ? 1 : 0));
+        return;
+    }
+    case LB_GETITEMHEIGHT:
+        M.Result = FStyle == TListBoxStyle::lbOwnerDrawVariable && validIndex(M.WParam) ? HeightOf(int(M.WParam))
+                                                                                      : ItemHeight();
+        return;
+    case LB_SETITEMHEIGHT: {
+        int h = int(LOWORD(std::uintptr_t(M.LParam)));
+        if (h <= 0 || h > 255) {
+            M.Result = LB_ERR;
+            return;
+        }
+        if (FStyle == TListBoxStyle::lbOwnerDrawVariable) {
+            if (!validIndex(M.WParam)) {
+                M.Result = LB_ERR;
+                return;
+            }
+            FHeights[std::size_t(M.WParam)] = h;
+            FTopIndex = std::clamp(FTopIndex, 0, MaxTopIndex());
+            UpdateScrollBar();
+            Invalidate();
+        } else {
+            SetItemHeight(h);
+        }
+        M.Result = 0;
+        return;
+    }
+    case LB_GETTEXTLEN:
+        M.Result = validIndex(M.WParam) ? LRESULT(FItems->Get(int(M.WParam)).size()) : LB_ERR;
+        return;
+    case LB_GETTEXT: {
+        // The buffer takes LB_GETTEXTLEN characters and the closing zero.
+        if (!validIndex(M.WParam) || !M.LParam) {
+            M.Result = LB_ERR;
+            return;
+        }
+        std::string s = FItems->Get(int(M.WParam));
+        std::memcpy(reinterpret_cast<char*>(M.LParam), s.c_str(), s.size() + 1);
+        M.Result = LRESULT(s.size());
+        return;
+    }
+    case CN_COMMAND:
+        switch (HIWORD(std::uintptr_t(M.WParam))) {
+        case LBN_SELCHANGE: Click(); break;
+        case LBN_DBLCLK: DblClick(); break;
+        }
+        M.Result = 0;
+        return;
+    case CN_DRAWITEM: {
+        auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(M.LParam);
+        TOwnerDrawState state = 0;
+        if (dis->itemState & ODS_SELECTED) state |= odSelected;
+        if (dis->itemState & ODS_DISABLED) state |= odDisabled;
+        if (dis->itemState & ODS_FOCUS) state |= odFocused;
+        DrawItem(int(dis->itemID), dis->rcItem, state);
+        M.Result = 1;
+        return;
+    }
+    case CN_MEASUREITEM: {
+        auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(M.LParam);
+        int h = int(mis->itemHeight);
+        MeasureItem(int(mis->itemID), h);
+        mis->itemHeight = unsigned(std::max(0, h));
+        M.Result = 1;
+        return;
+    }
+    case WM_VSCROLL: {
+        int code = LOWORD(std::uintptr_t(M.WParam));
+        int pos = HIWORD(std::uintptr_t(M.WParam));
+        if (code == SB_THUMBTRACK || code == SB_THUMBPOSITION) {
+            SCROLLINFO si;
+            si.fMask = SIF_TRACKPOS;
+            if (GetScrollInfo(Handle(), SB_VERT, &si)) pos = si.nTrackPos;
+        }
+        Scroll(code, pos);
+        M.Result = 0;
+        return;
+    }
+    case WM_LBUTTONDOWN: {
+        int index = ItemAtPos(Point(GET_X_LPARAM(M.LParam), GET_Y_LPARAM(M.LParam)), true);
+        FTracking = true;
+        SetCapture(Handle());
+        if (index >= 0) SelectByUser(index, true, KeysToShift(M.WParam), FMultiSelect && !FExtendedSelect);
+        break;
+    }
+    case WM_MOUSEMOVE:
+        if (FTracking && (M.WParam & MK_LBUTTON)) {
+            int y = GET_Y_LPARAM(M.LParam);
+            // Dragging past an edge scrolls a line at a time.
+            // A drag in a multiple selection marks the lines from where it began; where each
+            // click turns a line on and off, a drag does nothing.
+            TShiftState shift = FMultiSelect ? TShiftState(ssShift) : 0;
+            int index = y < 0 ? (FTopIndex > 0 ? FTopIndex - 1 : -1)
+                        : y >= ClientHeight() ? LastVisible() + 1
+                                              : ItemAtPos(Point(GET_X_LPARAM(M.LParam), y), true);
+            if (index >= 0 && index != FItemIndex && !(FMultiSelect && !FExtendedSelect))
+                SelectByUser(index, false, shift);
+        }
+        break;
+    case WM_LBUTTONUP:
+        if (FTracking) {
+            FTracking = false;
+            if (GetCapture() == Handle()) ReleaseCapture();
+        }
+        break;
+    case WM_LBUTTONDBLCLK:
+        if (int index = ItemAtPos(Point(GET_X_LPARAM(M.LParam), GET_Y_LPARAM(M.LParam)), true); index >= 0) {
+            SelectByUser(index, false);
+            Notify(LBN_DBLCLK);
+        }
+        break;
+    case WM_CREATE:
+        TCustomControl::Dispatch(M);
+        UpdateScrollBar();
+        return;
+    default: break;
+    }
+    TCustomControl::Dispatch(M);
+}
+
+// --- Painting ---------------------------------------------------------------------------------
+
+void TCustomListBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State) {
+    if (FStyle != TListBoxStyle::lbStandard && OnDrawItem) {
+        OnDrawItem(this, Index, Rect, State);
+        return;
+    }
+    TCanvas* c = Canvas();
+    c->FillRect(Rect);
+    if (Index >= 0 && Index < FItems->Count()) c->TextOut(Rect.left + 2, Rect.top, FItems->Get(Index));
+}
+
+void TCustomListBox::DrawOne(int Index, const TRect& R) {
+    TCanvas* c = Canvas();
+    bool selected = IsSelected(Index);
+    bool caret = Index == FItemIndex;
+    c->Font()->Assign(Font());
+    c->Brush()->SetStyle(TBrushStyle::bsSolid);
+    if (selected) {
+        c->Brush()->SetColor(clHighlight);
+        c->Font()->SetColor(clHighlightText);
+    } else {
+        c->Brush()->SetColor(Color());
+        if (!Enabled()) c->Font()->SetColor(clGrayText);
+    }
+    DRAWITEMSTRUCT dis;
+    dis.CtlType = ODT_LISTBOX;
+    dis.CtlID = unsigned(GetDlgCtrlID(Handle()));
+    dis.itemID = unsigned(Index);
+    dis.itemAction = ODA_DRAWENTIRE;
+    dis.itemState = (selected ? ODS_SELECTED : 0) | (Enabled() ? 0 : ODS_DISABLED) |
+                    (caret && Focused() ? ODS_FOCUS : 0);
+    dis.hwndItem = Handle();
+    dis.hDC = c->Handle();
+    dis.rcItem = R;
+    dis.itemData = reinterpret_cast<std::uintptr_t>(FItems->Objects(Index));
+    LPARAM lp = reinterpret_cast<LPARAM>(&dis);
+    // A parent that draws the line itself answers; otherwise the box draws it.
+    bool answered = FStyle != TListBoxStyle::lbStandard && FParent && FParent->HandleAllocated() &&
+                    SendMessage(FParent->Handle(), WM_DRAWITEM, WPARAM(dis.CtlID), lp) != 0;
+    if (!answered) Perform(CN_DRAWITEM, WPARAM(dis.CtlID), lp);
+    if ((dis.itemState & ODS_FOCUS) && FStyle == TListBoxStyle::lbStandard) Canvas()->DrawFocusRect(R);
+}
+
+void TCustomListBox::Paint() {
+    TRect client = ClientRect();
+    int y = 0;
+    for (int i = FTopIndex; i < FItems->Count() && y < client.bottom; ++i) {
+        TRect r = Rect(0, y, client.right, y + HeightOf(i));
+        DrawOne(i, r);
+        y = r.bottom;
+    }
+    if (y < client.bottom) {
+        Canvas()->Brush()->SetStyle(TBrushStyle::bsSolid);
+        Canvas()->Brush()->SetColor(Color());
+        Canvas()->FillRect(Rect(0, y, client.right, client.bottom));
+    }
+}
+
+// --- TComboBox -------------------------------------------------------------------------------
+
+// The pop-up list of a combo box: a top-level window owned by the face that never takes the
+// focus or activation from the form; the face passes it the keys while it is dropped.
+class TComboBox::TComboList : public TCustomListBox {
+public:
+    TComboList(TComboBox* Combo) : TCustomListBox(nullptr), FCombo(Combo) { SetTabStop(false); }
+    using TCustomListBox::KeyDown;
+
+protected:
+    void CreateParams(TCreateParams& Params) override {
+        TCustomListBox::CreateParams(Params);
+        Params.Style = (Params.Style & ~DWORD(WS_CHILD)) | WS_POPUP | WS_BORDER;
+        Params.ExStyle &= ~DWORD(WS_EX_CLIENTEDGE);
+    }
+    void Dispatch(TMessage& M) override {
+        if (M.Msg == WM_MOUSEACTIVATE) {
+            M.Result = MA_NOACTIVATE;
+            return;
+        }
+        TCustomListBox::Dispatch(M);
+        if (M.Msg == WM_LBUTTONUP && ItemAtPos(Point(GET_X_LPARAM(M.LParam), GET_Y_LPARAM(M.LParam)), true) >= 0)
+            FCombo->CloseUp(true);
+    }
+
+private:
+    TComboBox* FCombo;
+};
+
+TComboBox::TComboBox(TComponent* AOwner) : TCustomControl(AOwner), FList(std::make_unique<TComboList>(this)) {
+    FControlStyle = csOpaque | csFixedHeight;
+    SetBounds(0, 0, 145, 21);
+    SetTabStop(true);
+    SetParentColor(false);
+    SetColor(clWindow);
+}
+
+TComboBox::~TComboBox() {
+    FDropped = false;
+    FList.reset();
+}
+
+rtl::TStringList* TComboBox::Items() const { return FList->Items(); }
+int TComboBox::ItemIndex() const { return FList->ItemIndex(); }
+TCustomListBox* TComboBox::List() const { return FList.get(); }
+
+void TComboBox::SetItemIndex(int Value) {
+    FList->SetItemIndex(Value);
+    Invalidate();
+}
+
+void TComboBox::Change() {
+    if (OnChange) OnChange(this);
+}
+
+void TComboBox::ChooseByUser(int Index) {
+    if (Items()->Count() == 0) return;
+    Index = std::clamp(Index, 0, Items()->Count() - 1);
+    if (Index == ItemIndex()) return;
+    SetItemIndex(Index);
+    Change();
+}
+
+void TComboBox::SetDroppedDown(bool Value) {
+    if (Value == FDropped) return;
+    if (!Value) {
+        CloseUp(false);
+        return;
+    }
+    if (!HandleAllocated() || !Showing()) return;
+    FDropped = true;
+    FStart = ItemIndex();
+    FList->Font()->Assign(Font());
+    int h = FList->ItemHeight();
+    int lines = std::clamp(Items()->Count(), 1, FDropDownCount);
+    TPoint origin = ClientToScreen(Point(0, Height()));
+    FList->SetParentWindow(Handle());
+    FList->SetBounds(origin.x, origin.y, Width(), lines * h + 2);
+    ShowWindow(FList->Handle(), SW_SHOWNA);
+    FList->SetTopIndex(std::max(0, ItemIndex()));
+    if (!Focused()) SetFocus();
+    Invalidate();
+}
+
+void TComboBox::CloseUp(bool Accept) {
+    if (!FDropped) return;
+    FDropped = false;
+    int chosen = FList->ItemIndex();
+    int start = FStart;
+    if (FList->HandleAllocated()) ShowWindow(FList->Handle(), SW_HIDE);
+    if (!Accept) FList->SetItemIndex(start);
+    Invalidate();
+    if (Accept && chosen != start) Change();
+}
+
+void TComboBox::KeyDown(unsigned& Key, TShiftState Shift) {
+    TCustomControl::KeyDown(Key, Shift);
+    if (FDropped) {
+        if (Key == VK_RETURN || Key == VK_ESCAPE || Key == VK_F4 || (Key == VK_UP && (Shift & ssAlt)))
+            CloseUp(Key == VK_RETURN || Key == VK_F4 || Key == VK_UP);
+        else
+            static_cast<TComboList*>(FList.get())->KeyDown(Key, Shift);
+        Key = 0;
+        return;
+    }
+    bool alt = Shift & ssAlt;
+    switch (Key) {
+    case VK_F4: SetDroppedDown(true); break;
+    case VK_DOWN:
+        if (alt) SetDroppedDown(true);
+        else ChooseByUser(ItemIndex() + 1);
+        break;
+    case VK_UP: ChooseByUser(ItemIndex() < 0 ? 0 : ItemIndex() - 1); break;
+    case VK_HOME: ChooseByUser(0); break;
+    case VK_END: ChooseByUser(Items()->Count() - 1); break;
+    default: return;
+    }
+    Key = 0;
+}
+
+void TComboBox::WMGetDlgCode(TMessage& M) {
+    // While dropped, Enter and Escape close the list rather than pressing the form's buttons.
+    M.Result = DLGC_WANTARROWS | (FDropped ? DLGC_WANTALLKEYS : 0);
+}
+
+void TComboBox::Dispatch(TMessage& M) {
+    switch (M.Msg) {
+    case WM_LBUTTONDOWN:
+        TCustomControl::Dispatch(M);
+        SetDroppedDown(!FDropped);
+        return;
+    case WM_SYSKEYDOWN:
+        // Alt+Down drops the list, as on the system's combo box.
+        if (M.WParam == VK_DOWN || (M.WParam == VK_UP && FDropped)) {
+            if (M.WParam == VK_DOWN && !FDropped) SetDroppedDown(true);
+            else CloseUp(true);
+            M.Result = 0;
+            return;
+        }
+        break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        TCustomControl::Dispatch(M);
+        if (M.Msg == WM_KILLFOCUS) CloseUp(false);
+        Invalidate();
+        return;
+    }
+    TCustomControl::Dispatch(M);
+}
+
+void TComboBox::Paint() {
+    TCanvas* c = Canvas();
+    TRect r = ClientRect();
+    int button = std::min(int(r.right), 16);
+    TRect face = Rect(r.left, r.top, r.right - button, r.bottom);
+    c->Brush()->SetStyle(TBrushStyle::bsSolid);
+    c->Brush()->SetColor(Color());
+    c->FillRect(face);
+    TRect text = Rect(face.left + 2, face.top + 2, face.right - 2, face.bottom - 2);
+    bool focused = Focused() && !FDropped;
+    if (focused) {
+        c->Brush()->SetColor(clHighlight);
+        c->FillRect(text);
+        c->Font()->SetColor(clHighlightText);
+    } else if (!Enabled()) {
+        c->Font()->SetColor(clGrayText);
+    }
+    if (ItemIndex() >= 0) {
+        std::string s = Items()->Get(ItemIndex());
+        c->Brush()->SetStyle(TBrushStyle::bsClear);
+        c->TextRect(text, text.left + 1, text.top + (text.bottom - text.top - c->TextHeight(s)) / 2, s);
+    }
+    if (focused) c->DrawFocusRect(text);
+    // The drop button, with its arrow.
+    TRect b = Rect(r.right - button, r.top, r.right, r.bottom);
+    c->Brush()->SetColor(clBtnFace);
+    c->FillRect(b);
+    c->Pen()->SetColor(FDropped ? clBtnShadow : clBtnHighlight);
+    c->Polyline({Point(b.left, b.bottom - 1), Point(b.left, b.top), Point(b.right - 1, b.top)});
+    c->Pen()->SetColor(FDropped ? clBtnHighlight : clBtnShadow);
+    c->Polyline({Point(b.left, b.bottom - 1), Point(b.right - 1, b.bottom - 1), Point(b.right - 1, b.top)});
+    int cx = (b.left + b.right) / 2 + (FDropped ? 1 : 0), cy = (b.top + b.bottom) / 2 - 1 + (FDropped ? 1 : 0);
+    c->Brush()->SetStyle(TBrushStyle::bsSolid);
+    c->Brush()->SetColor(Enabled() ? clBtnText : clGrayText);
+    c->Pen()->SetColor(Enabled() ? clBtnText : clGrayText);
+    c->Polygon({Point(cx - 3, cy - 1), Point(cx + 3, cy - 1), Point(cx, cy + 2)});
+}
+
+} // namespace vcl

@@ -1,0 +1,189 @@
+// List boxes: a window of this library's own class that shows the lines of a string list, with
+// selection by mouse and keys, a vertical scroll bar and owner drawing. Implementations in
+// ListCtrls.cpp.
+#pragma once
+
+#include "rtl/StringLists.h"
+#include "vcl/Controls.h"
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace vcl {
+
+// The list-box messages and notifications, with the standard values.
+constexpr unsigned LB_ADDSTRING = 0x0180;
+constexpr unsigned LB_INSERTSTRING = 0x0181;
+constexpr unsigned LB_DELETESTRING = 0x0182;
+constexpr unsigned LB_RESETCONTENT = 0x0184;
+constexpr unsigned LB_SETCURSEL = 0x0186;
+constexpr unsigned LB_GETCURSEL = 0x0188;
+constexpr unsigned LB_GETTEXT = 0x0189;
+constexpr unsigned LB_GETTEXTLEN = 0x018A;
+constexpr unsigned LB_GETCOUNT = 0x018B;
+constexpr unsigned LB_GETTOPINDEX = 0x018E;
+constexpr unsigned LB_SETTOPINDEX = 0x0197;
+constexpr unsigned LB_GETITEMRECT = 0x0198;
+constexpr unsigned LB_SETITEMHEIGHT = 0x01A0;
+constexpr unsigned LB_GETITEMHEIGHT = 0x01A1;
+constexpr unsigned LB_ITEMFROMPOINT = 0x01A9;
+constexpr win::LRESULT LB_ERR = -1;
+constexpr unsigned LBN_SELCHANGE = 1;
+constexpr unsigned LBN_DBLCLK = 2;
+
+// Owner drawing: what the list box sends its parent with WM_DRAWITEM and WM_MEASUREITEM.
+constexpr unsigned ODT_LISTBOX = 2;
+constexpr unsigned ODA_DRAWENTIRE = 1;
+constexpr unsigned ODS_SELECTED = 0x0001;
+constexpr unsigned ODS_DISABLED = 0x0004;
+constexpr unsigned ODS_FOCUS = 0x0010;
+
+struct DRAWITEMSTRUCT {
+    unsigned CtlType = 0, CtlID = 0, itemID = 0, itemAction = 0, itemState = 0;
+    win::HWND hwndItem = nullptr;
+    win::HDC hDC = nullptr;
+    win::RECT rcItem{};
+    std::uintptr_t itemData = 0;
+};
+struct MEASUREITEMSTRUCT {
+    unsigned CtlType = 0, CtlID = 0, itemID = 0, itemWidth = 0, itemHeight = 0;
+    std::uintptr_t itemData = 0;
+};
+
+enum TOwnerDrawStateFlag : unsigned { odSelected = 1, odGrayed = 2, odDisabled = 4, odChecked = 8, odFocused = 16 };
+using TOwnerDrawState = unsigned;
+enum class TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };
+
+using TDrawItemEvent = std::function<void(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State)>;
+using TMeasureItemEvent = std::function<void(TWinControl* Control, int Index, int& Height)>;
+
+class TCustomListBox : public TCustomControl {
+public:
+    explicit TCustomListBox(TComponent* AOwner);
+    ~TCustomListBox() override;
+
+    // The lines shown; changes to it show at once, and keep the selected line where it can.
+    rtl::TStringList* Items() const { return FItems.get(); }
+    void SetItems(const rtl::TStrings& Value) { FItems->Assign(Value); }
+    // -1 when no line is selected; any other value outside the lines selects none. With
+    // MultiSelect it is the line that has the focus.
+    int ItemIndex() const { return FItemIndex; }
+    void SetItemIndex(int Value);
+    int TopIndex() const { return FTopIndex; }
+    void SetTopIndex(int Value);
+    bool Sorted() const { return FItems->Sorted(); }
+    void SetSorted(bool Value);
+    TListBoxStyle Style() const { return FStyle; }
+    void SetStyle(TListBoxStyle Value);
+    // The height of a line: of the font for the standard style, otherwise this one.
+    int ItemHeight();
+    void SetItemHeight(int Value);
+    // The line at a client point; -1 (Existing) or the count of lines where there is none.
+    int ItemAtPos(TPoint Pos, bool Existing);
+    // In client coordinates; lines above the top lie above the client area.
+    TRect ItemRect(int Index);
+    void Clear() { FItems->Clear(); }
+    // Several lines selected at once: Ctrl and Shift with clicks and arrows (ExtendedSelect), or
+    // each click and the space bar turning a line on and off.
+    bool MultiSelect() const { return FMultiSelect; }
+    void SetMultiSelect(bool Value);
+    bool ExtendedSelect() const { return FExtendedSelect; }
+    void SetExtendedSelect(bool Value) { FExtendedSelect = Value; }
+    bool Selected(int Index) const;
+    void SetSelected(int Index, bool Value);
+    int SelCount() const;
+
+    TDrawItemEvent OnDrawItem;
+    TMeasureItemEvent OnMeasureItem;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void Dispatch(TMessage& Message) override;
+    void Paint() override;
+    void KeyDown(unsigned& Key, TShiftState Shift) override;
+    void WMGetDlgCode(TMessage& Message) override;
+    void WMSize(TMessage& Message) override;
+    void CMFontChanged(TMessage& Message) override;
+    virtual void DrawItem(int Index, TRect Rect, TOwnerDrawState State);
+    virtual void MeasureItem(int Index, int& Height);
+
+private:
+    class TListBoxStrings;
+    friend class TListBoxStrings;
+
+    void ItemsChanged();
+    void ItemInserted(int Index);
+    void ItemDeleted(int Index);
+    void Remeasure();
+    int HeightOf(int Index);
+    int MaxTopIndex();
+    int LastVisible(); // the last line wholly in view, at least the top one
+    void MakeVisible(int Index);
+    void UpdateScrollBar();
+    void SelectByUser(int Index, bool Always, TShiftState Shift = 0, bool Toggle = false);
+    bool IsSelected(int Index) const { return FMultiSelect ? Selected(Index) : Index == FItemIndex; }
+    void Notify(unsigned Code);
+    void DrawOne(int Index, const TRect& Rect);
+    void Scroll(int Code, int Position);
+
+    std::unique_ptr<rtl::TStringList> FItems; // a TListBoxStrings
+    std::vector<int> FHeights; // per line, for owner-draw variable
+    std::vector<bool> FSelected; // per line, with MultiSelect
+    int FAnchor = -1;            // where a Shift selection starts
+    bool FMultiSelect = false;
+    bool FExtendedSelect = true;
+    int FItemIndex = -1;
+    int FTopIndex = 0;
+    int FItemHeight = 16;
+    int FFontHeight = 0; // of the standard style's lines, measured once per font
+    TListBoxStyle FStyle = TListBoxStyle::lbStandard;
+    bool FTracking = false;
+};
+
+class TListBox : public TCustomListBox {
+public:
+    using TCustomListBox::TCustomListBox;
+};
+
+// A drop-down list: a face showing the chosen line, and a list that pops up under it.
+class TComboBox : public TCustomControl {
+public:
+    explicit TComboBox(TComponent* AOwner);
+    ~TComboBox() override;
+
+    rtl::TStringList* Items() const;
+    // -1 when no line is chosen; setting it by code fires no OnChange.
+    int ItemIndex() const;
+    void SetItemIndex(int Value);
+    bool DroppedDown() const { return FDropped; }
+    void SetDroppedDown(bool Value);
+    // Lines shown at once in the pop-up list.
+    int DropDownCount() const { return FDropDownCount; }
+    void SetDropDownCount(int Value) { FDropDownCount = std::max(1, Value); }
+    // The pop-up list, for finding it; it has a window only while dropped down.
+    TCustomListBox* List() const;
+
+    TNotifyEvent OnChange;
+
+protected:
+    void Paint() override;
+    void Dispatch(TMessage& Message) override;
+    void KeyDown(unsigned& Key, TShiftState Shift) override;
+    void WMGetDlgCode(TMessage& Message) override;
+    virtual void Change();
+
+private:
+    class TComboList;
+    friend class TComboList;
+    void CloseUp(bool Accept);
+    void ChooseByUser(int Index);
+
+    std::unique_ptr<TCustomListBox> FList; // a TComboList
+    bool FDropped = false;
+    int FStart = -1; // the line chosen when the list dropped
+    int FDropDownCount = 8;
+};
+
+} // namespace vcl
