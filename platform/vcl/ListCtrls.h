@@ -13,44 +13,32 @@
 
 namespace vcl {
 
-// The list-box messages and notifications, with the standard values.
-constexpr unsigned LB_ADDSTRING = 0x0180;
-constexpr unsigned LB_INSERTSTRING = 0x0181;
-constexpr unsigned LB_DELETESTRING = 0x0182;
-constexpr unsigned LB_RESETCONTENT = 0x0184;
-constexpr unsigned LB_SETCURSEL = 0x0186;
-constexpr unsigned LB_GETCURSEL = 0x0188;
-constexpr unsigned LB_GETTEXT = 0x0189;
-constexpr unsigned LB_GETTEXTLEN = 0x018A;
-constexpr unsigned LB_GETCOUNT = 0x018B;
-constexpr unsigned LB_GETTOPINDEX = 0x018E;
-constexpr unsigned LB_SETTOPINDEX = 0x0197;
-constexpr unsigned LB_GETITEMRECT = 0x0198;
-constexpr unsigned LB_SETITEMHEIGHT = 0x01A0;
-constexpr unsigned LB_GETITEMHEIGHT = 0x01A1;
-constexpr unsigned LB_ITEMFROMPOINT = 0x01A9;
-constexpr win::LRESULT LB_ERR = -1;
-constexpr unsigned LBN_SELCHANGE = 1;
-constexpr unsigned LBN_DBLCLK = 2;
-
-// Owner drawing: what the list box sends its parent with WM_DRAWITEM and WM_MEASUREITEM.
-constexpr unsigned ODT_LISTBOX = 2;
-constexpr unsigned ODA_DRAWENTIRE = 1;
-constexpr unsigned ODS_SELECTED = 0x0001;
-constexpr unsigned ODS_DISABLED = 0x0004;
-constexpr unsigned ODS_FOCUS = 0x0010;
-
-struct DRAWITEMSTRUCT {
-    unsigned CtlType = 0, CtlID = 0, itemID = 0, itemAction = 0, itemState = 0;
-    win::HWND hwndItem = nullptr;
-    win::HDC hDC = nullptr;
-    win::RECT rcItem{};
-    std::uintptr_t itemData = 0;
-};
-struct MEASUREITEMSTRUCT {
-    unsigned CtlType = 0, CtlID = 0, itemID = 0, itemWidth = 0, itemHeight = 0;
-    std::uintptr_t itemData = 0;
-};
+// The list-box messages, notifications and owner-draw structures of the window system.
+using win::LB_ADDSTRING;
+using win::LB_INSERTSTRING;
+using win::LB_DELETESTRING;
+using win::LB_RESETCONTENT;
+using win::LB_SETCURSEL;
+using win::LB_GETCURSEL;
+using win::LB_GETTEXT;
+using win::LB_GETTEXTLEN;
+using win::LB_GETCOUNT;
+using win::LB_GETTOPINDEX;
+using win::LB_SETTOPINDEX;
+using win::LB_GETITEMRECT;
+using win::LB_SETITEMHEIGHT;
+using win::LB_GETITEMHEIGHT;
+using win::LB_ITEMFROMPOINT;
+using win::LB_ERR;
+using win::LBN_SELCHANGE;
+using win::LBN_DBLCLK;
+using win::ODT_LISTBOX;
+using win::ODA_DRAWENTIRE;
+using win::ODS_SELECTED;
+using win::ODS_DISABLED;
+using win::ODS_FOCUS;
+using win::DRAWITEMSTRUCT;
+using win::MEASUREITEMSTRUCT;
 
 enum TOwnerDrawStateFlag : unsigned { odSelected = 1, odGrayed = 2, odDisabled = 4, odChecked = 8, odFocused = 16 };
 using TOwnerDrawState = unsigned;

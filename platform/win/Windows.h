@@ -560,6 +560,46 @@ void SetScreenSize(int width, int height, int dpi = 96);
 // A PNG file of the whole screen (hwnd NULL) or of one window as it lies in its pixels.
 bool SaveScreenshot(const std::string& pngPath, HWND hwnd = nullptr);
 
+// The list-box messages and notifications, with the standard values.
+constexpr unsigned LB_ADDSTRING = 0x0180;
+constexpr unsigned LB_INSERTSTRING = 0x0181;
+constexpr unsigned LB_DELETESTRING = 0x0182;
+constexpr unsigned LB_RESETCONTENT = 0x0184;
+constexpr unsigned LB_SETCURSEL = 0x0186;
+constexpr unsigned LB_GETCURSEL = 0x0188;
+constexpr unsigned LB_GETTEXT = 0x0189;
+constexpr unsigned LB_GETTEXTLEN = 0x018A;
+constexpr unsigned LB_GETCOUNT = 0x018B;
+constexpr unsigned LB_GETTOPINDEX = 0x018E;
+constexpr unsigned LB_SETTOPINDEX = 0x0197;
+constexpr unsigned LB_GETITEMRECT = 0x0198;
+constexpr unsigned LB_SETITEMHEIGHT = 0x01A0;
+constexpr unsigned LB_GETITEMHEIGHT = 0x01A1;
+constexpr unsigned LB_ITEMFROMPOINT = 0x01A9;
+constexpr LRESULT LB_ERR = -1;
+constexpr unsigned LBN_SELCHANGE = 1;
+constexpr unsigned LBN_DBLCLK = 2;
+
+// Owner drawing: what the list box sends its parent with WM_DRAWITEM and WM_MEASUREITEM.
+constexpr unsigned ODT_LISTBOX = 2;
+constexpr unsigned ODA_DRAWENTIRE = 1;
+constexpr unsigned ODS_SELECTED = 0x0001;
+constexpr unsigned ODS_DISABLED = 0x0004;
+constexpr unsigned ODS_FOCUS = 0x0010;
+
+struct DRAWITEMSTRUCT {
+    unsigned CtlType = 0, CtlID = 0, itemID = 0, itemAction = 0, itemState = 0;
+    HWND hwndItem = nullptr;
+    HDC hDC = nullptr;
+    RECT rcItem{};
+    std::uintptr_t itemData = 0;
+};
+struct MEASUREITEMSTRUCT {
+    unsigned CtlType = 0, CtlID = 0, itemID = 0, itemWidth = 0, itemHeight = 0;
+    std::uintptr_t itemData = 0;
+};
+
+
 // Removes every window, timer, queued message and input state of this process, as at start-up
 // (tests call it between cases).
 void ResetWindowSystem();
