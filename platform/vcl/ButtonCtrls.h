@@ -1,0 +1,116 @@
+// Check boxes, radio buttons, group boxes and bevels. Implementations in ButtonCtrls.cpp.
+#pragma once
+
+#include "vcl/StdCtrls.h"
+
+namespace vcl {
+
+// What a check box and a radio button share: a mark beside a caption, toggled by a click inside
+// the control, the space bar or the caption's accelerator.
+class TButtonControl : public TCustomControl {
+public:
+    explicit TButtonControl(TComponent* AOwner);
+
+    // taRightJustify: the mark on the left and the caption to its right; taLeftJustify the
+    // other way round. A centred mark has no meaning and is refused.
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value);
+
+protected:
+    // What the user's click, space bar or accelerator does.
+    virtual void Toggle() = 0;
+    virtual void DrawMark(win::HDC DC, const win::RECT& Box) = 0;
+
+    void Paint() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void KeyDown(unsigned& Key, TShiftState Shift) override;
+    void KeyUp(unsigned& Key, TShiftState Shift) override;
+    void CMDialogChar(TMessage& Message) override;
+    void CMEnter(TMessage& Message) override;
+    void CMExit(TMessage& Message) override;
+    void CMTextChanged(TMessage& Message) override;
+    void CMEnabledChanged(TMessage& Message) override;
+
+    bool FPressed = false;
+
+private:
+    TAlignment FAlignment = TAlignment::taRightJustify;
+};
+
+enum class TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+
+// A user's click steps unchecked, grayed (when AllowGrayed), checked, unchecked.
+// OnClick runs on every change of State, from the user or from code.
+class TCheckBox : public TButtonControl {
+public:
+    explicit TCheckBox(TComponent* AOwner);
+
+    TCheckBoxState State() const { return FState; }
+    void SetState(TCheckBoxState Value);
+    bool Checked() const { return FState == TCheckBoxState::cbChecked; }
+    void SetChecked(bool Value);
+    bool AllowGrayed() const { return FAllowGrayed; }
+    void SetAllowGrayed(bool Value) { FAllowGrayed = Value; }
+
+protected:
+    void Toggle() override;
+    void DrawMark(win::HDC DC, const win::RECT& Box) override;
+    void WMGetDlgCode(TMessage& Message) override;
+
+private:
+    TCheckBoxState FState = TCheckBoxState::cbUnchecked;
+    bool FAllowGrayed = false;
+};
+
+// One of a set: checking it unchecks the other radio buttons of the same parent. Only the checked
+// one is a Tab stop; the arrow keys move to the next or previous one of the set and check it.
+class TRadioButton : public TButtonControl {
+public:
+    explicit TRadioButton(TComponent* AOwner);
+
+    bool Checked() const { return FChecked; }
+    void SetChecked(bool Value);
+
+protected:
+    void Toggle() override;
+    void DrawMark(win::HDC DC, const win::RECT& Box) override;
+    void KeyDown(unsigned& Key, TShiftState Shift) override;
+    void WMGetDlgCode(TMessage& Message) override;
+
+private:
+    bool FChecked = false;
+};
+
+// A captioned etched frame around the controls it holds; its accelerator focuses the first of them.
+class TGroupBox : public TCustomControl {
+public:
+    explicit TGroupBox(TComponent* AOwner);
+
+protected:
+    void Paint() override;
+    void CMDialogChar(TMessage& Message) override;
+    void CMTextChanged(TMessage& Message) override;
+};
+
+enum class TBevelShape { bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine };
+enum class TBevelStyle { bsLowered, bsRaised };
+
+class TBevel : public TGraphicControl {
+public:
+    explicit TBevel(TComponent* AOwner);
+
+    TBevelShape Shape() const { return FShape; }
+    void SetShape(TBevelShape Value);
+    TBevelStyle Style() const { return FStyle; }
+    void SetStyle(TBevelStyle Value);
+
+protected:
+    void Paint() override;
+
+private:
+    TBevelShape FShape = TBevelShape::bsBox;
+    TBevelStyle FStyle = TBevelStyle::bsLowered;
+};
+
+} // namespace vcl
