@@ -225,6 +225,15 @@ TEST_F(ButtonCtrlsTest, TheControlsDrawTheirMarksAndFrames) {
     // A grayed box has the face colour behind a grey tick.
     EXPECT_EQ(pixel(Mixed, 10, top + 10), face);
     EXPECT_EQ(pixel(Mixed, 5, top + 9), ColorToRGB(clBtnShadow));
+    // A grayed box keeps its caption in the text colour.
+    auto hasTextInk = [&](TWinControl* C) {
+        bool found = false;
+        for (int x = 17; x < 60 && !found; ++x)
+            for (int y = 0; y < 17 && !found; ++y) found = pixel(C, x, y) == text;
+        return found;
+    };
+    EXPECT_TRUE(hasTextInk(Mixed));
+    EXPECT_TRUE(hasTextInk(Backup));
     // The group box's etched frame: shadow then highlight along the left side.
     EXPECT_EQ(pixel(Group, 0, 60), ColorToRGB(clBtnShadow));
     EXPECT_EQ(pixel(Group, 1, 60), ColorToRGB(clBtnHighlight));
