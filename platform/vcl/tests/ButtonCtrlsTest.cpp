@@ -238,3 +238,39 @@ TEST_F(ButtonCtrlsTest, TheControlsDrawTheirMarksAndFrames) {
     EXPECT_EQ(pixel(Group, 0, 60), ColorToRGB(clBtnShadow));
     EXPECT_EQ(pixel(Group, 1, 60), ColorToRGB(clBtnHighlight));
 }
+
+TEST_F(ButtonCtrlsTest, BevelShapesAndStylesPutShadowAndHighlightOnTheRightSides) {
+    using Sh = TBevelShape;
+    using St = TBevelStyle;
+    win::COLORREF shadow = ColorToRGB(clBtnShadow), light = ColorToRGB(clBtnHighlight);
+    struct Probe {
+        int X, Y;
+        bool Shadow;
+    };
+    struct Case {
+        Sh Shape;
+        St Style;
+        std::vector<Probe> Probes; // points inside a 20 x 10 bevel
+    } cases[] = {
+        {Sh::bsBox, St::bsLowered, {{0, 5, true}, {10, 0, true}, {19, 5, false}, {10, 9, false}}},
+        {Sh::bsBox, St::bsRaised, {{0, 5, false}, {10, 0, false}, {19, 5, true}, {10, 9, true}}},
+        {Sh::bsFrame, St::bsLowered, {{0, 5, true}, {1, 5, false}, {18, 5, true}, {19, 5, false}}},
+        {Sh::bsTopLine, St::bsLowered, {{10, 0, true}, {10, 1, false}}},
+        {Sh::bsBottomLine, St::bsRaised, {{10, 8, false}, {10, 9, true}}},
+        {Sh::bsLeftLine, St::bsLowered, {{0, 5, true}, {1, 5, false}}},
+        {Sh::bsRightLine, St::bsLowered, {{18, 5, true}, {19, 5, false}}},
+    };
+    auto* bevel = new TBevel(Form);
+    bevel->SetParent(Form);
+    bevel->SetBounds(200, 150, 20, 10);
+    for (const Case& c : cases) {
+        bevel->SetShape(c.Shape);
+        bevel->SetStyle(c.Style);
+        Form->Update();
+        win::HDC dc = win::GetDC(Form->Handle());
+        for (const Probe& p : c.Probes)
+            EXPECT_EQ(win::GetPixel(dc, 200 + p.X, 150 + p.Y), p.Shadow ? shadow : light)
+                << int(c.Shape) << "/" << int(c.Style) << " at " << p.X << "," << p.Y;
+        win::ReleaseDC(Form->Handle(), dc);
+    }
+}
