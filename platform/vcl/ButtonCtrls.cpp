@@ -66,9 +66,10 @@ void DrawCaption(HDC DC, TControl* Control, TFont* Font, RECT R, unsigned Flags)
 
 // --- TButtonControl -------------------------------------------------------------------------
 
-TButtonControl::TButtonControl(TComponent* AOwner) : TCustomControl(AOwner) {
+TButtonControl::TButtonControl(TComponent* AOwner) : TPushControl(AOwner) {
     // The toggle runs the click itself, so the library's own click on mouse-up is left out.
     FControlStyle = csSetCaption;
+    FPushOnMouseUp = true;
     SetParentColor(true);
 }
 
@@ -79,60 +80,13 @@ void TButtonControl::SetAlignment(TAlignment Value) {
     Invalidate();
 }
 
-void TButtonControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    if (Button == TMouseButton::mbLeft) {
-        if (CanFocus() && !Focused()) SetFocus();
-        FPressed = true;
-        SetCapture(Handle());
-        Invalidate();
-    }
-    TCustomControl::MouseDown(Button, Shift, X, Y);
-}
-
-void TButtonControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    if (Button == TMouseButton::mbLeft && FPressed) {
-        FPressed = false;
-        if (GetCapture() == Handle()) ReleaseCapture();
-        Invalidate();
-        // Letting go outside the control takes the press back.
-        if (X >= 0 && Y >= 0 && X < Width() && Y < Height()) Toggle();
-    }
-    TCustomControl::MouseUp(Button, Shift, X, Y);
-}
-
-void TButtonControl::KeyDown(unsigned& Key, TShiftState Shift) {
-    TCustomControl::KeyDown(Key, Shift);
-    if (Key == VK_SPACE) {
-        FPressed = true;
-        Invalidate();
-    }
-}
-
-void TButtonControl::KeyUp(unsigned& Key, TShiftState Shift) {
-    TCustomControl::KeyUp(Key, Shift);
-    if (Key == VK_SPACE && FPressed) {
-        FPressed = false;
-        Invalidate();
-        Toggle();
-    }
-}
-
-void TButtonControl::CMDialogChar(TMessage& M) {
-    if (IsAccel(unsigned(M.WParam), GetText()) && CanFocus()) {
-        SetFocus();
-        Toggle();
-        M.Result = 1;
-    }
-}
-
 void TButtonControl::CMEnter(TMessage& M) {
     TCustomControl::CMEnter(M);
     Invalidate();
 }
 
 void TButtonControl::CMExit(TMessage& M) {
-    TCustomControl::CMExit(M);
-    FPressed = false;
+    TPushControl::CMExit(M);
     Invalidate();
 }
 

@@ -7,7 +7,7 @@ namespace vcl {
 
 // What a check box and a radio button share: a mark beside a caption, toggled by a click inside
 // the control, the space bar or the caption's accelerator.
-class TButtonControl : public TCustomControl {
+class TButtonControl : public TPushControl {
 public:
     explicit TButtonControl(TComponent* AOwner);
 
@@ -19,20 +19,14 @@ public:
 protected:
     // What the user's click, space bar or accelerator does.
     virtual void Toggle() = 0;
+    void Push() override { Toggle(); }
     virtual void DrawMark(win::HDC DC, const win::RECT& Box) = 0;
 
     void Paint() override;
-    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    void KeyDown(unsigned& Key, TShiftState Shift) override;
-    void KeyUp(unsigned& Key, TShiftState Shift) override;
-    void CMDialogChar(TMessage& Message) override;
     void CMEnter(TMessage& Message) override;
     void CMExit(TMessage& Message) override;
     void CMTextChanged(TMessage& Message) override;
     void CMEnabledChanged(TMessage& Message) override;
-
-    bool FPressed = false;
 
 private:
     TAlignment FAlignment = TAlignment::taRightJustify;

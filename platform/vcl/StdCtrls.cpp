@@ -140,7 +140,7 @@ void TLabel::CMDialogChar(TMessage& M) {
 
 // --- TButton --------------------------------------------------------------------------------
 
-TButton::TButton(TComponent* AOwner) : TCustomControl(AOwner) {
+TButton::TButton(TComponent* AOwner) : TPushControl(AOwner) {
     FControlStyle = csSetCaption | csClickEvents | csDoubleClicks;
     SetBounds(0, 0, 75, 25);
     SetTabStop(true);
@@ -168,12 +168,8 @@ void TButton::Click() {
 
 void TButton::WMLButtonUp(TMessage& M) {
     // The button lets the mouse go before it reports the click, as the system's button does.
-    if (FPressed) {
-        FPressed = false;
-        if (GetCapture() == Handle()) ReleaseCapture();
-        Invalidate();
-    }
-    TCustomControl::WMLButtonUp(M);
+    Release();
+    TPushControl::WMLButtonUp(M);
 }
 
 void TButton::WMGetDlgCode(TMessage& M) {
@@ -189,15 +185,7 @@ void TButton::CMDialogKey(TMessage& M) {
     }
 }
 
-void TButton::CMDialogChar(TMessage& M) {
-    if (IsAccel(unsigned(M.WParam), GetText()) && CanFocus()) {
-        SetFocus();
-        Click();
-        M.Result = 1;
-    }
-}
-
-void TButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+void TPushControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     if (Button == TMouseButton::mbLeft) {
         if (CanFocus() && !Focused()) SetFocus();
         FPressed = true;
@@ -207,16 +195,23 @@ void TButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TCustomControl::MouseDown(Button, Shift, X, Y);
 }
 
-void TButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    if (Button == TMouseButton::mbLeft && FPressed) {
-        FPressed = false;
-        if (GetCapture() == Handle()) ReleaseCapture();
-        Invalidate();
-    }
+bool TPushControl::Release() {
+    if (!FPressed) return false;
+    FPressed = false;
+    if (GetCapture() == Handle()) ReleaseCapture();
+    Invalidate();
+    return true;
+}
+
+void TPushControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    // Letting go outside the control takes the press back.
+    if (Button == TMouseButton::mbLeft && Release() && FPushOnMouseUp && X >= 0 && Y >= 0 && X < Width() &&
+        Y < Height())
+        Push();
     TCustomControl::MouseUp(Button, Shift, X, Y);
 }
 
-void TButton::KeyDown(unsigned& Key, TShiftState Shift) {
+void TPushControl::KeyDown(unsigned& Key, TShiftState Shift) {
     TCustomControl::KeyDown(Key, Shift);
     if (Key == VK_SPACE) {
         FPressed = true;
@@ -224,13 +219,22 @@ void TButton::KeyDown(unsigned& Key, TShiftState Shift) {
     }
 }
 
-void TButton::KeyUp(unsigned& Key, TShiftState Shift) {
+void TPushControl::KeyUp(unsigned& Key, TShiftState Shift) {
     TCustomControl::KeyUp(Key, Shift);
-    if (Key == VK_SPACE && FPressed) {
-        FPressed = false;
-        Invalidate();
-        Click();
+    if (Key == VK_SPACE && Release()) Push();
+}
+
+void TPushControl::CMDialogChar(TMessage& M) {
+    if (IsAccel(unsigned(M.WParam), GetText()) && CanFocus()) {
+        SetFocus();
+        Push();
+        M.Result = 1;
     }
+}
+
+void TPushControl::CMExit(TMessage& M) {
+    TCustomControl::CMExit(M);
+    FPressed = false;
 }
 
 void TButton::CMEnter(TMessage& M) {
@@ -239,8 +243,7 @@ void TButton::CMEnter(TMessage& M) {
 }
 
 void TButton::CMExit(TMessage& M) {
-    TCustomControl::CMExit(M);
-    FPressed = false;
+    TPushControl::CMExit(M);
     if (TCustomForm* form = ParentForm()) form->Invalidate();
 }
 

@@ -45,9 +45,33 @@ private:
     TWinControl* FFocusControl = nullptr;
 };
 
+// What the controls a user pushes share: pressed while the left button or the space bar is held
+// down on it, released when it is let go or the focus leaves. Push is what letting go of the
+// space bar and the caption's accelerator do, and, when FPushOnMouseUp is set, letting go of the
+// mouse inside the control.
+class TPushControl : public TCustomControl {
+public:
+    explicit TPushControl(TComponent* AOwner) : TCustomControl(AOwner) {}
+
+protected:
+    virtual void Push() = 0;
+    // Ends a press; whether there was one.
+    bool Release();
+
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void KeyDown(unsigned& Key, TShiftState Shift) override;
+    void KeyUp(unsigned& Key, TShiftState Shift) override;
+    void CMDialogChar(TMessage& Message) override;
+    void CMExit(TMessage& Message) override;
+
+    bool FPressed = false;
+    bool FPushOnMouseUp = false;
+};
+
 // A push button: clicked by the mouse, the space bar, its accelerator, or Enter (Default) and
 // Escape (Cancel) anywhere on its form. A ModalResult is given to the form before OnClick runs.
-class TButton : public TCustomControl {
+class TButton : public TPushControl {
 public:
     explicit TButton(TComponent* AOwner);
 
@@ -60,14 +84,10 @@ public:
     void Click() override;
 
 protected:
+    void Push() override { Click(); }
     void Paint() override;
-    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void WMLButtonUp(TMessage& Message) override;
-    void KeyDown(unsigned& Key, TShiftState Shift) override;
-    void KeyUp(unsigned& Key, TShiftState Shift) override;
     void CMDialogKey(TMessage& Message) override;
-    void CMDialogChar(TMessage& Message) override;
     void CMEnter(TMessage& Message) override;
     void CMExit(TMessage& Message) override;
     void CMTextChanged(TMessage& Message) override;
@@ -77,7 +97,6 @@ private:
     bool IsActiveDefault() const;
     bool FDefault = false;
     bool FCancel = false;
-    bool FPressed = false;
     bool FActive = false;
     TModalResult FModalResult = mrNone;
 };
