@@ -1327,12 +1327,16 @@ void TControlCanvas::FreeHandle() {
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
 }
 
-void TControlCanvas::BeginPaintWith(HDC DC) {
+void TControlCanvas::PaintWith(HDC DC, const std::function<void()>& paint) {
     FreeHandle();
     SetHandle(DC);
-}
-
-void TControlCanvas::EndPaintWith() {
+    Font()->Assign(FControl->Font());
+    try {
+        paint();
+    } catch (...) {
+        if (!FOwnDC) SetHandle(nullptr);
+        throw;
+    }
     if (!FOwnDC) SetHandle(nullptr);
 }
 
@@ -1361,15 +1365,7 @@ TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner), FCanvas
 TGraphicControl::~TGraphicControl() = default;
 
 void TGraphicControl::PaintOn(HDC DC) {
-    FCanvas->BeginPaintWith(DC);
-    FCanvas->Font()->Assign(Font());
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas->EndPaintWith();
-        throw;
-    }
-    FCanvas->EndPaintWith();
+    FCanvas->PaintWith(DC, [this] { Paint(); });
 }
 
 TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), FCanvas(std::make_unique<TControlCanvas>(this)) {}
@@ -1377,15 +1373,7 @@ TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), FCanva
 TCustomControl::~TCustomControl() = default;
 
 void TCustomControl::PaintWindow(HDC DC) {
-    FCanvas->BeginPaintWith(DC);
-    FCanvas->Font()->Assign(Font());
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas->EndPaintWith();
-        throw;
-    }
-    FCanvas->EndPaintWith();
+    FCanvas->PaintWith(DC, [this] { Paint(); });
 }
 
 // --- TImageList -----------------------------------------------------------------------------

@@ -454,8 +454,9 @@ public:
     ~TControlCanvas() override;
     TControl* Control() const { return FControl; }
     void FreeHandle();
-    void BeginPaintWith(win::HDC DC);
-    void EndPaintWith();
+    // Runs paint with the canvas on DC and the control's font, and lets DC go afterwards, also
+    // when paint raises.
+    void PaintWith(win::HDC DC, const std::function<void()>& paint);
 
 protected:
     void CreateHandle() override;

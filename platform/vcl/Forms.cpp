@@ -419,15 +419,7 @@ void TCustomForm::Resize() {
 }
 
 void TCustomForm::PaintWindow(HDC DC) {
-    FCanvas->BeginPaintWith(DC);
-    FCanvas->Font()->Assign(Font());
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas->EndPaintWith();
-        throw;
-    }
-    FCanvas->EndPaintWith();
+    FCanvas->PaintWith(DC, [this] { Paint(); });
 }
 
 void TCustomForm::Paint() {
