@@ -1,6 +1,6 @@
 #include "declsearch/CheckBox.h"
 
-#include "declsearch/StoredControls.h"
+#include "vcl/StoredControls.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "declsearch/ControlBar.h"
 
-#include "declsearch/StoredControls.h"
+#include "vcl/StoredControls.h"
 
 #include "vcl/Dialogs.h"
 

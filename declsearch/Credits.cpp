@@ -1,6 +1,6 @@
 #include "declsearch/Credits.h"
 
-#include "declsearch/StoredControls.h"
+#include "vcl/StoredControls.h"
 
 #include "rtl/Clock.h"
 

@@ -1,4 +1,5 @@
-// The stored properties every control of the declaration search shares with its base.
+// The published properties every control shares with its base, for the streaming registrations
+// of the class library's controls and of the suite's own.
 #pragma once
 
 #include "vcl/Controls.h"
@@ -6,11 +7,10 @@
 
 #include <vector>
 
-namespace declsearch {
+namespace vcl {
 
 template <class T>
-std::vector<vcl::TPropInfo> ControlProperties() {
-    using namespace vcl;
+std::vector<TPropInfo> ControlProperties() {
     return {
         IntegerProperty<T>("Left", &T::Left, &T::SetLeft),
         IntegerProperty<T>("Top", &T::Top, &T::SetTop),
@@ -30,8 +30,7 @@ std::vector<vcl::TPropInfo> ControlProperties() {
 }
 
 template <class T>
-std::vector<vcl::TPropInfo> WinControlProperties() {
-    using namespace vcl;
+std::vector<TPropInfo> WinControlProperties() {
     auto props = ControlProperties<T>();
     props.push_back(BooleanProperty<T>("Ctl3D", &T::Ctl3D, &T::SetCtl3D).WithDefault(1));
     props.push_back(BooleanProperty<T>("ParentCtl3D", &T::ParentCtl3D, &T::SetParentCtl3D).WithDefault(1));
@@ -40,9 +39,9 @@ std::vector<vcl::TPropInfo> WinControlProperties() {
 }
 
 template <class T>
-std::vector<vcl::TPropInfo> With(std::vector<vcl::TPropInfo> Base, std::vector<vcl::TPropInfo> Own) {
+std::vector<TPropInfo> With(std::vector<TPropInfo> Base, std::vector<TPropInfo> Own) {
     for (auto& p : Own) Base.push_back(std::move(p));
     return Base;
 }
 
-} // namespace declsearch
+} // namespace vcl
