@@ -217,6 +217,13 @@ void TUndoBuffer::ResetEmpty() {
     FGroup = 0;
 }
 
+void TUndoBuffer::DropNewest() {
+    if (FCurrent == None) return;
+    FUsed = FCurrent;
+    FCurrent = PrevOf(FCurrent);
+    --FUndoCount;
+}
+
 void TUndoBuffer::Clear() {
     DropRedo();
     std::size_t at = 0;
@@ -413,7 +420,7 @@ TParaNode* TParaList::NewNode(std::string_view text) {
         }
         return node;
     } catch (const std::bad_alloc&) {
-        throw rtl::EOutOfMemory(EditorErrorText(zeOutOfMemory));
+        throw rtl::EOutOfMemory(EditorErrorText(Code(TParaResult::OutOfMemory)));
     }
 }
 
@@ -450,7 +457,8 @@ void TParaList::Wrap(TParaNode* node) {
     node->FStarts.swap(starts);
 }
 
-void TParaList::ReWrapChange(std::string_view text, const TParaNode* node, std::int32_t at,
+void TParaList::ReWrapChange(std::string_view text, const std::vector<std::uint16_t>& oldStarts,
+                             std::int32_t at,
                              std::int32_t oldLen, std::int32_t delta, TWrapChange& change) {
     change.Starts.clear();
     if (!Wraps(text)) {
@@ -460,7 +468,7 @@ void TParaList::ReWrapChange(std::string_view text, const TParaNode* node, std::
     auto& old = FOldStarts;
     auto& fresh = FNewStarts;
     old.assign(1, 0);
-    old.insert(old.end(), node->FStarts.begin(), node->FStarts.end());
+    old.insert(old.end(), oldStarts.begin(), oldStarts.end());
     // Line (0-based) that held the change, and the line before it where re-wrapping starts.
     auto k = static_cast<std::int32_t>(std::upper_bound(old.begin(), old.end(), at) - old.begin()) - 1;
     std::int32_t b = std::max(0, k - 1);
@@ -612,19 +620,19 @@ std::int32_t TParaList::LineToParaPos(std::int32_t Line, std::int32_t& Offset) {
     return ref.Para;
 }
 
-int TParaList::CheckLimits(std::int32_t Para, std::int32_t NewParas, std::int64_t NewBytes) {
+TParaResult TParaList::CheckLimits(std::int32_t Para, std::int32_t NewParas, std::int64_t NewBytes) {
     if (NewParas != 0 || Para > FParaLimit) {
         std::int64_t allowed;
         if (Para > FParaLimit || FLast->Length() != 0) allowed = FParaLimit;
         else allowed = FParaLimit == MaxLongInt ? MaxLongInt : std::int64_t{FParaLimit} + 1;
-        if (std::int64_t{NewParas} + FParaCount > allowed) return zeTooManyParas;
+        if (std::int64_t{NewParas} + FParaCount > allowed) return TParaResult::TooManyParas;
     }
-    if (NewBytes + FTextSize > FByteLimit) return zeTextTooLarge;
+    if (NewBytes + FTextSize > FByteLimit) return TParaResult::TextTooLarge;
     if (Para != 0 && NewParas == 0) {
         if (NewBytes + ParaLength(Para) > std::min(FParaLengthLimit, MaxParaLength))
-            return zeParaTooLarge;
+            return TParaResult::ParaTooLarge;
     }
-    return zeOk;
+    return TParaResult::Ok;
 }
 
 void TParaList::LinkAt(std::int32_t para, TParaNode* node) {
@@ -742,9 +750,9 @@ void TParaList::AdjustPosTextDeleted(std::int32_t P, std::int32_t AtPos, std::in
 
 // ---- changes --------------------------------------------------------------------------------
 
-int TParaList::AddPara(std::string_view Text, bool Trim) {
+TParaResult TParaList::AddPara(std::string_view Text, bool Trim) {
     if (Trim) Text = Text.substr(0, TrimmedLength(Text));
-    if (static_cast<std::int64_t>(Text.size()) > MaxParaLength) return zeParaTooLarge;
+    if (static_cast<std::int64_t>(Text.size()) > MaxParaLength) return TParaResult::ParaTooLarge;
     TParaNode* node = NewNode(Text);
     node->FNext = FLast;
     node->FPrev = FLast->FPrev;
@@ -757,24 +765,24 @@ int TParaList::AddPara(std::string_view Text, bool Trim) {
     FCacheNode = FFirst;
     FCachePara = 1;
     FCacheLine = 1;
-    return zeOk;
+    return TParaResult::Ok;
 }
 
-void TParaList::CaretMark(std::int32_t para, std::int32_t pos) {
-    if (Recording()) FUndo->Add(ukCaret, FModified, para, pos, {});
+bool TParaList::CaretMark(std::int32_t para, std::int32_t pos) {
+    return Recording() && FUndo->Add(ukCaret, FModified, para, pos, {});
 }
 
-int TParaList::DoInsertText(std::int32_t para, std::string_view text, std::int32_t pos,
+TParaResult TParaList::DoInsertText(std::int32_t para, std::string_view text, std::int32_t pos,
                             bool check) {
     TParaNode* node = FindPara(para);
-    if (!node || text.empty() || pos < 1) return zeOk;
+    if (!node || text.empty() || pos < 1) return TParaResult::Ok;
     const std::int32_t len = node->Length();
     const std::int32_t pad = pos > len + 1 ? pos - 1 - len : 0;
     const auto count = static_cast<std::int32_t>(text.size());
     if (check) {
-        if (int r = CheckLimits(para, 0, std::int64_t{pad} + count)) return r;
+        if (auto r = CheckLimits(para, 0, std::int64_t{pad} + count); r != TParaResult::Ok) return r;
     }
-    if (std::int64_t{len} + pad + count > MaxParaLength) return zeParaTooLarge;
+    if (std::int64_t{len} + pad + count > MaxParaLength) return TParaResult::ParaTooLarge;
     const std::int32_t at = pad ? len : pos - 1;
     std::string inserted;
     std::string fresh;
@@ -784,61 +792,61 @@ int TParaList::DoInsertText(std::int32_t para, std::string_view text, std::int32
         inserted.append(text);
         fresh.reserve(len + inserted.size());
         fresh.append(node->FText, 0, at).append(inserted).append(node->FText, at);
-        ReWrapChange(fresh, node, at, 0, pad + count, change);
+        ReWrapChange(fresh, node->FStarts, at, 0, pad + count, change);
     } catch (const std::bad_alloc&) {
-        return zeOutOfMemory;
+        return TParaResult::OutOfMemory;
     }
     const bool wasModified = FModified;
     CommitChange(node, fresh, change, para, FCacheLine, pad + count);
     if (Recording()) FUndo->Add(ukInsert, wasModified, para, at + 1, inserted);
     NotifyInserted(para, pos, count);
-    return zeOk;
+    return TParaResult::Ok;
 }
 
-int TParaList::InsertText(std::int32_t Para, std::string_view Text, std::int32_t Pos) {
+TParaResult TParaList::InsertText(std::int32_t Para, std::string_view Text, std::int32_t Pos) {
     return DoInsertText(Para, Text, Pos, true);
 }
 
-int TParaList::DoDeleteText(std::int32_t para, std::int32_t count, std::int32_t pos) {
+TParaResult TParaList::DoDeleteText(std::int32_t para, std::int32_t count, std::int32_t pos) {
     TParaNode* node = FindPara(para);
-    if (!node || pos < 1) return zeOk;
+    if (!node || pos < 1) return TParaResult::Ok;
     const std::int32_t len = node->Length();
     count = std::min(count, len - pos + 1);
-    if (count <= 0) return zeOk;
+    if (count <= 0) return TParaResult::Ok;
     std::string fresh;
     TWrapChange change;
     try {
         fresh.reserve(len - count);
         fresh.append(node->FText, 0, pos - 1).append(node->FText, pos - 1 + count);
-        ReWrapChange(fresh, node, pos - 1, count, -count, change);
+        ReWrapChange(fresh, node->FStarts, pos - 1, count, -count, change);
     } catch (const std::bad_alloc&) {
-        return zeOutOfMemory;
+        return TParaResult::OutOfMemory;
     }
     if (Recording())
         FUndo->Add(ukDelete, FModified, para, pos, std::string_view(node->FText).substr(pos - 1, count));
     CommitChange(node, fresh, change, para, FCacheLine, -count);
     NotifyDeleted(para, pos, count);
-    return zeOk;
+    return TParaResult::Ok;
 }
 
-int TParaList::DeleteText(std::int32_t Para, std::int32_t Count, std::int32_t Pos) {
+TParaResult TParaList::DeleteText(std::int32_t Para, std::int32_t Count, std::int32_t Pos) {
     return DoDeleteText(Para, Count, Pos);
 }
 
-int TParaList::DoReplaceText(std::int32_t para, std::string_view newText, std::int32_t oldLen,
+TParaResult TParaList::DoReplaceText(std::int32_t para, std::string_view newText, std::int32_t oldLen,
                              std::int32_t pos, bool check) {
     TParaNode* node = FindPara(para);
-    if (!node || pos < 1) return zeOk;
+    if (!node || pos < 1) return TParaResult::Ok;
     const std::int32_t len = node->Length();
     if (pos > len + 1) return DoInsertText(para, newText, pos, check);
     oldLen = std::clamp(oldLen, 0, len - pos + 1);
     const auto newLen = static_cast<std::int32_t>(newText.size());
-    if (oldLen == 0 && newLen == 0) return zeOk;
+    if (oldLen == 0 && newLen == 0) return TParaResult::Ok;
     const std::int32_t growth = newLen - oldLen;
     if (check && growth > 0) {
-        if (int r = CheckLimits(para, 0, growth)) return r;
+        if (auto r = CheckLimits(para, 0, growth); r != TParaResult::Ok) return r;
     }
-    if (std::int64_t{len} + growth > MaxParaLength) return zeParaTooLarge;
+    if (std::int64_t{len} + growth > MaxParaLength) return TParaResult::ParaTooLarge;
     std::string oldText;
     std::string fresh;
     TWrapChange change;
@@ -846,9 +854,9 @@ int TParaList::DoReplaceText(std::int32_t para, std::string_view newText, std::i
         oldText.assign(node->FText, pos - 1, oldLen);
         fresh.reserve(len + growth);
         fresh.append(node->FText, 0, pos - 1).append(newText).append(node->FText, pos - 1 + oldLen);
-        ReWrapChange(fresh, node, pos - 1, oldLen, growth, change);
+        ReWrapChange(fresh, node->FStarts, pos - 1, oldLen, growth, change);
     } catch (const std::bad_alloc&) {
-        return zeOutOfMemory;
+        return TParaResult::OutOfMemory;
     }
     const bool wasModified = FModified;
     CommitChange(node, fresh, change, para, FCacheLine, growth);
@@ -856,26 +864,26 @@ int TParaList::DoReplaceText(std::int32_t para, std::string_view newText, std::i
     if (growth < 0) NotifyDeleted(para, pos + newLen, -growth);
     else if (growth > 0) NotifyInserted(para, pos + oldLen, growth);
     else NotifyInserted(para, pos, 0);
-    return zeOk;
+    return TParaResult::Ok;
 }
 
-int TParaList::ReplaceText(std::int32_t Para, std::string_view NewText, std::int32_t OldLen,
+TParaResult TParaList::ReplaceText(std::int32_t Para, std::string_view NewText, std::int32_t OldLen,
                            std::int32_t Pos) {
     return DoReplaceText(Para, NewText, OldLen, Pos, true);
 }
 
-int TParaList::DoInsertPara(std::int32_t para, std::string_view text, bool after) {
-    if (static_cast<std::int64_t>(text.size()) > MaxParaLength) return zeParaTooLarge;
+TParaResult TParaList::DoInsertPara(std::int32_t para, std::string_view text, bool after) {
+    if (static_cast<std::int64_t>(text.size()) > MaxParaLength) return TParaResult::ParaTooLarge;
     TParaNode* node;
     try {
         node = NewNode(text);
     } catch (const rtl::EOutOfMemory&) {
-        return zeOutOfMemory;
+        return TParaResult::OutOfMemory;
     } catch (const std::bad_alloc&) {
-        return zeOutOfMemory;
+        return TParaResult::OutOfMemory;
     }
     LinkNew(para, node, after);
-    return zeOk;
+    return TParaResult::Ok;
 }
 
 void TParaList::LinkNew(std::int32_t para, TParaNode* node, bool after) {
@@ -885,91 +893,103 @@ void TParaList::LinkNew(std::int32_t para, TParaNode* node, bool after) {
     NotifySplit(after ? para + 1 : para, 1, 0);
 }
 
-int TParaList::InsertParaBefore(std::int32_t Para, std::string_view Text) {
-    if (!FindPara(Para)) return zeOk;
+TParaResult TParaList::InsertParaBefore(std::int32_t Para, std::string_view Text) {
+    if (!FindPara(Para)) return TParaResult::Ok;
     const auto len = static_cast<std::int32_t>(Text.size());
-    if (int r = CheckLimits(0, 1, std::int64_t{len} + 2)) return r;
-    if (len > std::min(FParaLengthLimit, MaxParaLength)) return zeParaTooLarge;
+    if (auto r = CheckLimits(0, 1, std::int64_t{len} + 2); r != TParaResult::Ok) return r;
+    if (len > std::min(FParaLengthLimit, MaxParaLength)) return TParaResult::ParaTooLarge;
     return DoInsertPara(Para, Text, false);
 }
 
-int TParaList::InsertParaAfter(std::int32_t Para, std::string_view Text) {
-    if (!FindPara(Para)) return zeOk;
+TParaResult TParaList::InsertParaAfter(std::int32_t Para, std::string_view Text) {
+    if (!FindPara(Para)) return TParaResult::Ok;
     return DoInsertPara(Para, Text, true);
 }
 
-int TParaList::DeletePara(std::int32_t Para) {
+TParaResult TParaList::DeletePara(std::int32_t Para) {
     TParaNode* node = FindPara(Para);
-    if (!node) return zeOk;
+    if (!node) return TParaResult::Ok;
     // The list keeps at least one paragraph: the only one only loses its text.
     if (FParaCount == 1) return DoDeleteText(Para, node->Length(), 1);
-    const bool wasModified = FModified;
-    Unlink(Para);
-    bool kept = Recording() &&
-                FUndo->Add(ukParaDeleted, wasModified, Para, 1,
-                           std::string_view(reinterpret_cast<const char*>(&node), sizeof node));
-    if (!kept) delete node;
-    NotifyParaDeleted(Para);
-    return zeOk;
+    RemovePara(Para);
+    return TParaResult::Ok;
 }
 
-int TParaList::SplitPara(std::int32_t Para, bool Trim, std::int32_t& Indent,
-                         std::int32_t TabWidth, std::int32_t Pos) {
+void TParaList::RemovePara(std::int32_t para) {
+    const bool wasModified = FModified;
+    TParaNode* node = Unlink(para);
+    bool kept = Recording() &&
+                FUndo->Add(ukParaDeleted, wasModified, para, 1,
+                           std::string_view(reinterpret_cast<const char*>(&node), sizeof node));
+    if (!kept) delete node;
+    NotifyParaDeleted(para);
+}
+
+TParaResult TParaList::SplitPara(std::int32_t Para, bool Trim, std::int32_t& Indent,
+                                 std::int32_t TabWidth, std::int32_t Pos) {
     TParaNode* node = FindPara(Para);
-    if (!node) return zeOk;
+    if (!node) return TParaResult::Ok;
     const std::int32_t len = node->Length();
     Pos = std::clamp(Pos, 1, len + 1);
     if (Pos == 1) {
         Indent = 0;
         return InsertParaBefore(Para, {});
     }
-    if (int r = CheckLimits(0, 1, 2)) return r;
+    if (auto r = CheckLimits(0, 1, 2); r != TParaResult::Ok) return r;
     // The new paragraph is made before the text is cut, so that a failure changes nothing.
     TParaNode* tail = nullptr;
     try {
         tail = NewNode(node->Text().substr(Pos - 1));
     } catch (const rtl::EOutOfMemory&) {
-        return zeOutOfMemory;
+        return TParaResult::OutOfMemory;
     } catch (const std::bad_alloc&) {
-        return zeOutOfMemory;
+        return TParaResult::OutOfMemory;
     }
     const bool wasOpen = FUndo->BeginGroup();
     const bool notify = FNotify;
     FNotify = false;
-    CaretMark(Para, Pos);
-    int r = zeOk;
+    const bool marked = CaretMark(Para, Pos);
+    TParaResult r = TParaResult::Ok;
     if (Pos <= len) {
         std::int32_t cut = Pos;
         if (Trim) cut -= BlanksBefore(node->Text(), Pos);
         r = DoDeleteText(Para, len - cut + 1, cut);
-        if (r != zeOk) delete tail;
     }
-    if (r == zeOk) LinkNew(Para, tail, true);
+    if (r != TParaResult::Ok) {
+        delete tail;
+        // A caret mark alone would make an undo step that changes nothing.
+        if (marked) FUndo->DropNewest();
+        FNotify = notify;
+        FUndo->EndGroup(wasOpen);
+        return r;
+    }
+    LinkNew(Para, tail, true);
     std::int32_t chars = 0;
-    if (r == zeOk && Indent > 0) {
+    if (Indent > 0) {
         std::string indent;
         try {
             if (TabWidth > 0)
                 indent.assign(Indent / TabWidth, '\t').append(Indent % TabWidth, ' ');
             else
                 indent.assign(Indent, ' ');
-            if (DoInsertText(Para + 1, indent, 1, true) == zeOk)
+            // An indent that does not fit is left out; the split itself stands.
+            if (DoInsertText(Para + 1, indent, 1, true) == TParaResult::Ok)
                 chars = static_cast<std::int32_t>(indent.size());
         } catch (const std::bad_alloc&) {
             chars = 0;
         }
     }
     Indent = chars;
-    if (r == zeOk) CaretMark(Para + 1, Indent + 1);
+    CaretMark(Para + 1, Indent + 1);
     FNotify = notify;
-    if (r == zeOk) NotifySplit(Para, Pos, Indent);
+    NotifySplit(Para, Pos, Indent);
     FUndo->EndGroup(wasOpen);
-    return r;
+    return TParaResult::Ok;
 }
 
-int TParaList::JoinParas(std::int32_t Para, std::int32_t Pos) {
+TParaResult TParaList::JoinParas(std::int32_t Para, std::int32_t Pos) {
     TParaNode* node = FindPara(Para);
-    if (!node || !node->FNext) return zeOk;
+    if (!node || !node->FNext) return TParaResult::Ok;
     const std::int32_t len = node->Length();
     // A join appends; it never cuts into the paragraph.
     Pos = std::max(Pos, len + 1);
@@ -979,34 +999,37 @@ int TParaList::JoinParas(std::int32_t Para, std::int32_t Pos) {
         const std::int32_t nextLen = node->FNext->Length();
         if (std::int64_t{len} + pad + nextLen > std::min(FParaLengthLimit, MaxParaLength) ||
             FTextSize + pad > FByteLimit)
-            return zeCannotJoin;
+            return TParaResult::CannotJoin;
         try {
             nextText.assign(node->FNext->Text());
         } catch (const std::bad_alloc&) {
-            return zeOutOfMemory;
+            return TParaResult::OutOfMemory;
         }
     }
     const bool wasOpen = FUndo->BeginGroup();
     const bool notify = FNotify;
     FNotify = false;
-    int r = zeOk;
+    TParaResult r = TParaResult::Ok;
     if (Pos == 1) {
-        DeletePara(Para);
+        RemovePara(Para);
     } else {
         r = DoInsertText(Para, nextText, Pos, false);
-        if (r == zeOk) {
-            DeletePara(Para + 1);
+        if (r == TParaResult::Ok) {
+            RemovePara(Para + 1);
             CaretMark(Para, Pos);
         }
     }
     FNotify = notify;
-    if (r == zeOk) NotifyJoined(Para, Pos);
+    if (r == TParaResult::Ok) {
+        FLastChanged = MaxLongInt;
+        NotifyJoined(Para, Pos);
+    }
     FUndo->EndGroup(wasOpen);
     return r;
 }
 
-int TParaList::DeleteRegion(std::int32_t Para1, std::int32_t Pos1, std::int32_t Para2,
-                            std::int32_t Pos2) {
+TParaResult TParaList::DeleteRegion(std::int32_t Para1, std::int32_t Pos1, std::int32_t Para2,
+                                    std::int32_t Pos2) {
     Para1 = std::max(Para1, 1);
     Pos1 = std::max(Pos1, 1);
     Pos2 = std::max(Pos2, 1);
@@ -1014,41 +1037,89 @@ int TParaList::DeleteRegion(std::int32_t Para1, std::int32_t Pos1, std::int32_t 
         Para2 = FParaCount;
         Pos2 = ParaLength(Para2) + 1;
     }
-    if (Para1 > Para2) return zeOk;
+    if (Para1 > Para2) return TParaResult::Ok;
     if (Para1 == Para2) return DeleteText(Para1, Pos2 - Pos1, Pos1);
     if (Pos1 == 1 && Pos2 == 1) {
         const bool wasOpen = FUndo->BeginGroup();
-        for (std::int32_t i = Para1; i < Para2; ++i) DeletePara(Para1);
+        for (std::int32_t i = Para1; i < Para2; ++i) RemovePara(Para1);
         FUndo->EndGroup(wasOpen);
-        return zeOk;
+        return TParaResult::Ok;
     }
-    const std::int32_t len1 = ParaLength(Para1);
+    TParaNode* first = FindPara(Para1);
+    TParaNode* last = FindPara(Para2);
+    const std::int32_t len1 = first->Length();
     const std::int32_t keep1 = std::min(Pos1 - 1, len1);
-    const std::int32_t len2 = ParaLength(Para2);
+    const std::int32_t len2 = last->Length();
     const std::int32_t cut2 = std::min(Pos2 - 1, len2);
     if (std::int64_t{keep1} + len2 - cut2 > std::min(FParaLengthLimit, MaxParaLength))
-        return zeCannotJoin;
+        return TParaResult::CannotJoin;
+    // The steps are those of a deletion from each end, the removal of the paragraphs between
+    // and a join, but every text they need is made first, so that a failure changes nothing.
+    std::string text1, text2, joined;
+    TWrapChange wrap1, wrap2, wrapJoined;
+    try {
+        text1.assign(first->FText, 0, keep1);
+        if (keep1 < len1) ReWrapChange(text1, first->FStarts, keep1, len1 - keep1, keep1 - len1, wrap1);
+        text2.assign(last->FText, cut2);
+        if (cut2 > 0) ReWrapChange(text2, last->FStarts, 0, cut2, -cut2, wrap2);
+        if (keep1 > 0) {
+            joined.reserve(text1.size() + text2.size());
+            joined.append(text1).append(text2);
+            const auto& starts1 = keep1 < len1 ? wrap1.Starts : first->FStarts;
+            ReWrapChange(joined, starts1, keep1, 0, len2 - cut2, wrapJoined);
+        }
+    } catch (const std::bad_alloc&) {
+        return TParaResult::OutOfMemory;
+    }
     const bool wasOpen = FUndo->BeginGroup();
-    DeleteText(Para1, len1 - keep1, Pos1);
-    DeleteText(Para2, cut2, 1);
-    for (std::int32_t i = Para1 + 1; i < Para2; ++i) DeletePara(Para1 + 1);
-    int r = JoinParas(Para1, ParaLength(Para1) + 1);
+    if (keep1 < len1) {
+        FindPara(Para1);
+        if (Recording())
+            FUndo->Add(ukDelete, FModified, Para1, keep1 + 1,
+                       std::string_view(first->FText).substr(keep1));
+        CommitChange(first, text1, wrap1, Para1, FCacheLine, keep1 - len1);
+        NotifyDeleted(Para1, keep1 + 1, len1 - keep1);
+    }
+    if (cut2 > 0) {
+        FindPara(Para2);
+        if (Recording())
+            FUndo->Add(ukDelete, FModified, Para2, 1, std::string_view(last->FText).substr(0, cut2));
+        CommitChange(last, text2, wrap2, Para2, FCacheLine, -cut2);
+        NotifyDeleted(Para2, 1, cut2);
+    }
+    for (std::int32_t i = Para1 + 1; i < Para2; ++i) RemovePara(Para1 + 1);
+    const bool notify = FNotify;
+    FNotify = false;
+    if (keep1 == 0) {
+        RemovePara(Para1);
+    } else {
+        FindPara(Para1);
+        const std::int32_t line = FCacheLine;
+        if (Recording() && cut2 < len2)
+            FUndo->Add(ukInsert, FModified, Para1, keep1 + 1, last->Text());
+        CommitChange(first, joined, wrapJoined, Para1, line, len2 - cut2);
+        RemovePara(Para1 + 1);
+        CaretMark(Para1, keep1 + 1);
+    }
+    FNotify = notify;
+    FLastChanged = MaxLongInt;
+    NotifyJoined(Para1, keep1 + 1);
     FUndo->EndGroup(wasOpen);
-    return r;
+    return TParaResult::Ok;
 }
 
-int TParaList::InsertBlock(std::int32_t& Para, std::string_view Text, std::int32_t& Pos) {
+TParaResult TParaList::InsertBlock(std::int32_t& Para, std::string_view Text, std::int32_t& Pos) {
     if (Text.find('\n') == std::string_view::npos) {
-        int r = InsertText(Para, Text, Pos);
-        if (r == zeOk) Pos += static_cast<std::int32_t>(Text.size());
+        TParaResult r = InsertText(Para, Text, Pos);
+        if (r == TParaResult::Ok) Pos += static_cast<std::int32_t>(Text.size());
         return r;
     }
     std::int32_t col;
     const std::int32_t startLine = ParaPosToLine(Para, Pos, col);
     const bool wasOpen = FUndo->BeginGroup();
-    int r = zeOk;
+    TParaResult r = TParaResult::Ok;
     std::size_t at = 0;
-    while (at < Text.size() && r == zeOk) {
+    while (at < Text.size() && r == TParaResult::Ok) {
         std::string_view line = Text.substr(at, LengthToLineFeed(Text.substr(at)));
         at += line.size();
         std::string_view chars = line;
@@ -1060,14 +1131,14 @@ int TParaList::InsertBlock(std::int32_t& Para, std::string_view Text, std::int32
         } else {
             if (!chars.empty()) {
                 r = InsertText(Para, chars, Pos);
-                if (r == zeOk) Pos += static_cast<std::int32_t>(chars.size());
+                if (r == TParaResult::Ok) Pos += static_cast<std::int32_t>(chars.size());
             }
-            if (r == zeOk && brk) {
+            if (r == TParaResult::Ok && brk) {
                 std::int32_t indent = 0;
                 r = SplitPara(Para, true, indent, 0, Pos);
             }
         }
-        if (r == zeOk && brk) {
+        if (r == TParaResult::Ok && brk) {
             ++Para;
             Pos = 1;
         }
@@ -1080,113 +1151,182 @@ int TParaList::InsertBlock(std::int32_t& Para, std::string_view Text, std::int32
 
 // ---- undo and redo --------------------------------------------------------------------------
 
-bool TParaList::Undo(std::int32_t& Para, std::int32_t& Pos) {
+TParaResult TParaList::UndoStep(std::size_t at, std::int32_t& pos) {
     TUndoBuffer& u = *FUndo;
-    if (u.FUndoCount == 0) return false;
+    const TUndoBuffer::Header h = u.Read(at);
+    std::string_view data = u.Data(at);
+    TParaResult r = TParaResult::Ok;
+    switch (h.Kind) {
+    case ukInsert:
+        r = DoDeleteText(h.Para, h.Length, h.Pos);
+        break;
+    case ukDelete:
+        r = DoInsertText(h.Para, data, h.Pos, false);
+        break;
+    case ukReplace: {
+        auto zero = data.find('\0');
+        auto newLen = static_cast<std::int32_t>(data.size() - zero - 2);
+        r = DoReplaceText(h.Para, data.substr(0, zero), newLen, h.Pos, false);
+        break;
+    }
+    case ukParaBefore:
+    case ukParaAfter: {
+        std::int32_t p = h.Kind == ukParaBefore ? h.Para : h.Para + 1;
+        u.SetNode(at, Unlink(p));
+        NotifyParaDeleted(p);
+        break;
+    }
+    case ukParaDeleted:
+        LinkAt(h.Para, u.NodeOf(at));
+        u.SetNode(at, nullptr);
+        NotifySplit(h.Para, 1, 0);
+        break;
+    default:
+        break;
+    }
+    pos = h.Pos;
+    return r;
+}
+
+TParaResult TParaList::RedoStep(std::size_t at, std::int32_t& pos) {
+    TUndoBuffer& u = *FUndo;
+    const TUndoBuffer::Header h = u.Read(at);
+    std::string_view data = u.Data(at);
+    TParaResult r = TParaResult::Ok;
+    pos = h.Pos;
+    switch (h.Kind) {
+    case ukInsert:
+        r = DoInsertText(h.Para, data, h.Pos, false);
+        pos = h.Pos + h.Length;
+        break;
+    case ukDelete:
+        r = DoDeleteText(h.Para, h.Length, h.Pos);
+        break;
+    case ukReplace: {
+        auto zero = data.find('\0');
+        auto oldLen = static_cast<std::int32_t>(zero);
+        std::string_view newText = data.substr(zero + 1, data.size() - zero - 2);
+        r = DoReplaceText(h.Para, newText, oldLen, h.Pos, false);
+        pos = h.Pos + static_cast<std::int32_t>(newText.size());
+        break;
+    }
+    case ukParaBefore:
+    case ukParaAfter: {
+        std::int32_t p = h.Kind == ukParaBefore ? h.Para : h.Para + 1;
+        LinkAt(p, u.NodeOf(at));
+        u.SetNode(at, nullptr);
+        NotifySplit(p, 1, 0);
+        pos = 1;
+        break;
+    }
+    case ukParaDeleted:
+        u.SetNode(at, Unlink(h.Para));
+        NotifyParaDeleted(h.Para);
+        break;
+    default:
+        break;
+    }
+    return r;
+}
+
+TParaResult TParaList::Undo(std::int32_t& Para, std::int32_t& Pos) {
+    TUndoBuffer& u = *FUndo;
+    if (u.FUndoCount == 0) return TParaResult::Ok;
     FReplaying = true;
-    const std::uint8_t group = u.Read(u.FCurrent).Group;
+    const std::size_t top = u.FCurrent;
+    const std::size_t used = u.FUsed;
+    const std::uint8_t group = u.Read(top).Group;
+    const bool wasModified = FModified;
     bool modified = FModified;
+    std::int32_t para = Para, pos = Pos;
+    std::int32_t taken = 0;
+    TParaResult r = TParaResult::Ok;
     do {
         const std::size_t at = u.FCurrent;
-        const TUndoBuffer::Header h = u.Read(at);
+        r = UndoStep(at, pos);
+        if (r != TParaResult::Ok) break;
+        ++taken;
         --u.FUndoCount;
         ++u.FRedoCount;
         u.FCurrent = u.PrevOf(at);
         u.FUsed = at;
-        std::string_view data = u.Data(at);
-        switch (h.Kind) {
-        case ukInsert:
-            DoDeleteText(h.Para, h.Length, h.Pos);
-            break;
-        case ukDelete:
-            DoInsertText(h.Para, data, h.Pos, false);
-            break;
-        case ukReplace: {
-            auto zero = data.find('\0');
-            std::string oldText(data.substr(0, zero));
-            auto newLen = static_cast<std::int32_t>(data.size() - zero - 2);
-            DoReplaceText(h.Para, oldText, newLen, h.Pos, false);
-            break;
-        }
-        case ukParaBefore:
-        case ukParaAfter: {
-            std::int32_t p = h.Kind == ukParaBefore ? h.Para : h.Para + 1;
-            u.SetNode(at, Unlink(p));
-            NotifyParaDeleted(p);
-            break;
-        }
-        case ukParaDeleted:
-            LinkAt(h.Para, u.NodeOf(at));
-            u.SetNode(at, nullptr);
-            NotifySplit(h.Para, 1, 0);
-            break;
-        default:
-            break;
-        }
-        Para = h.Para;
-        Pos = h.Pos;
-        modified = h.Modified;
+        para = u.Read(at).Para;
+        modified = u.Read(at).Modified;
     } while (u.FUndoCount > 0 && u.Read(u.FCurrent).Group == group);
+    if (r != TParaResult::Ok) {
+        // Each step changes nothing when it fails; the steps before it are done again, newest
+        // last, so the group stays whole on the undo side.
+        std::size_t at = u.FCurrent;
+        for (std::int32_t i = 0; i < taken; ++i) {
+            at = u.NextOf(at);
+            std::int32_t ignored;
+            (void)RedoStep(at, ignored);
+        }
+        u.FCurrent = top;
+        u.FUsed = used;
+        u.FUndoCount += taken;
+        u.FRedoCount -= taken;
+        FModified = wasModified;
+        FReplaying = false;
+        return r;
+    }
+    Para = para;
+    Pos = pos;
     FModified = modified;
     FReplaying = false;
-    return true;
+    return TParaResult::Ok;
 }
 
-bool TParaList::Redo(std::int32_t& Para, std::int32_t& Pos) {
+TParaResult TParaList::Redo(std::int32_t& Para, std::int32_t& Pos) {
     TUndoBuffer& u = *FUndo;
-    if (u.FRedoCount == 0) return false;
+    if (u.FRedoCount == 0) return TParaResult::Ok;
     FReplaying = true;
+    const std::size_t current = u.FCurrent;
+    const std::size_t used = u.FUsed;
+    const bool wasModified = FModified;
     std::size_t at = u.FCurrent == TUndoBuffer::None ? 0 : u.NextOf(u.FCurrent);
     const std::uint8_t group = u.Read(at).Group;
+    std::int32_t para = Para, pos = Pos;
+    std::int32_t taken = 0;
+    TParaResult r = TParaResult::Ok;
     for (;;) {
+        const bool bit = u.Read(at).Modified;
+        u.SetModifiedBit(at, FModified);
+        r = RedoStep(at, pos);
+        if (r != TParaResult::Ok) {
+            u.SetModifiedBit(at, bit);
+            break;
+        }
+        ++taken;
         ++u.FUndoCount;
         --u.FRedoCount;
         u.FCurrent = at;
         u.FUsed = u.NextOf(at);
-        u.SetModifiedBit(at, FModified);
         const TUndoBuffer::Header h = u.Read(at);
-        std::string_view data = u.Data(at);
-        Para = h.Para;
-        Pos = h.Pos;
-        switch (h.Kind) {
-        case ukInsert:
-            DoInsertText(h.Para, data, h.Pos, false);
-            Pos = h.Pos + h.Length;
-            break;
-        case ukDelete:
-            DoDeleteText(h.Para, h.Length, h.Pos);
-            break;
-        case ukReplace: {
-            auto zero = data.find('\0');
-            auto oldLen = static_cast<std::int32_t>(zero);
-            std::string newText(data.substr(zero + 1, data.size() - zero - 2));
-            DoReplaceText(h.Para, newText, oldLen, h.Pos, false);
-            Pos = h.Pos + static_cast<std::int32_t>(newText.size());
-            break;
-        }
-        case ukParaBefore:
-        case ukParaAfter: {
-            std::int32_t p = h.Kind == ukParaBefore ? h.Para : h.Para + 1;
-            LinkAt(p, u.NodeOf(at));
-            u.SetNode(at, nullptr);
-            NotifySplit(p, 1, 0);
-            Para = h.Para + 1;
-            Pos = 1;
-            break;
-        }
-        case ukParaDeleted:
-            u.SetNode(at, Unlink(h.Para));
-            NotifyParaDeleted(h.Para);
-            break;
-        default:
-            break;
-        }
+        para = (h.Kind == ukParaBefore || h.Kind == ukParaAfter) ? h.Para + 1 : h.Para;
         if (u.FRedoCount == 0) break;
         at = u.NextOf(at);
         if (u.Read(at).Group != group) break;
     }
+    if (r != TParaResult::Ok) {
+        // Undo the steps already redone, newest first, so the group stays whole on the redo side.
+        for (std::int32_t i = 0; i < taken; ++i) {
+            std::int32_t ignored;
+            (void)UndoStep(u.FCurrent, ignored);
+            u.FCurrent = u.PrevOf(u.FCurrent);
+        }
+        u.FCurrent = current;
+        u.FUsed = used;
+        u.FUndoCount -= taken;
+        u.FRedoCount += taken;
+        FModified = wasModified;
+        FReplaying = false;
+        return r;
+    }
+    Para = para;
+    Pos = pos;
     FReplaying = false;
-    return true;
+    return TParaResult::Ok;
 }
 
 // ---- settings -------------------------------------------------------------------------------
@@ -1216,7 +1356,7 @@ void TParaList::ReWrapAll() {
     FCachePara = 1;
     FCacheLine = 1;
     if (FOwner) FOwner->ReWrapped();
-    if (failed) throw rtl::EOutOfMemory(EditorErrorText(zeOutOfMemory));
+    if (failed) throw rtl::EOutOfMemory(EditorErrorText(Code(TParaResult::OutOfMemory)));
 }
 
 void TParaList::SetParaLengthLimit(std::int32_t Value) {

@@ -17,16 +17,18 @@ namespace editor {
 
 constexpr std::int32_t MaxLongInt = 2147483647;
 
-// Result codes of the model's operations.
-enum : std::uint16_t {
-    zeOk = 0,
-    zeOutOfMemory = 263,
-    zeRegionTooLarge = 264,
-    zeTooManyParas = 265,
-    zeCannotJoin = 266,
-    zeTextTooLarge = 267,
-    zeParaTooLarge = 268,
+// Result of the model's operations. Anything but Ok left the text as it was (except the
+// paragraphs an InsertBlock had already put in place); the editor reports it by its code.
+enum class [[nodiscard]] TParaResult : std::uint16_t {
+    Ok = 0,
+    OutOfMemory = 263,
+    RegionTooLarge = 264,
+    TooManyParas = 265,
+    CannotJoin = 266,
+    TextTooLarge = 267,
+    ParaTooLarge = 268,
 };
+constexpr int Code(TParaResult r) { return static_cast<int>(r); }
 
 // What the list tells its owning editor; the editor passes it on to every view of its ring.
 class TParaListOwner {
@@ -136,6 +138,8 @@ private:
     void NextGroup();
     bool MakeRoom(std::size_t n);
     void ResetEmpty();
+    // Takes back the newest undo record (one that holds no paragraph).
+    void DropNewest();
     void MarkAllModified();
     bool Add(std::uint8_t kind, bool modified, std::int32_t para, std::int32_t pos,
              std::string_view data1, std::string_view data2 = {}, bool twoStrings = false);
@@ -163,24 +167,30 @@ public:
 
     // Adds a paragraph before the last one (loading a file); no limit check and no undo.
     // Gives 268 for a text that no paragraph can hold (more than 65,535 characters).
-    int AddPara(std::string_view Text, bool Trim);
+    [[nodiscard]] TParaResult AddPara(std::string_view Text, bool Trim);
 
-    int InsertText(std::int32_t Para, std::string_view Text, std::int32_t Pos);
-    int DeleteText(std::int32_t Para, std::int32_t Count, std::int32_t Pos);
-    int ReplaceText(std::int32_t Para, std::string_view NewText, std::int32_t OldLen,
-                    std::int32_t Pos);
-    int InsertParaBefore(std::int32_t Para, std::string_view Text);
-    int InsertParaAfter(std::int32_t Para, std::string_view Text);
-    int DeletePara(std::int32_t Para);
-    int SplitPara(std::int32_t Para, bool Trim, std::int32_t& Indent, std::int32_t TabWidth,
-                  std::int32_t Pos);
-    int JoinParas(std::int32_t Para, std::int32_t Pos);
-    int DeleteRegion(std::int32_t Para1, std::int32_t Pos1, std::int32_t Para2, std::int32_t Pos2);
-    int InsertBlock(std::int32_t& Para, std::string_view Text, std::int32_t& Pos);
+    [[nodiscard]] TParaResult InsertText(std::int32_t Para, std::string_view Text, std::int32_t Pos);
+    [[nodiscard]] TParaResult DeleteText(std::int32_t Para, std::int32_t Count, std::int32_t Pos);
+    [[nodiscard]] TParaResult ReplaceText(std::int32_t Para, std::string_view NewText,
+                                          std::int32_t OldLen, std::int32_t Pos);
+    [[nodiscard]] TParaResult InsertParaBefore(std::int32_t Para, std::string_view Text);
+    [[nodiscard]] TParaResult InsertParaAfter(std::int32_t Para, std::string_view Text);
+    [[nodiscard]] TParaResult DeletePara(std::int32_t Para);
+    [[nodiscard]] TParaResult SplitPara(std::int32_t Para, bool Trim, std::int32_t& Indent,
+                                        std::int32_t TabWidth, std::int32_t Pos);
+    [[nodiscard]] TParaResult JoinParas(std::int32_t Para, std::int32_t Pos);
+    [[nodiscard]] TParaResult DeleteRegion(std::int32_t Para1, std::int32_t Pos1,
+                                           std::int32_t Para2, std::int32_t Pos2);
+    [[nodiscard]] TParaResult InsertBlock(std::int32_t& Para, std::string_view Text,
+                                          std::int32_t& Pos);
 
-    // Replay one group; false when there was nothing to replay.
-    bool Undo(std::int32_t& Para, std::int32_t& Pos);
-    bool Redo(std::int32_t& Para, std::int32_t& Pos);
+    bool CanUndo() const { return FUndo->UndoCount() > 0; }
+    bool CanRedo() const { return FUndo->RedoCount() > 0; }
+    // Replay one group (nothing when there is none). A step that fails puts back the steps of
+    // the group already replayed, so the text and the history stay as they were, and Para and
+    // Pos keep their values.
+    [[nodiscard]] TParaResult Undo(std::int32_t& Para, std::int32_t& Pos);
+    [[nodiscard]] TParaResult Redo(std::int32_t& Para, std::int32_t& Pos);
 
     TParaNode* FindPara(std::int32_t Para);
     TLineRef FindLine(std::int32_t Line);
@@ -195,7 +205,8 @@ public:
     std::int32_t ColumnToPos(std::string_view Text, std::int32_t Col) const {
         return editor::ColumnToPos(Text, Col, FTabSize);
     }
-    int CheckLimits(std::int32_t Para, std::int32_t NewParas, std::int64_t NewBytes);
+    [[nodiscard]] TParaResult CheckLimits(std::int32_t Para, std::int32_t NewParas,
+                                          std::int64_t NewBytes);
 
     // Positions the editor holds, moved as the list moves its bookmarks.
     void AdjustPosParaDeleted(std::int32_t P, std::int32_t& Para, std::int32_t& Pos) const;
@@ -258,7 +269,8 @@ private:
     void Wrap(TParaNode* node);
     // The line starts of a paragraph's new text after Delta characters replaced OldLen
     // characters at offset At, re-wrapped from the line before the change.
-    void ReWrapChange(std::string_view text, const TParaNode* node, std::int32_t at,
+    void ReWrapChange(std::string_view text, const std::vector<std::uint16_t>& oldStarts,
+                      std::int32_t at,
                       std::int32_t oldLen, std::int32_t delta, TWrapChange& change);
     std::int32_t NextBreak(std::string_view text, std::int32_t start) const;
     void LinesChanged(std::int32_t para, std::int32_t delta);
@@ -268,13 +280,19 @@ private:
     void LinkAt(std::int32_t para, TParaNode* node);
     TParaNode* Unlink(std::int32_t para);
 
-    int DoInsertText(std::int32_t para, std::string_view text, std::int32_t pos, bool check);
-    int DoDeleteText(std::int32_t para, std::int32_t count, std::int32_t pos);
-    int DoReplaceText(std::int32_t para, std::string_view newText, std::int32_t oldLen,
-                      std::int32_t pos, bool check);
-    int DoInsertPara(std::int32_t para, std::string_view text, bool after);
+    TParaResult DoInsertText(std::int32_t para, std::string_view text, std::int32_t pos,
+                             bool check);
+    TParaResult DoDeleteText(std::int32_t para, std::int32_t count, std::int32_t pos);
+    TParaResult DoReplaceText(std::int32_t para, std::string_view newText, std::int32_t oldLen,
+                              std::int32_t pos, bool check);
+    TParaResult DoInsertPara(std::int32_t para, std::string_view text, bool after);
+    // Unlinks a paragraph of a list of two or more; the undo record keeps it, else it is freed.
+    void RemovePara(std::int32_t para);
+    // Replay of one undo record backwards or forwards; Pos gets the caret position after it.
+    TParaResult UndoStep(std::size_t at, std::int32_t& pos);
+    TParaResult RedoStep(std::size_t at, std::int32_t& pos);
     void LinkNew(std::int32_t para, TParaNode* node, bool after);
-    void CaretMark(std::int32_t para, std::int32_t pos);
+    bool CaretMark(std::int32_t para, std::int32_t pos);
     bool Recording() const { return !FReplaying; }
 
     void NotifyInserted(std::int32_t para, std::int32_t pos, std::int32_t count);

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <malloc.h>
 #include <random>
 #include <string>
@@ -13,6 +14,14 @@ using namespace editor;
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// A measurement of edits that failed would measure nothing.
+void Check(TParaResult r) {
+    if (r != TParaResult::Ok) {
+        std::fprintf(stderr, "edit failed with %d\n", Code(r));
+        std::exit(1);
+    }
+}
 
 double Seconds(Clock::time_point since) {
     return std::chrono::duration<double>(Clock::now() - since).count();
@@ -38,8 +47,8 @@ double EditPairs(TParaList& list, int pairs, Place place) {
     auto start = Clock::now();
     for (int i = 0; i < pairs; ++i) {
         auto [para, pos] = place(i);
-        list.InsertText(para, "x", pos);
-        list.DeleteText(para, 1, pos);
+        Check(list.InsertText(para, "x", pos));
+        Check(list.DeleteText(para, 1, pos));
     }
     return Seconds(start) * 1e9 / (2.0 * pairs);
 }
@@ -54,7 +63,7 @@ int main() {
         std::size_t before = HeapInUse();
         auto* list = new TParaList(nullptr, true);
         auto start = Clock::now();
-        for (int i = 0; i < n; ++i) list->AddPara(Paragraph(rng), false);
+        for (int i = 0; i < n; ++i) Check(list->AddPara(Paragraph(rng), false));
         double load = Seconds(start);
         double perPara = double(HeapInUse() - before) / n;
         double mb = double(list->TextSize()) / 1e6;
@@ -74,8 +83,8 @@ int main() {
             const std::int32_t para = mid + 7;
             std::int32_t pos = list->ParaLength(para) + 1;
             auto t = Clock::now();
-            for (int i = 0; i < 2000; ++i) list->InsertText(para, "y", pos + i);
-            for (int i = 2000; i > 0; --i) list->DeleteText(para, 1, pos + i - 1);
+            for (int i = 0; i < 2000; ++i) Check(list->InsertText(para, "y", pos + i));
+            for (int i = 2000; i > 0; --i) Check(list->DeleteText(para, 1, pos + i - 1));
             return Seconds(t) * 1e9 / 4000;
         };
         double typed = 0;

@@ -34,7 +34,7 @@ using namespace editor_test;
 TEST(ParaListAlloc, FailedAllocationsChangeNothing) {
     struct Case {
         const char* name;
-        std::function<int(TParaList&)> op;
+        std::function<TParaResult(TParaList&)> op;
     };
     const Case cases[] = {
         {"insert", [](TParaList& l) { return l.InsertText(2, "inserted words ", 9); }},
@@ -45,6 +45,8 @@ TEST(ParaListAlloc, FailedAllocationsChangeNothing) {
         {"paragraph after", [](TParaList& l) { return l.InsertParaAfter(2, "new paragraph text"); }},
         {"split", [](TParaList& l) { std::int32_t i = 0; return l.SplitPara(2, true, i, 0, 12); }},
         {"join", [](TParaList& l) { return l.JoinParas(1, 30); }},
+        {"region", [](TParaList& l) { return l.DeleteRegion(1, 7, 3, 3); }},
+        {"region from a start", [](TParaList& l) { return l.DeleteRegion(1, 1, 2, 8); }},
     };
     for (const auto& c : cases) {
         bool succeeded = false;
@@ -54,19 +56,20 @@ TEST(ParaListAlloc, FailedAllocationsChangeNothing) {
             Load(list, "first paragraph\nsecond paragraph of several words\nthird");
             const std::string before = Text(list);
             FailCountdown = n;
-            int r = c.op(list);
+            TParaResult r = c.op(list);
             FailCountdown = -1;
             SCOPED_TRACE(std::string(c.name) + " failing from allocation " + std::to_string(n));
             ASSERT_NO_FATAL_FAILURE(CheckList(list));
-            if (r == 0) {
+            if (r == TParaResult::Ok) {
                 succeeded = true;
                 continue;
             }
-            ASSERT_EQ(r, 263);
+            ASSERT_EQ(r, TParaResult::OutOfMemory);
             EXPECT_EQ(Text(list), before);
-            // Nothing that changes the text was recorded either.
+            // Nothing was recorded either: no undo step that changes nothing.
+            EXPECT_FALSE(list.CanUndo());
             std::int32_t para = 0, pos = 0;
-            while (list.Undo(para, pos)) {}
+            while (UndoOnce(list, para, pos)) {}
             EXPECT_EQ(Text(list), before);
         }
         EXPECT_TRUE(succeeded) << c.name;
@@ -75,7 +78,7 @@ TEST(ParaListAlloc, FailedAllocationsChangeNothing) {
 
 TEST(ParaListAlloc, ReWrapAllStaysConsistentWhenItFails) {
     TParaList list(nullptr, true);
-    for (int i = 0; i < 50; ++i) list.AddPara("some words to wrap into several lines", false);
+    for (int i = 0; i < 50; ++i) EXPECT_OK(list.AddPara("some words to wrap into several lines", false));
     FailCountdown = 20;
     EXPECT_THROW(list.SetWrapColumn(8), rtl::EOutOfMemory);
     FailCountdown = -1;
@@ -84,4 +87,47 @@ TEST(ParaListAlloc, ReWrapAllStaysConsistentWhenItFails) {
     EXPECT_EQ(list.LineCount(), lines);
     list.ReWrapAll();
     CheckList(list);
+}
+
+// An undo or redo whose step cannot get memory puts back the steps of its group already
+// replayed: the text, the history and the caret position stay as they were, and a later try
+// replays the whole group.
+TEST(ParaListAlloc, FailedUndoAndRedoChangeNothing) {
+    for (bool redo : {false, true}) {
+        bool succeeded = false;
+        for (long n = 0; n < 300 && !succeeded; ++n) {
+            TParaList list(nullptr, true);
+            list.SetWrapColumn(10);
+            // Texts beyond the short-string buffer, so that every step allocates.
+            Load(list, "the first paragraph is long enough\nsecond paragraph of several "
+                       "words\nthe third one is long as well");
+            const std::string original = Text(list);
+            EXPECT_OK(list.DeleteRegion(1, 7, 3, 5));
+            const std::string edited = Text(list);
+            std::int32_t para = 0, pos = 0;
+            if (redo) EXPECT_OK(list.Undo(para, pos));
+            const std::string before = redo ? original : edited;
+            const std::int32_t undos = list.UndoBuffer().UndoCount();
+            para = -1, pos = -1;
+            FailCountdown = n;
+            TParaResult r = redo ? list.Redo(para, pos) : list.Undo(para, pos);
+            FailCountdown = -1;
+            SCOPED_TRACE(std::string(redo ? "redo" : "undo") + " failing from allocation " +
+                         std::to_string(n));
+            ASSERT_NO_FATAL_FAILURE(CheckList(list));
+            if (r == TParaResult::Ok) {
+                succeeded = true;
+                EXPECT_EQ(Text(list), redo ? edited : original);
+                continue;
+            }
+            ASSERT_EQ(r, TParaResult::OutOfMemory);
+            EXPECT_EQ(Text(list), before);
+            EXPECT_EQ(list.UndoBuffer().UndoCount(), undos);
+            EXPECT_EQ(para, -1);
+            EXPECT_EQ(pos, -1);
+            EXPECT_OK(redo ? list.Redo(para, pos) : list.Undo(para, pos));
+            EXPECT_EQ(Text(list), redo ? edited : original);
+        }
+        EXPECT_TRUE(succeeded);
+    }
 }

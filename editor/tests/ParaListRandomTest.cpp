@@ -90,7 +90,7 @@ public:
     }
 
 private:
-    void Step(int) {
+    void Step(TParaResult) {
         if (Texts) Texts->push_back(Text(FList));
     }
 
@@ -135,11 +135,11 @@ TEST(ParaListRandom, ChangedRangeCoversEveryChangedLine) {
         std::int32_t pos = 1 + static_cast<std::int32_t>(rng() % (list.ParaLength(para) + 1));
         auto before = DisplayLines(list);
         switch (rng() % 3) {
-        case 0: list.InsertText(para, std::string(1 + rng() % 3, "ab -"[rng() % 4]), pos); break;
-        case 1: list.DeleteText(para, 1 + rng() % 3, pos); break;
-        default: list.ReplaceText(para, std::string(rng() % 4, 'r'), rng() % 4, pos); break;
+        case 0: EXPECT_OK(list.InsertText(para, std::string(1 + rng() % 3, "ab -"[rng() % 4]), pos)); break;
+        case 1: EXPECT_OK(list.DeleteText(para, 1 + rng() % 3, pos)); break;
+        default: EXPECT_OK(list.ReplaceText(para, std::string(rng() % 4, 'r'), rng() % 4, pos)); break;
         }
-        if (list.ParaLength(para) == 0 && rng() % 2) list.InsertText(para, "refill me with words", 1);
+        if (list.ParaLength(para) == 0 && rng() % 2) EXPECT_OK(list.InsertText(para, "refill me with words", 1));
         auto after = DisplayLines(list);
         std::int32_t first = list.FirstChangedLine(), last = list.LastChangedLine();
         SCOPED_TRACE("step " + std::to_string(step));
@@ -165,12 +165,12 @@ TEST(ParaListRandom, UndoAllAndRedoAllWithRoomForEverything) {
         ASSERT_EQ(list.UndoBuffer().Discarded(), 0) << "seed " << seed;
         std::int32_t para = 0, pos = 0;
         int undos = 0;
-        while (list.Undo(para, pos)) ++undos;
+        while (UndoOnce(list, para, pos)) ++undos;
         EXPECT_EQ(Text(list), original) << "seed " << seed;
         EXPECT_FALSE(list.Modified()) << "seed " << seed;
         ASSERT_NO_FATAL_FAILURE(CheckList(list));
         int redos = 0;
-        while (list.Redo(para, pos)) ++redos;
+        while (RedoOnce(list, para, pos)) ++redos;
         EXPECT_EQ(redos, undos);
         EXPECT_EQ(Text(list), final) << "seed " << seed;
         ASSERT_NO_FATAL_FAILURE(CheckList(list));
@@ -192,7 +192,7 @@ TEST(ParaListRandom, SmallUndoBufferStillGivesValidTexts) {
         EXPECT_GT(list.UndoBuffer().Discarded(), 0) << size;
         std::size_t at = texts.size() - 1;
         std::int32_t para = 0, pos = 0;
-        while (list.Undo(para, pos)) {
+        while (UndoOnce(list, para, pos)) {
             std::string now = Text(list);
             std::size_t k = at;
             while (k > 0 && texts[k - 1] != now) --k;
@@ -200,7 +200,7 @@ TEST(ParaListRandom, SmallUndoBufferStillGivesValidTexts) {
             at = k - 1;
             ASSERT_NO_FATAL_FAILURE(CheckList(list));
         }
-        while (list.Redo(para, pos)) ASSERT_NO_FATAL_FAILURE(CheckList(list));
+        while (RedoOnce(list, para, pos)) ASSERT_NO_FATAL_FAILURE(CheckList(list));
         EXPECT_EQ(Text(list), texts.back()) << size;
     }
 }
@@ -216,8 +216,8 @@ TEST(ParaListRandom, MixedUndoRedoAndEditsKeepTheListWhole) {
         std::int32_t para = 0, pos = 0;
         for (int step = 0; step < 700; ++step) {
             switch (editor.Below(10)) {
-            case 0: case 1: list.Undo(para, pos); break;
-            case 2: list.Redo(para, pos); break;
+            case 0: case 1: EXPECT_OK(list.Undo(para, pos)); break;
+            case 2: EXPECT_OK(list.Redo(para, pos)); break;
             case 3: if (editor.Below(10) == 0) list.SetModified(false); break;
             case 4: if (editor.Below(40) == 0) list.SetUndoSize(300 + editor.Below(900)); break;
             default: editor.Edit(); break;
@@ -227,8 +227,8 @@ TEST(ParaListRandom, MixedUndoRedoAndEditsKeepTheListWhole) {
         }
         const std::string now = Text(list);
         int undos = 0;
-        while (list.Undo(para, pos)) ++undos;
-        while (undos-- > 0) ASSERT_TRUE(list.Redo(para, pos));
+        while (UndoOnce(list, para, pos)) ++undos;
+        while (undos-- > 0) ASSERT_TRUE(RedoOnce(list, para, pos));
         EXPECT_EQ(Text(list), now);
     }
 }

@@ -31,7 +31,7 @@ TEST(ParaList, NewListHoldsOneEmptyParagraph) {
     EXPECT_EQ(list.ParaText(1), "");
     EXPECT_EQ(list.FindPara(0), nullptr);
     EXPECT_EQ(list.FindPara(2), nullptr);
-    EXPECT_EQ(list.InsertText(5, "x", 1), 0); // no such paragraph: nothing done
+    EXPECT_EQ(list.InsertText(5, "x", 1), TParaResult::Ok); // no such paragraph: nothing done
     EXPECT_FALSE(list.Modified());
 }
 
@@ -101,41 +101,41 @@ TEST(ParaList, PositionsLinesAndColumns) {
 
 TEST(ParaList, TypingAndBackspacingMakeOneRecordEach) {
     TParaList list(nullptr, false);
-    list.InsertText(1, "a", 1);
-    list.InsertText(1, "b", 2);
-    list.InsertText(1, "c", 3);
+    EXPECT_OK(list.InsertText(1, "a", 1));
+    EXPECT_OK(list.InsertText(1, "b", 2));
+    EXPECT_OK(list.InsertText(1, "c", 3));
     EXPECT_EQ(list.UndoBuffer().UndoCount(), 1);
     std::int32_t para = 0, pos = 0;
-    ASSERT_TRUE(list.Undo(para, pos));
+    ASSERT_TRUE(UndoOnce(list, para, pos));
     EXPECT_EQ(Text(list), "");
     EXPECT_FALSE(list.Modified());
-    ASSERT_TRUE(list.Redo(para, pos));
+    ASSERT_TRUE(RedoOnce(list, para, pos));
     EXPECT_EQ(pos, 4);
     EXPECT_EQ(Text(list), "abc");
 
     TParaList back(nullptr, false);
     Load(back, "abcdef");
-    back.DeleteText(1, 1, 6);
-    back.DeleteText(1, 1, 5);
-    back.DeleteText(1, 1, 4);
-    back.DeleteText(1, 1, 1); // forward delete elsewhere: a record of its own
-    back.DeleteText(1, 1, 1);
+    EXPECT_OK(back.DeleteText(1, 1, 6));
+    EXPECT_OK(back.DeleteText(1, 1, 5));
+    EXPECT_OK(back.DeleteText(1, 1, 4));
+    EXPECT_OK(back.DeleteText(1, 1, 1)); // forward delete elsewhere: a record of its own
+    EXPECT_OK(back.DeleteText(1, 1, 1));
     EXPECT_EQ(Text(back), "c");
     EXPECT_EQ(back.UndoBuffer().UndoCount(), 2);
-    back.Undo(para, pos);
+    EXPECT_OK(back.Undo(para, pos));
     EXPECT_EQ(Text(back), "abc");
-    back.Undo(para, pos);
+    EXPECT_OK(back.Undo(para, pos));
     EXPECT_EQ(Text(back), "abcdef");
 }
 
 TEST(ParaList, InsertingPastTheEndPadsAndUndoRemovesThePadding) {
     TParaList list(nullptr, false);
     Load(list, "abcde");
-    ASSERT_EQ(list.InsertText(1, "XY", 10), 0);
+    ASSERT_EQ(list.InsertText(1, "XY", 10), TParaResult::Ok);
     EXPECT_EQ(Text(list), "abcde    XY");
     EXPECT_EQ(list.TextSize(), 11);
     std::int32_t para = 0, pos = 0;
-    list.Undo(para, pos);
+    EXPECT_OK(list.Undo(para, pos));
     EXPECT_EQ(Text(list), "abcde");
     EXPECT_EQ(list.TextSize(), 5);
 }
@@ -146,22 +146,22 @@ TEST(ParaList, SplitWithIndentAndAtTheStart) {
     Load(list, "hello   world");
     owner.Reports.clear();
     std::int32_t indent = 10;
-    ASSERT_EQ(list.SplitPara(1, true, indent, 4, 9), 0);
+    ASSERT_EQ(list.SplitPara(1, true, indent, 4, 9), TParaResult::Ok);
     EXPECT_EQ(indent, 4);
     EXPECT_EQ(Text(list), "hello\n\t\t  world");
     EXPECT_EQ(owner.Reports, std::vector<std::string>{"split 1:9 4"});
     std::int32_t para = 0, pos = 0;
-    list.Undo(para, pos);
+    EXPECT_OK(list.Undo(para, pos));
     EXPECT_EQ(Text(list), "hello   world");
     EXPECT_EQ(para, 1);
     EXPECT_EQ(pos, 9);
-    list.Redo(para, pos);
+    EXPECT_OK(list.Redo(para, pos));
     EXPECT_EQ(Text(list), "hello\n\t\t  world");
     EXPECT_EQ(para, 2);
     EXPECT_EQ(pos, 5);
 
     indent = 6;
-    ASSERT_EQ(list.SplitPara(1, false, indent, 0, 1), 0);
+    ASSERT_EQ(list.SplitPara(1, false, indent, 0, 1), TParaResult::Ok);
     EXPECT_EQ(indent, 0);
     EXPECT_EQ(Text(list), "\nhello\n\t\t  world");
 }
@@ -170,26 +170,26 @@ TEST(ParaList, JoinsAndRegionDeletes) {
     RecordingOwner owner;
     TParaList list(&owner, false);
     Load(list, "one\ntwo\nthree\nfour");
-    ASSERT_EQ(list.JoinParas(1, 6), 0); // past the end: padded
+    ASSERT_EQ(list.JoinParas(1, 6), TParaResult::Ok); // past the end: padded
     EXPECT_EQ(Text(list), "one  two\nthree\nfour");
     EXPECT_EQ(owner.Reports.back(), "join 1:6");
-    ASSERT_EQ(list.JoinParas(1, 2), 0); // a join never cuts into the paragraph
+    ASSERT_EQ(list.JoinParas(1, 2), TParaResult::Ok); // a join never cuts into the paragraph
     EXPECT_EQ(Text(list), "one  twothree\nfour");
-    ASSERT_EQ(list.JoinParas(2, 1), 0); // nothing after the last paragraph
-    ASSERT_EQ(list.DeleteRegion(1, 4, 2, 3), 0);
+    ASSERT_EQ(list.JoinParas(2, 1), TParaResult::Ok); // nothing after the last paragraph
+    ASSERT_EQ(list.DeleteRegion(1, 4, 2, 3), TParaResult::Ok);
     EXPECT_EQ(Text(list), "oneur");
 
     TParaList whole(nullptr, false);
     Load(whole, "x\na\nb\nc\nd");
-    ASSERT_EQ(whole.DeleteRegion(3, 1, 5, 1), 0); // whole paragraphs
+    ASSERT_EQ(whole.DeleteRegion(3, 1, 5, 1), TParaResult::Ok); // whole paragraphs
     EXPECT_EQ(Text(whole), "x\na\nd");
     std::int32_t para = 0, pos = 0;
-    whole.Undo(para, pos);
+    EXPECT_OK(whole.Undo(para, pos));
     EXPECT_EQ(Text(whole), "x\na\nb\nc\nd");
 
     TParaList empty(nullptr, false);
     Load(empty, "\nkeep");
-    ASSERT_EQ(empty.JoinParas(1, 1), 0); // an empty paragraph joined: it is deleted
+    ASSERT_EQ(empty.JoinParas(1, 1), TParaResult::Ok); // an empty paragraph joined: it is deleted
     EXPECT_EQ(Text(empty), "keep");
 }
 
@@ -197,22 +197,22 @@ TEST(ParaList, InsertBlockSplitsAtLineBreaks) {
     TParaList list(nullptr, false);
     Load(list, "startend");
     std::int32_t para = 1, pos = 6;
-    ASSERT_EQ(list.InsertBlock(para, "A\r\nB\nC\rD", pos), 0);
+    ASSERT_EQ(list.InsertBlock(para, "A\r\nB\nC\rD", pos), TParaResult::Ok);
     EXPECT_EQ(Text(list), "startA\nB\nC\rDend");
     EXPECT_EQ(para, 3);
     EXPECT_EQ(pos, 4);
     EXPECT_EQ(list.LastChangedLine(), MaxLongInt);
     std::int32_t p = 0, q = 0;
-    list.Undo(p, q);
+    EXPECT_OK(list.Undo(p, q));
     EXPECT_EQ(Text(list), "startend");
 
     para = 1, pos = 1;
-    ASSERT_EQ(list.InsertBlock(para, "L1\nL2\n", pos), 0);
+    ASSERT_EQ(list.InsertBlock(para, "L1\nL2\n", pos), TParaResult::Ok);
     EXPECT_EQ(Text(list), "L1\nL2\nstartend");
     EXPECT_EQ(para, 3);
     EXPECT_EQ(pos, 1);
     para = 3, pos = 9;
-    ASSERT_EQ(list.InsertBlock(para, "x\r", pos), 0); // no line feed: the return is a character
+    ASSERT_EQ(list.InsertBlock(para, "x\r", pos), TParaResult::Ok); // no line feed: the return is a character
     EXPECT_EQ(list.ParaText(3), "startendx\r");
 }
 
@@ -220,25 +220,25 @@ TEST(ParaList, ReplaceTextNotifiesAndUndoesMergedReplacements) {
     RecordingOwner owner;
     TParaList list(&owner, false);
     Load(list, "abcdefgh");
-    ASSERT_EQ(list.ReplaceText(1, "X", 3, 2), 0); // bcd -> X
+    ASSERT_EQ(list.ReplaceText(1, "X", 3, 2), TParaResult::Ok); // bcd -> X
     EXPECT_EQ(Text(list), "aXefgh");
     EXPECT_EQ(owner.Reports.back(), "del 1:3 2");
-    ASSERT_EQ(list.ReplaceText(1, "YYY", 1, 3), 0); // e -> YYY, right after the new text
+    ASSERT_EQ(list.ReplaceText(1, "YYY", 1, 3), TParaResult::Ok); // e -> YYY, right after the new text
     EXPECT_EQ(Text(list), "aXYYYfgh");
     EXPECT_EQ(owner.Reports.back(), "ins 1:4 2");
     EXPECT_EQ(list.UndoBuffer().UndoCount(), 1); // merged
-    ASSERT_EQ(list.ReplaceText(1, "Q", 99, 8), 0); // the old length ends at the paragraph's end
+    ASSERT_EQ(list.ReplaceText(1, "Q", 99, 8), TParaResult::Ok); // the old length ends at the paragraph's end
     EXPECT_EQ(Text(list), "aXYYYfgQ");
-    ASSERT_EQ(list.ReplaceText(1, "Z", 1, 1), 0);
+    ASSERT_EQ(list.ReplaceText(1, "Z", 1, 1), TParaResult::Ok);
     EXPECT_EQ(owner.Reports.back(), "ins 1:1 0");
     std::int32_t para = 0, pos = 0;
-    list.Undo(para, pos);
-    list.Undo(para, pos);
-    list.Undo(para, pos);
+    EXPECT_OK(list.Undo(para, pos));
+    EXPECT_OK(list.Undo(para, pos));
+    EXPECT_OK(list.Undo(para, pos));
     EXPECT_EQ(Text(list), "abcdefgh");
     EXPECT_FALSE(list.Modified());
-    list.Redo(para, pos);
-    list.Redo(para, pos);
+    EXPECT_OK(list.Redo(para, pos));
+    EXPECT_OK(list.Redo(para, pos));
     EXPECT_EQ(Text(list), "aXYYYfgQ");
     EXPECT_EQ(pos, 9);
 }
@@ -246,11 +246,11 @@ TEST(ParaList, ReplaceTextNotifiesAndUndoesMergedReplacements) {
 TEST(ParaList, DeletingTheOnlyParagraphKeepsIt) {
     TParaList list(nullptr, false);
     Load(list, "text");
-    ASSERT_EQ(list.DeletePara(1), 0);
+    ASSERT_EQ(list.DeletePara(1), TParaResult::Ok);
     EXPECT_EQ(list.ParaCount(), 1);
     EXPECT_EQ(Text(list), "");
     std::int32_t para = 0, pos = 0;
-    list.Undo(para, pos);
+    EXPECT_OK(list.Undo(para, pos));
     EXPECT_EQ(Text(list), "text");
 }
 
@@ -261,7 +261,7 @@ TEST(ParaList, LimitsAreClampedToSixteenBits) {
     EXPECT_EQ(list.UndoSize(), 65535);
     list.SetParaLengthLimit(70000);
     EXPECT_EQ(list.ParaLengthLimit(), 65535);
-    EXPECT_EQ(list.AddPara(std::string(70000, 'x'), false), 268);
+    EXPECT_EQ(list.AddPara(std::string(70000, 'x'), false), TParaResult::ParaTooLarge);
     EXPECT_EQ(list.ParaCount(), 1);
 }
 
@@ -272,46 +272,46 @@ TEST(ParaList, LimitCodes) {
         const char* name;
         std::string text;
         std::int32_t paraLimit, byteLimit, lengthLimit;
-        std::function<int(TParaList&)> op;
-        int expected;
+        std::function<TParaResult(TParaList&)> op;
+        TParaResult expected;
     };
     auto insert = [](std::int32_t p, std::string s, std::int32_t pos) {
         return [=](TParaList& l) { return l.InsertText(p, s, pos); };
     };
     const Case cases[] = {
-        {"insert within limits", "abc", MaxLongInt, 100, 10, insert(1, "de", 4), 0},
-        {"insert beyond length", "abc", MaxLongInt, 100, 4, insert(1, "de", 4), 268},
-        {"padding counts", "abc", MaxLongInt, 100, 8, insert(1, "de", 8), 268},
-        {"padding counts bytes", "abc", MaxLongInt, 8, 100, insert(1, "de", 8), 267},
-        {"insert beyond bytes", "abc", MaxLongInt, 4, 100, insert(1, "de", 4), 267},
+        {"insert within limits", "abc", MaxLongInt, 100, 10, insert(1, "de", 4), TParaResult::Ok},
+        {"insert beyond length", "abc", MaxLongInt, 100, 4, insert(1, "de", 4), TParaResult::ParaTooLarge},
+        {"padding counts", "abc", MaxLongInt, 100, 8, insert(1, "de", 8), TParaResult::ParaTooLarge},
+        {"padding counts bytes", "abc", MaxLongInt, 8, 100, insert(1, "de", 8), TParaResult::TextTooLarge},
+        {"insert beyond bytes", "abc", MaxLongInt, 4, 100, insert(1, "de", 4), TParaResult::TextTooLarge},
         {"empty last paragraph may be added", "", 1, 100, 100,
-         [](TParaList& l) { return l.InsertParaBefore(1, "x"); }, 0},
+         [](TParaList& l) { return l.InsertParaBefore(1, "x"); }, TParaResult::Ok},
         {"paragraph limit", "abc", 1, 100, 100,
-         [](TParaList& l) { return l.InsertParaBefore(1, "x"); }, 265},
+         [](TParaList& l) { return l.InsertParaBefore(1, "x"); }, TParaResult::TooManyParas},
         {"paragraph longer than allowed", "abc", MaxLongInt, 100, 3,
-         [](TParaList& l) { return l.InsertParaBefore(1, "wxyz"); }, 268},
-        {"editing beyond the paragraph limit", "a\nb\nc\nd", 2, 100, 100, insert(4, "x", 1), 265},
-        {"editing within the paragraph limit", "a\nb\nc\nd", 2, 100, 100, insert(2, "x", 1), 0},
+         [](TParaList& l) { return l.InsertParaBefore(1, "wxyz"); }, TParaResult::ParaTooLarge},
+        {"editing beyond the paragraph limit", "a\nb\nc\nd", 2, 100, 100, insert(4, "x", 1), TParaResult::TooManyParas},
+        {"editing within the paragraph limit", "a\nb\nc\nd", 2, 100, 100, insert(2, "x", 1), TParaResult::Ok},
         {"split needs a paragraph", "abc\nd", 2, 100, 100,
-         [](TParaList& l) { std::int32_t i = 0; return l.SplitPara(1, false, i, 0, 2); }, 265},
+         [](TParaList& l) { std::int32_t i = 0; return l.SplitPara(1, false, i, 0, 2); }, TParaResult::TooManyParas},
         {"split needs two bytes", "abcd", MaxLongInt, 5, 100,
-         [](TParaList& l) { std::int32_t i = 0; return l.SplitPara(1, false, i, 0, 2); }, 267},
+         [](TParaList& l) { std::int32_t i = 0; return l.SplitPara(1, false, i, 0, 2); }, TParaResult::TextTooLarge},
         {"join too long", "abc\ndef", MaxLongInt, 100, 5,
-         [](TParaList& l) { return l.JoinParas(1, 4); }, 266},
+         [](TParaList& l) { return l.JoinParas(1, 4); }, TParaResult::CannotJoin},
         {"join near the byte limit", "abc\ndef", MaxLongInt, 8, 100,
-         [](TParaList& l) { return l.JoinParas(1, 4); }, 0},
+         [](TParaList& l) { return l.JoinParas(1, 4); }, TParaResult::Ok},
         {"join padding beyond bytes", "abc\ndef", MaxLongInt, 8, 100,
-         [](TParaList& l) { return l.JoinParas(1, 7); }, 266},
+         [](TParaList& l) { return l.JoinParas(1, 7); }, TParaResult::CannotJoin},
         {"region joined too long", "abcdef\nx\nghijkl", MaxLongInt, 100, 6,
-         [](TParaList& l) { return l.DeleteRegion(1, 5, 3, 2); }, 266},
+         [](TParaList& l) { return l.DeleteRegion(1, 5, 3, 2); }, TParaResult::CannotJoin},
         {"replace growing too long", "abc", MaxLongInt, 100, 4,
-         [](TParaList& l) { return l.ReplaceText(1, "xyz", 1, 2); }, 268},
+         [](TParaList& l) { return l.ReplaceText(1, "xyz", 1, 2); }, TParaResult::ParaTooLarge},
         {"replace beyond bytes", "abc", MaxLongInt, 4, 100,
-         [](TParaList& l) { return l.ReplaceText(1, "xyz", 1, 2); }, 267},
+         [](TParaList& l) { return l.ReplaceText(1, "xyz", 1, 2); }, TParaResult::TextTooLarge},
         {"replace shrinking", "abc", MaxLongInt, 3, 3,
-         [](TParaList& l) { return l.ReplaceText(1, "x", 2, 2); }, 0},
+         [](TParaList& l) { return l.ReplaceText(1, "x", 2, 2); }, TParaResult::Ok},
         {"block respects the paragraph limit", "abc", 2, 100, 100,
-         [](TParaList& l) { std::int32_t p = 1, q = 4; return l.InsertBlock(p, "1\n2\n3", q); }, 265},
+         [](TParaList& l) { std::int32_t p = 1, q = 4; return l.InsertBlock(p, "1\n2\n3", q); }, TParaResult::TooManyParas},
     };
     for (const auto& c : cases) {
         TParaList list(nullptr, false);
@@ -320,9 +320,9 @@ TEST(ParaList, LimitCodes) {
         list.SetByteLimit(c.byteLimit);
         list.SetParaLengthLimit(c.lengthLimit);
         auto size = list.TextSize();
-        int result = c.op(list);
+        TParaResult result = c.op(list);
         EXPECT_EQ(result, c.expected) << c.name;
-        if (result != 0 && std::string(c.name).find("block") == std::string::npos) {
+        if (result != TParaResult::Ok && std::string(c.name).find("block") == std::string::npos) {
             EXPECT_EQ(Text(list), c.text) << c.name;
             EXPECT_EQ(list.TextSize(), size) << c.name;
             EXPECT_EQ(list.UndoBuffer().UndoCount(), 0) << c.name;
@@ -342,29 +342,29 @@ TEST(ParaList, BookmarksFollowEveryChange) {
     };
     // Text "abcdef" "ghijkl" "mnopqr"; bookmarks 0..5 at 1:2 1:5 2:1 2:4 2:6 3:3.
     const Case cases[] = {
-        {"insert", [](TParaList& l) { l.InsertText(2, "XY", 4); },
+        {"insert", [](TParaList& l) { EXPECT_OK(l.InsertText(2, "XY", 4)); },
          {{1, 2}, {1, 5}, {2, 1}, {2, 6}, {2, 8}, {3, 3}}},
-        {"delete", [](TParaList& l) { l.DeleteText(2, 3, 3); },
+        {"delete", [](TParaList& l) { EXPECT_OK(l.DeleteText(2, 3, 3)); },
          {{1, 2}, {1, 5}, {2, 1}, {0, 0}, {2, 3}, {3, 3}}},
-        {"replace shorter", [](TParaList& l) { l.ReplaceText(2, "X", 3, 2); },
+        {"replace shorter", [](TParaList& l) { EXPECT_OK(l.ReplaceText(2, "X", 3, 2)); },
          {{1, 2}, {1, 5}, {2, 1}, {0, 0}, {2, 4}, {3, 3}}},
-        {"replace longer", [](TParaList& l) { l.ReplaceText(2, "WXYZ", 1, 2); },
+        {"replace longer", [](TParaList& l) { EXPECT_OK(l.ReplaceText(2, "WXYZ", 1, 2)); },
          {{1, 2}, {1, 5}, {2, 1}, {2, 7}, {2, 9}, {3, 3}}},
-        {"split", [](TParaList& l) { std::int32_t i = 2; l.SplitPara(2, false, i, 0, 4); },
+        {"split", [](TParaList& l) { std::int32_t i = 2; EXPECT_OK(l.SplitPara(2, false, i, 0, 4)); },
          {{1, 2}, {1, 5}, {2, 1}, {3, 3}, {3, 5}, {4, 3}}},
-        {"paragraph before", [](TParaList& l) { l.InsertParaBefore(2, "new"); },
+        {"paragraph before", [](TParaList& l) { EXPECT_OK(l.InsertParaBefore(2, "new")); },
          {{1, 2}, {1, 5}, {3, 1}, {3, 4}, {3, 6}, {4, 3}}},
-        {"paragraph after", [](TParaList& l) { l.InsertParaAfter(2, "new"); },
+        {"paragraph after", [](TParaList& l) { EXPECT_OK(l.InsertParaAfter(2, "new")); },
          {{1, 2}, {1, 5}, {2, 1}, {2, 4}, {2, 6}, {4, 3}}},
-        {"paragraph deleted", [](TParaList& l) { l.DeletePara(2); },
+        {"paragraph deleted", [](TParaList& l) { EXPECT_OK(l.DeletePara(2)); },
          {{1, 2}, {1, 5}, {0, 0}, {0, 0}, {0, 0}, {2, 3}}},
-        {"join", [](TParaList& l) { l.JoinParas(1, 7); },
+        {"join", [](TParaList& l) { EXPECT_OK(l.JoinParas(1, 7)); },
          {{1, 2}, {1, 5}, {1, 7}, {1, 10}, {1, 12}, {2, 3}}},
-        {"region", [](TParaList& l) { l.DeleteRegion(1, 4, 2, 5); },
+        {"region", [](TParaList& l) { EXPECT_OK(l.DeleteRegion(1, 4, 2, 5)); },
          {{1, 2}, {0, 0}, {0, 0}, {0, 0}, {1, 5}, {2, 3}}},
-        {"block", [](TParaList& l) { std::int32_t p = 2, q = 3; l.InsertBlock(p, "X\nY", q); },
+        {"block", [](TParaList& l) { std::int32_t p = 2, q = 3; EXPECT_OK(l.InsertBlock(p, "X\nY", q)); },
          {{1, 2}, {1, 5}, {2, 1}, {3, 3}, {3, 5}, {4, 3}}},
-        {"undo of a join", [](TParaList& l) { l.JoinParas(1, 7); std::int32_t p, q; l.Undo(p, q); },
+        {"undo of a join", [](TParaList& l) { EXPECT_OK(l.JoinParas(1, 7)); std::int32_t p, q; EXPECT_OK(l.Undo(p, q)); },
          {{1, 2}, {1, 5}, {0, 0}, {0, 0}, {0, 0}, {3, 3}}},
     };
     for (const auto& c : cases) {
@@ -405,40 +405,40 @@ TEST(ParaList, CaretPositionsAfterDeletions) {
 
 TEST(ParaList, UndoAfterSavingLeavesTheTextModified) {
     TParaList list(nullptr, false);
-    list.InsertText(1, "abc", 1);
+    EXPECT_OK(list.InsertText(1, "abc", 1));
     list.SetModified(false);
-    list.InsertText(1, "x", 1);
+    EXPECT_OK(list.InsertText(1, "x", 1));
     std::int32_t para = 0, pos = 0;
-    list.Undo(para, pos);
+    EXPECT_OK(list.Undo(para, pos));
     EXPECT_FALSE(list.Modified()); // back at the saved state
-    list.Undo(para, pos);
+    EXPECT_OK(list.Undo(para, pos));
     EXPECT_TRUE(list.Modified());  // before the save
-    list.Redo(para, pos);
+    EXPECT_OK(list.Redo(para, pos));
     EXPECT_TRUE(list.Modified()); // a replayed change marks the text changed
 }
 
 TEST(ParaList, UndoBufferSmallerThanOneRecordKeepsNoHistory) {
     TParaList list(nullptr, false, 10);
-    EXPECT_EQ(list.InsertText(1, "abc", 1), 0);
+    EXPECT_EQ(list.InsertText(1, "abc", 1), TParaResult::Ok);
     std::int32_t para = 0, pos = 0;
-    EXPECT_FALSE(list.Undo(para, pos));
+    EXPECT_FALSE(UndoOnce(list, para, pos));
     EXPECT_EQ(Text(list), "abc");
     std::int32_t indent = 0;
-    EXPECT_EQ(list.SplitPara(1, false, indent, 0, 2), 0);
+    EXPECT_EQ(list.SplitPara(1, false, indent, 0, 2), TParaResult::Ok);
     EXPECT_EQ(Text(list), "a\nbc");
-    EXPECT_FALSE(list.Undo(para, pos));
+    EXPECT_FALSE(UndoOnce(list, para, pos));
 }
 
 TEST(ParaList, HourglassOnlyAboveTenThousandBytes) {
     std::vector<bool> calls;
     SetBusyCursorHook([&](bool busy) { calls.push_back(busy); });
     TParaList list(nullptr, true);
-    for (int i = 0; i < 99; ++i) list.AddPara(std::string(99, 'x'), false); // 99 * 101 = 9999
-    list.InsertText(list.ParaCount(), "x", 1);                              // 10000
+    for (int i = 0; i < 99; ++i) EXPECT_OK(list.AddPara(std::string(99, 'x'), false)); // 99 * 101 = 9999
+    EXPECT_OK(list.InsertText(list.ParaCount(), "x", 1));                              // 10000
     ASSERT_EQ(list.TextSize(), 10000);
     list.ReWrapAll();
     EXPECT_TRUE(calls.empty());
-    list.InsertText(1, "y", 1);
+    EXPECT_OK(list.InsertText(1, "y", 1));
     list.SetWrapColumn(30);
     EXPECT_EQ(calls, (std::vector<bool>{true, false}));
     SetBusyCursorHook(nullptr);
@@ -449,12 +449,12 @@ TEST(ParaList, ReportsTheChangedLines) {
     WrappedList w(10);
     Load(w.list, "zero\naaaa bbbb cccc dddd\nlast");
     // "aaaa bbbb " "cccc dddd" at lines 2 and 3
-    w.list.InsertText(2, "x", 12);
+    EXPECT_OK(w.list.InsertText(2, "x", 12));
     EXPECT_EQ(w.list.FirstChangedLine(), 3);
     EXPECT_EQ(w.list.LastChangedLine(), 3);
-    w.list.DeleteText(2, 6, 1); // "bbbb " moves up a line
+    EXPECT_OK(w.list.DeleteText(2, 6, 1)); // "bbbb " moves up a line
     EXPECT_EQ(w.list.FirstChangedLine(), 2);
-    w.list.InsertText(2, "yyyyyyyy", 1); // one line more
+    EXPECT_OK(w.list.InsertText(2, "yyyyyyyy", 1)); // one line more
     EXPECT_EQ(w.list.LastChangedLine(), MaxLongInt);
     CheckList(w.list);
 }
@@ -463,24 +463,24 @@ TEST(ParaList, TypingIntoAFullBufferNeverSkipsAChange) {
     TParaList list(nullptr, false, 34); // room for one record of 18 characters
     const std::string typed = "abcdefghijklmnopqrs";
     for (std::size_t i = 0; i < typed.size(); ++i)
-        list.InsertText(1, typed.substr(i, 1), static_cast<std::int32_t>(i) + 1);
+        EXPECT_OK(list.InsertText(1, typed.substr(i, 1), static_cast<std::int32_t>(i) + 1));
     std::int32_t para = 0, pos = 0;
-    ASSERT_TRUE(list.Undo(para, pos));
+    ASSERT_TRUE(UndoOnce(list, para, pos));
     EXPECT_EQ(Text(list), typed.substr(0, 18)); // a text the typing went through
-    EXPECT_FALSE(list.Undo(para, pos));
+    EXPECT_FALSE(UndoOnce(list, para, pos));
 }
 
 TEST(ParaList, GroupNumbersThatWrapStayApart) {
     TParaList list(nullptr, false, 65535);
     std::vector<std::string> texts{""};
     for (int i = 0; i < 300; ++i) {
-        list.InsertText(1, std::string(1, static_cast<char>('a' + i % 26)), 1); // never merges
+        EXPECT_OK(list.InsertText(1, std::string(1, static_cast<char>('a' + i % 26)), 1)); // never merges
         texts.push_back(Text(list));
     }
     std::int32_t para = 0, pos = 0;
-    for (int i = 0; i < 255; ++i) list.Undo(para, pos);
+    for (int i = 0; i < 255; ++i) EXPECT_OK(list.Undo(para, pos));
     ASSERT_EQ(Text(list), texts[45]);
-    list.InsertText(1, "!", 1); // its group number comes round to that of the record below
-    list.Undo(para, pos);
+    EXPECT_OK(list.InsertText(1, "!", 1)); // its group number comes round to that of the record below
+    EXPECT_OK(list.Undo(para, pos));
     EXPECT_EQ(Text(list), texts[45]);
 }

@@ -6,10 +6,29 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
+namespace editor {
+inline void PrintTo(TParaResult r, std::ostream* os) { *os << "result " << Code(r); }
+} // namespace editor
+
+#define EXPECT_OK(expr) do { EXPECT_EQ((expr), editor::TParaResult::Ok); } while (0)
+
 namespace editor_test {
+
+// One undo (redo) step that has to succeed; false when there is none.
+inline bool UndoOnce(editor::TParaList& list, std::int32_t& para, std::int32_t& pos) {
+    if (!list.CanUndo()) return false;
+    EXPECT_OK(list.Undo(para, pos));
+    return true;
+}
+inline bool RedoOnce(editor::TParaList& list, std::int32_t& para, std::int32_t& pos) {
+    if (!list.CanRedo()) return false;
+    EXPECT_OK(list.Redo(para, pos));
+    return true;
+}
 
 struct RecordingOwner : editor::TParaListOwner {
     std::vector<std::string> Reports;
@@ -49,8 +68,8 @@ inline void Load(editor::TParaList& list, const std::string& text) {
         if (nl == std::string::npos) break;
         at = nl + 1;
     }
-    for (std::size_t i = 0; i + 1 < paras.size(); ++i) list.AddPara(paras[i], false);
-    if (!paras.back().empty()) list.InsertText(list.ParaCount(), paras.back(), 1);
+    for (std::size_t i = 0; i + 1 < paras.size(); ++i) EXPECT_OK(list.AddPara(paras[i], false));
+    if (!paras.back().empty()) EXPECT_OK(list.InsertText(list.ParaCount(), paras.back(), 1));
     list.SetUndoSize(list.UndoSize()); // no history of the loading
     list.SetModified(false);
 }
@@ -74,7 +93,7 @@ inline void CheckList(editor::TParaList& list) {
         ++count;
         lines += p->LineCount();
         size += p->Length() + 2;
-        fresh.AddPara(p->Text(), false);
+        EXPECT_OK(fresh.AddPara(p->Text(), false));
         ASSERT_EQ(Starts(p), Starts(fresh.LastPara()->Prev())) << "paragraph " << count << " \"" << p->Text() << "\"";
         prev = p;
     }
