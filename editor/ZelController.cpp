@@ -292,14 +292,18 @@ win::LRESULT TZelController::HiddenWindowMessage(unsigned Msg, win::WPARAM WPara
     // Posted, so the control may be gone by now: only one still on the form is touched.
     const void* target = reinterpret_cast<const void*>(LParam);
     vcl::TComponent* form = Owner();
-    if (!target || !form || !OwnsComponent(form, target)) return 0;
-    try {
-        auto* control = static_cast<vcl::TWinControl*>(reinterpret_cast<vcl::TComponent*>(LParam));
-        control->Show();
-        if (control->CanFocus()) control->SetFocus();
-    } catch (...) {
-        vcl::Application->HandleException(this);
+    if (target && form && OwnsComponent(form, target)) {
+        try {
+            auto* control = static_cast<vcl::TWinControl*>(reinterpret_cast<vcl::TComponent*>(LParam));
+            control->Show();
+            if (control->CanFocus()) control->SetFocus();
+        } catch (...) {
+            vcl::Application->HandleException(this);
+        }
     }
+    // A field that takes the focus back clears the mark itself; one that cannot must not leave
+    // it set, or no field of the form would report an error again.
+    FErrorPending = false;
     return 0;
 }
 
