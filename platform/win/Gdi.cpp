@@ -138,13 +138,16 @@ bool RopUsesPattern(DWORD rop) {
     return ((c >> 4) & 0x0F) != (c & 0x0F);
 }
 
+} // namespace
+
+namespace detail {
+
 HBRUSH ResolveBrush(HBRUSH b) {
     auto v = std::uintptr_t(b);
     if (v > 0 && v <= 32) return GetSysColorBrush(int(v) - 1);
     return b;
 }
 
-// The brush's pixel at a device point; false where a hatch leaves the background alone.
 bool BrushPixel(DC& dc, GdiObject* b, int x, int y, bool mono, std::uint32_t* out) {
     if (!b || b->brush.lbStyle == BS_NULL) return false;
     std::uint32_t p;
@@ -174,6 +177,10 @@ bool BrushPixel(DC& dc, GdiObject* b, int x, int y, bool mono, std::uint32_t* ou
     *out = mono ? MonoOf(p) : p;
     return true;
 }
+
+} // namespace detail
+
+namespace {
 
 int PenWidth(GdiObject* pen) { return pen ? std::max<int>(1, pen->pen.lopnWidth.x) : 1; }
 
@@ -255,6 +262,11 @@ namespace detail {
 
 HGDIOBJ NewObject(std::unique_ptr<GdiObject> o) { return AddObj(std::move(o)); }
 
+HDC NewDc(std::unique_ptr<DC> dc) {
+    dc->st = DefaultState();
+    return AddDc(std::move(dc));
+}
+
 GdiObject* Obj(HGDIOBJ h, int type) {
     InitStock();
     auto& m = G().objects;
@@ -286,6 +298,7 @@ RECT DeviceBounds(DC& dc) {
         return p ? RECT{0, 0, p->width, p->height} : RECT{};
     }
     case DcKind::Screen: return RECT{0, 0, LONG(ScreenWidth()), LONG(ScreenHeight())};
+    case DcKind::Printer: return PrinterBounds(dc);
     case DcKind::Window: {
         Window* w = W(dc.hwnd);
         if (!w) return RECT{};
@@ -358,6 +371,7 @@ std::vector<Piece> Pieces(DC& dc) {
         out.push_back(std::move(pc));
         break;
     }
+    case DcKind::Printer: break; // drawn as vectors, never as pixels
     }
     return out;
 }
@@ -373,7 +387,8 @@ RECT PiecesBounds(const std::vector<Piece>& ps) {
     return b;
 }
 
-void FillDeviceRect(DC&, std::vector<Piece>& ps, RECT r, COLORREF c) {
+void FillDeviceRect(DC& dc, std::vector<Piece>& ps, RECT r, COLORREF c) {
+    if (dc.kind == DcKind::Printer) return PrinterFillColor(dc, r, c);
     std::uint32_t pix = ToPix(c);
     r = Intersection(r, PiecesBounds(ps));
     for (int y = r.top; y < r.bottom; ++y)
@@ -410,11 +425,13 @@ bool ReadDevicePixel(DC& dc, int x, int y, std::uint32_t* pix) {
         *pix = Desktop()->store->At(x, y);
         return true;
     }
+    case DcKind::Printer: return false;
     }
     return false;
 }
 
 void FillPolygonDevice(DC& dc, std::vector<Piece>& ps, const std::vector<POINT>& pts, std::uint32_t pix) {
+    if (dc.kind == DcKind::Printer) return PrinterFillColor(dc, pts, ToColor(pix));
     if (pts.size() < 3) return;
     int ymin = pts[0].y, ymax = pts[0].y;
     for (auto& p : pts) { ymin = std::min<int>(ymin, p.y); ymax = std::max<int>(ymax, p.y); }
@@ -484,7 +501,8 @@ HDC CreateCompatibleDC(HDC) {
 
 BOOL DeleteDC(HDC h) {
     DC* dc = Dc(h);
-    if (!dc || dc->kind != DcKind::Memory) return FALSE;
+    // A printer's DC takes its open job with it.
+    if (!dc || (dc->kind != DcKind::Memory && dc->kind != DcKind::Printer)) return FALSE;
     auto release = [](HGDIOBJ o) {
         if (GdiObject* g = Obj(o)) {
             if (g->selected > 0) --g->selected;
@@ -531,6 +549,7 @@ HWND WindowFromDC(HDC h) {
 int GetDeviceCaps(HDC h, int index) {
     DC* dc = Dc(h);
     if (!dc) return 0;
+    if (dc->kind == DcKind::Printer) return PrinterCaps(*dc, index);
     bool mono = DestMono(*dc);
     switch (index) {
     case HORZRES: return int(ScreenWidth());
@@ -1378,6 +1397,10 @@ COLORREF SetPixel(HDC h, int x, int y, COLORREF c) {
     DC* dc = Dc(h);
     if (!dc) return CLR_INVALID;
     POINT p = Dev(*dc, x, y);
+    if (dc->kind == DcKind::Printer) {
+        PrinterFillColor(*dc, RECT{p.x, p.y, p.x + 1, p.y + 1}, c);
+        return c & 0xFFFFFF;
+    }
     auto ps = Pieces(*dc);
     bool hit = false;
     std::uint32_t set = ToPix(c);
@@ -1417,6 +1440,7 @@ BOOL GetCurrentPositionEx(HDC h, POINT* p) {
 BOOL LineTo(HDC h, int x, int y) {
     DC* dc = Dc(h);
     if (!dc) return FALSE;
+    if (dc->kind == DcKind::Printer) PrinterLines(*dc, {Dev(*dc, dc->st.pos.x, dc->st.pos.y), Dev(*dc, x, y)}, false);
     auto ps = Pieces(*dc);
     int step = 0;
     DeviceLine(*dc, ps, Dev(*dc, dc->st.pos.x, dc->st.pos.y), Dev(*dc, x, y), &step);
@@ -1427,6 +1451,12 @@ BOOL LineTo(HDC h, int x, int y) {
 BOOL Polyline(HDC h, const POINT* pts, int n) {
     DC* dc = Dc(h);
     if (!dc || !pts || n < 2) return FALSE;
+    if (dc->kind == DcKind::Printer) {
+        std::vector<POINT> dev;
+        for (int i = 0; i < n; ++i) dev.push_back(Dev(*dc, pts[i].x, pts[i].y));
+        PrinterLines(*dc, dev, false);
+        return TRUE;
+    }
     auto ps = Pieces(*dc);
     int step = 0;
     for (int i = 1; i < n; ++i)
@@ -1447,6 +1477,10 @@ BOOL Polygon(HDC h, const POINT* pts, int n) {
     auto ps = Pieces(*dc);
     std::vector<POINT> dev;
     for (int i = 0; i < n; ++i) dev.push_back(Dev(*dc, pts[i].x, pts[i].y));
+    if (dc->kind == DcKind::Printer) {
+        PrinterPolygon(*dc, dev);
+        return TRUE;
+    }
     GdiObject* br = Obj(dc->st.brush, OBJ_BRUSH);
     if (br && br->brush.lbStyle != BS_NULL && n >= 3) {
         // Fill through a scratch mask so that pattern brushes and ROP2 apply per pixel.
@@ -1484,6 +1518,12 @@ BOOL Rectangle(HDC h, int l, int t, int r, int b) {
     if (!dc) return FALSE;
     POINT a = Dev(*dc, l, t), c = Dev(*dc, r, b);
     int x0 = std::min(a.x, c.x), x1 = std::max(a.x, c.x), y0 = std::min(a.y, c.y), y1 = std::max(a.y, c.y);
+    if (dc->kind == DcKind::Printer) {
+        // Without a pen the brush stops short of the right and bottom edges, as on the screen.
+        int shrink = PenNull(Obj(dc->st.pen, OBJ_PEN)) ? 1 : 0;
+        PrinterBox(*dc, RECT{x0, y0, x1 - shrink, y1 - shrink}, 0, 0, false);
+        return TRUE;
+    }
     auto ps = Pieces(*dc);
     GdiObject* pen = Obj(dc->st.pen, OBJ_PEN);
     if (PenNull(pen)) {
@@ -1535,7 +1575,8 @@ struct RoundShape {
     }
 };
 
-void DrawRound(DC& dc, const RoundShape& s) {
+void DrawRound(DC& dc, const RoundShape& s, bool ellipse) {
+    if (dc.kind == DcKind::Printer) return PrinterBox(dc, RECT{s.x0, s.y0, s.x1, s.y1}, s.ew, s.eh, ellipse);
     auto ps = Pieces(dc);
     GdiObject* pen = Obj(dc.st.pen, OBJ_PEN);
     int w = PenNull(pen) ? 0 : PenWidth(pen);
@@ -1572,7 +1613,7 @@ BOOL Ellipse(HDC h, int l, int t, int r, int b) {
     if (PenNull(Obj(dc->st.pen, OBJ_PEN))) { s.x1 -= 1; s.y1 -= 1; }
     s.ew = s.x1 - s.x0;
     s.eh = s.y1 - s.y0;
-    DrawRound(*dc, s);
+    DrawRound(*dc, s, true);
     return TRUE;
 }
 
@@ -1585,7 +1626,7 @@ BOOL RoundRect(HDC h, int l, int t, int r, int b, int ew, int eh) {
     if (PenNull(Obj(dc->st.pen, OBJ_PEN))) { s.x1 -= 1; s.y1 -= 1; }
     s.ew = std::min(s.ew, double(s.x1 - s.x0));
     s.eh = std::min(s.eh, double(s.y1 - s.y0));
-    DrawRound(*dc, s);
+    DrawRound(*dc, s, false);
     return TRUE;
 }
 
@@ -1594,6 +1635,10 @@ int FillRect(HDC h, const RECT* r, HBRUSH brush) {
     GdiObject* br = Obj(ResolveBrush(brush), OBJ_BRUSH);
     if (!dc || !r || !br) return 0;
     POINT a = Dev(*dc, r->left, r->top), c = Dev(*dc, r->right, r->bottom);
+    if (dc->kind == DcKind::Printer) {
+        PrinterFillRect(*dc, RECT{a.x, a.y, c.x, c.y}, br);
+        return 1;
+    }
     auto ps = Pieces(*dc);
     RECT pb = PiecesBounds(ps);
     a.y = std::max<LONG>(a.y, pb.top);
@@ -1675,6 +1720,21 @@ BOOL Blit(DC* dst, int x, int y, int w, int h, DC* src, int sx, int sy, int sw, 
     if (w < 0) { d0.x += w; w = -w; }
     if (h < 0) { d0.y += h; h = -h; }
     if (w == 0 || h == 0) return TRUE;
+    if (dst->kind == DcKind::Printer) {
+        RECT from{};
+        if (useSrc) {
+            // Normalised; a mirrored axis comes as right < left or bottom < top.
+            POINT s0 = Dev(*src, sx, sy);
+            int fw = sw, fh = sh;
+            if (fw < 0) { s0.x += fw; fw = -fw; }
+            if (fh < 0) { s0.y += fh; fh = -fh; }
+            from = RECT{s0.x, s0.y, s0.x + fw, s0.y + fh};
+            if (mirrorX) std::swap(from.left, from.right);
+            if (mirrorY) std::swap(from.top, from.bottom);
+        }
+        PrinterBlit(*dst, RECT{d0.x, d0.y, d0.x + w, d0.y + h}, useSrc ? src : nullptr, from, rop);
+        return TRUE;
+    }
     std::vector<std::uint32_t> sbuf;
     std::vector<char> sok;
     bool srcMono = false;

@@ -37,7 +37,9 @@ struct DcState {
     std::optional<Region> clip; // device coordinates
 };
 
-enum class DcKind { Window, Screen, Memory };
+enum class DcKind { Window, Screen, Memory, Printer };
+
+struct PrintDevice; // Printing.cpp
 
 struct DC {
     DcKind kind = DcKind::Memory;
@@ -47,9 +49,15 @@ struct DC {
     std::optional<Region> paintClip; // device coordinates
     DcState st;
     std::vector<DcState> saved;
+    std::shared_ptr<PrintDevice> printer; // printer DCs
 };
 
 DC* Dc(HDC h);
+HDC NewDc(std::unique_ptr<DC> dc); // with the default state
+
+HBRUSH ResolveBrush(HBRUSH b); // a system colour index + 1 to its brush
+// The brush's pixel at a device point; false where a hatch leaves the background alone.
+bool BrushPixel(DC& dc, GdiObject* b, int x, int y, bool mono, std::uint32_t* out);
 
 // A part of a DC's drawing surface: device point (0, 0) lies at org in px, clip in px.
 struct Piece {
@@ -93,7 +101,24 @@ bool ReadDevicePixel(DC& dc, int x, int y, std::uint32_t* pix);
 void FillPolygonDevice(DC& dc, std::vector<Piece>& ps, const std::vector<POINT>& pts, std::uint32_t pix);
 
 // Text.cpp
-struct FontFace; // realised font
+struct FontFace; // realised font, FontInternal.h
 void ResetFonts();
+
+// Printing.cpp: a printer DC draws as vectors on its PDF page, in device coordinates, clipped
+// to the printable area and the DC's clip region. Nothing is drawn outside a page.
+int PrinterCaps(DC& dc, int index);
+RECT PrinterBounds(DC& dc);
+void PrinterLines(DC& dc, const std::vector<POINT>& pts, bool closed);
+void PrinterPolygon(DC& dc, const std::vector<POINT>& pts);
+// Rectangle, RoundRect (corner ellipse ew x eh) and Ellipse (ellipse set) on [r.left, r.right) x
+// [r.top, r.bottom): the pen inside the box, the brush within the pen.
+void PrinterBox(DC& dc, RECT r, double ew, double eh, bool ellipse);
+void PrinterFillRect(DC& dc, RECT r, GdiObject* brush);
+void PrinterFillColor(DC& dc, RECT r, COLORREF c);
+void PrinterFillColor(DC& dc, const std::vector<POINT>& pts, COLORREF c);
+void PrinterBlit(DC& dst, RECT to, DC* src, RECT from, DWORD rop);
+// Glyphs with their baseline starting at a device point, as selectable text.
+void PrinterText(DC& dc, FontFace* f, double ox, double oy, const std::string& s, const std::vector<int>& adv,
+                 const RECT* clip);
 
 } // namespace win::detail

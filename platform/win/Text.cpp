@@ -1,12 +1,11 @@
 // Fonts and text: the Windows faces mapped to installed faces through fontconfig, drawn by
 // cairo-ft without antialiasing onto the DC's pixels; text metrics, extents, TextOut,
 // ExtTextOut, DrawText and the font family list.
-#include "win/GdiInternal.h"
+#include "win/FontInternal.h"
 
 #include "rtl/CodePages.h"
 
 #include <cairo-ft.h>
-#include <cairo.h>
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -21,15 +20,6 @@ namespace win {
 using namespace detail;
 
 namespace {
-
-struct FaceRow {
-    const char* name;   // the Windows face
-    const char* family; // what draws it
-    bool raster, fixed;
-    BYTE ff;
-    bool bold;
-    BYTE charset;
-};
 
 // Windows reported these faces with these types and pitches; the drawing face only stands in.
 const FaceRow kFaces[] = {
@@ -58,27 +48,6 @@ const FaceRow& RowFor(const LOGFONT& lf) {
 
 } // namespace
 
-namespace detail {
-
-struct FontFace {
-    const FaceRow* row = nullptr;
-    LOGFONT lf;
-    cairo_font_face_t* face = nullptr;
-    cairo_scaled_font_t* scaled = nullptr;  // upright, for measuring and level text
-    cairo_scaled_font_t* rotated = nullptr; // for escapement
-    double em = 0, angle = 0, sx = 1;
-    TEXTMETRIC tm;
-    int adv[256] = {};
-    unsigned long glyph[256] = {};
-    double underlinePos = 0, underlineThick = 1, strikePos = 0;
-    ~FontFace() {
-        if (rotated) cairo_scaled_font_destroy(rotated);
-        if (scaled) cairo_scaled_font_destroy(scaled);
-        if (face) cairo_font_face_destroy(face);
-    }
-};
-
-} // namespace detail
 
 namespace {
 
@@ -248,6 +217,7 @@ int Width(FontFace* f, DC& dc, const std::string& s) {
 void DrawGlyphs(DC& dc, FontFace* f, double ox, double oy, const std::string& s, const std::vector<int>& adv,
                 const RECT* clipDev) {
     if (s.empty()) return;
+    if (dc.kind == DcKind::Printer) return PrinterText(dc, f, ox, oy, s, adv, clipDev);
     double ca = std::cos(f->angle), sa = std::sin(f->angle);
     int total = 0;
     for (int a : adv) total += a;
@@ -422,6 +392,7 @@ BOOL GetTextMetrics(HDC h, TEXTMETRIC* tm) {
     FontFace* f = FontOf(*dc);
     if (!f) return FALSE;
     *tm = f->tm;
+    if (dc->kind == DcKind::Printer) tm->tmDigitizedAspectX = tm->tmDigitizedAspectY = PrinterCaps(*dc, LOGPIXELSX);
     return TRUE;
 }
 
