@@ -51,7 +51,11 @@ void TIdeHooks::IDEActivate(int active) const {
     if (FProcs.IDEActivate) FProcs.IDEActivate(active);
 }
 
-int TIdeHooks::TabRack() const { return std::clamp(GetIDEParamInt("TabRack"), 0, 255); }
+int TIdeHooks::TabRack() const {
+    // 8, the IDE's own default, when the hook library gives none.
+    int width = GetIDEParamInt("TabRack");
+    return width > 0 ? std::min(width, 255) : 8;
+}
 
 TIdeHooks& IdeHooks() {
     static TIdeHooks hooks;

@@ -35,7 +35,7 @@ public:
     int GetIDEShortCut(const char* text) const;
     void IDEActivate(int active) const;
 
-    // The IDE's TAB width in blanks, 0 to 255.
+    // The IDE's TAB width in blanks, 1 to 255; 8 when the hook library gives none.
     int TabRack() const;
 
 private:

@@ -3,6 +3,8 @@
 
 #include "rtl/CodePages.h"
 
+#include <utility>
+
 namespace declsearch {
 
 namespace {
@@ -44,7 +46,7 @@ std::string ExpandTabs(std::string_view line, int tabWidth) {
     out.reserve(line.size() + 8);
     for (char c : line) {
         if (c == '\t')
-            out.append(static_cast<std::size_t>(tabWidth > 0 ? tabWidth : 0), ' ');
+            out.append(static_cast<std::size_t>(tabWidth > 0 ? tabWidth : 1), ' ');
         else
             out.push_back(c);
     }
@@ -90,12 +92,64 @@ TToken NameBeforeKeyword(std::string_view line, std::string_view keyword) {
 
 bool IsDelimiter(char c) { return kWordDelimiters[static_cast<unsigned char>(c)]; }
 
-bool IsWholeWord(std::string_view keyword, std::string_view text) {
-    if (keyword.empty()) return false;
-    std::size_t at = text.find(keyword);
-    if (at == std::string_view::npos) return false;
-    std::size_t after = at + keyword.size();
-    return (at == 0 || IsDelimiter(text[at - 1])) && (after >= text.size() || IsDelimiter(text[after]));
+int WholeWordPos(std::string_view keyword, std::string_view text) {
+    if (keyword.empty()) return 0;
+    for (std::size_t at = text.find(keyword); at != std::string_view::npos; at = text.find(keyword, at + 1)) {
+        std::size_t after = at + keyword.size();
+        if ((at == 0 || IsDelimiter(text[at - 1])) && (after >= text.size() || IsDelimiter(text[after])))
+            return static_cast<int>(at) + 1;
+    }
+    return 0;
+}
+
+bool IsWholeWord(std::string_view keyword, std::string_view text) { return WholeWordPos(keyword, text) > 0; }
+
+int SectionKeywordPos(std::string_view keyword, std::string_view low) {
+    for (std::size_t from = 0;;) {
+        int at = WholeWordPos(keyword, low.substr(from));
+        if (at == 0) return 0;
+        std::size_t i = from + static_cast<std::size_t>(at - 1);
+        std::size_t j = i;
+        while (j > 0 && static_cast<unsigned char>(low[j - 1]) <= ' ') --j;
+        if (j == 0 || low[j - 1] != '=') return static_cast<int>(i) + 1;
+        from = i + keyword.size();
+    }
+}
+
+namespace {
+
+// The first token of low that equals keyword, with the one before it.
+std::pair<TToken, TToken> KeywordToken(std::string_view low, std::string_view keyword) {
+    TTokenizer tokens(low);
+    TToken previous;
+    for (TToken t = tokens.NextToken(); !t.Text.empty(); t = tokens.NextToken()) {
+        if (t.Text == keyword) return {t, previous};
+        previous = t;
+    }
+    return {};
+}
+
+} // namespace
+
+bool IsProceduralType(std::string_view low, std::string_view keyword) {
+    auto [token, previous] = KeywordToken(low, keyword);
+    if (token.Pos == 0) return false;
+    std::size_t i = static_cast<std::size_t>(token.Pos - 1);
+    while (i > 0 && static_cast<unsigned char>(low[i - 1]) <= ' ') --i;
+    if (i > 0 && (low[i - 1] == '=' || low[i - 1] == ':')) return true;
+    return previous.Text == "to";
+}
+
+bool EndsOnLine(std::string_view low, std::string_view keyword) {
+    TToken token = KeywordToken(low, keyword).first;
+    if (token.Pos == 0) return false;
+    int depth = 0;
+    for (std::size_t i = static_cast<std::size_t>(token.Pos - 1) + token.Text.size(); i < low.size(); ++i) {
+        if (low[i] == '(') ++depth;
+        else if (low[i] == ')') --depth;
+        else if (low[i] == ';' && depth == 0) return true;
+    }
+    return false;
 }
 
 TRemovedRange StripComment(std::string& text) {

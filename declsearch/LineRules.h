@@ -13,7 +13,8 @@ namespace declsearch {
 // The scanner's token delimiters: a blank followed by 17 signs.
 inline constexpr std::string_view DefaultTokenDelimiters = " +-*=,;:/()[]{}#&%";
 
-// Each TAB becomes tabWidth blanks, wherever it stands (not the distance to a tab stop).
+// Each TAB becomes tabWidth blanks, wherever it stands (not the distance to a tab stop); at
+// least one, so that a TAB always separates words.
 std::string ExpandTabs(std::string_view line, int tabWidth);
 
 // A token of a line with its 1-based column; Pos is 0 for the empty token at the end.
@@ -46,8 +47,23 @@ TToken NameBeforeKeyword(std::string_view line, std::string_view keyword);
 
 // The token delimiters plus NUL, TAB, LF, CR and the double quote.
 bool IsDelimiter(char c);
-// Looks only at the first exact occurrence of keyword in text.
+// Whether some exact occurrence of keyword in text stands as a whole word.
 bool IsWholeWord(std::string_view keyword, std::string_view text);
+// 1-based position of the first exact occurrence of keyword that stands as a whole word; 0 when
+// there is none.
+int WholeWordPos(std::string_view keyword, std::string_view text);
+
+// WholeWordPos for a unit's section keyword; an occurrence after "=" declares an interface type
+// ("IFoo = interface"), not a section.
+int SectionKeywordPos(std::string_view keyword, std::string_view low);
+
+// Whether the first token of low that equals keyword ("procedure" or "function") names a
+// procedural type rather than a routine: it follows "=" or ":" (a type or a variable of the
+// type) or the word "to" ("reference to procedure").
+bool IsProceduralType(std::string_view low, std::string_view keyword);
+// Whether the declaration that starts with the first token of low equal to keyword ends on the
+// line: a ";" follows it outside parentheses.
+bool EndsOnLine(std::string_view low, std::string_view keyword);
 
 // What StripComment removed: Length 0 when it left the text alone.
 struct TRemovedRange {

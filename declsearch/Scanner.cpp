@@ -63,13 +63,13 @@ void TLineScanner::ScanLine(int lineNo, std::string_view line, std::vector<TScan
     LowerCaseInto(FLine, FLow);
     FCommentStart = FCommentLength = 0;
 
-    if (IsWholeWord("interface", FLow)) {
-        AddHit(lineNo, "interface", Pos("interface", FLow), true, hits);
+    if (int at = SectionKeywordPos("interface", FLow)) {
+        AddHit(lineNo, "interface", at, true, hits);
         FState.InInterface = true;
         return;
     }
-    if (IsWholeWord("implementation", FLow)) {
-        AddHit(lineNo, "implementation", Pos("implementation", FLow), true, hits);
+    if (int at = SectionKeywordPos("implementation", FLow)) {
+        AddHit(lineNo, "implementation", at, true, hits);
         FState.InInterface = false;
         FState.SeenImplementation = true;
         return;
@@ -105,8 +105,9 @@ void TLineScanner::MemberRule(int lineNo, std::string_view keyword, bool wanted,
 
 void TLineScanner::ApplyRules(int lineNo, std::vector<TScanHit>& hits) {
     const TSearchSettings& s = FSettings;
-    const bool isProcedure = Whole("procedure");
-    const bool isFunction = Whole("function");
+    // A procedural type names no routine.
+    const bool isProcedure = Whole("procedure") && !IsProceduralType(FLow, "procedure");
+    const bool isFunction = Whole("function") && !IsProceduralType(FLow, "function");
 
     if (s.Procedure && isProcedure && !IsMethod("procedure")) {
         TToken name = NameAfterKeyword(FLine, "procedure");
@@ -119,9 +120,13 @@ void TLineScanner::ApplyRules(int lineNo, std::vector<TScanHit>& hits) {
         return;
     }
     if (!FState.InClass && Whole("class")) {
-        FState.InClass = true;
         TToken name = NameBeforeKeyword(FLine, "class");
-        FState.ClassName = std::string(name.Text);
+        // A declaration that ends on its line (a forward declaration, a class reference, an
+        // exception class without members) opens no body.
+        if (!EndsOnLine(FLow, "class")) {
+            FState.InClass = true;
+            FState.ClassName = std::string(name.Text);
+        }
         if (s.Class && MatchesClassFilter(name.Text)) AddHit(lineNo, name.Text, name.Pos, false, hits);
         return;
     }
@@ -142,6 +147,8 @@ void TLineScanner::ApplyRules(int lineNo, std::vector<TScanHit>& hits) {
             body != "published") {
             TToken name = FirstToken(FLine);
             AddHit(lineNo, name.Text, name.Pos, false, hits);
+            // Its following lines are followed for the end, as those of any member.
+            TrackDeclarationEnd();
         }
         return;
     }
@@ -159,7 +166,15 @@ void TLineScanner::AddHit(int lineNo, std::string_view key, int keyPos, bool sec
             at = Pos(FSearchLow, FLow);
             if (at > 0) at = LineColumnOfLowPos(at);
         }
-        if (at != 0 && FSettings.WordSearch && !IsWholeWord(FSearchLow, FLow)) at = 0;
+        if (at != 0 && FSettings.WordSearch) {
+            // The first occurrence that stands as a whole word, where the text was looked for.
+            if (FSettings.CaseSensitive) {
+                at = WholeWordPos(FSettings.SearchText, FLine);
+            } else {
+                at = WholeWordPos(FSearchLow, FLow);
+                if (at > 0) at = LineColumnOfLowPos(at);
+            }
+        }
         if (at <= 0) return;
         hit.Key = FSettings.SearchText;
         hit.Pos = at;

@@ -29,7 +29,7 @@ void ExpectAllAbsentGiveNothing(const TIdeHooks& hooks) {
     EXPECT_TRUE(seen.empty());
     EXPECT_EQ(hooks.GetIDEParamStr("FontName"), "");
     EXPECT_EQ(hooks.GetIDEParamInt("TabRack"), 0);
-    EXPECT_EQ(hooks.TabRack(), 0);
+    EXPECT_EQ(hooks.TabRack(), 8);
     EXPECT_EQ(hooks.GetIDEShortCut("Ctrl+X"), 0);
     hooks.GotoIDELine("C:\\a.pas", 1, 1);
     hooks.IDEActivate(0);
@@ -77,7 +77,7 @@ TEST(DeclIdeHooks, BindsWhatTheHookLibraryHasAndSkipsTheRest) {
     ASSERT_NE(setTabRack, nullptr);
     struct {
         int stored, width;
-    } tabs[] = {{4, 4}, {0, 0}, {255, 255}, {256, 255}, {100000, 255}, {-3, 0}};
+    } tabs[] = {{4, 4}, {1, 1}, {0, 8}, {255, 255}, {256, 255}, {100000, 255}, {-3, 8}};
     for (auto t : tabs) {
         setTabRack(t.stored);
         EXPECT_EQ(hooks.TabRack(), t.width) << t.stored;
@@ -99,7 +99,7 @@ TEST(DeclIdeHooks, TheIdeHookLibraryReachesTheRunningIde) {
                           reinterpret_cast<void*>(hooks.Procs().GetIDEShortCut),
                           reinterpret_cast<void*>(hooks.Procs().FreeIDEMenu)})
             EXPECT_NE(proc, nullptr);
-        EXPECT_EQ(hooks.TabRack(), 0);
+        EXPECT_EQ(hooks.TabRack(), 8);
     }
 
     ide::TIde ide;

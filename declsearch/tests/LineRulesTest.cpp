@@ -7,7 +7,7 @@
 
 using namespace declsearch;
 
-TEST(DeclLineRules, WholeWordLooksAtTheFirstOccurrenceOnly) {
+TEST(DeclLineRules, WholeWordLooksAtEveryOccurrence) {
     struct Case {
         const char* keyword;
         const char* text;
@@ -15,7 +15,9 @@ TEST(DeclLineRules, WholeWordLooksAtTheFirstOccurrenceOnly) {
     } cases[] = {
         {"class", "tfoo = class(tobject)", true},
         {"class", "class", true},
-        {"class", "subclass = class", false}, // first occurrence is inside a word
+        {"class", "subclass = class", true},  // the second occurrence stands alone
+        {"class", "tclasslist = class(tlist)", true},
+        {"class", "tclasslist = tsubclass", false},
         {"end", "end;", true},
         {"end", "\"end\"", true},             // the double quote counts as a delimiter
         {"end", "x.end", false},              // the dot does not
@@ -26,6 +28,30 @@ TEST(DeclLineRules, WholeWordLooksAtTheFirstOccurrenceOnly) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsWholeWord(c.keyword, c.text), c.expected) << c.keyword << " in [" << c.text << "]";
+    EXPECT_EQ(WholeWordPos("class", "tclasslist = class(tlist)"), 14);
+    EXPECT_EQ(WholeWordPos("class", "tclasslist"), 0);
+}
+
+TEST(DeclLineRules, ProceduralTypesAndDeclarationsEndingOnTheirLine) {
+    struct Case {
+        const char* low;
+        bool procType;
+        bool classEnds;
+    } cases[] = {
+        {"tobjectlistcallback = procedure(data: tobject; arg: pointer) of object;", true, false},
+        {"  fonchange: procedure(sender: tobject) of object;", true, false},
+        {"tproc = reference to procedure;", true, false},
+        {"procedure foo(cb: procedure);", false, false},
+        {"einvalidargument = class(ematherror);", false, true},
+        {"tfoo = class;", false, true},
+        {"tfooclass = class of tfoo;", false, true},
+        {"tfoo = class(tobject)", false, false},
+        {"tfoo = class(tinterfacedobject, ifoo)", false, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsProceduralType(c.low, "procedure"), c.procType) << c.low;
+        EXPECT_EQ(EndsOnLine(c.low, "class"), c.classEnds) << c.low;
+    }
 }
 
 TEST(DeclLineRules, StripCommentRemovesOneCommentThatClosesOnTheLine) {
@@ -77,7 +103,7 @@ TEST(DeclLineRules, TokensAndKeywordLookups) {
 TEST(DeclLineRules, TabsPaddingAndPrefixes) {
     EXPECT_EQ(ExpandTabs("a\tb", 3), "a   b");
     EXPECT_EQ(ExpandTabs("\t\tx", 2), "    x"); // a fixed count, not a tab stop
-    EXPECT_EQ(ExpandTabs("a\tb", 0), "ab");
+    EXPECT_EQ(ExpandTabs("a\tb", 0), "a b"); // a TAB always separates words
     EXPECT_EQ(PadRight("12", 6, ' '), "12    ");
     EXPECT_EQ(PadRight("1234567", 6, ' '), "123456");
     EXPECT_EQ(PadRight("ab   ", 3, '.'), "ab.");

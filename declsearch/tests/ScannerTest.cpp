@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -109,7 +111,7 @@ TEST(DeclScanner, LineRules) {
          {"interface", "  TFoo = class", "  private", "    FName: string;", "    FOnX: procedure(A,",
           "      B: Integer) of object;", "    FNext: Integer;", "  public", "    { comment only }", "  end;",
           "  X: Integer;"},
-         "1:S:interface@1 4:H:FName@5 7:H:FNext@5"},
+         "1:S:interface@1 4:H:FName@5 5:H:FOnX@5 7:H:FNext@5"},
         {"a member declaration continued on the next line is not a field",
          [](TSearchSettings& s) { s.Field = true; }, 0,
          {"interface", "TFoo = class", "  property Items[I: Integer]: TItem", "    read GetItem; default;",
@@ -146,15 +148,21 @@ TEST(DeclScanner, LineRules) {
              s.CaseSensitive = true;
          },
          0, {"procedure A; { find me }"}, "1:H:find@16"},
-        {"whole-word search looks at the first occurrence",
+        {"whole-word search finds the first occurrence that stands alone",
          [](TSearchSettings& s) {
              s.SearchText = "count";
              s.WordSearch = true;
          },
          0,
          {"function Count: Integer;", "function CountAll: Integer; { count }",
-          "function Total(Count: Integer): Integer;"},
-         "1:H:count@10 3:H:count@16"},
+          "function Total(Count: Integer): Integer;", "function CountOf(Count: Integer): Integer;"},
+         "1:H:count@10 3:H:count@16 4:H:count@18"},
+        {"case-sensitive whole-word search",
+         [](TSearchSettings& s) {
+             s.SearchText = "Count";
+             s.WordSearch = s.CaseSensitive = true;
+         },
+         0, {"function count(Counter, Count: Integer): Integer;"}, "1:H:Count@25"},
         {"plain text search looks at lines the class rules take",
          [](TSearchSettings& s) {
              NoEntities(s);
@@ -181,7 +189,7 @@ TEST(DeclScanner, LineRules) {
          },
          0, {"IInterface = interface"}, "1:H:interface@2"},
         {"TABs become a fixed count of blanks", nullptr, 3, {"x\t\tprocedure Foo;"}, "1:H:Foo@18"},
-        {"TAB width 0 removes TABs", nullptr, 0, {"\tprocedure\tFoo;"}, ""},
+        {"a TAB separates words whatever the width", nullptr, 0, {"\tprocedure\tFoo;"}, "1:H:Foo@12"},
         {"declarations after and inside comments", nullptr, 0,
          {"(* note *) procedure Foo;", "{ a } (* b *) procedure X;", "{ procedure Hidden; }",
           "procedure Open; { not closed"},
@@ -250,4 +258,79 @@ TEST(DeclScanner, StateMovesAlongAndResetsPerFile) {
     scanner.Reset();
     EXPECT_FALSE(scanner.State().InInterface);
     EXPECT_EQ(scanner.State().Depth, 0);
+}
+
+// Lines as they stand in the Free Pascal sources, each with what the rules used to get wrong.
+TEST(DeclScanner, RealPascalLines) {
+    const LineCase cases[] = {
+        {"an exception class on one line opens no body (rtl/objpas/math.pp)",
+         [](TSearchSettings& s) { s.Class = true; }, 0,
+         {"interface", "       EInvalidArgument = class(ematherror);", "       TValueRelationship = -1..1;",
+          "function MinIntValue(const Data: array of Integer): Integer;"},
+         "1:S:interface@1 2:H:EInvalidArgument@8 4:H:MinIntValue@10"},
+        {"forward class declarations (rtl/objpas/classes/classesh.inc)", nullptr, 0,
+         {"interface", "  TStream = class;", "  TFiler = class;", "function LineStart(Buffer, BufPos: PChar): PChar;"},
+         "1:S:interface@1 4:H:LineStart@10"},
+        {"a class reference type (rtl/objpas/classes/classesh.inc)", nullptr, 0,
+         {"interface", "  TPersistentClass = class of TPersistent;", "procedure RegisterClass(AClass: TPersistentClass);"},
+         "1:S:interface@1 3:H:RegisterClass@11"},
+        {"a class whose name holds \"class\" (packages/fcl-base/src/contnrs.pp)",
+                  [](TSearchSettings& s) {
+             s.ClassName = "TClassList";
+             s.ClassFunction = true;
+             s.Function = s.Procedure = false;
+         },
+         0,
+         {"interface", "  TClassList = class(TList)", "  public", "    Function Add(AClass: TClass): Integer;",
+          "    Function First: TClass;", "  end;"},
+         "1:S:interface@1 4:H:Add@14 5:H:First@14"},
+        {"its methods are no free routines (packages/fcl-base/src/contnrs.pp)", nullptr, 0,
+         {"interface", "  TClassList = class(TList)", "    Function Add(AClass: TClass): Integer;", "  end;"},
+         "1:S:interface@1"},
+        {"a procedural type is no routine (packages/fcl-base/src/contnrs.pp)", nullptr, 0,
+         {"interface", "  TObjectListCallback = Procedure(data:TObject;arg:pointer) of object;",
+          "  TObjectListStaticCallback = Procedure(data:TObject;arg:pointer);"},
+         "1:S:interface@1"},
+        {"a routine taking a procedural type is one (packages/fcl-base/src/contnrs.pp)", nullptr, 0,
+         {"implementation", "Procedure TFPObjectList.ForEachCall(proc2call:TObjectListCallback;arg:pointer);",
+          "procedure Walk(cb: procedure);"},
+         "1:S:implementation@1 3:H:Walk@11"},
+        {"an interface type is no section", [](TSearchSettings& s) { s.Interface = false; }, 0,
+         {"implementation", "  IFoo = interface(IUnknown)", "procedure Local;"},
+         "1:S:implementation@1 3:H:Local@11"},
+        {"a TAB after the keyword with no width known (packages/ide/wchmhwrap.pas)", nullptr, 0,
+         {"function\t  LoadIndex(id:integer):boolean;"}, "1:H:LoadIndex@12"},
+    };
+    for (const LineCase& c : cases) {
+        TSearchSettings settings;
+        if (c.setup) c.setup(settings);
+        EXPECT_EQ(Describe(Scan(settings, c.tabWidth, c.lines)), c.expected) << c.name;
+    }
+}
+
+// The interface part of objpas's math unit: its routine headings, counted by hand, are lines 169
+// to 667; two of them (176, 177) stand in a comment of several lines, which a line-local scan
+// cannot see. The exception class at line 138 must not swallow them.
+TEST(DeclScanner, InterfaceOfTheMathUnit) {
+    const char* const kMath = "/usr/share/fpcsrc/3.2.2/rtl/objpas/math.pp";
+    std::ifstream in(kMath, std::ios::binary);
+    if (!in) GTEST_SKIP() << "no Free Pascal sources at " << kMath;
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    TSearchSettings settings;
+    settings.Implementation = false;
+    std::vector<TScanHit> hits = Scan(settings, 8, lines);
+    std::vector<std::string> routines;
+    for (const TScanHit& h : hits)
+        if (h.Kind == TRowKind::Hit) routines.push_back(std::to_string(h.Line) + " " + h.Key);
+    ASSERT_EQ(routines.size(), 228u);
+    EXPECT_EQ(routines.front(), "169 MinIntValue");
+    EXPECT_EQ(routines.back(), "667 ClearExceptions");
+    for (const char* expected : {"176 Min", "177 Max", "202 EnsureRange", "316 RadToDeg", "408 Ceil64",
+                                 "505 MinValue", "597 MomentSkewKurtosis", "650 RandomFrom<T>",
+                                 "666 SetExceptionMask"})
+        EXPECT_NE(std::find(routines.begin(), routines.end(), expected), routines.end()) << expected;
 }

@@ -170,9 +170,10 @@ TEST_F(DeclSearchStore, SettingsDisplayAndHourglass) {
     EXPECT_EQ(model.FontName(), "Fixedsys");
     EXPECT_EQ(model.FontSize(), 12);
     EXPECT_EQ(model.MatchColor(), 255u);
-    // Without the hook library the TAB width is 0: "procedureTabbed" is no declaration.
-    ASSERT_EQ(model.Visible().size(), 2u);
+    // Without the hook library a TAB is 8 blanks.
+    ASSERT_EQ(model.Visible().size(), 3u);
     EXPECT_EQ(model.Visible()[1].Text, "1     procedure Two;");
+    EXPECT_EQ(model.Visible()[2].Text, "2     procedure        Tabbed;");
 
     TIdeHooks hooks; // the test library answers a TAB width of 4
     ASSERT_TRUE(hooks.Load(rtl::WinPath(DECLSEARCH_HOOK_FIXTURE_DIR) + "\\libdelvo32.so"));
