@@ -264,6 +264,9 @@ void TBinaryObjectWriter::WriteSignature() { Write("TPF0", 4); }
 void TBinaryObjectWriter::WriteObjectHeader(int flags, std::int64_t childPos, std::string_view className,
                                             std::string_view name) {
     WritePrefix(flags, childPos);
+    // A length byte of 240 or more in the place of a prefix would read back as one: such a class
+    // name gets a prefix without flags before it.
+    if (flags == 0 && className.size() >= 0xF0) WriteByte(0xF0);
     WriteStr(className);
     WriteStr(name);
 }

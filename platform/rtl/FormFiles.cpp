@@ -42,11 +42,42 @@ std::string ReadRest(TStream& input) {
 
 // ---- binary to text ----
 
-// The shortest text that reads back as the same value, in the "1.5E-7" style.
+bool IsIdentStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsIdentChar(char c) { return IsIdentStart(c) || IsDigit(c); }
+
+// What the text reader takes as one name: an identifier, or with dotted parts identifiers
+// joined by dots.
+bool IsName(std::string_view s, bool dotted) {
+    if (s.empty()) return false;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= s.size(); ++i) {
+        if (i == s.size() || (dotted && s[i] == '.')) {
+            if (i == start) return false;
+            start = i + 1;
+        } else if (i == start ? !IsIdentStart(s[i]) : !IsIdentChar(s[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// strtold and kin in the C locale: from_chars refuses the denormals, which are values too.
+template <class F>
+bool ParseFloat(const std::string& s, F& v) {
+    static locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(0));
+    char* end = nullptr;
+    if constexpr (std::is_same_v<F, float>) v = strtof_l(s.c_str(), &end, c);
+    else if constexpr (std::is_same_v<F, double>) v = strtod_l(s.c_str(), &end, c);
+    else v = strtold_l(s.c_str(), &end, c);
+    return !s.empty() && end == s.c_str() + s.size() && !std::isinf(v);
+}
+
+// The shortest text that reads back as the same value, in the "1.5E-7" style; empty for a value
+// the text form cannot carry (infinities, NaN).
 template <class F>
 std::string FloatText(F value) {
-    if (std::isnan(value)) return "NAN";
-    if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
+    if (!std::isfinite(value)) return {};
     char buf[64];
     auto r = std::to_chars(buf, buf + sizeof buf, value);
     std::string s(buf, r.ptr);
@@ -145,7 +176,10 @@ public:
         int flags;
         std::int64_t childPos;
         std::string className, name;
+        const std::int64_t at = R.Position();
         R.ReadObjectHeader(flags, childPos, className, name);
+        CheckName(className, false, "class name", at);
+        if (!name.empty()) CheckName(name, false, "object name", at);
         Out += indent;
         Out += (flags & ffInherited) ? "inherited " : (flags & ffInline) ? "inline " : "object ";
         if (!name.empty()) Out += name + ": ";
@@ -161,8 +195,31 @@ public:
     }
 
 private:
+    // A name the text reader would not read back is refused, rather than written as it stands.
+    [[noreturn]] void Untextual(const std::string& what, std::int64_t at) {
+        throw EReadError("Invalid stream format: " + what + " has no text form at offset " + std::to_string(at));
+    }
+    void CheckName(const std::string& name, bool dotted, const char* what, std::int64_t at) {
+        if (!IsName(name, dotted)) Untextual(std::string(what) + " '" + name + "'", at);
+    }
+
+    template <class F>
+    std::string CheckedFloat(F value, std::int64_t at, std::size_t bytes) {
+        std::string text = FloatText(value);
+        F back{};
+        if (!ParseFloat(text, back) || std::memcmp(&back, &value, bytes) != 0) Untextual("floating point value", at);
+        return text;
+    }
+
     void Property(const std::string& indent, int depth) {
-        Out += indent + R.ReadStr() + " = ";
+        const std::int64_t at = R.Position();
+        std::string name = R.ReadStr();
+        CheckName(name, true, "property name", at);
+        // The text reader takes these words, at the start of a line, for the object's structure.
+        std::string_view first = std::string_view(name).substr(0, name.find('.'));
+        for (const char* word : {"end", "object", "inherited", "inline"})
+            if (SameText(first, word)) Untextual("property name '" + name + "'", at);
+        Out += indent + name + " = ";
         Value(R.ReadValue(), indent, false, depth + 1);
         Out += CRLF;
     }
@@ -187,9 +244,21 @@ private:
             Out += std::to_string(R.ReadInteger(type));
             return;
         case vaQWord: Out += std::to_string(R.ReadQWord()); return;
-        case vaExtended: Out += FloatText(R.ReadExtended()); return;
-        case vaSingle: Out += FloatText(R.ReadSingle()) + "S"; return;
-        case vaDate: Out += FloatText(R.ReadDate()) + "D"; return;
+        case vaExtended: {
+            const std::int64_t at = R.Position();
+            Out += CheckedFloat(R.ReadExtended(), at, 10);
+            return;
+        }
+        case vaSingle: {
+            const std::int64_t at = R.Position();
+            Out += CheckedFloat(R.ReadSingle(), at, 4) + "S";
+            return;
+        }
+        case vaDate: {
+            const std::int64_t at = R.Position();
+            Out += CheckedFloat(R.ReadDate(), at, 8) + "D";
+            return;
+        }
         case vaCurrency: Out += CurrencyText(R.ReadCurrency()); return;
         case vaString: case vaLString: {
             TStringUnits s;
@@ -205,14 +274,22 @@ private:
             String(s, indent, atLineStart);
             return;
         }
-        case vaIdent: Out += R.ReadString(type); return;
+        case vaIdent: {
+            const std::int64_t at = R.Position();
+            std::string ident = R.ReadString(type);
+            CheckName(ident, true, "identifier", at);
+            Out += ident;
+            return;
+        }
         case vaFalse: Out += "False"; return;
         case vaTrue: Out += "True"; return;
         case vaNil: Out += "nil"; return;
         case vaSet: {
             Out += "[";
             bool first = true;
+            const std::int64_t at = R.Position();
             for (const std::string& e : R.ReadSet()) {
+                CheckName(e, false, "set element", at);
                 if (!first) Out += ", ";
                 first = false;
                 Out += e;
@@ -293,9 +370,6 @@ struct TToken {
     int Line = 1;
 };
 
-bool IsIdentStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsIdentChar(char c) { return IsIdentStart(c) || IsDigit(c); }
 int HexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -525,16 +599,10 @@ private:
         return v;
     }
 
-    // strtold and kin in the C locale: from_chars refuses the denormals, which are values too.
     template <class F>
     F FloatValue(const std::string& s) {
-        static locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(0));
-        char* end = nullptr;
         F v;
-        if constexpr (std::is_same_v<F, float>) v = strtof_l(s.c_str(), &end, c);
-        else if constexpr (std::is_same_v<F, double>) v = strtod_l(s.c_str(), &end, c);
-        else v = strtold_l(s.c_str(), &end, c);
-        if (end != s.c_str() + s.size() || std::isinf(v)) Error("Invalid floating point number");
+        if (!ParseFloat(s, v)) Error("Invalid floating point number");
         return v;
     }
 

@@ -198,6 +198,79 @@ TEST(FormFiles, ObjectHeadersCarryTheirFlags) {
     }
 }
 
+// A class name of 240 characters or more would have its length byte taken for a prefix.
+TEST(FormFiles, LongClassNamesSurviveTheRoundTrip) {
+    for (std::size_t length : {239u, 240u, 247u, 255u}) {
+        const std::string className = "T" + std::string(length - 1, 'x');
+        const std::string text = "object A: " + className + "\r\n  Tag = 1\r\nend\r\n";
+        const std::string binary = ToBinary(text);
+        EXPECT_EQ(ToText(binary), text) << length;
+        EXPECT_EQ(binary[4] == '\xF0', length >= 240) << length;
+        rtl::TStringStream in(text), out;
+        rtl::ObjectTextToResource(in, out);
+        rtl::TStringStream res(out.DataString()), back;
+        rtl::ObjectResourceToText(res, back);
+        EXPECT_EQ(back.DataString(), text) << length;
+    }
+}
+
+// What the text form cannot carry is refused with the offset, rather than written as text that
+// does not convert back or converts to another value.
+TEST(FormFilesErrors, BinariesWithoutATextFormAreRefused) {
+    auto object = [](const std::string& header, const std::string& properties) {
+        return "TPF0" + header + properties + Bytes({0, 0});
+    };
+    const std::string head = Bytes({2, 'T', 'B', 1, 'A'});
+    auto extended = [](std::uint64_t mantissa, int signAndExponent) {
+        std::string s = Bytes({5});
+        for (int b = 0; b < 8; ++b) s += static_cast<char>(mantissa >> (8 * b));
+        return s + static_cast<char>(signAndExponent & 0xFF) + static_cast<char>(signAndExponent >> 8);
+    };
+    auto single = [](std::uint32_t bits) {
+        std::string s = Bytes({15});
+        for (int b = 0; b < 4; ++b) s += static_cast<char>(bits >> (8 * b));
+        return s;
+    };
+    auto date = [](std::uint64_t bits) {
+        std::string s = Bytes({17});
+        for (int b = 0; b < 8; ++b) s += static_cast<char>(bits >> (8 * b));
+        return s;
+    };
+    const struct { std::string bytes; const char* message; } cases[] = {
+        {object(Bytes({3, 'T', ' ', 'A', 1, 'A'}), ""), "class name 'T A' has no text form at offset 4"},
+        {object(Bytes({2, 'T', 'B', 3, 'A', '-', 'B'}), ""), "object name 'A-B' has no text form at offset 4"},
+        {object(head, Bytes({2, 'B', '%', 2, 1})), "property name 'B%' has no text form at offset 9"},
+        {object(head, Bytes({3, 'A', '.', '.', 2, 1})), "property name 'A..' has no text form at offset 9"},
+        {object(head, Bytes({3, 'E', 'n', 'd', 2, 1})), "property name 'End' has no text form at offset 9"},
+        {object(head, Bytes({1, 'X', 7, 3, 'a', ' ', 'b'})), "identifier 'a b' has no text form at offset 12"},
+        {object(head, Bytes({1, 'X', 11, 1, 'a', 2, '1', 'x', 0})), "set element '1x' has no text form at offset 12"},
+        {object(head, Bytes({1, 'X'}) + extended(1ULL << 63, 0xFFFF)), "floating point value has no text form at offset 12"},
+        {object(head, Bytes({1, 'X'}) + extended(1ULL << 63, 0x7FFF)), "floating point value has no text form at offset 12"},
+        {object(head, Bytes({1, 'X'}) + extended(3ULL << 62, 0x7FFF)), "floating point value has no text form at offset 12"},
+        {object(head, Bytes({1, 'X'}) + extended(1ULL << 63, 0)), "floating point value has no text form at offset 12"},
+        {object(head, Bytes({1, 'X'}) + extended(1, 0x3FFF)), "floating point value has no text form at offset 12"},
+        {object(head, Bytes({1, 'X'}) + single(0xFF800000u)), "floating point value has no text form at offset 12"},
+        {object(head, Bytes({1, 'X'}) + single(0x7FC00000u)), "floating point value has no text form at offset 12"},
+        {object(head, Bytes({1, 'X'}) + date(0x7FF0000000000000ULL)), "floating point value has no text form at offset 12"},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        rtl::TStringStream in(cases[i].bytes), out;
+        try {
+            rtl::ObjectBinaryToText(in, out);
+            ADD_FAILURE() << "case " << i << " converted: " << out.DataString();
+        } catch (const rtl::EReadError& e) {
+            EXPECT_NE(e.Message().find(cases[i].message), std::string::npos) << "case " << i << ": " << e.Message();
+        }
+        EXPECT_EQ(out.DataString(), "") << "case " << i;
+    }
+    // Negative zero and the largest values keep their bits.
+    for (const std::string& value : {extended(0, 0x8000), extended(~0ULL, 0x7FFE), single(0x80000000u),
+                                     date(0x7FEFFFFFFFFFFFFFULL)}) {
+        const std::string binary = object(head, Bytes({1, 'X'}) + value);
+        EXPECT_EQ(Hex(ToBinary(ToText(binary))), Hex(binary));
+    }
+}
+
 // Types the text form does not write back come back as the same values in canonical types.
 TEST(FormFiles, NonCanonicalTypesReadAsTheirValues) {
     rtl::TStringStream s;
