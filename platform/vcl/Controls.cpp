@@ -457,6 +457,8 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 
 TWinControl::~TWinControl() {
     Destroying();
+    // Leaves the parent while it is still a windowed control, so the parent's Tab list lets go.
+    if (FParent) FParent->RemoveControl(this);
     // Children go first, while this is still a windowed control they can leave.
     while (!FControls.empty()) {
         TControl* c = FControls.back();
