@@ -182,6 +182,10 @@ void TControl::SetNameValue(const std::string& Value) {
 
 void TControl::SetName(const std::string& Value) { TComponent::SetName(Value); }
 
+void TControl::SetParentComponent(TComponent* Value) {
+    if (auto* parent = dynamic_cast<TWinControl*>(Value)) SetParent(parent);
+}
+
 void TControl::FontChanged(TObject*) {
     if (!FChangingFont) FParentFont = false;
     Perform(CM_FONTCHANGED, 0, 0);
@@ -746,6 +750,14 @@ TControl* TWinControl::ControlAtPos(TPoint Pos, bool AllowDisabled) {
             return c;
     }
     return nullptr;
+}
+
+void TWinControl::GetChildren(const std::function<void(TComponent*)>& Proc) const {
+    // Controls a composite control made for itself are not the form's.
+    const TControl* top = this;
+    while (top->Parent()) top = top->Parent();
+    for (TControl* c : FControls)
+        if (c->Owner() == top) Proc(c);
 }
 
 void TWinControl::Broadcast(TMessage& Message) {

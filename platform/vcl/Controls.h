@@ -219,6 +219,8 @@ public:
 
     virtual bool HasParent() const { return true; }
     void SetName(const std::string& Value);
+    // A control read from a stored form goes into the windowed control it was written under.
+    void SetParentComponent(TComponent* Value) override;
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
@@ -351,6 +353,8 @@ public:
     void Update() override;
     void RecreateWnd();
     void PaintTo(win::HDC DC, int X, int Y);
+    // A stored form keeps the child controls that the form they are shown on owns.
+    void GetChildren(const std::function<void(TComponent*)>& Proc) const override;
 
     void WndProc(TMessage& Message) override;
     void Dispatch(TMessage& Message) override;

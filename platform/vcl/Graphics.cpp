@@ -1,11 +1,14 @@
 // Fonts, pens, brushes, the canvas and bitmaps over the window system's GDI.
 #include "vcl/Graphics.h"
 
+#include "vcl/Streaming.h"
+
 #include "rtl/Paths.h"
 #include "rtl/Resources.h"
 
 #include <algorithm>
 #include <cstring>
+#include <endian.h>
 #include <fstream>
 #include <iterator>
 
@@ -648,6 +651,86 @@ void TBitmap::LoadFromResourceID(void* Instance, int ResID) {
     std::string_view data = rtl::LoadBitmapData(static_cast<rtl::HMODULE>(Instance), rtl::TResId(ResID));
     if (data.empty()) throw rtl::EResNotFound("Resource " + std::to_string(ResID) + " not found");
     LoadFromBytes(data.data(), data.size());
+}
+
+std::string TBitmap::SaveToBytes() {
+    if (Empty()) return {};
+    const int w = FWidth, h = FHeight;
+    const unsigned bpp = FMonochrome ? 1 : 24;
+    const std::size_t rowBytes = ((std::size_t(w) * bpp + 31) / 32) * 4;
+    const std::size_t colours = FMonochrome ? 2 : 0;
+    // The rows come out bottom-up as 24-bit BGR; a monochrome picture is packed to bits.
+    BITMAPINFO info;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = h;
+    info.bmiHeader.biBitCount = 24;
+    const std::size_t rgbRow = ((std::size_t(w) * 24 + 31) / 32) * 4;
+    std::vector<unsigned char> rgb(rgbRow * std::size_t(h));
+    HDC screen = GetDC(nullptr);
+    int got = GetDIBits(screen, Handle(), 0, UINT(h), rgb.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    if (got <= 0) throw EInvalidGraphic("Bitmap image is not valid");
+    std::vector<unsigned char> bits(rowBytes * std::size_t(h));
+    for (int y = 0; y < h; ++y) {
+        const unsigned char* in = &rgb[std::size_t(y) * rgbRow];
+        unsigned char* out = &bits[std::size_t(y) * rowBytes];
+        if (!FMonochrome) {
+            std::memcpy(out, in, std::size_t(w) * 3);
+            continue;
+        }
+        for (int x = 0; x < w; ++x)
+            if (in[x * 3] | in[x * 3 + 1] | in[x * 3 + 2]) out[x / 8] |= static_cast<unsigned char>(0x80 >> (x % 8));
+    }
+    const std::size_t bitsAt = 14 + 40 + colours * 4, size = bitsAt + bits.size();
+    std::string file(size, '\0');
+    auto put16 = [&](std::size_t at, unsigned v) {
+        file[at] = char(v & 0xFF);
+        file[at + 1] = char((v >> 8) & 0xFF);
+    };
+    auto put32 = [&](std::size_t at, std::uint32_t v) {
+        put16(at, v & 0xFFFF);
+        put16(at + 2, v >> 16);
+    };
+    file[0] = 'B';
+    file[1] = 'M';
+    put32(2, std::uint32_t(size));
+    put32(10, std::uint32_t(bitsAt));
+    put32(14, 40);
+    put32(18, std::uint32_t(w));
+    put32(22, std::uint32_t(h));
+    put16(26, 1);
+    put16(28, bpp);
+    put32(34, std::uint32_t(bits.size()));
+    put32(46, std::uint32_t(colours));
+    if (FMonochrome) put32(54 + 4, 0x00FFFFFF); // black, then white
+    std::memcpy(&file[bitsAt], bits.data(), bits.size());
+    return file;
+}
+
+void TBitmap::DefineProperties(TFiler* Filer) {
+    Filer->DefineBinaryProperty(
+        "Data",
+        [this](rtl::TStream& Stream) {
+            std::uint32_t size = 0;
+            if (Stream.Size() < 4 || Stream.Read(&size, 4) != 4) throw EInvalidGraphic("Bitmap image is not valid");
+            size = le32toh(size);
+            if (std::int64_t(size) != Stream.Size() - 4) throw EInvalidGraphic("Bitmap image is not valid");
+            std::string bytes(size, '\0');
+            if (size && Stream.Read(bytes.data(), size) != std::int64_t(size))
+                throw EInvalidGraphic("Bitmap image is not valid");
+            if (size == 0) {
+                SetHandle(nullptr);
+                return;
+            }
+            LoadFromBytes(bytes.data(), bytes.size());
+        },
+        [this](rtl::TStream& Stream) {
+            std::string bytes = SaveToBytes();
+            std::uint32_t size = htole32(std::uint32_t(bytes.size()));
+            Stream.Write(&size, 4);
+            Stream.Write(bytes.data(), std::int64_t(bytes.size()));
+        },
+        !Empty());
 }
 
 void TBitmap::Draw(TCanvas* ACanvas, const TRect& R) {

@@ -312,9 +312,14 @@ public:
     // A bitmap resource of a module; module 0 is the one whose code calls the class library.
     void LoadFromResourceName(void* Instance, const std::string& ResName);
     void LoadFromResourceID(void* Instance, int ResID);
+    // The picture as a .bmp file: 24 bits per pixel, or 1 for a monochrome bitmap; empty when
+    // the bitmap is.
+    std::string SaveToBytes();
 
 protected:
     void Draw(TCanvas* ACanvas, const TRect& Rect) override;
+    // A stored form keeps the picture as "Data": its size in 4 bytes, then the .bmp file.
+    void DefineProperties(TFiler* Filer) override;
 
 private:
     friend class TBitmapCanvas;

@@ -270,9 +270,18 @@ void TButton::Paint() {
         Frame3D(dc, &edge, ColorToRGB(clBtnHighlight), ColorToRGB(cl3DDkShadow), 1);
         Frame3D(dc, &edge, ColorToRGB(cl3DLight), ColorToRGB(clBtnShadow), 1);
     }
-    std::string text = GetText();
     RECT tr = r;
     if (FPressed) OffsetRect(&tr, 1, 1);
+    PaintContent(dc, tr);
+    if (Focused()) {
+        RECT focus = r;
+        InflateRect(&focus, -3, -3);
+        win::DrawFocusRect(dc, &focus);
+    }
+}
+
+void TButton::PaintContent(HDC dc, TRect tr) {
+    std::string text = GetText();
     SelectObject(dc, Font()->Handle());
     SetBkMode(dc, TRANSPARENT);
     unsigned flags = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
@@ -286,11 +295,6 @@ void TButton::Paint() {
         SetTextColor(dc, ColorToRGB(Font()->Color()));
     }
     DrawText(dc, text.c_str(), int(text.size()), &tr, flags);
-    if (Focused()) {
-        RECT focus = r;
-        InflateRect(&focus, -3, -3);
-        win::DrawFocusRect(dc, &focus);
-    }
 }
 
 } // namespace vcl

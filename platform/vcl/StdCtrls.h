@@ -86,6 +86,8 @@ public:
 protected:
     void Push() override { Click(); }
     void Paint() override;
+    // Draws what the face shows inside its edges (moved down and right while pressed).
+    virtual void PaintContent(win::HDC DC, TRect Inside);
     void WMLButtonUp(TMessage& Message) override;
     void CMDialogKey(TMessage& Message) override;
     void CMEnter(TMessage& Message) override;

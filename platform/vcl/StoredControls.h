@@ -26,6 +26,10 @@ std::vector<TPropInfo> ControlProperties() {
         BooleanProperty<T>("ShowHint", &T::ShowHint, &T::SetShowHint).WithDefault(0),
         BooleanProperty<T>("ParentShowHint", &T::ParentShowHint, &T::SetParentShowHint).WithDefault(1),
         ClassProperty<T>("Font", &T::Font),
+        EnumProperty<T>("Align", &T::Align, &T::SetAlign, {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"})
+            .WithDefault(0),
+        StringProperty<T>("Hint", &T::Hint, &T::SetHint),
+        IntegerProperty<T>("HelpContext", &T::HelpContext, &T::SetHelpContext).WithDefault(0),
     };
 }
 
