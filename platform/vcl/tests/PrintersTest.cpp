@@ -4,6 +4,7 @@
 #include "vcl/PrintDialogs.h"
 #include "vcl/Printers.h"
 
+#include "rtl/Files.h"
 #include "rtl/WinRoot.h"
 
 #include <cstdio>
@@ -160,6 +161,15 @@ TEST_F(PrinterTest, AnAbortedJobOrOneCutShortByAnErrorLeavesNoFile) {
         },
         std::runtime_error);
     EXPECT_TRUE(p->Aborted());
+    EXPECT_FALSE(p->Printing());
+    EXPECT_TRUE(Files().empty());
+
+    // A full disk: EndDoc reports it and the job is gone, half a file nowhere.
+    rtl::SetWriteFailureHook([](std::string_view) { return 28; });
+    p->BeginDoc();
+    DrawPage(p, "lost");
+    EXPECT_THROW(p->EndDoc(), rtl::Exception);
+    rtl::SetWriteFailureHook({});
     EXPECT_FALSE(p->Printing());
     EXPECT_TRUE(Files().empty());
 

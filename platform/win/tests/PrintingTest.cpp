@@ -231,3 +231,51 @@ TEST_F(PrintingTest, FontsScaleToTheDevicesResolution) {
     EXPECT_NEAR(large.cy, small.cy * 600.0 / 96, small.cy * 600.0 / 96 * 0.06);
     DeleteDC(dc);
 }
+
+TEST_F(PrintingTest, DevicePixelsLandOnTheSheetAtTheirPlace) {
+    if (!Have("pdftoppm")) GTEST_SKIP() << "poppler-utils are not installed";
+    HDC dc = Printer();
+    DOCINFO di;
+    di.lpszDocName = "Pixels";
+    StartDoc(dc, &di);
+    StartPage(dc);
+    // Device (0, 0) is the corner of the printable area, PHYSICALOFFSET pixels into the sheet.
+    int off = GetDeviceCaps(dc, PHYSICALOFFSETX);
+    SelectObject(dc, GetStockObject(NULL_PEN));
+    SelectObject(dc, GetStockObject(BLACK_BRUSH));
+    Rectangle(dc, 1000, 1000, 1101, 1101); // without a pen: 1000 to 1099
+    RECT r{1200, 1000, 1210, 1010};
+    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    // A one-pixel line covers its row; a wide pen lies centred on it.
+    SelectObject(dc, GetStockObject(BLACK_PEN));
+    MoveToEx(dc, 1300, 1005, nullptr);
+    LineTo(dc, 1400, 1005);
+    HPEN wide = CreatePen(PS_SOLID, 15, 0);
+    SelectObject(dc, wide);
+    MoveToEx(dc, 1300, 1020, nullptr);
+    LineTo(dc, 1400, 1020);
+    SelectObject(dc, GetStockObject(BLACK_PEN));
+    DeleteObject(wide);
+    EndDoc(dc);
+    DeleteDC(dc);
+    std::string file = rtl::PrinterDir() + "/Pixels 1.pdf";
+    int x0 = off + 990, y0 = off + 990;
+    std::string pgm = Shell("pdftoppm -r 600 -gray -aa no -aaVector no -x " + std::to_string(x0) + " -y " +
+                            std::to_string(y0) + " -W 440 -H 40 '" + file + "'");
+    // "P5\n440 40\n255\n", then one byte a pixel.
+    ASSERT_GT(pgm.size(), 440u * 40u);
+    const unsigned char* px = reinterpret_cast<const unsigned char*>(pgm.data() + pgm.size() - 440 * 40);
+    auto at = [&](int x, int y) { return px[(y - y0) * 440 + (x - x0)] < 128; }; // true: ink
+    struct Case {
+        int x, y;
+        bool ink;
+    } cases[] = {
+        {999, 1005, false}, {1000, 1005, true}, {1099, 1005, true}, {1100, 1005, false},
+        {1005, 999, false}, {1005, 1000, true}, {1199, 1005, false}, {1200, 1005, true},
+        {1209, 1009, true}, {1210, 1005, false}, {1205, 1010, false},
+        {1350, 1004, false}, {1350, 1005, true}, {1350, 1006, false},
+        {1350, 1012, false}, {1350, 1013, true}, {1350, 1027, true}, {1350, 1028, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(at(off + c.x, off + c.y), c.ink) << "device " << c.x << ", " << c.y;
+}
