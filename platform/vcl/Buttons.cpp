@@ -688,6 +688,8 @@ struct TRegistration {
             IntegerProperty<B>("Margin", &B::Margin, &B::SetMargin).WithDefault(-1),
             IntegerProperty<B>("Spacing", &B::Spacing, &B::SetSpacing).WithDefault(4),
             EnumProperty<B>("Style", &B::Style, &B::SetStyle, {"bsAutoDetect", "bsWin31", "bsNew"}).WithDefault(0),
+            // A button starts in the face colour, not its parent's.
+            BooleanProperty<B>("ParentColor", &B::ParentColor, &B::SetParentColor).WithDefault(0),
         }));
         using S = TSpeedButton;
         RegisterClass<S>("TSpeedButton", "", With<S>(ControlProperties<S>(), {

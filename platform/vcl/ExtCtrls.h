@@ -4,6 +4,7 @@
 #include "vcl/Classes.h"
 #include "vcl/Controls.h"
 #include "vcl/Graphics.h"
+#include "vcl/StdCtrls.h"
 
 #include "win/Windows.h"
 
@@ -36,26 +37,52 @@ private:
     win::UINT_PTR FId = 0;
 };
 
-// A face with an outer and an inner bevel and a centred caption.
+// A face with an outer bevel, a border in the face colour and an inner bevel, its caption in
+// the middle; the controls it holds are laid out inside all three.
 enum class TPanelBevel { bvNone, bvLowered, bvRaised };
+enum class TBorderStyle { bsNone, bsSingle };
 
 class TCustomPanel : public TCustomControl {
 public:
     explicit TCustomPanel(TComponent* AOwner);
 
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value);
     TPanelBevel BevelInner() const { return FBevelInner; }
     void SetBevelInner(TPanelBevel Value);
     TPanelBevel BevelOuter() const { return FBevelOuter; }
     void SetBevelOuter(TPanelBevel Value);
+    int BevelWidth() const { return FBevelWidth; }
+    void SetBevelWidth(int Value);
+    int BorderWidth() const { return FBorderWidth; }
+    void SetBorderWidth(int Value);
+    // bsSingle: a window frame around the panel (sunken when Ctl3D).
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle Value);
+    // Kept for the designer of in-place objects; it changes nothing here.
+    bool Locked() const { return FLocked; }
+    void SetLocked(bool Value) { FLocked = Value; }
 
 protected:
+    void CreateParams(TCreateParams& Params) override;
+    void AlignControls(TControl* AControl, TRect& Rect) override;
     void Paint() override;
     void CMTextChanged(TMessage& Message) override;
+    void CMCtl3DChanged(TMessage& Message) override;
 
 private:
+    TAlignment FAlignment = TAlignment::taCenter;
     TPanelBevel FBevelInner = TPanelBevel::bvNone;
     TPanelBevel FBevelOuter = TPanelBevel::bvRaised;
+    int FBevelWidth = 1;
+    int FBorderWidth = 0;
+    TBorderStyle FBorderStyle = TBorderStyle::bsNone;
+    bool FLocked = false;
 };
 
+class TPanel : public TCustomPanel {
+public:
+    using TCustomPanel::TCustomPanel;
+};
 
 } // namespace vcl
