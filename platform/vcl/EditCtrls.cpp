@@ -2,6 +2,8 @@
 // pieces of them that fit the width when the memo wraps words.
 #include "vcl/EditCtrls.h"
 
+#include "vcl/Clipbrd.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -426,45 +428,6 @@ void TCustomEdit::PasteFromClipboard() {
     if (HandleAllocated()) SendMessage(Handle(), WM_PASTE, 0, 0);
 }
 
-namespace {
-
-bool PutClipboardText(HWND Owner, const std::string& Text) {
-    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, Text.size() + 1);
-    if (!mem) return false;
-    char* p = static_cast<char*>(GlobalLock(mem));
-    if (!p) {
-        GlobalFree(mem);
-        return false;
-    }
-    std::memcpy(p, Text.c_str(), Text.size() + 1);
-    GlobalUnlock(mem);
-    if (!OpenClipboard(Owner)) {
-        GlobalFree(mem);
-        return false;
-    }
-    EmptyClipboard();
-    bool ok = SetClipboardData(CF_TEXT, mem) != nullptr;
-    if (!ok) GlobalFree(mem);
-    CloseClipboard();
-    return ok;
-}
-
-bool GetClipboardText(HWND Owner, std::string& Text) {
-    if (!OpenClipboard(Owner)) return false;
-    bool ok = false;
-    if (HGLOBAL mem = GetClipboardData(CF_TEXT)) {
-        if (const char* p = static_cast<const char*>(GlobalLock(mem))) {
-            std::size_t size = GlobalSize(mem);
-            Text.assign(p, strnlen(p, size));
-            GlobalUnlock(mem);
-            ok = true;
-        }
-    }
-    CloseClipboard();
-    return ok;
-}
-
-} // namespace
 
 // --- Messages -------------------------------------------------------------------------------
 
@@ -557,7 +520,7 @@ bool TCustomEdit::HandleEditMessage(TMessage& M) {
         return true;
     case WM_CUT:
         // Nothing leaves the text unless it is on the clipboard.
-        if (SelLength() > 0 && !FReadOnly && PutClipboardText(Handle(), SelText())) ReplaceSelection("", true);
+        if (SelLength() > 0 && !FReadOnly && PutClipboardText(Handle(), SelText()) == TClipboardResult::crOk) ReplaceSelection("", true);
         M.Result = 0;
         return true;
     case WM_PASTE: {
