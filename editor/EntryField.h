@@ -101,7 +101,10 @@ public:
     bool SoftValidation() const { return FSoftValidation; }
     void SetSoftValidation(bool Value);
     bool StripLiterals() const { return FStripLiterals; }
-    void SetStripLiterals(bool Value) { FStripLiterals = Value; }
+    void SetStripLiterals(bool Value) {
+        FStripLiterals = Value;
+        FDataSize = 0;
+    }
     int TextMargin() const { return FTextMargin; }
     void SetTextMargin(int Value);
     bool TrimBlanks() const { return FTrimBlanks; }

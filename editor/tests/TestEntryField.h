@@ -165,6 +165,7 @@ public:
     std::uint16_t KindError = 0;
     using TZelBaseEntryField::PlaceCaret;
     using TZelBaseEntryField::SetFieldMode;
+    using TZelBaseEntryField::SetDataType;
 
 private:
     int Limit() { return MaxLength() > 0 ? MaxLength() : PictureLength(); }
