@@ -900,7 +900,8 @@ vcl::TWinControl* TZelBaseEntryField::FormControlOf(HWND Wnd) {
     if (!form) return nullptr;
     for (HWND w : {Wnd, GetParent(Wnd)}) {
         vcl::TWinControl* control = w ? vcl::FindControl(w) : nullptr;
-        if (control && control != this && vcl::GetParentForm(control) == form) return control;
+        if (control && control != this && control != form && vcl::GetParentForm(control) == form)
+            return control;
     }
     return nullptr;
 }

@@ -254,3 +254,315 @@ TEST_F(EntryFieldUi, AFormOfFieldsAsItLooks) {
     // The focused field shows its text selected; the others plain.
     EXPECT_EQ(name->SelEnd(), 12);
 }
+
+TEST_F(EntryFieldUi, ARequiredEmptyFieldReportsOnceAndKeepsTheFocus) {
+    auto* required = AddField("efRequired", fmSimple, fdString, "X", 10);
+    required->SetRequired(true);
+    auto* next = AddField("efNext", fmSimple, fdString, "X", 40);
+    auto* ok = new vcl::TButton(Form);
+    ok->SetParent(Form);
+    ok->SetBounds(100, 100, 75, 25);
+    ok->SetCaption("OK");
+    int okClicks = 0;
+    ok->OnClick = [&](vcl::TObject*) { ++okClicks; };
+    std::vector<std::pair<std::uint16_t, std::string>> reports;
+    Controller->OnError = [&](vcl::TObject* sender, std::uint16_t code, const std::string& text) {
+        EXPECT_EQ(sender, required);
+        reports.emplace_back(code, text);
+    };
+    Form->Show();
+    required->SetFocus();
+
+    TRobot robot;
+    robot.Key(win::VK_TAB);
+    Run(robot);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].first, epRequired);
+    EXPECT_EQ(reports[0].second, "A value is required in this field");
+    EXPECT_EQ(win::GetFocus(), required->Handle());
+    EXPECT_FALSE(Controller->ErrorPending());
+    EXPECT_EQ(Controller->LastErrorText(), "A value is required in this field");
+
+    // Clicking a button reports again, and the button does not act.
+    TRobot click;
+    click.Click(TBy::Caption("OK"));
+    Run(click);
+    EXPECT_EQ(reports.size(), 2u);
+    EXPECT_EQ(okClicks, 0);
+    EXPECT_EQ(win::GetFocus(), required->Handle());
+
+    // Once it holds a value the focus may go.
+    TRobot fill;
+    fill.Type("x");
+    fill.Key(win::VK_TAB);
+    Run(fill);
+    EXPECT_EQ(win::GetFocus(), next->Handle());
+    EXPECT_EQ(reports.size(), 2u);
+}
+
+TEST_F(EntryFieldUi, WithoutAnErrorEventTheControllerShowsAnErrorBox) {
+    auto* field = AddField("efDate", fmPicture, fdDate, "mm/dd/yyyy", 10);
+    AddField("efNext", fmSimple, fdString, "X", 40);
+    Form->Show();
+    field->SetFocus();
+    std::string shown;
+    TRobot robot;
+    robot.Type("13011999");
+    robot.Key(win::VK_TAB);
+    robot.OnNextModal([&](win::HWND box) {
+        shown = TRobot::ChildText(box, "Message");
+        win::PostMessage(box, win::WM_KEYDOWN, win::VK_RETURN, 0);
+    });
+    Run(robot);
+    EXPECT_EQ(shown, "Value is not a valid date");
+    EXPECT_EQ(win::GetFocus(), field->Handle());
+    EXPECT_EQ(field->EditString(), "13/01/1999");
+    EXPECT_EQ(field->LastError(), epDate);
+}
+
+TEST_F(EntryFieldUi, TheCancelButtonTakesTheFocusWithoutAReport) {
+    auto* field = AddField("efRequired", fmSimple, fdString, "X", 10);
+    field->SetRequired(true);
+    auto* cancel = new vcl::TButton(Form);
+    cancel->SetParent(Form);
+    cancel->SetBounds(100, 100, 75, 25);
+    cancel->SetCaption("Cancel");
+    Controller->SetBtnCancel(cancel);
+    int reports = 0;
+    Controller->OnError = [&](vcl::TObject*, std::uint16_t, const std::string&) { ++reports; };
+    Form->Show();
+    field->SetFocus();
+    TRobot robot;
+    robot.Click(TBy::Caption("Cancel"));
+    Run(robot);
+    EXPECT_EQ(reports, 0);
+    EXPECT_EQ(win::GetFocus(), cancel->Handle());
+}
+
+TEST_F(EntryFieldUi, SoftValidationMarksTheFieldAndLetsTheFocusGo) {
+    auto* field = AddField("efCount", fmPicture, fdWord, "99999", 10);
+    field->SetSoftValidation(true);
+    field->SetRange("1", "10");
+    auto* next = AddField("efNext", fmSimple, fdString, "X", 40);
+    int reports = 0;
+    Controller->OnError = [&](vcl::TObject*, std::uint16_t, const std::string&) { ++reports; };
+    Form->Show();
+    field->SetFocus();
+    TRobot robot;
+    robot.Type("50");
+    robot.Key(win::VK_TAB);
+    Run(robot);
+    EXPECT_EQ(win::GetFocus(), next->Handle());
+    EXPECT_EQ(reports, 0);
+    EXPECT_TRUE(field->HasStatus(sfErrorShown));
+    EXPECT_EQ(field->LastError(), epRange);
+    // Painted in the error colours: red behind black text.
+    win::UpdateWindow(field->Handle());
+    win::HDC dc = win::GetDC(field->Handle());
+    EXPECT_EQ(win::GetPixel(dc, field->ClientWidth() - 4, field->ClientHeight() / 2), win::RGB(255, 0, 0));
+    win::ReleaseDC(field->Handle(), dc);
+}
+
+TEST_F(EntryFieldUi, TabMovesThroughTheFieldsInTabOrderWithTheirEditEvents) {
+    auto* a = AddField("efA", fmSimple, fdString, "X", 10);
+    auto* b = AddField("efB", fmSimple, fdString, "X", 40);
+    auto* c = AddField("efC", fmSimple, fdString, "X", 70);
+    c->SetTabOrder(0); // c, a, b
+    std::vector<std::string> events;
+    Controller->OnPreEdit = [&](vcl::TObject* s, vcl::TWinControl* losing) {
+        events.push_back("pre " + static_cast<vcl::TComponent*>(s)->Name() + " from " + (losing ? losing->Name() : "-"));
+    };
+    Controller->OnPostEdit = [&](vcl::TObject* s, vcl::TWinControl* gaining) {
+        events.push_back("post " + static_cast<vcl::TComponent*>(s)->Name() + " to " + (gaining ? gaining->Name() : "-"));
+    };
+    Form->Show();
+    c->SetFocus();
+    events.clear();
+    TRobot robot;
+    robot.Key(win::VK_TAB);
+    robot.Do([&] { EXPECT_EQ(win::GetFocus(), a->Handle()); });
+    robot.Key(win::VK_TAB);
+    robot.Do([&] { EXPECT_EQ(win::GetFocus(), b->Handle()); });
+    robot.Key(win::VK_TAB, true);
+    robot.Do([&] { EXPECT_EQ(win::GetFocus(), a->Handle()); });
+    Run(robot);
+    const std::vector<std::string> expected = {"post efC to efA", "pre efA from efC", "post efA to efB",
+                                               "pre efB from efA", "post efB to efA", "pre efA from efB"};
+    EXPECT_EQ(events, expected);
+}
+
+TEST_F(EntryFieldUi, AFailedCheckWhoseFieldCannotTakeTheFocusBackLeavesNoMark) {
+    auto* field = AddField("efRequired", fmSimple, fdString, "X", 10);
+    field->SetRequired(true);
+    auto* other = AddField("efOther", fmSimple, fdString, "X", 40);
+    other->SetRequired(true);
+    auto* button = new vcl::TButton(Form);
+    button->SetParent(Form);
+    button->SetBounds(100, 100, 75, 25);
+    std::vector<std::string> reports;
+    Controller->OnError = [&](vcl::TObject* s, std::uint16_t, const std::string&) {
+        reports.push_back(static_cast<vcl::TComponent*>(s)->Name());
+    };
+    Form->Show();
+    field->SetFocus();
+    // The field fails on leaving, then is disabled before its refocus request runs.
+    button->SetFocus();
+    field->SetEnabled(false);
+    vcl::Application->ProcessMessages();
+    EXPECT_FALSE(Controller->ErrorPending());
+    // Another field's failure is still reported.
+    other->SetFocus();
+    button->SetFocus();
+    vcl::Application->ProcessMessages();
+    const std::vector<std::string> expected = {"efRequired", "efOther"};
+    EXPECT_EQ(reports, expected);
+    EXPECT_EQ(win::GetFocus(), other->Handle());
+}
+
+TEST_F(EntryFieldUi, RefocusFromAnotherFormSendsThatFormNoClick) {
+    auto* field = AddField("efRequired", fmSimple, fdString, "X", 10);
+    auto* other = vcl::Make<vcl::TForm>(vcl::Application);
+    other->SetBounds(400, 0, 200, 100);
+    auto* button = new vcl::TButton(other);
+    button->SetParent(other);
+    int ups = 0;
+    button->OnMouseUp = [&](vcl::TObject*, vcl::TMouseButton, vcl::TShiftState, int, int) { ++ups; };
+    Form->Show();
+    other->Show();
+    field->SetFocus();
+    button->SetFocus(); // the focus leaves the field's form: the field waits to be refocused
+    ASSERT_EQ(win::GetFocus(), button->Handle());
+    EXPECT_TRUE(field->HasStatus(sfRefocusPending));
+    // The focus comes straight from the other form's button, as from another program's window.
+    win::SendMessage(field->Handle(), win::WM_SETFOCUS, reinterpret_cast<win::WPARAM>(button->Handle()), 0);
+    EXPECT_EQ(ups, 0);
+    field->SetFocus();
+    EXPECT_EQ(win::GetFocus(), field->Handle());
+    delete other;
+}
+
+TEST_F(EntryFieldUi, SelectionAndInsertPositionStayWithinTheText) {
+    auto* first = AddField("efFirst", fmSimple, fdString, "X", 40);
+    auto* field = AddField("efText", fmSimple, fdString, "X", 10);
+    field->SetStrText("0123456789");
+    Form->Show();
+    first->SetFocus();
+    EXPECT_EQ(field->GetInsertPos(), -1);
+    field->SetInsertPos(3); // without the focus: nothing
+    EXPECT_EQ(field->CaretPos(), 0);
+    field->SetFocus();
+
+    struct Case {
+        std::uint16_t start, stop;
+        int selStart, selEnd;
+    };
+    const Case cases[] = {{5, 3, 10, 10}, {0, 255, 0, 10}, {2, 4, 2, 4}, {12, 20, 10, 10}};
+    field->SetSelection(10, 10);
+    for (const Case& c : cases) {
+        EXPECT_EQ(field->SetSelection(c.start, c.stop), c.stop);
+        EXPECT_EQ(field->SelStart(), c.selStart) << c.start << ".." << c.stop;
+        EXPECT_EQ(field->SelEnd(), c.selEnd) << c.start << ".." << c.stop;
+    }
+    field->SetSelStart(3);
+    field->SetSelLength(4);
+    EXPECT_EQ(field->GetSelStart(), 3);
+    EXPECT_EQ(field->GetSelLength(), 4);
+
+    const std::pair<int, int> positions[] = {{-3, 0}, {4, 4}, {10, 10}, {11, 10}, {300, 10}};
+    for (auto [set, expected] : positions) {
+        field->SetInsertPos(set);
+        EXPECT_EQ(field->GetInsertPos(), expected) << set;
+    }
+
+    // A numeric field selects all of its text or nothing.
+    field->SetFieldMode(fmNumeric);
+    field->RecreateWnd();
+    field->SetFocus();
+    field->SetSelection(2, 3);
+    EXPECT_EQ(field->SelStart(), 0);
+    EXPECT_EQ(field->SelEnd(), 10);
+}
+
+TEST_F(EntryFieldUi, RestoreBringsBackTheTextOfEntry) {
+    auto* field = AddField("efText", fmSimple, fdString, "X", 10);
+    field->SetStrText("before");
+    AddField("efNext", fmSimple, fdString, "X", 40);
+    int changes = 0;
+    field->OnChange = [&](vcl::TObject*) { ++changes; };
+    Form->Show();
+    field->SetFocus();
+    TRobot robot;
+    robot.Type("after");
+    robot.Do([&] { EXPECT_EQ(field->EditString(), "after"); });
+    robot.Key('Z', false, true); // undo restores
+    robot.Do([&] {
+        EXPECT_EQ(field->EditString(), "before");
+        EXPECT_FALSE(field->GetModified());
+    });
+    robot.Type("x");
+    robot.Key(win::VK_BACK, false, false, true); // Alt+Backspace restores too
+    Run(robot);
+    EXPECT_EQ(field->EditString(), "before");
+    EXPECT_EQ(changes, 8); // five letters, a restore, one letter, a restore
+}
+
+TEST_F(EntryFieldUi, ZeroValuesShowAsBlanksWhileTheFieldHasNoFocus) {
+    auto* field = AddField("efAmount", fmPicture, fdLongInt, "#####", 10);
+    field->SetZeroDisplay(1);
+    field->SetFieldText("0");
+    auto* next = AddField("efNext", fmSimple, fdString, "X", 40);
+    Form->Show();
+    next->SetFocus();
+    EXPECT_EQ(field->GetDisplayString(), "     ");
+    field->SetFocus();
+    EXPECT_EQ(field->GetDisplayString(), "    0");
+    next->SetFocus();
+    field->SetFieldText("7");
+    EXPECT_EQ(field->GetDisplayString(), "    7");
+    // Mode 2 shows the zero once the user has changed the field.
+    field->SetZeroDisplay(2);
+    field->SetFieldText("0");
+    EXPECT_EQ(field->GetDisplayString(), "     ");
+    field->SetModified(true);
+    EXPECT_EQ(field->GetDisplayString(), "    0");
+}
+
+TEST_F(EntryFieldUi, HeightAndMaskRules) {
+    auto* field = AddField("efText", fmPicture, fdString, "!!!!", 10);
+    Form->Show();
+    const int autoHeight = field->Height();
+    // Loading a stored height keeps AutoSize; a height set by hand switches it off.
+    {
+        vcl::TLoadingBracket loading(Form);
+        auto* loaded = new TTestEntryField(Form, fmSimple, fdString, "X");
+        loaded->SetBounds(100, 60, 150, 30);
+        EXPECT_TRUE(loaded->AutoSize());
+    }
+    EXPECT_TRUE(field->AutoSize());
+    field->SetHeight(autoHeight + 6);
+    EXPECT_FALSE(field->AutoSize());
+
+    field->SetFieldText("abcd");
+    EXPECT_EQ(field->EditString(), "abcd");
+    field->SetPictureMask("");
+    EXPECT_EQ(field->PictureMask(), "!!!!");
+    // A new mask keeps the value.
+    field->SetPictureMask("XX-XX");
+    EXPECT_EQ(field->EditString(), "ab-cd");
+}
+
+TEST_F(EntryFieldUi, ARequiredNumberCountsAsEmptyUntilChanged) {
+    auto* field = AddField("efCount", fmPicture, fdWord, "99999", 10);
+    field->SetRequired(true);
+    std::vector<std::uint16_t> reports;
+    Controller->OnError = [&](vcl::TObject*, std::uint16_t code, const std::string&) { reports.push_back(code); };
+    Form->Show();
+    EXPECT_TRUE(field->Uninitialized());
+    field->SetFieldText("42");
+    EXPECT_FALSE(field->Validate(false));
+    EXPECT_EQ(field->LastError(), epRequired);
+    field->SetModified(true);
+    EXPECT_TRUE(field->Validate(false));
+    vcl::Application->ProcessMessages();
+    EXPECT_EQ(reports, std::vector<std::uint16_t>{epRequired});
+}

@@ -321,6 +321,11 @@ void TControl::Dispatch(TMessage& M) {
     case WM_RBUTTONUP: WMRButtonUp(M); return;
     case WM_LBUTTONDBLCLK: WMLButtonDblClk(M); return;
     case WM_MOUSEMOVE: WMMouseMove(M); return;
+    case WM_CANCELMODE:
+        // As the system's buttons do, a cancelled press does not click when the button goes up.
+        FControlState &= ~TControlState(csClicked | csLButtonDown);
+        DefaultHandler(M);
+        return;
     case CM_ENABLEDCHANGED: CMEnabledChanged(M); return;
     case CM_FONTCHANGED: CMFontChanged(M); return;
     case CM_COLORCHANGED: CMColorChanged(M); return;
