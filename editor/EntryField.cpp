@@ -168,7 +168,7 @@ void TZelBaseEntryField::SetUserData(TZelUserData* Value) {
 void TZelBaseEntryField::SetMaxLength(std::uint16_t Value) {
     FMaxLength = std::min<std::uint16_t>(Value, MaxEditLength);
     FDataSize = 0;
-    if (static_cast<int>(FEditString.size()) > FMaxLength && FMaxLength > 0) SetEditString(FEditString);
+    if (FMaxLength > 0 && FEditString.size() > FMaxLength) SetEditString(FEditString.substr(0, FMaxLength));
 }
 
 void TZelBaseEntryField::SetRightJustify(bool Value) {

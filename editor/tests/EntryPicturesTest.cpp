@@ -3,7 +3,10 @@
 #include "TestEntryField.h"
 
 #include "editor/ZelExceptions.h"
+#include "rtl/FormFiles.h"
 #include "rtl/IniFiles.h"
+#include "rtl/Streams.h"
+#include "vcl/Streaming.h"
 #include "testing/UiTest.h"
 
 #include <gtest/gtest.h>
@@ -352,4 +355,99 @@ TEST_F(EntryPictures, SixByteRealsKeepTheirValues) {
     }
     EXPECT_EQ(DoubleToReal48(1.0)[0], 129);
     EXPECT_EQ(Real48ToDouble(DoubleToReal48(0).data()), 0.0);
+}
+
+TEST_F(EntryPictures, OptionRulesSwitchOptionsOffByModeAndType) {
+    struct Case {
+        std::uint8_t mode, type;
+        bool caretToEnd, trimBlanks, forceInsert, stripLiterals, rightJustify;
+    };
+    const Case cases[] = {
+        {fmSimple, fdString, true, true, true, false, true},
+        {fmSimple, fdBoolean, false, false, false, false, true},
+        {fmSimple, fdLongInt, true, false, true, false, true},
+        {fmPicture, fdString, true, true, true, true, true},
+        {fmPicture, fdYesNo, false, false, false, false, true},
+        {fmPicture, fdDouble, true, false, true, false, true},
+        {fmPicture, fdDate, true, false, true, false, true},
+        {fmNumeric, fdLongInt, false, false, false, false, false},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        TTestEntryField* f = new TTestEntryField(Form, c.mode, c.type, "X");
+        f->SetForceInsert(true);
+        f->SetStripLiterals(true);
+        f->SetRightJustify(true);
+        f->SetParent(Form); // the window is made: the rules apply
+        f->HandleNeeded();
+        EXPECT_EQ(f->CaretToEnd(), c.caretToEnd) << "case " << i;
+        EXPECT_EQ(f->TrimBlanks(), c.trimBlanks) << "case " << i;
+        EXPECT_EQ(f->ForceInsert(), c.forceInsert) << "case " << i;
+        EXPECT_EQ(f->StripLiterals(), c.stripLiterals) << "case " << i;
+        EXPECT_EQ(f->RightJustify(), c.rightJustify) << "case " << i;
+        delete f;
+    }
+}
+
+TEST_F(EntryPictures, ForcedInsertStateIgnoresTheToggleAndTheSharedState) {
+    TZelController* controller = static_cast<TZelController*>(Form->Components(0));
+    TTestEntryField* shared = Field(fmSimple, fdString, "X");
+    TTestEntryField* forced = Field(fmSimple, fdString, "X");
+    forced->SetForceOvertype(true);
+    shared->SetFocus();
+    win::SendMessage(shared->Handle(), win::WM_KEYDOWN, win::VK_INSERT, 0);
+    EXPECT_FALSE(shared->InsertMode());
+    forced->SetFocus(); // the shared state is left as overwrite
+    EXPECT_FALSE(controller->InsertMode());
+    EXPECT_FALSE(forced->InsertMode());
+    win::SendMessage(forced->Handle(), win::WM_KEYDOWN, win::VK_INSERT, 0);
+    EXPECT_FALSE(forced->InsertMode());
+    controller->SetInsertMode(true);
+    shared->SetFocus(); // takes the shared state; the forced field did not write it
+    EXPECT_TRUE(shared->InsertMode());
+}
+
+TEST_F(EntryPictures, ControlCharactersShowAsLettersAndCopyAsThemselves) {
+    TTestEntryField* f = Field(fmSimple, fdString, "X");
+    f->SetFocus();
+    f->SetStrText(std::string("a\x01" "b", 3));
+    EXPECT_EQ(f->GetDisplayString(), "aAb");
+    f->SetSelection(0, 3);
+    win::SendMessage(f->Handle(), win::WM_COPY, 0, 0);
+    ASSERT_TRUE(win::OpenClipboard(nullptr));
+    win::HGLOBAL mem = win::GetClipboardData(win::CF_TEXT);
+    ASSERT_NE(mem, nullptr);
+    EXPECT_EQ(std::string(static_cast<const char*>(win::GlobalLock(mem))), std::string("a\x01" "b", 3));
+    win::GlobalUnlock(mem);
+    win::CloseClipboard();
+}
+
+TEST_F(EntryPictures, RangesAreStoredWithTheFormForRangedTypesOnly) {
+    vcl::RegisterClass<TTestEntryField>("TTestEntryField", "");
+    auto text = [](TTestEntryField* f) {
+        rtl::TMemoryStream binary, out;
+        vcl::WriteComponentToStream(f, binary);
+        binary.SetPosition(0);
+        rtl::ObjectBinaryToText(binary, out);
+        std::string s(static_cast<std::size_t>(out.Size()), '\0');
+        out.SetPosition(0);
+        out.Read(s.data(), out.Size());
+        return s;
+    };
+    TTestEntryField* word = Field(fmPicture, fdWord, "99999");
+    word->SetRange("1", "10");
+    const std::string stored = text(word);
+    EXPECT_NE(stored.find("RangeHigh = {\r\n    0A000000000000000000}"), std::string::npos) << stored;
+    EXPECT_NE(stored.find("RangeLow = {"), std::string::npos) << stored;
+    TTestEntryField* boolean = Field(fmPicture, fdBoolean, "B");
+    EXPECT_EQ(text(boolean).find("Range"), std::string::npos);
+
+    // Read back into another field.
+    rtl::TMemoryStream binary;
+    vcl::WriteComponentToStream(word, binary);
+    binary.SetPosition(0);
+    TTestEntryField* copy = Field(fmPicture, fdWord, "99999");
+    vcl::ReadComponentFromStream(binary, copy);
+    EXPECT_EQ(copy->RangeHigh(), word->RangeHigh());
+    EXPECT_EQ(copy->RangeLow(), word->RangeLow());
 }
