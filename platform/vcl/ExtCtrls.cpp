@@ -177,6 +177,90 @@ void TCustomPanel::Paint() {
     win::DrawText(dc, text.c_str(), int(text.size()), &r, win::DT_EXPANDTABS | win::DT_VCENTER | align);
 }
 
+// --- TImage ---------------------------------------------------------------------------------
+
+TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner), FPicture(std::make_unique<TPicture>()) {
+    FControlStyle |= csReplicatable;
+    FPicture->OnChange = [this](TObject*) { PictureChanged(); };
+    SetBounds(0, 0, 105, 105);
+}
+
+TImage::~TImage() { FPicture->OnChange = nullptr; }
+
+void TImage::PictureChanged() {
+    if (FAutoSize && FPicture->Width() > 0 && FPicture->Height() > 0)
+        SetBounds(Left(), Top(), FPicture->Width(), FPicture->Height());
+    Invalidate();
+}
+
+void TImage::SetAutoSize(bool Value) {
+    if (Value == FAutoSize) return;
+    FAutoSize = Value;
+    PictureChanged();
+}
+
+void TImage::SetCenter(bool Value) {
+    if (Value == FCenter) return;
+    FCenter = Value;
+    Invalidate();
+}
+
+void TImage::SetStretch(bool Value) {
+    if (Value == FStretch) return;
+    FStretch = Value;
+    Invalidate();
+}
+
+void TImage::SetTransparent(bool Value) {
+    if (Value == FTransparent) return;
+    FTransparent = Value;
+    Invalidate();
+}
+
+TRect TImage::DestRect() {
+    int w = FPicture->Width(), h = FPicture->Height();
+    if (FStretch) return Rect(0, 0, Width(), Height());
+    if (FCenter) {
+        int x = (Width() - w) / 2, y = (Height() - h) / 2;
+        return Rect(x, y, x + w, y + h);
+    }
+    return Rect(0, 0, w, h);
+}
+
+void TImage::Paint() {
+    TGraphic* graphic = FPicture->Graphic();
+    if (!graphic || graphic->Empty()) return;
+    TRect dest = DestRect();
+    auto* bitmap = dynamic_cast<TBitmap*>(graphic);
+    if (!FTransparent || !bitmap) {
+        Canvas()->StretchDraw(dest, graphic);
+        return;
+    }
+    // The transparent colour's pixels are masked out, then the rest is ORed on.
+    const int w = bitmap->Width(), h = bitmap->Height();
+    const int dw = dest.right - dest.left, dh = dest.bottom - dest.top;
+    TBitmap mask;
+    mask.SetMonochrome(true);
+    mask.SetSize(w, h);
+    win::HDC src = bitmap->Canvas()->Handle();
+    win::COLORREF oldBk = win::SetBkColor(src, ColorToRGB(bitmap->TransparentColor()));
+    win::BitBlt(mask.Canvas()->Handle(), 0, 0, w, h, src, 0, 0, win::SRCCOPY);
+    win::SetBkColor(src, oldBk);
+    TBitmap cleared;
+    cleared.Assign(bitmap);
+    win::HDC c = cleared.Canvas()->Handle();
+    win::SetTextColor(c, win::RGB(0, 0, 0));
+    win::SetBkColor(c, win::RGB(255, 255, 255));
+    win::BitBlt(c, 0, 0, w, h, mask.Canvas()->Handle(), 0, 0, 0x00220326); // D and not S
+    win::HDC dc = Canvas()->Handle();
+    win::COLORREF oldText = win::SetTextColor(dc, win::RGB(0, 0, 0));
+    oldBk = win::SetBkColor(dc, win::RGB(255, 255, 255));
+    win::StretchBlt(dc, dest.left, dest.top, dw, dh, mask.Canvas()->Handle(), 0, 0, w, h, win::SRCAND);
+    win::StretchBlt(dc, dest.left, dest.top, dw, dh, c, 0, 0, w, h, win::SRCPAINT);
+    win::SetTextColor(dc, oldText);
+    win::SetBkColor(dc, oldBk);
+}
+
 namespace {
 
 // The properties a stored form keeps of a panel.
@@ -200,6 +284,20 @@ struct TPanelRegistration {
         }));
     }
 } panelRegistration;
+
+// The properties a stored form keeps of an image; its picture as "Picture.Data".
+struct TImageRegistration {
+    TImageRegistration() {
+        using I = TImage;
+        RegisterClass<I>("TImage", "", With<I>(ControlProperties<I>(), {
+            BooleanProperty<I>("AutoSize", &I::AutoSize, &I::SetAutoSize).WithDefault(0),
+            BooleanProperty<I>("Center", &I::Center, &I::SetCenter).WithDefault(0),
+            ClassProperty<I>("Picture", &I::Picture),
+            BooleanProperty<I>("Stretch", &I::Stretch, &I::SetStretch).WithDefault(0),
+            BooleanProperty<I>("Transparent", &I::Transparent, &I::SetTransparent).WithDefault(0),
+        }));
+    }
+} imageRegistration;
 
 } // namespace
 

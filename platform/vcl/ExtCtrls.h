@@ -8,6 +8,8 @@
 
 #include "win/Windows.h"
 
+#include <memory>
+
 namespace vcl {
 
 // Runs OnTimer every Interval milliseconds of the runtime's clock while Enabled, from the
@@ -83,6 +85,40 @@ private:
 class TPanel : public TCustomPanel {
 public:
     using TCustomPanel::TCustomPanel;
+};
+
+// Shows a picture: at its own size in the top left corner, centred, or stretched over the
+// whole control; AutoSize makes the control the picture's size. A transparent image leaves
+// the pixels of a bitmap's transparent colour (its bottom-left pixel's) unpainted.
+class TImage : public TGraphicControl {
+public:
+    explicit TImage(TComponent* AOwner);
+    ~TImage() override;
+
+    TPicture* Picture() const { return FPicture.get(); }
+    void SetPicture(TPicture* Value) { FPicture->Assign(Value); }
+    bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool Value);
+    bool Center() const { return FCenter; }
+    void SetCenter(bool Value);
+    bool Stretch() const { return FStretch; }
+    void SetStretch(bool Value);
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool Value);
+    // Where the picture is drawn, in the control's coordinates.
+    TRect DestRect();
+
+protected:
+    void Paint() override;
+
+private:
+    void PictureChanged();
+
+    std::unique_ptr<TPicture> FPicture;
+    bool FAutoSize = false;
+    bool FCenter = false;
+    bool FStretch = false;
+    bool FTransparent = false;
 };
 
 } // namespace vcl

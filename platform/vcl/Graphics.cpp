@@ -3,6 +3,7 @@
 
 #include "vcl/Streaming.h"
 
+#include "rtl/CodePages.h"
 #include "rtl/Paths.h"
 #include "rtl/Resources.h"
 
@@ -397,6 +398,13 @@ void TCanvas::Draw(int X, int Y, TGraphic* Graphic) {
     Changed();
 }
 
+void TCanvas::StretchDraw(const TRect& Rect, TGraphic* Graphic) {
+    if (!Graphic || Graphic->Empty()) return;
+    Changing();
+    Graphic->Draw(this, Rect);
+    Changed();
+}
+
 void TCanvas::CopyRect(const TRect& Dest, TCanvas* Canvas, const TRect& Source) {
     Changing();
     Require(stBrush);
@@ -707,29 +715,31 @@ std::string TBitmap::SaveToBytes() {
     return file;
 }
 
+void TBitmap::ReadData(rtl::TStream& Stream) {
+    std::uint32_t size = 0;
+    if (Stream.Size() - Stream.Position() < 4 || Stream.Read(&size, 4) != 4)
+        throw EInvalidGraphic("Bitmap image is not valid");
+    size = le32toh(size);
+    if (std::int64_t(size) > Stream.Size() - Stream.Position()) throw EInvalidGraphic("Bitmap image is not valid");
+    if (size == 0) {
+        SetHandle(nullptr);
+        return;
+    }
+    std::string bytes(size, '\0');
+    if (Stream.Read(bytes.data(), size) != std::int64_t(size)) throw EInvalidGraphic("Bitmap image is not valid");
+    LoadFromBytes(bytes.data(), bytes.size());
+}
+
+void TBitmap::WriteData(rtl::TStream& Stream) {
+    std::string bytes = SaveToBytes();
+    std::uint32_t size = htole32(std::uint32_t(bytes.size()));
+    Stream.Write(&size, 4);
+    Stream.Write(bytes.data(), std::int64_t(bytes.size()));
+}
+
 void TBitmap::DefineProperties(TFiler* Filer) {
     Filer->DefineBinaryProperty(
-        "Data",
-        [this](rtl::TStream& Stream) {
-            std::uint32_t size = 0;
-            if (Stream.Size() < 4 || Stream.Read(&size, 4) != 4) throw EInvalidGraphic("Bitmap image is not valid");
-            size = le32toh(size);
-            if (std::int64_t(size) != Stream.Size() - 4) throw EInvalidGraphic("Bitmap image is not valid");
-            std::string bytes(size, '\0');
-            if (size && Stream.Read(bytes.data(), size) != std::int64_t(size))
-                throw EInvalidGraphic("Bitmap image is not valid");
-            if (size == 0) {
-                SetHandle(nullptr);
-                return;
-            }
-            LoadFromBytes(bytes.data(), bytes.size());
-        },
-        [this](rtl::TStream& Stream) {
-            std::string bytes = SaveToBytes();
-            std::uint32_t size = htole32(std::uint32_t(bytes.size()));
-            Stream.Write(&size, 4);
-            Stream.Write(bytes.data(), std::int64_t(bytes.size()));
-        },
+        "Data", [this](rtl::TStream& Stream) { ReadData(Stream); }, [this](rtl::TStream& Stream) { WriteData(Stream); },
         !Empty());
 }
 
@@ -738,6 +748,242 @@ void TBitmap::Draw(TCanvas* ACanvas, const TRect& R) {
     HDC dst = ACanvas->Handle();
     StretchBlt(dst, R.left, R.top, R.right - R.left, R.bottom - R.top, src, 0, 0, FWidth, FHeight,
                ACanvas->CopyMode());
+}
+
+// --- TIcon ----------------------------------------------------------------------------------
+
+TIcon::TIcon() = default;
+
+TIcon::~TIcon() { FreeHandle(); }
+
+void TIcon::FreeHandle() {
+    if (FHandle) DestroyIcon(FHandle);
+    FHandle = nullptr;
+}
+
+void TIcon::Assign(TPersistent* Source) {
+    if (auto* icon = dynamic_cast<TIcon*>(Source)) {
+        if (icon == this) return;
+        FreeHandle();
+        FData = icon->FData;
+        FWidth = icon->FWidth;
+        FHeight = icon->FHeight;
+        FColourBits = icon->FColourBits;
+        FMaskBits = icon->FMaskBits;
+        Changed();
+        return;
+    }
+    TGraphic::Assign(Source);
+}
+
+void TIcon::LoadFromBytes(const void* Data, std::size_t Size) {
+    const auto* p = static_cast<const unsigned char*>(Data);
+    auto invalid = [] { throw EInvalidGraphic("Icon image is not valid"); };
+    auto u16 = [&](std::size_t at) { return unsigned(p[at]) | (unsigned(p[at + 1]) << 8); };
+    auto u32 = [&](std::size_t at) { return std::uint32_t(u16(at)) | (std::uint32_t(u16(at + 2)) << 16); };
+    if (!p || Size < 6 || u16(0) != 0 || u16(2) != 1 || u16(4) == 0) invalid();
+    const unsigned count = u16(4);
+    if (Size < 6 + std::size_t(count) * 16) invalid();
+    // The 32 x 32 image when there is one, else the first.
+    std::size_t entry = 6;
+    for (unsigned i = 0; i < count; ++i)
+        if (p[6 + i * 16] == 32 && p[6 + i * 16 + 1] == 32) {
+            entry = 6 + std::size_t(i) * 16;
+            break;
+        }
+    const std::size_t at = u32(entry + 12), length = u32(entry + 8);
+    if (at >= Size || length > Size - at || length < 40) invalid();
+    const unsigned char* img = p + at;
+    auto i16 = [&](std::size_t o) { return unsigned(img[o]) | (unsigned(img[o + 1]) << 8); };
+    auto i32 = [&](std::size_t o) { return std::uint32_t(i16(o)) | (std::uint32_t(i16(o + 2)) << 16); };
+    const std::uint32_t header = i32(0);
+    const std::int32_t width = std::int32_t(i32(4)), doubled = std::int32_t(i32(8));
+    const unsigned bpp = i16(14), compression = i32(16), used = i32(32);
+    if (header < 40 || header > length || width <= 0 || width > 256 || doubled <= 0 || doubled % 2 ||
+        doubled / 2 > 256 || compression != BI_RGB || (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32))
+        invalid();
+    const int w = width, h = doubled / 2;
+    const std::size_t colours = bpp <= 8 ? (used ? used : (1u << bpp)) : 0;
+    if (colours > 256) invalid();
+    const std::size_t xorStride = ((std::size_t(w) * bpp + 31) / 32) * 4, andStride = ((std::size_t(w) + 31) / 32) * 4;
+    const std::size_t tableAt = header, xorAt = tableAt + colours * 4, andAt = xorAt + xorStride * std::size_t(h);
+    if (andAt + andStride * std::size_t(h) > length) invalid();
+    auto colourAt = [&](int x, int row) -> std::uint32_t {
+        const unsigned char* line = img + xorAt + xorStride * std::size_t(row);
+        std::size_t index = 0;
+        switch (bpp) {
+        case 1: index = (line[x / 8] >> (7 - x % 8)) & 1; break;
+        case 4: index = (line[x / 2] >> (x % 2 ? 0 : 4)) & 15; break;
+        case 8: index = line[x]; break;
+        default: {
+            const unsigned char* px = line + std::size_t(x) * (bpp / 8);
+            return std::uint32_t(px[0]) | std::uint32_t(px[1]) << 8 | std::uint32_t(px[2]) << 16;
+        }
+        }
+        if (index >= colours) return 0;
+        const unsigned char* q = img + tableAt + index * 4;
+        return std::uint32_t(q[0]) | std::uint32_t(q[1]) << 8 | std::uint32_t(q[2]) << 16;
+    };
+    // Rows top-down, padded to 16 bits, as the window system's bitmaps take them.
+    const std::size_t rgbStride = ((std::size_t(w) * 24 + 15) / 16) * 2, maskStride = ((std::size_t(w) + 15) / 16) * 2;
+    std::vector<unsigned char> colour(rgbStride * std::size_t(h)), mask(maskStride * std::size_t(h));
+    for (int y = 0; y < h; ++y) {
+        const int row = h - 1 - y;
+        const unsigned char* andLine = img + andAt + andStride * std::size_t(row);
+        for (int x = 0; x < w; ++x) {
+            std::uint32_t bgr = colourAt(x, row);
+            unsigned char* out = &colour[std::size_t(y) * rgbStride + std::size_t(x) * 3];
+            out[0] = static_cast<unsigned char>(bgr);
+            out[1] = static_cast<unsigned char>(bgr >> 8);
+            out[2] = static_cast<unsigned char>(bgr >> 16);
+            if (andLine[x / 8] & (0x80 >> (x % 8))) mask[std::size_t(y) * maskStride + std::size_t(x) / 8] |= static_cast<unsigned char>(0x80 >> (x % 8));
+        }
+    }
+    FreeHandle();
+    FData.assign(reinterpret_cast<const char*>(p), Size);
+    FWidth = w;
+    FHeight = h;
+    FColourBits = std::move(colour);
+    FMaskBits = std::move(mask);
+    Changed();
+}
+
+HICON TIcon::Handle() {
+    if (!FHandle && !Empty()) {
+        ICONINFO info;
+        info.hbmMask = CreateBitmap(FWidth, FHeight, 1, 1, FMaskBits.data());
+        info.hbmColor = CreateBitmap(FWidth, FHeight, 1, 24, FColourBits.data());
+        FHandle = CreateIconIndirect(&info);
+        DeleteObject(info.hbmMask);
+        DeleteObject(info.hbmColor);
+        if (!FHandle) throw EOutOfResources("Out of system resources");
+    }
+    return FHandle;
+}
+
+void TIcon::LoadFromFile(const std::string& FileName) {
+    std::ifstream in(rtl::HostPath(FileName), std::ios::binary);
+    if (!in) throw rtl::EFOpenError("Cannot open file " + FileName);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    LoadFromBytes(bytes.data(), bytes.size());
+}
+
+void TIcon::LoadFromResourceName(void* Instance, const std::string& ResName) {
+    std::string_view data = rtl::LoadIconData(static_cast<rtl::HMODULE>(Instance), rtl::TResId(ResName));
+    if (data.empty()) throw rtl::EResNotFound("Resource " + ResName + " not found");
+    LoadFromBytes(data.data(), data.size());
+}
+
+void TIcon::LoadFromResourceID(void* Instance, int ResID) {
+    std::string_view data = rtl::LoadIconData(static_cast<rtl::HMODULE>(Instance), rtl::TResId(ResID));
+    if (data.empty()) throw rtl::EResNotFound("Resource " + std::to_string(ResID) + " not found");
+    LoadFromBytes(data.data(), data.size());
+}
+
+void TIcon::Draw(TCanvas* ACanvas, const TRect& R) {
+    DrawIconEx(ACanvas->Handle(), R.left, R.top, Handle(), R.right - R.left, R.bottom - R.top, 0, nullptr, DI_NORMAL);
+}
+
+void TIcon::ReadData(rtl::TStream& Stream) {
+    std::string bytes(static_cast<std::size_t>(Stream.Size() - Stream.Position()), '\0');
+    if (!bytes.empty() && Stream.Read(bytes.data(), std::int64_t(bytes.size())) != std::int64_t(bytes.size()))
+        throw EInvalidGraphic("Icon image is not valid");
+    LoadFromBytes(bytes.data(), bytes.size());
+}
+
+void TIcon::WriteData(rtl::TStream& Stream) { Stream.Write(FData.data(), std::int64_t(FData.size())); }
+
+// --- TPicture -------------------------------------------------------------------------------
+
+TPicture::TPicture() = default;
+
+TPicture::~TPicture() {
+    if (FGraphic) FGraphic->OnChange = nullptr;
+}
+
+void TPicture::Changed() {
+    if (OnChange) OnChange(this);
+}
+
+void TPicture::Take(std::unique_ptr<TGraphic> Graphic) {
+    if (FGraphic) FGraphic->OnChange = nullptr;
+    FGraphic = std::move(Graphic);
+    if (FGraphic) FGraphic->OnChange = [this](TObject*) { Changed(); };
+    Changed();
+}
+
+void TPicture::Assign(TPersistent* Source) {
+    if (!Source) {
+        Take(nullptr);
+        return;
+    }
+    if (auto* picture = dynamic_cast<TPicture*>(Source)) {
+        if (picture != this) Assign(picture->Graphic());
+        return;
+    }
+    std::unique_ptr<TGraphic> copy;
+    if (dynamic_cast<TBitmap*>(Source)) copy = std::make_unique<TBitmap>();
+    else if (dynamic_cast<TIcon*>(Source)) copy = std::make_unique<TIcon>();
+    else {
+        TPersistent::Assign(Source);
+        return;
+    }
+    copy->Assign(Source);
+    Take(std::move(copy));
+}
+
+TBitmap* TPicture::Bitmap() {
+    if (!dynamic_cast<TBitmap*>(FGraphic.get())) Take(std::make_unique<TBitmap>());
+    return static_cast<TBitmap*>(FGraphic.get());
+}
+
+TIcon* TPicture::Icon() {
+    if (!dynamic_cast<TIcon*>(FGraphic.get())) Take(std::make_unique<TIcon>());
+    return static_cast<TIcon*>(FGraphic.get());
+}
+
+void TPicture::LoadFromFile(const std::string& FileName) {
+    std::string ext;
+    if (auto dot = FileName.find_last_of('.'); dot != std::string::npos && FileName.find_first_of("\\/", dot) == std::string::npos)
+        ext = rtl::CharUpperStr(FileName.substr(dot));
+    std::unique_ptr<TGraphic> made;
+    if (ext == ".BMP") {
+        auto b = std::make_unique<TBitmap>();
+        b->LoadFromFile(FileName);
+        made = std::move(b);
+    } else if (ext == ".ICO") {
+        auto i = std::make_unique<TIcon>();
+        i->LoadFromFile(FileName);
+        made = std::move(i);
+    } else {
+        throw EInvalidGraphic("Unknown picture file extension (" + ext + ")");
+    }
+    Take(std::move(made));
+}
+
+void TPicture::DefineProperties(TFiler* Filer) {
+    Filer->DefineBinaryProperty(
+        "Data",
+        [this](rtl::TStream& Stream) {
+            unsigned char length = 0;
+            if (Stream.Read(&length, 1) != 1) throw EInvalidGraphic("Invalid picture data");
+            std::string name(length, '\0');
+            if (length && Stream.Read(name.data(), length) != length) throw EInvalidGraphic("Invalid picture data");
+            std::unique_ptr<TGraphic> made;
+            if (name == "TBitmap") made = std::make_unique<TBitmap>();
+            else if (name == "TIcon") made = std::make_unique<TIcon>();
+            else throw EInvalidGraphic("Unknown picture class " + name);
+            made->ReadData(Stream);
+            Take(std::move(made));
+        },
+        [this](rtl::TStream& Stream) {
+            std::string name = FGraphic->ClassName();
+            unsigned char length = static_cast<unsigned char>(name.size());
+            Stream.Write(&length, 1);
+            Stream.Write(name.data(), length);
+            FGraphic->WriteData(Stream);
+        },
+        FGraphic && !FGraphic->Empty());
 }
 
 } // namespace vcl

@@ -5,6 +5,7 @@
 #include "vcl/Persistent.h"
 
 #include "rtl/Exceptions.h"
+#include "rtl/Streams.h"
 #include "win/Windows.h"
 
 #include <cstdint>
@@ -239,6 +240,8 @@ public:
     int TextHeight(const std::string& Text);
     win::SIZE TextExtent(const std::string& Text);
     void Draw(int X, int Y, TGraphic* Graphic);
+    // The graphic fitted into Rect.
+    void StretchDraw(const TRect& Rect, TGraphic* Graphic);
     void CopyRect(const TRect& Dest, TCanvas* Canvas, const TRect& Source);
     // Copies Source with every pixel of Color replaced by the brush.
     void BrushCopy(const TRect& Dest, TBitmap* Bitmap, const TRect& Source, TColor Color);
@@ -277,7 +280,11 @@ public:
 
 protected:
     friend class TCanvas;
+    friend class TPicture;
     virtual void Draw(TCanvas* ACanvas, const TRect& Rect) = 0;
+    // The picture as a stored form keeps it.
+    virtual void ReadData(rtl::TStream& Stream) = 0;
+    virtual void WriteData(rtl::TStream& Stream) = 0;
     void Changed();
 };
 
@@ -320,6 +327,8 @@ protected:
     void Draw(TCanvas* ACanvas, const TRect& Rect) override;
     // A stored form keeps the picture as "Data": its size in 4 bytes, then the .bmp file.
     void DefineProperties(TFiler* Filer) override;
+    void ReadData(rtl::TStream& Stream) override;
+    void WriteData(rtl::TStream& Stream) override;
 
 private:
     friend class TBitmapCanvas;
@@ -331,6 +340,72 @@ private:
     TColor FTransparentColor = clDefault;
     win::HBITMAP FHandle = nullptr;
     std::unique_ptr<TCanvas> FCanvas;
+};
+
+// An icon: a picture with a mask, drawn through the window system's icons. Loaded from .ico
+// files (the 32 x 32 image when there is one, else the first) of 1, 4, 8, 24 or 32 bits.
+class TIcon : public TGraphic {
+public:
+    TIcon();
+    ~TIcon() override;
+    void Assign(TPersistent* Source) override;
+
+    int Width() const override { return FWidth; }
+    int Height() const override { return FHeight; }
+    bool Empty() const override { return FData.empty(); }
+    // Made on first use; the icon owns it.
+    win::HICON Handle();
+
+    void LoadFromBytes(const void* Data, std::size_t Size);
+    void LoadFromFile(const std::string& FileName);
+    void LoadFromResourceName(void* Instance, const std::string& ResName);
+    void LoadFromResourceID(void* Instance, int ResID);
+    // The .ico file it was loaded from; empty when the icon is.
+    const std::string& SaveToBytes() const { return FData; }
+
+protected:
+    void Draw(TCanvas* ACanvas, const TRect& Rect) override;
+    void ReadData(rtl::TStream& Stream) override;
+    void WriteData(rtl::TStream& Stream) override;
+
+private:
+    void FreeHandle();
+
+    std::string FData;
+    int FWidth = 0, FHeight = 0;
+    std::vector<unsigned char> FColourBits, FMaskBits; // as CreateBitmap takes them
+    win::HICON FHandle = nullptr;
+};
+
+// Holds one graphic, a bitmap or an icon, and tells of every change.
+class TPicture : public TPersistent {
+public:
+    TPicture();
+    ~TPicture() override;
+    // A picture, a bitmap or an icon is copied; nullptr empties the picture.
+    void Assign(TPersistent* Source) override;
+
+    TGraphic* Graphic() const { return FGraphic.get(); }
+    void SetGraphic(TGraphic* Value) { Assign(Value); }
+    // The bitmap or icon held, an empty one of that kind replacing anything else.
+    TBitmap* Bitmap();
+    TIcon* Icon();
+    int Width() const { return FGraphic ? FGraphic->Width() : 0; }
+    int Height() const { return FGraphic ? FGraphic->Height() : 0; }
+    // A .bmp or .ico file, by its extension.
+    void LoadFromFile(const std::string& FileName);
+
+    TNotifyEvent OnChange;
+
+protected:
+    // "Data": the graphic's class name (a length byte and the name), then the graphic's data.
+    void DefineProperties(TFiler* Filer) override;
+
+private:
+    void Take(std::unique_ptr<TGraphic> Graphic);
+    void Changed();
+
+    std::unique_ptr<TGraphic> FGraphic;
 };
 
 } // namespace vcl

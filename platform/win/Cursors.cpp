@@ -15,7 +15,13 @@ struct Cursor {
     POINT hot;
     SIZE size{32, 32};
     std::vector<BYTE> andPlane, xorPlane;
+    // An icon's picture: 24-bit rows and the 1-bit mask, both padded to 16 bits as CreateBitmap
+    // takes them. Kept as bits, not bitmaps, so that an icon outlives a reset of the GDI.
+    bool isIcon = false;
+    std::vector<BYTE> colourBits, maskBits;
 };
+
+int Stride(int width, int bpp) { return ((width * bpp + 15) / 16) * 2; }
 
 struct CursorState {
     std::map<std::uintptr_t, Cursor> cursors;
@@ -162,6 +168,89 @@ int ShowCursor(BOOL show) {
     s.showCount += show ? 1 : -1;
     return s.showCount;
 }
+
+HICON CreateIconIndirect(const ICONINFO* info) {
+    if (!info || !info->hbmMask || !info->hbmColor) return nullptr;
+    BITMAP mask, colour;
+    if (!GetObject(info->hbmMask, sizeof mask, &mask) || !GetObject(info->hbmColor, sizeof colour, &colour))
+        return nullptr;
+    if (mask.bmWidth != colour.bmWidth || mask.bmHeight != colour.bmHeight || mask.bmBitsPixel != 1) return nullptr;
+    Cursor c;
+    c.isIcon = true;
+    c.size = SIZE{colour.bmWidth, colour.bmHeight};
+    c.hot = POINT{LONG(info->xHotspot), LONG(info->yHotspot)};
+    c.maskBits.resize(std::size_t(Stride(c.size.cx, 1)) * c.size.cy);
+    GetBitmapBits(info->hbmMask, LONG(c.maskBits.size()), c.maskBits.data());
+    // A monochrome picture is read into colour through a memory DC.
+    HDC screen = GetDC(nullptr);
+    HBITMAP rgb = CreateCompatibleBitmap(screen, c.size.cx, c.size.cy);
+    ReleaseDC(nullptr, screen);
+    HDC src = CreateCompatibleDC(nullptr), dst = CreateCompatibleDC(nullptr);
+    HGDIOBJ oldSrc = SelectObject(src, info->hbmColor), oldDst = SelectObject(dst, rgb);
+    SetTextColor(dst, RGB(0, 0, 0));
+    SetBkColor(dst, RGB(255, 255, 255));
+    BitBlt(dst, 0, 0, c.size.cx, c.size.cy, src, 0, 0, SRCCOPY);
+    SelectObject(src, oldSrc);
+    SelectObject(dst, oldDst);
+    DeleteDC(src);
+    DeleteDC(dst);
+    c.colourBits.resize(std::size_t(Stride(c.size.cx, 24)) * c.size.cy);
+    GetBitmapBits(rgb, LONG(c.colourBits.size()), c.colourBits.data());
+    DeleteObject(rgb);
+    return Add(std::move(c));
+}
+
+namespace {
+const Cursor* IconOf(HICON icon) {
+    auto it = Cu().cursors.find(reinterpret_cast<std::uintptr_t>(icon));
+    return it == Cu().cursors.end() || !it->second.isIcon ? nullptr : &it->second;
+}
+} // namespace
+
+BOOL GetIconInfo(HICON icon, ICONINFO* info) {
+    const Cursor* c = IconOf(icon);
+    if (!c || !info) return FALSE;
+    info->fIcon = TRUE;
+    info->xHotspot = DWORD(c->hot.x);
+    info->yHotspot = DWORD(c->hot.y);
+    info->hbmMask = CreateBitmap(c->size.cx, c->size.cy, 1, 1, c->maskBits.data());
+    info->hbmColor = CreateBitmap(c->size.cx, c->size.cy, 1, 24, c->colourBits.data());
+    return TRUE;
+}
+
+BOOL DestroyIcon(HICON icon) {
+    if (!IconOf(icon)) return DestroyCursor(icon);
+    Cu().cursors.erase(reinterpret_cast<std::uintptr_t>(icon));
+    return TRUE;
+}
+
+BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int cx, int cy, UINT, HBRUSH, UINT flags) {
+    const Cursor* c = IconOf(icon);
+    if (!c || !dc) return FALSE;
+    const int w = c->size.cx, h = c->size.cy;
+    if (cx <= 0) cx = w;
+    if (cy <= 0) cy = h;
+    if (!(flags & DI_NORMAL)) flags = DI_NORMAL;
+    HBITMAP mask = CreateBitmap(w, h, 1, 1, c->maskBits.data());
+    HBITMAP colour = CreateBitmap(w, h, 1, 24, c->colourBits.data());
+    HDC mem = CreateCompatibleDC(nullptr);
+    // The mask goes on as black and white whatever the DC's colours are.
+    COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0)), oldBk = SetBkColor(dc, RGB(255, 255, 255));
+    HGDIOBJ old = SelectObject(mem, mask);
+    BOOL ok = TRUE;
+    if (flags & DI_MASK) ok &= StretchBlt(dc, x, y, cx, cy, mem, 0, 0, w, h, (flags & DI_IMAGE) ? SRCAND : SRCCOPY);
+    SelectObject(mem, colour);
+    if (flags & DI_IMAGE) ok &= StretchBlt(dc, x, y, cx, cy, mem, 0, 0, w, h, (flags & DI_MASK) ? SRCINVERT : SRCCOPY);
+    SetTextColor(dc, oldText);
+    SetBkColor(dc, oldBk);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    DeleteObject(mask);
+    DeleteObject(colour);
+    return ok;
+}
+
+BOOL DrawIcon(HDC dc, int x, int y, HICON icon) { return DrawIconEx(dc, x, y, icon, 0, 0, 0, nullptr, DI_NORMAL); }
 
 BOOL GetCursorInfoOf(HCURSOR cursor, CursorInfo* info) {
     auto& s = Cu();

@@ -511,6 +511,26 @@ int ShowCursor(BOOL show);         // answers the new display count
 BOOL GetCursorPos(POINT* p);
 BOOL SetCursorPos(int x, int y);   // queues a mouse move to the point
 HICON LoadIcon(HINSTANCE instance, const char* name);
+// Icons made from two bitmaps: the monochrome mask (1 where the screen shows through) and the
+// colour picture (black there). The icon keeps copies; GetIconInfo hands out new bitmaps that
+// the caller deletes.
+struct ICONINFO {
+    BOOL fIcon = TRUE;
+    DWORD xHotspot = 0, yHotspot = 0;
+    HBITMAP hbmMask = nullptr;
+    HBITMAP hbmColor = nullptr;
+};
+HICON CreateIconIndirect(const ICONINFO* info);
+BOOL GetIconInfo(HICON icon, ICONINFO* info);
+BOOL DestroyIcon(HICON icon);
+// The mask is ANDed onto the DC, then the picture XORed: transparent parts keep what was there.
+// Icons without a picture (the stock ones) draw nothing and answer FALSE.
+BOOL DrawIcon(HDC dc, int x, int y, HICON icon);
+constexpr UINT DI_MASK = 0x0001;
+constexpr UINT DI_IMAGE = 0x0002;
+constexpr UINT DI_NORMAL = 0x0003;
+// As DrawIcon, stretched to cx x cy (0: the icon's own size).
+BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int cx, int cy, UINT step, HBRUSH flickerFree, UINT flags);
 // What a cursor is: its stock id (32512...) or 0 for a made one, its hot spot and size.
 struct CursorInfo {
     int stockId = 0;
