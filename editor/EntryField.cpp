@@ -352,15 +352,26 @@ void TZelBaseEntryField::SetModified(bool Value) {
 
 // --- Measuring, caret placement and scrolling -----------------------------------------------
 
-int TZelBaseEntryField::TextWidth(const std::string& S) {
-    if (S.empty()) return 0;
+void TZelBaseEntryField::LoadMetrics() {
+    if (FMetricsValid) return;
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, Font()->Handle());
-    SIZE size;
-    GetTextExtentPoint32(dc, S.data(), static_cast<int>(S.size()), &size);
+    TEXTMETRIC tm;
+    GetTextMetrics(dc, &tm);
+    FTextHeight = std::max<int>(tm.tmHeight, 1);
+    // Text is as wide as the sum of its characters' advances: one table serves all measuring
+    // while the user types.
+    GetCharWidth(dc, 0, 255, FAdvance.data());
     SelectObject(dc, old);
     DeleteDC(dc);
-    return size.cx;
+    FMetricsValid = true;
+}
+
+int TZelBaseEntryField::TextWidth(const std::string& S) {
+    LoadMetrics();
+    int width = 0;
+    for (char c : S) width += FAdvance[static_cast<unsigned char>(c)];
+    return width;
 }
 
 bool TZelBaseEntryField::PlaceCaret(bool Scroll) {
@@ -392,14 +403,6 @@ bool TZelBaseEntryField::PlaceCaret(bool Scroll) {
         ++FFirstVisible;
     }
 
-    TEXTMETRIC tm;
-    {
-        HDC dc = CreateCompatibleDC(nullptr);
-        HGDIOBJ old = SelectObject(dc, Font()->Handle());
-        GetTextMetrics(dc, &tm);
-        SelectObject(dc, old);
-        DeleteDC(dc);
-    }
     const std::string under =
         FCaretPos < length ? display.substr(static_cast<std::size_t>(FCaretPos), 1) : std::string(" ");
     int cellWidth = std::max(TextWidth(under), 1);
@@ -407,7 +410,7 @@ bool TZelBaseEntryField::PlaceCaret(bool Scroll) {
     if (shape == TZelCaretShape::csBlock || shape == TZelCaretShape::csHalfBlock ||
         shape == TZelCaretShape::csHorzLine || cellWidth > 4)
         cellWidth += FRightJustifiedNow ? -1 : 1;
-    FCaret->SetCellHeight(tm.tmHeight);
+    FCaret->SetCellHeight(FTextHeight);
     FCaret->SetCellWidth(std::max(cellWidth, 1));
 
     int x;
@@ -1016,6 +1019,7 @@ void TZelBaseEntryField::CMEnabledChanged(TMessage& Message) {
 
 void TZelBaseEntryField::CMFontChanged(TMessage& Message) {
     TZelBase::CMFontChanged(Message);
+    FMetricsValid = false;
     AdjustHeight();
     ComputeTextTop();
     if (HasStatus(sfHasFocus)) PlaceCaret(false);

@@ -274,6 +274,7 @@ private:
     void CopyToClipboard();
     void ReportError(std::uint16_t Code);
     void ComputeTextTop();
+    void LoadMetrics();
     void ApplyInsertMode(bool Value);
     bool IsSpecialButton(win::HWND Wnd);
     // Whether a window belongs (itself or its parent) to a control of this field's form.
@@ -328,6 +329,10 @@ private:
     int FSelEnd = 0;
     int FTextTop = 0;
     std::uint32_t FStatus = sfInsertMode | sfAcceptChars;
+    // The font's measures, taken on first use after each change of font.
+    bool FMetricsValid = false;
+    int FTextHeight = 1;
+    std::array<int, 256> FAdvance{};
 };
 
 // The vertical offset of the text inside a single-line field of the given font and height.

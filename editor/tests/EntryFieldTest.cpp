@@ -233,10 +233,13 @@ TEST_F(EntryFieldUi, AFormOfFieldsAsItLooks) {
     date->SetFieldText("12/10/2026");
     auto* count = AddField("efCount", fmPicture, fdWord, "99999", 100);
     count->SetFieldText("65535");
+    count->SetSoftValidation(true);
+    count->SetRange("1", "10");
     auto* disabled = AddField("efOff", fmSimple, fdString, "X", 130);
     disabled->SetStrText("disabled");
     disabled->SetEnabled(false);
     Form->Show();
+    EXPECT_TRUE(count->Validate(true)); // out of range: marked, the focus may go
     name->SetFocus();
     vcl::Application->ProcessMessages();
     const std::string png = std::string(SUITE_BINARY_DIR) + "/entryfields.png";
@@ -530,7 +533,18 @@ TEST_F(EntryFieldUi, ZeroValuesShowAsBlanksWhileTheFieldHasNoFocus) {
 TEST_F(EntryFieldUi, HeightAndMaskRules) {
     auto* field = AddField("efText", fmPicture, fdString, "!!!!", 10);
     Form->Show();
-    const int autoHeight = field->Height();
+    int autoHeight = field->Height();
+    // A larger font makes the field taller and its text wider.
+    field->SetFieldText("WWWW");
+    field->SetFocus();
+    win::POINT before;
+    win::GetCaretPos(&before);
+    field->Font()->SetSize(14);
+    EXPECT_GT(field->Height(), autoHeight);
+    autoHeight = field->Height();
+    win::POINT after;
+    win::GetCaretPos(&after);
+    EXPECT_GT(after.x, before.x);
     // Loading a stored height keeps AutoSize; a height set by hand switches it off.
     {
         vcl::TLoadingBracket loading(Form);
