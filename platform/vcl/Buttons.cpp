@@ -454,6 +454,22 @@ void TBitBtn::Click() {
     TButton::Click();
 }
 
+void TBitBtn::Paint() {
+    if (IsNewStyle(FStyle)) {
+        TButton::Paint();
+        return;
+    }
+    TCanvas* c = Canvas();
+    bool framed = Focused() || (IsActiveDefault() && ParentForm() && ParentForm()->Active());
+    TRect inside = DrawButtonFace(c, ClientRect(), 2, TButtonStyle::bsWin31, true, FPressed, framed);
+    PaintContent(c->Handle(), inside);
+    if (Focused()) {
+        TRect focus = ClientRect();
+        InflateRect(&focus, -4, -4);
+        win::DrawFocusRect(c->Handle(), &focus);
+    }
+}
+
 void TBitBtn::PaintContent(HDC, TRect Inside) {
     TButtonState state = !Enabled() ? TButtonState::bsDisabled : FPressed ? TButtonState::bsDown : TButtonState::bsUp;
     FGlyph->Draw(Canvas(), Inside, Caption(), FLayout, FMargin, FSpacing, state);

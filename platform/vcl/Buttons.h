@@ -56,6 +56,8 @@ public:
     bool IsCustomCaption();
 
 protected:
+    // bsWin31 (and bsAutoDetect without the new shell look) draws the older outlined face.
+    void Paint() override;
     void PaintContent(win::HDC DC, TRect Inside) override;
     void CMEnabledChanged(TMessage& Message) override;
     void CMFontChanged(TMessage& Message) override;

@@ -95,8 +95,11 @@ protected:
     void CMTextChanged(TMessage& Message) override;
     void WMGetDlgCode(TMessage& Message) override;
 
-private:
+    // Whether Enter clicks this button now: the focused button, or the default one while no
+    // other button has the focus.
     bool IsActiveDefault() const;
+
+private:
     bool FDefault = false;
     bool FCancel = false;
     bool FActive = false;

@@ -1,5 +1,6 @@
 #include "testing/UiTest.h"
 
+#include "vcl/Buttons.h"
 #include "vcl/ExtCtrls.h"
 #include "vcl/Streaming.h"
 
@@ -293,4 +294,66 @@ TEST_F(ImagesTest, PicturesLoadFromFilesByTheirExtension) {
     EXPECT_NE(picture.Graphic(), nullptr) << "a refused file leaves the picture as it was";
     picture.Assign(nullptr);
     EXPECT_EQ(picture.Graphic(), nullptr);
+}
+
+// A dialog made of the whole family: an image with an icon on a lowered panel, speed buttons
+// with pictures, and a bottom panel of bitmap buttons, one in the older outlined style.
+TEST_F(ImagesTest, ADialogOfPanelsImagesAndButtonsLooksRight) {
+    Form->SetColor(clBtnFace);
+    Form->SetCaption("Quillo Checking Expert");
+    Form->SetBorderStyle(TFormBorderStyle::bsDialog);
+    Form->SetClientSize(300, 170);
+    auto* main = new TPanel(Form);
+    main->SetParent(Form);
+    main->SetAlign(TAlign::alClient);
+    main->SetBevelInner(TPanelBevel::bvLowered);
+    main->SetBorderWidth(2);
+    main->SetCaption("");
+    auto* image = new TImage(Form);
+    image->SetParent(main);
+    image->SetBounds(12, 12, 40, 40);
+    image->SetCenter(true);
+    std::string file = IconFile({{32, 6}});
+    image->Picture()->Icon()->LoadFromBytes(file.data(), file.size());
+    for (int i = 0; i < 3; ++i) {
+        auto* sb = new TSpeedButton(Form);
+        sb->SetParent(main);
+        sb->SetBounds(70 + 25 * i, 12, 25, 25);
+        sb->SetGroupIndex(1);
+        sb->SetCaption(std::string(1, char('A' + i)));
+        if (i == 1) sb->SetDown(true);
+    }
+    auto* bar = new TPanel(Form);
+    bar->SetParent(Form);
+    bar->SetAlign(TAlign::alBottom);
+    bar->SetHeight(41);
+    bar->SetCaption("");
+    auto* ok = new TBitBtn(Form);
+    ok->SetParent(bar);
+    ok->SetBounds(8, 8, 85, 27);
+    ok->SetKind(TBitBtnKind::bkOK);
+    auto* close = new TBitBtn(Form);
+    close->SetParent(bar);
+    close->SetBounds(104, 8, 85, 27);
+    close->SetKind(TBitBtnKind::bkCancel);
+    close->SetCaption("Close");
+    auto* old = new TBitBtn(Form);
+    old->SetParent(bar);
+    old->SetBounds(200, 8, 85, 27);
+    old->SetKind(TBitBtnKind::bkHelp);
+    old->SetStyle(TButtonStyle::bsWin31);
+    Form->Show();
+    ok->SetFocus();
+    Form->Update();
+    ASSERT_TRUE(TRobot::Screenshot("/tmp/vcl-family.png", Form->Handle()));
+    EXPECT_EQ(bar->Top(), 170 - 41);
+    // The icon sits centred in its image; the old-style button has a dark outline with rounded
+    // corners and a two-pixel highlight inside it.
+    EXPECT_EQ(Pixel(main->Left() + 4 + 12 + 4 + 20, main->Top() + 4 + 12 + 4 + 20), Red);
+    win::HDC dc = win::GetDC(bar->Handle());
+    EXPECT_EQ(win::GetPixel(dc, 200, 8 + 13), ColorToRGB(clWindowFrame));
+    EXPECT_EQ(win::GetPixel(dc, 200, 8), ColorToRGB(clBtnFace));
+    EXPECT_EQ(win::GetPixel(dc, 201, 8 + 13), ColorToRGB(clBtnHighlight));
+    EXPECT_EQ(win::GetPixel(dc, 202, 8 + 13), ColorToRGB(clBtnHighlight));
+    win::ReleaseDC(bar->Handle(), dc);
 }
