@@ -286,6 +286,14 @@ TEST_F(ButtonsTest, GroupedSpeedButtonsKeepOneDownAndUngroupedOnesSpringBack) {
     add->SetDown(true); // a button of no group cannot be held down
     EXPECT_FALSE(add->Down());
     EXPECT_TRUE(edit->Focused()) << "speed buttons do not take the focus";
+
+    // The caption's accelerator runs its OnClick, and the focus stays where it was.
+    right->SetCaption("&Right");
+    TRobot keys;
+    keys.Key('R', false, false, true);
+    Run(keys);
+    EXPECT_EQ(Log.back(), "sbRight");
+    EXPECT_TRUE(edit->Focused());
 }
 
 TEST_F(ButtonsTest, ASpeedButtonPressLetGoOutsideIsNoClickAndADoubleClickReportsOnlyWhenDown) {

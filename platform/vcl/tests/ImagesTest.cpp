@@ -160,6 +160,21 @@ TEST_F(ImagesTest, AnIconIsDrawnThroughItsMaskTheRightWayUp) {
     EXPECT_FALSE(win::DrawIcon(canvas.Canvas()->Handle(), 0, 0, win::LoadIcon(nullptr, win::MAKEINTRESOURCE(32512))));
 }
 
+TEST_F(ImagesTest, AnIconComesFromTheModulesResources) {
+    TIcon icon;
+    icon.LoadFromResourceName(nullptr, "disc");
+    ASSERT_EQ(icon.Width(), 32);
+    TBitmap canvas;
+    canvas.SetSize(32, 32);
+    canvas.Canvas()->Brush()->SetColor(clYellow);
+    canvas.Canvas()->FillRect(Rect(0, 0, 32, 32));
+    canvas.Canvas()->Draw(0, 0, &icon);
+    EXPECT_EQ(canvas.Canvas()->Pixels(16, 16), clGreen);
+    EXPECT_EQ(canvas.Canvas()->Pixels(0, 0), clYellow);
+    EXPECT_THROW(icon.LoadFromResourceName(nullptr, "NOSUCHICON"), rtl::EResNotFound);
+    EXPECT_EQ(icon.Width(), 32) << "a missing resource leaves the icon as it was";
+}
+
 TEST_F(ImagesTest, DamagedIconFilesAreRefused) {
     std::string good = IconFile({{32, 6}});
     auto with = [&](std::size_t At, char Value) {
