@@ -441,7 +441,8 @@ void TZelCustomEditor::PlaceCaretAfterReplay(std::int32_t Para, std::int32_t Pos
 }
 
 void TZelCustomEditor::Undo() {
-    if (!CanUndo() || GetReadOnly()) {
+    if (GetReadOnly()) return; // read-only blocks it silently
+    if (!CanUndo()) {
         win::MessageBeep(0);
         return;
     }
@@ -465,7 +466,8 @@ void TZelCustomEditor::Undo() {
 }
 
 void TZelCustomEditor::Redo() {
-    if (!CanRedo() || GetReadOnly()) {
+    if (GetReadOnly()) return; // read-only blocks it silently
+    if (!CanRedo()) {
         win::MessageBeep(0);
         return;
     }
