@@ -279,6 +279,56 @@ void TRobot::AnswerNextModal(const TBy& Button) {
     });
 }
 
+namespace {
+
+// What a dialog's field holds is typed into the edit window itself: for a combo box, its edit part.
+void SetFieldText(HWND Field, const std::string& Text) {
+    HWND edit = GetWindow(Field, GW_CHILD);
+    SendMessage(edit ? edit : Field, WM_SETTEXT, 0, LPARAM(Text.c_str()));
+}
+
+} // namespace
+
+void TRobot::AnswerOpenDialog(const std::string& FileName) {
+    std::vector<HWND> before;
+    EnumWindows([&](HWND w) {
+        before.push_back(w);
+        return true;
+    });
+    Queue("answer the open dialog with " + FileName, [before, FileName] {
+        HWND modal = ModalWindow();
+        if (!modal || std::find(before.begin(), before.end(), modal) != before.end()) return false;
+        HWND field = FindControl(TBy::Name("FileNameEdit"), modal);
+        HWND button = FindControl(TBy::Name(FileName.empty() ? "Cancel" : "OK"), modal);
+        if (!field || !button) return false;
+        if (!FileName.empty()) SetFieldText(field, FileName);
+        PostClick(CentreOnScreen(button), WM_LBUTTONDOWN);
+        return true;
+    });
+}
+
+void TRobot::AnswerFontDialog(const std::string& Face, const std::string& Style, int Size) {
+    std::vector<HWND> before;
+    EnumWindows([&](HWND w) {
+        before.push_back(w);
+        return true;
+    });
+    Queue("answer the font dialog with " + Face, [before, Face, Style, Size] {
+        HWND modal = ModalWindow();
+        if (!modal || std::find(before.begin(), before.end(), modal) != before.end()) return false;
+        HWND face = FindControl(TBy::Name("FaceCombo"), modal);
+        HWND style = FindControl(TBy::Name("StyleCombo"), modal);
+        HWND size = FindControl(TBy::Name("SizeCombo"), modal);
+        HWND ok = FindControl(TBy::Name("OK"), modal);
+        if (!face || !style || !size || !ok) return false;
+        SetFieldText(face, Face);
+        SetFieldText(style, Style);
+        SetFieldText(size, std::to_string(Size));
+        PostClick(CentreOnScreen(ok), WM_LBUTTONDOWN);
+        return true;
+    });
+}
+
 void TRobot::Wait(unsigned Milliseconds) {
     Queue("wait", [Milliseconds] {
         AdvanceClock(Milliseconds);

@@ -56,6 +56,12 @@ public:
     void AnswerNextModal(const TBy& Button);
     // Runs Action with the next modal window that appears after this call.
     void OnNextModal(std::function<void(win::HWND)> Action);
+    // The common dialogs of the class library, answered like a message box: the next open-file
+    // dialog gets FileName in its file-name field and OK (an empty name: Cancel); the next font
+    // dialog gets the face, style and size in its boxes and OK. What the dialog then refuses
+    // comes up as a message box of its own, for the steps after.
+    void AnswerOpenDialog(const std::string& FileName);
+    void AnswerFontDialog(const std::string& Face, const std::string& Style, int Size);
     // Advances the test clock when the step runs.
     void Wait(unsigned Milliseconds);
     // Runs Action when the step is reached.

@@ -89,6 +89,8 @@ protected:
     // Draws what the face shows inside its edges (moved down and right while pressed).
     virtual void PaintContent(win::HDC DC, TRect Inside);
     void WMLButtonUp(TMessage& Message) override;
+    // A second click soon after the first presses the button again, as the system's button does.
+    void WMLButtonDblClk(TMessage& Message) override { WMLButtonDown(Message); }
     void CMDialogKey(TMessage& Message) override;
     void CMEnter(TMessage& Message) override;
     void CMExit(TMessage& Message) override;

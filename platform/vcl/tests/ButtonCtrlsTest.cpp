@@ -110,6 +110,15 @@ TEST_F(ButtonCtrlsTest, ClickSpaceAndAcceleratorToggleACheckBoxAndRunOnClick) {
     EXPECT_EQ(Focus(), "chkBackup");
 }
 
+TEST_F(ButtonCtrlsTest, TwoQuickClicksOnAButtonPressItTwice) {
+    Track(Ok, "btnOk");
+    TRobot robot;
+    robot.Click(TBy::Name("btnOk"));
+    robot.Click(TBy::Name("btnOk"));
+    Run(robot);
+    EXPECT_EQ(Log, (std::vector<std::string>{"btnOk", "btnOk"}));
+}
+
 TEST_F(ButtonCtrlsTest, LettingGoOutsideTakesTheClickBack) {
     TRobot robot;
     robot.Drag(Backup->Handle(), {5, 8}, {200, 8});
