@@ -269,6 +269,10 @@ void TZelCustomEditor::ReWrapped() {
 }
 
 void TZelCustomEditor::FollowReWrap() {
+    if (WordWrap()) {
+        FWrapAtLeft = true;
+        FScrollPastEnd = false;
+    }
     const std::int32_t oldTop = FTopLine;
     const std::int32_t paras = FList->ParaCount();
     FCaretPara = std::clamp(FCaretPara, 1, paras);

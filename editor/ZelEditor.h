@@ -226,6 +226,20 @@ protected:
     void GoTopOfPage(bool Extend);
     void GoBottomOfPage(bool Extend);
 
+    // Where the view stands, by paragraph position and by display line.
+    struct TViewState {
+        std::int32_t CaretPara, CaretPos, CaretLine, CaretCol, CaretLineOffset;
+        std::int32_t StartPara, StartPos, StartLine, StartCol;
+        std::int32_t EndPara, EndPos, EndLine, EndCol;
+        std::int32_t TopPara, TopOffset, TopLine;
+    };
+    TViewState ViewState() const {
+        return {FCaretPara, CaretPos(), FCaretLine, FCaretCol, FCaretLineOffset,
+                FSelStart.Para, FSelStart.Pos, FSelStart.Line, FSelStart.Col,
+                FSelEnd.Para, FSelEnd.Pos, FSelEnd.Line, FSelEnd.Col,
+                FTopPara, FTopOffset, FTopLine};
+    }
+
     int FCharWidth = 8;
     int FLineHeight = 16;
     int FVisibleColumns = 1;

@@ -17,7 +17,9 @@ class TOpenEditor : public TZelCustomEditor {
 public:
     using TZelCustomEditor::DoOnError;
     using TZelCustomEditor::MoveCaretBy;
+    using TZelCustomEditor::TViewState;
     using TZelCustomEditor::TZelCustomEditor;
+    using TZelCustomEditor::ViewState;
 };
 
 class ZelEditor : public EditorTest {};
@@ -460,4 +462,69 @@ TEST_F(ZelEditorRing, ASharedListLivesUntilItsLastViewLetsItGo) {
     a.AttachTo(nullptr);
     EXPECT_EQ(a.NextView(), &c);
     EXPECT_EQ(c.NextView(), &a);
+}
+
+// Every view of a ring keeps its display lines in step with its paragraph positions, whichever
+// view edits, over wrapped text and every kind of change the list reports.
+TEST_F(ZelEditorRing, RandomEditsKeepEveryViewConsistent) {
+    std::vector<TOpenEditor*> views;
+    for (int i = 0; i < 3; ++i) {
+        auto* v = new TOpenEditor(Form);
+        v->SetParent(Form);
+        v->SetBounds(0, 0, 300, 60 + 40 * i);
+        views.push_back(v);
+    }
+    views[0]->SetWordWrap(true);
+    views[0]->SetWrapColumn(12);
+    Load(*views[0], "The quick brown fox jumps over the lazy dog.\nA second line\n\nand-a-hyphenated-word here|");
+    views[1]->AttachTo(views[0]);
+    views[2]->AttachTo(views[0]);
+    views[0]->OnError = views[1]->OnError = views[2]->OnError = [](vcl::TObject*, std::uint16_t&) {};
+
+    const std::uint16_t commands[] = {
+        ccChar, ccChar, ccChar, ccChar, ccChar, ccChar, ccChar, ccChar, ccChar, ccChar, ccChar,
+        ccChar, ccChar, ccChar, ccChar, ccChar, ccNewLine, ccBack, ccDel, ccLeft, ccRight,
+        ccUp, ccDown, ccWordLeft, ccWordRight, ccHome, ccEnd, ccExtendRight, ccExtendLeft,
+        ccExtendDown, ccExtendUp, ccDelLine, ccDelWord, ccDelEol, ccTab, ccUndo, ccRedo, ccNextPage,
+        ccPrevPage, ccCopy, ccCut, ccPaste, ccPaste, ccPaste, ccFirstPage, ccLastPage,
+        ccExtWordRight, ccExtendPgDn,
+    };
+    const char letters[] = "abcdefgh -";
+    std::uint32_t seed = 12345;
+    auto next = [&](std::uint32_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    auto check = [&](TOpenEditor& v, int step, int index) {
+        SCOPED_TRACE("step " + std::to_string(step) + " view " + std::to_string(index));
+        TParaList& list = v.ParaList();
+        const TOpenEditor::TViewState s = v.ViewState();
+        std::int32_t offset = 0;
+        ASSERT_GE(s.CaretLine, 1);
+        ASSERT_LE(s.CaretLine, list.LineCount());
+        EXPECT_EQ(list.LineToParaPos(s.CaretLine, offset), s.CaretPara);
+        EXPECT_EQ(offset, s.CaretLineOffset);
+        EXPECT_LE(s.CaretPos, list.ParaLength(s.CaretPara) + 1);
+        const std::int32_t ends[][4] = {{s.StartPara, s.StartPos, s.StartLine, s.StartCol},
+                                        {s.EndPara, s.EndPos, s.EndLine, s.EndCol}};
+        for (const auto& e : ends) {
+            ASSERT_GE(e[2], 1);
+            ASSERT_LE(e[2], list.LineCount());
+            EXPECT_EQ(list.LineToParaPos(e[2], offset), e[0]);
+            EXPECT_EQ(offset + e[3], e[1]);
+            EXPECT_LE(e[1], list.ParaLength(e[0]) + 1);
+        }
+        EXPECT_TRUE(s.StartPara < s.EndPara || (s.StartPara == s.EndPara && s.StartPos <= s.EndPos));
+        ASSERT_GE(s.TopLine, 1);
+        ASSERT_LE(s.TopLine, list.LineCount());
+        EXPECT_EQ(list.LineToParaPos(s.TopLine, offset), s.TopPara);
+        EXPECT_EQ(offset, s.TopOffset);
+    };
+    for (int step = 0; step < 1500; ++step) {
+        TOpenEditor& v = *views[next(3)];
+        const std::uint16_t cmd = commands[next(std::size(commands))];
+        v.ProcessCommand(cmd, cmd == ccChar ? static_cast<unsigned char>(letters[next(sizeof letters - 1)]) : 0);
+        for (int i = 0; i < 3; ++i) check(*views[i], step, i);
+        if (HasFailure()) break;
+    }
 }
