@@ -338,7 +338,7 @@ public:
     TWinControl* FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop, bool CheckParent);
     void SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop);
 
-    bool Focused();
+    virtual bool Focused();
     virtual bool CanFocus();
     virtual void SetFocus();
 

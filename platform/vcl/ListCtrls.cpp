@@ -1,6 +1,10 @@
 // List boxes drawn by this library on the window system's own scroll bars.
 #include "vcl/ListCtrls.h"
 
+#include "vcl/EditCtrls.h"
+
+#include "rtl/SysUtils.h"
+
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -251,6 +255,20 @@ int TCustomListBox::LastVisible() {
     return last;
 }
 
+int TCustomListBox::FindString(const std::string& Text, int After, bool Exact) const {
+    int count = FItems->Count();
+    if (count == 0) return -1;
+    int start = After < 0 || After >= count ? count - 1 : After;
+    for (int n = 1; n <= count; ++n) {
+        int i = (start + n) % count;
+        const std::string& line = FItems->Get(i);
+        bool match = Exact ? rtl::AnsiSameText(line, Text)
+                           : line.size() >= Text.size() && rtl::AnsiSameText(std::string_view(line).substr(0, Text.size()), Text);
+        if (match) return i;
+    }
+    return -1;
+}
+
 TRect TCustomListBox::ItemRect(int Index) {
     int y = 0;
     if (Index >= FTopIndex)
@@ -449,6 +467,10 @@ void TCustomListBox::Dispatch(TMessage& M) {
         return;
     case LB_RESETCONTENT: FItems->Clear(); M.Result = 0; return;
     case LB_GETCOUNT: M.Result = count; return;
+    case LB_FINDSTRING:
+    case LB_FINDSTRINGEXACT:
+        M.Result = M.LParam ? FindString(reinterpret_cast<const char*>(M.LParam), int(M.WParam), M.Msg == LB_FINDSTRINGEXACT) : LB_ERR;
+        return;
     case LB_GETCURSEL: M.Result = FItemIndex; return;
     case LB_SETCURSEL:
         SetItemIndex(int(M.WParam));
@@ -658,6 +680,10 @@ void TCustomListBox::Paint() {
 
 // --- TComboBox -------------------------------------------------------------------------------
 
+namespace {
+constexpr int ComboButtonWidth = 16;
+}
+
 // The pop-up list of a combo box: a top-level window owned by the face that never takes the
 // focus or activation from the form; the face passes it the keys while it is dropped.
 class TComboBox::TComboList : public TCustomListBox {
@@ -685,25 +711,185 @@ private:
     TComboBox* FCombo;
 };
 
-TComboBox::TComboBox(TComponent* AOwner) : TCustomControl(AOwner), FList(std::make_unique<TComboList>(this)) {
+// The edit part of csDropDown: an edit window of its own inside the face. The face stays the
+// form's active control; its key events and its dialog keys see what is typed here.
+class TComboBox::TComboEdit : public TCustomEdit {
+public:
+    explicit TComboEdit(TComboBox* Combo) : TCustomEdit(nullptr), FCombo(Combo) {
+        SetTabStop(false);
+        SetParentColor(true);
+    }
+    using TCustomEdit::SetBuffer;
+
+protected:
+    void CreateParams(TCreateParams& Params) override {
+        TCustomEdit::CreateParams(Params);
+        Params.ExStyle &= ~DWORD(WS_EX_CLIENTEDGE);
+    }
+    void Change() override { FCombo->EditChanged(); }
+    void KeyDown(unsigned& Key, TShiftState Shift) override {
+        FCombo->KeyDown(Key, Shift);
+        if (Key != 0) TCustomEdit::KeyDown(Key, Shift);
+    }
+    void KeyUp(unsigned& Key, TShiftState Shift) override {
+        if (FCombo->OnKeyUp) FCombo->OnKeyUp(FCombo, Key, Shift);
+    }
+    void KeyPress(char& Key) override {
+        if (FCombo->OnKeyPress) FCombo->OnKeyPress(FCombo, Key);
+        if (Key != 0) TCustomEdit::KeyPress(Key);
+    }
+    void WMGetDlgCode(TMessage& M) override {
+        TCustomEdit::WMGetDlgCode(M);
+        // While dropped, Enter and Escape close the list rather than pressing the form's buttons.
+        if (FCombo->FDropped) M.Result |= DLGC_WANTALLKEYS;
+    }
+    void WMSetFocus(TMessage& M) override {
+        HWND from = reinterpret_cast<HWND>(M.WParam);
+        TCustomEdit::WMSetFocus(M);
+        // The form sees the combo box as its focused control, not its part.
+        if (TCustomForm* form = FCombo->ParentForm()) form->SetFocusedControl(FCombo);
+        if (from != FCombo->Handle()) SelectAll();
+        FCombo->Invalidate();
+    }
+    void WMKillFocus(TMessage& M) override {
+        TCustomEdit::WMKillFocus(M);
+        FCombo->EditFocusLeft(reinterpret_cast<HWND>(M.WParam));
+    }
+
+private:
+    TComboBox* FCombo;
+};
+
+TComboBox::TComboBox(TComponent* AOwner)
+    : TCustomControl(AOwner), FList(std::make_unique<TComboList>(this)), FEdit(std::make_unique<TComboEdit>(this)) {
     FControlStyle = csOpaque | csFixedHeight;
     SetBounds(0, 0, 145, 21);
     SetTabStop(true);
     SetParentColor(false);
     SetColor(clWindow);
+    FEdit->SetParent(this);
+    PlaceEdit();
 }
 
 TComboBox::~TComboBox() {
     FDropped = false;
+    // The edit part goes first, with the box no longer counting on it.
+    FStyle = TComboBoxStyle::csDropDownList;
+    FEdit.reset();
     FList.reset();
 }
 
 rtl::TStringList* TComboBox::Items() const { return FList->Items(); }
+void TComboBox::SetItems(const rtl::TStrings& Value) { FList->SetItems(Value); }
 int TComboBox::ItemIndex() const { return FList->ItemIndex(); }
+bool TComboBox::Sorted() const { return FList->Sorted(); }
+void TComboBox::SetSorted(bool Value) { FList->SetSorted(Value); }
+int TComboBox::ItemHeight() const { return FList->ItemHeight(); }
 TCustomListBox* TComboBox::List() const { return FList.get(); }
+TCustomEdit* TComboBox::EditControl() const { return HasEdit() ? FEdit.get() : nullptr; }
+
+bool TComboBox::Focused() {
+    HWND focus = GetFocus();
+    if (!focus) return false;
+    return (HandleAllocated() && focus == Handle()) || (FEdit && FEdit->HandleAllocated() && focus == FEdit->Handle()) ||
+           (FList->HandleAllocated() && focus == FList->Handle());
+}
+
+void TComboBox::CreateParams(TCreateParams& Params) {
+    TCustomControl::CreateParams(Params);
+    Params.Style |= WS_CLIPCHILDREN;
+    if (Ctl3D()) Params.ExStyle |= WS_EX_CLIENTEDGE;
+    else Params.Style |= WS_BORDER;
+}
+
+void TComboBox::SetStyle(TComboBoxStyle Value) {
+    if (Value == TComboBoxStyle::csSimple) Value = TComboBoxStyle::csDropDown;
+    if (Value == FStyle) return;
+    std::string text = GetText();
+    bool hadFocus = Focused();
+    CloseUp(false);
+    FStyle = Value;
+    if (HasEdit()) {
+        FEdit->SetParent(this);
+        PlaceEdit();
+        FSettingText = true;
+        FEdit->SetBuffer(text, false);
+        FSettingText = false;
+        if (hadFocus) win::SetFocus(FEdit->Handle());
+    } else {
+        FEdit->SetParent(nullptr);
+        // A typed text that names a line chooses it.
+        if (ItemIndex() < 0) SetTextValue(text);
+        if (hadFocus && HandleAllocated()) win::SetFocus(Handle());
+    }
+    Invalidate();
+}
+
+void TComboBox::SetMaxLength(int Value) {
+    FMaxLength = std::max(0, Value);
+    FEdit->SetMaxLength(FMaxLength);
+}
+
+int TComboBox::SelStart() { return HasEdit() ? FEdit->SelStart() : 0; }
+void TComboBox::SetSelStart(int Value) {
+    if (HasEdit()) FEdit->SetSelStart(Value);
+}
+int TComboBox::SelLength() { return HasEdit() ? FEdit->SelLength() : 0; }
+void TComboBox::SetSelLength(int Value) {
+    if (HasEdit()) FEdit->SetSelLength(Value);
+}
+std::string TComboBox::SelText() { return HasEdit() ? FEdit->SelText() : std::string(); }
+void TComboBox::SetSelText(const std::string& Value) {
+    if (HasEdit()) FEdit->SetSelText(Value);
+}
+void TComboBox::SelectAll() {
+    if (HasEdit()) FEdit->SelectAll();
+}
+
+std::string TComboBox::GetText() {
+    if (HasEdit()) return FEdit->Text();
+    return ItemIndex() >= 0 ? Items()->Get(ItemIndex()) : std::string();
+}
+
+void TComboBox::SetTextValue(const std::string& Value) {
+    if (!HasEdit()) {
+        // A drop-down list shows only its lines: a text that is one of them chooses it.
+        if (int i = FList->FindString(Value, -1, true); i >= 0) SetItemIndex(i);
+        return;
+    }
+    FSettingText = true;
+    FEdit->SetBuffer(Value, false);
+    FSettingText = false;
+}
 
 void TComboBox::SetItemIndex(int Value) {
     FList->SetItemIndex(Value);
+    if (HasEdit()) ShowItemInEdit();
+    Invalidate();
+}
+
+void TComboBox::ShowItemInEdit() {
+    int i = ItemIndex();
+    FSettingText = true;
+    FEdit->SetBuffer(i >= 0 ? Items()->Get(i) : std::string(), false);
+    FSettingText = false;
+    if (FEdit->Focused()) FEdit->SelectAll();
+}
+
+void TComboBox::PlaceEdit() {
+    if (!HasEdit()) return;
+    TRect r = ClientRect();
+    FEdit->SetBounds(1, 1, std::max(0, int(r.right) - ComboButtonWidth - 1), std::max(0, int(r.bottom) - 2));
+}
+
+void TComboBox::WMSize(TMessage& M) {
+    TCustomControl::WMSize(M);
+    PlaceEdit();
+}
+
+void TComboBox::CMEnabledChanged(TMessage& M) {
+    TCustomControl::CMEnabledChanged(M);
+    if (FEdit) FEdit->SetEnabled(Enabled());
     Invalidate();
 }
 
@@ -711,12 +897,39 @@ void TComboBox::Change() {
     if (OnChange) OnChange(this);
 }
 
+void TComboBox::DropDown() {
+    if (OnDropDown) OnDropDown(this);
+}
+
+void TComboBox::Notify(unsigned Code) {
+    // The parent hands the notification back to the box, which then runs its events.
+    if (HandleAllocated() && FParent && FParent->HandleAllocated())
+        SendMessage(FParent->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Handle()), int(Code)), LPARAM(Handle()));
+    else
+        Perform(CN_COMMAND, MAKEWPARAM(0, int(Code)), 0);
+}
+
+void TComboBox::EditChanged() {
+    if (FSettingText) return;
+    // What the user types is no longer the chosen line; the dropped list follows it.
+    std::string text = FEdit->Text();
+    int match = FDropped && !text.empty() ? FList->FindString(text, -1, false) : -1;
+    FList->SetItemIndex(match);
+    Notify(CBN_EDITCHANGE);
+}
+
+void TComboBox::EditFocusLeft(HWND NewFocus) {
+    if (HandleAllocated() && NewFocus == Handle()) return;
+    CloseUp(false);
+    Invalidate();
+}
+
 void TComboBox::ChooseByUser(int Index) {
     if (Items()->Count() == 0) return;
     Index = std::clamp(Index, 0, Items()->Count() - 1);
     if (Index == ItemIndex()) return;
     SetItemIndex(Index);
-    Change();
+    Notify(CBN_SELCHANGE);
 }
 
 void TComboBox::SetDroppedDown(bool Value) {
@@ -726,14 +939,23 @@ void TComboBox::SetDroppedDown(bool Value) {
         return;
     }
     if (!HandleAllocated() || !Showing()) return;
+    Notify(CBN_DROPDOWN);
     FDropped = true;
+    if (HasEdit()) {
+        // The list opens on the line the edit part names.
+        std::string text = FEdit->Text();
+        int i = FList->FindString(text, -1, true);
+        if (i < 0 && !text.empty()) i = FList->FindString(text, -1, false);
+        FList->SetItemIndex(i);
+    }
     FStart = ItemIndex();
     FList->Font()->Assign(Font());
     int h = FList->ItemHeight();
     int lines = std::clamp(Items()->Count(), 1, FDropDownCount);
-    TPoint origin = ClientToScreen(Point(0, Height()));
+    RECT frame{};
+    GetWindowRect(Handle(), &frame);
     FList->SetParentWindow(Handle());
-    FList->SetBounds(origin.x, origin.y, Width(), lines * h + 2);
+    FList->SetBounds(frame.left, frame.bottom, frame.right - frame.left, lines * h + 2);
     ShowWindow(FList->Handle(), SW_SHOWNA);
     FList->SetTopIndex(std::max(0, ItemIndex()));
     if (!Focused()) SetFocus();
@@ -748,16 +970,28 @@ void TComboBox::CloseUp(bool Accept) {
     if (FList->HandleAllocated()) ShowWindow(FList->Handle(), SW_HIDE);
     if (!Accept) FList->SetItemIndex(start);
     Invalidate();
-    if (Accept && chosen != start) Change();
+    Notify(CBN_CLOSEUP);
+    if (!Accept || chosen < 0) return;
+    bool changed = chosen != start;
+    if (HasEdit()) {
+        changed = changed || FEdit->Text() != Items()->Get(chosen);
+        ShowItemInEdit();
+    }
+    if (changed) Notify(CBN_SELCHANGE);
 }
 
 void TComboBox::KeyDown(unsigned& Key, TShiftState Shift) {
     TCustomControl::KeyDown(Key, Shift);
+    if (Key == 0) return;
     if (FDropped) {
+        bool toList = Key == VK_UP || Key == VK_DOWN || Key == VK_PRIOR || Key == VK_NEXT ||
+                      (!HasEdit() && (Key == VK_HOME || Key == VK_END));
         if (Key == VK_RETURN || Key == VK_ESCAPE || Key == VK_F4 || (Key == VK_UP && (Shift & ssAlt)))
-            CloseUp(Key == VK_RETURN || Key == VK_F4 || Key == VK_UP);
-        else
+            CloseUp(Key != VK_ESCAPE);
+        else if (toList)
             static_cast<TComboList*>(FList.get())->KeyDown(Key, Shift);
+        else if (HasEdit())
+            return; // typing and caret keys stay with the edit part
         Key = 0;
         return;
     }
@@ -769,23 +1003,170 @@ void TComboBox::KeyDown(unsigned& Key, TShiftState Shift) {
         else ChooseByUser(ItemIndex() + 1);
         break;
     case VK_UP: ChooseByUser(ItemIndex() < 0 ? 0 : ItemIndex() - 1); break;
-    case VK_HOME: ChooseByUser(0); break;
-    case VK_END: ChooseByUser(Items()->Count() - 1); break;
+    case VK_HOME:
+        if (HasEdit()) return;
+        ChooseByUser(0);
+        break;
+    case VK_END:
+        if (HasEdit()) return;
+        ChooseByUser(Items()->Count() - 1);
+        break;
     default: return;
     }
     Key = 0;
 }
 
 void TComboBox::WMGetDlgCode(TMessage& M) {
-    // While dropped, Enter and Escape close the list rather than pressing the form's buttons.
     M.Result = DLGC_WANTARROWS | (FDropped ? DLGC_WANTALLKEYS : 0);
 }
 
+bool TComboBox::HandleComboMessage(TMessage& M) {
+    int count = Items()->Count();
+    auto validIndex = [&](WPARAM w) { return int(w) >= 0 && int(w) < count; };
+    auto text = [&] { return std::string(reinterpret_cast<const char*>(M.LParam)); };
+    switch (M.Msg) {
+    case WM_SETTEXT:
+        SetText(M.LParam ? text() : std::string());
+        M.Result = TRUE;
+        return true;
+    case WM_GETTEXT: {
+        auto size = std::size_t(M.WParam);
+        char* out = reinterpret_cast<char*>(M.LParam);
+        M.Result = 0;
+        if (!out || size == 0) return true;
+        std::string s = GetText();
+        std::size_t n = std::min(size - 1, s.size());
+        std::memcpy(out, s.data(), n);
+        out[n] = 0;
+        M.Result = LRESULT(n);
+        return true;
+    }
+    case WM_GETTEXTLENGTH: M.Result = LRESULT(GetText().size()); return true;
+    case CB_GETEDITSEL: {
+        if (!HasEdit()) {
+            M.Result = CB_ERR;
+            return true;
+        }
+        int s = SelStart(), e = s + SelLength();
+        if (M.WParam) *reinterpret_cast<DWORD*>(M.WParam) = DWORD(s);
+        if (M.LParam) *reinterpret_cast<DWORD*>(M.LParam) = DWORD(e);
+        M.Result = MAKELRESULT(std::min(s, 0xFFFF), std::min(e, 0xFFFF));
+        return true;
+    }
+    case CB_SETEDITSEL: {
+        if (!HasEdit()) {
+            M.Result = CB_ERR;
+            return true;
+        }
+        // The low word starts, the high word ends; -1 in either as the edit message takes it.
+        int s = SHORT(LOWORD(std::uintptr_t(M.LParam))), e = SHORT(HIWORD(std::uintptr_t(M.LParam)));
+        SendMessage(FEdit->Handle(), EM_SETSEL, WPARAM(std::intptr_t(s)), LPARAM(std::intptr_t(e)));
+        M.Result = TRUE;
+        return true;
+    }
+    case CB_LIMITTEXT:
+        if (!HasEdit()) {
+            M.Result = CB_ERR;
+            return true;
+        }
+        SetMaxLength(int(M.WParam));
+        M.Result = TRUE;
+        return true;
+    case CB_ADDSTRING:
+        M.Result = M.LParam ? Items()->Add(text()) : CB_ERR;
+        return true;
+    case CB_INSERTSTRING: {
+        int index = int(M.WParam) == -1 ? count : int(M.WParam);
+        if (!M.LParam || index < 0 || index > count) {
+            M.Result = CB_ERR;
+            return true;
+        }
+        if (Items()->Sorted()) index = Items()->Add(text());
+        else Items()->Insert(index, text());
+        M.Result = index;
+        return true;
+    }
+    case CB_DELETESTRING:
+        if (!validIndex(M.WParam)) {
+            M.Result = CB_ERR;
+            return true;
+        }
+        Items()->Delete(int(M.WParam));
+        Invalidate();
+        M.Result = Items()->Count();
+        return true;
+    case CB_RESETCONTENT:
+        Items()->Clear();
+        if (HasEdit()) ShowItemInEdit();
+        Invalidate();
+        M.Result = 0;
+        return true;
+    case CB_GETCOUNT: M.Result = count; return true;
+    case CB_GETCURSEL: M.Result = ItemIndex(); return true;
+    case CB_SETCURSEL:
+        SetItemIndex(int(M.WParam));
+        M.Result = validIndex(M.WParam) ? LRESULT(M.WParam) : CB_ERR;
+        return true;
+    case CB_GETLBTEXTLEN:
+        M.Result = validIndex(M.WParam) ? LRESULT(Items()->Get(int(M.WParam)).size()) : CB_ERR;
+        return true;
+    case CB_GETLBTEXT: {
+        if (!validIndex(M.WParam) || !M.LParam) {
+            M.Result = CB_ERR;
+            return true;
+        }
+        std::string s = Items()->Get(int(M.WParam));
+        std::memcpy(reinterpret_cast<char*>(M.LParam), s.c_str(), s.size() + 1);
+        M.Result = LRESULT(s.size());
+        return true;
+    }
+    case CB_FINDSTRING:
+    case CB_FINDSTRINGEXACT:
+        M.Result = M.LParam ? FList->FindString(text(), int(M.WParam), M.Msg == CB_FINDSTRINGEXACT) : CB_ERR;
+        return true;
+    case CB_SELECTSTRING: {
+        int i = M.LParam ? FList->FindString(text(), int(M.WParam), false) : -1;
+        if (i >= 0) SetItemIndex(i);
+        M.Result = i >= 0 ? i : CB_ERR;
+        return true;
+    }
+    case CB_GETITEMDATA:
+        M.Result = validIndex(M.WParam) ? LRESULT(reinterpret_cast<std::intptr_t>(Items()->Objects(int(M.WParam)))) : CB_ERR;
+        return true;
+    case CB_SETITEMDATA:
+        if (!validIndex(M.WParam)) {
+            M.Result = CB_ERR;
+            return true;
+        }
+        Items()->SetObjects(int(M.WParam), reinterpret_cast<void*>(M.LParam));
+        M.Result = TRUE;
+        return true;
+    case CB_GETITEMHEIGHT: M.Result = ItemHeight(); return true;
+    case CB_SHOWDROPDOWN: SetDroppedDown(M.WParam != 0); M.Result = TRUE; return true;
+    case CB_GETDROPPEDSTATE: M.Result = FDropped; return true;
+    case CN_COMMAND:
+        switch (HIWORD(std::uintptr_t(M.WParam))) {
+        case CBN_SELCHANGE:
+            Click();
+            Change();
+            break;
+        case CBN_EDITCHANGE: Change(); break;
+        case CBN_DROPDOWN: DropDown(); break;
+        default: break;
+        }
+        M.Result = 0;
+        return true;
+    default: return false;
+    }
+}
+
 void TComboBox::Dispatch(TMessage& M) {
+    if (HandleComboMessage(M)) return;
     switch (M.Msg) {
     case WM_LBUTTONDOWN:
         TCustomControl::Dispatch(M);
-        SetDroppedDown(!FDropped);
+        if (RECT b = ButtonRect(); !HasEdit() || FDropped || PtInRect(&b, POINT{GET_X_LPARAM(M.LParam), GET_Y_LPARAM(M.LParam)}))
+            SetDroppedDown(!FDropped);
         return;
     case WM_SYSKEYDOWN:
         // Alt+Down drops the list, as on the system's combo box.
@@ -797,50 +1178,69 @@ void TComboBox::Dispatch(TMessage& M) {
         }
         break;
     case WM_SETFOCUS:
+        TCustomControl::Dispatch(M);
+        // The edit part takes the focus the box is given.
+        if (HasEdit() && FEdit->HandleAllocated()) win::SetFocus(FEdit->Handle());
+        Invalidate();
+        return;
     case WM_KILLFOCUS:
         TCustomControl::Dispatch(M);
-        if (M.Msg == WM_KILLFOCUS) CloseUp(false);
+        if (!(HasEdit() && FEdit->HandleAllocated() && reinterpret_cast<HWND>(M.WParam) == FEdit->Handle()))
+            CloseUp(false);
         Invalidate();
         return;
     }
     TCustomControl::Dispatch(M);
 }
 
+TRect TComboBox::ButtonRect() {
+    TRect r = ClientRect();
+    return Rect(std::max(0, int(r.right) - ComboButtonWidth), r.top, r.right, r.bottom);
+}
+
 void TComboBox::Paint() {
     TCanvas* c = Canvas();
     TRect r = ClientRect();
-    int button = std::min(int(r.right), 16);
-    TRect face = Rect(r.left, r.top, r.right - button, r.bottom);
+    TRect b = ButtonRect();
+    TRect face = Rect(r.left, r.top, b.left, r.bottom);
     c->Brush()->SetStyle(TBrushStyle::bsSolid);
     c->Brush()->SetColor(Color());
     c->FillRect(face);
-    TRect text = Rect(face.left + 2, face.top + 2, face.right - 2, face.bottom - 2);
-    bool focused = Focused() && !FDropped;
-    if (focused) {
-        c->Brush()->SetColor(clHighlight);
-        c->FillRect(text);
-        c->Font()->SetColor(clHighlightText);
-    } else if (!Enabled()) {
-        c->Font()->SetColor(clGrayText);
+    if (!HasEdit()) {
+        TRect text = Rect(face.left + 1, face.top + 1, face.right - 1, face.bottom - 1);
+        bool focused = Focused() && !FDropped;
+        if (focused) {
+            c->Brush()->SetColor(clHighlight);
+            c->FillRect(text);
+            c->Font()->SetColor(clHighlightText);
+        } else if (!Enabled()) {
+            c->Font()->SetColor(clGrayText);
+        }
+        if (ItemIndex() >= 0) {
+            std::string s = Items()->Get(ItemIndex());
+            c->Brush()->SetStyle(TBrushStyle::bsClear);
+            c->TextRect(text, text.left + 2, text.top + (text.bottom - text.top - c->TextHeight(s)) / 2, s);
+        }
+        if (focused) c->DrawFocusRect(text);
     }
-    if (ItemIndex() >= 0) {
-        std::string s = Items()->Get(ItemIndex());
-        c->Brush()->SetStyle(TBrushStyle::bsClear);
-        c->TextRect(text, text.left + 1, text.top + (text.bottom - text.top - c->TextHeight(s)) / 2, s);
-    }
-    if (focused) c->DrawFocusRect(text);
-    // The drop button, with its arrow.
-    TRect b = Rect(r.right - button, r.top, r.right, r.bottom);
+    // The drop button: raised, or pushed while the list is down; its arrow.
+    HDC dc = c->Handle();
+    c->Brush()->SetStyle(TBrushStyle::bsSolid);
     c->Brush()->SetColor(clBtnFace);
     c->FillRect(b);
-    c->Pen()->SetColor(FDropped ? clBtnShadow : clBtnHighlight);
-    c->Polyline({Point(b.left, b.bottom - 1), Point(b.left, b.top), Point(b.right - 1, b.top)});
-    c->Pen()->SetColor(FDropped ? clBtnHighlight : clBtnShadow);
-    c->Polyline({Point(b.left, b.bottom - 1), Point(b.right - 1, b.bottom - 1), Point(b.right - 1, b.top)});
-    int cx = (b.left + b.right) / 2 + (FDropped ? 1 : 0), cy = (b.top + b.bottom) / 2 - 1 + (FDropped ? 1 : 0);
+    RECT edge = b;
+    if (FDropped) {
+        c->Brush()->SetColor(clBtnShadow);
+        c->FrameRect(b);
+    } else {
+        DrawEdge(dc, &edge, EDGE_RAISED, BF_RECT);
+    }
+    int shift = FDropped ? 1 : 0;
+    int cx = (b.left + b.right) / 2 + shift, cy = (b.top + b.bottom) / 2 - 1 + shift;
+    TColor arrow = Enabled() ? clBtnText : clGrayText;
     c->Brush()->SetStyle(TBrushStyle::bsSolid);
-    c->Brush()->SetColor(Enabled() ? clBtnText : clGrayText);
-    c->Pen()->SetColor(Enabled() ? clBtnText : clGrayText);
+    c->Brush()->SetColor(arrow);
+    c->Pen()->SetColor(arrow);
     c->Polygon({Point(cx - 3, cy - 1), Point(cx + 3, cy - 1), Point(cx, cy + 2)});
 }
 

@@ -30,6 +30,8 @@ using win::LB_SETITEMHEIGHT;
 using win::LB_GETITEMHEIGHT;
 using win::LB_ITEMFROMPOINT;
 using win::LB_ERR;
+using win::LB_FINDSTRING;
+using win::LB_FINDSTRINGEXACT;
 using win::LBN_SELCHANGE;
 using win::LBN_DBLCLK;
 using win::ODT_LISTBOX;
@@ -68,6 +70,9 @@ public:
     // The height of a line: of the font for the standard style, otherwise this one.
     int ItemHeight();
     void SetItemHeight(int Value);
+    // The first line after After (-1: from the top, going round to it) that begins with Text, or
+    // with Exact that is Text, without regard to case; -1 when none.
+    int FindString(const std::string& Text, int After, bool Exact) const;
     // The line at a client point; -1 (Existing) or the count of lines where there is none.
     int ItemAtPos(TPoint Pos, bool Existing);
     // In client coordinates; lines above the top lie above the client area.
@@ -135,43 +140,124 @@ public:
     using TCustomListBox::TCustomListBox;
 };
 
-// A drop-down list: a face showing the chosen line, and a list that pops up under it.
+using win::CB_GETEDITSEL;
+using win::CB_SETEDITSEL;
+using win::CB_LIMITTEXT;
+using win::CB_ADDSTRING;
+using win::CB_INSERTSTRING;
+using win::CB_DELETESTRING;
+using win::CB_RESETCONTENT;
+using win::CB_GETCOUNT;
+using win::CB_GETCURSEL;
+using win::CB_SETCURSEL;
+using win::CB_GETLBTEXT;
+using win::CB_GETLBTEXTLEN;
+using win::CB_FINDSTRING;
+using win::CB_FINDSTRINGEXACT;
+using win::CB_SELECTSTRING;
+using win::CB_SHOWDROPDOWN;
+using win::CB_GETDROPPEDSTATE;
+using win::CB_GETITEMDATA;
+using win::CB_SETITEMDATA;
+using win::CB_GETITEMHEIGHT;
+using win::CB_ERR;
+using win::CBN_SELCHANGE;
+using win::CBN_DBLCLK;
+using win::CBN_EDITCHANGE;
+using win::CBN_DROPDOWN;
+using win::CBN_CLOSEUP;
+
+class TCustomEdit;
+
+// csDropDown: an edit part to type in, with the lines to choose from in a list that drops under
+// it. csDropDownList: a face that shows the chosen line, chosen only from the list. csSimple is
+// taken as csDropDown.
+enum class TComboBoxStyle { csDropDown, csSimple, csDropDownList };
+
+// A combo box: the face or edit part, a drop button, and a list that pops up under them.
 class TComboBox : public TCustomControl {
 public:
     explicit TComboBox(TComponent* AOwner);
     ~TComboBox() override;
 
+    // Changing the style keeps the lines with their objects, the chosen line and the text (a
+    // typed text that is no line gives way to the chosen line's in a drop-down list).
+    TComboBoxStyle Style() const { return FStyle; }
+    void SetStyle(TComboBoxStyle Value);
     rtl::TStringList* Items() const;
-    // -1 when no line is chosen; setting it by code fires no OnChange.
+    void SetItems(const rtl::TStrings& Value);
+    // -1 when no line is chosen; typing in the edit part takes the choice away. Setting it by
+    // code fires no OnChange; in csDropDown the edit part shows the line (nothing for -1).
     int ItemIndex() const;
     void SetItemIndex(int Value);
+    bool Sorted() const;
+    void SetSorted(bool Value);
+    // Characters the user can type into the edit part; 0: no limit.
+    int MaxLength() const { return FMaxLength; }
+    void SetMaxLength(int Value);
+    // The selection in the edit part; nothing in a drop-down list.
+    int SelStart();
+    void SetSelStart(int Value);
+    int SelLength();
+    void SetSelLength(int Value);
+    std::string SelText();
+    void SetSelText(const std::string& Value);
+    void SelectAll();
     bool DroppedDown() const { return FDropped; }
     void SetDroppedDown(bool Value);
     // Lines shown at once in the pop-up list.
     int DropDownCount() const { return FDropDownCount; }
     void SetDropDownCount(int Value) { FDropDownCount = std::max(1, Value); }
+    // The height of a line of the list.
+    int ItemHeight() const;
     // The pop-up list, for finding it; it has a window only while dropped down.
     TCustomListBox* List() const;
+    // The edit part of csDropDown; nullptr in a drop-down list.
+    TCustomEdit* EditControl() const;
+    // The face, its edit part or its list has the focus.
+    bool Focused() override;
 
+    // On each change of the text by the user: typing, or a line chosen from the list.
     TNotifyEvent OnChange;
+    TNotifyEvent OnDropDown;
 
 protected:
+    void CreateParams(TCreateParams& Params) override;
     void Paint() override;
     void Dispatch(TMessage& Message) override;
     void KeyDown(unsigned& Key, TShiftState Shift) override;
     void WMGetDlgCode(TMessage& Message) override;
+    void WMSize(TMessage& Message) override;
+    void CMEnabledChanged(TMessage& Message) override;
+    std::string GetText() override;
+    void SetTextValue(const std::string& Value) override;
     virtual void Change();
+    virtual void DropDown();
 
 private:
     class TComboList;
+    class TComboEdit;
     friend class TComboList;
+    friend class TComboEdit;
+    bool HasEdit() const { return FStyle != TComboBoxStyle::csDropDownList; }
     void CloseUp(bool Accept);
     void ChooseByUser(int Index);
+    void Notify(unsigned Code);
+    void PlaceEdit();
+    void ShowItemInEdit();
+    void EditChanged();
+    void EditFocusLeft(win::HWND NewFocus);
+    bool HandleComboMessage(TMessage& Message);
+    TRect ButtonRect();
 
     std::unique_ptr<TCustomListBox> FList; // a TComboList
+    std::unique_ptr<TComboEdit> FEdit;     // on the face only in csDropDown
+    TComboBoxStyle FStyle = TComboBoxStyle::csDropDown;
     bool FDropped = false;
-    int FStart = -1; // the line chosen when the list dropped
+    bool FSettingText = false; // the edit part's text is set by code, not typed
+    int FStart = -1;           // the line chosen when the list dropped
     int FDropDownCount = 8;
+    int FMaxLength = 0;
 };
 
 } // namespace vcl

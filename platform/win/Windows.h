@@ -591,14 +591,44 @@ constexpr unsigned LB_GETTEXT = 0x0189;
 constexpr unsigned LB_GETTEXTLEN = 0x018A;
 constexpr unsigned LB_GETCOUNT = 0x018B;
 constexpr unsigned LB_GETTOPINDEX = 0x018E;
+constexpr unsigned LB_FINDSTRING = 0x018F;
 constexpr unsigned LB_SETTOPINDEX = 0x0197;
 constexpr unsigned LB_GETITEMRECT = 0x0198;
 constexpr unsigned LB_SETITEMHEIGHT = 0x01A0;
 constexpr unsigned LB_GETITEMHEIGHT = 0x01A1;
+constexpr unsigned LB_FINDSTRINGEXACT = 0x01A2;
 constexpr unsigned LB_ITEMFROMPOINT = 0x01A9;
 constexpr LRESULT LB_ERR = -1;
 constexpr unsigned LBN_SELCHANGE = 1;
 constexpr unsigned LBN_DBLCLK = 2;
+
+// The combo-box messages and notifications, with the standard values.
+constexpr unsigned CB_GETEDITSEL = 0x0140;
+constexpr unsigned CB_LIMITTEXT = 0x0141;
+constexpr unsigned CB_SETEDITSEL = 0x0142;
+constexpr unsigned CB_ADDSTRING = 0x0143;
+constexpr unsigned CB_DELETESTRING = 0x0144;
+constexpr unsigned CB_GETCOUNT = 0x0146;
+constexpr unsigned CB_GETCURSEL = 0x0147;
+constexpr unsigned CB_GETLBTEXT = 0x0148;
+constexpr unsigned CB_GETLBTEXTLEN = 0x0149;
+constexpr unsigned CB_INSERTSTRING = 0x014A;
+constexpr unsigned CB_RESETCONTENT = 0x014B;
+constexpr unsigned CB_FINDSTRING = 0x014C;
+constexpr unsigned CB_SELECTSTRING = 0x014D;
+constexpr unsigned CB_SETCURSEL = 0x014E;
+constexpr unsigned CB_SHOWDROPDOWN = 0x014F;
+constexpr unsigned CB_GETITEMDATA = 0x0150;
+constexpr unsigned CB_SETITEMDATA = 0x0151;
+constexpr unsigned CB_GETITEMHEIGHT = 0x0154;
+constexpr unsigned CB_GETDROPPEDSTATE = 0x0157;
+constexpr unsigned CB_FINDSTRINGEXACT = 0x0158;
+constexpr LRESULT CB_ERR = -1;
+constexpr unsigned CBN_SELCHANGE = 1;
+constexpr unsigned CBN_DBLCLK = 2;
+constexpr unsigned CBN_EDITCHANGE = 5;
+constexpr unsigned CBN_DROPDOWN = 7;
+constexpr unsigned CBN_CLOSEUP = 8;
 
 // Owner drawing: what the list box sends its parent with WM_DRAWITEM and WM_MEASUREITEM.
 constexpr unsigned ODT_LISTBOX = 2;

@@ -339,6 +339,7 @@ protected:
         Form = Make<TForm>(Application);
         Form->SetBounds(50, 50, 300, 260);
         Combo = Make<TComboBox>(Form);
+        Combo->SetStyle(TComboBoxStyle::csDropDownList);
         Combo->SetName("comboAlias");
         Combo->SetParent(Form);
         Combo->SetBounds(10, 10, 150, 21);
