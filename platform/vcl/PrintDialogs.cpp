@@ -90,6 +90,7 @@ bool TPrinterSetupDialog::Execute() {
         auto* group = Add<TGroupBox>(form.get(), form.get(), "PrinterGroup", 8, 6, 384, 74);
         group->SetCaption("Printer");
         printerBox = Add<TComboBox>(form.get(), group, "PrinterBox", 64, 18, 308, 21);
+        printerBox->SetStyle(TComboBoxStyle::csDropDownList);
         AddLabel(form.get(), group, "NameLabel", "&Name:", 12, 22)->SetFocusControl(printerBox);
         AddLabel(form.get(), group, "WhereLabel", "Where:", 12, 50);
         where = AddLabel(form.get(), group, "WhereText", "", 64, 50);
@@ -97,6 +98,7 @@ bool TPrinterSetupDialog::Execute() {
         group = Add<TGroupBox>(form.get(), form.get(), "PaperGroup", 8, 88, 220, 66);
         group->SetCaption("Paper");
         paperBox = Add<TComboBox>(form.get(), group, "PaperBox", 48, 18, 160, 21);
+        paperBox->SetStyle(TComboBoxStyle::csDropDownList);
         AddLabel(form.get(), group, "SizeLabel", "Si&ze:", 12, 22)->SetFocusControl(paperBox);
 
         group = Add<TGroupBox>(form.get(), form.get(), "OrientationGroup", 236, 88, 156, 66);
