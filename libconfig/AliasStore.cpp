@@ -150,7 +150,8 @@ void TAliasStore::Delete(int index) {
     const std::string copyHost = scratch.Path() + "/store.ini";
     std::ofstream(copyHost, std::ios::binary) << old;
     const std::string copyName = rtl::WinPath(copyHost);
-    {
+    // A failure in the scratch copy is one in writing the store, as the user sees it.
+    try {
         rtl::TIniFile ini(copyName);
         for (int n = 1; !ini.ReadString(SectionName(n), "Alias", "").empty(); ++n) ini.EraseSection(SectionName(n));
         int number = 0;
@@ -158,6 +159,8 @@ void TAliasStore::Delete(int index) {
             if (i == index) continue;
             WriteValues(ini, SectionName(++number), ValuesOf(*Record(i)));
         }
+    } catch (const rtl::Exception&) {
+        throw rtl::EIniFileException("Unable to write to " + FFileName);
     }
     bool copied = false;
     const std::string rewritten = ReadWhole(copyHost, copied);

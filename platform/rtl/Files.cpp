@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <climits>
@@ -17,6 +18,7 @@
 #include <fcntl.h>
 #include <mutex>
 #include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -214,15 +216,43 @@ std::string ErrorText(int code) { return std::strerror(code); }
                       code);
 }
 
+void SplitHostPath(const std::string& path, std::string& dir, std::string& base) {
+    std::size_t slash = path.rfind('/');
+    dir = slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
+    base = slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// ".<name>.<pid>-<count>-<random>.tmp", hidden beside the target.
 std::string TempNameBeside(const std::string& target) {
     static std::atomic<unsigned> counter{0};
     static thread_local std::mt19937 rng{std::random_device{}()};
-    std::size_t slash = target.rfind('/');
-    std::string dir = slash == std::string::npos ? std::string(".") : target.substr(0, slash + 1);
-    std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".%x%x%x.tmp", unsigned(::getpid()), counter++, unsigned(rng() & 0xFFFF));
+    std::string dir, base;
+    SplitHostPath(target, dir, base);
+    char suffix[48];
+    std::snprintf(suffix, sizeof suffix, ".%x-%x-%x.tmp", unsigned(::getpid()), counter++, unsigned(rng() & 0xFFFF));
     return dir + "." + base + suffix;
+}
+
+bool IsHexRun(std::string_view s) {
+    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
+}
+
+// Whether name is a temporary file of a rewrite of base: ours, or "<base>.tmpXXXXXX" as
+// earlier versions of the suite made them.
+bool IsTemporaryOf(std::string_view name, std::string_view base) {
+    std::string prefix = "." + std::string(base) + ".";
+    if (name.size() > prefix.size() + 4 && name.substr(0, prefix.size()) == prefix &&
+        name.substr(name.size() - 4) == ".tmp") {
+        std::string_view middle = name.substr(prefix.size(), name.size() - prefix.size() - 4);
+        std::size_t a = middle.find('-'), b = middle.rfind('-');
+        return a != std::string_view::npos && b != a && IsHexRun(middle.substr(0, a)) &&
+               IsHexRun(middle.substr(a + 1, b - a - 1)) && IsHexRun(middle.substr(b + 1));
+    }
+    std::string legacy = std::string(base) + ".tmp";
+    if (name.size() == legacy.size() + 6 && name.substr(0, legacy.size()) == legacy)
+        return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(legacy.size()), name.end(),
+                           [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+    return false;
 }
 
 void SyncFolderOf(const std::string& path) {
@@ -460,6 +490,15 @@ TAtomicFile::TAtomicFile(std::string_view fileName) : FFileName(fileName) {
     FTarget = HostPath(fileName);
     if (FTarget.empty() || fileName.empty())
         throw EFCreateError("Cannot create file " + FFileName);
+    Open();
+}
+
+TAtomicFile::TAtomicFile(THostPath target) : FFileName(target.Path), FTarget(std::move(target.Path)) {
+    if (FTarget.empty()) throw EFCreateError("Cannot create file " + FFileName);
+    Open();
+}
+
+void TAtomicFile::Open() {
     // Write through a link to the file it names, so that the link stays a link.
     char resolved[PATH_MAX];
     struct stat lst;
@@ -470,7 +509,7 @@ TAtomicFile::TAtomicFile(std::string_view fileName) : FFileName(fileName) {
     if (replacing && S_ISDIR(st.st_mode)) throw EFCreateError("Cannot create file " + FFileName + ": it is a folder");
     for (int attempt = 0; attempt < 100 && FHandle < 0; ++attempt) {
         FTemp = TempNameBeside(FTarget);
-        FHandle = ::open(FTemp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        FHandle = ::open(FTemp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (FHandle < 0 && errno != EEXIST) break;
     }
     if (FHandle < 0) {
@@ -478,6 +517,8 @@ TAtomicFile::TAtomicFile(std::string_view fileName) : FFileName(fileName) {
         FTemp.clear();
         throw EFCreateError("Cannot create file " + FFileName + ": " + ErrorText(code));
     }
+    // Held while the file lives: a temporary file nobody holds is a leftover of a dead writer.
+    ::flock(FHandle, LOCK_EX);
     if (replacing) ::fchmod(FHandle, st.st_mode & 07777);
 }
 
@@ -496,7 +537,7 @@ void TAtomicFile::Fail(int code) {
 }
 
 void TAtomicFile::Write(const void* data, std::size_t count) {
-    if (FHandle < 0) throw EInOutError("File not open for writing: " + FFileName, EBADF);
+    if (FHandle < 0 || FCommitted) throw EInOutError("File not open for writing: " + FFileName, EBADF);
     const char* p = static_cast<const char*>(data);
     while (count > 0) {
         ssize_t put = ::write(FHandle, p, count);
@@ -508,22 +549,50 @@ void TAtomicFile::Write(const void* data, std::size_t count) {
 }
 
 void TAtomicFile::Commit() {
-    if (FHandle < 0) throw EInOutError("File not open for writing: " + FFileName, EBADF);
+    if (FHandle < 0 || FCommitted) throw EInOutError("File not open for writing: " + FFileName, EBADF);
     int injected = 0;
     {
         std::lock_guard lock(gHookMutex);
         if (gWriteFailureHook) injected = gWriteFailureHook(FFileName);
     }
     if (injected) Fail(injected);
+    // Flushed before the rename, so that even a system crash leaves the old or the new file whole.
     if (::fsync(FHandle) != 0) Fail(errno);
-    if (::close(FHandle) != 0) {
+    if (!FKeepLocked) {
+        int handle = FHandle;
         FHandle = -1;
-        Fail(errno);
+        if (::close(handle) != 0) Fail(errno);
     }
-    FHandle = -1;
     if (::rename(FTemp.c_str(), FTarget.c_str()) != 0) Fail(errno);
     FTemp.clear();
+    FCommitted = true;
     SyncFolderOf(FTarget);
+}
+
+int TAtomicFile::TakeHandle() {
+    if (!FCommitted) return -1;
+    int handle = FHandle;
+    FHandle = -1;
+    return handle;
+}
+
+void RemoveStaleTemporaries(const std::string& hostPath) {
+    std::string dir, base;
+    SplitHostPath(hostPath, dir, base);
+    DIR* d = ::opendir(dir.c_str());
+    if (!d) return;
+    std::vector<std::string> stale;
+    while (dirent* e = ::readdir(d))
+        if (IsTemporaryOf(e->d_name, base)) stale.push_back(dir + e->d_name);
+    ::closedir(d);
+    for (const std::string& path : stale) {
+        int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        if (fd < 0) continue;
+        struct stat st;
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(path.c_str());
+        ::close(fd);
+    }
 }
 
 void WriteFileAtomic(std::string_view fileName, std::string_view bytes) {

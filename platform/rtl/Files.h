@@ -85,24 +85,37 @@ constexpr unsigned DRIVE_RAMDISK = 6;
 std::uint32_t GetLogicalDrives();                    // bit 0 is A:
 unsigned GetDriveType(std::string_view rootPathName); // "C:\", "c:" or "" (the current drive)
 
-// An atomic rewrite: the bytes go to a temporary file beside the target, which is flushed to
-// disk and renamed over the target by Commit. Until then, and on any failure, the target stays
-// as it was and the temporary file is removed. A new file gets the default permissions, a
-// replaced one keeps its own. Creating the temporary file raises EFCreateError, writing,
-// flushing or renaming EInOutError, each naming the target.
+// An atomic rewrite, the one way the suite replaces a file: the bytes go to a temporary file
+// beside the target (locked while it exists), which is flushed to disk and renamed over the
+// target by Commit, and the folder is flushed after it. Until then, and on any failure, the
+// target stays as it was and the temporary file is removed. A new file gets the default
+// permissions, a replaced one keeps its own. Creating the temporary file raises EFCreateError,
+// writing, flushing or renaming EInOutError, each naming the target.
 class TAtomicFile {
 public:
+    // A target given by its host path rather than by a suite name.
+    struct THostPath {
+        std::string Path;
+    };
+
     explicit TAtomicFile(std::string_view fileName);
-    ~TAtomicFile(); // discards what was not committed
+    explicit TAtomicFile(THostPath target);
+    ~TAtomicFile(); // discards what was not committed; closes a file kept locked
     TAtomicFile(const TAtomicFile&) = delete;
     TAtomicFile& operator=(const TAtomicFile&) = delete;
 
+    // Keeps the new file open and locked after Commit, so that it appears already locked; its
+    // descriptor is then taken with TakeHandle.
+    void KeepLocked() { FKeepLocked = true; }
     void Write(const void* data, std::size_t count);
     void Write(std::string_view bytes) { Write(bytes.data(), bytes.size()); }
     void Commit();
+    // The descriptor of the committed file kept locked, now the caller's to close; -1 otherwise.
+    int TakeHandle();
     const std::string& FileName() const { return FFileName; }
 
 private:
+    void Open();
     void Fail(int code);
     void Discard();
 
@@ -110,7 +123,14 @@ private:
     std::string FTarget;      // host path
     std::string FTemp;        // host path
     int FHandle = -1;
+    bool FKeepLocked = false;
+    bool FCommitted = false;
 };
+
+// Removes the temporary files of interrupted rewrites of a host path that no live writer holds
+// (the writer's lock on its temporary file ends with the writer). Called by the next writer,
+// under the file's own lock.
+void RemoveStaleTemporaries(const std::string& hostPath);
 
 void WriteFileAtomic(std::string_view fileName, std::string_view bytes);
 // The writer fills the file; an exception from it discards the file and passes on.

@@ -1,6 +1,9 @@
 // Locking and atomic replacement of shared files.
 #include "rtl/LockedFile.h"
 
+#include "rtl/Exceptions.h"
+#include "rtl/Files.h"
+
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
@@ -22,21 +25,6 @@ TFileStamp FromStat(const struct stat& st) {
     return s;
 }
 
-bool WriteAll(int fd, const std::string& content) {
-    const char* p = content.data();
-    std::size_t left = content.size();
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 bool ReadAll(int fd, std::string& content) {
     content.clear();
     char buf[65536];
@@ -51,28 +39,26 @@ bool ReadAll(int fd, std::string& content) {
     }
 }
 
-// Writes content to a new file beside path and renames it over path. With keepLocked the new
-// file is locked before it appears and its descriptor handed back in lockedFd.
-bool ReplaceWithMode(const std::string& path, const std::string& content, unsigned mode,
-                     TFileStamp* stamp, int* lockedFd = nullptr) {
-    std::string tmp = path + ".tmpXXXXXX";
-    int fd = ::mkstemp(tmp.data());
-    if (fd < 0) return false;
-    struct stat st {};
-    // Flushed before the rename, so that even a system crash leaves the old or the new file whole.
-    bool ok = ::fchmod(fd, mode) == 0 && (!lockedFd || ::flock(fd, LOCK_EX) == 0) && WriteAll(fd, content) &&
-              ::fdatasync(fd) == 0 && ::fstat(fd, &st) == 0;
-    int savedErrno = errno;
-    if (ok && ::rename(tmp.c_str(), path.c_str()) == 0) {
-        if (stamp) *stamp = FromStat(st);
-        if (lockedFd) *lockedFd = fd;
-        else if (::close(fd) != 0) return false;
+// The one atomic rewrite, by host path; false with errno set when it fails.
+bool Rewrite(const std::string& path, const std::string& content, TFileStamp* stamp, int* lockedFd) {
+    try {
+        TAtomicFile file(TAtomicFile::THostPath{path});
+        if (lockedFd) file.KeepLocked();
+        file.Write(content);
+        file.Commit();
+        if (lockedFd) {
+            *lockedFd = file.TakeHandle();
+            struct stat st {};
+            if (stamp && ::fstat(*lockedFd, &st) == 0) *stamp = FromStat(st);
+        } else if (stamp) {
+            *stamp = StampOf(path);
+        }
         return true;
+    } catch (const EInOutError& e) {
+        errno = e.ErrorCode ? e.ErrorCode : EIO;
+    } catch (const Exception&) {
+        errno = EIO;
     }
-    savedErrno = ok ? errno : savedErrno;
-    ::close(fd);
-    ::unlink(tmp.c_str());
-    errno = savedErrno;
     return false;
 }
 
@@ -97,9 +83,7 @@ bool ReadWholeFile(const std::string& hostPath, std::string& content, TFileStamp
 }
 
 bool ReplaceFile(const std::string& hostPath, const std::string& content, TFileStamp* stamp) {
-    struct stat st {};
-    unsigned mode = ::stat(hostPath.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
-    return ReplaceWithMode(hostPath, content, mode, stamp);
+    return Rewrite(hostPath, content, stamp, nullptr);
 }
 
 TLockedFile::TLockedFile(std::string hostPath, int timeoutMs) : FPath(std::move(hostPath)) {
@@ -129,7 +113,6 @@ TLockedFile::TLockedFile(std::string hostPath, int timeoutMs) : FPath(std::move(
         if (::fstat(fd, &held) == 0 && ::stat(FPath.c_str(), &now) == 0 &&
             held.st_dev == now.st_dev && held.st_ino == now.st_ino) {
             FFd = fd;
-            FMode = held.st_mode & 07777;
             FStamp = FromStat(held);
             return;
         }
@@ -151,8 +134,11 @@ bool TLockedFile::Replace(const std::string& content) {
     if (FFd < 0) return false;
     // The lock moves to the new version with it, so the holder may replace it again; waiters
     // on the old version find it replaced and wait for the new one.
+    // Holding the lock, no writer of this file is at work: temporary files beside it are
+    // leftovers of writers that died before their rename.
+    RemoveStaleTemporaries(FPath);
     int fd = -1;
-    if (!ReplaceWithMode(FPath, content, FMode, &FStamp, &fd)) return false;
+    if (!Rewrite(FPath, content, &FStamp, &fd)) return false;
     ::close(FFd);
     FFd = fd;
     return true;

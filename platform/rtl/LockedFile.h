@@ -1,6 +1,7 @@
 // Files that several processes rewrite: an exclusive lock held on the file itself while it is
-// read, changed and replaced whole by a temporary file renamed over it, and a stamp that tells
-// a reader whether the file changed since it last read it. Implementations in LockedFile.cpp.
+// read, changed and replaced whole through the runtime's atomic rewrite (TAtomicFile), and a
+// stamp that tells a reader whether the file changed since it last read it. Implementations in
+// LockedFile.cpp.
 #pragma once
 
 #include <cstdint>
@@ -23,8 +24,8 @@ TFileStamp StampOf(const std::string& hostPath);
 // Reads a whole file; false (content empty) when it cannot be opened.
 bool ReadWholeFile(const std::string& hostPath, std::string& content, TFileStamp* stamp = nullptr);
 
-// Writes content to a temporary file beside the target and renames it over the target.
-// On failure the target is left as it was and errno tells why.
+// Replaces a file by host path through the atomic rewrite. On failure the target is left as it
+// was and errno tells why.
 bool ReplaceFile(const std::string& hostPath, const std::string& content, TFileStamp* stamp = nullptr);
 
 // The exclusive lock on a file. The lock is taken on the file now at the path (made empty when
@@ -42,14 +43,14 @@ public:
     const TFileStamp& Stamp() const { return FStamp; }
     // The locked version's content.
     bool Read(std::string& content);
-    // Replaces the file under the lock; the new version's stamp becomes Stamp().
+    // Replaces the file under the lock, first removing the temporary files that dead writers left
+    // beside it; the new version, locked before it appears, and its stamp become this one's.
     bool Replace(const std::string& content);
 
 private:
     std::string FPath;
     int FFd = -1;
     int FError = 0;
-    unsigned FMode = 0644;
     TFileStamp FStamp;
 };
 

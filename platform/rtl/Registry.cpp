@@ -347,9 +347,12 @@ TParsed Parse(const std::string& content) {
         }
         if (!continued) value->Line = joined + "\r\n";
         if (TRegValue* old = current->Value(value->Name)) {
+            // One value per name: the later line gives the data, the first its spelling, and
+            // the next commit writes that spelling, so memory and file name it alike.
             old->Type = value->Type;
             old->Data = std::move(value->Data);
-            old->Line = std::move(value->Line);
+            if (old->Name == value->Name) old->Line = std::move(value->Line);
+            else old->Line.clear();
         } else {
             current->AddValue(std::move(*value));
         }

@@ -3,6 +3,8 @@
 // A file whose process has died (or whose pid now belongs to another process) is removed.
 #include "win/WinInternal.h"
 
+#include "rtl/Exceptions.h"
+#include "rtl/Files.h"
 #include "rtl/WinRoot.h"
 
 #include <cerrno>
@@ -120,17 +122,13 @@ void Write(Window* w, const fs::path& path) {
         << "hwnd=" << std::hex << reinterpret_cast<std::uintptr_t>(w->handle) << std::dec << "\n"
         << "class=" << Escape(w->cls->name) << "\n"
         << "caption=" << Escape(w->text) << "\n";
-    fs::path tmp = path;
-    tmp += ".tmp";
-    {
-        std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
-        if (!f) return;
-        f << out.str();
-        if (!f.flush()) return;
+    try {
+        rtl::TAtomicFile file(rtl::TAtomicFile::THostPath{path.string()});
+        file.Write(out.str());
+        file.Commit();
+    } catch (const rtl::Exception&) {
+        // Not listed: other programs do not see this window, which breaks nothing here.
     }
-    std::error_code ec;
-    fs::rename(tmp, path, ec);
-    if (ec) fs::remove(tmp, ec);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "rtl/IniFiles.h"
 
+#include "rtl/Files.h"
+
 #include "rtl/StringLists.h"
 #include "rtl/WinRoot.h"
 #include "testing/TempWinRoot.h"
@@ -255,6 +257,25 @@ TEST(IniFile, FailedWriteKeepsTheFile) {
     }
     EXPECT_EQ(ReadRaw(path), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(rtl::WindowsDir()), {}), 1); // no temporary file left
+}
+
+TEST(IniFile, InjectedWriteFailureKeepsTheFile) {
+    testing_support::TempWinRoot root;
+    const std::string path = rtl::WindowsDir() + "/keep.ini";
+    const std::string before = "; mine\r\n[S]\r\nk=old\r\n";
+    WriteRaw(path, before);
+    rtl::TIniFile ini("keep.ini");
+    std::string asked;
+    rtl::SetWriteFailureHook([&](std::string_view name) {
+        asked = name;
+        return 28; // no space left on the device
+    });
+    EXPECT_THROW(ini.WriteString("S", "k", "new"), rtl::EIniFileException);
+    rtl::SetWriteFailureHook({});
+    EXPECT_EQ(asked, path);
+    EXPECT_EQ(ReadRaw(path), before);
+    EXPECT_EQ(ini.ReadString("S", "k", ""), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(rtl::WindowsDir()), {}), 1);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "rtl/Registry.h"
 
+#include "rtl/Files.h"
+
 #include "rtl/StringLists.h"
 #include "rtl/WinRoot.h"
 #include "testing/TempWinRoot.h"
@@ -13,6 +15,9 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <algorithm>
 
 #include "TestFiles.h"
 
@@ -306,6 +311,91 @@ TEST(RegistryStore, FailedWriteChangesNothing) {
     reg.WriteString("New", "after"); // and the store goes on
     EXPECT_EQ(reg.ReadString("New"), "after");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(rtl::WinRootDir()), {}), 4); // drive_c, run, printer, user.reg
+}
+
+TEST(RegistryStore, OneValuePerNameWithOneSpelling) {
+    testing_support::TempWinRoot root;
+    const std::string path = rtl::UserRegistryFile();
+    WriteRaw(path, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Case]\r\n\"Width\"=dword:00000001\r\n"
+                   "\"WIDTH\"=dword:00000002\r\n");
+    rtl::TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("\\Software\\Case", false));
+    rtl::TStringList names;
+    reg.GetValueNames(names);
+    EXPECT_EQ(names.Text(), "Width\r\n");
+    EXPECT_EQ(reg.ReadInteger("width"), 2);
+    reg.WriteString("Other", "x"); // a commit writes the tree this process holds
+    const std::string file = ReadRaw(path);
+    EXPECT_NE(file.find("\"Width\"=dword:00000002\r\n"), std::string::npos) << file;
+    EXPECT_EQ(file.find("\"WIDTH\""), std::string::npos) << file;
+    reg.WriteInteger("wIdTh", 3); // a change keeps the spelling it was made with
+    EXPECT_NE(ReadRaw(path).find("\"Width\"=dword:00000003\r\n"), std::string::npos);
+}
+
+TEST(RegistryStore, InjectedWriteFailureKeepsTheFileWhole) {
+    testing_support::TempWinRoot root;
+    rtl::TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("\\Software\\Keep", true));
+    reg.WriteString("Old", "value");
+    const std::string before = ReadRaw(rtl::UserRegistryFile());
+    std::vector<std::string> asked;
+    rtl::SetWriteFailureHook([&](std::string_view name) {
+        asked.emplace_back(name);
+        return 28; // no space left on the device
+    });
+    EXPECT_THROW(reg.WriteString("New", "n"), rtl::ERegistryException);
+    rtl::SetWriteFailureHook({});
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0], rtl::UserRegistryFile());
+    EXPECT_EQ(ReadRaw(rtl::UserRegistryFile()), before);
+    EXPECT_FALSE(reg.ValueExists("New"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(rtl::WinRootDir()), {}), 4);
+}
+
+// A writer killed before its rename leaves its temporary file; the next writer of the file
+// removes it, but not one a live writer holds, nor those of other files.
+TEST(RegistryStore, TheNextWriterRemovesLeftoversOfDeadWriters) {
+    testing_support::TempWinRoot root;
+    { rtl::TRegistry reg; reg.OpenKey("\\Software\\Left", true); reg.WriteString("A", "1"); }
+    const std::string path = rtl::UserRegistryFile();
+    const std::string dir = rtl::WinRootDir() + "/";
+    for (int i = 0; i < 3; ++i) {
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            rtl::TAtomicFile file(rtl::TAtomicFile::THostPath{path});
+            file.Write("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Half");
+            ::kill(::getpid(), SIGKILL);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status));
+    }
+    WriteRaw(dir + "user.reg.tmpAb12Cd", "left by an earlier version");
+    WriteRaw(dir + ".user.reg.bad.1-2-3.tmp", "another file's");
+    WriteRaw(dir + "user.reg.tmp", "not a temporary name");
+    // A live writer's temporary file, held as TAtomicFile holds its own.
+    const std::string held = dir + ".user.reg.7-8-9.tmp";
+    WriteRaw(held, "being written");
+    int fd = ::open(held.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+
+    auto entries = [&] {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(dir)) names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    EXPECT_EQ(entries().size(), 11u);
+    { rtl::TRegistry reg; reg.OpenKey("\\Software\\Left", true); reg.WriteString("B", "2"); }
+    EXPECT_EQ(entries(), (std::vector<std::string>{".user.reg.7-8-9.tmp", ".user.reg.bad.1-2-3.tmp", "drive_c",
+                                                   "printer", "run", "user.reg", "user.reg.tmp"}));
+    ::close(fd);
+    { rtl::TRegistry reg; reg.OpenKey("\\Software\\Left", true); reg.WriteString("C", "3"); }
+    EXPECT_EQ(entries().size(), 6u);
+    rtl::TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("\\Software\\Left", false));
+    EXPECT_EQ(reg.ReadString("A") + reg.ReadString("B") + reg.ReadString("C"), "123");
 }
 
 } // namespace
