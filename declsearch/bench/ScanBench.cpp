@@ -28,7 +28,7 @@ double Seconds(std::chrono::steady_clock::time_point since) {
 }
 
 void Run(const char* label, const std::vector<TSource>& sources, const std::vector<std::string>& names,
-         double megabytes, const TSearchSettings& settings) {
+         double mebibytes, const TSearchSettings& settings) {
     // In memory: the rules alone, best of three passes.
     double best = 1e9;
     std::size_t hits = 0;
@@ -52,8 +52,8 @@ void Run(const char* label, const std::vector<TSource>& sources, const std::vect
     auto start = std::chrono::steady_clock::now();
     model.ScanFiles(names, settings, 8);
     double whole = Seconds(start);
-    std::printf("%-22s scan %8.1f MB/s  hits %7zu | search with reading %7.1f MB/s  files %5d  hits %7d\n", label,
-                megabytes / best, hits, megabytes / whole, model.FileCount(), model.HitCount());
+    std::printf("%-22s scan %8.1f MiB/s  hits %7zu | search with reading %7.1f MiB/s  files %5d  hits %7d\n", label,
+                mebibytes / best, hits, mebibytes / whole, model.FileCount(), model.HitCount());
 }
 
 } // namespace
@@ -83,19 +83,19 @@ int main(int argc, char** argv) {
         for (const std::string& l : s.Lines) bytes += l.size() + 1;
         sources.push_back(std::move(s));
     }
-    double megabytes = static_cast<double>(bytes) / (1024.0 * 1024.0);
-    std::printf("%zu files, %.1f MB of lines\n", sources.size(), megabytes);
+    double mebibytes = static_cast<double>(bytes) / (1024.0 * 1024.0);
+    std::printf("%zu files, %.1f MiB of lines\n", sources.size(), mebibytes);
 
     TSearchSettings defaults;
-    Run("default options", sources, names, megabytes, defaults);
+    Run("default options", sources, names, mebibytes, defaults);
 
     TSearchSettings declText = defaults;
     declText.SearchText = text;
-    Run(("declarations + \"" + text + "\"").c_str(), sources, names, megabytes, declText);
+    Run(("declarations + \"" + text + "\"").c_str(), sources, names, mebibytes, declText);
 
     TSearchSettings plain;
     plain.Function = plain.Procedure = false;
     plain.SearchText = text;
-    Run(("text \"" + text + "\" alone").c_str(), sources, names, megabytes, plain);
+    Run(("text \"" + text + "\" alone").c_str(), sources, names, mebibytes, plain);
     return 0;
 }

@@ -69,6 +69,6 @@ int main(int argc, char** argv) {
     ms = Since(start);
     std::printf("read them again (cached tree): %.1f ms, %.2f us each\n", ms, 1000.0 * ms / keys);
 
-    WriteValues(writes, "registry of 10,000 keys");
+    WriteValues(writes, ("registry of " + std::to_string(keys) + " keys").c_str());
     return total > 0 ? 0 : 1;
 }
