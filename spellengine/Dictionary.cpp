@@ -160,4 +160,11 @@ std::int64_t TDictionary::GetUserFileSize() const {
     return size < 0 ? 0 : size;
 }
 
+namespace {
+TDictionary* GActiveDictionary = nullptr;
+} // namespace
+
+TDictionary* ActiveDictionary() { return GActiveDictionary; }
+void SetActiveDictionary(TDictionary* Value) { GActiveDictionary = Value; }
+
 } // namespace spellengine

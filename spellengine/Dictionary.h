@@ -77,4 +77,9 @@ private:
     bool FModified = false;
 };
 
+// The library's one dictionary while a check runs, none otherwise. The spell-check component
+// makes and frees it; every dialog asks it for suggestions, completions and known words.
+TDictionary* ActiveDictionary();
+void SetActiveDictionary(TDictionary* Value);
+
 } // namespace spellengine

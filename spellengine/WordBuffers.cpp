@@ -3,6 +3,11 @@
 #include "spellengine/DCTFile.h"
 #include "spellengine/EngineMessages.h"
 
+#include "vcl/EditCtrls.h"
+#include "win/Gdi.h"
+#include "win/Windows.h"
+
+#include "rtl/CodePages.h"
 #include "rtl/Exceptions.h"
 
 #include <algorithm>
@@ -37,6 +42,11 @@ TWordCountProgress& CountProgress() {
     return proc;
 }
 
+TWordCountStart& CountStart() {
+    static TWordCountStart proc;
+    return proc;
+}
+
 [[noreturn]] void AbstractCall() { throw rtl::EAbstractError("Abstract Error"); }
 
 // The base protocol's text length, which a plain text buffer keeps.
@@ -56,6 +66,10 @@ const TCharSet& DigitChars() {
 
 TWordCountProgress SetWordCountProgress(TWordCountProgress Proc) {
     return std::exchange(CountProgress(), std::move(Proc));
+}
+
+TWordCountStart SetWordCountStart(TWordCountStart Proc) {
+    return std::exchange(CountStart(), std::move(Proc));
 }
 
 bool TAbsBuffer::GetModified() const { AbstractCall(); }
@@ -82,6 +96,8 @@ void TAbsBuffer::CountWords(int& Total, int& Unique) {
     Total = 0;
     Unique = 0;
     std::unordered_set<std::string> distinct;
+    if (CountStart())
+        CountStart()();
     std::string word;
     for (;;) {
         GetNextWord(word);
@@ -144,6 +160,7 @@ void TPCharBuffer::GetNextWord(std::string& Word) {
     FWordEnd = FPosition;
     Word.clear();
     FAllDigits = true;
+    FAborted = false;
     bool inMarkup = false;
     while ((!wordChars[CharAt(FPosition)] || inMarkup) && FPosition < FTextLength) {
         if (FSupportHTML) {
@@ -167,8 +184,9 @@ void TPCharBuffer::GetNextWord(std::string& Word) {
             FAllDigits = false;
         FWordEnd = FPosition;
         if (FWordEnd == FWordStart + std::int32_t(MaxWordLength)) {
-            EngineMessage("Aborting spell check (Invalid word): \r" + Word);
+            EngineMessage("Aborting spell check (Invalid word): \r" + rtl::OemToAnsi(Word));
             Word.clear();
+            FAborted = true;
             return;
         }
     }
@@ -187,5 +205,69 @@ void TPCharBuffer::LoadText() {
 }
 
 void TPCharBuffer::ReplaceWord(std::string_view) { LoadText(); }
+
+std::unique_ptr<TCEBuffer> TCEBuffer::NewOnEdit(vcl::TCustomEdit* Edit) { return New<TCEBuffer>(Edit); }
+
+vcl::TCustomEdit* TCEBuffer::Edit() const { return static_cast<vcl::TCustomEdit*>(FControl); }
+
+bool TCEBuffer::GetModified() const { return Edit()->Modified(); }
+
+void TCEBuffer::SetModified(bool Value) { Edit()->SetModified(Value); }
+
+int TCEBuffer::GetWordScreenY() const {
+    if (auto* memo = dynamic_cast<vcl::TCustomMemo*>(Edit()))
+        return CaretScreenY(memo);
+    return Edit()->ClientOrigin().y;
+}
+
+int TCEBuffer::GetTextLength() const { return int(Edit()->Text().size()) + 1; }
+
+void TCEBuffer::LoadText() {
+    const std::string text = Edit()->Text();
+    const std::size_t length = text.size() + 1;
+    char* store = TextStore(length);
+    rtl::AnsiToOemBuff(text.c_str(), store, length);
+    FTextLength = static_cast<std::int32_t>(length);
+}
+
+void TCEBuffer::SelectWord() {
+    vcl::TCustomEdit* edit = Edit();
+    edit->SetSelStart(FWordStart - 1);
+    edit->SetSelLength(FWordEnd - FWordStart);
+    edit->Update();
+}
+
+void TCEBuffer::ReplaceWord(std::string_view NewWord) {
+    vcl::TCustomEdit* edit = Edit();
+    if (edit->CanFocus())
+        edit->SetFocus();
+    SelectWord();
+    FPosition -= FWordEnd - FWordStart;
+    edit->SetSelText(std::string(NewWord));
+    FPosition += static_cast<std::int32_t>(NewWord.size());
+    LoadText();
+}
+
+TLineCol CaretLineCol(vcl::TCustomEdit* Edit) {
+    const int caret = Edit->SelStart() + Edit->SelLength();
+    TLineCol at;
+    at.Line = int(Edit->Perform(win::EM_LINEFROMCHAR, win::WPARAM(caret), 0));
+    at.Col = caret - int(Edit->Perform(win::EM_LINEINDEX, win::WPARAM(at.Line), 0));
+    return at;
+}
+
+int CaretScreenY(vcl::TCustomMemo* Memo) {
+    const int first = int(Memo->Perform(win::EM_GETFIRSTVISIBLELINE, 0, 0));
+    const int line = CaretLineCol(Memo).Line;
+    // The memo's own line height: its font's cell height, as the memo lays out its rows.
+    win::HDC dc = win::GetDC(nullptr);
+    win::HGDIOBJ old = win::SelectObject(dc, Memo->Font()->Handle());
+    win::TEXTMETRIC tm{};
+    win::GetTextMetrics(dc, &tm);
+    win::SelectObject(dc, old);
+    win::ReleaseDC(nullptr, dc);
+    const int height = std::max(1, int(tm.tmHeight));
+    return height * (line - first) + Memo->ClientOrigin().y;
+}
 
 } // namespace spellengine

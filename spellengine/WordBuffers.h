@@ -1,7 +1,8 @@
 // Word buffers: the check loop's iterators over the text of one control. A buffer copies the
 // text into a store of its own, hands out one word after another, selects and replaces the
 // current word, and counts words. TAbsBuffer is the protocol; TPCharBuffer works on a
-// zero-terminated text and holds the word cutter every buffer shares. Buffers are made in two
+// zero-terminated text and holds the word cutter every buffer shares; TCEBuffer works on an edit
+// box or memo. Buffers are made in two
 // steps: the C++ constructor sets fields only, then the virtual creation step (Create or
 // CreateOnPChar) runs, so that it reaches a descendant's operations. Implementations in
 // WordBuffers.cpp.
@@ -17,7 +18,11 @@
 #include <string_view>
 #include <vector>
 
-namespace vcl { class TControl; }
+namespace vcl {
+class TControl;
+class TCustomEdit;
+class TCustomMemo;
+} // namespace vcl
 
 namespace spellengine {
 
@@ -32,6 +37,9 @@ const TCharSet& DigitChars();
 // false stops the count, which then reports 0 and 0. The word-count window supplies it.
 using TWordCountProgress = std::function<bool(int Total, int Unique)>;
 TWordCountProgress SetWordCountProgress(TWordCountProgress Proc);
+// Told when a count starts, before the first word.
+using TWordCountStart = std::function<void()>;
+TWordCountStart SetWordCountStart(TWordCountStart Proc);
 
 // The number of bytes a buffer reserves beyond the text it is created over.
 constexpr std::int32_t BufferSlack = 4096;
@@ -71,6 +79,8 @@ public:
     std::int32_t WordEnd() const { return FWordEnd; }
     vcl::TControl* Control() const { return FControl; }
     bool AllDigits() const { return FAllDigits; }
+    // Whether the last GetNextWord ended the words at a run of 50 word characters.
+    bool Aborted() const { return FAborted; }
     bool SupportHTML() const { return FSupportHTML; }
     void SetSupportHTML(bool Value) { FSupportHTML = Value; }
     const char* Buffer() const { return FBuffer.data(); }
@@ -92,6 +102,7 @@ protected:
     std::int32_t FWordEnd = 0;
     vcl::TControl* FControl = nullptr;
     bool FAllDigits = false;
+    bool FAborted = false;
     bool FSupportHTML = false;
     std::vector<char> FBuffer = std::vector<char>(1, '\0');
     std::int32_t FPosition = 1;
@@ -121,5 +132,37 @@ protected:
     bool FModified = false;
     const char* FSource = nullptr;
 };
+
+// A buffer over an edit box or memo: the edit's text in OEM, its Modified flag, its selection.
+class TCEBuffer : public TPCharBuffer {
+public:
+    static std::unique_ptr<TCEBuffer> NewOnEdit(vcl::TCustomEdit* Edit);
+
+    bool GetModified() const override;
+    void SetModified(bool Value) override;
+    // Of a memo, the caret line's; of an edit box, its client origin's.
+    int GetWordScreenY() const override;
+    int GetTextLength() const override;
+    void LoadText() override;
+    void SelectWord() override;
+    // Replaces the selected word in the edit (NewWord in ANSI) and goes on after it.
+    void ReplaceWord(std::string_view NewWord) override;
+
+    vcl::TCustomEdit* Edit() const;
+
+protected:
+    TCEBuffer() = default;
+    friend class TAbsBuffer;
+};
+
+// The caret's line and column in an edit, both from 0. The caret is where selecting a word
+// leaves it: at the selection's end.
+struct TLineCol {
+    int Line = 0;
+    int Col = 0;
+};
+TLineCol CaretLineCol(vcl::TCustomEdit* Edit);
+// The screen Y of the top of the caret's line in a memo.
+int CaretScreenY(vcl::TCustomMemo* Memo);
 
 } // namespace spellengine

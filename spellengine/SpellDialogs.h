@@ -1,0 +1,194 @@
+// The spell dialogs: the window in which the user sees an unknown word and chooses what to do
+// with it. A dialog is not modal: the check loop (SpellDlg.h) shows it, fills it through the
+// operations of TAbsSpellDialog and polls the result code its buttons store. Three layouts
+// derive from it; a product may add its own. The edit box that moves on at Enter and the list
+// box with a change event serve every layout. Implementations in SpellDialogs.cpp.
+#pragma once
+
+#include "vcl/Buttons.h"
+#include "vcl/EditCtrls.h"
+#include "vcl/ExtCtrls.h"
+#include "vcl/Forms.h"
+#include "vcl/ListCtrls.h"
+#include "vcl/StdCtrls.h"
+
+#include <cstdint>
+#include <string>
+
+namespace spellengine {
+
+enum class TLanguages { lgEnglish };
+enum TAccents : unsigned { acSpanish = 1 };
+using TAccentSet = unsigned;
+
+// The dialog result codes the buttons store and the check loop reads.
+constexpr int srWaiting = 0;
+constexpr int srClose = 2;
+constexpr int srReplace = 20;
+constexpr int srAdd = 21;
+constexpr int srSkip = 22;
+constexpr int srSkipAll = 23;
+constexpr int srReplaceAll = 24;
+
+// A list box whose click on a line fires OnChange.
+class TNewListBox : public vcl::TListBox {
+public:
+    using TListBox::TListBox;
+    vcl::TNotifyEvent OnChange;
+
+protected:
+    virtual void Change();
+    void Click() override;
+};
+
+// An edit box in which Enter moves the focus on; Ctrl+Up makes the text capitals and Ctrl+Down
+// capitalises it.
+class TEnterEdit : public vcl::TEdit {
+public:
+    using TEdit::TEdit;
+
+protected:
+    void KeyDown(unsigned& Key, vcl::TShiftState Shift) override;
+    void KeyPress(char& Key) override;
+};
+
+// The operations the check loop fills a dialog through, and the result code. The layouts set
+// the protected control pointers; the operations that are the same in every layout work on
+// them, and a layout overrides what it does otherwise.
+class TAbsSpellDialog : public vcl::TForm {
+public:
+    explicit TAbsSpellDialog(vcl::TComponent* AOwner);
+
+    // The number of suggestions to fetch, 1 to 255.
+    int Suggestions() const { return FSuggestions; }
+    void SetSuggestions(int Value) { FSuggestions = Value; }
+    TLanguages LabelLanguage() const { return FLabelLanguage; }
+    void SetLabelLanguage(TLanguages Value);
+    // One of the sr codes; srWaiting until a button stores one.
+    int Result() const { return FResult; }
+    void SetResult(int Value) { FResult = Value; }
+
+    // Every bitmap button with a picture loses it.
+    virtual void HideGlyphs();
+
+    virtual void SetStatusText(const std::string& S) = 0;
+    virtual void SetBadWord(const std::string& S) = 0;
+    virtual void SetReplacement(const std::string& S);
+    virtual void GetReplacement(std::string& S);
+    virtual void FocusReplacement();
+    // The form's caption from the language table; layouts add their own captions.
+    virtual void ApplyLabelLanguage();
+    virtual void EnableSkip();
+    virtual void DisableSkip();
+    virtual void SetAccentIcons(TAccentSet Value) = 0;
+    virtual void ClearSuggestions();
+    // Suggestions for the replacement text from the active dictionary.
+    virtual void ShowSuggestions();
+
+    // The handlers the layouts bind their controls to.
+    void btnReplaceClick(vcl::TObject* Sender);
+    void btnReplaceAllClick(vcl::TObject* Sender);
+    void btnAddClick(vcl::TObject* Sender);
+    void btnSkipClick(vcl::TObject* Sender);
+    void btnSkipAllClick(vcl::TObject* Sender);
+    void btnCloseClick(vcl::TObject* Sender);
+    void btnSuggestClick(vcl::TObject* Sender);
+    void lstSuggestChange(vcl::TObject* Sender);
+    void lstSuggestClick(vcl::TObject* Sender);
+    void lstSuggestEnter(vcl::TObject* Sender);
+    void lstSuggestDblClick(vcl::TObject* Sender);
+    void AccentClick(vcl::TObject* Sender);
+    // Completions of the typed text when a word key is let go without a shift key.
+    void QuickSuggest(vcl::TObject* Sender, unsigned& Key, vcl::TShiftState Shift);
+
+    vcl::TEdit* edtWord = nullptr;
+    TNewListBox* lstSuggest = nullptr;
+    vcl::TButton* btnReplace = nullptr;
+    vcl::TButton* btnSkip = nullptr;
+    vcl::TButton* btnSkipAll = nullptr;
+
+protected:
+    // A dialog placed in a parent control has its window owned by the parent's.
+    void CreateParams(vcl::TCreateParams& Params) override;
+    // The selected suggestion becomes the replacement.
+    void TakeSelectedSuggestion();
+    // The seven accent speed buttons in Panel, each bound to AccentClick.
+    void AddAccentButtons(vcl::TPanel* Panel);
+
+private:
+    int FSuggestions = 10;
+    TLanguages FLabelLanguage = TLanguages::lgEnglish;
+    int FResult = srWaiting;
+};
+
+// The word-processor layout: a column of labels, the replacement box and suggestions, and a
+// column of bitmap buttons.
+class TWPSpellDlg : public TAbsSpellDialog {
+public:
+    explicit TWPSpellDlg(vcl::TComponent* AOwner);
+
+    void SetStatusText(const std::string& S) override;
+    void SetBadWord(const std::string& S) override;
+    void ApplyLabelLanguage() override;
+    void SetAccentIcons(TAccentSet Value) override;
+
+    vcl::TLabel* lblFound;
+    vcl::TLabel* lblNotFound;
+    vcl::TLabel* lblReplace;
+    vcl::TLabel* lblSuggestions;
+    vcl::TPanel* pnlIcons;
+    vcl::TBitBtn* btnAdd;
+    vcl::TBitBtn* btnSuggest;
+    vcl::TBitBtn* btnClose;
+};
+
+// The word-processor layout of the other kind: the word in an entry box, two columns of buttons.
+class TMSSpellDlg : public TAbsSpellDialog {
+public:
+    explicit TMSSpellDlg(vcl::TComponent* AOwner);
+
+    void SetStatusText(const std::string& S) override;
+    void SetBadWord(const std::string& S) override;
+    void ApplyLabelLanguage() override;
+    void SetAccentIcons(TAccentSet Value) override;
+
+    vcl::TLabel* lblFound;
+    TEnterEdit* edtCurWord;
+    vcl::TLabel* lblReplace;
+    vcl::TLabel* lblSuggestions;
+    vcl::TPanel* pnlIcons;
+    vcl::TButton* btnReplaceAll;
+    vcl::TButton* btnAdd;
+    vcl::TButton* btnSuggest;
+    vcl::TButton* btnClose;
+    vcl::TButton* btnAutoCorrect;
+    vcl::TButton* btnOptions;
+    vcl::TButton* btnUndo;
+    vcl::TButton* btnHelp;
+};
+
+// A borderless strip: suggestions on the left, buttons on a lowered panel at the right.
+class TW96SpellDlg : public TAbsSpellDialog {
+public:
+    explicit TW96SpellDlg(vcl::TComponent* AOwner);
+
+    void SetStatusText(const std::string& S) override;
+    void SetBadWord(const std::string& S) override;
+    void ApplyLabelLanguage() override;
+    void SetAccentIcons(TAccentSet Value) override;
+    // Tells whether the typed word is known, unless the focus went to a button.
+    void edtWordExit(vcl::TObject* Sender);
+
+    vcl::TPanel* pnlMain;
+    vcl::TSpeedButton* btnSuggest;
+    vcl::TPanel* pnlTitle;
+    vcl::TLabel* lblSpellChk;
+    vcl::TLabel* lblFound;
+    vcl::TPanel* pnlIcons;
+    vcl::TPanel* pnlButtons;
+    vcl::TBitBtn* btnReplaceAll;
+    vcl::TBitBtn* btnAdd;
+    vcl::TBitBtn* btnClose;
+};
+
+} // namespace spellengine
