@@ -255,14 +255,14 @@ TWPSpellDlg::TWPSpellDlg(TComponent* AOwner) : TAbsSpellDialog(AOwner) {
     lblFound->SetAlignment(TAlignment::taRightJustify);
     lblNotFound = AddLabel(this, this, "lblNotFound", "BadWord", 104, 12);
     lblReplace = AddLabel(this, this, "lblReplace", "Replace &With:", 8, 40);
-    lblSuggestions = AddLabel(this, this, "lblSuggestions", "Sugg&estions:", 8, 91);
+    lblSuggestions = AddLabel(this, this, "lblSuggestions", "Sugg&estions:", 8, 85);
 
     edtWord = Add<TEnterEdit>(this, this, "edtWord", 104, 36, 177, 21);
-    pnlIcons = Add<TPanel>(this, this, "pnlIcons", 104, 64, 177, 24);
+    pnlIcons = Add<TPanel>(this, this, "pnlIcons", 104, 60, 177, 24);
     pnlIcons->SetBevelOuter(TPanelBevel::bvNone);
     AddAccentButtons(pnlIcons);
     pnlIcons->SetVisible(false);
-    lstSuggest = Add<TNewListBox>(this, this, "lstSuggest", 104, 89, 177, 137);
+    lstSuggest = Add<TNewListBox>(this, this, "lstSuggest", 104, 85, 177, 137);
     lblReplace->SetFocusControl(edtWord);
     lblSuggestions->SetFocusControl(lstSuggest);
 
@@ -428,17 +428,17 @@ TW96SpellDlg::TW96SpellDlg(TComponent* AOwner) : TAbsSpellDialog(AOwner) {
     pnlIcons = Add<TPanel>(this, pnlMain, "pnlIcons", 186, 56, 177, 24);
     pnlIcons->SetBevelOuter(TPanelBevel::bvNone);
     AddAccentButtons(pnlIcons);
-    pnlButtons = Add<TPanel>(this, pnlMain, "pnlButtons", 371, 6, 250, 77);
+    pnlButtons = Add<TPanel>(this, pnlMain, "pnlButtons", 371, 4, 250, 81);
     pnlButtons->SetBevelOuter(TPanelBevel::bvLowered);
     pnlButtons->SetCaption("");
 
-    constexpr int w = 78, h = 30;
-    btnReplace = AddButton<TBitBtn>(this, pnlButtons, "btnReplace", "&Replace", 6, 6, w, h, "SPREPLACE");
-    btnReplaceAll = AddButton<TBitBtn>(this, pnlButtons, "btnReplaceAll", "Replace All", 86, 6, w, h, "SPREPLACEALL");
-    btnAdd = AddButton<TBitBtn>(this, pnlButtons, "btnAdd", "&Add", 166, 6, w, h, "SPADD");
-    btnSkip = AddButton<TBitBtn>(this, pnlButtons, "btnSkip", "Skip &Once", 6, 40, w, h, "SPSKIP");
-    btnSkipAll = AddButton<TBitBtn>(this, pnlButtons, "btnSkipAll", "S&kip All", 86, 40, w, h, "SPSKIPALL");
-    btnClose = AddButton<TBitBtn>(this, pnlButtons, "btnClose", "Close", 166, 40, w, h, "SPCLOSE");
+    constexpr int w = 78, h = 36;
+    btnReplace = AddButton<TBitBtn>(this, pnlButtons, "btnReplace", "&Replace", 6, 3, w, h, "SPREPLACE");
+    btnReplaceAll = AddButton<TBitBtn>(this, pnlButtons, "btnReplaceAll", "Replace All", 86, 3, w, h, "SPREPLACEALL");
+    btnAdd = AddButton<TBitBtn>(this, pnlButtons, "btnAdd", "&Add", 166, 3, w, h, "SPADD");
+    btnSkip = AddButton<TBitBtn>(this, pnlButtons, "btnSkip", "Skip &Once", 6, 42, w, h, "SPSKIP");
+    btnSkipAll = AddButton<TBitBtn>(this, pnlButtons, "btnSkipAll", "S&kip All", 86, 42, w, h, "SPSKIPALL");
+    btnClose = AddButton<TBitBtn>(this, pnlButtons, "btnClose", "Close", 166, 42, w, h, "SPCLOSE");
     btnClose->SetCancel(true);
     for (TBitBtn* b : {static_cast<TBitBtn*>(btnReplace), btnReplaceAll, btnAdd, static_cast<TBitBtn*>(btnSkip),
                        static_cast<TBitBtn*>(btnSkipAll), btnClose})
