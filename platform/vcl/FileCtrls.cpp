@@ -413,6 +413,7 @@ void TDirectoryListBox::DrawItem(int Index, TRect R, TOwnerDrawState State) {
 // --- TDriveComboBox ----------------------------------------------------------------------------
 
 TDriveComboBox::TDriveComboBox(TComponent* AOwner) : TComboBox(AOwner) {
+    SetStyle(TComboBoxStyle::csDropDownList);
     List()->SetStyle(TListBoxStyle::lbOwnerDrawFixed);
     List()->SetItemHeight(16);
     List()->OnDrawItem = [this](TWinControl*, int Index, TRect R, TOwnerDrawState) {
@@ -495,7 +496,7 @@ void TDriveComboBox::Paint() {
     // button at the right keeps its own look.
     TCanvas* c = Canvas();
     TRect r = ClientRect();
-    TRect text = Rect(r.left + 2, r.top + 2, std::max(int(r.left) + 2, int(r.right) - 20), r.bottom - 2);
+    TRect text = Rect(r.left + 1, r.top + 1, std::max(int(r.left) + 1, int(r.right) - 17), r.bottom - 1);
     bool focused = Focused() && !DroppedDown();
     c->Font()->Assign(Font());
     c->Brush()->SetStyle(TBrushStyle::bsSolid);

@@ -98,6 +98,7 @@ void TOpenForm::Build() {
     FDirs = Add<TDirectoryListBox>(this, "DirList", 165, 50, 138, 110);
     AddLabel(this, "DirectoriesLabel", "&Directories:", 165, 8, FDirs);
     FTypes = Add<TComboBox>(this, "FilterCombo", 9, 184, 135, 21);
+    FTypes->SetStyle(TComboBoxStyle::csDropDownList);
     AddLabel(this, "FilterLabel", "List Files of &Type:", 9, 168, FTypes);
     FDrives = Add<TDriveComboBox>(this, "DriveCombo", 165, 184, 138, 21);
     AddLabel(this, "DrivesLabel", "Dri&ves:", 165, 168, FDrives);
