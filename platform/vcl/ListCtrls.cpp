@@ -1180,7 +1180,7 @@ void TComboBox::Dispatch(TMessage& M) {
     case WM_SETFOCUS:
         TCustomControl::Dispatch(M);
         // The edit part takes the focus the box is given.
-        if (HasEdit() && FEdit->HandleAllocated()) win::SetFocus(FEdit->Handle());
+        if (HasEdit()) win::SetFocus(FEdit->Handle());
         Invalidate();
         return;
     case WM_KILLFOCUS:
