@@ -221,6 +221,7 @@ void TFontForm::Start() {
         if (win::COLORREF(kColors[i].Color) == ColorToRGB(font->Color())) color = i;
     FColor->SetItemIndex(color);
     UpdateSample();
+    FFace->SelectAll();
 
     FFace->OnChange = [this](TObject*) {
         FaceChanged();
