@@ -2,6 +2,8 @@
 // pieces of them that fit the width when the memo wraps words.
 #include "vcl/EditCtrls.h"
 
+#include "rtl/SysUtils.h"
+
 #include "vcl/Clipbrd.h"
 
 #include <algorithm>
@@ -90,8 +92,26 @@ void TCustomEdit::SetTextValue(const std::string& Value) {
     else SetBuffer(Value, false);
 }
 
+std::string TCustomEdit::InCase(const std::string& Value) const {
+    switch (FCharCase) {
+    case TEditCharCase::ecUpperCase: return rtl::AnsiUpperCase(Value);
+    case TEditCharCase::ecLowerCase: return rtl::AnsiLowerCase(Value);
+    default: return Value;
+    }
+}
+
+void TCustomEdit::SetCharCase(TEditCharCase Value) {
+    if (Value == FCharCase) return;
+    FCharCase = Value;
+    std::string turned = InCase(FBuf);
+    if (turned == FBuf) return;
+    int anchor = FAnchor, caret = FCaret;
+    SetBuffer(turned, HandleAllocated());
+    SetSel(anchor, caret, false);
+}
+
 void TCustomEdit::SetBuffer(const std::string& Value, bool Notify) {
-    FBuf = FMultiLine ? NormalizeBreaks(Value) : Value;
+    FBuf = InCase(FMultiLine ? NormalizeBreaks(Value) : Value);
     FAnchor = FCaret = 0;
     FTopRow = FLeftPx = 0;
     FGoalX = -1;
@@ -389,7 +409,7 @@ void TCustomEdit::ReplaceSelection(const std::string& Value, bool ByUser) {
         MessageBeep(0);
         return;
     }
-    std::string text = Value;
+    std::string text = InCase(Value);
     if (FMultiLine) {
         text = NormalizeBreaks(text);
     } else if (auto br = text.find_first_of("\r\n"); br != std::string::npos) {

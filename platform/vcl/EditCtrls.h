@@ -16,6 +16,7 @@ using win::EM_LINESCROLL;
 using win::EN_CHANGE;
 
 enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+enum class TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 
 class TCustomEdit : public TCustomControl {
 public:
@@ -40,6 +41,10 @@ public:
     void SetReadOnly(bool Value);
     bool Modified() const { return FModified; }
     void SetModified(bool Value) { FModified = Value; }
+    // Every character that enters the text, typed or set, is turned to this case; changing it
+    // turns the text already there.
+    TEditCharCase CharCase() const { return FCharCase; }
+    void SetCharCase(TEditCharCase Value);
     // Whether the selection is drawn while the control has no focus (shown when false).
     bool HideSelection() const { return FHideSelection; }
     void SetHideSelection(bool Value);
@@ -82,6 +87,7 @@ private:
         int Length = 0; // without the line break
     };
     bool HandleEditMessage(TMessage& M);
+    std::string InCase(const std::string& Value) const;
     void ReplaceSelection(const std::string& Value, bool ByUser);
     void SetSel(int Anchor, int Caret, bool Scroll = true);
     int Clamp(int Pos) const;
@@ -116,6 +122,7 @@ private:
     std::array<int, 256> FAdvance{};
     int FWidest = 0;     // pixels, of the widest unwrapped row
     int FMaxLength = 0;
+    TEditCharCase FCharCase = TEditCharCase::ecNormal;
     bool FReadOnly = false;
     bool FModified = false;
     bool FHideSelection = true;

@@ -111,6 +111,26 @@ int TCustomListBox::ItemHeight() {
     return FFontHeight;
 }
 
+void TCustomListBox::SetIntegralHeight(bool Value) {
+    if (Value == FIntegralHeight) return;
+    FIntegralHeight = Value;
+    FitHeight();
+}
+
+void TCustomListBox::FitHeight() {
+    if (!FIntegralHeight || FFitting || !HandleAllocated() || FStyle == TListBoxStyle::lbOwnerDrawVariable) return;
+    int rest = ClientHeight() % std::max(1, ItemHeight());
+    if (rest == 0 || Height() - rest <= 0) return;
+    FFitting = true;
+    try {
+        SetBounds(Left(), Top(), Width(), Height() - rest);
+    } catch (...) {
+        FFitting = false;
+        throw;
+    }
+    FFitting = false;
+}
+
 void TCustomListBox::SetItemHeight(int Value) {
     if (Value <= 0 || Value == FItemHeight) return;
     FItemHeight = Value;
@@ -227,6 +247,7 @@ int TCustomListBox::SelCount() const {
 
 void TCustomListBox::ItemsChanged() {
     Remeasure();
+    FitHeight();
     FSelected.resize(std::size_t(FItems->Count()), false);
     if (FAnchor >= FItems->Count()) FAnchor = -1;
     if (FItemIndex >= FItems->Count()) FItemIndex = -1;
@@ -425,6 +446,7 @@ void TCustomListBox::WMGetDlgCode(TMessage& M) {
 
 void TCustomListBox::WMSize(TMessage& M) {
     TCustomControl::WMSize(M);
+    FitHeight();
     FTopIndex = std::clamp(FTopIndex, 0, MaxTopIndex());
     UpdateScrollBar();
 }
@@ -613,6 +635,7 @@ void TCustomListBox::Dispatch(TMessage& M) {
     case WM_CREATE:
         TCustomControl::Dispatch(M);
         UpdateScrollBar();
+        FitHeight();
         return;
     default: break;
     }

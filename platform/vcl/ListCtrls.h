@@ -67,6 +67,10 @@ public:
     void SetSorted(bool Value);
     TListBoxStyle Style() const { return FStyle; }
     void SetStyle(TListBoxStyle Value);
+    // Whole lines only: the box's height shrinks until its client area ends with a whole line
+    // (not for owner-draw variable lines).
+    bool IntegralHeight() const { return FIntegralHeight; }
+    void SetIntegralHeight(bool Value);
     // The height of a line: of the font for the standard style, otherwise this one.
     int ItemHeight();
     void SetItemHeight(int Value);
@@ -110,6 +114,7 @@ private:
     void ItemInserted(int Index);
     void ItemDeleted(int Index);
     void Remeasure();
+    void FitHeight();
     int HeightOf(int Index);
     int MaxTopIndex();
     int LastVisible(); // the last line wholly in view, at least the top one
@@ -133,6 +138,8 @@ private:
     int FFontHeight = 0; // of the standard style's lines, measured once per font
     TListBoxStyle FStyle = TListBoxStyle::lbStandard;
     bool FTracking = false;
+    bool FIntegralHeight = false;
+    bool FFitting = false;
 };
 
 class TListBox : public TCustomListBox {

@@ -431,3 +431,35 @@ TEST_F(EditTest, MouseSelectsAndPlacesTheCaret) {
     EXPECT_EQ(Edit->SelLength(), 0);
     EXPECT_EQ(Edit->SelStart(), 0);
 }
+
+TEST_F(EditTest, CharCaseTurnsTypedPastedAndSetTextAndMaxLengthCountsTheResult) {
+    // The file-name entry of the search options: lower case only, at most 128 characters.
+    Edit->SetCharCase(TEditCharCase::ecLowerCase);
+    Edit->SetMaxLength(128);
+    Edit->SetText("C:\\Projects\\*.PAS");
+    EXPECT_EQ(Edit->Text(), "c:\\projects\\*.pas");
+    Edit->SetFocus();
+    SetClipboard("\xC4RGER.INC"); // the cp1252 capital A with diaeresis turns too
+    TRobot robot;
+    robot.Key(win::VK_END);
+    robot.Type(" Main");
+    robot.Key('V', false, true);
+    Run(robot);
+    EXPECT_EQ(Edit->Text(), "c:\\projects\\*.pas main\xE4rger.inc");
+
+    Edit->SetText(std::string(200, 'X'));
+    EXPECT_EQ(Edit->Text(), std::string(200, 'x')); // the program is not limited
+    Edit->SetText("");
+    TRobot many;
+    many.Type(std::string(130, 'Q'));
+    Run(many);
+    EXPECT_EQ(Edit->Text(), std::string(128, 'q'));
+
+    // Changing the case turns what is there, and typing follows the new case.
+    Edit->SetText("MixEd");
+    Edit->SetCharCase(TEditCharCase::ecUpperCase);
+    EXPECT_EQ(Edit->Text(), "MIXED");
+    Edit->SetCharCase(TEditCharCase::ecNormal);
+    Edit->SetText("MixEd");
+    EXPECT_EQ(Edit->Text(), "MixEd");
+}

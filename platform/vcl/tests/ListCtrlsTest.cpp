@@ -527,3 +527,39 @@ TEST_F(ListBoxTest, MultipleSelectionByCtrlAndShiftFollowsTheLines) {
     EXPECT_EQ(selection(), "01000011");
     EXPECT_EQ(Holder->Codes.back(), LBN_SELCHANGE);
 }
+
+TEST_F(ListBoxTest, IntegralHeightShowsWholeLinesOnly) {
+    Fill(30);
+    auto wholeLines = [&] { return List->ClientHeight() % List->ItemHeight() == 0; };
+    List->SetBounds(10, 10, 150, 101);
+    ASSERT_FALSE(wholeLines()) << "the height must leave part of a line";
+    List->SetIntegralHeight(true);
+    EXPECT_TRUE(wholeLines());
+    EXPECT_GT(List->Height(), 101 - List->ItemHeight());
+    EXPECT_LT(List->Height(), 101);
+    // A new size and a new line height are fitted again.
+    List->SetBounds(10, 10, 150, 150);
+    EXPECT_TRUE(wholeLines());
+    EXPECT_GT(List->Height(), 150 - List->ItemHeight());
+    List->SetStyle(TListBoxStyle::lbOwnerDrawFixed);
+    List->SetItemHeight(22);
+    EXPECT_TRUE(wholeLines());
+    // The last line in view is whole, so scrolling to the end shows it all.
+    List->SetTopIndex(100);
+    EXPECT_EQ(List->ItemRect(29).bottom, List->ClientHeight());
+    // Lines of their own heights cannot all fit: the box keeps its size.
+    List->SetStyle(TListBoxStyle::lbOwnerDrawVariable);
+    List->SetBounds(10, 10, 150, 101);
+    EXPECT_EQ(List->Height(), 101);
+
+    // A box given whole lines before it has a window gets them when it is made, as the
+    // search-path order window's list does.
+    auto* other = Make<TListBox>(Form);
+    other->SetIntegralHeight(true);
+    other->SetBounds(10, 120, 370, 199);
+    EXPECT_EQ(other->Height(), 199);
+    other->SetParent(Holder);
+    other->HandleNeeded();
+    EXPECT_EQ(other->ClientHeight() % other->ItemHeight(), 0);
+    EXPECT_GT(other->Height(), 199 - other->ItemHeight());
+}
