@@ -98,20 +98,26 @@ void TAliasStore::FreeRecords() {
 
 TIniRecord* TAliasStore::Record(int index) const { return static_cast<TIniRecord*>(FAliases.Objects(index)); }
 
+std::unique_ptr<TIniRecord> ReadAlias(const rtl::TIniFile& ini, int number) {
+    const std::string section = SectionName(number);
+    std::string alias = ini.ReadString(section, "Alias", "");
+    if (alias.empty()) return nullptr;
+    return std::make_unique<TIniRecord>(section, alias, ini.ReadString(section, "Filename", ""),
+                                        ini.ReadString(section, "Path", ""), ini.ReadString(section, "Unit Aliases", ""),
+                                        ini.ReadInteger(section, "MapFile", 0), ini.ReadInteger(section, "SaveSource", 0) != 0,
+                                        ini.ReadInteger(section, "DebugInfo", 0) != 0,
+                                        ini.ReadInteger(section, "Hints", 0) != 0,
+                                        ini.ReadInteger(section, "Warnings", 0) != 0);
+}
+
 void TAliasStore::LoadAll() {
     FreeRecords();
     rtl::TIniFile ini(FFileName);
     for (int n = 1;; ++n) {
-        const std::string section = SectionName(n);
-        std::string alias = ini.ReadString(section, "Alias", "");
-        if (alias.empty()) break;
-        auto* record = new TIniRecord(section, alias, ini.ReadString(section, "Filename", ""),
-                                      ini.ReadString(section, "Path", ""), ini.ReadString(section, "Unit Aliases", ""),
-                                      ini.ReadInteger(section, "MapFile", 0), ini.ReadInteger(section, "SaveSource", 0) != 0,
-                                      ini.ReadInteger(section, "DebugInfo", 0) != 0,
-                                      ini.ReadInteger(section, "Hints", 0) != 0,
-                                      ini.ReadInteger(section, "Warnings", 0) != 0);
-        FAliases.AddObject(alias, record);
+        std::unique_ptr<TIniRecord> record = ReadAlias(ini, n);
+        if (!record) break;
+        FAliases.AddObject(record->AliasName, record.get());
+        record.release();
     }
 }
 

@@ -2,6 +2,7 @@
 // read from and applied to the IDE's library registry key. Implementations in AliasStore.cpp.
 #pragma once
 
+#include "rtl/IniFiles.h"
 #include "rtl/StringLists.h"
 
 #include <memory>
@@ -71,6 +72,10 @@ private:
     std::string FFileName;
     rtl::TStringList FAliases;
 };
+
+// The alias of section "Alias<number>" as the store file holds it; null when its alias name is
+// missing or empty, which ends the list.
+std::unique_ptr<TIniRecord> ReadAlias(const rtl::TIniFile& ini, int number);
 
 // A record's values in the main window's form.
 TAliasValues ValuesOf(const TIniRecord& record);
