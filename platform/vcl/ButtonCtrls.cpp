@@ -284,6 +284,137 @@ void TGroupBox::Paint() {
     DrawCaption(dc, this, Font(), caption, DT_SINGLELINE | DT_LEFT);
 }
 
+// --- TRadioGroup ---------------------------------------------------------------------------
+
+// A radio button of a group: its check tells the group.
+class TRadioGroup::TGroupButton : public TRadioButton {
+public:
+    TGroupButton(TRadioGroup* Group) : TRadioButton(nullptr), FGroup(Group) {}
+
+protected:
+    void Click() override {
+        TRadioButton::Click();
+        if (Checked()) FGroup->ButtonClicked(this);
+    }
+
+private:
+    TRadioGroup* FGroup;
+};
+
+TRadioGroup::TRadioGroup(TComponent* AOwner) : TGroupBox(AOwner), FItems(std::make_unique<rtl::TStringList>()) {
+    FControlStyle = csSetCaption | csDoubleClicks;
+    FItems->OnChange = [this](rtl::TStringList&) { ItemsChanged(); };
+}
+
+TRadioGroup::~TRadioGroup() {
+    FItems->OnChange = nullptr;
+    for (TRadioButton* b : FButtons) delete b;
+    FButtons.clear();
+}
+
+void TRadioGroup::SetColumns(int Value) {
+    Value = std::clamp(Value, 1, 16);
+    if (Value == FColumns) return;
+    FColumns = Value;
+    ArrangeButtons();
+    Invalidate();
+}
+
+void TRadioGroup::SetItemIndex(int Value) {
+    if (IsLoading()) {
+        FItemIndex = Value;
+        return;
+    }
+    Value = std::clamp(Value, -1, int(FButtons.size()) - 1);
+    if (Value == FItemIndex) return;
+    FItemIndex = Value;
+    FUpdating = true;
+    if (Value >= 0) FButtons[std::size_t(Value)]->SetChecked(true);
+    else
+        for (TRadioButton* b : FButtons) b->SetChecked(false);
+    FUpdating = false;
+    Click();
+}
+
+void TRadioGroup::ButtonClicked(TRadioButton* Button) {
+    if (FUpdating) return;
+    auto it = std::find(FButtons.begin(), FButtons.end(), Button);
+    if (it == FButtons.end()) return;
+    FItemIndex = int(it - FButtons.begin());
+    Click();
+}
+
+void TRadioGroup::ItemsChanged() {
+    if (IsLoading()) return;
+    if (FItemIndex >= FItems->Count()) FItemIndex = FItems->Count() - 1;
+    UpdateButtons();
+}
+
+void TRadioGroup::Loaded() {
+    TGroupBox::Loaded();
+    int index = FItemIndex;
+    FItemIndex = std::clamp(index, -1, FItems->Count() - 1);
+    UpdateButtons();
+}
+
+void TRadioGroup::UpdateButtons() {
+    FUpdating = true;
+    while (int(FButtons.size()) > FItems->Count()) {
+        delete FButtons.back();
+        FButtons.pop_back();
+    }
+    while (int(FButtons.size()) < FItems->Count()) {
+        auto* b = new TGroupButton(this);
+        b->SetParent(this);
+        FButtons.push_back(b);
+    }
+    for (std::size_t i = 0; i < FButtons.size(); ++i) {
+        TRadioButton* b = FButtons[i];
+        b->SetCaption(FItems->Get(int(i)));
+        b->SetEnabled(Enabled());
+        b->SetChecked(int(i) == FItemIndex);
+    }
+    // With none checked the first button still takes the Tab key into the group.
+    if (FItemIndex < 0 && !FButtons.empty()) FButtons.front()->SetTabStop(true);
+    FUpdating = false;
+    ArrangeButtons();
+}
+
+void TRadioGroup::ArrangeButtons() {
+    if (FButtons.empty()) return;
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, Font()->Handle());
+    TEXTMETRIC tm{};
+    GetTextMetrics(dc, &tm);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    // Top to bottom in each column, the rows sharing the height below the caption evenly and
+    // what is left over split above and below them.
+    int count = int(FButtons.size());
+    int perColumn = (count + FColumns - 1) / FColumns;
+    int width = (Width() - 10) / FColumns;
+    int room = Height() - int(tm.tmHeight) - 5;
+    int height = room / perColumn;
+    int top = int(tm.tmHeight) + 1 + (room % perColumn) / 2;
+    for (int i = 0; i < count; ++i)
+        FButtons[std::size_t(i)]->SetBounds((i / perColumn) * width + 8, (i % perColumn) * height + top, width, height);
+}
+
+void TRadioGroup::WMSize(TMessage& M) {
+    TGroupBox::WMSize(M);
+    ArrangeButtons();
+}
+
+void TRadioGroup::CMFontChanged(TMessage& M) {
+    TGroupBox::CMFontChanged(M);
+    ArrangeButtons();
+}
+
+void TRadioGroup::CMEnabledChanged(TMessage& M) {
+    TGroupBox::CMEnabledChanged(M);
+    for (TRadioButton* b : FButtons) b->SetEnabled(Enabled());
+}
+
 // --- TBevel ---------------------------------------------------------------------------------
 
 TBevel::TBevel(TComponent* AOwner) : TGraphicControl(AOwner) {

@@ -3,6 +3,11 @@
 
 #include "vcl/StdCtrls.h"
 
+#include "rtl/StringLists.h"
+
+#include <memory>
+#include <vector>
+
 namespace vcl {
 
 // What a check box and a radio button share: a mark beside a caption, toggled by a click inside
@@ -85,6 +90,46 @@ protected:
     void Paint() override;
     void CMDialogChar(TMessage& Message) override;
     void CMTextChanged(TMessage& Message) override;
+};
+
+// A group box of radio buttons made from its items, laid out top to bottom in Columns columns.
+// OnClick runs whenever the checked item changes, by the user or by code.
+class TRadioGroup : public TGroupBox {
+public:
+    explicit TRadioGroup(TComponent* AOwner);
+    ~TRadioGroup() override;
+
+    // One radio button for each line; changing them remakes the buttons.
+    rtl::TStringList* Items() const { return FItems.get(); }
+    void SetItems(const rtl::TStrings& Value) { FItems->Assign(Value); }
+    // 1 to 16.
+    int Columns() const { return FColumns; }
+    void SetColumns(int Value);
+    // -1: none checked; values past the last item check the last.
+    int ItemIndex() const { return FItemIndex; }
+    void SetItemIndex(int Value);
+    // The button of an item, for finding it.
+    TRadioButton* Buttons(int Index) const { return FButtons.at(std::size_t(Index)); }
+
+protected:
+    void Loaded() override;
+    void WMSize(TMessage& Message) override;
+    void CMFontChanged(TMessage& Message) override;
+    void CMEnabledChanged(TMessage& Message) override;
+
+private:
+    class TGroupButton;
+    friend class TGroupButton;
+    void ItemsChanged();
+    void UpdateButtons();
+    void ArrangeButtons();
+    void ButtonClicked(TRadioButton* Button);
+
+    std::unique_ptr<rtl::TStringList> FItems;
+    std::vector<TRadioButton*> FButtons; // children of the group, made and freed by it
+    int FColumns = 1;
+    int FItemIndex = -1;
+    bool FUpdating = false;
 };
 
 enum class TBevelShape { bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine };
