@@ -175,7 +175,12 @@ void TOpenForm::Refuse(const std::string& Message) {
     FEdit->SelectAll();
 }
 
-void TOpenForm::OkClick() { ChooseFileName(rtl::Trim(FEdit->Text())); }
+void TOpenForm::OkClick() {
+    // A name in quotes may hold blanks at its ends.
+    std::string text = rtl::Trim(FEdit->Text());
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
+    ChooseFileName(text);
+}
 
 void TOpenForm::ChooseFileName(std::string Text) {
     if (Text.empty()) return;

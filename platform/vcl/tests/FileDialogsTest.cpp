@@ -126,19 +126,24 @@ TEST_F(OpenDialogTest, TypedMasksAndFoldersChangeTheListsAndKeepTheWindowOpen) {
 
 TEST_F(OpenDialogTest, ANameThatIsNotThereIsRefusedWithItsMessage) {
     TRobot robot;
-    std::string message, caption;
+    std::vector<std::string> messages, captions;
+    auto record = [&](win::HWND box) {
+        captions.push_back(win::GetWindowText(box));
+        messages.push_back(TRobot::ChildText(box, "Message"));
+    };
     robot.AnswerOpenDialog("nothing");
-    robot.OnNextModal([&](win::HWND box) {
-        caption = win::GetWindowText(box);
-        message = TRobot::ChildText(box, "Message");
-    });
+    robot.OnNextModal(record);
     robot.AnswerNextModal(TBy::Caption("OK"));
     robot.AnswerOpenDialog("Z:\\no such folder\\x.pas");
+    robot.OnNextModal(record);
     robot.AnswerNextModal(TBy::Caption("OK"));
-    robot.AnswerOpenDialog("helpers");
+    robot.AnswerOpenDialog("\"helpers\"");
     ASSERT_TRUE(Execute(robot));
-    EXPECT_EQ(caption, "Open");
-    EXPECT_EQ(message, "nothing.PAS\nFile not found.\nPlease verify the correct filename was given.");
+    EXPECT_EQ(captions, (std::vector<std::string>{"Open", "Open"}));
+    EXPECT_EQ(messages, (std::vector<std::string>{
+                            "nothing.PAS\nFile not found.\nPlease verify the correct filename was given.",
+                            "Z:\\no such folder\\x.pas\nPath does not exist.\nPlease verify the correct path was given.",
+                        }));
     EXPECT_EQ(Dialog->FileName(), "C:\\Projects\\Demo\\helpers.pas");
 
     // Without the option a new name is answered as typed, in the folder shown.
