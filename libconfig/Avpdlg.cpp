@@ -1,0 +1,171 @@
+// The folder picker and its window.
+#include "libconfig/Avpdlg.h"
+
+#include "rtl/Files.h"
+#include "rtl/Paths.h"
+#include "vcl/Streaming.h"
+
+#include <cctype>
+
+namespace libconfig {
+
+using namespace vcl;
+
+namespace {
+
+char Upper(char C) { return char(std::toupper(static_cast<unsigned char>(C))); }
+
+template <class T>
+T* Add(TForm* Form, TWinControl* Parent, const char* Name, int Left, int Top, int Width, int Height) {
+    auto* c = new T(Form);
+    c->SetName(Name);
+    c->SetParent(Parent);
+    c->SetBounds(Left, Top, Width, Height);
+    return c;
+}
+
+} // namespace
+
+// --- TdialogPath ------------------------------------------------------------------------------
+
+TdialogPath::TdialogPath(TComponent* AOwner) : TForm(AOwner) {
+    {
+        TLoadingBracket loading(this);
+        SetName("dialogPath");
+        SetCaption(" Select Path");
+        SetBorderStyle(TFormBorderStyle::bsDialog);
+        SetPosition(TPosition::poScreenCenter);
+        SetClientSize(301, 246);
+        Font()->SetColor(clBlack);
+
+        Panel1 = Add<TPanel>(this, this, "Panel1", 8, 8, 285, 192);
+        Panel1->SetBevelOuter(TPanelBevel::bvLowered);
+        Panel1->SetCaption("");
+        Label1 = Add<TLabel>(this, Panel1, "Label1", 10, 10, 0, 0);
+        Label1->SetCaption("Folder:");
+        lblPath = Add<TLabel>(this, Panel1, "lblPath", 10, 28, 265, 13);
+        lblPath->SetAutoSize(false);
+        dlbPath = Add<TDirectoryListBox>(this, Panel1, "dlbPath", 10, 46, 265, 84);
+        dlbPath->SetIntegralHeight(true);
+        Label2 = Add<TLabel>(this, Panel1, "Label2", 10, 140, 0, 0);
+        Label2->SetCaption("Drives:");
+        dcbPathDrv = Add<TDriveComboBox>(this, Panel1, "dcbPathDrv", 10, 158, 265, 21);
+
+        btnOk = Add<TButton>(this, this, "btnOk", 137, 212, 75, 25);
+        btnOk->SetCaption("&Ok");
+        btnOk->SetDefault(true);
+        btnOk->SetModalResult(mrOk);
+        btnCancel = Add<TButton>(this, this, "btnCancel", 218, 212, 75, 25);
+        btnCancel->SetCaption("&Cancel");
+        btnCancel->SetCancel(true);
+        btnCancel->SetModalResult(mrCancel);
+
+        dlbPath->SetDirLabel(lblPath);
+        dcbPathDrv->OnChange = [this](TObject* Sender) { OnDcbPathDrvChange(Sender); };
+        btnOk->OnClick = [this](TObject* Sender) { btnOkClick(Sender); };
+        SetActiveControl(dlbPath);
+    }
+    SetPath(rtl::GetCurrentDir());
+}
+
+void TdialogPath::SetPath(const std::string& Value) {
+    if (Value == FPath) return;
+    FPath = Value;
+    if (Value.empty()) return;
+    dcbPathDrv->SetDrive(Value[0]);
+    dlbPath->SetDrive(Value[0]);
+    // A folder that has gone since it was chosen leaves the list where it stands.
+    if (rtl::DirectoryExists(Value)) dlbPath->SetDirectory(Value);
+}
+
+void TdialogPath::OnDcbPathDrvChange(TObject*) {
+    char drive = Upper(dcbPathDrv->Drive());
+    if (FFixedOnly && (drive == 'A' || drive == 'B')) {
+        char kept = FPath.empty() ? dlbPath->Drive() : FPath[0];
+        dcbPathDrv->SetDrive(kept);
+        dlbPath->SetDrive(kept);
+        return;
+    }
+    dlbPath->SetDrive(drive);
+}
+
+void TdialogPath::btnOkClick(TObject*) { FPath = dlbPath->Directory(); }
+
+// --- TAvPathDialog -----------------------------------------------------------------------------
+
+TAvPathDialog::TAvPathDialog(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_unique<TFont>()) {
+    CopyOwnerFont();
+}
+
+TAvPathDialog::~TAvPathDialog() = default;
+
+void TAvPathDialog::CopyOwnerFont() {
+    if (auto* window = dynamic_cast<TControl*>(Owner())) FFont->Assign(window->Font());
+}
+
+void TAvPathDialog::SetDialogTop(int Value) {
+    FDialogTop = Value;
+    FPosition = TPathDialogPosition::posDesigned;
+}
+
+void TAvPathDialog::SetDialogLeft(int Value) {
+    FDialogLeft = Value;
+    FPosition = TPathDialogPosition::posDesigned;
+}
+
+void TAvPathDialog::SetPosition(TPathDialogPosition Value) {
+    FPosition = Value;
+    FDialogTop = 0;
+    FDialogLeft = 0;
+}
+
+void TAvPathDialog::SetFont(TFont* Value) {
+    FFont->Assign(Value);
+    FParentFont = false;
+}
+
+void TAvPathDialog::SetParentFont(bool Value) {
+    if (Value && !FParentFont) CopyOwnerFont();
+    FParentFont = Value;
+}
+
+bool TAvPathDialog::Execute() {
+    std::unique_ptr<TdialogPath> picker(Make<TdialogPath>(Application));
+    if (FParentFont) CopyOwnerFont();
+    picker->Font()->Assign(FFont.get());
+    picker->SetCaption(FCaption);
+    picker->SetFixedOnly(FFixedOnly);
+    if (!FPath.empty()) picker->SetPath(FPath);
+    if (FPosition == TPathDialogPosition::posScreenCenter) {
+        picker->SetPosition(TPosition::poScreenCenter);
+    } else {
+        picker->SetPosition(TPosition::poDesigned);
+        picker->SetBounds(FDialogLeft, FDialogTop, picker->Width(), picker->Height());
+    }
+    bool ok = picker->ShowModal() == mrOk;
+    FPath = picker->Path();
+    return ok;
+}
+
+namespace {
+
+struct TRegistration {
+    TRegistration() {
+        using D = TAvPathDialog;
+        RegisterClass<D>("TAvPathDialog", "", {
+            StringProperty<D>("Caption", &D::Caption, &D::SetCaption),
+            StringProperty<D>("Path", &D::Path, &D::SetPath),
+            IntegerProperty<D>("DialogTop", &D::DialogTop, &D::SetDialogTop).WithDefault(0),
+            IntegerProperty<D>("DialogLeft", &D::DialogLeft, &D::SetDialogLeft).WithDefault(0),
+            ClassProperty<D>("Font", &D::Font).StoredWhen([](TPersistent* O) { return !static_cast<D*>(O)->ParentFont(); }),
+            EnumProperty<D>("Position", &D::Position, &D::SetPosition, {"posDesigned", "posScreenCenter"})
+                .WithDefault(int(TPathDialogPosition::posScreenCenter)),
+            BooleanProperty<D>("ParentFont", &D::ParentFont, &D::SetParentFont).WithDefault(1),
+            BooleanProperty<D>("FixedOnly", &D::FixedOnly, &D::SetFixedOnly).WithDefault(0),
+        });
+    }
+} registration;
+
+} // namespace
+
+} // namespace libconfig
