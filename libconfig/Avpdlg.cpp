@@ -155,11 +155,12 @@ struct TRegistration {
         RegisterClass<D>("TAvPathDialog", "", {
             StringProperty<D>("Caption", &D::Caption, &D::SetCaption),
             StringProperty<D>("Path", &D::Path, &D::SetPath),
+            // Position is read first: setting it clears the place the two after it give.
+            EnumProperty<D>("Position", &D::Position, &D::SetPosition, {"posDesigned", "posScreenCenter"})
+                .WithDefault(int(TPathDialogPosition::posScreenCenter)),
             IntegerProperty<D>("DialogTop", &D::DialogTop, &D::SetDialogTop).WithDefault(0),
             IntegerProperty<D>("DialogLeft", &D::DialogLeft, &D::SetDialogLeft).WithDefault(0),
             ClassProperty<D>("Font", &D::Font).StoredWhen([](TPersistent* O) { return !static_cast<D*>(O)->ParentFont(); }),
-            EnumProperty<D>("Position", &D::Position, &D::SetPosition, {"posDesigned", "posScreenCenter"})
-                .WithDefault(int(TPathDialogPosition::posScreenCenter)),
             BooleanProperty<D>("ParentFont", &D::ParentFont, &D::SetParentFont).WithDefault(1),
             BooleanProperty<D>("FixedOnly", &D::FixedOnly, &D::SetFixedOnly).WithDefault(0),
         });

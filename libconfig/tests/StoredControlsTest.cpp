@@ -1,3 +1,4 @@
+#include "libconfig/Avpdlg.h"
 #include "libconfig/ExplorerButton.h"
 #include "libconfig/LuLabel.h"
 
@@ -77,6 +78,27 @@ TEST(StoredControls, LabelAndButtonComeBackAsTheyWereStored) {
     EXPECT_EQ(button->UnselectedFontColor(), clMaroon);
     EXPECT_EQ(button->Layout(), TButtonLayout::blBitmapRight);
     EXPECT_EQ(button->Hint(), "Open");
+}
+
+TEST(StoredControls, FolderPickerKeepsItsPlaceAndOwnFont) {
+    TAvPathDialog original(nullptr);
+    EXPECT_EQ(AsText(&original), "object TAvPathDialog\r\n  Caption = ' Select Path'\r\nend\r\n");
+    original.SetDialogTop(40);
+    original.SetDialogLeft(30);
+    original.SetFixedOnly(true);
+    original.SetPath("C:\\DELPHI\\LIB");
+    TFont font;
+    font.SetName("Arial");
+    original.SetFont(&font);
+    auto dialog = FromText<TAvPathDialog>(AsText(&original));
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(dialog->Position(), TPathDialogPosition::posDesigned);
+    EXPECT_EQ(dialog->DialogTop(), 40);
+    EXPECT_EQ(dialog->DialogLeft(), 30);
+    EXPECT_TRUE(dialog->FixedOnly());
+    EXPECT_FALSE(dialog->ParentFont());
+    EXPECT_EQ(dialog->Font()->Name(), "Arial");
+    EXPECT_EQ(dialog->Path(), "C:\\DELPHI\\LIB");
 }
 
 } // namespace
