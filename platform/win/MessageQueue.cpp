@@ -64,6 +64,7 @@ struct QueueState {
     MessageHook hook;
     bool inHook = false;
     std::vector<UINT> beeps;
+    bool altAlone = false;
 };
 
 QueueState& Q() {
@@ -165,6 +166,7 @@ bool CookInput(RawInput& in, MSG* out, bool commit, bool* eaten) {
             q.cursor = in.pt;
             if (UINT k = ButtonKey(in.message)) {
                 bool down = IsButtonDown(in.message);
+                if (down) q.altAlone = false;
                 q.asyncKeys[k] = down ? 0x80 : 0;
                 UINT lk = ButtonKey(m);
                 q.keys[lk] = down ? BYTE(0x80 | ((q.keys[lk] & 1) ^ 1)) : BYTE(q.keys[lk] & 1);
@@ -245,6 +247,7 @@ bool CookInput(RawInput& in, MSG* out, bool commit, bool* eaten) {
             q.asyncKeys[k] = down ? 0x80 : 0;
         };
         set(vk);
+        if (down && !wasDown) q.altAlone = vk == VK_MENU || vk == VK_LMENU || vk == VK_RMENU;
         if (vk == VK_LSHIFT || vk == VK_RSHIFT) set(VK_SHIFT);
         if (vk == VK_LCONTROL || vk == VK_RCONTROL) set(VK_CONTROL);
         if (vk == VK_LMENU || vk == VK_RMENU) set(VK_MENU);
@@ -419,6 +422,12 @@ void Wait() {
 } // namespace
 
 namespace detail {
+
+bool TakeAltAlone() {
+    bool was = Q().altAlone;
+    Q().altAlone = false;
+    return was;
+}
 
 void ForgetWindowInQueue(HWND h) {
     auto& q = Q();
@@ -939,6 +948,7 @@ void ResetQueue() {
     q.lastClick = ClickMemory{};
     q.cursor = POINT{512, 384};
     q.beeps.clear();
+    q.altAlone = false;
     q.hook = MessageHook{};
     q.inHook = false;
 }

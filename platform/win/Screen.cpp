@@ -175,6 +175,7 @@ void SetNewShellLook(bool on) { Sc().newLook = on; }
 void ResetWindowSystem() {
     for (Window* t : std::vector<Window*>(TopLevelsInZOrder())) DestroyWindow(t->handle);
     ResetQueue();
+    ResetMenus();
     ResetCaretCursorClipboard();
     ResetGdi();
     ResetRunList();

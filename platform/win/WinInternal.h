@@ -104,6 +104,7 @@ struct Window {
     bool iconic = false, zoomed = false;
     std::unique_ptr<Pixels> store;     // top-level windows and the desktop
     std::map<std::string, void*> props; // names upper-cased
+    HMENU menu = nullptr;              // the menu bar of a top-level window
 };
 
 Window* W(HWND hwnd);           // NULL for a handle that names no window of this process
@@ -141,6 +142,16 @@ void ResetGdi();
 // Ends the paints of a window whose WM_PAINT left by an exception before EndPaint.
 void DropPaintDcs(HWND hwnd);
 void ResetRunList();
+// Menus: the bar's height for a window width, its place in window coordinates, its painting,
+// its tracking loop (from a click at a screen point, or from the keyboard with an accelerator
+// letter or 0), and the reset of every menu.
+int MenuBarHeight(const Window* w, int width);
+RECT MenuBarRect(const Window* w);
+void PaintMenuBar(Window* w, HDC dc, RECT bar);
+void TrackMenuBar(Window* w, POINT screen, int key, bool byMouse);
+void ResetMenus();
+// Whether Alt went down and up with no other key or button between; asking clears it.
+bool TakeAltAlone();
 
 // --- GDI ------------------------------------------------------------------------------------
 

@@ -280,7 +280,7 @@ int EdgeWidth(const Window* w) {
 
 // The non-client parts in window coordinates.
 struct NcLayout {
-    RECT client, vbar, hbar, corner, caption;
+    RECT client, vbar, hbar, corner, caption, menu;
 };
 
 NcLayout Layout(const Window* w) {
@@ -293,6 +293,10 @@ NcLayout Layout(const Window* w) {
     if (cap) {
         l.caption = RECT{r.left, r.top, r.right, r.top + cap - 1};
         r.top += cap;
+    }
+    if (int mh = MenuBarHeight(w, r.right - r.left)) {
+        l.menu = RECT{r.left, r.top, r.right, std::min<LONG>(r.bottom, r.top + mh)};
+        r.top = l.menu.bottom;
     }
     int e = EdgeWidth(w);
     InflateRect(&r, -e, -e);
@@ -325,6 +329,8 @@ HWND MakeHandle() {
 } // namespace
 
 namespace detail {
+
+RECT MenuBarRect(const Window* w) { return Layout(w).menu; }
 
 bool HandleAlive(HWND hwnd) {
     std::lock_guard<std::mutex> lk(AliveLock());
@@ -620,6 +626,8 @@ void FreeTree(HWND h) {
     ForgetWindowInQueue(h);
     CaretWindowGone(h);
     if (IsTopLevel(w)) RunListRemove(w);
+    // The window's menu bar goes with it, as on Windows.
+    if (w->menu) DestroyMenu(w->menu);
     for (Window* c : w->children) c->parent = nullptr;
     Unlink(w);
     SetAlive(h, false);
@@ -1511,6 +1519,7 @@ void PaintNonClient(Window* w) {
         SelectObject(dc, old);
         DeleteObject(font);
     }
+    if (!RectEmpty(l.menu)) PaintMenuBar(w, dc, l.menu);
     if (w->exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE)) {
         RECT e{l.client.left - EdgeWidth(w), l.client.top - EdgeWidth(w), l.client.right + EdgeWidth(w),
                l.client.bottom + EdgeWidth(w)};
@@ -1535,6 +1544,7 @@ int NonClientHitTest(Window* w, POINT screen) {
     if (PtInRect(&l.vbar, p)) return HTVSCROLL;
     if (PtInRect(&l.hbar, p)) return HTHSCROLL;
     if (PtInRect(&l.caption, p)) return HTCAPTION;
+    if (PtInRect(&l.menu, p)) return HTMENU;
     if (w->style & WS_THICKFRAME) {
         int f = FrameWidth(w);
         bool left = p.x < f, right = p.x >= width - f, top = p.y < f, bottom = p.y >= height - f;
@@ -1640,6 +1650,8 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NCLBUTTONDOWN:
         if (wParam == HTVSCROLL || wParam == HTHSCROLL)
             TrackScrollBar(w, wParam == HTVSCROLL ? SB_VERT : SB_HORZ, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        else if (wParam == HTMENU)
+            TrackMenuBar(w, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, 0, true);
         else if (IsTopLevel(w) && GetActiveWindow() != h)
             SetActiveWindow(h);
         return 0;
@@ -1728,6 +1740,14 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NEXTDLGCTL: return 0;
     case WM_SYSKEYDOWN:
         if (wParam == VK_F4 && IsTopLevel(w)) PostMessage(h, WM_SYSCOMMAND, SC_CLOSE, 0);
+        else if (wParam == VK_F10) SendMessage(GetAncestor(h, GA_ROOT), WM_SYSCOMMAND, SC_KEYMENU, 0);
+        return 0;
+    case WM_SYSKEYUP:
+        // Alt pressed and let go with no other key between activates the menu bar.
+        if (wParam == VK_MENU && TakeAltAlone()) SendMessage(GetAncestor(h, GA_ROOT), WM_SYSCOMMAND, SC_KEYMENU, 0);
+        return 0;
+    case WM_SYSCHAR:
+        if (wParam != VK_SPACE) SendMessage(GetAncestor(h, GA_ROOT), WM_SYSCOMMAND, SC_KEYMENU, LPARAM(wParam & 0xFF));
         return 0;
     case WM_SHOWWINDOW: return 0;
     case WM_PARENTNOTIFY: return 0;
@@ -1736,6 +1756,7 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
         else if ((wParam & 0xFFF0) == SC_MINIMIZE) ShowWindow(h, SW_MINIMIZE);
         else if ((wParam & 0xFFF0) == SC_MAXIMIZE) ShowWindow(h, SW_SHOWMAXIMIZED);
         else if ((wParam & 0xFFF0) == SC_RESTORE) ShowWindow(h, SW_RESTORE);
+        else if ((wParam & 0xFFF0) == SC_KEYMENU && GetMenu(h)) TrackMenuBar(w, POINT{}, int(lParam), false);
         return 0;
     }
     return 0;

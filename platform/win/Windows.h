@@ -657,3 +657,4 @@ void ResetWindowSystem();
 } // namespace win
 
 #include "win/Gdi.h"
+#include "win/Menus.h"
