@@ -83,6 +83,55 @@ std::pair<unsigned, bool> KeyOfChar(char c) {
     return {0, false};
 }
 
+std::vector<std::string> SplitPath(const std::string& path) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t bar = path.find('|', start);
+        parts.push_back(path.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
+        if (bar == std::string::npos) return parts;
+        start = bar + 1;
+    }
+}
+
+bool SameCaption(const std::string& menuText, const std::string& caption) {
+    return WithoutAccel(menuText.substr(0, menuText.find('\t'))) == WithoutAccel(caption);
+}
+
+// The open pop-up menus of this process, the one shown last first.
+std::vector<std::pair<HWND, HMENU>> OpenMenus() {
+    std::vector<std::pair<HWND, HMENU>> out;
+    DWORD pid = GetCurrentProcessId();
+    EnumWindows([&](HWND w) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == pid && IsWindowVisible(w) && GetClassName(w) == "#32768")
+            if (HMENU m = reinterpret_cast<HMENU>(SendMessage(w, MN_GETHMENU, 0, 0))) out.emplace_back(w, m);
+        return true;
+    });
+    return out;
+}
+
+int FindItem(HMENU menu, const std::string& caption) {
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        bool separator = (GetMenuState(menu, UINT(i), MF_BYPOSITION) & MF_SEPARATOR) != 0;
+        if (separator ? caption == "-" : SameCaption(GetMenuString(menu, UINT(i), MF_BYPOSITION), caption)) return i;
+    }
+    return -1;
+}
+
+bool ClickOpenMenuItem(const std::string& caption) {
+    for (auto [wnd, menu] : OpenMenus()) {
+        int i = FindItem(menu, caption);
+        RECT r;
+        if (i >= 0 && GetMenuItemRect(wnd, menu, UINT(i), &r)) {
+            PostClick(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}, WM_LBUTTONDOWN);
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 TRobot::TRobot() { FPrevious = SetMessageHook(&TRobot::Hook, this); }
@@ -99,8 +148,15 @@ void TRobot::Step() {
     if (FRunning || FSteps.empty() || HasQueuedInput()) return;
     FRunning = true;
     try {
-        TStep step = FSteps.front();
-        if (step.Run()) FSteps.pop_front();
+        // A step that leaves the loop nothing to take (an action, a check) is followed by the
+        // next at once; otherwise the loop would find nothing and wait for ever.
+        for (;;) {
+            TStep step = FSteps.front();
+            if (!step.Run()) break;
+            FSteps.pop_front();
+            MSG pending;
+            if (FSteps.empty() || HasQueuedInput() || PeekMessage(&pending, nullptr, 0, 0, PM_NOREMOVE)) break;
+        }
     } catch (...) {
         FRunning = false;
         throw;
@@ -247,6 +303,38 @@ void TRobot::Key(unsigned VirtualKey, bool Shift, bool Ctrl, bool Alt) {
         if (Shift) PostKeyInput(WM_KEYUP, VK_SHIFT);
         return true;
     });
+}
+
+void TRobot::ChooseMenu(const std::string& Path) {
+    for (const std::string& caption : SplitPath(Path))
+        Queue("choose menu item " + caption, [caption] { return ClickOpenMenuItem(caption); });
+}
+
+void TRobot::ChooseMenu(const TBy& Window, const std::string& Path) {
+    std::vector<std::string> parts = SplitPath(Path);
+    Queue("choose " + parts.front() + " on the menu bar", [Window, caption = parts.front()] {
+        HWND wnd = FindWindow(Window);
+        HMENU bar = wnd ? GetMenu(wnd) : nullptr;
+        int i = bar ? FindItem(bar, caption) : -1;
+        RECT r;
+        if (i < 0 || !GetMenuItemRect(wnd, bar, UINT(i), &r)) return false;
+        PostClick(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}, WM_LBUTTONDOWN);
+        return true;
+    });
+    for (std::size_t k = 1; k < parts.size(); ++k)
+        Queue("choose menu item " + parts[k], [caption = parts[k]] { return ClickOpenMenuItem(caption); });
+}
+
+std::vector<std::string> TRobot::OpenMenuItems() {
+    std::vector<std::string> out;
+    auto menus = OpenMenus();
+    if (menus.empty()) return out;
+    HMENU menu = menus.front().second;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        if (GetMenuState(menu, UINT(i), MF_BYPOSITION) & MF_SEPARATOR) out.push_back("-");
+        else out.push_back(GetMenuString(menu, UINT(i), MF_BYPOSITION));
+    }
+    return out;
 }
 
 void TRobot::OnNextModal(std::function<void(HWND)> Action) {

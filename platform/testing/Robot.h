@@ -52,6 +52,14 @@ public:
     void Drag(win::HWND Wnd, win::POINT From, win::POINT To, int Steps = 4);
     void Type(const std::string& Text);
     void Key(unsigned VirtualKey, bool Shift = false, bool Ctrl = false, bool Alt = false);
+    // Chooses a menu item by its path of captions ("&File|&Print"; '&' and shortcut texts are
+    // ignored): from the menu bar of Window, or, without one, from the pop-up menu that opens
+    // (by a right click, a button or code). Each level is clicked once it shows.
+    void ChooseMenu(const std::string& Path);
+    void ChooseMenu(const TBy& Window, const std::string& Path);
+    // The captions of the items of the pop-up menu shown last, "-" for a separator; empty when
+    // no menu is open.
+    static std::vector<std::string> OpenMenuItems();
     // Clicks the button of the next modal window that appears after this call.
     void AnswerNextModal(const TBy& Button);
     // Runs Action with the next modal window that appears after this call.

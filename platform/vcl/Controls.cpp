@@ -2,6 +2,7 @@
 #include "vcl/Controls.h"
 
 #include "vcl/Forms.h"
+#include "vcl/Menus.h"
 
 #include "rtl/Modules.h"
 
@@ -390,6 +391,10 @@ void TControl::WMRButtonDown(TMessage& M) {
 }
 
 void TControl::WMRButtonUp(TMessage& M) {
+    if (AutoPopupMenu(this, GET_X_LPARAM(M.LParam), GET_Y_LPARAM(M.LParam))) {
+        M.Result = 1;
+        return;
+    }
     MouseUp(TMouseButton::mbRight, MouseShift(M.WParam), GET_X_LPARAM(M.LParam), GET_Y_LPARAM(M.LParam));
 }
 
@@ -1178,12 +1183,14 @@ bool TWinControl::IsDialogKey(unsigned Key, LPARAM KeyData) {
 
 void TWinControl::WMKeyDown(TMessage& M) {
     unsigned key = unsigned(M.WParam);
+    if (IsMenuKey(this, key, KeyDataToShiftState(M.LParam))) return;
     if (IsDialogKey(key, M.LParam)) return;
     if (!DoKeyDown(key, KeyDataToShiftState(M.LParam))) DefaultHandler(M);
 }
 
 void TWinControl::WMSysKeyDown(TMessage& M) {
     unsigned key = unsigned(M.WParam);
+    if (IsMenuKey(this, key, KeyDataToShiftState(M.LParam) | ssAlt)) return;
     if (!DoKeyDown(key, KeyDataToShiftState(M.LParam) | ssAlt)) DefaultHandler(M);
 }
 

@@ -1,6 +1,8 @@
 // Forms: showing, modal loops, closing, activation, focus, border styles, position and limits.
 #include "vcl/Forms.h"
 
+#include "vcl/Menus.h"
+
 #include <algorithm>
 
 namespace vcl {
@@ -43,6 +45,10 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
     if (Operation == TOperation::opRemove) {
         if (AComponent == FActiveControl) FActiveControl = nullptr;
         if (AComponent == FFocusedControl) FFocusedControl = nullptr;
+        if (AComponent == FMenu) {
+            FMenu = nullptr;
+            if (HandleAllocated() && !Parent()) ::win::SetMenu(Handle(), nullptr);
+        }
     }
 }
 
@@ -86,6 +92,10 @@ void TCustomForm::CreateParams(TCreateParams& P) {
 
 void TCustomForm::CreateWnd() {
     TWinControl::CreateWnd();
+    if (FMenu && !Parent()) {
+        ::win::SetMenu(Handle(), FMenu->Handle());
+        FMenu->SetWindowHandle(Handle());
+    }
     if (FFormStyle == TFormStyle::fsStayOnTop)
         SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
@@ -361,8 +371,34 @@ void TCustomForm::CMDialogKey(TMessage& M) {
     TWinControl::CMDialogKey(M);
 }
 
+void TCustomForm::SetMenu(TMainMenu* Value) {
+    if (Value == FMenu) return;
+    if (FMenu) FMenu->SetWindowHandle(nullptr);
+    FMenu = Value;
+    if (Value) Value->FreeNotification(this);
+    if (HandleAllocated() && !Parent()) {
+        ::win::SetMenu(Handle(), Value ? Value->Handle() : nullptr);
+        if (Value) Value->SetWindowHandle(Handle());
+    }
+}
+
+bool TCustomForm::IsShortCut(unsigned Key, TShiftState Shift) {
+    return FMenu && FMenu->WindowHandle() && FMenu->IsShortCut(Key, Shift);
+}
+
 void TCustomForm::Dispatch(TMessage& M) {
     switch (M.Msg) {
+    case WM_COMMAND:
+        // A menu's command: no control sent it.
+        if (M.LParam == 0 && HIWORD(M.WParam) == 0 && FMenu && FMenu->DispatchCommand(LOWORD(M.WParam))) return;
+        TWinControl::Dispatch(M);
+        return;
+    case WM_INITMENUPOPUP:
+        if (FMenu) FMenu->DispatchPopup(reinterpret_cast<HMENU>(M.WParam));
+        return;
+    case WM_MENUSELECT:
+        if (FMenu) MenuSelectHint(FMenu, M.WParam, M.LParam);
+        return;
     case WM_ACTIVATE: WMActivate(M); return;
     case WM_CLOSE: WMClose(M); return;
     case WM_GETMINMAXINFO: WMGetMinMaxInfo(M); return;

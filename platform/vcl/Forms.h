@@ -32,6 +32,8 @@ enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum class TFormStyle { fsNormal, fsStayOnTop };
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 
+class TMainMenu;
+
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 
@@ -84,6 +86,10 @@ public:
     int MaxHeight() const { return FMaxHeight; }
     void SetTrackingLimits(int AMinWidth, int AMinHeight, int AMaxWidth, int AMaxHeight);
     TCanvas* Canvas() const { return FCanvas.get(); }
+    // The menu bar; the form runs its items' shortcuts.
+    TMainMenu* Menu() const { return FMenu; }
+    void SetMenu(TMainMenu* Value);
+    bool IsShortCut(unsigned Key, TShiftState Shift);
     int PixelsPerInch() const { return FPixelsPerInch; }
     void SetPixelsPerInch(int Value) { FPixelsPerInch = Value; }
 
@@ -143,6 +149,7 @@ private:
     int FMinWidth = 0, FMinHeight = 0, FMaxWidth = 0, FMaxHeight = 0;
     int FPixelsPerInch = 96;
     std::unique_ptr<TControlCanvas> FCanvas;
+    TMainMenu* FMenu = nullptr;
 };
 
 class TForm : public TCustomForm {

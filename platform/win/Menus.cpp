@@ -543,11 +543,11 @@ void OnMouse(Tracker& t, TMouse kind, bool chooses, POINT p) {
     if (level >= 0) {
         std::size_t lv = std::size_t(level);
         if (index < 0) return;
-        if (kind != TMouse::Up || t.levels[lv].sel != index) {
+        if (t.levels[lv].sel != index) {
             CloseLevelsFrom(t, lv + 1);
             SelectIn(t, lv, index);
-            OpenSubmenuOf(t, lv, false);
         }
+        OpenSubmenuOf(t, lv, false);
         if (kind == TMouse::Up && chooses) {
             Menu* m = Get(t.levels[lv].menu);
             const Item& it = m->items[std::size_t(index)];
