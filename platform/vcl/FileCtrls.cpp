@@ -489,22 +489,6 @@ void TDriveComboBox::DrawDrive(TCanvas* c, int Index, const TRect& R) {
     c->Brush()->SetStyle(TBrushStyle::bsSolid);
 }
 
-void TDriveComboBox::Paint() {
-    TComboBox::Paint();
-    if (ItemIndex() < 0) return;
-    // The face shows the drive's glyph before its name, over what the plain face drew; the drop
-    // button at the right keeps its own look.
-    TCanvas* c = Canvas();
-    TRect r = ClientRect();
-    TRect text = Rect(r.left + 1, r.top + 1, std::max(int(r.left) + 1, int(r.right) - 17), r.bottom - 1);
-    bool focused = Focused() && !DroppedDown();
-    c->Font()->Assign(Font());
-    c->Brush()->SetStyle(TBrushStyle::bsSolid);
-    c->Brush()->SetColor(focused ? clHighlight : Color());
-    if (focused) c->Font()->SetColor(clHighlightText);
-    else if (!Enabled()) c->Font()->SetColor(clGrayText);
-    DrawDrive(c, ItemIndex(), text);
-    if (focused) c->DrawFocusRect(text);
-}
+void TDriveComboBox::DrawFace(int Index, TRect Rect) { DrawDrive(Canvas(), Index, Rect); }
 
 } // namespace vcl

@@ -116,7 +116,7 @@ public:
     void SetDirList(TDirectoryListBox* Value);
 
 protected:
-    void Paint() override;
+    void DrawFace(int Index, TRect Rect) override;
     void Change() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
 

@@ -2,6 +2,7 @@
 #include "vcl/FileDialogs.h"
 
 #include "vcl/ButtonCtrls.h"
+#include "vcl/DialogBuilding.h"
 #include "vcl/Dialogs.h"
 #include "vcl/FileCtrls.h"
 
@@ -33,22 +34,6 @@ std::vector<std::pair<std::string, std::string>> ParseFilter(const std::string& 
     std::vector<std::pair<std::string, std::string>> pairs;
     for (std::size_t i = 0; i + 1 < parts.size(); i += 2) pairs.emplace_back(parts[i], parts[i + 1]);
     return pairs;
-}
-
-template <class T>
-T* Add(TForm* Form, const char* Name, int Left, int Top, int Width, int Height) {
-    auto* c = new T(Form);
-    c->SetName(Name);
-    c->SetParent(Form);
-    c->SetBounds(Left, Top, Width, Height);
-    return c;
-}
-
-TLabel* AddLabel(TForm* Form, const char* Name, const char* Caption, int Left, int Top, TWinControl* Focus) {
-    auto* l = Add<TLabel>(Form, Name, Left, Top, 0, 0);
-    l->SetCaption(Caption);
-    l->SetFocusControl(Focus);
-    return l;
 }
 
 // The window with its controls and the rules for what OK does with the typed name.
@@ -89,29 +74,29 @@ void TOpenForm::Build() {
     SetClientSize(402, 218);
     SetHelpContext(FDialog.HelpContext());
 
-    FEdit = Add<TEdit>(this, "FileNameEdit", 9, 24, 135, 21);
-    AddLabel(this, "FileNameLabel", "File &Name:", 9, 8, FEdit);
-    FFiles = Add<TFileListBox>(this, "FileList", 9, 50, 135, 110);
-    FFolder = Add<TLabel>(this, "DirLabel", 165, 28, 138, 13);
+    FEdit = AddControl<TEdit>(this, this, "FileNameEdit", 9, 24, 135, 21);
+    AddLabel(this, this, "FileNameLabel", "File &Name:", 9, 8, FEdit);
+    FFiles = AddControl<TFileListBox>(this, this, "FileList", 9, 50, 135, 110);
+    FFolder = AddControl<TLabel>(this, this, "DirLabel", 165, 28, 138, 13);
     FFolder->SetAutoSize(false);
     FFolder->SetShowAccelChar(false);
-    FDirs = Add<TDirectoryListBox>(this, "DirList", 165, 50, 138, 110);
-    AddLabel(this, "DirectoriesLabel", "&Directories:", 165, 8, FDirs);
-    FTypes = Add<TComboBox>(this, "FilterCombo", 9, 184, 135, 21);
+    FDirs = AddControl<TDirectoryListBox>(this, this, "DirList", 165, 50, 138, 110);
+    AddLabel(this, this, "DirectoriesLabel", "&Directories:", 165, 8, FDirs);
+    FTypes = AddControl<TComboBox>(this, this, "FilterCombo", 9, 184, 135, 21);
     FTypes->SetStyle(TComboBoxStyle::csDropDownList);
-    AddLabel(this, "FilterLabel", "List Files of &Type:", 9, 168, FTypes);
-    FDrives = Add<TDriveComboBox>(this, "DriveCombo", 165, 184, 138, 21);
-    AddLabel(this, "DrivesLabel", "Dri&ves:", 165, 168, FDrives);
+    AddLabel(this, this, "FilterLabel", "List Files of &Type:", 9, 168, FTypes);
+    FDrives = AddControl<TDriveComboBox>(this, this, "DriveCombo", 165, 184, 138, 21);
+    AddLabel(this, this, "DrivesLabel", "Dri&ves:", 165, 168, FDrives);
 
-    auto* ok = Add<TButton>(this, "OK", 318, 8, 75, 23);
+    auto* ok = AddControl<TButton>(this, this, "OK", 318, 8, 75, 23);
     ok->SetCaption("OK");
     ok->SetDefault(true);
     ok->OnClick = [this](TObject*) { OkClick(); };
-    auto* cancel = Add<TButton>(this, "Cancel", 318, 37, 75, 23);
+    auto* cancel = AddControl<TButton>(this, this, "Cancel", 318, 37, 75, 23);
     cancel->SetCaption("Cancel");
     cancel->SetCancel(true);
     cancel->SetModalResult(mrCancel);
-    FReadOnly = Add<TCheckBox>(this, "ReadOnlyCheck", 318, 110, 80, 17);
+    FReadOnly = AddControl<TCheckBox>(this, this, "ReadOnlyCheck", 318, 110, 80, 17);
     FReadOnly->SetCaption("&Read only");
     FReadOnly->SetVisible(!(FDialog.Options() & ofHideReadOnly));
     FReadOnly->SetChecked(FDialog.Options() & ofReadOnly);

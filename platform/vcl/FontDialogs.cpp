@@ -2,6 +2,7 @@
 #include "vcl/FontDialogs.h"
 
 #include "vcl/ButtonCtrls.h"
+#include "vcl/DialogBuilding.h"
 #include "vcl/Dialogs.h"
 #include "vcl/ListCtrls.h"
 #include "vcl/StdCtrls.h"
@@ -82,22 +83,41 @@ protected:
     }
 };
 
-template <class T>
-T* Add(TForm* Form, TWinControl* Parent, const char* Name, int Left, int Top, int Width, int Height) {
-    auto* c = new T(Form);
-    c->SetName(Name);
-    c->SetParent(Parent);
-    c->SetBounds(Left, Top, Width, Height);
-    return c;
-}
+// The colour box: a swatch before each name, in the list and on the face.
+class TColorCombo : public TComboBox {
+public:
+    explicit TColorCombo(TComponent* AOwner) : TComboBox(AOwner) {
+        SetStyle(TComboBoxStyle::csDropDownList);
+        SetDropDownCount(16);
+        for (auto& c : kColors) Items()->Add(c.Name);
+        List()->SetStyle(TListBoxStyle::lbOwnerDrawFixed);
+        List()->OnDrawItem = [this](TWinControl*, int Index, TRect R, TOwnerDrawState) {
+            DrawColor(List()->Canvas(), Index, R);
+        };
+    }
 
-TLabel* AddLabel(TForm* Form, TWinControl* Parent, const char* Name, const char* Caption, int Left, int Top,
-                 TWinControl* Focus) {
-    auto* l = Add<TLabel>(Form, Parent, Name, Left, Top, 0, 0);
-    l->SetCaption(Caption);
-    l->SetFocusControl(Focus);
-    return l;
-}
+protected:
+    void DrawFace(int Index, TRect Rect) override { DrawColor(Canvas(), Index, Rect); }
+
+private:
+    void DrawColor(TCanvas* c, int Index, const TRect& R) {
+        c->FillRect(R);
+        if (Index < 0 || Index >= int(std::size(kColors))) return;
+        TColor text = c->Font()->Color();
+        TBrush saved;
+        saved.Assign(c->Brush());
+        c->Pen()->SetColor(clBlack);
+        c->Brush()->SetStyle(TBrushStyle::bsSolid);
+        c->Brush()->SetColor(kColors[Index].Color);
+        c->Rectangle(R.left + 2, R.top + 2, R.left + 24, R.bottom - 2);
+        c->Brush()->Assign(&saved);
+        c->Font()->SetColor(text);
+        c->Brush()->SetStyle(TBrushStyle::bsClear);
+        std::string name = Items()->Get(Index);
+        c->TextOut(R.left + 30, R.top + (R.bottom - R.top - c->TextHeight(name)) / 2, name);
+        c->Brush()->SetStyle(TBrushStyle::bsSolid);
+    }
+};
 
 class TFontForm : public TForm {
 public:
@@ -122,7 +142,7 @@ private:
     TComboBox* FSize = nullptr;
     TCheckBox* FStrikeOut = nullptr;
     TCheckBox* FUnderline = nullptr;
-    TComboBox* FColor = nullptr;
+    TColorCombo* FColor = nullptr;
     TFontSample* FSample = nullptr;
     TLabel* FDescription = nullptr;
     bool FColorChosen = false;
@@ -139,43 +159,41 @@ void TFontForm::Build() {
     SetClientSize(424, 206);
     SetHelpContext(FDialog.HelpContext());
 
-    FFace = Add<TComboBox>(this, this, "FaceCombo", 9, 22, 150, 21);
+    FFace = AddControl<TComboBox>(this, this, "FaceCombo", 9, 22, 150, 21);
     FFace->SetSorted(true);
     FFace->SetDropDownCount(10);
     AddLabel(this, this, "FaceLabel", "&Font:", 9, 6, FFace);
-    FStyle = Add<TComboBox>(this, this, "StyleCombo", 168, 22, 100, 21);
+    FStyle = AddControl<TComboBox>(this, this, "StyleCombo", 168, 22, 100, 21);
     AddLabel(this, this, "StyleLabel", "Font st&yle:", 168, 6, FStyle);
-    FSize = Add<TComboBox>(this, this, "SizeCombo", 277, 22, 52, 21);
+    FSize = AddControl<TComboBox>(this, this, "SizeCombo", 277, 22, 52, 21);
     FSize->SetDropDownCount(10);
     AddLabel(this, this, "SizeLabel", "&Size:", 277, 6, FSize);
 
-    auto* ok = Add<TButton>(this, this, "OK", 340, 22, 75, 23);
+    auto* ok = AddControl<TButton>(this, this, "OK", 340, 22, 75, 23);
     ok->SetCaption("OK");
     ok->SetDefault(true);
     ok->OnClick = [this](TObject*) { OkClick(); };
-    auto* cancel = Add<TButton>(this, this, "Cancel", 340, 51, 75, 23);
+    auto* cancel = AddControl<TButton>(this, this, "Cancel", 340, 51, 75, 23);
     cancel->SetCaption("Cancel");
     cancel->SetCancel(true);
     cancel->SetModalResult(mrCancel);
 
-    auto* effects = Add<TGroupBox>(this, this, "EffectsGroup", 9, 56, 150, 106);
+    auto* effects = AddControl<TGroupBox>(this, this, "EffectsGroup", 9, 56, 150, 106);
     effects->SetCaption("Effects");
     effects->SetVisible(FDialog.Options() & fdEffects);
-    FStrikeOut = Add<TCheckBox>(this, effects, "StrikeOutCheck", 10, 18, 120, 17);
+    FStrikeOut = AddControl<TCheckBox>(this, effects, "StrikeOutCheck", 10, 18, 120, 17);
     FStrikeOut->SetCaption("Stri&keout");
-    FUnderline = Add<TCheckBox>(this, effects, "UnderlineCheck", 10, 38, 120, 17);
+    FUnderline = AddControl<TCheckBox>(this, effects, "UnderlineCheck", 10, 38, 120, 17);
     FUnderline->SetCaption("&Underline");
-    FColor = Add<TComboBox>(this, effects, "ColorCombo", 10, 76, 128, 21);
-    FColor->SetStyle(TComboBoxStyle::csDropDownList);
-    FColor->SetDropDownCount(16);
+    FColor = AddControl<TColorCombo>(this, effects, "ColorCombo", 10, 76, 128, 21);
     AddLabel(this, effects, "ColorLabel", "&Color:", 10, 60, FColor);
 
-    auto* sample = Add<TGroupBox>(this, this, "SampleGroup", 168, 56, 161, 106);
+    auto* sample = AddControl<TGroupBox>(this, this, "SampleGroup", 168, 56, 161, 106);
     sample->SetCaption("Sample");
-    FSample = Add<TFontSample>(this, sample, "SampleText", 8, 18, 145, 80);
+    FSample = AddControl<TFontSample>(this, sample, "SampleText", 8, 18, 145, 80);
     FSample->SetCaption("AaBbYyZz");
     FSample->SetParentFont(false);
-    FDescription = Add<TLabel>(this, this, "DescriptionLabel", 9, 170, 406, 30);
+    FDescription = AddControl<TLabel>(this, this, "DescriptionLabel", 9, 170, 406, 30);
     FDescription->SetAutoSize(false);
     FDescription->SetWordWrap(true);
     SetActiveControl(FFace);
@@ -186,25 +204,6 @@ void TFontForm::Start() {
     FTrueType = FontTypes();
     FFace->Items()->Assign(*Screen->Fonts());
     for (const char* s : kStyles) FStyle->Items()->Add(s);
-    for (auto& c : kColors) FColor->Items()->Add(c.Name);
-    // The colour box shows a swatch before each name.
-    FColor->List()->SetStyle(TListBoxStyle::lbOwnerDrawFixed);
-    FColor->List()->OnDrawItem = [this](TWinControl*, int Index, TRect R, TOwnerDrawState) {
-        TCanvas* c = FColor->List()->Canvas();
-        c->FillRect(R);
-        if (Index < 0 || Index >= int(std::size(kColors))) return;
-        TColor text = c->Font()->Color();
-        TBrush saved;
-        saved.Assign(c->Brush());
-        c->Pen()->SetColor(clBlack);
-        c->Brush()->SetColor(kColors[Index].Color);
-        c->Rectangle(R.left + 2, R.top + 2, R.left + 24, R.bottom - 2);
-        c->Brush()->Assign(&saved);
-        c->Font()->SetColor(text);
-        c->Brush()->SetStyle(TBrushStyle::bsClear);
-        c->TextOut(R.left + 30, R.top + (R.bottom - R.top - c->TextHeight("Xg")) / 2, FColor->Items()->Get(Index));
-        c->Brush()->SetStyle(TBrushStyle::bsSolid);
-    };
 
     int face = IndexOfText(FFace->Items(), font->Name());
     if (face >= 0) FFace->SetItemIndex(face);

@@ -1221,6 +1221,13 @@ TRect TComboBox::ButtonRect() {
     return Rect(std::max(0, int(r.right) - ComboButtonWidth), r.top, r.right, r.bottom);
 }
 
+void TComboBox::DrawFace(int Index, TRect Rect) {
+    TCanvas* c = Canvas();
+    std::string s = Items()->Get(Index);
+    c->Brush()->SetStyle(TBrushStyle::bsClear);
+    c->TextRect(Rect, Rect.left + 2, Rect.top + (Rect.bottom - Rect.top - c->TextHeight(s)) / 2, s);
+}
+
 void TComboBox::Paint() {
     TCanvas* c = Canvas();
     TRect r = ClientRect();
@@ -1239,11 +1246,8 @@ void TComboBox::Paint() {
         } else if (!Enabled()) {
             c->Font()->SetColor(clGrayText);
         }
-        if (ItemIndex() >= 0) {
-            std::string s = Items()->Get(ItemIndex());
-            c->Brush()->SetStyle(TBrushStyle::bsClear);
-            c->TextRect(text, text.left + 2, text.top + (text.bottom - text.top - c->TextHeight(s)) / 2, s);
-        }
+        if (ItemIndex() >= 0) DrawFace(ItemIndex(), text);
+        c->Brush()->SetStyle(TBrushStyle::bsSolid);
         if (focused) c->DrawFocusRect(text);
     }
     // The drop button: raised, or pushed while the list is down; its arrow.

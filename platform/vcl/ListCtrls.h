@@ -240,6 +240,8 @@ protected:
     void SetTextValue(const std::string& Value) override;
     virtual void Change();
     virtual void DropDown();
+    // Draws the chosen line on the face of a drop-down list, in the canvas's colours.
+    virtual void DrawFace(int Index, TRect Rect);
 
 private:
     class TComboList;

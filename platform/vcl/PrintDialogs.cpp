@@ -3,6 +3,7 @@
 #include "vcl/PrintDialogs.h"
 
 #include "vcl/ButtonCtrls.h"
+#include "vcl/DialogBuilding.h"
 #include "vcl/ListCtrls.h"
 #include "vcl/Printers.h"
 #include "vcl/StdCtrls.h"
@@ -46,21 +47,6 @@ private:
     bool FLandscape = false;
 };
 
-template <class T>
-T* Add(TForm* Form, TWinControl* Parent, const char* Name, int Left, int Top, int Width, int Height) {
-    auto* c = new T(Form);
-    c->SetName(Name);
-    c->SetParent(Parent);
-    c->SetBounds(Left, Top, Width, Height);
-    return c;
-}
-
-TLabel* AddLabel(TForm* Form, TWinControl* Parent, const char* Name, const char* Caption, int Left, int Top) {
-    auto* l = Add<TLabel>(Form, Parent, Name, Left, Top, 0, 0);
-    l->SetCaption(Caption);
-    return l;
-}
-
 } // namespace
 
 bool TPrinterSetupDialog::Execute() {
@@ -87,33 +73,33 @@ bool TPrinterSetupDialog::Execute() {
         form->SetClientSize(400, 194);
         form->SetHelpContext(FHelpContext);
 
-        auto* group = Add<TGroupBox>(form.get(), form.get(), "PrinterGroup", 8, 6, 384, 74);
+        auto* group = AddControl<TGroupBox>(form.get(), form.get(), "PrinterGroup", 8, 6, 384, 74);
         group->SetCaption("Printer");
-        printerBox = Add<TComboBox>(form.get(), group, "PrinterBox", 64, 18, 308, 21);
+        printerBox = AddControl<TComboBox>(form.get(), group, "PrinterBox", 64, 18, 308, 21);
         printerBox->SetStyle(TComboBoxStyle::csDropDownList);
         AddLabel(form.get(), group, "NameLabel", "&Name:", 12, 22)->SetFocusControl(printerBox);
         AddLabel(form.get(), group, "WhereLabel", "Where:", 12, 50);
         where = AddLabel(form.get(), group, "WhereText", "", 64, 50);
 
-        group = Add<TGroupBox>(form.get(), form.get(), "PaperGroup", 8, 88, 220, 66);
+        group = AddControl<TGroupBox>(form.get(), form.get(), "PaperGroup", 8, 88, 220, 66);
         group->SetCaption("Paper");
-        paperBox = Add<TComboBox>(form.get(), group, "PaperBox", 48, 18, 160, 21);
+        paperBox = AddControl<TComboBox>(form.get(), group, "PaperBox", 48, 18, 160, 21);
         paperBox->SetStyle(TComboBoxStyle::csDropDownList);
         AddLabel(form.get(), group, "SizeLabel", "Si&ze:", 12, 22)->SetFocusControl(paperBox);
 
-        group = Add<TGroupBox>(form.get(), form.get(), "OrientationGroup", 236, 88, 156, 66);
+        group = AddControl<TGroupBox>(form.get(), form.get(), "OrientationGroup", 236, 88, 156, 66);
         group->SetCaption("Orientation");
-        image = Add<TOrientationImage>(form.get(), group, "OrientationImage", 8, 16, 44, 44);
-        portrait = Add<TRadioButton>(form.get(), group, "PortraitButton", 60, 18, 88, 17);
+        image = AddControl<TOrientationImage>(form.get(), group, "OrientationImage", 8, 16, 44, 44);
+        portrait = AddControl<TRadioButton>(form.get(), group, "PortraitButton", 60, 18, 88, 17);
         portrait->SetCaption("P&ortrait");
-        landscape = Add<TRadioButton>(form.get(), group, "LandscapeButton", 60, 40, 88, 17);
+        landscape = AddControl<TRadioButton>(form.get(), group, "LandscapeButton", 60, 40, 88, 17);
         landscape->SetCaption("L&andscape");
 
-        auto* ok = Add<TButton>(form.get(), form.get(), "OK", 236, 162, 75, 24);
+        auto* ok = AddControl<TButton>(form.get(), form.get(), "OK", 236, 162, 75, 24);
         ok->SetCaption("OK");
         ok->SetDefault(true);
         ok->SetModalResult(mrOk);
-        auto* cancel = Add<TButton>(form.get(), form.get(), "Cancel", 317, 162, 75, 24);
+        auto* cancel = AddControl<TButton>(form.get(), form.get(), "Cancel", 317, 162, 75, 24);
         cancel->SetCaption("Cancel");
         cancel->SetCancel(true);
         cancel->SetModalResult(mrCancel);
