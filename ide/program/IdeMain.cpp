@@ -1,11 +1,13 @@
-// The ide program: the stand-in IDE with its windows on the screen.
-//   ide [--screenshot FILE] [project.dpr]
+// The ide program: the stand-in IDE with its windows on the screen, shown on the desktop when
+// there is one.
+//   ide [--headless] [--scale N] [--screenshot FILE] [project.dpr]
 #include "rtl/Paths.h"
 #include "ide/Ide.h"
 #include "ide/IdeWindows.h"
 
 #include "win/Windows.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -14,7 +16,7 @@
 namespace {
 
 int Usage() {
-    std::cerr << "usage: ide [--screenshot FILE] [project.dpr]\n";
+    std::cerr << "usage: ide [--headless] [--scale N] [--screenshot FILE] [project.dpr]\n";
     return 2;
 }
 
@@ -30,12 +32,24 @@ std::string ProgramFolder(const char* argv0) {
 
 int main(int argc, char** argv) {
     std::string project, screenshot;
+    bool headless = false;
+    int scale = 1;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         if (arg == "--screenshot") {
             if (++i >= argc)
                 return Usage();
             screenshot = argv[i];
+        } else if (arg == "--headless") {
+            headless = true;
+        } else if (arg == "--scale") {
+            if (++i >= argc)
+                return Usage();
+            scale = std::atoi(argv[i]);
+            if (scale < 1 || scale > 8) {
+                std::cerr << "ide: the scale is a whole number from 1 to 8\n";
+                return Usage();
+            }
         } else if (arg == "--help" || arg == "-h") {
             Usage();
             return 0;
@@ -49,6 +63,11 @@ int main(int argc, char** argv) {
         }
     }
 
+    if (!headless && win::DisplayPresent() && !win::OpenDisplay(scale, "ide"))
+        std::cerr << "ide: the desktop display cannot be opened; running headless\n";
+    struct CloseAtEnd {
+        ~CloseAtEnd() { win::CloseDisplay(); }
+    } closeAtEnd;
     try {
         ide::TIde ide;
         // Without anyone to answer a message box, the messages go to the terminal.
@@ -66,6 +85,7 @@ int main(int argc, char** argv) {
         }
         // The windows come before the libraries, which take the main window as their parent.
         ide::TIdeWindows& windows = ide.ShowWindows();
+        win::SetDisplayMainWindow(windows.MainWindow());
         ide.LoadLibraries(ProgramFolder(argv[0]));
         if (!screenshot.empty()) {
             windows.ProcessMessages();

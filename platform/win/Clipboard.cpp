@@ -99,6 +99,15 @@ BOOL OpenClipboard(HWND owner) {
     if (owner && !IsWindow(owner)) return FALSE;
     s.open = true;
     s.openedBy = owner;
+    // Text copied on the desktop since the last look replaces what this process put here.
+    std::string desktop;
+    if (DisplayClipboardIn(&desktop)) {
+        FreeFormats();
+        s.owner = nullptr;
+        HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, desktop.size() + 1);
+        std::memcpy(B(h)->data.data(), desktop.data(), desktop.size());
+        s.formats[CF_TEXT] = h;
+    }
     return TRUE;
 }
 
@@ -124,6 +133,12 @@ HGLOBAL SetClipboardData(UINT format, HGLOBAL mem) {
     auto it = s.formats.find(format);
     if (it != s.formats.end() && it->second != mem) s.blocks.erase(reinterpret_cast<std::uintptr_t>(it->second));
     s.formats[format] = mem;
+    if (format == CF_TEXT || format == CF_OEMTEXT) {
+        Block* b = B(mem);
+        std::string text(reinterpret_cast<const char*>(b->data.data()),
+                         strnlen(reinterpret_cast<const char*>(b->data.data()), b->data.size()));
+        DisplayClipboardOut(format == CF_OEMTEXT ? rtl::OemToAnsi(text) : text);
+    }
     return mem;
 }
 

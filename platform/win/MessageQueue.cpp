@@ -20,6 +20,8 @@ struct RawInput {
     UINT message = 0;
     POINT pt;
     UINT vk = 0;
+    int delta = 0; // the wheel's turn
+    char ch = 0;   // a character typed as text
     // The hit test is made once, when the input is first looked at.
     bool resolved = false;
     HWND target = nullptr;
@@ -160,6 +162,22 @@ bool CookInput(RawInput& in, MSG* out, bool commit, bool* eaten) {
     auto& q = Q();
     *eaten = false;
     out->time = Now32();
+    if (in.message == WM_MOUSEWHEEL || in.message == WM_CHAR) {
+        HWND target = W(q.focus) ? q.focus : W(q.active) ? q.active : nullptr;
+        if (!target) return false;
+        if (commit && in.message == WM_MOUSEWHEEL) q.cursor = in.pt;
+        out->hwnd = target;
+        out->message = in.message;
+        out->pt = in.message == WM_MOUSEWHEEL ? in.pt : q.cursor;
+        if (in.message == WM_MOUSEWHEEL) {
+            out->wParam = MAKEWPARAM(int(MouseKeys()), in.delta);
+            out->lParam = MAKELPARAM(in.pt.x, in.pt.y);
+        } else {
+            out->wParam = static_cast<unsigned char>(in.ch);
+            out->lParam = 1;
+        }
+        return true;
+    }
     if (in.message >= WM_MOUSEFIRST && in.message <= WM_MOUSELAST) {
         UINT m = Logical(in.message);
         if (commit) {
@@ -310,6 +328,7 @@ void RunHook() {
 // One look at the queue in the order messages are taken.
 bool Look(MSG* msg, HWND filter, UINT lo, UINT hi, bool remove) {
     auto& q = Q();
+    if (DisplayActive()) DisplayPump();
     RunHook();
     {
         std::unique_lock<std::mutex> lk(q.lock);
@@ -414,6 +433,15 @@ void Wait() {
     for (Timer& t : q.timers)
         if (t.thread == me) next = std::min(next, t.due);
     if (next <= now) return;
+    if (DisplayActive()) {
+        {
+            std::unique_lock<std::mutex> lk(q.lock);
+            if (!q.posted.empty() || !q.input.empty() || q.quit) return;
+        }
+        // The desktop's events and the next timer together; other threads wake it by an event.
+        DisplayWait(unsigned(next - now));
+        return;
+    }
     std::unique_lock<std::mutex> lk(q.lock);
     if (!q.posted.empty() || !q.input.empty() || q.quit) return;
     q.wake.wait_for(lk, std::chrono::milliseconds(next - now));
@@ -476,6 +504,7 @@ BOOL PostMessage(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
         q.posted.push_back(m);
     }
     q.wake.notify_all();
+    DisplayWake();
     return TRUE;
 }
 
@@ -489,6 +518,7 @@ void PostQuitMessage(int exitCode) {
         q.quitCode = exitCode;
     }
     q.wake.notify_all();
+    DisplayWake();
 }
 
 BOOL GetMessage(MSG* msg, HWND hwnd, UINT lo, UINT hi) {
@@ -588,6 +618,8 @@ BOOL TranslateMessage(const MSG* msg) {
     bool ctrl = (q.keys[VK_CONTROL] & 0x80) != 0 && !(q.keys[VK_MENU] & 0x80);
     char c = CharOfKey(UINT(msg->wParam), shift, caps, ctrl);
     if (!c) return FALSE;
+    // A desktop delivers typed text itself, in its own keyboard layout.
+    if (DisplayActive() && msg->message == WM_KEYDOWN && !ctrl && static_cast<unsigned char>(c) >= 32) return FALSE;
     // The character is taken next, before anything posted later.
     MSG m = *msg;
     m.message = msg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
@@ -637,6 +669,31 @@ void PostMouseInput(UINT message, POINT screen) {
         RawInput in;
         in.message = message;
         in.pt = screen;
+        q.input.push_back(in);
+    }
+    q.wake.notify_all();
+}
+
+void PostWheelInput(int delta, POINT screen) {
+    auto& q = Q();
+    {
+        std::unique_lock<std::mutex> lk(q.lock);
+        RawInput in;
+        in.message = WM_MOUSEWHEEL;
+        in.pt = screen;
+        in.delta = delta;
+        q.input.push_back(in);
+    }
+    q.wake.notify_all();
+}
+
+void PostCharInput(char ch) {
+    auto& q = Q();
+    {
+        std::unique_lock<std::mutex> lk(q.lock);
+        RawInput in;
+        in.message = WM_CHAR;
+        in.ch = ch;
         q.input.push_back(in);
     }
     q.wake.notify_all();

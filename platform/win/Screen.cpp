@@ -85,19 +85,31 @@ void SetScreenSize(int width, int height, int dpi) {
     d->store->Resize(width, height, ToPix(GetSysColor(COLOR_BACKGROUND)));
 }
 
+namespace detail {
+void ComposeScreen(Pixels& out) {
+    const Pixels& desk = *Desktop()->store;
+    if (out.width != desk.width || out.height != desk.height) out = Pixels(desk.width, desk.height, false, 0);
+    std::copy(desk.data.begin(), desk.data.end(), out.data.begin());
+    auto tops = TopLevelsInZOrder();
+    for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
+        Window* t = *it;
+        if (!(t->style & WS_VISIBLE) || !t->store) continue;
+        int x0 = std::max(0, -int(t->rect.left)), x1 = std::min(t->store->width, out.width - int(t->rect.left));
+        if (x1 <= x0) continue;
+        for (int y = 0; y < t->store->height; ++y) {
+            int sy = t->rect.top + y;
+            if (sy < 0 || sy >= out.height) continue;
+            const std::uint32_t* src = t->store->data.data() + std::size_t(y) * std::size_t(t->store->width);
+            std::copy(src + x0, src + x1, out.Row(sy) + t->rect.left + x0);
+        }
+    }
+}
+} // namespace detail
+
 bool SaveScreenshot(const std::string& path, HWND hwnd) {
     if (!hwnd) {
-        Pixels shot = *Desktop()->store;
-        auto tops = TopLevelsInZOrder();
-        for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
-            Window* t = *it;
-            if (!(t->style & WS_VISIBLE) || !t->store) continue;
-            for (int y = 0; y < t->store->height; ++y)
-                for (int x = 0; x < t->store->width; ++x) {
-                    int sx = t->rect.left + x, sy = t->rect.top + y;
-                    if (shot.Inside(sx, sy)) shot.Row(sy)[sx] = t->store->At(x, y);
-                }
-        }
+        Pixels shot;
+        ComposeScreen(shot);
         return WritePng(shot, path);
     }
     Window* w = W(hwnd);

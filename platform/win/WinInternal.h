@@ -153,6 +153,21 @@ void ResetMenus();
 // Whether Alt went down and up with no other key or button between; asking clears it.
 bool TakeAltAlone();
 
+// --- The desktop display (Display.cpp) ------------------------------------------------------
+
+bool DisplayActive();
+// Takes the desktop's events into the input queue and shows the screen when a frame is due.
+void DisplayPump();
+// Shows what changed, then waits for a desktop event for at most the given time.
+void DisplayWait(unsigned milliseconds);
+// Wakes a waiting loop from another thread.
+void DisplayWake();
+// The desktop's clipboard: text put on ours goes out, text copied on the desktop comes in.
+void DisplayClipboardOut(const std::string& text);
+bool DisplayClipboardIn(std::string* text);
+// The whole screen as a screenshot shows it: the desktop and the top-level windows in z-order.
+void ComposeScreen(Pixels& out);
+
 // --- GDI ------------------------------------------------------------------------------------
 
 std::uint32_t ScreenWidth();

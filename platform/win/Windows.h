@@ -372,6 +372,11 @@ MessageHook SetMessageHook(MessageHookProc proc, void* data);
 // or for F10 they arrive as WM_SYSKEYDOWN and WM_SYSKEYUP).
 void PostMouseInput(UINT message, POINT screen);
 void PostKeyInput(UINT message, UINT virtualKey);
+// A turn of the wheel (WHEEL_DELTA a notch, positive away from the user) with the cursor at a
+// screen point; WM_MOUSEWHEEL goes to the window with the focus.
+void PostWheelInput(int delta, POINT screen);
+// A character typed as text (cp1252): WM_CHAR to the window with the focus.
+void PostCharInput(char ch);
 BOOL HasQueuedInput();
 
 SHORT GetKeyState(int virtualKey);      // as delivered so far; buttons as the program sees them
@@ -579,6 +584,20 @@ void ClearRecordedBeeps();
 void SetScreenSize(int width, int height, int dpi = 96);
 // A PNG file of the whole screen (hwnd NULL) or of one window as it lies in its pixels.
 bool SaveScreenshot(const std::string& pngPath, HWND hwnd = nullptr);
+
+// --- The desktop display --------------------------------------------------------------------
+
+// One desktop window shows the whole screen (scale desktop pixels to a screen pixel) and feeds
+// the desktop's mouse, keyboard and clipboard in as input; message loops then wait on the
+// desktop's events and the next timer. Without it the window system is headless.
+// Whether a desktop can be reached (DISPLAY or WAYLAND_DISPLAY is set).
+bool DisplayPresent();
+// False, and headless, when the desktop window cannot be made.
+bool OpenDisplay(int scale = 1, const std::string& title = "");
+void CloseDisplay();
+bool DisplayOpen();
+// The window that closing the desktop window asks to close; without one, the active window.
+void SetDisplayMainWindow(HWND hwnd);
 
 // The list-box messages and notifications, with the standard values.
 constexpr unsigned LB_ADDSTRING = 0x0180;
