@@ -159,6 +159,8 @@ void TFileListBox::SetDirectory(const std::string& Value) {
     std::string folder = ResolveFolder(Value);
     if (folder == FDirectory) return;
     FDirectory = folder;
+    // A file of the same name in the new folder is not the one chosen.
+    SetItemIndex(-1);
     ReadFileNames();
     Change();
 }

@@ -195,11 +195,15 @@ TEST_F(FileCtrlsTest, AClickedFileIsTheFileNameAndShowsInTheEdit) {
     Files->SetFileName("c:\\projects\\demo\\UNIT1.pas");
     EXPECT_EQ(Files->FileName(), "C:\\Projects\\Demo\\Unit1.PAS");
     EXPECT_EQ(Edit->Text(), "Unit1.PAS");
-    // Opening another folder takes the choice away and shows the mask again.
+    // A mask that still lists it keeps the choice; opening another folder takes it away, even
+    // where a file has the same name, and shows the mask again.
+    Files->SetMask("*.pas");
+    EXPECT_EQ(Files->FileName(), "C:\\Projects\\Demo\\Unit1.PAS");
+    std::ofstream(std::filesystem::path(Root.Path()) / "drive_c/Projects/Other/Unit1.PAS") << "x";
     Dirs->SetDirectory("C:\\Projects\\Other");
     EXPECT_EQ(Files->FileName(), "");
-    EXPECT_TRUE(Lines(Files).empty());
-    EXPECT_EQ(Edit->Text(), "*.pas;*.dpr");
+    EXPECT_EQ(Lines(Files), std::vector<std::string>{"Unit1.PAS"});
+    EXPECT_EQ(Edit->Text(), "*.pas");
 }
 
 TEST_F(FileCtrlsTest, ChoosingADriveRefillsTheFolderListAndComesBackToWhereItWas) {
