@@ -7,6 +7,7 @@
 #include "spellengine/Suggestions.h"
 #include "spellengine/WordForm.h"
 
+#include "rtl/Clock.h"
 #include "rtl/CodePages.h"
 #include "rtl/Files.h"
 #include "rtl/Modules.h"
@@ -30,6 +31,11 @@ constexpr const char* kNoErrors[] = {"No errors found. Spell checking complete..
 constexpr const char* kComplete[] = {"Spell checking complete."};
 constexpr const char* kAddWord[] = {"Add \"%s\" to dictionary?"};
 constexpr const char* kInDictionary[] = {"\"%s\" already in dictionary."};
+
+// Milliseconds between two updates of the dialog with the word being checked.
+constexpr std::uint64_t kFollowInterval = 50;
+// Words checked between two looks for messages while no word is offered.
+constexpr int kWordsPerPump = 32;
 
 std::string Format(const char* Pattern, const std::string& Word) {
     std::string out = Pattern;
@@ -314,9 +320,22 @@ int TSpellDlg::CheckBuffer(TAbsBuffer& Buffer) {
     FDialog->ClearSuggestions();
 
     const std::size_t lang = std::size_t(FLabelLanguage);
+    bool followed = false;
+    std::uint64_t lastFollow = 0;
     std::string word;
+    int wordsToPump = 0;
     for (;;) {
-        Application->ProcessMessages();
+        // Messages run between words, every few words: often enough that the dialog's buttons
+        // answer at once, seldom enough that looking for them does not slow the check down.
+        if (--wordsToPump <= 0) {
+            Application->ProcessMessages();
+            wordsToPump = kWordsPerPump;
+            if (!FDialog || FDialog->Result() == srClose) {
+                cancelled = true;
+                HideDialog();
+                break;
+            }
+        }
         Screen->SetCursor(crHourGlass);
         if (Buffer.GetModified()) {
             changed = true;
@@ -392,17 +411,20 @@ int TSpellDlg::CheckBuffer(TAbsBuffer& Buffer) {
                     break;
                 }
                 if (FDialog) FDialog->ClearSuggestions();
+                wordsToPump = 0;
             }
         } else if (!w.empty()) {
-            const std::string ansi = OemToAnsiWord(w);
-            FDialog->SetStatusText(kWordFound[lang]);
-            FDialog->SetBadWord(ansi);
-            FDialog->SetReplacement(ansi);
-            Application->ProcessMessages();
-            if (!FDialog || FDialog->Result() == srClose) {
-                cancelled = true;
-                HideDialog();
-                break;
+            // The dialog follows the check, redrawn a few times a second rather than per word,
+            // which would cost far more than the lookup.
+            const std::uint64_t now = rtl::GetTickCount64();
+            if (!followed || now - lastFollow >= kFollowInterval) {
+                const std::string ansi = OemToAnsiWord(w);
+                FDialog->SetStatusText(kWordFound[lang]);
+                FDialog->SetBadWord(ansi);
+                FDialog->SetReplacement(ansi);
+                followed = true;
+                lastFollow = now;
+                wordsToPump = 0;
             }
         }
         if (w.empty()) break;
