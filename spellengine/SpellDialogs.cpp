@@ -242,6 +242,7 @@ void TAbsSpellDialog::AddAccentButtons(TPanel* Panel) {
 TWPSpellDlg::TWPSpellDlg(TComponent* AOwner) : TAbsSpellDialog(AOwner) {
     TLoadingBracket loading(this);
     SetName("WPSpellDlg");
+    SetPosition(TPosition::poScreenCenter);
     SetCaption("Spell Checker");
     SetBorderStyle(TFormBorderStyle::bsDialog);
     Font()->SetName("MS Sans Serif");
@@ -326,6 +327,7 @@ void TWPSpellDlg::SetAccentIcons(TAccentSet Value) {
 TMSSpellDlg::TMSSpellDlg(TComponent* AOwner) : TAbsSpellDialog(AOwner) {
     TLoadingBracket loading(this);
     SetName("MSSpellDlg");
+    SetPosition(TPosition::poScreenCenter);
     SetCaption("Spelling");
     SetBorderStyle(TFormBorderStyle::bsDialog);
     Font()->SetName("MS Sans Serif");
@@ -403,6 +405,7 @@ void TMSSpellDlg::SetAccentIcons(TAccentSet Value) {
 TW96SpellDlg::TW96SpellDlg(TComponent* AOwner) : TAbsSpellDialog(AOwner) {
     TLoadingBracket loading(this);
     SetName("W96SpellDlg");
+    SetPosition(TPosition::poScreenCenter);
     SetCaption("Spelling");
     SetBorderStyle(TFormBorderStyle::bsNone);
     Font()->SetName("MS Sans Serif");

@@ -7,6 +7,7 @@
 #include "DctFixture.h"
 
 #include "rtl/Paths.h"
+#include "rtl/SysUtils.h"
 #include "testing/UiTest.h"
 
 #include <deque>
@@ -79,7 +80,12 @@ public:
         Robot->AnswerNextModal(TBy::Name(Button));
     }
 
+    void DoWordNotFound(TCustomEdit*, const std::string& Word, int Position) override {
+        NotFound.push_back(Word + "@" + std::to_string(Position));
+    }
+
     TRobot* Robot = nullptr;
+    std::vector<std::string> NotFound;
     std::deque<TAnswer> Script;
     // Whether the check ends with a message box, answered after the last scripted answer.
     bool EndMessage = true;
@@ -168,6 +174,8 @@ TEST_F(SpellDlgTest, EachChoiceOverAMemo) {
         {"replace, then close", "teh cat wrold", {{"btnReplace", "the"}, {"btnClose"}}, {"teh", "wrold"},
          "the cat wrold", 2, true, ""},
         {"no unknown word", "the cat sat", {}, {}, "the cat sat", 0, false, kNoErrors},
+        {"one letter and digits are never offered", "x 1996 q7 teh", {{"btnSkip"}, {"btnSkip"}}, {"q7", "teh"}, "x 1996 q7 teh",
+         0, false, kNoErrors},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -344,4 +352,93 @@ TEST_F(SpellDlgTest, ForceModalDisablesTheOtherWindowsOnlyWhileTheCheckRuns) {
     Memo->SetText("teh");
     EXPECT_THROW(Spell->SpellCheck(Memo), rtl::Exception);
     EXPECT_TRUE(win::IsWindowEnabled(Form->Handle()));
+}
+
+TEST_F(SpellDlgTest, SettingsAndTheDictionaryFolder) {
+    Spell->AnswerModal("OK");
+    Spell->SetSuggestions(0);
+    EXPECT_TRUE(Robot->Done()) << Robot->Describe();
+    EXPECT_EQ(Spell->Messages, std::vector<std::string>{"Invlid number of suggestions."});
+    EXPECT_EQ(Spell->Suggestions(), 1);
+    EXPECT_EQ(Spell->Dialog()->Suggestions(), 1);
+    Spell->SetSuggestions(25);
+    EXPECT_EQ(Spell->Dialog()->Suggestions(), 25);
+
+    std::string folder = rtl::ExtractFilePath(rtl::WinPath(dct_fixture::EnglishDct()));
+    folder.pop_back();
+    for (char& c : folder) c = char(std::tolower(static_cast<unsigned char>(c)));
+    Spell->SetDictionaryPath(folder);
+    Spell->SetDictionaryName("");
+    ASSERT_TRUE(Spell->OpenDictionary());
+    EXPECT_EQ(Spell->DictionaryPath(), rtl::UpperCase(folder) + "\\");
+    EXPECT_EQ(Spell->DictionaryName(), "ENGLISH.DCT");
+    Spell->Close();
+    EXPECT_FALSE(ActiveDictionary());
+
+    // Another layout keeps the settings.
+    Spell->SetShowGlyphs(false);
+    Spell->SetDialogType(TDialogTypes::dtWordPro96);
+    auto* w96 = dynamic_cast<TW96SpellDlg*>(Spell->Dialog());
+    ASSERT_TRUE(w96);
+    EXPECT_EQ(w96->Suggestions(), 25);
+    EXPECT_TRUE(w96->btnAdd->Glyph()->Empty());
+    EXPECT_TRUE(w96->Font()->Style() & fsBold);
+
+    Spell->Messages.clear();
+    Spell->AnswerModal("OK");
+    EXPECT_EQ(Spell->SpellCheck(Form), 0);
+    EXPECT_EQ(Spell->Messages, std::vector<std::string>{"Error : Unknown control."});
+}
+
+TEST_F(SpellDlgTest, AutoShiftMovesTheDialogAwayFromTheWord) {
+    Spell->SetAutoShift(true);
+    Memo->SetText("cat\r\ncat\r\nteh");
+    int top = -1;
+    Spell->OnOffer = [&](TAbsSpellDialog* d) {
+        top = d->Top();
+        d->Update();
+        TRobot::Screenshot("/tmp/spell-check.png");
+    };
+    // The memo's third line lies below the middle of the screen.
+    Form->SetTop(Screen->Height() / 2 - 10);
+    EXPECT_EQ(CheckMemo(Memo->Text(), {{"btnSkip"}}), 0);
+    EXPECT_EQ(top, 10);
+    Form->SetTop(20);
+    EXPECT_EQ(CheckMemo(Memo->Text(), {{"btnSkip"}}), 0);
+    EXPECT_EQ(top, Screen->Height() - Spell->Dialog()->Height() - 10);
+}
+
+TEST_F(SpellDlgTest, CheckWhileTyping) {
+    auto* edit = new TEdit(Form);
+    edit->SetParent(Form);
+    edit->SetBounds(8, 160, 200, 21);
+    Spell->ChangeFromWords().Add("teh");
+    Spell->ChangeToWords().Add("the");
+    struct Case {
+        const char* Text;
+        int Caret;
+        char Key;
+        bool AutoReplace;
+        const char* Want;
+        int WantCaret;
+        std::vector<std::string> NotFound;
+    } cases[] = {
+        {"see teh", 7, ' ', true, "see the", 7, {}},
+        {"see teh, ok", 8, '\r', true, "see the, ok", 8, {}},
+        {"see wrold", 9, ' ', false, "see wrold", 9, {"wrold@4"}},
+        {"see world", 9, ' ', false, "see world", 9, {}},
+        {"see wrold", 9, 'x', false, "see wrold", 9, {}},
+        {"  ", 2, ' ', false, "  ", 2, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Text);
+        Spell->NotFound.clear();
+        edit->SetText(c.Text);
+        edit->SetSelStart(c.Caret);
+        char key = c.Key;
+        Spell->CheckTyping(edit, c.AutoReplace, key);
+        EXPECT_EQ(edit->Text(), c.Want);
+        EXPECT_EQ(edit->SelStart(), c.WantCaret);
+        EXPECT_EQ(Spell->NotFound, c.NotFound);
+    }
 }
