@@ -163,11 +163,19 @@ TEST_F(DisplayTest, DesktopEventsReachTheFormAsWindowsMessages) {
     for (const Case& c : cases) {
         Probe->Seen.clear();
         ASSERT_EQ(RunPumping("LC_ALL=C.UTF-8 xdotool " + c.events), 0) << c.events;
-        Pump(150);
         // Typed text arrives as characters; key downs and ups of the layout's own keys may surround them.
-        std::vector<TSeen> seen = Probe->Seen;
-        if (c.events.rfind("type", 0) == 0)
-            std::erase_if(seen, [](const TSeen& s) { return s.Msg != win::WM_CHAR; });
+        const bool typed = c.events.rfind("type", 0) == 0;
+        auto seenNow = [&] {
+            std::vector<TSeen> seen = Probe->Seen;
+            if (typed) std::erase_if(seen, [](const TSeen& s) { return s.Msg != win::WM_CHAR; });
+            return seen;
+        };
+        // A loaded machine may be slow to deliver; then a little longer, for anything extra.
+        for (auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+             seenNow().size() < c.expected.size() && std::chrono::steady_clock::now() < end;)
+            Pump(10);
+        Pump(50);
+        std::vector<TSeen> seen = seenNow();
         EXPECT_EQ(seen, c.expected) << c.events << ": " << Describe(Probe->Seen);
     }
     EXPECT_EQ(Probe->LastPoint.x, 30);
@@ -196,13 +204,18 @@ TEST_F(DisplayTest, TheClipboardCrossesToTheDesktopAndBack) {
     EXPECT_EQ(std::string(buf, n), "Gr\u00FC\u00DFe \u20AC 5");
 
     ASSERT_EQ(RunPumping("printf '%s' '\u00C7a va \u00E0 l\u2019\u00E9cole' | xclip -i -selection clipboard"), 0);
-    Pump(100);
-    ASSERT_TRUE(OpenClipboard(Form->Handle()));
-    HGLOBAL got = GetClipboardData(CF_TEXT);
-    ASSERT_NE(got, nullptr);
-    std::string text = static_cast<const char*>(GlobalLock(got));
-    GlobalUnlock(got);
-    CloseClipboard();
+    // The desktop hands its text over when asked; a loaded machine may take a moment.
+    std::string text;
+    for (auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5); std::chrono::steady_clock::now() < end;) {
+        Pump(20);
+        ASSERT_TRUE(OpenClipboard(Form->Handle()));
+        if (HGLOBAL got = GetClipboardData(CF_TEXT)) {
+            text = static_cast<const char*>(GlobalLock(got));
+            GlobalUnlock(got);
+        }
+        CloseClipboard();
+        if (!text.empty() && text != ours) break;
+    }
     EXPECT_EQ(text, "\xC7" "a va \xE0 l\x92\xE9" "cole");
 }
 
