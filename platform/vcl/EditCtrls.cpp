@@ -163,9 +163,18 @@ RECT TCustomEdit::TextRect() {
     RECT r{0, 0, Width(), Height()};
     if (HandleAllocated()) GetClientRect(Handle(), &r);
     r.left += kMargin;
-    r.right = std::max(r.left + 1, r.right - kMargin);
+    r.right = std::max(r.left + 1, r.right - kMargin - FRightSpace);
     r.top += 1;
     return r;
+}
+
+void TCustomEdit::SetRightSpace(int Value) {
+    Value = std::max(0, Value);
+    if (Value == FRightSpace) return;
+    FRightSpace = Value;
+    Relayout();
+    ScrollCaret();
+    Invalidate();
 }
 
 int TCustomEdit::LineHeight() {

@@ -76,6 +76,8 @@ protected:
     void SetBuffer(const std::string& Value, bool Notify);
     const std::string& Buffer() const { return FBuf; }
     void Relayout();
+    // Pixels at the right of the client area that the text leaves free (for a child there).
+    void SetRightSpace(int Value);
 
     bool FMultiLine = false;
     bool FWordWrap = false;
@@ -122,6 +124,7 @@ private:
     std::array<int, 256> FAdvance{};
     int FWidest = 0;     // pixels, of the widest unwrapped row
     int FMaxLength = 0;
+    int FRightSpace = 0;
     TEditCharCase FCharCase = TEditCharCase::ecNormal;
     bool FReadOnly = false;
     bool FModified = false;

@@ -2,6 +2,7 @@
 
 #include "vcl/ButtonCtrls.h"
 #include "vcl/EditCtrls.h"
+#include "vcl/Spin.h"
 
 #include <string>
 #include <vector>
@@ -107,4 +108,105 @@ TEST_F(ChoiceTest, RadioGroupLaysItsItemsOutInColumnsAndTellsEachChange) {
     EXPECT_EQ(group->Columns(), 16);
     group->SetEnabled(false);
     EXPECT_FALSE(group->Buttons(0)->Enabled());
+}
+
+TEST_F(ChoiceTest, SpinEditStepsWithinItsBoundsAndPutsATypedValueRightWhenLeft) {
+    // The number of suggestions of the spell checker's options: 0 to 99, 10 at first.
+    auto* spin = Make<TSpinEdit>(Form);
+    spin->SetName("seSuggestions");
+    spin->SetParent(Form);
+    spin->SetBounds(8, 40, 60, 24);
+    spin->SetMinValue(0);
+    spin->SetMaxValue(99);
+    spin->SetValue(10);
+    int changes = 0;
+    spin->OnChange = [&](TObject*) { ++changes; };
+    Form->Show();
+    spin->SetFocus();
+
+    TRobot keys;
+    keys.Key(win::VK_UP);
+    keys.Key(win::VK_DOWN);
+    keys.Key(win::VK_DOWN);
+    Run(keys);
+    EXPECT_EQ(spin->Value(), 9);
+    EXPECT_EQ(changes, 3);
+    spin->SetIncrement(5);
+    spin->SetValue(97);
+    TRobot up;
+    up.Key(win::VK_UP);
+    Run(up);
+    EXPECT_EQ(spin->Text(), "99"); // a step stops at the bound
+    spin->SetValue(-4);
+    EXPECT_EQ(spin->Value(), 0);
+
+    // Only digits and signs can be typed; a value out of the bounds stands until the box is left.
+    win::ClearRecordedBeeps();
+    spin->SetText("");
+    TRobot type;
+    type.Type("1x5.0");
+    Run(type);
+    EXPECT_EQ(spin->Text(), "150");
+    EXPECT_EQ(win::RecordedBeeps().size(), 2u);
+    TRobot leave;
+    leave.Key(win::VK_TAB);
+    Run(leave);
+    EXPECT_FALSE(spin->Focused());
+    EXPECT_EQ(spin->Text(), "99");
+    // Nothing, or a sign alone, becomes the lowest value.
+    spin->SetFocus();
+    spin->SetText("-");
+    First->SetFocus();
+    EXPECT_EQ(spin->Text(), "0");
+
+    // Equal bounds bound nothing.
+    spin->SetMaxValue(0);
+    spin->SetValue(-12);
+    EXPECT_EQ(spin->Value(), -12);
+    TRobot::Screenshot("/tmp/vcl-spin-edit.png", Form->Handle());
+}
+
+TEST_F(ChoiceTest, SpinButtonsStepOnceWhenClickedAndRepeatWhileHeld) {
+    auto* spin = Make<TSpinEdit>(Form);
+    spin->SetParent(Form);
+    spin->SetBounds(8, 40, 60, 24);
+    spin->SetMaxValue(1000);
+    Form->Show();
+    win::HWND button = spin->Button()->Handle();
+    int h = spin->Button()->Height();
+    ASSERT_GT(h, 8);
+    EXPECT_EQ(spin->Button()->Left() + spin->Button()->Width(), spin->ClientWidth());
+
+    TRobot click;
+    click.ClickAt(button, win::POINT{5, 2});
+    click.ClickAt(button, win::POINT{5, h - 2});
+    click.ClickAt(button, win::POINT{5, 2});
+    Run(click);
+    EXPECT_EQ(spin->Value(), 1);
+    EXPECT_TRUE(spin->Focused()); // the button gives the focus to its box
+
+    // Held down: once at once, then after a pause every tenth of a second.
+    win::SendMessage(button, win::WM_LBUTTONDOWN, win::MK_LBUTTON, win::MAKELPARAM(5, 2));
+    EXPECT_EQ(spin->Value(), 2);
+    TRobot::AdvanceClock(300);
+    Application->ProcessMessages();
+    EXPECT_EQ(spin->Value(), 2);
+    TRobot::AdvanceClock(100);
+    Application->ProcessMessages();
+    EXPECT_EQ(spin->Value(), 3);
+    for (int i = 0; i < 5; ++i) {
+        TRobot::AdvanceClock(100);
+        Application->ProcessMessages();
+    }
+    EXPECT_EQ(spin->Value(), 8);
+    // Moved off the button it waits; back on it goes on.
+    win::SendMessage(button, win::WM_MOUSEMOVE, win::MK_LBUTTON, win::MAKELPARAM(5, h - 2));
+    TRobot::AdvanceClock(100);
+    Application->ProcessMessages();
+    EXPECT_EQ(spin->Value(), 8);
+    TRobot::Screenshot("/tmp/vcl-spin-held.png", Form->Handle());
+    win::SendMessage(button, win::WM_LBUTTONUP, 0, win::MAKELPARAM(5, h - 2));
+    TRobot::AdvanceClock(1000);
+    Application->ProcessMessages();
+    EXPECT_EQ(spin->Value(), 8);
 }
