@@ -216,3 +216,23 @@ TEST_F(SpellDialogsTest, GlyphsCanBeHidden) {
     EXPECT_TRUE(d->btnAdd->Glyph()->Empty());
     EXPECT_TRUE(static_cast<TBitBtn*>(d->btnReplace)->Glyph()->Empty());
 }
+
+TEST_F(SpellDialogsTest, LanguageCaptionsAndTheTypedWordCheck) {
+    auto* wp = Shown<TWPSpellDlg>();
+    EXPECT_EQ(wp->btnSkipAll->Caption(), "Skip A&lways") << "the stored caption until a language is set";
+    wp->SetLabelLanguage(TLanguages::lgEnglish);
+    EXPECT_EQ(wp->btnSkipAll->Caption(), "Skip &Always");
+    EXPECT_EQ(wp->lblFound->Caption(), "Found");
+    EXPECT_EQ(wp->Caption(), "Spell Checker");
+
+    auto* w96 = Shown<TW96SpellDlg>();
+    w96->SetLabelLanguage(TLanguages::lgEnglish);
+    EXPECT_EQ(w96->btnClose->Caption(), "&Done");
+    // Leaving the replacement box tells whether the typed word is known.
+    for (const auto& [typed, status] : {std::pair{"hello", "Word Found:"}, std::pair{"helo", "Word in Question:"}}) {
+        w96->edtWord->SetFocus();
+        w96->edtWord->SetText(typed);
+        w96->lstSuggest->SetFocus();
+        EXPECT_EQ(w96->lblFound->Caption(), status) << typed;
+    }
+}

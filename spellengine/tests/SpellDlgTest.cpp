@@ -70,7 +70,10 @@ public:
         Script.pop_front();
         if (!a.Replacement.empty()) D->SetReplacement(a.Replacement);
         Robot->Wait(1000); // two clicks on one button are no double click
-        Robot->Click(TBy::Name(a.Button));
+        if (a.Button == "(close the window)")
+            Robot->Do([D] { D->Close(); });
+        else
+            Robot->Click(TBy::Name(a.Button));
         if (!a.Modal.empty()) AnswerModal(a.Modal);
         if (Script.empty() && EndMessage) AnswerModal("OK");
     }
@@ -171,6 +174,7 @@ TEST_F(SpellDlgTest, EachChoiceOverAMemo) {
         {"skip all", "recieve cat recieve wrold recieve", {{"btnSkipAll"}, {"btnSkip"}}, {"recieve", "wrold"},
          "recieve cat recieve wrold recieve", 0, false, kNoErrors},
         {"close", "teh cat wrold", {{"btnClose"}}, {"teh"}, "teh cat wrold", 2, false, ""},
+        {"window closed", "teh cat wrold", {{"(close the window)"}}, {"teh"}, "teh cat wrold", 2, false, ""},
         {"replace, then close", "teh cat wrold", {{"btnReplace", "the"}, {"btnClose"}}, {"teh", "wrold"},
          "the cat wrold", 2, true, ""},
         {"no unknown word", "the cat sat", {}, {}, "the cat sat", 0, false, kNoErrors},
