@@ -18,23 +18,11 @@ namespace {
 
 using namespace vcl;
 
-std::string WithoutAccel(const std::string& caption) {
-    std::string out;
-    for (std::size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] == '&' && i + 1 < caption.size())
-            ++i;
-        else if (caption[i] == '&')
-            continue;
-        out += caption[i];
-    }
-    return out;
-}
-
 bool IsModifierKey(unsigned key) {
     return key == win::VK_SHIFT || key == win::VK_CONTROL || key == win::VK_MENU;
 }
 
-// Every IDE window hands the keys it is given to the menu first, so a shortcut works in all.
+// Every IDE window hands the keys it is given to the menu, so a shortcut works in all.
 void BindShortCuts(TForm* form, TIde& ide) {
     form->SetKeyPreview(true);
     form->OnKeyDown = [&ide](TObject*, unsigned& Key, TShiftState Shift) {
@@ -46,216 +34,52 @@ void BindShortCuts(TForm* form, TIde& ide) {
     };
 }
 
-// The pop-up list of one menu's items, below the menu bar.
-class TIdeMenuList : public TCustomControl {
-public:
-    TIdeMenuList(TComponent* AOwner, TIde& ide) : TCustomControl(AOwner), FIde(ide) {
-        SetName("MenuList");
-        SetColor(clMenu);
-    }
-
-    static constexpr int RowHeight = 18;
-
-    void Popup(TMenuItem* menu, int x, int y) {
-        FMenu = menu;
-        FItems.clear();
-        for (int i = 0; i < menu->Count(); ++i)
-            if (menu->Items(i)->Flags & host::mfVisible)
-                FItems.push_back(menu->Items(i));
-        int width = 120;
-        for (TMenuItem* item : FItems) {
-            int w = Canvas()->TextWidth(WithoutAccel(item->Caption)) + 40;
-            if (item->ShortCut)
-                w += Canvas()->TextWidth(ShortCutToText(TShortCut(item->ShortCut))) + 16;
-            width = std::max(width, w);
-        }
-        int height = std::max<int>(1, int(FItems.size())) * RowHeight + 4;
-        win::SetWindowPos(Handle(), win::HWND_TOPMOST, x, y, width, height,
-                          win::SWP_SHOWWINDOW | win::SWP_NOACTIVATE);
-        UpdateBounds();
-        Invalidate();
-    }
-
-    void CloseUp() {
-        FMenu = nullptr;
-        FItems.clear();
-        if (HandleAllocated() && win::IsWindowVisible(Handle()))
-            win::ShowWindow(Handle(), win::SW_HIDE);
-    }
-
-    bool IsOpen() const { return FMenu != nullptr; }
-    TMenuItem* OpenMenu() const { return FMenu; }
-
-protected:
-    void CreateParams(TCreateParams& P) override {
-        TCustomControl::CreateParams(P);
-        P.Style = win::WS_POPUP | win::WS_BORDER;
-        P.ExStyle = win::WS_EX_TOOLWINDOW | win::WS_EX_TOPMOST;
-        P.WndParent = Application ? Application->Handle() : nullptr;
-    }
-    // Shown and hidden by Popup and CloseUp only.
-    void UpdateShowing() override {}
-    // A click in the list leaves the IDE window it belongs to active.
-    void WndProc(TMessage& Message) override {
-        if (Message.Msg == win::WM_MOUSEACTIVATE) {
-            Message.Result = win::MA_NOACTIVATE;
-            return;
-        }
-        TCustomControl::WndProc(Message);
-    }
-
-    void Paint() override {
-        TCanvas* c = Canvas();
-        c->Brush()->SetColor(clMenu);
-        c->FillRect(ClientRect());
-        int y = 2;
-        for (TMenuItem* item : FItems) {
-            if (item->Caption == "-") {
-                c->Pen()->SetColor(clGrayText);
-                c->MoveTo(4, y + RowHeight / 2);
-                c->LineTo(Width() - 6, y + RowHeight / 2);
-            } else {
-                c->Font()->SetColor((item->Flags & host::mfEnabled) ? clWindowText : clGrayText);
-                c->TextOut(18, y + 2, WithoutAccel(item->Caption) + (item->Count() ? "  >" : ""));
-                if (item->ShortCut) {
-                    std::string text = ShortCutToText(TShortCut(item->ShortCut));
-                    c->TextOut(Width() - 10 - c->TextWidth(text), y + 2, text);
-                }
-            }
-            y += RowHeight;
-        }
-    }
-
-    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override {
-        TCustomControl::MouseDown(Button, Shift, X, Y);
-        int row = (Y - 2) / RowHeight;
-        if (Y < 2 || row < 0 || row >= int(FItems.size()))
-            return;
-        TMenuItem* item = FItems[std::size_t(row)];
-        if (item->Caption == "-" || !(item->Flags & host::mfEnabled))
-            return;
-        if (item->Count()) {
-            Popup(item, Left(), Top());
-            return;
-        }
-        CloseUp();
-        FIde.Menu().Click(item);
-    }
-
-private:
-    TIde& FIde;
-    TMenuItem* FMenu = nullptr;
-    std::vector<TMenuItem*> FItems;
-};
-
-// The main menu's top row; a click opens the list of the menu's items.
-class TIdeMenuBar : public TCustomControl {
-public:
-    TIdeMenuBar(TComponent* AOwner, TIde& ide, TIdeMenuList* list)
-        : TCustomControl(AOwner), FIde(ide), FList(list) {
-        SetName("MainMenuBar");
-        SetColor(clMenu);
-    }
-
-    // The client rectangle of a top menu; empty when it is not on the bar.
-    TRect ItemRect(const std::string& name) {
-        int x = 4;
-        TMenuItem& root = FIde.Menu().Root();
-        for (int i = 0; i < root.Count(); ++i) {
-            TMenuItem* item = root.Items(i);
-            if (!(item->Flags & host::mfVisible))
-                continue;
-            int w = Canvas()->TextWidth(WithoutAccel(item->Caption)) + 14;
-            if (item->Name == name)
-                return Rect(x, 0, x + w, Height());
-            x += w;
-        }
-        return Rect(0, 0, 0, 0);
-    }
-
-protected:
-    void Paint() override {
-        TCanvas* c = Canvas();
-        c->Brush()->SetColor(clMenu);
-        c->FillRect(ClientRect());
-        int x = 4;
-        TMenuItem& root = FIde.Menu().Root();
-        for (int i = 0; i < root.Count(); ++i) {
-            TMenuItem* item = root.Items(i);
-            if (!(item->Flags & host::mfVisible))
-                continue;
-            std::string text = WithoutAccel(item->Caption);
-            int w = c->TextWidth(text) + 14;
-            bool open = FList->OpenMenu() == item;
-            c->Brush()->SetColor(open ? clHighlight : clMenu);
-            if (open)
-                c->FillRect(Rect(x, 1, x + w, Height() - 1));
-            c->Font()->SetColor(open ? clHighlightText
-                                     : ((item->Flags & host::mfEnabled) ? clWindowText : clGrayText));
-            c->TextOut(x + 7, (Height() - c->TextHeight(text)) / 2, text);
-            x += w;
-        }
-    }
-
-    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override {
-        TCustomControl::MouseDown(Button, Shift, X, Y);
-        TMenuItem& root = FIde.Menu().Root();
-        for (int i = 0; i < root.Count(); ++i) {
-            TMenuItem* item = root.Items(i);
-            TRect r = ItemRect(item->Name);
-            if (X < r.left || X >= r.right)
-                continue;
-            bool wasOpen = FList->OpenMenu() == item;
-            FList->CloseUp();
-            if (!(item->Flags & host::mfEnabled) || wasOpen)
-                break;
-            if (item->Count()) {
-                win::POINT p{r.left, r.bottom};
-                win::ClientToScreen(Handle(), &p);
-                FList->Popup(item, p.x, p.y);
-            } else {
-                FIde.Menu().Click(item);
-            }
-            break;
-        }
-        Invalidate();
-    }
-
-private:
-    TIde& FIde;
-    TIdeMenuList* FList;
-};
-
+// The main window's menu bar shows the core's menu tree: each change of the tree makes its items
+// again, and choosing one clicks the core's item.
 class TAppBuilder : public TForm {
 public:
-    TAppBuilder(TComponent* AOwner, TIde& ide) : TForm(AOwner) {
+    TAppBuilder(TComponent* AOwner, TIde& ide) : TForm(AOwner), FIde(ide) {
         TLoadingBracket loading(this);
         SetName("AppBuilder");
         SetBounds(0, 0, win::GetSystemMetrics(win::SM_CXSCREEN), 96);
-        MenuList = new TIdeMenuList(this, ide);
-        MenuBar = new TIdeMenuBar(this, ide, MenuList);
-        MenuBar->SetParent(this);
-        MenuBar->SetAlign(TAlign::alTop);
-        MenuBar->SetHeight(20);
+        MainMenu = new vcl::TMainMenu(this);
+        MainMenu->SetName("MainMenu");
+        BuildMenu();
+        SetMenu(MainMenu);
+        // Shortcuts of the menu items work through the menu; this catches those of disabled
+        // parents' items as the other IDE windows do.
         BindShortCuts(this, ide);
-        auto shortCuts = OnKeyDown;
-        OnKeyDown = [this, shortCuts](TObject* Sender, unsigned& Key, TShiftState Shift) {
-            if (Key == win::VK_ESCAPE && MenuList->IsOpen()) {
-                MenuList->CloseUp();
-                MenuBar->Invalidate();
-                Key = 0;
-                return;
-            }
-            shortCuts(Sender, Key, Shift);
-        };
-        // A click in another window leaves the open list behind.
-        OnDeactivate = [this](TObject*) {
-            MenuList->CloseUp();
-            MenuBar->Invalidate();
-        };
     }
-    TIdeMenuBar* MenuBar;
-    TIdeMenuList* MenuList;
+
+    void BuildMenu() {
+        vcl::TMenuItem* root = MainMenu->Items();
+        while (root->Count() > 0) delete root->Items(root->Count() - 1);
+        AddItems(root, FIde.Menu().Root());
+    }
+
+    vcl::TMainMenu* MainMenu;
+
+private:
+    void AddItems(vcl::TMenuItem* to, ide::TMenuItem& from) {
+        for (int i = 0; i < from.Count(); ++i) {
+            ide::TMenuItem* source = from.Items(i);
+            auto* item = new vcl::TMenuItem(this);
+            item->SetCaption(source->Caption);
+            item->SetHint(source->Hint);
+            item->SetShortCut(TShortCut(source->ShortCut));
+            item->SetEnabled((source->Flags & host::mfEnabled) != 0);
+            item->SetVisible((source->Flags & host::mfVisible) != 0);
+            to->Add(item);
+            if (source->Count()) {
+                AddItems(item, *source);
+            } else {
+                TIde* ide = &FIde;
+                item->OnClick = [ide, source](TObject*) { ide->Menu().Click(source); };
+            }
+        }
+    }
+
+    TIde& FIde;
 };
 
 class TPropertyInspector : public TForm {
@@ -436,11 +260,7 @@ void TIdeWindows::Refresh() {
     }
 }
 
-void TIdeWindows::MenuChanged() {
-    // The open list may show items that are gone.
-    FForms->Main->MenuList->CloseUp();
-    FForms->Main->MenuBar->Invalidate();
-}
+void TIdeWindows::MenuChanged() { FForms->Main->BuildMenu(); }
 
 void TIdeWindows::ShowMessageBox(const std::string& text) {
     MessageDlg(text, TMsgDlgType::mtError, mbOK, 0);
@@ -448,23 +268,29 @@ void TIdeWindows::ShowMessageBox(const std::string& text) {
 
 bool TIdeWindows::ItemPlace(const std::string& name, win::HWND& wnd, win::POINT& point) {
     TMenuItem* item = FIde.Menu().Find(name);
-    if (!item || !item->Parent())
+    if (!item || !item->Parent() || !(item->Flags & host::mfVisible))
         return false;
-    TRect r{};
-    if (item->Parent() == &FIde.Menu().Root()) {
-        r = FForms->Main->MenuBar->ItemRect(name);
-        wnd = FForms->Main->MenuBar->Handle();
-    } else {
-        // The row it has in its menu's list, wherever the list comes to stand.
-        int row = 0;
-        for (int i = 0; i < item->Index(); ++i)
-            row += (item->Parent()->Items(i)->Flags & host::mfVisible) != 0;
-        r = Rect(2, 2 + row * TIdeMenuList::RowHeight, 40, 2 + (row + 1) * TIdeMenuList::RowHeight);
-        wnd = FForms->Main->MenuList->Handle();
+    // The shown menu that holds the item: the bar, or a drop-down menu that is open.
+    int position = 0;
+    for (int i = 0; i < item->Index(); ++i)
+        position += (item->Parent()->Items(i)->Flags & host::mfVisible) != 0;
+    win::HWND main = FForms->Main->Handle();
+    win::HMENU shown = win::GetMenu(main);
+    std::vector<int> path;
+    for (TMenuItem* p = item->Parent(); p && p->Parent(); p = p->Parent()) {
+        int at = 0;
+        for (int i = 0; i < p->Index(); ++i)
+            at += (p->Parent()->Items(i)->Flags & host::mfVisible) != 0;
+        path.insert(path.begin(), at);
     }
-    if (r.right <= r.left)
+    for (int at : path)
+        shown = win::GetSubMenu(shown, at);
+    win::RECT r{};
+    if (!shown || !win::GetMenuItemRect(main, shown, win::UINT(position), &r))
         return false;
+    wnd = main;
     point = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    win::ScreenToClient(main, &point);
     return true;
 }
 

@@ -34,8 +34,8 @@ public:
 
     // The message box the IDE's messages go in while the windows are up.
     void ShowMessageBox(const std::string& text);
-    // Where a click chooses a menu item: a top menu on the menu bar, any other in the row it has
-    // in its menu's pop-up list (a client point of that window).
+    // Where a click chooses a menu item: a top menu on the menu bar, any other in its drop-down
+    // menu while that is open (a client point of the main window); false when not shown.
     bool ItemPlace(const std::string& name, win::HWND& wnd, win::POINT& point);
 
     // Runs the message loop until the main window closes.

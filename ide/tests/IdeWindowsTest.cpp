@@ -55,12 +55,8 @@ protected:
         win::RECT r = WindowRect(wnd);
         return {r.left, r.top, r.right - r.left, r.bottom - r.top};
     }
-    void ClickMenu(TRobot& robot, const std::string& name) {
-        win::HWND wnd = nullptr;
-        win::POINT p{};
-        ASSERT_TRUE(Ide->Windows()->ItemPlace(name, wnd, p)) << name;
-        robot.ClickAt(wnd, p);
-    }
+    // Chooses by captions from the main window's menu bar ("&Tools|&Options...").
+    void ChooseMenu(TRobot& robot, const std::string& path) { robot.ChooseMenu(TBy::Class("TAppBuilder"), path); }
     // Lets the loop run until the robot is done (the clock is the test's; nothing sleeps).
     void RunRobot(TRobot& robot) {
         for (int i = 0; i < 200 && !robot.Done(); ++i)
@@ -154,25 +150,41 @@ TEST_F(IdeWindowsTest, AHookItemIsChosenByItsShortCutInAnyIdeWindowAndFromTheMen
     RunRobot(robot);
     EXPECT_EQ(log.Names, (std::vector<std::string>{"SearchExecute", "SearchExecute"}));
 
-    // Through the menu: the Search menu on the bar, then the item in its list.
+    // Through the menu: the Search menu on the bar, then the item in it, which shows its
+    // shortcut; the separator between them is no item to choose.
     log.Names.clear();
     TRobot clicks;
-    ClickMenu(clicks, "SearchMenu");
-    ClickMenu(clicks, "SearchOptions");
+    std::vector<std::string> shown;
+    ChooseMenu(clicks, "&Search");
+    clicks.Do([&] {
+        shown = TRobot::OpenMenuItems();
+        TRobot::Screenshot(std::string(SUITE_BINARY_DIR) + "/ide-search-menu.png");
+    });
+    clicks.ChooseMenu("-");
+    clicks.ChooseMenu("Search Options");
     RunRobot(clicks);
+    EXPECT_EQ(shown, (std::vector<std::string>{"Search Execute\tCtrl+Alt+X", "-", "Search Options"}));
     EXPECT_EQ(log.Names, (std::vector<std::string>{"SearchOptions"}));
-    EXPECT_EQ(TRobot::FindWindow(TBy::Name("MenuList")), nullptr) << "the list closes after the choice";
+    EXPECT_TRUE(TRobot::OpenMenuItems().empty()) << "the menu closes after the choice";
 
-    // An open list closes on Escape and on a click in another IDE window; nothing is chosen.
+    // An open menu closes on Escape and on a click in another IDE window; nothing is chosen.
     TRobot away;
-    ClickMenu(away, "SearchMenu");
+    ChooseMenu(away, "&Search");
     away.Key(win::VK_ESCAPE);
-    away.Do([&] { EXPECT_EQ(TRobot::FindWindow(TBy::Name("MenuList")), nullptr) << "after Escape"; });
-    ClickMenu(away, "SearchMenu");
+    away.Do([&] { EXPECT_TRUE(TRobot::OpenMenuItems().empty()) << "after Escape"; });
+    ChooseMenu(away, "&Search");
     away.ClickAt(windows.EditWindow(), {40, 40});
     RunRobot(away);
-    EXPECT_EQ(TRobot::FindWindow(TBy::Name("MenuList")), nullptr) << "after a click elsewhere";
+    EXPECT_TRUE(TRobot::OpenMenuItems().empty()) << "after a click elsewhere";
     EXPECT_EQ(log.Names, (std::vector<std::string>{"SearchOptions"}));
+
+    // The place of a shown item, for other programs' tests: the bar's items always.
+    win::HWND wnd = nullptr;
+    win::POINT p{};
+    ASSERT_TRUE(windows.ItemPlace("SearchMenu", wnd, p));
+    EXPECT_EQ(wnd, windows.MainWindow());
+    EXPECT_LT(p.y, 0) << "above the client area";
+    EXPECT_FALSE(windows.ItemPlace("SearchOptions", wnd, p)) << "not while its menu is closed";
 }
 
 // Dark pixels in a band of rows of a window's client area.
@@ -237,8 +249,7 @@ TEST_F(IdeWindowsTest, MessagesAndErrorsLeavingAClickGoInAMessageBox) {
 
     std::vector<std::string> boxes;
     TRobot robot;
-    ClickMenu(robot, "ToolsMenu");
-    ClickMenu(robot, "ToolsBadItem");
+    ChooseMenu(robot, "&Tools|Bad");
     robot.OnNextModal([&](win::HWND box) { boxes.push_back(TRobot::ChildText(box, "Message")); });
     robot.AnswerNextModal(TBy::Name("OK"));
     RunRobot(robot);
