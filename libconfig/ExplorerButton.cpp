@@ -189,7 +189,7 @@ void TExplorerButton::RaiseOthersOfGroup() {
         }
 }
 
-void TExplorerButton::SetDropDownMenu(TComponent* Value) {
+void TExplorerButton::SetDropDownMenu(TPopupMenu* Value) {
     if (Value == FDropDownMenu) return;
     FDropDownMenu = Value;
     if (Value) Value->FreeNotification(this);
@@ -342,7 +342,16 @@ void TExplorerButton::WMLButtonDown(TMessage& Message) {
         Invalidate();
         MouseDown(TMouseButton::mbLeft, ssLeft, win::GET_X_LPARAM(Message.LParam),
                   win::GET_Y_LPARAM(Message.LParam));
-        if (FDropDownMenu) AfterMenu();
+        if (FDropDownMenu) {
+            // The menu's loop takes the mouse: the button lets go of it first, so that it stays
+            // pressed and hot, and shows its sunken face under the open menu.
+            LoseCapture();
+            Repaint();
+            TPoint corner = ClientToScreen(Point(0, Height()));
+            FDropDownMenu->SetPopupComponent(this);
+            FDropDownMenu->Popup(corner.x, corner.y);
+            AfterMenu();
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 // ExplorerButton.cpp.
 #pragma once
 
+#include "vcl/Menus.h"
 #include "vcl/StdCtrls.h"
 
 #include <memory>
@@ -43,9 +44,9 @@ public:
     void SetDisabledBitmap(vcl::TBitmap* Value);
     bool Down() const { return FDown; }
     void SetDown(bool Value);
-    // The pop-up menu component shown below the button on a press; not owned.
-    vcl::TComponent* DropDownMenu() const { return FDropDownMenu; }
-    void SetDropDownMenu(vcl::TComponent* Value);
+    // The pop-up menu shown below the button on a press; not owned.
+    vcl::TPopupMenu* DropDownMenu() const { return FDropDownMenu; }
+    void SetDropDownMenu(vcl::TPopupMenu* Value);
     void SetEnabled(bool Value) override;
     TButtonLayout Layout() const { return FLayout; }
     void SetLayout(TButtonLayout Value);
@@ -105,7 +106,7 @@ private:
     std::unique_ptr<vcl::TBitmap> FMonoBitmap;
     int FGroupIndex = 0;
     bool FDown = false;
-    vcl::TComponent* FDropDownMenu = nullptr;
+    vcl::TPopupMenu* FDropDownMenu = nullptr;
     TButtonLayout FLayout = TButtonLayout::blBitmapTop;
     TButtonOptions FOptions = boMonoDisplay | boPopupMark;
     TShadingType FShadingType = TShadingType::stMedium;

@@ -155,13 +155,62 @@ TEST_F(ExplorerButtonTest, ReleaseOutsideOrOnADisabledButtonClicksNothing) {
     EXPECT_EQ(Clicks, "B") << "the neighbour still works";
 }
 
-TEST_F(ExplorerButtonTest, DropDownButtonNeverClicksAndForgetsAFreedMenu) {
-    auto* menu = new TComponent(Form);
+TEST_F(ExplorerButtonTest, DropDownMenuOpensUnderThePressAndNeverClicks) {
+    auto* menu = new TPopupMenu(Form);
+    std::string chosen;
+    for (const char* caption : {"&Open", "&Recent"}) {
+        auto* item = new TMenuItem(menu);
+        item->SetCaption(caption);
+        item->OnClick = [&chosen, caption](TObject*) { chosen += caption; };
+        menu->Items()->Add(item);
+    }
     A->SetDropDownMenu(menu);
-    ClickAt(20, 20);
+    auto run = [&](TRobot& Robot) {
+        for (int i = 0; i < 60 && !Robot.Done(); ++i) Application->ProcessMessages();
+        Idle();
+        EXPECT_TRUE(Robot.Done()) << Robot.Describe();
+    };
+
+    // The press opens the menu at the button's bottom-left corner; an item is chosen.
+    TRobot robot;
+    robot.ClickAt(Form->Handle(), win::POINT{20, 20});
+    robot.Do([&] {
+        EXPECT_EQ(TRobot::OpenMenuItems(), (std::vector<std::string>{"&Open", "&Recent"}));
+        EXPECT_TRUE(A->Pressed());
+        EXPECT_TRUE(A->Hot());
+        EXPECT_EQ(Edges(A), std::make_pair(Dark, Light)) << "sunken under its menu";
+        win::HWND list = TRobot::FindWindow(testing_support::TBy::Class("#32768"));
+        ASSERT_TRUE(list);
+        win::RECT r{};
+        win::GetWindowRect(list, &r);
+        EXPECT_EQ(r.left, A->Left());
+        EXPECT_EQ(r.top, A->Top() + A->Height());
+        TRobot::Screenshot("/tmp/libconfig-dropdown.png");
+    });
+    robot.ChooseMenu("Recent");
+    run(robot);
+    EXPECT_EQ(chosen, "&Recent");
+    EXPECT_EQ(Clicks, "");
+    EXPECT_FALSE(A->Pressed());
+    EXPECT_FALSE(A->Hot()) << "the pointer went down to the menu";
+
+    // A double click on the button while its menu is open: the first press closes the menu and
+    // the rest of the clicking is dropped, so the menu does not open again and nothing clicks.
+    TRobot again;
+    again.ClickAt(Form->Handle(), win::POINT{20, 20});
+    again.Do([&] {
+        EXPECT_FALSE(TRobot::OpenMenuItems().empty());
+        for (unsigned m : {win::WM_MOUSEMOVE, win::WM_LBUTTONDOWN, win::WM_LBUTTONUP, win::WM_LBUTTONDBLCLK, win::WM_LBUTTONUP})
+            win::PostMouseInput(m, win::POINT{22, 22});
+    });
+    run(again);
+    EXPECT_TRUE(TRobot::OpenMenuItems().empty());
+    EXPECT_EQ(chosen, "&Recent");
     EXPECT_EQ(Clicks, "");
     EXPECT_FALSE(A->Pressed());
     EXPECT_TRUE(A->Hot()) << "the pointer is still over it";
+
+    // A freed menu is forgotten, and the button clicks again.
     delete menu;
     EXPECT_EQ(A->DropDownMenu(), nullptr);
     Input(win::WM_MOUSEMOVE, 21, 21);
@@ -334,7 +383,7 @@ TEST_F(ExplorerButtonTest, DropDownMarkIsATriangleRightOfThePicture) {
     auto pic = Picture();
     A->SetBitmap(pic.get());
     A->SetCaption("");
-    auto* menu = new TComponent(Form);
+    auto* menu = new TPopupMenu(Form);
     A->SetDropDownMenu(menu);
     // The picture with its mark is 26 wide: it starts at 12, the mark point at 12 + 16 + 3, 12 + 8.
     const int mx = A->Left() + 31, my = A->Top() + 20;
@@ -377,7 +426,7 @@ TEST_F(ExplorerButtonTest, Screenshot) {
     auto pic = Picture();
     A->SetBitmap(pic.get());
     B->SetBitmap(pic.get());
-    auto* menu = new TComponent(Form);
+    auto* menu = new TPopupMenu(Form);
     B->SetDropDownMenu(menu);
     Input(win::WM_MOUSEMOVE, 20, 20);
     EXPECT_TRUE(TRobot::Screenshot("/tmp/explorerbutton.png", Form->Handle()));
