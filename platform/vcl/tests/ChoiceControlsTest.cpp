@@ -1,6 +1,7 @@
 #include "testing/UiTest.h"
 
 #include "vcl/ButtonCtrls.h"
+#include "vcl/ColorGrd.h"
 #include "vcl/EditCtrls.h"
 #include "vcl/Spin.h"
 
@@ -209,4 +210,54 @@ TEST_F(ChoiceTest, SpinButtonsStepOnceWhenClickedAndRepeatWhileHeld) {
     TRobot::AdvanceClock(1000);
     Application->ProcessMessages();
     EXPECT_EQ(spin->Value(), 8);
+}
+
+TEST_F(ChoiceTest, ColorGridChoosesTheForegroundByMouseAndKeys) {
+    // The results colour of the search options: 8 by 2, foreground only, red at first.
+    auto* grid = Make<TColorGrid>(Form);
+    grid->SetName("ColorGrid");
+    grid->SetParent(Form);
+    grid->SetBounds(8, 40, 160, 40);
+    grid->SetGridOrdering(TGridOrdering::go8x2);
+    grid->SetBackgroundEnabled(false);
+    std::vector<int> changes;
+    grid->OnChange = [&](TObject*) { changes.push_back(grid->ForegroundIndex()); };
+    grid->SetForegroundIndex(9);
+    EXPECT_EQ(grid->ForegroundColor(), clRed);
+    EXPECT_EQ(changes, std::vector<int>{9});
+    grid->SetSelection(9);
+    Form->Show();
+
+    struct {
+        int Index;
+        TColor Color;
+    } palette[] = {{0, clBlack}, {4, clNavy}, {7, clSilver}, {8, clGray}, {12, clBlue}, {15, clWhite}};
+    for (auto& p : palette) EXPECT_EQ(TColorGrid::ColorOf(p.Index), p.Color) << p.Index;
+
+    // Cells of 20 by 20: the first row is 0 to 7, the second 8 to 15.
+    changes.clear();
+    TRobot robot;
+    robot.ClickAt(grid->Handle(), win::POINT{70, 30});                        // 11
+    robot.ClickAt(grid->Handle(), win::POINT{150, 5}, win::WM_RBUTTONDOWN);   // no background
+    robot.Key(win::VK_UP);    // 3
+    robot.Key(win::VK_LEFT);  // 2
+    robot.Key(win::VK_UP);    // 10, round the column
+    robot.Key(win::VK_RIGHT);
+    robot.Key(win::VK_HOME);
+    robot.Key(win::VK_LEFT);  // round to 15
+    Run(robot);
+    EXPECT_EQ(changes, (std::vector<int>{11, 3, 2, 10, 11, 0, 15}));
+    EXPECT_EQ(grid->ForegroundIndex(), 15);
+    EXPECT_EQ(grid->Selection(), 15);
+    EXPECT_EQ(grid->BackgroundIndex(), 15); // untouched while the background is off
+    EXPECT_TRUE(grid->Focused());
+    grid->SetForegroundIndex(9);
+    grid->SetSelection(9);
+    TRobot::Screenshot("/tmp/vcl-color-grid.png", Form->Handle());
+    // The cell shows its own colour, the chosen one marked.
+    win::POINT pt{8 + 3 * 20 + 3, 40 + 3};
+    win::ClientToScreen(Form->Handle(), &pt);
+    win::HDC screen = win::GetDC(nullptr);
+    EXPECT_EQ(win::GetPixel(screen, pt.x, pt.y), win::RGB(128, 128, 0));
+    win::ReleaseDC(nullptr, screen);
 }
