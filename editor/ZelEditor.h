@@ -177,6 +177,31 @@ protected:
     void DefineProperties(vcl::TFiler* Filer) override;
     void Paint() override;
 
+    // Fires OnDrawLine; true when the handler painted the row.
+    virtual bool DoDrawLine(vcl::TCanvas* Canvas, vcl::TRect LineRect, const char* S, int Len,
+                            std::int32_t Line, int LinePos, int Count, std::int32_t HBLine,
+                            int HBCol, std::int32_t HELine, int HECol);
+
+    // Messages (EditorView.cpp).
+    void WMKeyDown(vcl::TMessage& Message) override;
+    void WMSysKeyDown(vcl::TMessage& Message) override;
+    void WMChar(vcl::TMessage& Message) override;
+    void WMGetDlgCode(vcl::TMessage& Message) override;
+    void CMDialogChar(vcl::TMessage& Message) override;
+    void WMLButtonDown(vcl::TMessage& Message) override;
+    void WMLButtonUp(vcl::TMessage& Message) override;
+    void WMLButtonDblClk(vcl::TMessage& Message) override;
+    void WMMouseMove(vcl::TMessage& Message) override;
+    void WMSetCursor(vcl::TMessage& Message) override;
+    void WMSetFocus(vcl::TMessage& Message) override;
+    void WMKillFocus(vcl::TMessage& Message) override;
+    void WMEraseBkgnd(vcl::TMessage& Message) override;
+    void CMFontChanged(vcl::TMessage& Message) override;
+    void CMCtl3DChanged(vcl::TMessage& Message) override;
+
+    // A client point to a display line and character column.
+    void HitTest(int X, int Y, std::int32_t& Line, int& Col);
+
     virtual bool GetReadOnly() { return FReadOnly; }
     virtual void DoOnChange();
     virtual void DoOnError(std::uint16_t Code);
@@ -246,6 +271,53 @@ protected:
     int FVisibleLines = 1;
 
 private:
+    // View side (EditorView.cpp).
+    bool HasHorzBar() const {
+        return FScrollBars == TEditorScrollBars::ssHorizontal || FScrollBars == TEditorScrollBars::ssBoth;
+    }
+    bool HasVertBar() const {
+        return FScrollBars == TEditorScrollBars::ssVertical || FScrollBars == TEditorScrollBars::ssBoth;
+    }
+    bool SelectionShown();
+    void PaintRow(int Row, std::int32_t Line, std::int32_t HBLine, int HBCol, std::int32_t HELine,
+                  int HECol);
+    void DrawGlyph(int Row, std::int32_t Line);
+    void LoadGlyphs();
+    void RenewHorzRange();
+    void RenewHorzThumb();
+    void RenewVertRange();
+    void RenewVertThumb();
+    void WMHScroll(vcl::TMessage& Message);
+    void WMVScroll(vcl::TMessage& Message);
+    void WMMouseWheel(vcl::TMessage& Message);
+    void WMMouseActivate(vcl::TMessage& Message);
+    void WMTimer(vcl::TMessage& Message);
+    void DragStep(int X, int Y, bool First);
+    void EndDrag();
+    void MarginDoubleClick(std::int32_t Line, bool Shift);
+    void TextDoubleClick(std::int32_t Line, int Col, bool Shift);
+    int TextRight() const { return FLeftMargin + FVisibleColumns * FCharWidth; }
+
+    int FHorzMax = 0;
+    std::int32_t FVertMax = 0;
+    std::int32_t FVertDivisor = 1;
+    bool FInMetrics = false;
+    std::unique_ptr<vcl::TBitmap> FGlyphs;
+    bool FOverMargin = false;
+    bool FSwallowChar = false;
+    // Drag selection: the mouse is captured while the button is down; a timer scrolls while the
+    // mouse stands outside the window.
+    struct TDrag {
+        bool Active = false;
+        bool Margin = false;
+        bool Shift = false;
+        bool TimerOn = false;
+        std::int32_t AnchorLine = 0;
+        int AnchorCol = 0;
+        std::int32_t LastLine = -1;
+        int LastCol = -1;
+    } FDrag;
+
     struct TEnd {
         std::int32_t Para = 1, Pos = 1; // paragraph position
         std::int32_t Line = 1;          // its display line and column

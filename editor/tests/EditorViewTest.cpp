@@ -1,0 +1,306 @@
+// The editor control on the screen: painting with OnDrawLine, bookmark glyphs, the scroll bars
+// and their divisor, scrolling by keys and bars, clicks, double clicks and drag selection.
+#include "ZelEditorTestSupport.h"
+
+#include "vcl/Forms.h"
+#include "win/Gdi.h"
+
+#include <string>
+
+namespace editor_test {
+namespace {
+
+using vcl::Application;
+
+std::string Lines(int n, const char* word = "line") {
+    std::string s;
+    for (int i = 1; i <= n; ++i) {
+        if (i > 1) s += '\n';
+        s += std::string(word) + " " + std::to_string(i) + " of the text";
+    }
+    return s;
+}
+
+class EditorViewTest : public EditorTest {
+protected:
+    void Run(testing_support::TRobot& Robot) {
+        for (int i = 0; i < 200 && !Robot.Done(); ++i) Application->ProcessMessages();
+        Application->ProcessMessages();
+        ASSERT_TRUE(Robot.Done()) << Robot.Describe();
+    }
+    win::COLORREF Pixel(int x, int y) {
+        Editor->Update();
+        win::HDC dc = win::GetDC(Editor->Handle());
+        const win::COLORREF c = win::GetPixel(dc, x, y);
+        win::ReleaseDC(Editor->Handle(), dc);
+        return c;
+    }
+    // How many pixels of a row of the text area have the colour.
+    int CountInRow(int row, win::COLORREF colour) {
+        Editor->Update();
+        win::HDC dc = win::GetDC(Editor->Handle());
+        int n = 0;
+        const int lh = LineHeight();
+        for (int y = (row - 1) * lh; y < row * lh; ++y)
+            for (int x = Editor->LeftMargin(); x < 280; ++x)
+                if (win::GetPixel(dc, x, y) == colour) ++n;
+        win::ReleaseDC(Editor->Handle(), dc);
+        return n;
+    }
+    int LineHeight() {
+        const int lines = Editor->GetVisibleLines();
+        return Editor->ClientHeight() / lines - (Editor->ClientHeight() / lines > 0 ? 0 : 0);
+    }
+};
+
+TEST_F(EditorViewTest, LinesSelectionAndOnDrawLineArePainted) {
+    Editor->SetFocus();
+    Load(*Editor, Lines(300));
+    Editor->SetParaSelection(3, 1, 3, 7, true);
+    std::vector<std::int32_t> asked;
+    Editor->OnDrawLine = [&](vcl::TObject*, vcl::TCanvas* c, vcl::TRect r, const char* S, int Len,
+                             std::int32_t Line, int, int Count, std::int32_t HB, int, std::int32_t HE, int,
+                             bool& Drawn) {
+        asked.push_back(Line);
+        EXPECT_EQ(Count, Editor->GetVisibleColumns());
+        if (Line == 3) {
+            EXPECT_TRUE(HB == 3 && HE == 3);
+        }
+        if (Line == 2) {
+            EXPECT_EQ(std::string(S, static_cast<std::size_t>(Len)), "line 2 of the text");
+            c->Brush()->SetColor(vcl::clRed);
+            c->FillRect(r);
+            Drawn = true;
+        }
+    };
+    Editor->Invalidate();
+    Application->ProcessMessages();
+    ASSERT_TRUE(testing_support::TRobot::Screenshot("editor_view.png", Editor->Handle()));
+    const win::COLORREF red = win::RGB(255, 0, 0);
+    const win::COLORREF black = win::RGB(0, 0, 0);
+    const win::COLORREF highlight = vcl::ColorToRGB(vcl::clHighlight);
+    EXPECT_EQ(asked.size(), static_cast<std::size_t>(Editor->GetVisibleLines()));
+    EXPECT_GT(CountInRow(2, red), 1000);           // the handler's row
+    EXPECT_EQ(CountInRow(1, red), 0);
+    EXPECT_GT(CountInRow(1, black), 20);           // the editor's own text
+    EXPECT_GT(CountInRow(3, highlight), 50);       // "line 3" selected ...
+    EXPECT_EQ(CountInRow(4, highlight), 0);        // ... and nothing else
+}
+
+TEST_F(EditorViewTest, BookmarkGlyphsStandInTheMargin) {
+    Load(*Editor, Lines(20));
+    Editor->SetMarkerAt(3, 4, 1);
+    Editor->SetMarkerAt(7, 2, 5);
+    Application->ProcessMessages();
+    ASSERT_TRUE(testing_support::TRobot::Screenshot("editor_glyphs.png", Editor->Handle()));
+    const win::COLORREF teal = vcl::ColorToRGB(vcl::clTeal);
+    auto marginTeal = [&](int row) {
+        Editor->Update();
+        win::HDC dc = win::GetDC(Editor->Handle());
+        int n = 0;
+        for (int y = (row - 1) * LineHeight(); y < row * LineHeight(); ++y)
+            for (int x = 0; x < Editor->LeftMargin(); ++x) n += win::GetPixel(dc, x, y) == teal;
+        win::ReleaseDC(Editor->Handle(), dc);
+        return n;
+    };
+    EXPECT_GT(marginTeal(4), 20);
+    EXPECT_GT(marginTeal(2), 20);
+    EXPECT_EQ(marginTeal(1), 0);
+    EXPECT_EQ(marginTeal(3), 0);
+    // A margin narrower than a glyph shows none.
+    Editor->SetLeftMargin(8);
+    Application->ProcessMessages();
+    EXPECT_EQ(marginTeal(4), 0);
+}
+
+TEST_F(EditorViewTest, TheVerticalBarDividesLongTexts) {
+    std::string text = Lines(100000, "l");
+    Load(*Editor, text);
+    const int v = Editor->GetVisibleLines();
+    Application->ProcessMessages();
+    const int n = 100000 - v + 1;
+    const int divisor = (n / 32768) * 2;
+    int lo, hi;
+    win::GetScrollRange(Editor->Handle(), win::SB_VERT, &lo, &hi);
+    EXPECT_EQ(lo, 1);
+    EXPECT_EQ(hi, n / divisor);
+    // The thumb at the end shows the last page; elsewhere position x divisor.
+    win::SendMessage(Editor->Handle(), win::WM_VSCROLL, win::MAKEWPARAM(win::SB_THUMBTRACK, hi), 0);
+    EXPECT_EQ(Editor->GetTopLine(), 100000 - v + 1);
+    win::SendMessage(Editor->Handle(), win::WM_VSCROLL, win::MAKEWPARAM(win::SB_THUMBPOSITION, 1000), 0);
+    EXPECT_EQ(Editor->GetTopLine(), 1000 * divisor);
+    EXPECT_EQ(win::GetScrollPos(Editor->Handle(), win::SB_VERT), 1000);
+    win::SendMessage(Editor->Handle(), win::WM_VSCROLL, win::MAKEWPARAM(win::SB_THUMBTRACK, 1), 0);
+    EXPECT_EQ(Editor->GetTopLine(), 1);
+}
+
+TEST_F(EditorViewTest, BarsOfShortTextsAndTheHorizontalRange) {
+    Load(*Editor, Lines(3));
+    Application->ProcessMessages();
+    int lo, hi;
+    win::GetScrollRange(Editor->Handle(), win::SB_VERT, &lo, &hi);
+    EXPECT_EQ(hi, lo); // everything fits: no bar
+    win::GetScrollRange(Editor->Handle(), win::SB_HORZ, &lo, &hi);
+    EXPECT_EQ(lo, 0);
+    EXPECT_EQ(hi, 512);
+    win::SendMessage(Editor->Handle(), win::WM_HSCROLL, win::MAKEWPARAM(win::SB_LINERIGHT, 0), 0);
+    win::SendMessage(Editor->Handle(), win::WM_HSCROLL, win::MAKEWPARAM(win::SB_LINERIGHT, 0), 0);
+    EXPECT_EQ(Editor->HorizontalOffset(), 2);
+    win::SendMessage(Editor->Handle(), win::WM_HSCROLL, win::MAKEWPARAM(win::SB_PAGELEFT, 0), 0);
+    EXPECT_EQ(Editor->HorizontalOffset(), 0);
+    win::SendMessage(Editor->Handle(), win::WM_HSCROLL, win::MAKEWPARAM(win::SB_THUMBTRACK, 40), 0);
+    EXPECT_EQ(Editor->HorizontalOffset(), 40);
+    Editor->SetWordWrap(true);
+    Editor->SetWrapColumn(20);
+    Editor->RefreshView(true);
+    win::GetScrollRange(Editor->Handle(), win::SB_HORZ, &lo, &hi);
+    EXPECT_EQ(hi, 0); // twenty columns fit
+}
+
+TEST_F(EditorViewTest, KeysAndBarsScrollTheView) {
+    Editor->SetFocus();
+    Load(*Editor, Lines(300));
+    std::vector<std::int32_t> tops;
+    Editor->OnTopLineChanged = [&](vcl::TObject*, std::int32_t Line) { tops.push_back(Line); };
+    const int v = Editor->GetVisibleLines();
+    testing_support::TRobot Robot;
+    Robot.Key(win::VK_NEXT);
+    Robot.Key(win::VK_NEXT);
+    Run(Robot);
+    int col;
+    EXPECT_EQ(Editor->GetCaretPosition(col), 1 + 2 * (v - 1));
+    EXPECT_EQ(Editor->GetTopLine(), 1 + 2 * (v - 1));
+    Robot.Key(win::VK_END, false, true);
+    Run(Robot);
+    EXPECT_EQ(Editor->GetCaretPosition(col), 300);
+    EXPECT_EQ(Editor->GetTopLine(), 300 - v + 1);
+    EXPECT_EQ(win::GetScrollPos(Editor->Handle(), win::SB_VERT), 300 - v + 1);
+    // The bar moves the view, not the caret.
+    win::SendMessage(Editor->Handle(), win::WM_VSCROLL, win::MAKEWPARAM(win::SB_PAGEUP, 0), 0);
+    EXPECT_EQ(Editor->GetTopLine(), 300 - 2 * v + 1);
+    win::SendMessage(Editor->Handle(), win::WM_VSCROLL, win::MAKEWPARAM(win::SB_LINEUP, 0), 0);
+    EXPECT_EQ(Editor->GetTopLine(), 300 - 2 * v);
+    EXPECT_EQ(Editor->GetCaretPosition(col), 300);
+    ASSERT_FALSE(tops.empty());
+    EXPECT_EQ(tops.back(), 300 - 2 * v);
+    // A one-line scroll shifts the pixels: the new top row shows its own line.
+    Application->ProcessMessages();
+    ASSERT_TRUE(testing_support::TRobot::Screenshot("editor_scrolled.png", Editor->Handle()));
+    Robot.Key(win::VK_HOME, false, true);
+    Run(Robot);
+    EXPECT_EQ(Editor->GetTopLine(), 1);
+}
+
+TEST_F(EditorViewTest, TypedKeysEditTheText) {
+    Editor->SetFocus();
+    Load(*Editor, "ab|c");
+    testing_support::TRobot Robot;
+    Robot.Type("XY");
+    Robot.Key(win::VK_RETURN);
+    Robot.Key(win::VK_BACK);
+    Robot.Key(win::VK_BACK);
+    Run(Robot);
+    EXPECT_EQ(State(*Editor), "abX|c");
+}
+
+TEST_F(EditorViewTest, ClicksDoubleClicksAndDragsSelect) {
+    Editor->SetFocus();
+    Load(*Editor, Lines(300));
+    Application->ProcessMessages();
+    const int lh = LineHeight();
+    const int cw = (280 - Editor->LeftMargin() - Editor->RightMargin()) / Editor->GetVisibleColumns();
+    auto at = [&](int row, int col) {
+        return win::POINT{Editor->LeftMargin() + (col - 1) * cw + 1, (row - 1) * lh + lh / 2};
+    };
+    testing_support::TRobot Robot;
+    Robot.ClickAt(Editor->Handle(), at(3, 6));
+    Run(Robot);
+    int col;
+    EXPECT_EQ(Editor->GetCaretPosition(col), 3);
+    EXPECT_EQ(col, 6);
+
+    // A drag from line 2 to line 4.
+    Robot.Drag(Editor->Handle(), at(2, 3), at(4, 5));
+    Run(Robot);
+    std::int32_t l1, l2;
+    int c1, c2;
+    ASSERT_TRUE(Editor->GetSelection(l1, c1, l2, c2));
+    EXPECT_EQ(l1, 2);
+    EXPECT_EQ(c1, 3);
+    EXPECT_EQ(l2, 4);
+    EXPECT_EQ(c2, 5);
+    EXPECT_EQ(win::GetCapture(), nullptr);
+
+    // A double click selects the word with its trailing blank.
+    Robot.ClickAt(Editor->Handle(), at(5, 10));
+    Robot.ClickAt(Editor->Handle(), at(5, 10));
+    Run(Robot);
+    ASSERT_TRUE(Editor->GetSelection(l1, c1, l2, c2));
+    EXPECT_EQ(l1, 5);
+    EXPECT_EQ(c1, 8);  // "of "
+    EXPECT_EQ(c2, 11);
+
+    // The margin: a click on line 5, then dragging up to line 2.
+    Robot.Drag(Editor->Handle(), win::POINT{3, at(5, 1).y}, win::POINT{3, at(2, 1).y});
+    Run(Robot);
+    ASSERT_TRUE(Editor->GetSelection(l1, c1, l2, c2));
+    EXPECT_EQ(l1, 2);
+    EXPECT_EQ(c1, 1);
+    EXPECT_EQ(l2, 5);
+    EXPECT_EQ(c2, 1);
+    EXPECT_EQ(Editor->GetCaretPosition(col), 2);
+    EXPECT_EQ(col, 1);
+}
+
+TEST_F(EditorViewTest, DraggingBelowTheWindowScrollsUntilReleased) {
+    Editor->SetFocus();
+    Load(*Editor, Lines(300));
+    Application->ProcessMessages();
+    const int v = Editor->GetVisibleLines();
+    win::POINT in{40, 5}, below{40, Editor->ClientHeight() + 30};
+    win::ClientToScreen(Editor->Handle(), &in);
+    win::ClientToScreen(Editor->Handle(), &below);
+    win::PostMouseInput(win::WM_MOUSEMOVE, in);
+    win::PostMouseInput(win::WM_LBUTTONDOWN, in);
+    win::PostMouseInput(win::WM_MOUSEMOVE, below);
+    Application->ProcessMessages();
+    const std::int32_t first = Editor->GetTopLine();
+    for (int i = 0; i < 10; ++i) {
+        testing_support::TRobot::AdvanceClock(60);
+        Application->ProcessMessages();
+    }
+    EXPECT_GE(Editor->GetTopLine(), first + 9);
+    win::PostMouseInput(win::WM_LBUTTONUP, below);
+    Application->ProcessMessages();
+    const std::int32_t top = Editor->GetTopLine();
+    testing_support::TRobot::AdvanceClock(500);
+    Application->ProcessMessages();
+    EXPECT_EQ(Editor->GetTopLine(), top);
+    int col;
+    EXPECT_EQ(Editor->GetCaretPosition(col), top + v - 1);
+    std::int32_t l1, l2;
+    int c1, c2;
+    ASSERT_TRUE(Editor->GetSelection(l1, c1, l2, c2));
+    EXPECT_EQ(l1, 1);
+    EXPECT_EQ(l2, top + v - 1);
+}
+
+TEST_F(EditorViewTest, AnEditorFreedDuringADragLeavesNothingBehind) {
+    Editor->SetFocus();
+    Load(*Editor, Lines(100));
+    Application->ProcessMessages();
+    win::POINT in{40, 5}, below{40, Editor->ClientHeight() + 30};
+    win::ClientToScreen(Editor->Handle(), &in);
+    win::ClientToScreen(Editor->Handle(), &below);
+    win::PostMouseInput(win::WM_LBUTTONDOWN, in);
+    win::PostMouseInput(win::WM_MOUSEMOVE, below);
+    Application->ProcessMessages();
+    delete Editor;
+    Editor = nullptr;
+    testing_support::TRobot::AdvanceClock(200);
+    Application->ProcessMessages();
+    EXPECT_EQ(win::GetCapture(), nullptr);
+}
+
+} // namespace
+} // namespace editor_test
