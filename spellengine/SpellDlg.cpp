@@ -280,7 +280,8 @@ void TSpellDlg::EnableTaskWindows() {
 int TSpellDlg::WaitForChoice() {
     for (;;) {
         Application->ProcessMessages();
-        if (!FDialog || !FDialog->Visible()) return srClose;
+        // A quitting application cancels, rather than waiting on a queue that stays empty.
+        if (!FDialog || !FDialog->Visible() || Application->Terminated()) return srClose;
         if (FDialog->Result() != srWaiting) return FDialog->Result();
         win::WaitMessage();
     }

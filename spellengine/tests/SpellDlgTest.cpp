@@ -72,6 +72,8 @@ public:
         Robot->Wait(1000); // two clicks on one button are no double click
         if (a.Button == "(close the window)")
             Robot->Do([D] { D->Close(); });
+        else if (a.Button == "(quit)")
+            Robot->Do([] { Application->Terminate(); });
         else
             Robot->Click(TBy::Name(a.Button));
         if (!a.Modal.empty()) AnswerModal(a.Modal);
@@ -445,4 +447,10 @@ TEST_F(SpellDlgTest, CheckWhileTyping) {
         EXPECT_EQ(edit->SelStart(), c.WantCaret);
         EXPECT_EQ(Spell->NotFound, c.NotFound);
     }
+}
+
+TEST_F(SpellDlgTest, QuittingTheApplicationCancelsTheCheck) {
+    Spell->EndMessage = false;
+    EXPECT_EQ(CheckMemo("teh cat", {{"(quit)"}}), 2);
+    EXPECT_TRUE(Application->Terminated());
 }
