@@ -1,0 +1,202 @@
+// The text-file editor: loading, saving with a backup copy, the file name and the open state.
+#include "editor/ZelTextFileEditor.h"
+
+#include "editor/StoredEditor.h"
+#include "vcl/Forms.h"
+
+#include "rtl/Files.h"
+#include "rtl/Paths.h"
+#include "rtl/SysUtils.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace editor {
+
+namespace {
+
+const bool TextFileEditorRegistered = [] {
+    using namespace vcl;
+    using T = TZelTextFileEditor;
+    RegisterClass<T>("TZelTextFileEditor", "", With<T>(EditorProperties<T>(), {
+        StringProperty<T>("BackupExt", &T::BackupExt, &T::SetBackupExt),
+        StringProperty<T>("FileName", &T::FileName, &T::SetFileName),
+        BooleanProperty<T>("MakeBackup", &T::MakeBackup, &T::SetMakeBackup).WithDefault(0),
+        BooleanProperty<T>("IsOpen", &T::IsOpen, &T::SetIsOpen).WithDefault(0),
+    }));
+    return true;
+}();
+
+// The hourglass for the length of a load or save.
+class THourGlass {
+public:
+    THourGlass() {
+        if (vcl::Screen) vcl::Screen->SetCursor(vcl::crHourGlass);
+    }
+    ~THourGlass() {
+        if (vcl::Screen) vcl::Screen->SetCursor(vcl::crDefault);
+    }
+    THourGlass(const THourGlass&) = delete;
+    THourGlass& operator=(const THourGlass&) = delete;
+};
+
+[[noreturn]] void RaiseFileError(const char* action, const std::string& name, int code) {
+    throw rtl::EInOutError("I/O error " + std::to_string(code) + " " + action + " " + name + ": " +
+                               std::strerror(code),
+                           code);
+}
+
+std::string ReadWholeFile(const std::string& name) {
+    const std::string host = rtl::HostPath(name);
+    const int fd = host.empty() ? -1 : ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) RaiseFileError("opening", name, host.empty() ? ENOENT : errno);
+    std::string data;
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            const int code = errno;
+            ::close(fd);
+            RaiseFileError("reading", name, code);
+        }
+        if (got == 0) break;
+        data.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return data;
+}
+
+} // namespace
+
+std::string NormaliseFileName(std::string_view Name) {
+    if (Name.size() >= 2 && Name.back() == '.') Name.remove_suffix(1);
+    return std::string(Name);
+}
+
+TZelCustomTextFileEditor::TZelCustomTextFileEditor(vcl::TComponent* AOwner) : TZelCustomEditor(AOwner) {}
+
+void TZelCustomTextFileEditor::SetFileName(const std::string& Value) {
+    if (rtl::SameText(Value, FFileName)) return;
+    const bool wasOpen = FIsOpen;
+    FIsOpen = false;
+    FFileName = NormaliseFileName(Value);
+    if (IsDesigning()) SetIsOpen(wasOpen);
+}
+
+void TZelCustomTextFileEditor::SetIsOpen(bool Value) {
+    if (Value == FIsOpen || FFileName.empty()) return;
+    FIsOpen = Value;
+    if (IsLoading()) return;
+    if (Value) {
+        LoadFromFile(FFileName);
+    } else {
+        ClearText(true);
+        RefreshView(true);
+        ShowSampleText();
+    }
+}
+
+void TZelCustomTextFileEditor::AttachTo(TZelCustomEditor* Editor) {
+    if (!Editor || !HandleAllocated()) return;
+    TZelCustomEditor::AttachTo(Editor);
+    if (auto* other = dynamic_cast<TZelCustomTextFileEditor*>(Editor)) SetFileName(other->FileName());
+}
+
+void TZelCustomTextFileEditor::Loaded() {
+    TZelCustomEditor::Loaded();
+    if (!FIsOpen) return;
+    try {
+        LoadFromFile(FFileName);
+    } catch (const rtl::Exception&) {
+        // A form whose file has gone still loads; the editor stays closed.
+    }
+}
+
+void TZelCustomTextFileEditor::LoadFromFile(const std::string& Name) {
+    if (Name.empty()) return;
+    FFileName = NormaliseFileName(Name);
+    THourGlass hourGlass;
+    std::int32_t splitLine = 0, refusedLine = 0;
+    std::uint16_t refusedCode = 0;
+    try {
+        const std::string data = ReadWholeFile(FFileName);
+        // A load always starts from an empty text.
+        ClearText(true);
+        if (HandleAllocated()) Update();
+        const std::int32_t limit = ParaLengthLimit();
+        std::size_t at = 0;
+        std::int32_t lineNo = 0;
+        while (at < data.size()) {
+            // A line ends at CR LF, LF or CR; everything else, NUL included, is text.
+            std::size_t end = at;
+            while (end < data.size() && data[end] != '\n' && data[end] != '\r') ++end;
+            const std::string_view line(data.data() + at, end - at);
+            ++lineNo;
+            if (end < data.size() && data[end] == '\r' && end + 1 < data.size() && data[end + 1] == '\n') ++end;
+            at = end + 1;
+            if (static_cast<std::int32_t>(line.size()) > limit && splitLine == 0) splitLine = lineNo;
+            const std::uint16_t code = AppendPara(line);
+            if (code != 0) {
+                refusedLine = lineNo;
+                refusedCode = code;
+                break;
+            }
+        }
+        RefreshView(true);
+    } catch (const rtl::Exception&) {
+        FIsOpen = true; // so that the writer below clears the editor
+        SetIsOpen(false);
+        FIsOpen = false;
+        if (IsLoading()) return;
+        throw;
+    }
+    if (refusedLine != 0) {
+        throw ETextFileLoadError(FFileName + ": line " + std::to_string(refusedLine) +
+                                     " and the lines after it were not loaded: " +
+                                     EditorErrorText(refusedCode),
+                                 FFileName, refusedLine, refusedCode);
+    }
+    if (splitLine != 0) {
+        throw ETextFileLoadError(FFileName + ": line " + std::to_string(splitLine) + " is longer than " +
+                                     std::to_string(ParaLengthLimit()) +
+                                     " characters and was split into several lines",
+                                 FFileName, splitLine, 0);
+    }
+    FIsOpen = true;
+}
+
+void TZelCustomTextFileEditor::MakeBackupCopy(const std::string& Name) {
+    if (!rtl::FileExists(Name)) return;
+    const std::string backup = rtl::ChangeFileExt(Name, "." + FBackupExt);
+    // Names resolve without regard to case: a backup name that is the file itself gets no copy.
+    if (rtl::AnsiSameText(backup, Name) || rtl::HostPath(backup) == rtl::HostPath(Name)) return;
+    rtl::CopyFile(Name, backup, false);
+}
+
+void TZelCustomTextFileEditor::SaveToFile(const std::string& Name) {
+    if (IsDesigning() || Name.empty()) return;
+    THourGlass hourGlass;
+    if (FMakeBackup) MakeBackupCopy(Name);
+    const std::int32_t count = ParaCount();
+    rtl::WriteFileAtomic(Name, [&](rtl::TAtomicFile& file) {
+        std::string buffer;
+        buffer.reserve(1 << 17);
+        for (std::int32_t p = 1; p <= count; ++p) {
+            const std::string_view text = ParaList().ParaText(p);
+            if (p == count && text.empty()) break;
+            buffer += text;
+            buffer += "\r\n";
+            if (buffer.size() >= (1 << 16)) {
+                file.Write(buffer);
+                buffer.clear();
+            }
+        }
+        file.Write(buffer);
+    });
+    SetModified(false);
+}
+
+} // namespace editor

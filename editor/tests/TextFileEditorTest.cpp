@@ -1,0 +1,210 @@
+// The text-file editor: loading CR LF, LF and CR files, NULs and over-long lines, saving through
+// the atomic rewrite, the backup copy, the open state and the file name.
+#include "ZelEditorTestSupport.h"
+
+#include "editor/ZelTextFileEditor.h"
+
+#include "vcl/Streaming.h"
+
+#include "rtl/Files.h"
+#include "rtl/Streams.h"
+#include "rtl/Paths.h"
+
+#include <cerrno>
+#include <fstream>
+#include <sstream>
+
+namespace editor_test {
+namespace {
+
+std::string Slurp(const std::string& name) {
+    std::ifstream in(rtl::HostPath(name), std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::string Paras(TZelCustomEditor& e) {
+    std::string out;
+    for (std::int32_t p = 1; p <= e.ParaCount(); ++p) {
+        if (p > 1) out += '|';
+        out += e.GetPara(p);
+    }
+    return out;
+}
+
+class TextFileEditorTest : public EditorTest {
+protected:
+    void SetUp() override {
+        EditorTest::SetUp();
+        File = new TZelTextFileEditor(Form);
+        File->SetParent(Form);
+        File->SetBounds(0, 0, 300, 200);
+    }
+    void TearDown() override {
+        rtl::SetWriteFailureHook({});
+        EditorTest::TearDown();
+    }
+    TZelTextFileEditor* File = nullptr;
+};
+
+TEST_F(TextFileEditorTest, LineBreaksNulsAndFinalLinesRoundTrip) {
+    struct Case {
+        const char* Name;
+        std::string Bytes, Paras, Saved;
+    } cases[] = {
+        {"crlf", "one\r\ntwo\r\n", "one|two|", "one\r\ntwo\r\n"},
+        {"lf", "one\ntwo\n", "one|two|", "one\r\ntwo\r\n"},
+        {"cr", "one\rtwo\r", "one|two|", "one\r\ntwo\r\n"},
+        {"no final break", "one\r\ntwo", "one|two|", "one\r\ntwo\r\n"},
+        {"empty lines", "\r\n\n\rx\r\n", "|||x|", "\r\n\r\n\r\nx\r\n"},
+        {"empty file", "", "", ""},
+        {"trailing blanks", "a  \r\nb\t\r\n", "a|b|", "a\r\nb\r\n"},
+        {"nul", std::string("a\0b\r\n\0\r\n", 8), std::string("a\0b|\0|", 6), std::string("a\0b\r\n\0\r\n", 8)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        rtl::WriteFileAtomic("C:\\t.txt", c.Bytes);
+        File->LoadFromFile("C:\\t.txt");
+        EXPECT_TRUE(File->IsOpen());
+        EXPECT_EQ(Paras(*File), c.Paras);
+        File->SaveToFile("C:\\out.txt");
+        EXPECT_EQ(Slurp("C:\\out.txt"), c.Saved);
+        EXPECT_FALSE(File->GetModified());
+    }
+}
+
+TEST_F(TextFileEditorTest, AnOverLongLineIsKeptWholeAndReported) {
+    const std::string longLine(40000, 'x');
+    rtl::WriteFileAtomic("C:\\long.txt", "first\r\n" + longLine + "\r\nlast\r\n");
+    try {
+        File->LoadFromFile("C:\\long.txt");
+        FAIL() << "no error";
+    } catch (const ETextFileLoadError& e) {
+        EXPECT_EQ(e.Line, 2);
+        EXPECT_EQ(e.FileName, "C:\\long.txt");
+        EXPECT_NE(std::string(e.what()).find("line 2"), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(File->IsOpen());
+    ASSERT_EQ(File->ParaCount(), 5);
+    EXPECT_EQ(File->GetPara(2).size(), 32767u);
+    EXPECT_EQ(std::string(File->GetPara(2)) + std::string(File->GetPara(3)), longLine);
+    EXPECT_EQ(File->GetPara(4), "last");
+}
+
+TEST_F(TextFileEditorTest, LinesTheModelRefusesAreReported) {
+    rtl::WriteFileAtomic("C:\\many.txt", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n");
+    File->SetParaLimit(4);
+    try {
+        File->LoadFromFile("C:\\many.txt");
+        FAIL() << "no error";
+    } catch (const ETextFileLoadError& e) {
+        EXPECT_EQ(e.Line, 5);
+        EXPECT_EQ(e.ErrorCode(), 265);
+    }
+    EXPECT_FALSE(File->IsOpen());
+    EXPECT_EQ(Paras(*File), "1|2|3|4|");
+}
+
+TEST_F(TextFileEditorTest, BackupCopies) {
+    struct Case {
+        const char* Name;
+        const char* File;
+        const char* Ext;
+        const char* Backup; // nullptr: no backup is made
+    } cases[] = {
+        {"plain", "C:\\a.pas", "BAK", "C:\\a.BAK"},
+        {"other extension", "C:\\b.pas", "~PA", "C:\\b.~PA"},
+        {"no extension", "C:\\c", "BAK", "C:\\c.BAK"},
+        {"the file itself", "C:\\d.BAK", "BAK", nullptr},
+        {"itself in another case", "C:\\e.bak", "BAK", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        rtl::WriteFileAtomic(c.File, "old\r\n");
+        if (c.Backup) rtl::WriteFileAtomic(c.Backup, "older\r\n");
+        File->SetMakeBackup(true);
+        File->SetBackupExt(c.Ext);
+        Load(*File, "new");
+        File->SaveToFile(c.File);
+        EXPECT_EQ(Slurp(c.File), "new\r\n");
+        if (c.Backup) {
+            EXPECT_EQ(Slurp(c.Backup), "old\r\n");
+        }
+    }
+    // No existing file, no backup; MakeBackup off, none either.
+    File->SaveToFile("C:\\fresh.pas");
+    EXPECT_FALSE(rtl::FileExists("C:\\fresh.BAK"));
+    File->SetMakeBackup(false);
+    File->SaveToFile("C:\\fresh.pas");
+    EXPECT_FALSE(rtl::FileExists("C:\\fresh.BAK"));
+}
+
+TEST_F(TextFileEditorTest, AFailedSaveLeavesTheOldFile) {
+    rtl::WriteFileAtomic("C:\\keep.txt", "old\r\n");
+    Load(*File, "new text");
+    File->SetModified(true);
+    rtl::SetWriteFailureHook([](std::string_view) { return ENOSPC; });
+    EXPECT_THROW(File->SaveToFile("C:\\keep.txt"), rtl::EInOutError);
+    EXPECT_EQ(Slurp("C:\\keep.txt"), "old\r\n");
+    EXPECT_TRUE(File->GetModified());
+}
+
+TEST_F(TextFileEditorTest, NamesAndTheOpenState) {
+    // A missing file: the platform's error, not open.
+    EXPECT_THROW(File->LoadFromFile("C:\\missing.txt"), rtl::EInOutError);
+    EXPECT_FALSE(File->IsOpen());
+    // A name ending in a period opens the name without it.
+    rtl::WriteFileAtomic("C:\\dot", "x\r\n");
+    File->LoadFromFile("C:\\dot.");
+    EXPECT_EQ(File->FileName(), "C:\\dot");
+    EXPECT_TRUE(File->IsOpen());
+    // Another name keeps the text and closes; the same name in another case changes nothing.
+    File->SetFileName("C:\\DOT");
+    EXPECT_TRUE(File->IsOpen());
+    File->SetFileName("C:\\other.txt");
+    EXPECT_FALSE(File->IsOpen());
+    EXPECT_EQ(Paras(*File), "x|");
+    // Opening by the flag loads; closing clears.
+    File->SetFileName("C:\\dot");
+    File->SetIsOpen(true);
+    EXPECT_TRUE(File->IsOpen());
+    File->SetIsOpen(false);
+    EXPECT_EQ(Paras(*File), "");
+    File->SetFileName("");
+    File->SetIsOpen(true);
+    EXPECT_FALSE(File->IsOpen());
+}
+
+TEST_F(TextFileEditorTest, ALoadWithoutAWindowStartsFromAnEmptyText) {
+    TZelTextFileEditor loose(nullptr);
+    loose.AppendPara("old");
+    rtl::WriteFileAtomic("C:\\t.txt", "new\r\n");
+    loose.LoadFromFile("C:\\t.txt");
+    EXPECT_EQ(Paras(loose), "new|");
+}
+
+TEST_F(TextFileEditorTest, AStoredOpenEditorLoadsItsFileWhenRead) {
+    rtl::WriteFileAtomic("C:\\stored.txt", "alpha\r\nbeta\r\n");
+    File->SetName("Src");
+    File->SetFileName("C:\\stored.txt");
+    File->SetIsOpen(true);
+    rtl::TMemoryStream stream;
+    vcl::WriteComponentToStream(File, stream);
+
+    auto copy = std::make_unique<TZelTextFileEditor>(nullptr);
+    stream.SetPosition(0);
+    vcl::ReadComponentFromStream(stream, copy.get());
+    EXPECT_TRUE(copy->IsOpen());
+    EXPECT_EQ(Paras(*copy), "alpha|beta|");
+
+    // The file gone: reading the form stays silent and the editor closed.
+    rtl::DeleteFile("C:\\stored.txt");
+    auto orphan = std::make_unique<TZelTextFileEditor>(nullptr);
+    stream.SetPosition(0);
+    EXPECT_NO_THROW(vcl::ReadComponentFromStream(stream, orphan.get()));
+    EXPECT_FALSE(orphan->IsOpen());
+}
+
+} // namespace
+} // namespace editor_test
