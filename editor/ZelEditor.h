@@ -34,6 +34,23 @@ using TUserCommandEvent = std::function<void(vcl::TObject* Sender, std::uint16_t
 // The command code of a typed character.
 constexpr std::uint16_t ccChar = 249;
 
+// Option bits of FindReplace.
+constexpr std::uint8_t frBackward = 2;     // towards the start of the text
+constexpr std::uint8_t frMatchCase = 4;
+constexpr std::uint8_t frWholeText = 8;    // from the start (or end) of the text, not the caret
+constexpr std::uint8_t frReplace = 16;     // replace once
+constexpr std::uint8_t frReplaceAll = 32;
+constexpr std::uint8_t frWholeWords = 64;
+constexpr std::uint8_t frInSelection = 128;
+
+// What a search did: the replacements made, the paragraph list's error code that stopped it
+// (0 for none), and whether a hit was selected or replaced.
+struct TFindReplaceResult {
+    std::int32_t Replaced = 0;
+    std::uint16_t Error = 0;
+    bool Found = false;
+};
+
 // The 35 characters that end a word for word moves and word deletion.
 bool IsDelimiter(char c);
 
@@ -165,6 +182,13 @@ public:
     void GotoMarker(std::uint8_t N);
 
     virtual void ShowSampleText();
+
+    // --- search and replace (EditorSearch.cpp) ---
+    // Texts of up to 255 characters; a read-only editor finds but never replaces.
+    TFindReplaceResult FindReplace(const char* FindText, const char* ReplaceText, std::uint8_t Options);
+    // Longer texts are cut at 255 characters.
+    virtual TFindReplaceResult FindReplaceStr(std::string_view FindText, std::string_view ReplaceText,
+                                              std::uint8_t Options);
 
     // The views of the ring, for tests and the text-file editor.
     TZelCustomEditor* NextView() const { return FNextView; }
