@@ -2,6 +2,8 @@
 // system.
 #include "vcl/ButtonCtrls.h"
 
+#include "vcl/StoredControls.h"
+
 #include "rtl/Exceptions.h"
 
 #include <algorithm>
@@ -477,5 +479,22 @@ void TBevel::Paint() {
         break;
     }
 }
+
+namespace {
+
+// The properties stored forms keep of radio groups; the buttons are made from the items.
+struct TRadioGroupRegistration {
+    TRadioGroupRegistration() {
+        using G = TRadioGroup;
+        RegisterClass<G>("TRadioGroup", "", With<G>(WinControlProperties<G>(), {
+            IntegerProperty<G>("Columns", &G::Columns, &G::SetColumns).WithDefault(1),
+            IntegerProperty<G>("ItemIndex", &G::ItemIndex, &G::SetItemIndex).WithDefault(-1),
+            StringsProperty<G>("Items", &G::Items),
+            BooleanProperty<G>("TabStop", &G::TabStop, &G::SetTabStop).WithDefault(0),
+        }));
+    }
+} radioGroupRegistration;
+
+} // namespace
 
 } // namespace vcl

@@ -2,6 +2,8 @@
 // pieces of them that fit the width when the memo wraps words.
 #include "vcl/EditCtrls.h"
 
+#include "vcl/StoredControls.h"
+
 #include "rtl/SysUtils.h"
 
 #include "vcl/Clipbrd.h"
@@ -840,5 +842,24 @@ void TCustomMemo::LinesChanged() {
     FSyncing = false;
     Perform(CM_TEXTCHANGED, 0, 0);
 }
+
+namespace {
+
+// The properties stored forms keep of edit boxes.
+struct TEditRegistration {
+    TEditRegistration() {
+        using E = TEdit;
+        RegisterClass<E>("TEdit", "", With<E>(TextControlProperties<E>(), {
+            EnumProperty<E>("CharCase", &E::CharCase, &E::SetCharCase, {"ecNormal", "ecUpperCase", "ecLowerCase"})
+                .WithDefault(0),
+            BooleanProperty<E>("HideSelection", &E::HideSelection, &E::SetHideSelection).WithDefault(1),
+            IntegerProperty<E>("MaxLength", &E::MaxLength, &E::SetMaxLength).WithDefault(0),
+            BooleanProperty<E>("ReadOnly", &E::ReadOnly, &E::SetReadOnly).WithDefault(0),
+            StringProperty<E>("Text", &E::Text, &E::SetText),
+        }));
+    }
+} editRegistration;
+
+} // namespace
 
 } // namespace vcl

@@ -2,6 +2,7 @@
 #include "vcl/ListCtrls.h"
 
 #include "vcl/EditCtrls.h"
+#include "vcl/StoredControls.h"
 
 #include "rtl/SysUtils.h"
 
@@ -1270,5 +1271,35 @@ void TComboBox::Paint() {
     c->Pen()->SetColor(arrow);
     c->Polygon({Point(cx - 3, cy - 1), Point(cx + 3, cy - 1), Point(cx, cy + 2)});
 }
+
+namespace {
+
+// The properties stored forms keep of list boxes and combo boxes.
+struct TListRegistration {
+    TListRegistration() {
+        using L = TListBox;
+        RegisterClass<L>("TListBox", "", With<L>(TextControlProperties<L>(), {
+            BooleanProperty<L>("ExtendedSelect", &L::ExtendedSelect, &L::SetExtendedSelect).WithDefault(1),
+            BooleanProperty<L>("IntegralHeight", &L::IntegralHeight, &L::SetIntegralHeight).WithDefault(0),
+            IntegerProperty<L>("ItemHeight", &L::ItemHeight, &L::SetItemHeight),
+            StringsProperty<L>("Items", &L::Items),
+            BooleanProperty<L>("MultiSelect", &L::MultiSelect, &L::SetMultiSelect).WithDefault(0),
+            BooleanProperty<L>("Sorted", &L::Sorted, &L::SetSorted).WithDefault(0),
+            EnumProperty<L>("Style", &L::Style, &L::SetStyle, {"lbStandard", "lbOwnerDrawFixed", "lbOwnerDrawVariable"})
+                .WithDefault(0),
+        }));
+        using C = TComboBox;
+        RegisterClass<C>("TComboBox", "", With<C>(TextControlProperties<C>(), {
+            EnumProperty<C>("Style", &C::Style, &C::SetStyle, {"csDropDown", "csSimple", "csDropDownList"}).WithDefault(0),
+            IntegerProperty<C>("DropDownCount", &C::DropDownCount, &C::SetDropDownCount).WithDefault(8),
+            IntegerProperty<C>("MaxLength", &C::MaxLength, &C::SetMaxLength).WithDefault(0),
+            BooleanProperty<C>("Sorted", &C::Sorted, &C::SetSorted).WithDefault(0),
+            StringsProperty<C>("Items", &C::Items),
+            StringProperty<C>("Text", &C::Text, &C::SetText),
+        }));
+    }
+} listRegistration;
+
+} // namespace
 
 } // namespace vcl

@@ -1,6 +1,8 @@
 // Spin buttons with their repeat while held, and the spin edit built on the edit window.
 #include "vcl/Spin.h"
 
+#include "vcl/StoredControls.h"
+
 #include "rtl/SysUtils.h"
 
 #include <algorithm>
@@ -191,5 +193,24 @@ void TSpinEdit::WMSize(TMessage& M) {
     TCustomEdit::WMSize(M);
     PlaceButton();
 }
+
+namespace {
+
+// The properties stored forms keep of spin edits: the bounds before the value they bound.
+struct TSpinEditRegistration {
+    TSpinEditRegistration() {
+        using S = TSpinEdit;
+        RegisterClass<S>("TSpinEdit", "", With<S>(TextControlProperties<S>(), {
+            IntegerProperty<S>("Increment", &S::Increment, &S::SetIncrement).WithDefault(1),
+            IntegerProperty<S>("MaxLength", &S::MaxLength, &S::SetMaxLength).WithDefault(0),
+            IntegerProperty<S>("MaxValue", &S::MaxValue, &S::SetMaxValue).WithDefault(0),
+            IntegerProperty<S>("MinValue", &S::MinValue, &S::SetMinValue).WithDefault(0),
+            BooleanProperty<S>("ReadOnly", &S::ReadOnly, &S::SetReadOnly).WithDefault(0),
+            IntegerProperty<S>("Value", &S::Value, &S::SetValue),
+        }));
+    }
+} spinEditRegistration;
+
+} // namespace
 
 } // namespace vcl

@@ -48,4 +48,15 @@ std::vector<TPropInfo> With(std::vector<TPropInfo> Base, std::vector<TPropInfo> 
     return Base;
 }
 
+// Controls that store Text rather than Caption and start in the window colour (edits, lists).
+template <class T>
+std::vector<TPropInfo> TextControlProperties() {
+    auto props = WinControlProperties<T>();
+    std::erase_if(props, [](const TPropInfo& p) { return p.Name == "Caption"; });
+    props.push_back(ColorProperty<T>("Color", &T::Color, &T::SetColor).WithDefault(clWindow));
+    props.push_back(BooleanProperty<T>("ParentColor", &T::ParentColor, &T::SetParentColor).WithDefault(0));
+    props.push_back(BooleanProperty<T>("TabStop", &T::TabStop, &T::SetTabStop).WithDefault(1));
+    return props;
+}
+
 } // namespace vcl

@@ -507,6 +507,41 @@ void TWriter::WriteRootComponent(TComponent* Root) {
     FRoot = nullptr;
 }
 
+TStringsStorage* TStringsStorage::For(rtl::TStrings* Strings) {
+    static thread_local TStringsStorage storage;
+    storage.FStrings = Strings;
+    return &storage;
+}
+
+void TStringsStorage::DefineProperties(TFiler* Filer) {
+    rtl::TStrings* strings = FStrings;
+    if (!strings) return;
+    Filer->DefineProperty(
+        "Strings",
+        [strings](TReader& Reader) {
+            // Read whole before the list changes, so a bad value leaves the lines as they were.
+            std::vector<std::string> lines;
+            Reader.ReadListBegin();
+            while (!Reader.EndOfList()) lines.push_back(Reader.ReadString());
+            Reader.ReadListEnd();
+            strings->BeginUpdate();
+            try {
+                strings->Clear();
+                for (const std::string& line : lines) strings->Add(line);
+            } catch (...) {
+                strings->EndUpdate();
+                throw;
+            }
+            strings->EndUpdate();
+        },
+        [strings](TWriter& Writer) {
+            Writer.WriteListBegin();
+            for (int i = 0; i < strings->Count(); ++i) Writer.WriteString(strings->Get(i));
+            Writer.WriteListEnd();
+        },
+        strings->Count() > 0);
+}
+
 void WriteComponentToStream(TComponent* Component, rtl::TStream& Stream) {
     TWriter writer(Stream);
     writer.WriteRootComponent(Component);

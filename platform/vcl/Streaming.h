@@ -8,6 +8,7 @@
 #include "rtl/BinaryObjects.h"
 #include "rtl/Exceptions.h"
 #include "rtl/Streams.h"
+#include "rtl/StringLists.h"
 
 #include <cstdint>
 #include <functional>
@@ -158,6 +159,29 @@ TPropInfo ClassProperty(std::string Name, G Get) {
 
 class TReader;
 class TWriter;
+
+// A string list stored as a sub-object, its lines under "<Name>.Strings" as forms keep them.
+class TStringsStorage : public TPersistent {
+public:
+    // The one storage of the running thread, bound to Strings for one read or write.
+    static TStringsStorage* For(rtl::TStrings* Strings);
+
+protected:
+    void DefineProperties(TFiler* Filer) override;
+
+private:
+    rtl::TStrings* FStrings = nullptr;
+};
+
+// A string-list property (Items, Lines) from the class's getter of the list.
+template <class T, class G>
+TPropInfo StringsProperty(std::string Name, G Get) {
+    TPropInfo info;
+    info.Name = std::move(Name);
+    info.Kind = TPropKind::Class;
+    info.GetObject = [Get](TPersistent* o) -> TPersistent* { return TStringsStorage::For((detail::As<T>(o).*Get)()); };
+    return info;
+}
 
 // What DefineProperties is handed: reading or writing, it declares the object's extra data.
 class TFiler {

@@ -3,7 +3,12 @@
 #include "vcl/ButtonCtrls.h"
 #include "vcl/ColorGrd.h"
 #include "vcl/EditCtrls.h"
+#include "vcl/ListCtrls.h"
 #include "vcl/Spin.h"
+#include "vcl/Streaming.h"
+
+#include "rtl/FormFiles.h"
+#include "rtl/Streams.h"
 
 #include <string>
 #include <vector>
@@ -260,4 +265,94 @@ TEST_F(ChoiceTest, ColorGridChoosesTheForegroundByMouseAndKeys) {
     win::HDC screen = win::GetDC(nullptr);
     EXPECT_EQ(win::GetPixel(screen, pt.x, pt.y), win::RGB(128, 128, 0));
     win::ReleaseDC(nullptr, screen);
+}
+
+TEST_F(ChoiceTest, AStoredFormBringsTheControlsBackWithTheirItems) {
+    auto add = [&](auto* c, const char* Name, int Top) {
+        c->SetName(Name);
+        c->SetParent(Form);
+        c->SetBounds(8, Top, 150, 21);
+        return c;
+    };
+    auto* combo = add(Make<TComboBox>(Form), "cbxDataType", 40);
+    for (const char* s : {"string", "Integer", "Boolean"}) combo->Items()->Add(s);
+    combo->SetMaxLength(40);
+    combo->SetText("TMyType");
+    auto* alias = add(Make<TComboBox>(Form), "comboAlias", 64);
+    alias->SetStyle(TComboBoxStyle::csDropDownList);
+    alias->SetSorted(true);
+    auto* name = add(Make<TEdit>(Form), "ebName", 88);
+    name->SetCharCase(TEditCharCase::ecLowerCase);
+    name->SetMaxLength(128);
+    name->SetText("*.*");
+    auto* list = add(Make<TListBox>(Form), "lbSearchPath", 112);
+    list->SetIntegralHeight(true);
+    list->Items()->Add("C:\\DELPHI\\LIB");
+    list->Items()->Add("it's quoted");
+    auto* group = add(Make<TRadioGroup>(Form), "rgFiles", 140);
+    group->SetHeight(60);
+    group->SetCaption("Select Scope");
+    group->SetColumns(2);
+    for (const char* s : {"Current File", "Current Project", "Directory"}) group->Items()->Add(s);
+    group->SetItemIndex(2);
+    auto* spin = add(Make<TSpinEdit>(Form), "seSuggestions", 204);
+    spin->SetMaxValue(99);
+    spin->SetValue(10);
+    auto* grid = add(Make<TColorGrid>(Form), "ColorGrid", 228);
+    grid->SetGridOrdering(TGridOrdering::go8x2);
+    grid->SetBackgroundEnabled(false);
+    grid->SetForegroundIndex(9);
+
+    rtl::TMemoryStream binary;
+    WriteComponentToStream(Form, binary);
+    rtl::TMemoryStream text;
+    binary.SetPosition(0);
+    rtl::ObjectBinaryToText(binary, text);
+    std::string shown(static_cast<std::size_t>(text.Size()), '\0');
+    text.SetPosition(0);
+    text.Read(shown.data(), text.Size());
+    for (const char* expected : {"Style = csDropDownList", "Items.Strings = (", "'it''s quoted'", "CharCase = ecLowerCase",
+                                 "IntegralHeight = True", "Columns = 2", "ItemIndex = 2", "MaxValue = 99",
+                                 "Value = 10", "GridOrdering = go8x2", "ForegroundIndex = 9", "Text = 'TMyType'"})
+        EXPECT_NE(shown.find(expected), std::string::npos) << expected << "\n" << shown;
+    // The parts the controls make for themselves are not the form's to store.
+    EXPECT_EQ(shown.find("TComboEdit"), std::string::npos);
+    EXPECT_EQ(shown.find("TGroupButton"), std::string::npos);
+    EXPECT_EQ(shown.find("Caption = 'cbxDataType'"), std::string::npos);
+
+    auto* copy = Make<TForm>(Application);
+    binary.SetPosition(0);
+    ReadComponentFromStream(binary, copy);
+    auto* combo2 = dynamic_cast<TComboBox*>(copy->FindComponent("cbxDataType"));
+    auto* alias2 = dynamic_cast<TComboBox*>(copy->FindComponent("comboAlias"));
+    auto* name2 = dynamic_cast<TEdit*>(copy->FindComponent("ebName"));
+    auto* list2 = dynamic_cast<TListBox*>(copy->FindComponent("lbSearchPath"));
+    auto* group2 = dynamic_cast<TRadioGroup*>(copy->FindComponent("rgFiles"));
+    auto* spin2 = dynamic_cast<TSpinEdit*>(copy->FindComponent("seSuggestions"));
+    auto* grid2 = dynamic_cast<TColorGrid*>(copy->FindComponent("ColorGrid"));
+    ASSERT_TRUE(combo2 && alias2 && name2 && list2 && group2 && spin2 && grid2);
+    EXPECT_EQ(combo2->Style(), TComboBoxStyle::csDropDown);
+    EXPECT_EQ(combo2->Items()->Text(), "string\r\nInteger\r\nBoolean\r\n");
+    EXPECT_EQ(combo2->Text(), "TMyType");
+    EXPECT_EQ(combo2->MaxLength(), 40);
+    EXPECT_EQ(alias2->Style(), TComboBoxStyle::csDropDownList);
+    EXPECT_TRUE(alias2->Sorted());
+    EXPECT_EQ(name2->CharCase(), TEditCharCase::ecLowerCase);
+    EXPECT_EQ(name2->MaxLength(), 128);
+    EXPECT_EQ(name2->Text(), "*.*");
+    EXPECT_TRUE(list2->IntegralHeight());
+    EXPECT_EQ(list2->Items()->Get(1), "it's quoted");
+    EXPECT_EQ(group2->Columns(), 2);
+    EXPECT_EQ(group2->ItemIndex(), 2);
+    ASSERT_EQ(group2->ControlCount(), 3);
+    EXPECT_TRUE(group2->Buttons(2)->Checked());
+    EXPECT_EQ(group2->Buttons(1)->Caption(), "Current Project");
+    EXPECT_EQ(spin2->MaxValue(), 99);
+    EXPECT_EQ(spin2->Value(), 10);
+    EXPECT_EQ(grid2->GridOrdering(), TGridOrdering::go8x2);
+    EXPECT_FALSE(grid2->BackgroundEnabled());
+    EXPECT_EQ(grid2->ForegroundColor(), clRed);
+    copy->Show();
+    TRobot::Screenshot("/tmp/vcl-choices-stored.png", copy->Handle());
+    delete copy;
 }
