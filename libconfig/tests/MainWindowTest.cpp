@@ -525,7 +525,7 @@ TEST_F(MainWindowTest, PrintAsksThenPrintsOnePageAnAlias) {
     }
 }
 
-TEST_F(MainWindowTest, HelpAboutAndExit) {
+TEST_F(MainWindowTest, HelpAboutPrinterSetupAndExit) {
     Open();
     TRobot robot;
     Tool(robot, Form->ebHelp);
@@ -548,8 +548,19 @@ TEST_F(MainWindowTest, HelpAboutAndExit) {
     EXPECT_EQ(calls[2].Command, HELP_CONTENTS);
     EXPECT_EQ(calls[2].HelpFile, "winhelp.hlp");
 
-    robot.ChooseMenu(TBy::Caption(" Vorl"), "&File|E&xit");
+    // Printer setup is the class library's dialog.
+    bool setup = false;
+    robot.ChooseMenu(TBy::Caption(" Vorl"), "&File|Printer &Setup");
+    robot.OnNextModal([&](win::HWND dialog) { setup = TRobot::FindControl(TBy::Name("LandscapeButton"), dialog) != nullptr; });
+    robot.AnswerNextModal(TBy::Name("Cancel"));
     Run(robot);
+    EXPECT_TRUE(setup);
+
+    // Exit ends the program's message loop.
+    Application->SetMainForm(Form.get());
+    robot.ChooseMenu(TBy::Caption(" Vorl"), "&File|E&xit");
+    Application->Run();
+    EXPECT_TRUE(robot.Done()) << robot.Describe();
     EXPECT_FALSE(Form->Visible());
     Form.reset();
     ASSERT_EQ(RecordedHelpCalls().size(), 4u);
