@@ -149,6 +149,11 @@ TEST_F(MainWindowTest, FirstStartWithNoStoreOffersOnlyNewAndHelp) {
     EXPECT_EQ(Form->Width(), 401);
     EXPECT_EQ(Form->Height(), 469) << "held to the tracking size";
     EXPECT_EQ(Form->DrawPanel1->Height(), 53);
+    EXPECT_EQ(Form->Left(), (1024 - 401) / 2) << "centred on the screen";
+    EXPECT_EQ(Form->Top(), (768 - 469) / 2);
+    EXPECT_EQ(Form->ebExit->Left(), 331);
+    EXPECT_EQ(Form->ebExit->Width(), 55);
+    EXPECT_EQ(Form->ebExit->Height(), 43);
     EXPECT_EQ(Form->comboAlias->Items()->Count(), 0);
     EXPECT_EQ(Offer(), EmptyState);
     EXPECT_TRUE(Form->rbNoMap->Checked());
@@ -199,6 +204,13 @@ TEST_F(MainWindowTest, EveryStateOffersItsCommands) {
     EXPECT_FALSE(Form->comboAlias->OnChange);
     EXPECT_EQ(Path(), (std::vector<std::string>{"C:\\Delphi\\Lib"}));
     TRobot::Screenshot("/tmp/vorl-new.png", Form->Handle());
+    // A path edit during New keeps it one.
+    Form->lbSearchPath->SetItemIndex(0);
+    PathMenu(robot, "&Delete");
+    Run(robot);
+    EXPECT_EQ(Offer(), NewState);
+    EXPECT_EQ(Form->EditKind(), TForm1::TEditKind::ekNew);
+    EXPECT_TRUE(Path().empty());
 
     // A path edit while browsing.
     robot.Click(TBy::Name("btnC1"));
