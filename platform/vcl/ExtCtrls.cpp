@@ -133,6 +133,11 @@ void TCustomPanel::CMCtl3DChanged(TMessage& Message) {
     if (FBorderStyle == TBorderStyle::bsSingle) RecreateWnd();
 }
 
+void TCustomPanel::WMSize(TMessage& Message) {
+    TCustomControl::WMSize(Message);
+    if (OnResize) OnResize(this);
+}
+
 void TCustomPanel::AlignControls(TControl* AControl, TRect& Rect) {
     int inset = FBorderWidth;
     if (FBevelOuter != TPanelBevel::bvNone) inset += FBevelWidth;

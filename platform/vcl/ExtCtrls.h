@@ -65,12 +65,16 @@ public:
     bool Locked() const { return FLocked; }
     void SetLocked(bool Value) { FLocked = Value; }
 
+    // Runs whenever the panel's size changes, also by alignment.
+    TNotifyEvent OnResize;
+
 protected:
     void CreateParams(TCreateParams& Params) override;
     void AlignControls(TControl* AControl, TRect& Rect) override;
     void Paint() override;
     void CMTextChanged(TMessage& Message) override;
     void CMCtl3DChanged(TMessage& Message) override;
+    void WMSize(TMessage& Message) override;
 
 private:
     TAlignment FAlignment = TAlignment::taCenter;

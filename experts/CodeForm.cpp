@@ -1,0 +1,626 @@
+// The Quick Code window.
+#include "experts/CodeForm.h"
+
+#include "experts/CodeParser.h"
+#include "experts/PropDefaults.h"
+
+#include "host/Interface.h"
+#include "rtl/Files.h"
+#include "rtl/Registry.h"
+#include "rtl/StringLists.h"
+#include "rtl/SysUtils.h"
+#include "vcl/Dialogs.h"
+
+#include <algorithm>
+
+namespace experts {
+
+using namespace vcl;
+
+namespace {
+
+constexpr const char* kDefaultCodeFile = "C:\\BORLAND\\DELPHI 2.0\\DELPHI32.DCI";
+constexpr const char* kTitle = "Quick Code Expert";
+constexpr int kDesignWidth = 550;
+constexpr int kDesignHeight = 258;
+constexpr int kDesignListWidth = 150;
+
+template <class T>
+T* Add(TForm* Form, TWinControl* Parent, const char* Name, int Left, int Top, int Width, int Height) {
+    auto* c = new T(Form);
+    c->SetName(Name);
+    c->SetParent(Parent);
+    c->SetBounds(Left, Top, Width, Height);
+    return c;
+}
+
+TPanel* AddPanel(TForm* Form, TWinControl* Parent, const char* Name, TAlign Align, int Size) {
+    auto* p = Add<TPanel>(Form, Parent, Name, 0, 0, Size, Size);
+    p->SetAlign(Align);
+    p->SetCaption("");
+    return p;
+}
+
+TSpeedButton* AddButton(TForm* Form, TWinControl* Parent, const char* Name, const char* Glyph, const char* Hint,
+                        int Left) {
+    auto* b = Add<TSpeedButton>(Form, Parent, Name, Left, 3, 25, 25);
+    TBitmap picture;
+    picture.LoadFromResourceName(nullptr, Glyph);
+    b->SetGlyph(&picture);
+    b->SetNumGlyphs(2);
+    b->SetHint(Hint);
+    return b;
+}
+
+TMenuItem* AddItem(TPopupMenu* Menu, const char* Name, const char* Caption) {
+    auto* item = new TMenuItem(Menu->Owner());
+    item->SetName(Name);
+    item->SetCaption(Caption);
+    Menu->Items()->Add(item);
+    return item;
+}
+
+// A stored integer; the default when it is missing or of another kind.
+int ReadInt(rtl::TRegistry& Reg, const char* Name, int Default, bool* Found = nullptr) {
+    bool found = Reg.ValueExists(Name) && Reg.GetDataType(Name) == rtl::TRegDataType::rdInteger;
+    if (Found) *Found = found;
+    return found ? Reg.ReadInteger(Name) : Default;
+}
+
+std::string ReadText(rtl::TRegistry& Reg, const char* Name) {
+    if (!Reg.ValueExists(Name) || Reg.GetDataType(Name) != rtl::TRegDataType::rdString) return {};
+    return Reg.ReadString(Name);
+}
+
+void FocusIfCan(TWinControl* Control) {
+    if (Control->CanFocus()) Control->SetFocus();
+}
+
+} // namespace
+
+TfrmCodeForm::TfrmCodeForm(TComponent* AOwner) : TForm(AOwner) {
+    TLoadingBracket loading(this);
+    SetName("frmCodeForm");
+    SetCaption(kTitle);
+    SetPosition(TPosition::poScreenCenter);
+    SetBounds(0, 0, kDesignWidth, kDesignHeight);
+    SetShowHint(true);
+
+    pnlLeft = AddPanel(this, this, "pnlLeft", TAlign::alLeft, kDesignListWidth);
+    pnlLeft->SetBevelOuter(TPanelBevel::bvNone);
+    pnlNameHeader = AddPanel(this, pnlLeft, "pnlNameHeader", TAlign::alTop, 27);
+    pnlNameHeader->SetAlignment(TAlignment::taLeftJustify);
+    pnlNameHeader->SetCaption("  Code Snippet Name");
+    lstName = Add<TListBox>(this, pnlLeft, "lstName", 0, 27, kDesignListWidth, 100);
+    lstName->SetAlign(TAlign::alClient);
+    lstName->Items()->SetDuplicates(rtl::dupAccept);
+    lstName->SetSorted(true);
+    lstName->SetHint("Choose a code snippet");
+    // Laid over the top of the list, clear of its scroll bar, while a name is typed.
+    edtName = Add<TEdit>(this, pnlLeft, "edtName", 0, 27, kDesignListWidth - 16, 21);
+    edtName->SetHint("Enter a snippet name");
+    edtName->SetVisible(false);
+
+    pnlMove = new TMoveablePane(this);
+    pnlMove->SetName("pnlMove");
+    pnlMove->SetParent(this);
+    pnlMove->SetLeft(kDesignListWidth + 1);
+    pnlMove->SetAlignSide(TAlignSide::saLeft);
+    pnlMove->SetControl(pnlLeft);
+
+    pnlRight = AddPanel(this, this, "pnlRight", TAlign::alClient, 100);
+    pnlRight->SetBevelOuter(TPanelBevel::bvNone);
+    pnlDescription = AddPanel(this, pnlRight, "pnlDescription", TAlign::alTop, 27);
+    pnlDescription->SetAlignment(TAlignment::taLeftJustify);
+    pnlDescription->SetCaption("  Code");
+    edtDescription = Add<TEdit>(this, pnlDescription, "edtDescription", 54, 3, 300, 21);
+    edtDescription->SetHint("Description of code snippet");
+    pnlButtons = AddPanel(this, pnlRight, "pnlButtons", TAlign::alBottom, 31);
+    mmoCode = Add<TMemo>(this, pnlRight, "mmoCode", 0, 27, 300, 100);
+    mmoCode->SetAlign(TAlign::alClient);
+    mmoCode->SetScrollBars(TScrollStyle::ssHorizontal);
+    mmoCode->SetWordWrap(false);
+    mmoCode->SetHint("This is the code that will be inserted");
+
+    btnInsert = AddButton(this, pnlButtons, "btnInsert", "QCINSERT", "Insert code at cursor", 4);
+    btnInsert->SetEnabled(false);
+    btnAdd = AddButton(this, pnlButtons, "btnAdd", "QCADD", "Add a new code snippet", 36);
+    btnDelete = AddButton(this, pnlButtons, "btnDelete", "QCDELETE", "Delete the currently selected code snippet", 61);
+    btnSave = AddButton(this, pnlButtons, "btnSave", "QCSAVE", "Save changes", 93);
+    btnSave->SetEnabled(false);
+    btnCancel = AddButton(this, pnlButtons, "btnCancel", "QCCANCEL", "Cancel changes", 118);
+    btnCancel->SetEnabled(false);
+    btnClose = AddButton(this, pnlButtons, "btnClose", "QCCLOSE", "Close the expert", 150);
+    btnRefresh = AddButton(this, pnlButtons, "btnRefresh", "QCREFRESH", "Refresh the list", 175);
+
+    mnuCode = new TPopupMenu(this);
+    mnuCode->SetName("mnuCode");
+    mnuCodeCut = AddItem(mnuCode, "mnuCodeCut", "Cut");
+    mnuCodeCopy = AddItem(mnuCode, "mnuCodeCopy", "Copy");
+    mnuCodePaste = AddItem(mnuCode, "mnuCodePaste", "Paste");
+    mnuCodeSep = AddItem(mnuCode, "mnuCodeSep", "-");
+    mnuCodeFont = AddItem(mnuCode, "mnuCodeFont", "Font");
+    mmoCode->SetPopupMenu(mnuCode);
+    dlgFont = new TFontDialog(this);
+    dlgFont->SetName("dlgFont");
+
+    OnCreate = [this](TObject* S) { FormCreate(S); };
+    OnClose = [this](TObject* S, TCloseAction& A) { FormClose(S, A); };
+    OnCloseQuery = [this](TObject* S, bool& C) { FormCloseQuery(S, C); };
+    OnDestroy = [this](TObject* S) { FormDestroy(S); };
+    OnResize = [this](TObject* S) { FormResize(S); };
+    lstName->OnClick = [this](TObject* S) { lstNameClick(S); };
+    lstName->OnDblClick = [this](TObject* S) { lstNameDblClick(S); };
+    btnInsert->OnClick = [this](TObject* S) { btnInsertClick(S); };
+    btnAdd->OnClick = [this](TObject* S) { btnAddClick(S); };
+    btnDelete->OnClick = [this](TObject* S) { btnDeleteClick(S); };
+    btnSave->OnClick = [this](TObject* S) { btnSaveClick(S); };
+    btnCancel->OnClick = [this](TObject* S) { btnCancelClick(S); };
+    btnClose->OnClick = [this](TObject* S) { btnCloseClick(S); };
+    btnRefresh->OnClick = [this](TObject* S) { btnRefreshClick(S); };
+    mmoCode->OnChange = [this](TObject* S) { mmoCodeChange(S); };
+    edtDescription->OnChange = [this](TObject* S) { edtDescriptionChange(S); };
+    pnlLeft->OnResize = [this](TObject* S) { pnlLeftResize(S); };
+    mnuCodeCut->OnClick = [this](TObject* S) { mnuCodeCutClick(S); };
+    mnuCodeCopy->OnClick = [this](TObject* S) { mnuCodeCopyClick(S); };
+    mnuCodePaste->OnClick = [this](TObject* S) { mnuCodePasteClick(S); };
+    mnuCodeFont->OnClick = [this](TObject* S) { mnuCodeFontClick(S); };
+    SetActiveControl(lstName);
+}
+
+TfrmCodeForm::~TfrmCodeForm() {
+    // The form's destroy event runs in the base destructor, after this class's members are gone.
+    OnDestroy = nullptr;
+    FormDestroy(this);
+}
+
+TCodeFrag* TfrmCodeForm::Snippet(int Index) const {
+    if (Index < 0 || Index >= lstName->Items()->Count()) return nullptr;
+    return static_cast<TCodeFrag*>(lstName->Items()->Objects(Index));
+}
+
+int TfrmCodeForm::IndexOfSnippet(const TCodeFrag* Frag) const {
+    return Frag ? lstName->Items()->IndexOfObject(Frag) : -1;
+}
+
+void TfrmCodeForm::ClearSnippets() {
+    FCurrent = nullptr;
+    if (lstName) lstName->Items()->Clear();
+    FSnippets.clear();
+}
+
+// --- the snippet file --------------------------------------------------------------------------
+
+void TfrmCodeForm::LoadSnippets(const std::string& FileName) {
+    ClearSnippets();
+    FPreamble.clear();
+    rtl::TStringList lines;
+    lines.LoadFromFile(FileName);
+
+    bool headerSeen = false;
+    std::string name, description, code;
+    auto finish = [&] {
+        if (!headerSeen) {
+            FPreamble = code;
+            return;
+        }
+        auto frag = std::make_unique<TCodeFrag>();
+        frag->Description = description;
+        frag->Code = code;
+        lstName->Items()->AddObject(name, frag.get());
+        FSnippets.push_back(std::move(frag));
+    };
+    for (int i = 0; i < lines.Count(); ++i) {
+        const std::string line = lines.Get(i);
+        if (line.empty() || line[0] != '[') {
+            code += line + "\r\n";
+            continue;
+        }
+        finish();
+        const auto separator = line.find(" | ");
+        if (separator != std::string::npos) {
+            name = line.substr(1, separator - 1);
+            const std::size_t from = separator + 3;
+            description = line.size() > from ? line.substr(from, line.size() - from - 1) : std::string();
+        } else {
+            name = line.size() >= 2 ? line.substr(1, line.size() - 2) : std::string();
+            description.clear();
+        }
+        code.clear();
+        headerSeen = true;
+    }
+    finish();
+}
+
+void TfrmCodeForm::SaveSnippets(const std::string& FileName) {
+    std::string text = FPreamble;
+    for (int i = 0; i < lstName->Items()->Count(); ++i) {
+        const TCodeFrag* frag = Snippet(i);
+        text += "[" + rtl::TrimRight(lstName->Items()->Get(i)) + " | " + rtl::TrimRight(frag->Description) + "]\r\n";
+        text += rtl::TrimRight(frag->Code) + "\r\n";
+    }
+    rtl::WriteFileAtomic(FileName, text);
+}
+
+// --- creation, settings, closing ---------------------------------------------------------------
+
+void TfrmCodeForm::FormCreate(TObject*) {
+    FCodeFont = std::make_unique<TFont>();
+    FCodeFont->SetName("Courier New");
+    FCodeFont->SetSize(10);
+    rtl::TRegistry reg;
+    reg.OpenKey(ZestorKey, true);
+
+    FCodeFile = ReadText(reg, "CodeFile");
+    if (FCodeFile.empty()) FCodeFile = kDefaultCodeFile;
+    try {
+        LoadSnippets(FCodeFile);
+    } catch (const std::exception&) {
+        ClearSnippets();
+        FPreamble.clear();
+        MessageDlg("Could not load code snippets", TMsgDlgType::mtError, mbOK, 0);
+    }
+    SetEditMode(emBrowse);
+    ReadSettings();
+    ApplyCodeFont();
+    FormResize(this);
+    ClearForBrowsing();
+}
+
+void TfrmCodeForm::ReadSettings() {
+    rtl::TRegistry reg;
+    if (!reg.OpenKey(ZestorKey, true)) return;
+    // Every value missing takes the designed one; the designed place is the centre of the screen.
+    const int designedLeft = (Screen->Width() - Width()) / 2, designedTop = (Screen->Height() - Height()) / 2;
+    bool hasLeft = false, hasTop = false, hasRight = false, hasBottom = false;
+    int left = ReadInt(reg, "PosLeft", designedLeft, &hasLeft);
+    int top = ReadInt(reg, "PosTop", designedTop, &hasTop);
+    int right = ReadInt(reg, "PosRight", left + Width(), &hasRight);
+    int bottom = ReadInt(reg, "PosBottom", top + Height(), &hasBottom);
+    if (hasLeft || hasTop || hasRight || hasBottom) {
+        int width = right - left, height = bottom - top;
+        if (width <= 0) width = Width();
+        if (height <= 0) height = Height();
+        SetBounds(left, top, width, height);
+        if (hasLeft || hasTop) SetPosition(TPosition::poDesigned);
+    }
+    int listWidth = ReadInt(reg, "ListWidth", pnlLeft->Width());
+    if (listWidth > 0) pnlLeft->SetWidth(listWidth);
+    std::string fontName = ReadText(reg, "FontName");
+    if (!fontName.empty()) FCodeFont->SetName(fontName);
+    int fontSize = ReadInt(reg, "FontSize", FCodeFont->Size());
+    if (fontSize > 0) FCodeFont->SetSize(fontSize);
+}
+
+void TfrmCodeForm::WriteSettings() {
+    rtl::TRegistry reg;
+    if (!reg.OpenKey(ZestorKey, true)) return;
+    reg.WriteString("FontName", FCodeFont->Name());
+    reg.WriteInteger("FontSize", FCodeFont->Size());
+    reg.WriteInteger("PosLeft", Left());
+    reg.WriteInteger("PosTop", Top());
+    reg.WriteInteger("PosRight", Left() + Width());
+    reg.WriteInteger("PosBottom", Top() + Height());
+    reg.WriteInteger("ListWidth", pnlLeft->Width());
+}
+
+void TfrmCodeForm::ApplyCodeFont() {
+    mmoCode->SetFont(FCodeFont.get());
+    lstName->SetFont(FCodeFont.get());
+    edtName->SetFont(FCodeFont.get());
+}
+
+void TfrmCodeForm::ClearForBrowsing() {
+    edtName->SetText("");
+    edtDescription->SetText("");
+    lstName->SetItemIndex(-1);
+    mmoCode->SetText("");
+    FCurrent = nullptr;
+    SetEditMode(emBrowse);
+}
+
+void TfrmCodeForm::FormCloseQuery(TObject*, bool& CanClose) {
+    if (FEditMode == emBrowse) return;
+    const int answer = MessageDlg(std::string(kTitle) + "\rDo you want to save your changes ?",
+                                  TMsgDlgType::mtConfirmation, mbYesNoCancel, 0);
+    if (answer == mrYes) {
+        // A snippet still without its name keeps the window open for it.
+        if (!SaveChanges()) CanClose = false;
+    } else if (answer == mrNo) {
+        btnCancelClick(this);
+    } else {
+        CanClose = false;
+    }
+}
+
+void TfrmCodeForm::FormClose(TObject*, TCloseAction&) {
+    try {
+        WriteSettings();
+    } catch (const std::exception&) {
+        Application->HandleException(this);
+    }
+}
+
+void TfrmCodeForm::FormDestroy(TObject*) {
+    ClearSnippets();
+    FCodeFont.reset();
+}
+
+void TfrmCodeForm::Dispatch(TMessage& Message) {
+    TForm::Dispatch(Message);
+    if (Message.Msg == win::WM_GETMINMAXINFO && Message.LParam && lstName && btnClose) {
+        auto* info = reinterpret_cast<win::MINMAXINFO*>(Message.LParam);
+        info->ptMinTrackSize.x = lstName->Width() + btnClose->Left() + 90;
+        info->ptMinTrackSize.y = 150;
+    }
+}
+
+void TfrmCodeForm::FormResize(TObject*) {
+    edtDescription->SetWidth(pnlDescription->Width() - 58);
+    pnlLeftResize(this);
+}
+
+void TfrmCodeForm::pnlLeftResize(TObject*) {
+    edtName->SetWidth(lstName->Width() - win::GetSystemMetrics(win::SM_CXVSCROLL));
+}
+
+// --- modes and the list ------------------------------------------------------------------------
+
+void TfrmCodeForm::SetEditMode(int Mode) {
+    if (Mode == FEditMode) {
+        if (Mode == emBrowse) btnInsert->SetEnabled(lstName->ItemIndex() >= 0);
+        return;
+    }
+    FEditMode = Mode;
+    switch (Mode) {
+    case emBrowse:
+        btnAdd->SetDown(false);
+        btnSave->SetEnabled(false);
+        btnCancel->SetEnabled(false);
+        btnAdd->SetEnabled(true);
+        btnDelete->SetEnabled(true);
+        lstName->SetEnabled(true);
+        edtName->SetVisible(false);
+        btnInsert->SetEnabled(lstName->ItemIndex() >= 0);
+        break;
+    case emAdding:
+        edtName->SetText("");
+        edtName->SetVisible(true);
+        edtName->BringToFront();
+        FocusIfCan(edtName);
+        btnSave->SetEnabled(true);
+        btnCancel->SetEnabled(true);
+        btnDelete->SetEnabled(false);
+        btnInsert->SetEnabled(false);
+        lstName->SetEnabled(false);
+        break;
+    case emModified:
+        btnSave->SetEnabled(true);
+        btnCancel->SetEnabled(true);
+        break;
+    }
+}
+
+void TfrmCodeForm::lstNameClick(TObject*) {
+    TCodeFrag* frag = Snippet(lstName->ItemIndex());
+    if (!frag) return;
+    FCurrent = frag;
+    edtDescription->SetText(frag->Description);
+    mmoCode->SetText(frag->Code);
+    SetEditMode(emBrowse);
+}
+
+void TfrmCodeForm::lstNameDblClick(TObject* Sender) { btnInsertClick(Sender); }
+
+void TfrmCodeForm::mmoCodeChange(TObject*) {
+    if (FEditMode == emBrowse) SetEditMode(emModified);
+}
+
+void TfrmCodeForm::edtDescriptionChange(TObject*) {
+    if (FEditMode == emBrowse) SetEditMode(emModified);
+}
+
+// --- the buttons -------------------------------------------------------------------------------
+
+void TfrmCodeForm::btnAddClick(TObject*) {
+    btnAdd->SetDown(false);
+    SetEditMode(emAdding);
+}
+
+bool TfrmCodeForm::SaveChanges() {
+    TCodeFrag* target = nullptr;
+    std::unique_ptr<TCodeFrag> added;
+    std::string name;
+    if (FEditMode == emAdding) {
+        name = edtName->Text();
+        if (rtl::Trim(name).empty()) {
+            FocusIfCan(edtName);
+            return false;
+        }
+        added = std::make_unique<TCodeFrag>();
+        target = added.get();
+        lstName->Items()->AddObject(name, target);
+    } else {
+        target = IndexOfSnippet(FCurrent) >= 0 ? FCurrent : nullptr;
+        if (!target) {
+            // Text typed with no snippet chosen becomes a new snippet once it has a name.
+            SetEditMode(emAdding);
+            return false;
+        }
+    }
+    const TCodeFrag before = *target;
+    target->Description = edtDescription->Text();
+    target->Code = mmoCode->Text();
+    try {
+        SaveSnippets(FCodeFile);
+    } catch (...) {
+        // The file is as it was; so is the list, and the typed text stays for another try.
+        if (added) lstName->Items()->Delete(IndexOfSnippet(target));
+        else *target = before;
+        throw;
+    }
+    if (added) {
+        FSnippets.push_back(std::move(added));
+        edtName->SetText("");
+    }
+    FCurrent = target;
+    lstName->SetItemIndex(IndexOfSnippet(target));
+    SetEditMode(emBrowse);
+    FocusIfCan(lstName);
+    lstNameClick(this);
+    return true;
+}
+
+void TfrmCodeForm::btnSaveClick(TObject*) {
+    btnSave->SetDown(false);
+    SaveChanges();
+}
+
+void TfrmCodeForm::btnCancelClick(TObject*) {
+    btnCancel->SetDown(false);
+    SetEditMode(emBrowse);
+    FocusIfCan(lstName);
+    if (lstName->ItemIndex() >= 0) {
+        lstNameClick(this);
+        return;
+    }
+    FCurrent = nullptr;
+    edtDescription->SetText("");
+    mmoCode->SetText("");
+    SetEditMode(emBrowse);
+}
+
+void TfrmCodeForm::btnDeleteClick(TObject*) {
+    btnDelete->SetDown(false);
+    const int index = lstName->ItemIndex();
+    const int count = lstName->Items()->Count();
+    TCodeFrag* frag = Snippet(index);
+    if (!frag) return;
+    const std::string name = lstName->Items()->Get(index);
+    mmoCode->SetText("");
+    edtDescription->SetText("");
+    lstName->Items()->Delete(index);
+    try {
+        SaveSnippets(FCodeFile);
+    } catch (...) {
+        // Nothing is deleted when the file keeps the snippet.
+        lstName->Items()->AddObject(name, frag);
+        lstName->SetItemIndex(IndexOfSnippet(frag));
+        lstNameClick(this);
+        throw;
+    }
+    if (FCurrent == frag) FCurrent = nullptr;
+    std::erase_if(FSnippets, [frag](const std::unique_ptr<TCodeFrag>& p) { return p.get() == frag; });
+    btnSave->SetEnabled(false);
+    lstName->SetItemIndex(index == count - 1 ? index - 1 : index);
+    lstNameClick(this);
+    SetEditMode(emBrowse);
+}
+
+void TfrmCodeForm::btnRefreshClick(TObject*) {
+    btnRefresh->SetDown(false);
+    const int index = lstName->ItemIndex();
+    const std::string selected = index >= 0 ? lstName->Items()->Get(index) : std::string();
+    try {
+        LoadSnippets(FCodeFile);
+    } catch (const std::exception&) {
+        ClearSnippets();
+        FPreamble.clear();
+        MessageDlg("Could not load code snippets", TMsgDlgType::mtError, mbOK, 0);
+    }
+    // The snippet shown before is shown again when it is still there.
+    const int again = index >= 0 ? lstName->Items()->IndexOf(selected) : -1;
+    if (again >= 0) {
+        lstName->SetItemIndex(again);
+        lstNameClick(this);
+    } else {
+        ClearForBrowsing();
+    }
+    SetEditMode(emBrowse);
+}
+
+void TfrmCodeForm::btnCloseClick(TObject*) { Close(); }
+
+// --- the code menu -----------------------------------------------------------------------------
+
+void TfrmCodeForm::mnuCodeCutClick(TObject*) { mmoCode->CutToClipboard(); }
+void TfrmCodeForm::mnuCodeCopyClick(TObject*) { mmoCode->CopyToClipboard(); }
+void TfrmCodeForm::mnuCodePasteClick(TObject*) { mmoCode->PasteFromClipboard(); }
+
+void TfrmCodeForm::mnuCodeFontClick(TObject*) {
+    dlgFont->SetFont(FCodeFont.get());
+    if (!dlgFont->Execute()) return;
+    FCodeFont->Assign(dlgFont->Font());
+    ApplyCodeFont();
+}
+
+// --- insertion ---------------------------------------------------------------------------------
+
+void TfrmCodeForm::btnInsertClick(TObject*) {
+    if (rtl::Trim(mmoCode->Text()).empty()) {
+        MessageDlg(std::string(kTitle) + "\rThere is no code to insert", TMsgDlgType::mtInformation, mbOK, 0);
+        return;
+    }
+    try {
+        LocateCursor();
+        InsertSnippet();
+    } catch (const ECodeParseError& e) {
+        MessageDlg(e.Message(), TMsgDlgType::mtError, mbOK, 0);
+    }
+}
+
+void TfrmCodeForm::LocateCursor() {
+    TCodeParser parser(pmCode);
+    {
+        host::TInterfaceRef<host::TIEditView> view(parser.Editor()->GetView(0));
+        if (!view) throw ECodeParseError("Could not open " + parser.FileName());
+        const host::TEditPos pos = view->GetPos(0);
+        FCursorCol = std::max<int>(1, pos.Col);
+        FCursorLine = std::max<int>(1, pos.Line);
+    }
+    host::TInterfaceRef<host::TIEditReader> reader(parser.CreateReader());
+    parser.SetPosition(0);
+    parser.ResetReader();
+    const int lineCount = parser.Editor()->LinesInBuffer();
+    // A delivered line starts at `at`: the first with its text, every later one with the LF of
+    // the break before it.
+    int next = 0;
+    for (int read = 0; read < lineCount && !parser.AtEnd(); ++read) {
+        const int at = next;
+        const std::string line = parser.ReadLine(reader.Get());
+        next = at + static_cast<int>(line.size()) + 1;
+        if (read + 1 < FCursorLine) continue;
+        const bool leadingBreak = read > 0 && !line.empty() && line[0] == '\n';
+        const int textStart = leadingBreak ? at + 1 : at;
+        const int textLength = static_cast<int>(line.size()) - (leadingBreak ? 1 : 0);
+        FInsertOffset = FCursorCol <= textLength ? textStart + FCursorCol - 1 : textStart;
+        return;
+    }
+    // A cursor below the text: the end of the text.
+    FInsertOffset = std::max(0, next - 1);
+}
+
+std::string TfrmCodeForm::IndentSnippet() {
+    const std::string indent(static_cast<std::size_t>(FCursorCol > 1 ? FCursorCol - 1 : 0), ' ');
+    rtl::TStringList lines;
+    lines.SetText(mmoCode->Text());
+    std::string text;
+    for (int i = 0; i < lines.Count(); ++i) text += indent + lines.Get(i) + "\r\n";
+    return text;
+}
+
+void TfrmCodeForm::InsertSnippet() {
+    const std::string text = IndentSnippet();
+    TCodeParser parser(pmCode);
+    {
+        host::TInterfaceRef<host::TIEditWriter> writer(parser.CreateWriter());
+        writer->CopyTo(FInsertOffset);
+        writer->Insert(text.c_str());
+    }
+    host::TInterfaceRef<host::TIEditView> view(parser.Editor()->GetView(0));
+    if (!view) return;
+    view->SetPos(1, host::TEditPos{1, std::max(1, FCursorLine - 1)});
+    view->SetPos(0, host::TEditPos{1, FCursorLine});
+}
+
+} // namespace experts
