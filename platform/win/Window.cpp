@@ -1739,7 +1739,8 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_GETDLGCODE: return 0;
     case WM_NEXTDLGCTL: return 0;
     case WM_SYSKEYDOWN:
-        if (wParam == VK_F4 && IsTopLevel(w)) PostMessage(h, WM_SYSCOMMAND, SC_CLOSE, 0);
+        // Alt+F4 in a control closes the window that holds it.
+        if (wParam == VK_F4) PostMessage(GetAncestor(h, GA_ROOT), WM_SYSCOMMAND, SC_CLOSE, 0);
         else if (wParam == VK_F10) SendMessage(GetAncestor(h, GA_ROOT), WM_SYSCOMMAND, SC_KEYMENU, 0);
         return 0;
     case WM_SYSKEYUP:
