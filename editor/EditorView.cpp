@@ -109,6 +109,7 @@ void TZelCustomEditor::Dispatch(vcl::TMessage& Message) {
     case win::WM_HSCROLL: WMHScroll(Message); return;
     case win::WM_VSCROLL: WMVScroll(Message); return;
     case win::WM_MOUSEACTIVATE: WMMouseActivate(Message); return;
+    case win::WM_MOUSEWHEEL: WMMouseWheel(Message); return;
     case win::WM_TIMER:
         if (Message.WParam == AutoScrollTimer) {
             WMTimer(Message);

@@ -87,6 +87,31 @@ TEST_F(EditorViewTest, LinesSelectionAndOnDrawLineArePainted) {
     EXPECT_EQ(CountInRow(4, highlight), 0);        // ... and nothing else
 }
 
+TEST_F(EditorViewTest, AHiddenSelectionShowsOnlyWithTheFocus) {
+    Load(*Editor, Lines(10));
+    Editor->SetParaSelection(2, 1, 2, 7, true);
+    auto* other = NewEditor();
+    other->SetTop(210);
+    other->SetHeight(60);
+    other->SetFocus();
+    Application->ProcessMessages();
+    const win::COLORREF highlight = vcl::ColorToRGB(vcl::clHighlight);
+    EXPECT_EQ(CountInRow(2, highlight), 0);
+    Editor->SetFocus();
+    Application->ProcessMessages();
+    EXPECT_GT(CountInRow(2, highlight), 50);
+    other->SetFocus();
+    Editor->SetHideSelection(false);
+    Application->ProcessMessages();
+    EXPECT_GT(CountInRow(2, highlight), 50);
+    // A disabled editor draws its text grey and shows no selection.
+    Editor->SetEnabled(false);
+    Application->ProcessMessages();
+    EXPECT_EQ(CountInRow(2, highlight), 0);
+    EXPECT_EQ(CountInRow(1, win::RGB(0, 0, 0)), 0);
+    EXPECT_GT(CountInRow(1, vcl::ColorToRGB(vcl::clGrayText)), 20);
+}
+
 TEST_F(EditorViewTest, BookmarkGlyphsStandInTheMargin) {
     Load(*Editor, Lines(20));
     Editor->SetMarkerAt(3, 4, 1);
@@ -189,6 +214,16 @@ TEST_F(EditorViewTest, KeysAndBarsScrollTheView) {
     Robot.Key(win::VK_HOME, false, true);
     Run(Robot);
     EXPECT_EQ(Editor->GetTopLine(), 1);
+    // The wheel: three lines a notch, the caret staying.
+    win::POINT centre{100, 50};
+    win::ClientToScreen(Editor->Handle(), &centre);
+    win::PostWheelInput(-240, centre);
+    Application->ProcessMessages();
+    EXPECT_EQ(Editor->GetTopLine(), 7);
+    win::PostWheelInput(120, centre);
+    Application->ProcessMessages();
+    EXPECT_EQ(Editor->GetTopLine(), 4);
+    EXPECT_EQ(Editor->GetCaretPosition(col), 1);
 }
 
 TEST_F(EditorViewTest, TypedKeysEditTheText) {
