@@ -382,6 +382,12 @@ void TCustomForm::SetMenu(TMainMenu* Value) {
     }
 }
 
+void TCustomForm::GetChildren(const std::function<void(TComponent*)>& Proc) const {
+    TWinControl::GetChildren(Proc);
+    for (int i = 0; i < ComponentCount(); ++i)
+        if (auto* menu = dynamic_cast<TMenu*>(Components(i))) Proc(menu);
+}
+
 bool TCustomForm::IsShortCut(unsigned Key, TShiftState Shift) {
     return FMenu && FMenu->WindowHandle() && FMenu->IsShortCut(Key, Shift);
 }

@@ -90,6 +90,8 @@ public:
     TMainMenu* Menu() const { return FMenu; }
     void SetMenu(TMainMenu* Value);
     bool IsShortCut(unsigned Key, TShiftState Shift);
+    // Stored forms hold their controls, then the menus they own.
+    void GetChildren(const std::function<void(TComponent*)>& Proc) const override;
     int PixelsPerInch() const { return FPixelsPerInch; }
     void SetPixelsPerInch(int Value) { FPixelsPerInch = Value; }
 

@@ -152,6 +152,18 @@ TEST_F(Menus, ItemsAreChosenByMouseInSubMenusAndNotWhenDisabledOrCancelled) {
     Run(robot);
     EXPECT_EQ(TakeLog(), (std::vector<std::string>{"File1", "Edit1"}));
     EXPECT_TRUE(TRobot::OpenMenuItems().empty());
+
+    // A whole menu disabled on the bar does not drop down, by mouse or by its letter.
+    Form->Edit1->SetEnabled(false);
+    robot.ChooseMenu(TBy::Name("frmMenus"), "&Edit");
+    robot.Do([] { EXPECT_TRUE(TRobot::OpenMenuItems().empty()); });
+    robot.Key(win::VK_ESCAPE);
+    robot.Key('E', false, false, true);
+    robot.Key(win::VK_DOWN);
+    robot.Do([] { EXPECT_TRUE(TRobot::OpenMenuItems().empty()); });
+    robot.Key(win::VK_ESCAPE);
+    Run(robot);
+    EXPECT_TRUE(TakeLog().empty());
 }
 
 TEST_F(Menus, KeysOpenTheBarAndShortcutsRunEnabledItems) {
@@ -317,6 +329,26 @@ TEST_F(Menus, MenusAreWrittenToAndReadFromStoredForms) {
     EXPECT_FALSE(file->Items(2)->Enabled());
     EXPECT_EQ(file->Items(2)->ShortCut(), TextToShortCut("Ctrl+P"));
     EXPECT_EQ(file->Items(3)->Items(1)->Caption(), "&Two");
+}
+
+TEST_F(Menus, AStoredFormHoldsItsMenusAfterItsControls) {
+    TForm* form = Make<TForm>(Application);
+    form->SetName("frmStored");
+    auto* menu = new TPopupMenu(form);
+    menu->SetName("PopupMenu1");
+    menu->SetAutoPopup(false);
+    NewItem(form, menu->Items(), "Add1", "&Add");
+    rtl::TMemoryStream binary, text;
+    WriteComponentToStream(form, binary);
+    binary.SetPosition(0);
+    rtl::ObjectBinaryToText(binary, text);
+    std::string out(std::size_t(text.Size()), '\0');
+    text.SetPosition(0);
+    text.Read(out.data(), text.Size());
+    EXPECT_NE(out.find("  object PopupMenu1: TPopupMenu\r\n    AutoPopup = False\r\n"
+                       "    object Add1: TMenuItem\r\n      Caption = '&Add'\r\n    end\r\n  end\r\n"),
+              std::string::npos)
+        << out;
 }
 
 TEST_F(Menus, ItemsAreInsertedRemovedAndFreedSafely) {
