@@ -415,6 +415,41 @@ TEST_F(CodeFormTest, AMissingOrUnreadableSettingTakesTheDesignedValue) {
     EXPECT_EQ(Form->mmoCode->Font()->Name(), "Courier New");
 }
 
+TEST_F(CodeFormTest, RefreshReadsTheFileAgainAndTypingWithoutASnippetAsksForAName) {
+    Open();
+    TRobot robot;
+    Choose(robot, "fors");
+    Run(robot);
+    WriteFile(ide::CodeTemplateFile, "[fors | for loop]\r\nfor i := 0 to 9 do\r\n[news | new one]\r\nx;\r\n");
+    Press(robot, Form->btnRefresh);
+    Run(robot);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"fors", "news"}));
+    EXPECT_EQ(Form->edtDescription->Text(), "for loop") << "the snippet shown before is shown again";
+    EXPECT_EQ(Form->mmoCode->Text(), "for i := 0 to 9 do\r\n");
+    EXPECT_EQ(Form->EditMode(), emBrowse);
+
+    // Code typed with no snippet chosen is kept and saved once it has a name.
+    Form->ClearForBrowsing();
+    robot.Click(TBy::Name("mmoCode"));
+    robot.Type("y;");
+    Press(robot, Form->btnSave);
+    robot.Do([&] { EXPECT_EQ(Form->EditMode(), emAdding); });
+    robot.Type("ys");
+    Press(robot, Form->btnSave);
+    Run(robot);
+    EXPECT_EQ(ReadFile(ide::CodeTemplateFile),
+              "[fors | for loop]\r\nfor i := 0 to 9 do\r\n[news | new one]\r\nx;\r\n[ys | ]\r\ny;\r\n");
+}
+
+TEST_F(CodeFormTest, DraggingTheSplitterWidensTheListAndTheNameEdit) {
+    Open();
+    TRobot robot;
+    robot.Drag(Form->pnlMove->Handle(), {2, 60}, {62, 60});
+    Run(robot);
+    EXPECT_EQ(Form->pnlLeft->Width(), 210);
+    EXPECT_EQ(Form->edtName->Width(), Form->lstName->Width() - win::GetSystemMetrics(win::SM_CXVSCROLL));
+}
+
 class CodeInsertTest : public CodeFormTest {
 protected:
     void SetUp() override {
