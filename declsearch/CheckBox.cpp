@@ -1,4 +1,5 @@
 #include "declsearch/CheckBox.h"
+#include "declsearch/CheckList.h"
 
 #include "vcl/StoredControls.h"
 
@@ -227,6 +228,7 @@ void RegisterDeclsearchControls() {
     static bool done = false;
     if (done) return;
     done = true;
+    RegisterCheckList();
     RegisterClass<TKwCheckBox>("TKwCheckBox", "", With<TKwCheckBox>(WinControlProperties<TKwCheckBox>(), {
         IntegerProperty<TKwCheckBox>("Alignment", &TKwCheckBox::Alignment, &TKwCheckBox::SetAlignment).WithDefault(0),
         EnumProperty<TKwCheckBox>("Bevel", &TKwCheckBox::Bevel, &TKwCheckBox::SetBevel, {"bvLowered", "bvRaised"})
