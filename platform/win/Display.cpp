@@ -288,6 +288,8 @@ void DisplayClipboardOut(const std::string& text) {
     if (!DisplayActive()) return;
     std::string utf8 = rtl::AnsiToUtf8(text);
     if (SDL_SetClipboardText(utf8.c_str()) == 0) Dp()->clipboardSeen = utf8;
+    // Sends the new ownership to the desktop now, before another program asks for the text.
+    SDL_PumpEvents();
 }
 
 bool DisplayClipboardIn(std::string* text) {
