@@ -74,6 +74,35 @@ TEST_F(TextFileEditorTest, LineBreaksNulsAndFinalLinesRoundTrip) {
     }
 }
 
+TEST_F(TextFileEditorTest, APascalSourceIsShownAndScrolled) {
+    const std::string source = "/usr/share/fpcsrc/3.2.2/rtl/inc/objc1.inc";
+    std::ifstream in(source, std::ios::binary);
+    if (!in) GTEST_SKIP() << "no Free Pascal sources";
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    rtl::WriteFileAtomic("C:\\objc1.inc", bytes.str());
+    int lines = 0;
+    for (char c : bytes.str()) lines += c == '\n';
+    File->SetBounds(0, 0, 380, 280);
+    File->LoadFromFile("C:\\objc1.inc");
+    EXPECT_EQ(File->ParaCount(), lines + 1);
+    win::SendMessage(File->Handle(), win::WM_VSCROLL, win::MAKEWPARAM(win::SB_THUMBTRACK, 40), 0);
+    EXPECT_EQ(File->GetTopLine(), 40);
+    File->SetParaSelection(45, 3, 47, 10, true);
+    File->SetFocus();
+    vcl::Application->ProcessMessages();
+    ASSERT_TRUE(testing_support::TRobot::Screenshot("textfile_editor.png", File->Handle()));
+    // Saved back unchanged but for line breaks and trailing blanks.
+    File->SaveToFile("C:\\copy.inc");
+    std::string expected;
+    std::istringstream lineStream(bytes.str());
+    for (std::string line; std::getline(lineStream, line);) {
+        while (!line.empty() && (line.back() == ' ' || line.back() == '\t' || line.back() == '\r')) line.pop_back();
+        expected += line + "\r\n";
+    }
+    EXPECT_EQ(Slurp("C:\\copy.inc"), expected);
+}
+
 TEST_F(TextFileEditorTest, AnOverLongLineIsKeptWholeAndReported) {
     const std::string longLine(40000, 'x');
     rtl::WriteFileAtomic("C:\\long.txt", "first\r\n" + longLine + "\r\nlast\r\n");
