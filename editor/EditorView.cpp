@@ -371,9 +371,6 @@ void TZelCustomEditor::PaintRow(int Row, std::int32_t Line, std::int32_t HBLine,
     const vcl::TRect client = ClientRect();
     const int top = (Row - 1) * FLineHeight;
     const vcl::TRect rect{FLeftMargin, top, TextRight(), std::min(top + FLineHeight, client.bottom)};
-    const win::COLORREF back = vcl::ColorToRGB(Color());
-    const win::COLORREF text = vcl::ColorToRGB(canvas->Font()->Color());
-    win::HDC dc = canvas->Handle();
     auto fill = [&] {
         canvas->Brush()->SetColor(Color());
         canvas->FillRect(rect);
@@ -414,7 +411,6 @@ void TZelCustomEditor::PaintRow(int Row, std::int32_t Line, std::int32_t HBLine,
         // The handler may have changed the canvas.
         canvas->SetFont(&FFixedFont->Font());
         canvas->Font()->SetColor(Enabled() ? FFixedFont->Font().Color() : vcl::clGrayText);
-        dc = canvas->Handle();
     }
     if (part.empty()) {
         fill();
@@ -446,29 +442,26 @@ void TZelCustomEditor::PaintRow(int Row, std::int32_t Line, std::int32_t HBLine,
         runs[count++] = {selFrom, selTo, true};
         if (selTo < last) runs[count++] = {selTo + 1, last, false};
     }
-    const win::COLORREF hiText = vcl::ColorToRGB(FHighlightColors->TextColor());
-    const win::COLORREF hiBack = vcl::ColorToRGB(FHighlightColors->BackColor());
+    // Through the canvas, so that its fixed font and colours are the ones selected.
+    const vcl::TColor textColor = canvas->Font()->Color();
     for (int i = 0; i < count; ++i) {
         const TRun& run = runs[i];
         const int x = FLeftMargin + (run.From - first) * FCharWidth;
-        const int x2 = i == count - 1 ? rect.right : FLeftMargin + (run.To - first + 1) * FCharWidth;
-        win::SetTextColor(dc, run.Selected ? hiText : text);
-        win::SetBkColor(dc, run.Selected ? hiBack : back);
-        // The rest of the row right of the last run is always in the background colour.
+        const int end = FLeftMargin + (run.To - first + 1) * FCharWidth;
+        const std::string chars(part.substr(static_cast<std::size_t>(run.From - first),
+                                            static_cast<std::size_t>(run.To - run.From + 1)));
+        canvas->Brush()->SetColor(run.Selected ? FHighlightColors->BackColor() : Color());
+        canvas->Font()->SetColor(run.Selected ? FHighlightColors->TextColor() : textColor);
+        // The last run also clears the rest of the row; the space right of a line's end is never
+        // highlighted.
+        const int right = i == count - 1 && !run.Selected ? rect.right : end;
+        canvas->TextRect({x, rect.top, right, rect.bottom}, x, rect.top + 1, chars);
         if (i == count - 1 && run.Selected) {
-            const int end = FLeftMargin + (run.To - first + 1) * FCharWidth;
-            win::RECT r{x, rect.top, end, rect.bottom};
-            win::ExtTextOut(dc, x, rect.top + 1, win::ETO_OPAQUE | win::ETO_CLIPPED, &r,
-                            part.data() + (run.From - first), static_cast<win::UINT>(run.To - run.From + 1), nullptr);
-            win::SetBkColor(dc, back);
-            win::RECT rest{end, rect.top, x2, rect.bottom};
-            win::ExtTextOut(dc, end, rect.top + 1, win::ETO_OPAQUE, &rest, "", 0, nullptr);
-            continue;
+            canvas->Brush()->SetColor(Color());
+            canvas->FillRect({end, rect.top, rect.right, rect.bottom});
         }
-        win::RECT r{x, rect.top, x2, rect.bottom};
-        win::ExtTextOut(dc, x, rect.top + 1, win::ETO_OPAQUE | win::ETO_CLIPPED, &r,
-                        part.data() + (run.From - first), static_cast<win::UINT>(run.To - run.From + 1), nullptr);
     }
+    canvas->Font()->SetColor(textColor);
 }
 
 void TZelCustomEditor::DrawGlyph(int Row, std::int32_t Line) {
