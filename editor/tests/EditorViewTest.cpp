@@ -287,6 +287,38 @@ TEST_F(EditorViewTest, ClicksDoubleClicksAndDragsSelect) {
     EXPECT_EQ(col, 1);
 }
 
+TEST_F(EditorViewTest, MarginDoubleClicksShiftClicksAndClearedKeys) {
+    Editor->SetFocus();
+    Load(*Editor, "alpha beta\ngamma\ndelta");
+    Application->ProcessMessages();
+    const int lh = LineHeight();
+    auto send = [&](unsigned msg, int x, int row, unsigned keys = 0) {
+        win::SendMessage(Editor->Handle(), msg, keys, win::MAKELPARAM(x, (row - 1) * lh + lh / 2));
+    };
+    // A double click in the margin selects the paragraph.
+    send(win::WM_LBUTTONDOWN, 3, 2);
+    send(win::WM_LBUTTONUP, 3, 2);
+    send(win::WM_LBUTTONDBLCLK, 3, 2);
+    send(win::WM_LBUTTONUP, 3, 2);
+    EXPECT_EQ(State(*Editor), "alpha beta\n{gamma|}\ndelta");
+    // Shift and a click extend the selection from its anchor.
+    Load(*Editor, "alpha| beta\ngamma\ndelta");
+    const int cw = (280 - Editor->LeftMargin() - Editor->RightMargin()) / Editor->GetVisibleColumns();
+    send(win::WM_LBUTTONDOWN, Editor->LeftMargin() + 2 * cw + 1, 3, win::MK_SHIFT | win::MK_LBUTTON);
+    send(win::WM_LBUTTONUP, Editor->LeftMargin() + 2 * cw + 1, 3);
+    EXPECT_EQ(State(*Editor), "alpha{ beta\ngamma\nde|}lta");
+    // A key that OnKeyDown clears does nothing, and its character is still typed.
+    Load(*Editor, "ab|c");
+    Editor->OnKeyDown = [](vcl::TObject*, unsigned& Key, vcl::TShiftState) {
+        if (Key == win::VK_LEFT) Key = 0;
+    };
+    testing_support::TRobot Robot;
+    Robot.Key(win::VK_LEFT);
+    Robot.Type("x");
+    Run(Robot);
+    EXPECT_EQ(State(*Editor), "abx|c");
+}
+
 TEST_F(EditorViewTest, DraggingBelowTheWindowScrollsUntilReleased) {
     Editor->SetFocus();
     Load(*Editor, Lines(300));
