@@ -19,7 +19,6 @@
 namespace editor {
 
 // Commands the field itself makes, besides those of the key-command tables.
-constexpr std::uint16_t ccChar = 249;        // a typed character: the message's WParam
 constexpr std::uint16_t ccMouseSel = 250;    // a left click: the message's LParam the point
 constexpr std::uint16_t ccMouseDrag = 251;   // a move with the button held
 constexpr std::uint16_t ccDblClick = 253;    // a double click

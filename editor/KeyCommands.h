@@ -29,6 +29,9 @@ enum TZelCommand : std::uint16_t {
     ccTopOfPage, ccUndo, ccUp, ccWordLeft, ccWordRight,
 };
 
+// The command code of a typed character; the editor and the entry field both make it.
+constexpr std::uint16_t ccChar = 249;
+
 // Translation results besides the command codes.
 constexpr std::uint16_t tkNothing = 252;     // no binding, a shift or lock key, or after ccCtrlChar
 constexpr std::uint16_t tkBrokenPair = 254;  // the second key matched no binding

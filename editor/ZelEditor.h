@@ -31,9 +31,6 @@ using TShowStatusEvent = std::function<void(vcl::TObject* Sender, std::int32_t L
 using TTopLineChangedEvent = std::function<void(vcl::TObject* Sender, std::int32_t Line)>;
 using TUserCommandEvent = std::function<void(vcl::TObject* Sender, std::uint16_t Command)>;
 
-// The command code of a typed character.
-constexpr std::uint16_t ccChar = 249;
-
 // Option bits of FindReplace.
 constexpr std::uint8_t frBackward = 2;     // towards the start of the text
 constexpr std::uint8_t frMatchCase = 4;
@@ -160,6 +157,8 @@ public:
     void SetParaSelection(std::int32_t Para1, std::int32_t Pos1, std::int32_t Para2,
                           std::int32_t Pos2, bool CaretAtEnd);
     std::int32_t GetTopLine() const { return FTopLine; }
+    // The height of one display line in pixels.
+    int LineHeight() const { return FLineHeight; }
     void SetTopLine(std::int32_t Line);
     int GetVisibleLines();
     int GetVisibleColumns();

@@ -489,9 +489,9 @@ int TSpellDlg::CheckAllFields(TComponent* AOwner, bool Report) {
     FReportResult = false;
     int result = scNothingReplaced;
     for (int i = 0; AOwner && i < AOwner->ComponentCount(); ++i) {
-        auto* edit = dynamic_cast<TCustomEdit*>(AOwner->Components(i));
-        if (!edit) continue;
-        const int r = SpellCheck(edit);
+        TComponent* component = AOwner->Components(i);
+        if (!IsCheckable(component)) continue;
+        const int r = SpellCheck(static_cast<TControl*>(component));
         if (r == scCancelled) {
             result = scCancelled;
             break;
@@ -505,6 +505,8 @@ int TSpellDlg::CheckAllFields(TComponent* AOwner, bool Report) {
     if (FDialog && FDialog->Visible()) HideDialog();
     return result;
 }
+
+bool TSpellDlg::IsCheckable(TComponent* Component) const { return dynamic_cast<TCustomEdit*>(Component); }
 
 void TSpellDlg::WordCount(TControl* Control, int& Total, int& Unique) {
     auto* edit = dynamic_cast<TCustomEdit*>(Control);

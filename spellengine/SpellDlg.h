@@ -89,8 +89,10 @@ public:
     virtual void BringControlToFront(vcl::TControl* Control);
     // Checks an edit box or memo; other controls get "Error : Unknown control." and 0.
     virtual int SpellCheck(vcl::TControl* Control);
-    // Checks every edit box and memo Owner owns, in order, until one is cancelled.
+    // Checks every component of Owner that IsCheckable, in order, until one is cancelled.
     virtual int CheckAllFields(vcl::TComponent* Owner, bool Report);
+    // Whether CheckAllFields checks the component: edit boxes and memos.
+    virtual bool IsCheckable(vcl::TComponent* Component) const;
     virtual void WordCount(vcl::TControl* Control, int& Total, int& Unique);
     // Told of an unknown word typed into Edit; Position is its start (from 0).
     virtual void DoWordNotFound(vcl::TCustomEdit* Edit, const std::string& Word, int Position);

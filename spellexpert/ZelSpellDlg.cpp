@@ -1,0 +1,217 @@
+#include "spellexpert/ZelSpellDlg.h"
+
+#include "spellengine/EngineMessages.h"
+
+#include "editor/EntryField.h"
+#include "editor/Pictures.h"
+#include "editor/ZelEditor.h"
+#include "editor/ZelExceptions.h"
+#include "editor/ZelNotebook.h"
+
+#include "rtl/CodePages.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace spellexpert {
+
+using namespace vcl;
+using editor::TZelBaseEntryField;
+using editor::TZelCustomEditor;
+
+namespace {
+
+void CopyOem(char* Store, std::string_view Text) {
+    std::memcpy(Store, Text.data(), Text.size());
+    Store[Text.size()] = '\0';
+    rtl::AnsiToOemBuff(Store, Store, Text.size() + 1);
+}
+
+} // namespace
+
+// --- TCalvexEditor ---------------------------------------------------------------------------
+
+std::unique_ptr<TCalvexEditor> TCalvexEditor::NewOnEditor(TZelCustomEditor* Editor) {
+    return New<TCalvexEditor>(Editor);
+}
+
+TZelCustomEditor* TCalvexEditor::Editor() const { return static_cast<TZelCustomEditor*>(FControl); }
+
+bool TCalvexEditor::GetModified() const { return Editor()->GetModified(); }
+void TCalvexEditor::SetModified(bool Value) { Editor()->SetModified(Value); }
+
+void TCalvexEditor::Create(TControl* AControl) {
+    FCurrentPara = 1;
+    TPCharBuffer::Create(AControl);
+}
+
+void TCalvexEditor::LoadText() {
+    TZelCustomEditor* editor = Editor();
+    std::string_view para;
+    if (FCurrentPara >= 1 && FCurrentPara <= editor->ParaCount()) para = editor->GetPara(FCurrentPara);
+    CopyOem(TextStore(para.size() + 1), para);
+    FTextLength = static_cast<std::int32_t>(para.size() + 1);
+}
+
+void TCalvexEditor::GetNextWord(std::string& Word) {
+    TPCharBuffer::GetNextWord(Word);
+    while (Word.empty() && !Aborted() && FCurrentPara < Editor()->ParaCount()) {
+        ++FCurrentPara;
+        Reset();
+        LoadText();
+        TPCharBuffer::GetNextWord(Word);
+    }
+}
+
+int TCalvexEditor::GetWordScreenY() const {
+    TZelCustomEditor* editor = Editor();
+    std::int32_t line = FCurrentPara, col = FWordStart;
+    editor->ParaToLine(line, col);
+    // The editor's own row height, so the dialog clears the row it draws.
+    return editor->ClientOrigin().y + (line - editor->GetTopLine()) * editor->LineHeight();
+}
+
+void TCalvexEditor::SelectWord() {
+    TZelCustomEditor* editor = Editor();
+    editor->SetParaSelection(FCurrentPara, FWordStart, FCurrentPara, FWordEnd, true);
+    editor->RefreshView(true);
+}
+
+void TCalvexEditor::ReplaceWord(std::string_view NewWord) {
+    // The user may have moved the caret while the dialog waited.
+    SelectWord();
+    TZelCustomEditor* editor = Editor();
+    if (std::uint16_t code = editor->InsertString(NewWord); code != 0) {
+        // The paragraph refused the word: say why and go on after what stands there now.
+        spellengine::EngineMessage(editor::EditorErrorText(code));
+        LoadText();
+        FPosition = std::min(FPosition, FTextLength);
+        return;
+    }
+    FPosition += static_cast<std::int32_t>(NewWord.size()) + FWordStart - FWordEnd;
+    LoadText();
+}
+
+// --- TCalvexField ----------------------------------------------------------------------------
+
+std::unique_ptr<TCalvexField> TCalvexField::NewOnField(TZelBaseEntryField* Field) { return New<TCalvexField>(Field); }
+
+TZelBaseEntryField* TCalvexField::Field() const { return static_cast<TZelBaseEntryField*>(FControl); }
+
+bool TCalvexField::GetModified() const { return Field()->GetModified(); }
+void TCalvexField::SetModified(bool Value) { Field()->SetModified(Value); }
+
+int TCalvexField::GetWordScreenY() const { return Field()->ClientOrigin().y; }
+
+void TCalvexField::LoadText() {
+    const std::string text = Field()->GetFieldText();
+    CopyOem(TextStore(text.size() + 1), text);
+    FTextLength = static_cast<std::int32_t>(text.size() + 1);
+}
+
+void TCalvexField::SelectWord() {
+    Field()->SetSelection(static_cast<std::uint16_t>(FWordStart - 1), static_cast<std::uint16_t>(FWordEnd - 1));
+}
+
+void TCalvexField::ReplaceWord(std::string_view NewWord) {
+    TZelBaseEntryField* field = Field();
+    std::string text = field->GetFieldText();
+    const std::size_t at = std::size_t(FWordStart - 1);
+    const std::size_t length = std::size_t(FWordEnd - FWordStart);
+    if (field->DataType() != editor::fdString) {
+        spellengine::EngineMessage("The field \"" + field->Name() + "\" holds no text; the word is left as it is.");
+        LoadText();
+        return;
+    }
+    if (at + length > text.size()) { // the text changed under the check
+        LoadText();
+        return;
+    }
+    text.replace(at, length, NewWord);
+    if (text.size() > field->MaxLength()) {
+        spellengine::EngineMessage("\"" + std::string(NewWord) + "\" does not fit in the field \"" + field->Name() +
+                                   "\"; the word is left as it is.");
+        LoadText();
+        return;
+    }
+    field->SetFieldText(text);
+    FPosition += static_cast<std::int32_t>(NewWord.size()) + FWordStart - FWordEnd;
+    LoadText();
+}
+
+// --- TZelSpellDlg ----------------------------------------------------------------------------
+
+void TZelSpellDlg::BringControlToFront(TControl* Control) {
+    TSpellDlg::BringControlToFront(Control);
+    for (TWinControl* p = Control ? Control->Parent() : nullptr; p; p = p->Parent()) {
+        if (auto* page = dynamic_cast<editor::TZelNotebookPage*>(p); page && page->Notebook())
+            page->Notebook()->SetActivePageName(page->Caption());
+        if (p->HandleAllocated() && win::IsWindowVisible(p->Handle())) break;
+    }
+}
+
+int TZelSpellDlg::SpellCheck(TControl* Control) {
+    if (auto* editor = dynamic_cast<TZelCustomEditor*>(Control)) {
+        const bool hideSelection = editor->HideSelection();
+        editor->SetHideSelection(false);
+        int caretCol = 1;
+        const std::int32_t caretLine = editor->GetCaretPosition(caretCol);
+        std::int32_t line1 = 0, line2 = 0;
+        int col1 = 0, col2 = 0;
+        const bool selected = editor->GetSelection(line1, col1, line2, col2);
+        struct TRestore {
+            TZelCustomEditor* Editor;
+            bool Hide, Selected;
+            std::int32_t CaretLine, Line1, Line2;
+            int CaretCol, Col1, Col2;
+            ~TRestore() {
+                const std::int32_t lines = Editor->LineCount();
+                if (lines >= 1 && Selected) {
+                    const bool caretAtEnd = CaretLine == Line2 && CaretCol == Col2;
+                    Editor->SetSelection(Line1, Col1, Line2, Col2, caretAtEnd);
+                } else if (lines >= 1) {
+                    Editor->SetSelection(CaretLine, CaretCol, CaretLine, CaretCol, true);
+                }
+                Editor->SetHideSelection(Hide);
+            }
+        } restore{editor, hideSelection, selected, caretLine, line1, line2, caretCol, col1, col2};
+        auto buffer = TCalvexEditor::NewOnEditor(editor);
+        return CheckBuffer(*buffer);
+    }
+    if (auto* field = dynamic_cast<TZelBaseEntryField*>(Control)) {
+        const int selStart = field->GetSelStart();
+        const int selLength = field->GetSelLength();
+        const int insertPos = field->GetInsertPos();
+        struct TRestore {
+            TZelBaseEntryField* Field;
+            int Start, Length, Insert;
+            ~TRestore() {
+                Field->SetSelStart(Start);
+                Field->SetSelLength(Length);
+                if (Insert >= 0) Field->SetInsertPos(Insert);
+            }
+        } restore{field, selStart, selLength, insertPos};
+        auto buffer = TCalvexField::NewOnField(field);
+        return CheckBuffer(*buffer);
+    }
+    return TSpellDlg::SpellCheck(Control);
+}
+
+int TZelSpellDlg::CheckAllFields(TComponent* AOwner, bool Report) { return TSpellDlg::CheckAllFields(AOwner, Report); }
+
+bool TZelSpellDlg::IsCheckable(TComponent* Component) const {
+    return TSpellDlg::IsCheckable(Component) || dynamic_cast<TZelCustomEditor*>(Component) ||
+           dynamic_cast<TZelBaseEntryField*>(Component);
+}
+
+void TZelSpellDlg::WordCount(TControl* Control, int& Total, int& Unique) {
+    if (auto* editor = dynamic_cast<TZelCustomEditor*>(Control)) {
+        TCalvexEditor::NewOnEditor(editor)->CountWords(Total, Unique);
+    } else if (auto* field = dynamic_cast<TZelBaseEntryField*>(Control)) {
+        TCalvexField::NewOnField(field)->CountWords(Total, Unique);
+    } else {
+        TSpellDlg::WordCount(Control, Total, Unique);
+    }
+}
+
+} // namespace spellexpert
