@@ -389,7 +389,12 @@ void TKWInfoSection::Paint() {
     TRect text = r;
     text.top = (r.top + r.bottom) / 2 - th / 2;
     text.bottom = text.top + th;
+    // A caption too long for the section stays inside it, off its neighbours.
+    win::HDC dc = c->Handle();
+    int saved = win::SaveDC(dc);
+    win::IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
     FGlyph->Draw(c, text, FState, FSpacing, FMargin, FLayout, Caption());
+    win::RestoreDC(dc, saved);
 }
 
 // --- The bar ---------------------------------------------------------------------------------

@@ -1,0 +1,93 @@
+// The results window: the rows of a search under collapsible file headers, with the match in
+// bold, a speed search, a pop-up menu of files, and the choice of a row to go to. The rules live
+// in the results model; the window shows it and hands the user's input to it.
+#pragma once
+
+#include "declsearch/CheckBox.h"
+#include "declsearch/ControlBar.h"
+#include "declsearch/Results.h"
+
+#include "vcl/EditCtrls.h"
+#include "vcl/Forms.h"
+#include "vcl/ListCtrls.h"
+#include "vcl/Menus.h"
+
+#include <memory>
+
+namespace declsearch {
+
+class TKwRegIniFile;
+class TIdeHooks;
+
+class TMainDlg : public vcl::TForm {
+public:
+    // Store: the options store, for the display settings and the window's placement; may be null.
+    TMainDlg(vcl::TComponent* AOwner, TKwRegIniFile* Store);
+    ~TMainDlg() override;
+
+    TResultsModel& Results() { return FModel; }
+
+    // What a command hands in before a showing and reads back after it.
+    uint8_t NextAction() const { return FModel.NextAction(); }
+    void SetNextAction(uint8_t Value) { FModel.SetNextAction(Value); }
+    const std::string& CurrentFile() const { return FModel.CurrentFile(); }
+    void SetCurrentFile(std::string Value) { FModel.SetCurrentFile(std::move(Value)); }
+    void SetProjectUnits(std::vector<std::string> Value) { FModel.SetProjectUnits(std::move(Value)); }
+    int32_t GotoLine() const { return FModel.GotoLine(); }
+    int32_t GotoColumn() const { return FModel.GotoColumn(); }
+    vcl::TColor MatchColor() const { return vcl::TColor(FModel.MatchColor()); }
+    int TextIndent() const { return FTextIndent; }
+
+    // A search over the files the store names, its rows then shown.
+    void Search(const TIdeHooks& Hooks);
+    // Applies the font and match colour the last search read.
+    void ApplyDisplaySettings();
+
+    // The controls, named as the window's stored form names them.
+    vcl::TListBox* ListBox = nullptr;
+    TKWControlBar* TopBar = nullptr;
+    vcl::TEdit* Edit = nullptr;
+    TKwCheckBox* cbCase = nullptr;
+    TKWControlSection* btnBack = nullptr;
+    TKWControlSection* BtnFind = nullptr;
+    TKWControlSection* BtnClose = nullptr;
+    TKWControlSection* BtnHelp = nullptr;
+    TKWControlBar* BottomBar = nullptr;
+    TKWInfoSection* FileNameCaption = nullptr;
+    TKWInfoSection* FileNameText = nullptr;
+    TKWInfoSection* FileCaption = nullptr;
+    TKWInfoSection* FileText = nullptr;
+    TKWInfoSection* HitCaption = nullptr;
+    TKWInfoSection* HitText = nullptr;
+    vcl::TPopupMenu* ListBoxMnu = nullptr;
+
+    // Counts of the row paintings, for the benchmark.
+    long RowsPainted() const { return FRowsPainted; }
+
+protected:
+    void KeyDown(unsigned& Key, vcl::TShiftState Shift) override;
+    void KeyPress(char& Key) override;
+    void DoHide() override;
+    void DoClose(vcl::TCloseAction& Action) override;
+    void Dispatch(vcl::TMessage& Message) override;
+
+private:
+    void BuildControls();
+    void ReadPlacement();
+    void ListBoxDrawItem(int Index, vcl::TRect Rect, vcl::TOwnerDrawState State);
+    void SyncList();
+    void SyncStatus();
+    void ListBoxMnuPopup();
+    void CloseWith(uint8_t Action);
+    void Help(int Context);
+
+    TResultsModel FModel;
+    TKwRegIniFile* FStore;
+    std::unique_ptr<vcl::TBitmap> FBookClosed, FBookOpen;
+    int FTextIndent = 2;
+    bool FSyncing = false;
+    bool FReload = true;
+    long FRowsPainted = 0;
+};
+
+} // namespace declsearch
