@@ -78,9 +78,15 @@ void TCalvexEditor::SelectWord() {
 }
 
 void TCalvexEditor::ReplaceWord(std::string_view NewWord) {
+    TZelCustomEditor* editor = Editor();
+    if (editor->ReadOnly()) {
+        // Nothing changes, so the walk goes on after the word as it stands.
+        spellengine::EngineMessage("The text is read-only; the word is left as it is.");
+        LoadText();
+        return;
+    }
     // The user may have moved the caret while the dialog waited.
     SelectWord();
-    TZelCustomEditor* editor = Editor();
     if (std::uint16_t code = editor->InsertString(NewWord); code != 0) {
         // The paragraph refused the word: say why and go on after what stands there now.
         spellengine::EngineMessage(editor::EditorErrorText(code));

@@ -190,6 +190,20 @@ TEST_F(ZelSpellDlgTest, ReplacingTheWordSelectsItAgainFirst) {
     EXPECT_EQ(State(*Editor), "the| cat");
     buffer->GetNextWord(word);
     EXPECT_EQ(word, "cat");
+
+    // A read-only editor keeps its text and says so; the walk goes on after the word.
+    std::vector<std::string> messages;
+    auto old = SetEngineMessageProc([&](const std::string& m) { messages.push_back(m); });
+    Load(*Editor, "teh wrold|");
+    Editor->SetReadOnly(true);
+    buffer = TCalvexEditor::NewOnEditor(Editor);
+    buffer->GetNextWord(word);
+    buffer->ReplaceWord("a");
+    EXPECT_EQ(Editor->GetPara(1), "teh wrold");
+    EXPECT_EQ(messages.size(), 1u);
+    buffer->GetNextWord(word);
+    EXPECT_EQ(word, "wrold");
+    SetEngineMessageProc(old);
 }
 
 TEST_F(ZelSpellDlgTest, WordPositionOnTheScreen) {
