@@ -1,0 +1,159 @@
+// Zestor as the IDE sees it: the real libzestor.so loaded by the stand-in IDE in this process,
+// and the entry's refusals through the statically linked experts.
+#include "experts/Experts.h"
+
+#include "experts/Library.h"
+#include "ide/Ide.h"
+#include "ide/tests/IdeFixture.h"
+#include "testing/UiTest.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace experts {
+namespace {
+
+using testing_support::TBy;
+using testing_support::TRobot;
+using testing_support::UiTest;
+
+std::vector<std::string> ToolsItems(ide::TIde& Ide) {
+    std::vector<std::string> names;
+    ide::TMenuItem* tools = Ide.Menu().Find("ToolsMenu");
+    for (int i = 0; i < tools->Count(); ++i)
+        names.push_back(tools->Items(i)->Name + "|" + tools->Items(i)->Caption + "|" + tools->Items(i)->Hint);
+    return names;
+}
+
+class ZestorTest : public UiTest {
+protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        ide_test::CopyDemoProject(Root.Path());
+        Ide = std::make_unique<ide::TIde>();
+    }
+    void TearDown() override {
+        Ide.reset();
+        DoneExperts();
+        UiTest::TearDown();
+    }
+    void Idle() {
+        for (int i = 0; i < 5; ++i) vcl::Application->ProcessMessages();
+    }
+
+    std::unique_ptr<ide::TIde> Ide;
+};
+
+TEST_F(ZestorTest, TheLibraryShowsOnlyItsEntry) {
+    std::string cmd = "nm -D --defined-only '" ZESTOR_LIBRARY_FILE "'";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
+    ASSERT_TRUE(pipe);
+    std::vector<std::string> symbols;
+    char line[512];
+    while (fgets(line, sizeof line, pipe.get())) {
+        std::string s(line);
+        symbols.push_back(s.substr(s.rfind(' ') + 1, s.find_last_not_of("\r\n") - s.rfind(' ')));
+    }
+    EXPECT_EQ(symbols, std::vector<std::string>{"INITEXPERT0016"});
+}
+
+TEST_F(ZestorTest, BothExpertsPutTheirItemsAfterToolsOptionsAndOpenTheirWindows) {
+    ASSERT_TRUE(Ide->LoadLibrary(ide::TLibraryKind::Zestor, ZESTOR_LIBRARY_FILE));
+    EXPECT_EQ(Ide->Messages(), std::vector<std::string>{});
+    ASSERT_EQ(Ide->Experts().size(), 2u);
+    EXPECT_EQ(Ide->Experts()[0].Name, "Palvane Quick Code Expert");
+    EXPECT_EQ(Ide->Experts()[0].IDString, "Palvane.QuickCodeExpert");
+    EXPECT_EQ(Ide->Experts()[1].Name, "Palvane Property Expert");
+    EXPECT_EQ(Ide->Experts()[1].IDString, "Palvane.PropertyExpert");
+    EXPECT_EQ(Ide->Experts()[1].Style, host::esAddIn);
+    std::vector<std::string> items = ToolsItems(*Ide);
+    ASSERT_GE(items.size(), 3u);
+    EXPECT_EQ(items[0].substr(0, items[0].find('|')), "ToolsOptionsItem");
+    EXPECT_EQ(items[1], "ToolsPropertyExpertItem|Property Expert|Displays the property expert");
+    EXPECT_EQ(items[2], "ToolsQuickCodeExpertItem|Quick Code Expert|Displays the quick code expert");
+
+    // The Quick Code window is made once and shown modeless; a later click restores it.
+    EXPECT_TRUE(Ide->Menu().ClickByName("ToolsQuickCodeExpertItem"));
+    Idle();
+    win::HWND code = TRobot::FindWindow(TBy::Caption("Quick Code Expert"));
+    ASSERT_NE(code, nullptr);
+    EXPECT_TRUE(win::IsWindowVisible(code));
+    win::ShowWindow(code, win::SW_MINIMIZE);
+    Idle();
+    EXPECT_TRUE(Ide->Menu().ClickByName("ToolsQuickCodeExpertItem"));
+    Idle();
+    EXPECT_EQ(TRobot::FindWindow(TBy::Caption("Quick Code Expert")), code);
+    EXPECT_FALSE(win::IsIconic(code));
+    EXPECT_TRUE(win::IsWindowVisible(code));
+    EXPECT_EQ(Ide->Messages(), std::vector<std::string>{});
+
+    // The Property Expert needs a unit with a class: with nothing open the click ends in an error.
+    EXPECT_TRUE(Ide->Menu().ClickByName("ToolsPropertyExpertItem"));
+    EXPECT_EQ(Ide->Messages().size(), 1u);
+
+    // Unloading removes both items and the library's windows.
+    Ide->Shutdown();
+    items = ToolsItems(*Ide);
+    for (const std::string& item : items)
+        EXPECT_EQ(item.find("ExpertItem"), std::string::npos) << item;
+    EXPECT_FALSE(Ide->IsLoaded(ide::TLibraryKind::Zestor));
+    EXPECT_FALSE(win::IsWindow(code));
+}
+
+TEST_F(ZestorTest, TheEntryRefusesWithoutServicesOrOptionsItemAndASecondCall) {
+    static std::vector<host::TIExpert*> registered;
+    registered.clear();
+    host::TExpertRegisterProc reg = [](host::TIExpert* e) {
+        registered.push_back(e);
+        return true;
+    };
+    host::TExpertTerminateProc terminate = nullptr;
+
+    EXPECT_FALSE(InitExpert(nullptr, reg, &terminate));
+    EXPECT_EQ(ToolServices, nullptr);
+
+    // An IDE without a Tools Options item: nothing registered, nothing kept.
+    ide::TMenuItem* options = Ide->Menu().Find("ToolsOptionsItem");
+    ASSERT_NE(options, nullptr);
+    std::string oldName = options->Name;
+    options->Name = "SomethingElse";
+    EXPECT_FALSE(InitExpert(Ide->ToolServices(), reg, &terminate));
+    EXPECT_TRUE(registered.empty());
+    EXPECT_EQ(ToolServices, nullptr);
+    options->Name = oldName;
+
+    ASSERT_TRUE(InitExpert(Ide->ToolServices(), reg, &terminate));
+    EXPECT_NE(terminate, nullptr);
+    ASSERT_EQ(registered.size(), 2u);
+    std::vector<std::string> before = ToolsItems(*Ide);
+
+    // A second call changes nothing of the first registration.
+    host::TExpertTerminateProc second = nullptr;
+    EXPECT_FALSE(InitExpert(Ide->ToolServices(), reg, &second));
+    EXPECT_EQ(second, nullptr);
+    EXPECT_EQ(registered.size(), 2u);
+    EXPECT_EQ(ToolsItems(*Ide), before);
+    EXPECT_EQ(ToolServices, Ide->ToolServices());
+
+    // A click on another item than the expert's own does nothing.
+    auto* code = static_cast<TCodeExpert*>(registered[0]);
+    auto* prop = static_cast<TPropExpert*>(registered[1]);
+    ide::TMenuItem* codeItem = Ide->Menu().Find("ToolsQuickCodeExpertItem");
+    ASSERT_NE(codeItem, nullptr);
+    codeItem->OnClick(prop->MenuItem());
+    codeItem->OnClick(nullptr);
+    Idle();
+    EXPECT_EQ(TRobot::FindWindow(TBy::Caption("Quick Code Expert")), nullptr);
+    codeItem->OnClick(code->MenuItem());
+    Idle();
+    EXPECT_NE(TRobot::FindWindow(TBy::Caption("Quick Code Expert")), nullptr);
+
+    // Releasing the experts takes their items away.
+    for (host::TIExpert* e : registered) e->Release();
+    for (const std::string& item : ToolsItems(*Ide))
+        EXPECT_EQ(item.find("ExpertItem"), std::string::npos) << item;
+}
+
+} // namespace
+} // namespace experts
