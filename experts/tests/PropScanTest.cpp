@@ -226,8 +226,7 @@ TEST_F(PropScanTest, InsertionsCompileWithFpc) {
     int n = 0;
     for (const std::string& unit : units) {
         for (int vis = 0; vis <= 3; ++vis) {
-            // A private property ahead of protected methods names them before they are declared.
-            for (int mvis = 0; mvis <= (vis == 0 ? 0 : 1); ++mvis) {
+            for (int mvis = 0; mvis <= 1; ++mvis) {
                 TPropChoices c = Choice("TFoo", vis, mvis);
                 c.ReadAccess = (n % 2) ? atMethod : atDataField;
                 c.ReadMethod = "GetCount";
