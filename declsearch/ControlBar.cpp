@@ -50,25 +50,6 @@ TKWCustomSection::~TKWCustomSection() {
 
 TCustomControlBar* TKWCustomSection::Bar() const { return dynamic_cast<TCustomControlBar*>(Parent()); }
 
-void TKWCustomSection::RealignBar() {
-    if (TCustomControlBar* bar = Bar()) {
-        bar->Realign();
-        bar->AlignSections(nullptr);
-    }
-}
-
-bool TKWCustomSection::CheckBar() {
-    if (Bar()) return true;
-    if (!ReadingForm()) ShowError(ParentTypeError);
-    return false;
-}
-
-bool TKWCustomSection::CheckAutoResize() {
-    if (FAutoResize) return true;
-    if (!ReadingForm()) ShowError(AutoResizeError);
-    return false;
-}
-
 void TKWCustomSection::UpdateExclusive() {
     if (FGroupIndex == 0 || !Parent()) return;
     TMessage m{CM_BUTTONPRESSED, win::WPARAM(FGroupIndex), win::LPARAM(this), 0};
@@ -139,72 +120,119 @@ void TKWCustomSection::SetStyle(TButtonStyle Value) {
     Invalidate();
 }
 
-void TKWCustomSection::SetAutoResize(bool Value) {
+void TKWCustomSection::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+    if (!ReadingForm()) {
+        FPlace.FitWidth(AWidth);
+        FPlace.FitHeight(AHeight);
+    }
+    bool moved = ALeft != Left() || ATop != Top() || AWidth != Width() || AHeight != Height();
+    TGraphicControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+    if (moved) FPlace.Moved();
+}
+
+void TKWListSection::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+    if (!(ComponentState() & csReading)) {
+        if (AWidth != Width()) FPlace.FitWidth(AWidth);
+        if (AHeight != Height() && FPlace.AutoResize()) FPlace.FitHeight(AHeight);
+    }
+    bool moved = ALeft != Left() || ATop != Top() || AWidth != Width() || AHeight != Height();
+    TComboBox::SetBounds(ALeft, ATop, AWidth, AHeight);
+    if (moved) FPlace.Moved();
+}
+
+// --- The place of a section in its bar ---------------------------------------------------------
+
+TCustomControlBar* TSectionPlace::Bar() const { return dynamic_cast<TCustomControlBar*>(FControl->Parent()); }
+
+bool TSectionPlace::Reading() const { return FControl->ComponentState() & csReading; }
+
+void TSectionPlace::RealignBar() const {
+    if (TCustomControlBar* bar = Bar()) {
+        bar->Realign();
+        bar->AlignSections(nullptr);
+    }
+}
+
+void TSectionPlace::Moved() const {
+    if (FHAlign != haNone || FVAlign != vaNone)
+        if (TCustomControlBar* bar = Bar()) bar->AlignSections(FControl);
+}
+
+bool TSectionPlace::CheckBar() const {
+    if (Bar()) return true;
+    if (!Reading()) ShowError(ParentTypeError);
+    return false;
+}
+
+bool TSectionPlace::CheckAutoResize() const {
+    if (FAutoResize) return true;
+    if (!Reading()) ShowError(AutoResizeError);
+    return false;
+}
+
+void TSectionPlace::SetAutoResize(bool Value) {
     // A stored form may name the section's bar only later; its value is kept.
-    if (!ReadingForm() && !CheckBar()) return;
+    if (!Reading() && !CheckBar()) return;
     if (Value == FAutoResize) return;
     FAutoResize = Value;
     if (!Value) FMaxWidth = FMaxHeight = FMinWidth = FMinHeight = -1;
 }
 
-void TKWCustomSection::SetMaxWidth(int Value) {
-    if (ReadingForm()) { FMaxWidth = Value; return; }
+void TSectionPlace::SetMaxWidth(int Value) {
+    if (Reading()) { FMaxWidth = Value; return; }
     if (!CheckAutoResize() || !Bar() || Value == FMaxWidth) return;
     if (Value != -1 && FMinWidth != -1 && Value < FMinWidth) return;
-    FMaxWidth = Value != -1 ? std::max(Value, Width()) : Value;
+    FMaxWidth = Value != -1 ? std::max(Value, FControl->Width()) : Value;
 }
 
-void TKWCustomSection::SetMaxHeight(int Value) {
-    if (ReadingForm()) { FMaxHeight = Value; return; }
+void TSectionPlace::SetMaxHeight(int Value) {
+    if (Reading()) { FMaxHeight = Value; return; }
     if (!CheckAutoResize() || !Bar() || Value == FMaxHeight) return;
     if (Value != -1 && FMinHeight != -1 && Value < FMinHeight) return;
-    FMaxHeight = Value != -1 ? std::max(Value, Height()) : Value;
+    FMaxHeight = Value != -1 ? std::max(Value, FControl->Height()) : Value;
 }
 
-void TKWCustomSection::SetMinWidth(int Value) {
-    if (ReadingForm()) { FMinWidth = Value; return; }
+void TSectionPlace::SetMinWidth(int Value) {
+    if (Reading()) { FMinWidth = Value; return; }
     if (!CheckAutoResize() || !Bar() || Value == FMinWidth) return;
     if (Value != -1 && FMaxWidth != -1 && Value > FMaxWidth) return;
-    FMinWidth = Value != -1 ? std::min(Value, Width()) : Value;
+    FMinWidth = Value != -1 ? std::min(Value, FControl->Width()) : Value;
 }
 
-void TKWCustomSection::SetMinHeight(int Value) {
-    if (ReadingForm()) { FMinHeight = Value; return; }
+void TSectionPlace::SetMinHeight(int Value) {
+    if (Reading()) { FMinHeight = Value; return; }
     if (!CheckAutoResize() || !Bar() || Value == FMinHeight) return;
     if (Value != -1 && FMaxHeight != -1 && Value > FMaxHeight) return;
-    FMinHeight = Value != -1 ? std::min(Value, Height()) : Value;
+    FMinHeight = Value != -1 ? std::min(Value, FControl->Height()) : Value;
 }
 
-void TKWCustomSection::SetHAlign(THAlign Value) {
-    if (Value == FHAlign || (!Bar() && !ReadingForm())) return;
+void TSectionPlace::SetHAlign(THAlign Value) {
+    if (Value == FHAlign || (!Bar() && !Reading())) return;
     FHAlign = Value;
     RealignBar();
 }
 
-void TKWCustomSection::SetVAlign(TVAlign Value) {
-    if (Value == FVAlign || (!Bar() && !ReadingForm())) return;
+void TSectionPlace::SetVAlign(TVAlign Value) {
+    if (Value == FVAlign || (!Bar() && !Reading())) return;
     FVAlign = Value;
     RealignBar();
 }
 
-void TKWCustomSection::SetFixed(bool Value) {
-    if (!ReadingForm() && !CheckBar()) return;
+void TSectionPlace::SetFixed(bool Value) {
+    if (!Reading() && !CheckBar()) return;
     if (Value == FFixed) return;
     FFixed = Value;
     RealignBar();
 }
 
-void TKWCustomSection::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-    if (!ReadingForm()) {
-        if (FMaxWidth != -1) AWidth = std::min(AWidth, FMaxWidth);
-        if (FMinWidth != -1) AWidth = std::max(AWidth, FMinWidth);
-        if (FMaxHeight != -1) AHeight = std::min(AHeight, FMaxHeight);
-        if (FMinHeight != -1) AHeight = std::max(AHeight, FMinHeight);
-    }
-    bool moved = ALeft != Left() || ATop != Top() || AWidth != Width() || AHeight != Height();
-    TGraphicControl::SetBounds(ALeft, ATop, AWidth, AHeight);
-    if (moved && (FHAlign != haNone || FVAlign != vaNone))
-        if (TCustomControlBar* bar = Bar()) bar->AlignSections(this);
+void TSectionPlace::FitWidth(int& Width) const {
+    if (FMaxWidth != -1) Width = std::min(Width, FMaxWidth);
+    if (FMinWidth != -1) Width = std::max(Width, FMinWidth);
+}
+
+void TSectionPlace::FitHeight(int& Height) const {
+    if (FMaxHeight != -1) Height = std::min(Height, FMaxHeight);
+    if (FMinHeight != -1) Height = std::max(Height, FMinHeight);
 }
 
 void TKWCustomSection::CMEnabledChanged(TMessage& M) {
@@ -360,7 +388,7 @@ void TKWInfoSection::SetOptions(TKWFrameOptions Value) {
     if (Value == FOptions) return;
     FOptions = Value;
     Invalidate();
-    RealignBar();
+    FPlace.RealignBar();
 }
 void TKWInfoSection::SetBorderColor(TColor Value) {
     if (Value == FBorderColor) return;
@@ -508,11 +536,17 @@ namespace {
 
 // The alignment of a section of the kinds the bar places; none for other controls.
 bool Placed(TControl* C, THAlign* H, TVAlign* V) {
-    auto* s = dynamic_cast<TKWCustomSection*>(C);
-    if (!s) return false;
-    if (H) *H = s->HAlign();
-    if (V) *V = s->VAlign();
-    return true;
+    if (auto* s = dynamic_cast<TKWCustomSection*>(C)) {
+        if (H) *H = s->HAlign();
+        if (V) *V = s->VAlign();
+        return true;
+    }
+    if (auto* l = dynamic_cast<TKWListSection*>(C)) {
+        if (H) *H = l->HAlign();
+        if (V) *V = l->VAlign();
+        return true;
+    }
+    return false;
 }
 
 bool KeepsMargin(TControl* C, TKWFrameOption Side) {
@@ -661,6 +695,23 @@ void RegisterControlBar() {
             auto* s = static_cast<I*>(o);
             return !s->Parent() || s->BorderColor() != s->Parent()->Color();
         }),
+    }));
+    using L = TKWListSection;
+    RegisterClass<L>("TKWListSection", "", With<L>(TextControlProperties<L>(), {
+        EnumProperty<L>("Style", &L::Style, &L::SetStyle, {"csDropDown", "csSimple", "csDropDownList"}).WithDefault(0),
+        IntegerProperty<L>("DropDownCount", &L::DropDownCount, &L::SetDropDownCount).WithDefault(8),
+        IntegerProperty<L>("MaxLength", &L::MaxLength, &L::SetMaxLength).WithDefault(0),
+        BooleanProperty<L>("Sorted", &L::Sorted, &L::SetSorted).WithDefault(0),
+        StringsProperty<L>("Items", &L::Items),
+        StringProperty<L>("Text", &L::Text, &L::SetText),
+        BooleanProperty<L>("AutoResize", &L::AutoResize, &L::SetAutoResize).WithDefault(0),
+        IntegerProperty<L>("MaxWidth", &L::MaxWidth, &L::SetMaxWidth).WithDefault(-1),
+        IntegerProperty<L>("MaxHeight", &L::MaxHeight, &L::SetMaxHeight).WithDefault(-1),
+        IntegerProperty<L>("MinWidth", &L::MinWidth, &L::SetMinWidth).WithDefault(-1),
+        IntegerProperty<L>("MinHeight", &L::MinHeight, &L::SetMinHeight).WithDefault(-1),
+        EnumProperty<L>("HAlign", &L::HAlign, &L::SetHAlign, {"haNone", "haLeft", "haCenter", "haRight"}).WithDefault(haNone),
+        EnumProperty<L>("VAlign", &L::VAlign, &L::SetVAlign, {"vaNone", "vaTop", "vaCenter", "vaBottom"}).WithDefault(vaNone),
+        BooleanProperty<L>("Fixed", &L::Fixed, &L::SetFixed).WithDefault(0),
     }));
     using B = TKWControlBar;
     RegisterClass<B>("TKWControlBar", "", With<B>(WinControlProperties<B>(), {

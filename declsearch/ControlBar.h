@@ -6,6 +6,7 @@
 #include "declsearch/ButtonGlyph.h"
 
 #include "vcl/Controls.h"
+#include "vcl/ListCtrls.h"
 
 namespace declsearch {
 
@@ -20,6 +21,50 @@ inline const char* const ParentTypeError = "Parent must be of type TKWControlBar
 inline const char* const AutoResizeError = "Property AutoResize must be True to change this value";
 
 class TCustomControlBar;
+
+// The size bounds and the place in a bar that the button, information and list sections share.
+class TSectionPlace {
+public:
+    explicit TSectionPlace(vcl::TControl* AControl) : FControl(AControl) {}
+
+    bool AutoResize() const { return FAutoResize; }
+    void SetAutoResize(bool Value);
+    int MaxWidth() const { return FMaxWidth; }
+    void SetMaxWidth(int Value);
+    int MaxHeight() const { return FMaxHeight; }
+    void SetMaxHeight(int Value);
+    int MinWidth() const { return FMinWidth; }
+    void SetMinWidth(int Value);
+    int MinHeight() const { return FMinHeight; }
+    void SetMinHeight(int Value);
+    THAlign HAlign() const { return FHAlign; }
+    void SetHAlign(THAlign Value);
+    TVAlign VAlign() const { return FVAlign; }
+    void SetVAlign(TVAlign Value);
+    bool Fixed() const { return FFixed; }
+    void SetFixed(bool Value);
+
+    // Cuts a size to the bounds that are set.
+    void FitWidth(int& Width) const;
+    void FitHeight(int& Height) const;
+    // After the control moved or changed size: the bar places its aligned sections again.
+    void Moved() const;
+    TCustomControlBar* Bar() const;
+    void RealignBar() const;
+
+private:
+    bool Reading() const;
+    // Both refuse and tell the user when the section may not take the value now.
+    bool CheckBar() const;
+    bool CheckAutoResize() const;
+
+    vcl::TControl* FControl;
+    bool FAutoResize = false;
+    int FMaxWidth = -1, FMaxHeight = -1, FMinWidth = -1, FMinHeight = -1;
+    THAlign FHAlign = haNone;
+    TVAlign FVAlign = vaNone;
+    bool FFixed = false;
+};
 
 class TKWCustomSection : public vcl::TGraphicControl, public TGlyphOwner {
 public:
@@ -44,24 +89,24 @@ public:
     void SetSpacing(int Value);
     vcl::TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(vcl::TAlignment Value);
-    bool AutoResize() const { return FAutoResize; }
-    void SetAutoResize(bool Value);
-    int MaxWidth() const { return FMaxWidth; }
-    void SetMaxWidth(int Value);
-    int MaxHeight() const { return FMaxHeight; }
-    void SetMaxHeight(int Value);
-    int MinWidth() const { return FMinWidth; }
-    void SetMinWidth(int Value);
-    int MinHeight() const { return FMinHeight; }
-    void SetMinHeight(int Value);
-    THAlign HAlign() const { return FHAlign; }
-    void SetHAlign(THAlign Value);
-    TVAlign VAlign() const { return FVAlign; }
-    void SetVAlign(TVAlign Value);
+    bool AutoResize() const { return FPlace.AutoResize(); }
+    void SetAutoResize(bool Value) { FPlace.SetAutoResize(Value); }
+    int MaxWidth() const { return FPlace.MaxWidth(); }
+    void SetMaxWidth(int Value) { FPlace.SetMaxWidth(Value); }
+    int MaxHeight() const { return FPlace.MaxHeight(); }
+    void SetMaxHeight(int Value) { FPlace.SetMaxHeight(Value); }
+    int MinWidth() const { return FPlace.MinWidth(); }
+    void SetMinWidth(int Value) { FPlace.SetMinWidth(Value); }
+    int MinHeight() const { return FPlace.MinHeight(); }
+    void SetMinHeight(int Value) { FPlace.SetMinHeight(Value); }
+    THAlign HAlign() const { return FPlace.HAlign(); }
+    void SetHAlign(THAlign Value) { FPlace.SetHAlign(Value); }
+    TVAlign VAlign() const { return FPlace.VAlign(); }
+    void SetVAlign(TVAlign Value) { FPlace.SetVAlign(Value); }
     TButtonStyle Style() const { return FStyle; }
     void SetStyle(TButtonStyle Value);
-    bool Fixed() const { return FFixed; }
-    void SetFixed(bool Value);
+    bool Fixed() const { return FPlace.Fixed(); }
+    void SetFixed(bool Value) { FPlace.SetFixed(Value); }
     TButtonState State() const { return FState; }
     vcl::TNotifyEvent OnPaint;
 
@@ -79,11 +124,7 @@ protected:
     void CMSysColorChange(vcl::TMessage& Message) override;
     bool ReadingForm() const { return ComponentState() & vcl::csReading; }
     TCustomControlBar* Bar() const;
-    void RealignBar();
     void UpdateExclusive();
-    // Both refuse and tell the user when the section may not take the value now.
-    bool CheckBar();
-    bool CheckAutoResize();
 
     std::unique_ptr<TButtonGlyph> FGlyph;
     TButtonState FState = bsUp;
@@ -95,12 +136,8 @@ protected:
     int FMargin = -1;
     int FSpacing = 4;
     vcl::TAlignment FAlignment = vcl::TAlignment::taCenter;
-    bool FAutoResize = false;
-    int FMaxWidth = -1, FMaxHeight = -1, FMinWidth = -1, FMinHeight = -1;
-    THAlign FHAlign = haNone;
-    TVAlign FVAlign = vaNone;
+    TSectionPlace FPlace{this};
     TButtonStyle FStyle = bsAutoDetect;
-    bool FFixed = false;
 };
 
 // A flat push button with a picture, a caption and a down state shared within a group.
@@ -150,6 +187,35 @@ private:
     TKWBorderStyle FBorderStyle = kbsNone;
     TKWFrameOptions FOptions = foLeft | foRight | foTop | foBottom;
     vcl::TColor FBorderColor = vcl::clBtnFace;
+};
+
+// A combo box that a bar places like its other sections.
+class TKWListSection : public vcl::TComboBox {
+public:
+    explicit TKWListSection(vcl::TComponent* AOwner) : vcl::TComboBox(AOwner) {}
+
+    bool AutoResize() const { return FPlace.AutoResize(); }
+    void SetAutoResize(bool Value) { FPlace.SetAutoResize(Value); }
+    int MaxWidth() const { return FPlace.MaxWidth(); }
+    void SetMaxWidth(int Value) { FPlace.SetMaxWidth(Value); }
+    int MaxHeight() const { return FPlace.MaxHeight(); }
+    void SetMaxHeight(int Value) { FPlace.SetMaxHeight(Value); }
+    int MinWidth() const { return FPlace.MinWidth(); }
+    void SetMinWidth(int Value) { FPlace.SetMinWidth(Value); }
+    int MinHeight() const { return FPlace.MinHeight(); }
+    void SetMinHeight(int Value) { FPlace.SetMinHeight(Value); }
+    THAlign HAlign() const { return FPlace.HAlign(); }
+    void SetHAlign(THAlign Value) { FPlace.SetHAlign(Value); }
+    TVAlign VAlign() const { return FPlace.VAlign(); }
+    void SetVAlign(TVAlign Value) { FPlace.SetVAlign(Value); }
+    bool Fixed() const { return FPlace.Fixed(); }
+    void SetFixed(bool Value) { FPlace.SetFixed(Value); }
+
+    // A new width keeps to the width bounds; a new height to the height bounds only with AutoResize.
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
+private:
+    TSectionPlace FPlace{this};
 };
 
 class TCustomControlBar : public vcl::TCustomControl {

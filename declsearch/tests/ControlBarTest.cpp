@@ -301,3 +301,31 @@ TEST_F(ControlBarTest, ResizeEventAndBorder) {
     Bar->HandleNeeded();
     EXPECT_TRUE(win::GetWindowLong(Bar->Handle(), win::GWL_STYLE) & win::WS_BORDER);
 }
+
+TEST_F(ControlBarTest, ListSectionsArePlacedAndBoundedLikeTheOthers) {
+    auto* button = Add<TKWControlSection>(200, 5, 40, 25);
+    auto* list = Add<TKWListSection>(100, 5, 120, 21);
+    button->SetHAlign(haRight);
+    list->SetHAlign(haRight);
+    // The button lies further right: it takes the edge, the list goes left of it.
+    TRect inner = Bar->InnerRect();
+    EXPECT_EQ(button->Left() + button->Width(), inner.right - 2);
+    EXPECT_EQ(list->Left() + list->Width(), button->Left() - 2);
+    list->SetAutoResize(true);
+    list->SetMaxWidth(150);
+    list->SetWidth(200);
+    EXPECT_EQ(list->Width(), 150);
+    EXPECT_EQ(list->Left() + list->Width(), button->Left() - 2) << "placed again after the resize";
+    // Outside a bar the bounds are refused with the error box.
+    auto* loose = new TKWListSection(Form);
+    loose->SetParent(Form);
+    TRobot robot;
+    std::string shown;
+    robot.OnNextModal([&](win::HWND box) { shown = TRobot::ChildText(box, "Message"); });
+    robot.AnswerNextModal(TBy::Caption("OK"));
+    loose->SetAutoResize(true);
+    EXPECT_EQ(shown, ParentTypeError);
+    EXPECT_FALSE(loose->AutoResize());
+    loose->SetHAlign(haLeft);
+    EXPECT_EQ(loose->HAlign(), haNone);
+}
