@@ -65,6 +65,11 @@ public:
     void SetNextAction(uint8_t value) { FNextAction = value; }
     int32_t GotoLine() const { return FGotoLine; }
     int32_t GotoColumn() const { return FGotoColumn; }
+    // Forgets an earlier choice, so that a showing moves the editor only for its own.
+    void ClearGoto() {
+        FGotoLine = -1;
+        FGotoColumn = 0;
+    }
 
     // Display settings as the last search read them.
     const std::string& FontName() const { return FFontName; }

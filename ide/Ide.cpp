@@ -8,6 +8,7 @@
 #include "rtl/Files.h"
 #include "rtl/Modules.h"
 #include "rtl/Paths.h"
+#include "rtl/SysUtils.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -361,7 +362,21 @@ void TIde::ShowMessage(const std::string& text) {
 int TIde::AddHookItem(const char* name, const char* caption, int shortCut, host::TIDEHookCallback callback,
                       void* object) {
     TMenuItem* search = FMenu.Find("SearchMenu");
-    TMenuItem* item = search->Add(name ? name : "", caption ? caption : "");
+    std::string itemName = name ? name : "";
+    std::string itemCaption = caption ? caption : "";
+    // A hook set again (a library initialized anew) takes the place of the one before.
+    TMenuItem* item = nullptr;
+    for (int i = 0; i < search->Count() && !item; ++i) {
+        TMenuItem* old = search->Items(i);
+        if (rtl::SameText(old->Name, itemName) && (!itemName.empty() || old->Caption == itemCaption))
+            item = old;
+    }
+    if (item) {
+        item->Caption = itemCaption;
+        item->OnClick = nullptr;
+    } else {
+        item = search->Add(itemName, itemCaption);
+    }
     item->ShortCut = shortCut;
     if (callback) {
         std::string itemName = item->Name;

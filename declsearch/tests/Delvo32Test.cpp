@@ -1,0 +1,294 @@
+// Delvo32 as the IDE sees it: the real libdelvo32.so loaded by the stand-in IDE in this process,
+// its menu commands chosen by their shortcuts through the IDE's hook library.
+#include "declsearch/IdeCommands.h"
+#include "declsearch/IdeHooks.h"
+#include "declsearch/OptionsStore.h"
+#include "declsearch/Results.h"
+
+#include "host/LibraryExports.h"
+#include "ide/Ide.h"
+#include "ide/tests/IdeFixture.h"
+#include "rtl/Modules.h"
+#include "rtl/Paths.h"
+#include "rtl/SysUtils.h"
+#include "testing/UiTest.h"
+#include "vcl/Menus.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace declsearch {
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::TBy;
+using testing_support::TRobot;
+
+const std::string Demo = ide_test::DemoDir;
+const char* const kObjpas = "/usr/share/fpcsrc/3.2.2/rtl/objpas";
+
+int CtrlAlt(char key) { return static_cast<int>(vcl::TextToShortCut(std::string("Ctrl+Alt+") + key)); }
+
+class Delvo32Test : public testing_support::UiTest {
+protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        ide_test::CopyDemoProject(Root.Path());
+        Ide = std::make_unique<ide::TIde>();
+    }
+    void TearDown() override {
+        Ide.reset();
+        UiTest::TearDown();
+    }
+    void Load() {
+        ASSERT_TRUE(Ide->LoadLibrary(ide::TLibraryKind::Delvo, DELVO32_LIBRARY_FILE));
+        ASSERT_EQ(Ide->Messages(), std::vector<std::string>{});
+    }
+    void OpenDemo(const std::string& current = "Main.pas") {
+        ASSERT_TRUE(Ide->OpenProject(Demo + "Demo.dpr"));
+        ASSERT_TRUE(Ide->OpenFile(Demo + current));
+    }
+    // Presses the shortcut with the robot's steps queued; they must all have run by its end.
+    void Press(char key, TRobot& robot) {
+        EXPECT_TRUE(Ide->PressShortCut(CtrlAlt(key)));
+        EXPECT_TRUE(robot.Done()) << robot.Describe();
+        EXPECT_EQ(Ide->Messages(), std::vector<std::string>{});
+    }
+    // The export of the loaded library, by a reference of our own to it.
+    template <class Proc>
+    Proc Export(const char* name) {
+        rtl::HMODULE module = rtl::LoadLibrary(rtl::WinPath(DELVO32_LIBRARY_FILE));
+        Proc proc = reinterpret_cast<Proc>(rtl::GetProcAddress(module, name));
+        rtl::FreeLibrary(module);
+        return proc;
+    }
+    std::vector<std::string> SearchItems() {
+        std::vector<std::string> items;
+        ide::TMenuItem* search = Ide->Menu().Find("SearchMenu");
+        for (int i = 0; i < search->Count(); ++i)
+            items.push_back(search->Items(i)->Name + "|" + search->Items(i)->Caption + "|" +
+                            vcl::ShortCutToText(static_cast<vcl::TShortCut>(search->Items(i)->ShortCut)));
+        return items;
+    }
+    std::vector<std::string> Calls(const std::string& name) {
+        std::vector<std::string> found;
+        for (const ide::TCall& c : Ide->CallLog().Calls())
+            if (c.Name == name) found.push_back(c.Text());
+        return found;
+    }
+    // The rows the library's window shows, from the same store and files.
+    std::vector<TProcLine> VisibleRows(const std::string& currentFile, const std::vector<std::string>& units = {}) {
+        auto store = OpenOptionsStore();
+        TResultsModel model;
+        model.SetCurrentFile(currentFile);
+        model.SetProjectUnits(units);
+        model.Search(*store, IdeHooks());
+        std::vector<TProcLine> rows;
+        for (const TVisibleRow& v : model.Visible()) rows.push_back(model.Results()[std::size_t(v.Index)].Row);
+        return rows;
+    }
+    // Goes to the visible row index of the results window with the keys.
+    static void ChooseRow(TRobot& robot, int index) {
+        robot.Key(win::VK_PRIOR);
+        for (int i = 0; i < index; ++i) robot.Key(win::VK_DOWN);
+        robot.Key(win::VK_RETURN);
+    }
+    host::TEditPos Cursor() { return Ide->CurrentBuffer()->Pos(0); }
+
+    std::unique_ptr<ide::TIde> Ide;
+};
+
+TEST_F(Delvo32Test, TheLibraryShowsOnlyItsTwoExports) {
+    std::string cmd = "nm -D --defined-only '" DELVO32_LIBRARY_FILE "'";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
+    ASSERT_TRUE(pipe);
+    std::vector<std::string> symbols;
+    char line[512];
+    while (fgets(line, sizeof line, pipe.get())) {
+        std::string s(line);
+        symbols.push_back(s.substr(s.rfind(' ') + 1, s.find_last_not_of("\r\n") - s.rfind(' ')));
+    }
+    std::sort(symbols.begin(), symbols.end());
+    EXPECT_EQ(symbols, (std::vector<std::string>{"CloseUp", "Initialize"}));
+}
+
+TEST_F(Delvo32Test, InitializeInstallsTheThreeCommandsWithTheirShortcuts) {
+    // Stored texts: a shortcut and a caption of their own, a shortcut of blanks only.
+    {
+        auto store = OpenOptionsStore();
+        store->WriteString("Interface", "SearchOptions ShortCut", "Ctrl+Shift+F9");
+        store->WriteString("Interface", "SearchOptions Caption", "Delvo Options");
+        store->WriteString("Interface", "SearchResults ShortCut", "   ");
+    }
+    Load();
+    EXPECT_EQ(SearchItems(), (std::vector<std::string>{"SearchExecute|Search Execute|Ctrl+Alt+X",
+                                                       "SearchResults|Search Results|Ctrl+Alt+R", "|-|",
+                                                       "SearchOptions|Delvo Options|Shift+Ctrl+F9"}));
+    EXPECT_EQ(Calls("GetIDEShortCut"), std::vector<std::string>{"GetIDEShortCut(Ctrl+Shift+F9)"});
+
+    // A second Initialize while initialized changes nothing.
+    auto initialize = Export<host::TInitializeProc>(host::InitializeName);
+    ASSERT_NE(initialize, nullptr);
+    initialize(Ide->ToolServices());
+    EXPECT_EQ(Calls("SetIDEKeyHook").size(), 4u);
+}
+
+TEST_F(Delvo32Test, ASearchWithDefaultOptionsMovesTheEditorToTheChosenHit) {
+    Load();
+    OpenDemo("Helpers.pas");
+    std::vector<TProcLine> rows = VisibleRows(Ide->CurrentFile());
+    ASSERT_GE(rows.size(), 3u) << Ide->CurrentFile() << " " << (rows.empty() ? "" : rows[0].Key);
+    int hit = int(rows.size()) - 1;
+    ASSERT_GT(rows[std::size_t(hit)].Line, 0);
+
+    TRobot robot;
+    std::string caption;
+    robot.Do([&] {
+        caption = TRobot::TextOf(TRobot::ModalWindow());
+        EXPECT_FALSE(Ide->Active());
+    });
+    ChooseRow(robot, hit);
+    Ide->CallLog().Clear();
+    Press('X', robot);
+    EXPECT_EQ(caption, "Browse Search Results");
+    EXPECT_TRUE(Ide->Active());
+    EXPECT_EQ(Calls("IDEActivate"), (std::vector<std::string>{"IDEActivate(0)", "IDEActivate(1)"}));
+    ASSERT_EQ(Calls("GotoIDELine").size(), 1u);
+    EXPECT_TRUE(rtl::SameText(Ide->CurrentFile(), rows[std::size_t(hit)].FileName)) << Ide->CurrentFile();
+    EXPECT_EQ(Cursor().Line, rows[std::size_t(hit)].Line);
+    EXPECT_EQ(Cursor().Col, rows[std::size_t(hit)].Pos);
+    EXPECT_EQ(TRobot::FindWindow(TBy::Caption("Browse Search Results")), nullptr);
+
+    // Showing the results again and closing them with Cancel moves nothing, in spite of the
+    // earlier Goto; the window is the same and no new search runs.
+    ASSERT_TRUE(Ide->GotoLine(Demo + "Main.pas", 3, 2));
+    Ide->CallLog().Clear();
+    robot.Key(win::VK_ESCAPE);
+    Press('R', robot);
+    EXPECT_EQ(Calls("GotoIDELine"), std::vector<std::string>{});
+    EXPECT_EQ(Calls("GetIDEParamInt"), std::vector<std::string>{});
+    EXPECT_TRUE(rtl::SameText(rtl::ExtractFileName(Ide->CurrentFile()), "Main.pas"));
+    EXPECT_EQ(Cursor().Line, 3);
+    EXPECT_TRUE(Ide->Active());
+}
+
+TEST_F(Delvo32Test, ResultsBeforeAnySearchSearchAndAFormIsSearchedAsItsUnit) {
+    {
+        auto store = OpenOptionsStore();
+        store->WriteBool("Options Last", "Function", false);
+        store->WriteBool("Options Last", "Procedure", false);
+        store->WriteString("Options Last", "Search Text", "Bump");
+    }
+    Load();
+    OpenDemo();
+    std::vector<TProcLine> rows = VisibleRows(Ide->CurrentFile());
+    ASSERT_TRUE(Ide->OpenFile(Demo + "Main.dfm"));
+    ASSERT_GE(rows.size(), 2u);
+    TRobot robot;
+    ChooseRow(robot, 1);
+    Press('R', robot);
+    EXPECT_EQ(Calls("GetIDEParamInt").size(), 1u); // the search's TAB width
+    EXPECT_TRUE(rtl::SameText(rtl::ExtractFileName(Ide->CurrentFile()), "Main.pas")) << Ide->CurrentFile();
+    EXPECT_EQ(Cursor().Line, rows[1].Line);
+}
+
+TEST_F(Delvo32Test, ExtensionsAreComparedOnTheirFirstFourCharacters) {
+    struct Case {
+        const char* Name;
+        const char* Searched;
+        bool Unit;
+    } cases[] = {
+        {"C:\\P\\Main.DFM", "C:\\P\\Main.pas", false},
+        {"C:\\P\\Main.dfmx", "C:\\P\\Main.pas", false},
+        {"C:\\P\\Main.pas", "C:\\P\\Main.pas", true},
+        {"C:\\P\\Unit.Pascal", "C:\\P\\Unit.Pascal", true},
+        {"C:\\P\\defs.INC", "C:\\P\\defs.INC", true},
+        {"C:\\P\\Demo.dpr", "C:\\P\\Demo.dpr", true},
+        {"C:\\P\\Demo.pp", "C:\\P\\Demo.pp", false},
+        {"C:\\P\\Main", "C:\\P\\Main", false},
+        {"", "", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(SearchedCurrentFile(c.Name), c.Searched) << c.Name;
+        EXPECT_EQ(IsSearchedUnit(c.Name), c.Unit) << c.Name;
+    }
+    for (auto [name, command] : {std::pair{"SearchExecute", 1}, {"searchoptions", 2}, {"SEARCHRESULTS", 3},
+                                 {"Search", 0}, {"", 0}})
+        EXPECT_EQ(CommandOfName(name), command) << name;
+}
+
+TEST_F(Delvo32Test, ACommandDuringASearchDoesNothing) {
+    std::error_code ec;
+    if (!fs::is_directory(kObjpas, ec)) GTEST_SKIP() << "no Free Pascal sources";
+    {
+        auto store = OpenOptionsStore();
+        store->WriteInteger("Files", "Option", 3);
+        store->WriteString("User Defined", "Path", rtl::WinPath(std::string(kObjpas) + "/*.pp"));
+    }
+    Load();
+    OpenDemo();
+    TRobot robot;
+    // Runs at the search's first look at the queue, long before its window shows.
+    bool nested = false;
+    robot.Do([&] {
+        nested = TRobot::ModalWindow() == nullptr;
+        Ide->PressShortCut(CtrlAlt('O'));
+        Ide->PressShortCut(CtrlAlt('X'));
+    });
+    robot.Key(win::VK_ESCAPE);
+    Ide->CallLog().Clear();
+    Press('X', robot);
+    EXPECT_TRUE(nested);
+    EXPECT_EQ(Calls("SaveProject").size(), 1u);
+    EXPECT_EQ(Calls("IDEActivate").size(), 2u);
+    EXPECT_EQ(Calls("GotoIDELine"), std::vector<std::string>{});
+    EXPECT_TRUE(Ide->Active());
+}
+
+TEST_F(Delvo32Test, CloseUpAndAFreshInitialize) {
+    Load();
+    OpenDemo();
+    auto closeUp = Export<host::TCloseUpProc>(host::CloseUpName);
+    auto initialize = Export<host::TInitializeProc>(host::InitializeName);
+    ASSERT_NE(closeUp, nullptr);
+    ASSERT_NE(initialize, nullptr);
+    {
+        TRobot robot;
+        robot.Key(win::VK_ESCAPE);
+        Press('X', robot);
+    }
+    closeUp();
+    // The IDE's items stay; choosing one now does nothing.
+    Ide->CallLog().Clear();
+    EXPECT_TRUE(Ide->PressShortCut(CtrlAlt('X')));
+    EXPECT_EQ(Calls("SaveProject"), std::vector<std::string>{});
+
+    initialize(Ide->ToolServices());
+    EXPECT_EQ(SearchItems().size(), 4u);
+    TRobot robot;
+    std::string caption;
+    robot.Do([&] { caption = TRobot::TextOf(TRobot::ModalWindow()); });
+    robot.Key(win::VK_ESCAPE);
+    Press('R', robot);
+    EXPECT_EQ(caption, "Browse Search Results");
+    EXPECT_EQ(Calls("SaveProject").size(), 1u);
+}
+
+TEST_F(Delvo32Test, WithoutTheHookLibraryNothingIsInstalled) {
+    fs::path alone = fs::path(Root.Path()) / "alone";
+    fs::create_directories(alone);
+    fs::copy_file(DELVO32_LIBRARY_FILE, alone / "libdelvo32.so");
+    ASSERT_TRUE(Ide->LoadLibrary(ide::TLibraryKind::Delvo, (alone / "libdelvo32.so").string()));
+    EXPECT_EQ(Ide->Messages(), std::vector<std::string>{});
+    EXPECT_EQ(SearchItems(), std::vector<std::string>{});
+    Ide->Shutdown();
+    EXPECT_EQ(Ide->Messages(), std::vector<std::string>{});
+    EXPECT_FALSE(Ide->IsLoaded(ide::TLibraryKind::Delvo));
+}
+
+} // namespace
+} // namespace declsearch
