@@ -39,7 +39,6 @@ protected:
     TCalvexEditor() = default;
     friend class spellengine::TAbsBuffer;
 
-private:
     std::int32_t FCurrentPara = 1;
 };
 
