@@ -199,4 +199,102 @@ TLoadingBracket::~TLoadingBracket() noexcept(false) {
     if (failure && !std::uncaught_exceptions()) std::rethrow_exception(failure);
 }
 
+// --- Collections ------------------------------------------------------------------------------
+
+TCollectionItem::TCollectionItem(TCollection* Collection) { SetCollection(Collection); }
+
+TCollectionItem::~TCollectionItem() { SetCollection(nullptr); }
+
+void TCollectionItem::SetCollection(TCollection* Value) {
+    if (Value == FCollection) return;
+    if (FCollection) FCollection->RemoveItem(this);
+    if (Value) Value->InsertItem(this);
+}
+
+int TCollectionItem::Index() const {
+    if (!FCollection) return -1;
+    auto& items = FCollection->FItems;
+    return int(std::find(items.begin(), items.end(), this) - items.begin());
+}
+
+void TCollectionItem::SetIndex(int Value) {
+    if (FCollection && Value != Index()) FCollection->MoveItem(this, Value);
+}
+
+void TCollectionItem::Changed(bool AllItems) {
+    if (!FCollection || FCollection->FUpdateCount > 0) return;
+    FCollection->Update(AllItems ? nullptr : this);
+}
+
+TCollection::TCollection(TItemFactory MakeItem) : FMakeItem(std::move(MakeItem)) {}
+
+TCollection::~TCollection() {
+    ++FUpdateCount; // the owner may be half gone: no Update while the items go
+    Clear();
+}
+
+TCollectionItem* TCollection::Items(int Index) const {
+    if (Index < 0 || Index >= Count())
+        throw rtl::EListError("List index out of bounds (" + std::to_string(Index) + ")");
+    return FItems[std::size_t(Index)];
+}
+
+TCollectionItem* TCollection::Add() {
+    TCollectionItem* item = FMakeItem(this);
+    if (item->Collection() != this) item->SetCollection(this);
+    return item;
+}
+
+void TCollection::Clear() {
+    if (FItems.empty()) return;
+    BeginUpdate();
+    while (!FItems.empty()) delete FItems.back();
+    EndUpdate();
+}
+
+void TCollection::Assign(TPersistent* Source) {
+    auto* other = dynamic_cast<TCollection*>(Source);
+    if (!other) {
+        TPersistent::Assign(Source);
+        return;
+    }
+    if (other == this) return;
+    BeginUpdate();
+    try {
+        Clear();
+        for (TCollectionItem* item : other->FItems) Add()->Assign(item);
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+void TCollection::EndUpdate() {
+    if (--FUpdateCount == 0) Changed();
+}
+
+void TCollection::Changed() {
+    if (FUpdateCount == 0) Update(nullptr);
+}
+
+void TCollection::InsertItem(TCollectionItem* Item) {
+    FItems.push_back(Item);
+    Item->FCollection = this;
+    Changed();
+}
+
+void TCollection::RemoveItem(TCollectionItem* Item) {
+    FItems.erase(std::remove(FItems.begin(), FItems.end(), Item), FItems.end());
+    Item->FCollection = nullptr;
+    Changed();
+}
+
+void TCollection::MoveItem(TCollectionItem* Item, int NewIndex) {
+    NewIndex = std::clamp(NewIndex, 0, Count() - 1);
+    FItems.erase(std::remove(FItems.begin(), FItems.end(), Item), FItems.end());
+    FItems.insert(FItems.begin() + NewIndex, Item);
+    Changed();
+}
+
 } // namespace vcl

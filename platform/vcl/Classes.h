@@ -120,6 +120,63 @@ T* Make(Args&&... args) {
     return made;
 }
 
+class TCollection;
+
+// An item of a collection: made into one, freed with it, and telling it of every change.
+class TCollectionItem : public TPersistent {
+public:
+    // Adds itself to the end of Collection (when given).
+    explicit TCollectionItem(TCollection* Collection);
+    ~TCollectionItem() override;
+
+    TCollection* Collection() const { return FCollection; }
+    void SetCollection(TCollection* Value);
+    int Index() const;
+    void SetIndex(int Value);
+
+protected:
+    // Tells the collection: this item alone, or every item, needs showing again.
+    void Changed(bool AllItems);
+
+private:
+    friend class TCollection;
+    TCollection* FCollection = nullptr;
+};
+
+// A list of items of one class, which it owns; stored in forms as a collection value.
+class TCollection : public TPersistent {
+public:
+    using TItemFactory = std::function<TCollectionItem*(TCollection*)>;
+    explicit TCollection(TItemFactory MakeItem);
+    ~TCollection() override;
+
+    int Count() const { return int(FItems.size()); }
+    // "List index out of bounds" for an index outside the list.
+    TCollectionItem* Items(int Index) const;
+    TCollectionItem* Add();
+    void Clear();
+    // Items as copies of Source's, when Source is a collection of the same item class.
+    void Assign(TPersistent* Source) override;
+    // Update runs once, at the outermost EndUpdate, instead of for each change between.
+    void BeginUpdate() { ++FUpdateCount; }
+    void EndUpdate();
+
+protected:
+    // A change of Item, or of the whole list when Item is null.
+    virtual void Update(TCollectionItem* Item) { (void)Item; }
+    void Changed();
+
+private:
+    friend class TCollectionItem;
+    void InsertItem(TCollectionItem* Item);
+    void RemoveItem(TCollectionItem* Item);
+    void MoveItem(TCollectionItem* Item, int NewIndex);
+
+    TItemFactory FMakeItem;
+    std::vector<TCollectionItem*> FItems;
+    int FUpdateCount = 0;
+};
+
 bool IsValidIdent(const std::string& Ident);
 
 } // namespace vcl

@@ -39,6 +39,7 @@ std::vector<TPropInfo> WinControlProperties() {
     props.push_back(BooleanProperty<T>("Ctl3D", &T::Ctl3D, &T::SetCtl3D).WithDefault(1));
     props.push_back(BooleanProperty<T>("ParentCtl3D", &T::ParentCtl3D, &T::SetParentCtl3D).WithDefault(1));
     props.push_back(BooleanProperty<T>("TabStop", &T::TabStop, &T::SetTabStop));
+    props.push_back(IntegerProperty<T>("HelpContext", &T::HelpContext, &T::SetHelpContext).WithDefault(0));
     return props;
 }
 

@@ -262,8 +262,32 @@ void TReader::ReadPropValue(TPersistent* Instance, const TPropInfo& Prop) {
         break;
     }
     case TPropKind::String: Prop.SetStr(Instance, ReadString()); break;
-    case TPropKind::Class: InvalidValue();
+    case TPropKind::Class: {
+        // Only a collection is stored as the value of its property; other objects by their parts.
+        auto* collection = dynamic_cast<TCollection*>(Prop.GetObject(Instance));
+        if (!collection || FReader.ReadValue() != rtl::vaCollection) InvalidValue();
+        ReadCollection(collection);
+        break;
     }
+    }
+}
+
+void TReader::ReadCollection(TCollection* Collection) {
+    Collection->BeginUpdate();
+    try {
+        Collection->Clear();
+        while (!FReader.EndOfList()) {
+            rtl::TValueType t = FReader.NextValue();
+            if (t == rtl::vaInt8 || t == rtl::vaInt16 || t == rtl::vaInt32) ReadInteger(); // the order
+            if (FReader.ReadValue() != rtl::vaList) InvalidValue();
+            ReadProperties(Collection->Add());
+        }
+        FReader.ReadListEnd();
+    } catch (...) {
+        Collection->EndUpdate();
+        throw;
+    }
+    Collection->EndUpdate();
 }
 
 void TReader::ReadProperty(TPersistent* Instance) {
@@ -461,6 +485,10 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo& Prop) {
         TPersistent* sub = Prop.GetObject(Instance);
         // A component is stored by itself, not inside the one that refers to it.
         if (!sub || dynamic_cast<TComponent*>(sub)) return;
+        if (auto* collection = dynamic_cast<TCollection*>(sub)) {
+            WriteCollection(name, collection);
+            return;
+        }
         std::string saved = FPropPath;
         FPropPath = name + ".";
         try {
@@ -473,6 +501,26 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo& Prop) {
         break;
     }
     }
+}
+
+void TWriter::WriteCollection(const std::string& Name, TCollection* Collection) {
+    FWriter.WriteStr(Name);
+    FWriter.WriteValue(rtl::vaCollection);
+    // An item's properties go under their own names, not under the collection's.
+    std::string saved = FPropPath;
+    FPropPath.clear();
+    try {
+        for (int i = 0; i < Collection->Count(); ++i) {
+            FWriter.WriteValue(rtl::vaList);
+            WriteObjectProperties(Collection->Items(i));
+            FWriter.WriteListEnd();
+        }
+    } catch (...) {
+        FPropPath = saved;
+        throw;
+    }
+    FPropPath = saved;
+    FWriter.WriteListEnd();
 }
 
 void TWriter::WriteObjectProperties(TPersistent* Instance) {

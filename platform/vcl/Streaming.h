@@ -28,7 +28,7 @@ enum class TPropKind { Integer, Char, String, Boolean, Enumeration, Set, Class }
 // One published property. Ordinal kinds (integer, character, Boolean, enumeration, set as a bit
 // mask)
 // go through GetOrd/SetOrd, strings through GetStr/SetStr; a class property names a sub-object
-// whose own properties are stored under "Name.".
+// whose own properties are stored under "Name.", or a collection, stored as one value of items.
 struct TPropInfo {
     std::string Name;
     TPropKind Kind = TPropKind::Integer;
@@ -241,6 +241,7 @@ private:
     TComponent* ReadComponent(TComponent* Parent);
     void ReadProperty(TPersistent* Instance);
     void ReadPropValue(TPersistent* Instance, const TPropInfo& Prop);
+    void ReadCollection(TCollection* Collection);
     [[noreturn]] void InvalidValue();
 
     rtl::TBinaryObjectReader FReader;
@@ -276,6 +277,7 @@ public:
 private:
     void WriteObjectProperties(TPersistent* Instance);
     void WriteProperty(TPersistent* Instance, const TPropInfo& Prop);
+    void WriteCollection(const std::string& Name, TCollection* Collection);
 
     rtl::TBinaryObjectWriter FWriter;
     std::string FPropPath; // "Font." while a sub-object's properties are written
