@@ -277,13 +277,21 @@ TTabControl::TTabControl(TComponent* AOwner) : TCustomTabControl(AOwner), FTabs(
 
 void TTabControl::TabsEdited() {
     int count = FTabs->Count();
-    // The first tab is chosen as it comes; a selected tab that went leaves none chosen.
+    bool wasEmpty = FLastCount == 0;
+    FLastCount = count;
+    // A stored form's tab index waits for its tabs.
+    if (IsLoading()) return;
+    // The first tab is chosen as it comes; a chosen tab that goes leaves none chosen.
     if (FTabIndex >= count) FTabIndex = -1;
-    if (FTabIndex < 0 && count == 1) FTabIndex = 0;
+    if (FTabIndex < 0 && wasEmpty && count > 0) FTabIndex = 0;
     TabsChanged();
 }
 
 void TTabControl::SetTabIndex(int Value) {
+    if (IsLoading()) {
+        FTabIndex = Value;
+        return;
+    }
     if (Value < -1 || Value >= FTabs->Count() || Value == FTabIndex) return;
     FTabIndex = Value;
     TabsChanged();
@@ -297,6 +305,17 @@ bool TTabControl::CanChange(int) {
 
 void TTabControl::Change() {
     if (OnChange) OnChange(this);
+}
+
+void TTabControl::DefineProperties(TFiler* Filer) {
+    TCustomTabControl::DefineProperties(Filer);
+    DefineStrings(Filer, "Tabs", *FTabs);
+}
+
+void TTabControl::Loaded() {
+    TCustomTabControl::Loaded();
+    if (FTabIndex < -1 || FTabIndex >= FTabs->Count()) FTabIndex = -1;
+    TabsChanged();
 }
 
 // --- TTabSheet ---------------------------------------------------------------------------------
@@ -481,6 +500,17 @@ void TPageControl::Loaded() {
     FActivePageName.clear();
     if (!name.empty()) SetActivePageName(name);
     Realign();
+}
+
+void TPageControl::DefineProperties(TFiler* Filer) {
+    TCustomTabControl::DefineProperties(Filer);
+    Filer->DefineProperty(
+        "ActivePage",
+        [this](TReader& Reader) {
+            SetActivePageName(Reader.NextValue() == rtl::vaIdent ? Reader.ReadIdent() : Reader.ReadString());
+        },
+        [this](TWriter& Writer) { Writer.WriteIdent(FActivePage->Name()); },
+        FActivePage && !FActivePage->Name().empty());
 }
 
 void TPageControl::GetChildren(const std::function<void(TComponent*)>& Proc) const {
@@ -694,10 +724,7 @@ void RegisterComCtrls() {
     RegisterClass<S>("TTabSheet", "", With<S>(WinControlProperties<S>(), {
         BooleanProperty<S>("TabVisible", &S::TabVisible, &S::SetTabVisible).WithDefault(1),
     }));
-    using P = TPageControl;
-    RegisterClass<P>("TPageControl", "", With<P>(WinControlProperties<P>(), {
-        StringProperty<P>("ActivePage", &P::ActivePageName, &P::SetActivePageName),
-    }));
+    RegisterClass<TPageControl>("TPageControl", "", WinControlProperties<TPageControl>());
     using SP = TStatusPanel;
     RegisterClass<SP>("TStatusPanel", "", {
         EnumProperty<SP>("Alignment", &SP::Alignment, &SP::SetAlignment, {"taLeftJustify", "taRightJustify", "taCenter"})

@@ -92,12 +92,15 @@ protected:
     void SelectTab(int Index) override { SetTabIndex(Index); }
     bool CanChange(int NewTab) override;
     void Change() override;
+    void DefineProperties(TFiler* Filer) override;
+    void Loaded() override;
 
 private:
     void TabsEdited();
 
     std::unique_ptr<rtl::TStringList> FTabs;
     int FTabIndex = -1;
+    int FLastCount = 0;
 };
 
 class TPageControl;
@@ -149,9 +152,6 @@ public:
     // their tab shown. Null when there is none.
     TTabSheet* FindNextPage(TTabSheet* CurPage, bool GoForward, bool CheckTabVisible) const;
     void SelectNextPage(bool GoForward);
-    // What a stored form keeps of the active page: its name.
-    std::string ActivePageName() const { return FActivePage ? FActivePage->Name() : FActivePageName; }
-    void SetActivePageName(const std::string& Value);
 
     void GetChildren(const std::function<void(TComponent*)>& Proc) const override;
 
@@ -167,9 +167,12 @@ protected:
     void Change() override;
     void ShowControl(TControl* AControl) override;
     void Loaded() override;
+    // A stored form names the active page, as a reference to the component.
+    void DefineProperties(TFiler* Filer) override;
 
 private:
     friend class TTabSheet;
+    void SetActivePageName(const std::string& Value);
     void InsertPage(TTabSheet* Page);
     void RemovePage(TTabSheet* Page);
     void MovePage(TTabSheet* Page, int NewIndex);

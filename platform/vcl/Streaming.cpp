@@ -312,6 +312,14 @@ void TReader::ReadProperty(TPersistent* Instance) {
         FPropName.clear();
         if (FPropRead) return;
     }
+    // "Tabs.Strings": a dotted name the instance defines itself.
+    if (fullName.find('.') != std::string::npos) {
+        FPropName = fullName;
+        FPropRead = false;
+        Instance->DefineProperties(this);
+        FPropName.clear();
+        if (FPropRead) return;
+    }
     throw rtl::EReadError("Property " + fullName + " does not exist");
 }
 
@@ -588,6 +596,30 @@ void TStringsStorage::DefineProperties(TFiler* Filer) {
             Writer.WriteListEnd();
         },
         strings->Count() > 0);
+}
+
+void DefineStrings(TFiler* Filer, const std::string& Name, rtl::TStrings& Strings) {
+    Filer->DefineProperty(
+        Name + ".Strings",
+        [&Strings](TReader& Reader) {
+            Strings.BeginUpdate();
+            try {
+                Strings.Clear();
+                Reader.ReadListBegin();
+                while (!Reader.EndOfList()) Strings.Add(Reader.ReadString());
+                Reader.ReadListEnd();
+            } catch (...) {
+                Strings.EndUpdate();
+                throw;
+            }
+            Strings.EndUpdate();
+        },
+        [&Strings](TWriter& Writer) {
+            Writer.WriteListBegin();
+            for (int i = 0; i < Strings.Count(); ++i) Writer.WriteString(Strings.Get(i));
+            Writer.WriteListEnd();
+        },
+        Strings.Count() > 0);
 }
 
 void WriteComponentToStream(TComponent* Component, rtl::TStream& Stream) {

@@ -7,6 +7,7 @@
 
 #include "rtl/BinaryObjects.h"
 #include "rtl/Exceptions.h"
+#include "rtl/StringLists.h"
 #include "rtl/Streams.h"
 #include "rtl/StringLists.h"
 
@@ -282,6 +283,10 @@ private:
     rtl::TBinaryObjectWriter FWriter;
     std::string FPropPath; // "Font." while a sub-object's properties are written
 };
+
+// A string list stored as the class library stores one: "<Name>.Strings", a list of strings;
+// nothing is written for an empty list. For DefineProperties.
+void DefineStrings(TFiler* Filer, const std::string& Name, rtl::TStrings& Strings);
 
 // The whole round trip in one call each.
 void WriteComponentToStream(TComponent* Component, rtl::TStream& Stream);

@@ -2,6 +2,11 @@
 
 #include "vcl/ButtonCtrls.h"
 #include "vcl/ComCtrls.h"
+#include "vcl/Notebooks.h"
+#include "vcl/Streaming.h"
+
+#include "rtl/FormFiles.h"
+#include "rtl/Streams.h"
 
 #include <string>
 #include <vector>
@@ -18,6 +23,15 @@ win::COLORREF PixelOf(TWinControl* C, int X, int Y) {
     win::COLORREF c = win::GetPixel(dc, X, Y);
     win::ReleaseDC(C->Handle(), dc);
     return c;
+}
+
+// Whether any pixel of the rectangle has the colour.
+bool HasColour(TWinControl* C, TRect R, TColor Colour) {
+    win::COLORREF want = ColorToRGB(Colour);
+    for (int y = R.top; y < R.bottom; ++y)
+        for (int x = R.left; x < R.right; ++x)
+            if (PixelOf(C, x, y) == want) return true;
+    return false;
 }
 
 // An options window of three pages, each with a control or two, an OK button under the pages
@@ -233,4 +247,311 @@ TEST_F(PageControlTest, PagesKeepTheirOrderHelpContextsAndTheActivePageWhenOneGo
     EXPECT_EQ(Active(), "-"); // the one left has no tab
     EXPECT_THROW(Pages->Pages(1), rtl::EListError);
     delete Search;
+}
+
+TEST_F(PageControlTest, StatusPanelsTakeTheirWidthsAndTheLastRunsToTheGrip) {
+    TStatusPanel* page = Status->Panels()->Add();
+    page->SetText("Page 1 of 3");
+    page->SetWidth(85);
+    TStatusPanel* hint = Status->Panels()->Add();
+    hint->SetText("Insert the property");
+    int w = Status->ClientWidth(), h = Status->ClientHeight();
+    EXPECT_EQ(Status->BoundsRect(), Rect(0, Form->ClientHeight() - 19, Form->ClientWidth(), Form->ClientHeight()));
+    TRect grip = Status->GripRect();
+    EXPECT_EQ(grip, Rect(w - win::GetSystemMetrics(win::SM_CXVSCROLL), h - win::GetSystemMetrics(win::SM_CXVSCROLL), w, h));
+    EXPECT_EQ(Status->PanelRect(0), Rect(0, 2, 85, h));
+    EXPECT_EQ(Status->PanelRect(1), Rect(87, 2, grip.left, h));
+    ASSERT_TRUE(TRobot::Screenshot("/tmp/vcl-status-panels.png", Form->Handle()));
+    win::COLORREF shadow = ColorToRGB(clBtnShadow), light = ColorToRGB(clBtnHighlight), face = ColorToRGB(clBtnFace);
+    // Sunken frames: shadow on the left and top, highlight on the right and bottom; a gap between.
+    EXPECT_EQ(PixelOf(Status, 0, 10), shadow);
+    EXPECT_EQ(PixelOf(Status, 40, 2), shadow);
+    EXPECT_EQ(PixelOf(Status, 84, 10), light);
+    EXPECT_EQ(PixelOf(Status, 40, h - 1), light);
+    EXPECT_EQ(PixelOf(Status, 85, 10), face);
+    EXPECT_EQ(PixelOf(Status, 87, 10), shadow);
+    EXPECT_EQ(PixelOf(Status, grip.left - 1, 10), light);
+    TColor ink = Status->Font()->Color();
+    EXPECT_TRUE(HasColour(Status, Rect(1, 3, 84, h - 1), ink));
+    EXPECT_TRUE(HasColour(Status, Rect(88, 3, 200, h - 1), ink));
+    EXPECT_FALSE(HasColour(Status, Rect(220, 3, grip.left - 1, h - 1), ink));
+    // Right-aligned, the text keeps to the panel's right end.
+    page->SetAlignment(TAlignment::taRightJustify);
+    Status->Update();
+    EXPECT_FALSE(HasColour(Status, Rect(1, 3, 20, h - 1), ink));
+    EXPECT_TRUE(HasColour(Status, Rect(60, 3, 84, h - 1), ink));
+
+    // The simple text takes the whole bar, over the panels, which come back when it goes.
+    Status->SetSimpleText("Ready");
+    Status->SetSimplePanel(true);
+    Status->Update();
+    EXPECT_EQ(Status->PanelRect(0), Rect(0, 2, grip.left, h));
+    EXPECT_EQ(Status->PanelRect(1), Rect(0, 0, 0, 0));
+    EXPECT_EQ(PixelOf(Status, 86, 2), shadow); // one top edge across the old gap
+    EXPECT_FALSE(HasColour(Status, Rect(60, 3, grip.left - 1, h - 1), ink));
+    ASSERT_TRUE(TRobot::Screenshot("/tmp/vcl-status-simple.png", Form->Handle()));
+    Status->SetSimplePanel(false);
+    Status->Update();
+    EXPECT_TRUE(HasColour(Status, Rect(88, 3, 200, h - 1), ink));
+
+    // On a form that cannot be sized there is no grip: the last panel runs to the end.
+    Form->SetBorderStyle(TFormBorderStyle::bsDialog);
+    EXPECT_EQ(Status->GripRect(), Rect(0, 0, 0, 0));
+    EXPECT_EQ(Status->PanelRect(1).right, Status->ClientWidth());
+}
+
+TEST_F(PageControlTest, DraggingTheGripSizesTheForm) {
+    int w = Form->Width(), h = Form->Height();
+    TRect grip = Status->GripRect();
+    TRobot robot;
+    robot.Drag(Status->Handle(), {grip.left + 8, grip.top + 8}, {grip.left + 38, grip.top + 28});
+    robot.Drag(Status->Handle(), {40, 8}, {80, 30}); // elsewhere on the bar nothing happens
+    Run(robot);
+    EXPECT_EQ(Form->Width(), w + 30);
+    EXPECT_EQ(Form->Height(), h + 20);
+    EXPECT_EQ(Status->BoundsRect(), Rect(0, Form->ClientHeight() - 19, Form->ClientWidth(), Form->ClientHeight()));
+    EXPECT_EQ(win::GetCapture(), nullptr);
+}
+
+TEST_F(PageControlTest, TheFormRoutesApplicationHintsToItsStatusBar) {
+    Status->Panels()->Add()->SetWidth(85);
+    Status->Panels()->Add();
+    Ok->SetHint("Insert|Insert the property");
+    Alpha->SetHint("Alpha");
+    Application->OnHint = [this](TObject*) { Status->Panels()->Items(1)->SetText(Application->Hint()); };
+    std::vector<std::string> seen;
+    TRobot robot;
+    robot.MoveTo(TBy::Name("btnOk"));
+    robot.Do([&] { seen.push_back(Status->Panels()->Items(1)->Text()); });
+    robot.MoveTo(TBy::Name("btnAlpha"));
+    robot.Do([&] { seen.push_back(Status->Panels()->Items(1)->Text()); });
+    robot.MoveTo(TBy::Name("btnBeta"));
+    robot.Do([&] { seen.push_back(Status->Panels()->Items(1)->Text()); });
+    Run(robot);
+    Application->OnHint = nullptr;
+    EXPECT_EQ(seen, (std::vector<std::string>{"Insert the property", "Alpha", ""}));
+}
+
+namespace {
+
+// The editor window's layout: a tab control filling the form over a status bar of three panels,
+// with a control filling the tab control.
+class TabControlTest : public UiTest {
+protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        Form = Make<TForm>(Application);
+        Form->SetCaption("Quillo");
+        Form->SetBounds(20, 20, 420, 260);
+        Status = new TStatusBar(Form);
+        Status->SetParent(Form);
+        const struct {
+            const char* Text;
+            int Width;
+            TAlignment Alignment;
+        } panels[] = {{"249:1", 80, TAlignment::taCenter}, {"Modified", 80, TAlignment::taCenter}, {"Overwrite", 50, TAlignment::taLeftJustify}};
+        for (auto& p : panels) {
+            TStatusPanel* panel = Status->Panels()->Add();
+            panel->SetText(p.Text);
+            panel->SetWidth(p.Width);
+            panel->SetAlignment(p.Alignment);
+        }
+        Status->SetSimpleText("Insert");
+        Tabs = new TTabControl(Form);
+        Tabs->SetName("TabControl1");
+        Tabs->SetParent(Form);
+        Tabs->SetAlign(TAlign::alClient);
+        Inner = new TButton(Form);
+        Inner->SetName("Editor1");
+        Inner->SetParent(Tabs);
+        Inner->SetAlign(TAlign::alClient);
+        Tabs->OnChanging = [this](TObject*, bool& Allow) {
+            Log.push_back("changing " + std::to_string(Tabs->TabIndex()));
+            Allow = AllowChange;
+        };
+        Tabs->OnChange = [this](TObject*) { Log.push_back("change " + std::to_string(Tabs->TabIndex())); };
+        Form->Show();
+    }
+    void TearDown() override {
+        delete Form;
+        UiTest::TearDown();
+    }
+    void Run(TRobot& Robot) {
+        for (int i = 0; i < 50 && !Robot.Done(); ++i) Application->ProcessMessages();
+        Application->ProcessMessages();
+        ASSERT_TRUE(Robot.Done()) << Robot.Describe();
+    }
+
+    TForm* Form = nullptr;
+    TStatusBar* Status = nullptr;
+    TTabControl* Tabs = nullptr;
+    TButton* Inner = nullptr;
+    std::vector<std::string> Log;
+    bool AllowChange = true;
+};
+
+} // namespace
+
+TEST_F(TabControlTest, TabsAboveAControlThatFillsTheRest) {
+    EXPECT_EQ(Tabs->TabIndex(), -1);
+    EXPECT_EQ(Inner->BoundsRect(), Rect(4, 4, Tabs->Width() - 4, Tabs->Height() - 4));
+    Tabs->Tabs()->Add("PROJECT.DPR");
+    EXPECT_EQ(Tabs->TabIndex(), 0); // the first tab is chosen as it comes
+    EXPECT_EQ(Inner->BoundsRect(), Tabs->DisplayRect());
+    EXPECT_GT(Tabs->DisplayRect().top, 20);
+    EXPECT_EQ(Tabs->BoundsRect(), Rect(0, 0, Form->ClientWidth(), Form->ClientHeight() - 19));
+    ASSERT_TRUE(TRobot::Screenshot("/tmp/vcl-tab-control.png", Form->Handle()));
+
+    Tabs->Tabs()->SetStrings(0, "UNIT1.PAS");
+    Tabs->Tabs()->Add("UNIT2.PAS");
+    Tabs->Tabs()->Add("UNIT3.PAS");
+    EXPECT_EQ(Tabs->TabIndex(), 0);
+    TRobot robot;
+    TRect r = Tabs->TabRect(2);
+    robot.ClickAt(Tabs->Handle(), {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    robot.Key(win::VK_LEFT);
+    robot.Do([&] { AllowChange = false; });
+    robot.Key(win::VK_LEFT);
+    Run(robot);
+    EXPECT_EQ(Tabs->TabIndex(), 1);
+    EXPECT_EQ(Log, (std::vector<std::string>{"changing 0", "change 2", "changing 2", "change 1", "changing 1"}));
+
+    Tabs->SetTabIndex(7); // out of range: ignored
+    EXPECT_EQ(Tabs->TabIndex(), 1);
+    Tabs->Tabs()->Delete(2);
+    EXPECT_EQ(Tabs->TabIndex(), 1);
+    Tabs->Tabs()->Delete(1); // the chosen tab goes: none is chosen
+    EXPECT_EQ(Tabs->TabIndex(), -1);
+    Tabs->Tabs()->Clear();
+    EXPECT_EQ(Inner->BoundsRect(), Rect(4, 4, Tabs->Width() - 4, Tabs->Height() - 4));
+}
+
+namespace {
+
+// A form of pages and panels written as a form file is stored, then read into a new form.
+class StoredPagesTest : public UiTest {
+protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        RegisterComCtrls();
+        RegisterNotebooks();
+    }
+    static std::string AsText(rtl::TStringStream& Binary) {
+        Binary.SetPosition(0);
+        rtl::TStringStream text;
+        rtl::ObjectBinaryToText(Binary, text);
+        return text.DataString();
+    }
+};
+
+} // namespace
+
+TEST_F(StoredPagesTest, PagesPanelsAndNotebooksComeBack) {
+    auto* written = Make<TForm>(Application);
+    written->SetName("frmStored");
+    auto* pages = new TPageControl(written);
+    pages->SetName("pgcMain");
+    pages->SetParent(written);
+    auto* one = new TTabSheet(written);
+    one->SetName("tabOne");
+    one->SetPageControl(pages);
+    one->SetCaption("&One");
+    one->SetHelpContext(11);
+    auto* two = new TTabSheet(written);
+    two->SetName("tabTwo");
+    two->SetPageControl(pages);
+    two->SetCaption("Two");
+    two->SetTabVisible(false);
+    pages->SetActivePage(two);
+    auto* book = new TNotebook(written);
+    book->SetName("nbkInner");
+    book->SetParent(one);
+    book->Pages()->SetStrings(0, "First");
+    book->Pages()->Add("Second");
+    book->SetPageIndex(1);
+    auto* tabbed = new TTabbedNotebook(written);
+    tabbed->SetName("nbkTabbed");
+    tabbed->SetParent(two);
+    tabbed->Pages()->Add("&Advanced");
+    auto* files = new TTabControl(written);
+    files->SetName("tbcFiles");
+    files->SetParent(static_cast<TWinControl*>(book->Pages()->Objects(1)));
+    files->Tabs()->SetCommaText("A.PAS,B.PAS");
+    files->SetTabIndex(1);
+    auto* bar = new TStatusBar(written);
+    bar->SetName("barStatus");
+    bar->SetParent(written);
+    TStatusPanel* first = bar->Panels()->Add();
+    first->SetText("Page 1 of 3");
+    first->SetWidth(85);
+    first->SetAlignment(TAlignment::taCenter);
+    first->SetBevel(TStatusPanelBevel::pbRaised);
+    bar->Panels()->Add();
+    bar->SetSimpleText("Ready");
+    bar->SetSizeGrip(false);
+
+    rtl::TStringStream binary;
+    WriteComponentToStream(written, binary);
+    const std::string text = AsText(binary);
+    delete written;
+    for (const char* part : {"object pgcMain: TPageControl", "ActivePage = tabTwo", "object tabOne: TTabSheet",
+                             "HelpContext = 11", "TabVisible = False", "object nbkInner: TNotebook",
+                             "object TPage", "Caption = 'Second'", "PageIndex = 1", "Tabs.Strings = (",
+                             "Panels = <", "Text = 'Page 1 of 3'", "Alignment = taCenter", "Bevel = pbRaised",
+                             "Width = 85", "SimpleText = 'Ready'", "SizeGrip = False"})
+        EXPECT_NE(text.find(part), std::string::npos) << part << " in\n" << text;
+
+    auto* read = Make<TForm>(Application);
+    binary.SetPosition(0);
+    ReadComponentFromStream(binary, read);
+    auto* pc = dynamic_cast<TPageControl*>(read->FindComponent("pgcMain"));
+    ASSERT_NE(pc, nullptr);
+    ASSERT_EQ(pc->PageCount(), 2);
+    EXPECT_EQ(pc->Pages(0)->Caption(), "&One");
+    EXPECT_EQ(pc->Pages(0)->HelpContext(), 11);
+    EXPECT_FALSE(pc->Pages(1)->TabVisible());
+    EXPECT_EQ(pc->ActivePage(), pc->Pages(1));
+    EXPECT_FALSE(pc->Pages(0)->Visible());
+    auto* nb = dynamic_cast<TNotebook*>(read->FindComponent("nbkInner"));
+    ASSERT_NE(nb, nullptr);
+    EXPECT_EQ(nb->Pages()->CommaText(), "First,Second");
+    EXPECT_EQ(nb->ActivePage(), "Second");
+    EXPECT_EQ(static_cast<TComponent*>(nb->Pages()->Objects(0))->Owner(), nb); // the notebook owns its pages
+    auto* tb = dynamic_cast<TTabbedNotebook*>(read->FindComponent("nbkTabbed"));
+    ASSERT_NE(tb, nullptr);
+    EXPECT_EQ(tb->Pages()->CommaText(), "Default,&Advanced");
+    EXPECT_EQ(tb->PageIndex(), 0);
+    auto* tc = dynamic_cast<TTabControl*>(read->FindComponent("tbcFiles"));
+    ASSERT_NE(tc, nullptr);
+    EXPECT_EQ(tc->Parent(), nb->Pages()->Objects(1));
+    EXPECT_EQ(tc->Tabs()->CommaText(), "A.PAS,B.PAS");
+    EXPECT_EQ(tc->TabIndex(), 1);
+    auto* sb = dynamic_cast<TStatusBar*>(read->FindComponent("barStatus"));
+    ASSERT_NE(sb, nullptr);
+    ASSERT_EQ(sb->Panels()->Count(), 2);
+    EXPECT_EQ(sb->Panels()->Items(0)->Text(), "Page 1 of 3");
+    EXPECT_EQ(sb->Panels()->Items(0)->Width(), 85);
+    EXPECT_EQ(sb->Panels()->Items(0)->Alignment(), TAlignment::taCenter);
+    EXPECT_EQ(sb->Panels()->Items(0)->Bevel(), TStatusPanelBevel::pbRaised);
+    EXPECT_EQ(sb->Panels()->Items(1)->Width(), 50);
+    EXPECT_EQ(sb->SimpleText(), "Ready");
+    EXPECT_FALSE(sb->SizeGrip());
+    // Written again, the form reads the same.
+    rtl::TStringStream again;
+    WriteComponentToStream(read, again);
+    EXPECT_EQ(AsText(again), text);
+    delete read;
+}
+
+TEST_F(StoredPagesTest, ABadCollectionValueIsRefusedAndNothingIsLeftBehind) {
+    std::string form = "object barStatus: TStatusBar\n  Panels = <\n    item\n      Width = 85\n      Colour = 3\n    end>\nend\n";
+    rtl::TStringStream text(form), binary;
+    rtl::ObjectTextToBinary(text, binary);
+    binary.SetPosition(0);
+    EXPECT_THROW(ReadComponentFromStream(binary, nullptr), rtl::EReadError);
+    form = "object barStatus: TStatusBar\n  Panels = 'text'\nend\n";
+    rtl::TStringStream text2(form), binary2;
+    rtl::ObjectTextToBinary(text2, binary2);
+    binary2.SetPosition(0);
+    EXPECT_THROW(ReadComponentFromStream(binary2, nullptr), rtl::EReadError);
 }
