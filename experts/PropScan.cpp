@@ -224,25 +224,19 @@ void InsertProperty(const TScanResult& scanned, const TPropChoices& c) {
         else moveToSlotOr(scan.PropertySlot, 0, true);
         insert(fields);
     }
-    if (c.MethodVisibility == 0) {
+    // A property names its access methods, so they must be declared before it: a private
+    // property keeps its methods private too, as a protected section would follow it.
+    const int methodVisibility = c.Visibility == 0 ? 0 : c.MethodVisibility;
+    if (methodVisibility == 0) {
         ensureSection(0);
         moveToSlotOr(scan.PropertySlot, 0, false);
         insert(BuildMethodDecls(c));
     }
-    // A private property must follow the protected methods it names: it then goes into a private
-    // section of its own after the protected one, so both chosen visibilities hold.
-    const bool usesMethods = c.ReadAccess == atMethod || c.WriteAccess == atMethod;
-    const bool privateAfterMethods = c.Visibility == 0 && c.MethodVisibility == 1 && usesMethods;
-    if (c.Visibility == 0 && !privateAfterMethods) insertProperty(0);
-    if (c.MethodVisibility == 1) {
+    if (c.Visibility == 0) insertProperty(0);
+    if (methodVisibility == 1) {
         ensureSection(1);
         moveToSlotOr(scan.PropertySlot, 1, false);
         insert(BuildMethodDecls(c));
-    }
-    if (privateAfterMethods) {
-        moveToHeaderFrom(2, true);
-        insert(kSectionHeaders[0]);
-        insert(BuildPropertyLine(c));
     }
     if (c.Visibility >= 1 && c.Visibility <= 4) insertProperty(c.Visibility);
     else if (c.Visibility != 0) throw EPropExpertError("The access level is invalid");

@@ -73,8 +73,9 @@ std::string BuildPropertyLine(const TPropChoices& c) {
     else if (c.ReadAccess == atMethod) s += " read " + c.ReadMethod;
     if (c.WriteAccess == atDataField) s += " write " + c.WriteFieldName();
     else if (c.WriteAccess == atMethod) s += " write " + c.WriteMethod;
-    if (c.Default) s += " default " + c.DefaultValue;
+    // The compiler takes the stored specifier before the default one.
     if (c.Storage) s += " stored " + c.StorageValue;
+    if (c.Default) s += " default " + c.DefaultValue;
     if (c.ArrayDefault) s += "; default";
     return s + ";" + kEol;
 }

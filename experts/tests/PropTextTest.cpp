@@ -106,7 +106,7 @@ TEST(PropText, PropertyLineSpecifiers) {
     c.StorageValue = "False";
     c.ArrayDefault = true;
     EXPECT_EQ(BuildPropertyLine(c),
-              "    property Items[Index: Integer]: TItem read GetItem default nil stored False; default;\r\n");
+              "    property Items[Index: Integer]: TItem read GetItem stored False default nil; default;\r\n");
     c.ReadAccess = atNone;
     c.Array = c.Default = c.Storage = c.ArrayDefault = false;
     EXPECT_EQ(BuildPropertyLine(c), "    property Items: TItem;\r\n");
