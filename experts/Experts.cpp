@@ -2,7 +2,7 @@
 
 #include "experts/CodeForm.h"
 #include "experts/Library.h"
-#include "experts/PropScan.h"
+#include "experts/PropForm.h"
 
 #include "rtl/Exceptions.h"
 #include "vcl/Forms.h"
@@ -13,12 +13,14 @@ namespace {
 
 // Made on the first click of their items, owned by the library's application object.
 TfrmCodeForm* CodeForm = nullptr;
+TfrmProperties* PropForm = nullptr;
 
 // The IDE calls this last, right before it unloads the library: the windows and the application
 // object go now, while the class library's own state is still all there (the module's static
 // teardown would free some of it before the application's forms).
 void Terminate() {
     CodeForm = nullptr;
+    PropForm = nullptr;
     vcl::DoneApplication();
 }
 
@@ -121,10 +123,10 @@ std::string TPropExpert::GetIDString() {
 }
 
 void TPropExpert::Click() {
-    // The wizard window comes with the page control it is built on; until then the click says so.
-    if (ListClasses(0)->Count() == 0)
-        throw EPropExpertError("There are no classes in this unit");
-    throw EPropExpertError("The Property Expert's wizard is not built yet");
+    if (!PropForm)
+        PropForm = vcl::Make<TfrmProperties>(vcl::Application);
+    PropForm->PrepareWizard();
+    PropForm->ShowModal();
 }
 
 bool InitExpert(host::TIToolServices* toolServices, host::TExpertRegisterProc registerProc,
@@ -152,6 +154,7 @@ bool InitExpert(host::TIToolServices* toolServices, host::TExpertRegisterProc re
 
 void DoneExperts() {
     CodeForm = nullptr;
+    PropForm = nullptr;
     ToolServices = nullptr;
 }
 

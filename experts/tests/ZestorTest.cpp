@@ -88,9 +88,33 @@ TEST_F(ZestorTest, BothExpertsPutTheirItemsAfterToolsOptionsAndOpenTheirWindows)
     EXPECT_TRUE(win::IsWindowVisible(code));
     EXPECT_EQ(Ide->Messages(), std::vector<std::string>{});
 
-    // The Property Expert needs a unit with a class: with nothing open the click ends in an error.
+    // Over a unit with a class the wizard is shown modally on its first page.
+    ASSERT_TRUE(Ide->ToolServices()->OpenProject("C:\\PROJECTS\\Demo\\Demo.dpr"));
+    ASSERT_TRUE(Ide->ToolServices()->OpenFile("C:\\PROJECTS\\Demo\\Main.pas"));
+    std::string page, insert;
+    bool nextEnabled = false, insertEnabled = true;
+    {
+        TRobot robot;
+        robot.OnNextModal([&](win::HWND wizard) {
+            EXPECT_EQ(TRobot::TextOf(wizard), "Property Expert");
+            insert = TRobot::ChildText(wizard, "btnOK");
+            insertEnabled = win::IsWindowEnabled(TRobot::FindControl(TBy::Name("btnOK"), wizard));
+            nextEnabled = win::IsWindowEnabled(TRobot::FindControl(TBy::Name("btnNext"), wizard));
+            EXPECT_TRUE(TRobot::Screenshot(SUITE_BINARY_DIR "/experts-property-expert.png", wizard));
+        });
+        robot.Click(TBy::Name("btnCancel"), TBy::Caption("Property Expert"));
+        EXPECT_TRUE(Ide->Menu().ClickByName("ToolsPropertyExpertItem"));
+        EXPECT_TRUE(robot.Done()) << robot.Describe();
+    }
+    EXPECT_EQ(insert, "Insert");
+    EXPECT_FALSE(insertEnabled);
+    EXPECT_TRUE(nextEnabled);
+    EXPECT_EQ(Ide->Messages(), std::vector<std::string>{});
+
+    // A unit without a class ends the click in an error, before the window is shown.
+    ASSERT_TRUE(Ide->ToolServices()->OpenFile("C:\\PROJECTS\\Demo\\Helpers.pas"));
     EXPECT_TRUE(Ide->Menu().ClickByName("ToolsPropertyExpertItem"));
-    EXPECT_EQ(Ide->Messages().size(), 1u);
+    EXPECT_EQ(Ide->Messages(), std::vector<std::string>{"There are no classes in this unit"});
 
     // Unloading removes both items and the library's windows.
     Ide->Shutdown();
