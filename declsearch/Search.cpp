@@ -53,6 +53,8 @@ std::vector<std::string> TResultsModel::SearchFiles(TKwRegIniFile& store) const 
         files.push_back(ResolveInFolder(folder, name));
     }
     if (!files.empty()) return files;
+    // The options window stores this when the user unchecked every file of the list.
+    if (store.ReadBool("User Defined", "No File", false)) return files;
 
     switch (store.ReadInteger("Files", "Option", 1)) {
     case 1:
