@@ -556,8 +556,12 @@ void TOptionsDlg::FormClose(TObject*, TCloseAction& Action) { Action = TCloseAct
 void TOptionsDlg::FormKeyDown(TObject*, unsigned& Key, TShiftState Shift) {
     if (Key != win::VK_F1 || Shift != TShiftState()) return;
     Key = 0;
-    TWinControl* focused = ActiveControl();
-    if (focused && focused->HelpContext() != 0 && Application->HelpContext(focused->HelpContext())) return;
+    // The focused control's context, or that of the page or group it lies on.
+    for (TWinControl* c = ActiveControl(); c && c != this; c = c->Parent())
+        if (c->HelpContext() != 0) {
+            if (Application->HelpContext(c->HelpContext())) return;
+            break;
+        }
     HelpBtnClick(this);
 }
 

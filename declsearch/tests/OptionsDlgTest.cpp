@@ -389,11 +389,25 @@ TEST_F(OptionsDlgTest, PagesHelpAndTheAboutBox) {
         d->rgFiles->SetItemIndex(2);
         TRobot::Screenshot(SUITE_BINARY_DIR "/delvo-options-files.png", d->Handle());
     });
+    robot.Click(TBy::Name("ebName"));
+    robot.Key(win::VK_F1);
+    robot.Do([&] {
+        EXPECT_EQ(d->ActiveControl(), d->ebName);
+        EXPECT_EQ(RecordedHelpCalls().back().Data, 23u);
+    });
     robot.Click(TBy::Name("AboutBtn"));
-    robot.Do([] {
+    int offset = 0;
+    robot.Do([&] {
         ASSERT_NE(AboutDlg, nullptr);
         EXPECT_EQ(TRobot::ModalWindow(), AboutDlg->Handle());
         EXPECT_EQ(AboutDlg->Caption(), "About Delvo32 2.0 ...");
+        EXPECT_EQ(AboutDlg->FileVersion->Caption(), "2.0.1");
+        offset = AboutDlg->Credits1->ScrollOffset();
+    });
+    robot.Wait(500);
+    robot.Do([&] {
+        Application->ProcessMessages();
+        EXPECT_LT(AboutDlg->Credits1->ScrollOffset(), offset);
     });
     robot.Click(TBy::Caption("OK"), TBy::Caption("About Delvo32 2.0 ..."));
     robot.Click(TBy::Name("CancelBtn"));
