@@ -338,8 +338,11 @@ void TOptionsDlg::LoadGeneralOptions() {
     int fontIndex = cbFontName->Items()->IndexOf(fontName);
     cbFontName->SetItemIndex(fontIndex >= 0 ? fontIndex : (cbFontName->Items()->Count() > 0 ? 0 : -1));
     int ideSize = IdeHooks().GetIDEParamInt("FontSize");
-    std::string fontSize =
-        Cut(ini.ReadString("Interface", "Font Size", std::to_string(ideSize > 0 ? ideSize : 10)), ValueLength);
+    std::string defaultSize = std::to_string(ideSize > 0 ? ideSize : 10);
+    std::string fontSize = Cut(ini.ReadString("Interface", "Font Size", defaultSize), ValueLength);
+    // A stored size that is no number would stop the window from showing at all.
+    int parsed = 0;
+    if (!rtl::TryStrToInt(fontSize, parsed)) fontSize = defaultSize;
     int sizeIndex = cbFontSize->Items()->IndexOf(fontSize);
     if (sizeIndex >= 0) cbFontSize->SetItemIndex(sizeIndex);
     else cbFontSize->SetText(fontSize);
@@ -474,7 +477,8 @@ void TOptionsDlg::RebuildFileList() {
     items->Clear();
     int scope = rgFiles->ItemIndex();
     if (scope == 0) {
-        items->Add(rtl::AnsiLowerCase(rtl::ExtractFileName(CurrentFile)));
+        if (!rtl::ExtractFileName(CurrentFile).empty())
+            items->Add(rtl::AnsiLowerCase(rtl::ExtractFileName(CurrentFile)));
     } else {
         rtl::TSearchRec rec;
         for (int r = rtl::FindFirst(ebName->Text(), 0, rec); r == 0; r = rtl::FindNext(rec)) {

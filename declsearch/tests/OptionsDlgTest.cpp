@@ -371,6 +371,14 @@ TEST_F(OptionsDlgTest, ThePreviewShowsTheChosenFontSizeAndColour) {
     EXPECT_EQ(d->pnlPreview->Font()->Size(), 14);
     d->cbFontSize->SetText("big");
     EXPECT_THROW(d->cbFontNameChange(d->cbFontSize), rtl::EConvertError);
+
+    // Stored that way, the size gives way to the IDE's.
+    d->Close();
+    Pump();
+    Write("Interface", "Font Size", "big");
+    d = Shown();
+    EXPECT_EQ(d->cbFontSize->Text(), "10");
+    EXPECT_EQ(d->pnlPreview->Font()->Size(), 10);
 }
 
 TEST_F(OptionsDlgTest, PagesHelpAndTheAboutBox) {
