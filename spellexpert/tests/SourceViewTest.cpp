@@ -3,7 +3,7 @@
 
 #include "editor/tests/ZelEditorTestSupport.h"
 
-#include "rtl/Registry.h"
+#include "IdeHighlightFixture.h"
 #include "vcl/Forms.h"
 #include "win/Gdi.h"
 
@@ -18,17 +18,7 @@ class SourceViewTest : public editor_test::EditorTest {
 protected:
     void SetUp() override {
         EditorTest::SetUp();
-        // The IDE's own first-start values.
-        rtl::TRegistry reg;
-        ASSERT_TRUE(reg.OpenKey("\\Software\\Borland\\Delphi\\2.0\\Highlight", true));
-        const char* values[][2] = {{"Plain_text", ",0,0,0,15"}, {"Identifier", ",1,1,0,15"},
-                                   {"Reserved_word", "B,1,1,0,15"}, {"Comment", "I,0,1,4,15"},
-                                   {"String", ",0,1,4,15"},     {"Symbol", ",1,1,0,15"},
-                                   {"Number", ",1,1,0,15"}};
-        for (auto& v : values)
-            reg.WriteString(v[0], v[1]);
-        SetDefaultAttributes();
-        ReadIDEHighlight();
+        spellexpert_test::UseIdeHighlight();
         Editor->OnDrawLine = [](vcl::TObject*, vcl::TCanvas* c, vcl::TRect r, const char* S, int Len,
                                 std::int32_t Line, int Pos, int Count, std::int32_t HB, int HBC, std::int32_t HE,
                                 int HEC, bool& Drawn) {

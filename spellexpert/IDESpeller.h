@@ -1,0 +1,45 @@
+// The expert's editor window: the file being checked, in the IDE's font and colours, with its
+// name on a tab and the check's progress in the status bar. The checking driver shows files in
+// it and runs its spell-check component over them. Implementations in IDESpeller.cpp.
+#pragma once
+
+#include "spellexpert/SpellQuillo.h"
+
+#include "editor/ZelController.h"
+#include "editor/ZelTextFileEditor.h"
+#include "vcl/ComCtrls.h"
+#include "vcl/Forms.h"
+
+#include <string>
+
+namespace spellexpert {
+
+class TIDESpeller : public vcl::TForm {
+public:
+    explicit TIDESpeller(vcl::TComponent* AOwner);
+    ~TIDESpeller() override;
+
+    // Frees the syntax list, empties the editor and loads the file (the editor's load error
+    // passes on).
+    void LoadFile(const std::string& FileName);
+    // Names the file on the caption and tab, says what is being checked, and colours it.
+    void ShowFileInEditor(const std::string& FileName);
+
+    void FormCreate(vcl::TObject* Sender);
+    void FormShow(vcl::TObject* Sender);
+    void FormResize(vcl::TObject* Sender);
+    // A check in progress ends as cancelled; the window is hidden, not freed.
+    void FormClose(vcl::TObject* Sender, vcl::TCloseAction& Action);
+    void Editor1TopLineChanged(vcl::TObject* Sender, std::int32_t Line);
+
+    vcl::TTabControl* TabControl1;
+    editor::TZelTextFileEditor* Editor1;
+    vcl::TStatusBar* Status;
+    editor::TZelController* ZelController1;
+    TSpellQuillo* SpellDlg1;
+
+private:
+    void AttachPainter(bool On);
+};
+
+} // namespace spellexpert
