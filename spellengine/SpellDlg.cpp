@@ -14,6 +14,7 @@
 #include "rtl/Paths.h"
 #include "rtl/SysUtils.h"
 #include "vcl/Dialogs.h"
+#include "vcl/Notebooks.h"
 
 #include <algorithm>
 
@@ -451,9 +452,23 @@ int TSpellDlg::CheckBuffer(TAbsBuffer& Buffer) {
 
 // --- Controls ---------------------------------------------------------------------------------
 
+// A page is turned to by its place among the notebook's pages, which is the page its caption
+// names unless two pages share one.
 void TSpellDlg::BringControlToFront(TControl* Control) {
-    for (TWinControl* p = Control ? Control->Parent() : nullptr; p; p = p->Parent())
+    for (TWinControl* p = Control ? Control->Parent() : nullptr; p; p = p->Parent()) {
+        if (auto* page = dynamic_cast<TTabPage*>(p)) {
+            if (auto* notebook = dynamic_cast<TTabbedNotebook*>(page->Parent())) {
+                const int at = notebook->Pages()->IndexOfObject(page);
+                if (at >= 0) notebook->SetPageIndex(at);
+            }
+        } else if (auto* sheet = dynamic_cast<TPage*>(p)) {
+            if (auto* notebook = dynamic_cast<TNotebook*>(sheet->Parent())) {
+                const int at = notebook->Pages()->IndexOfObject(sheet);
+                if (at >= 0) notebook->SetPageIndex(at);
+            }
+        }
         if (p->HandleAllocated() && win::IsWindowVisible(p->Handle())) break;
+    }
 }
 
 int TSpellDlg::SpellCheck(TControl* Control) {

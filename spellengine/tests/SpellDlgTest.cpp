@@ -8,6 +8,7 @@
 
 #include "rtl/Paths.h"
 #include "rtl/SysUtils.h"
+#include "vcl/Notebooks.h"
 #include "testing/UiTest.h"
 
 #include <deque>
@@ -453,4 +454,37 @@ TEST_F(SpellDlgTest, QuittingTheApplicationCancelsTheCheck) {
     Spell->EndMessage = false;
     EXPECT_EQ(CheckMemo("teh cat", {{"(quit)"}}), 2);
     EXPECT_TRUE(Application->Terminated());
+}
+
+TEST_F(SpellDlgTest, TheCheckedControlIsBroughtToFrontThroughNotebookPages) {
+    // An edit on the second page of a plain notebook that lies on the third page of a tabbed one.
+    auto* tabbed = new TTabbedNotebook(Form);
+    tabbed->SetParent(Form);
+    tabbed->SetBounds(8, 8, 380, 180);
+    tabbed->Pages()->Clear();
+    for (const char* caption : {"One", "Two", "Three"}) tabbed->Pages()->Add(caption);
+    auto* outer = static_cast<TWinControl*>(tabbed->Pages()->Objects(2));
+    auto* plain = new TNotebook(Form);
+    plain->SetParent(outer);
+    plain->SetBounds(4, 4, 300, 100);
+    plain->Pages()->Add("Second");
+    auto* inner = static_cast<TWinControl*>(plain->Pages()->Objects(1));
+    auto* edit = new TEdit(Form);
+    edit->SetParent(inner);
+    edit->SetBounds(4, 4, 200, 21);
+    edit->SetText("teh");
+    tabbed->SetPageIndex(0);
+    plain->SetPageIndex(0);
+    Memo->SetVisible(false);
+    Application->ProcessMessages();
+    ASSERT_FALSE(win::IsWindowVisible(edit->Handle()));
+
+    bool shown = false;
+    Spell->OnOffer = [&](TAbsSpellDialog*) { shown = win::IsWindowVisible(edit->Handle()); };
+    Spell->Script = {{"btnSkip"}};
+    EXPECT_EQ(Spell->SpellCheck(edit), 0);
+    EXPECT_TRUE(Robot->Done()) << Robot->Describe();
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(tabbed->PageIndex(), 2);
+    EXPECT_EQ(plain->PageIndex(), 1);
 }
