@@ -3,6 +3,7 @@
 
 #include "declsearch/IdeHooks.h"
 #include "declsearch/MainDlg.h"
+#include "declsearch/OptionsDlg.h"
 #include "declsearch/OptionsStore.h"
 
 #include "rtl/Modules.h"
@@ -87,7 +88,7 @@ bool IsSearchedUnit(std::string_view fileName) {
     return ext == ".pas" || ext == ".inc" || ext == ".dpr";
 }
 
-bool AnyWindowVisible() { return Results && Results->Visible(); }
+bool AnyWindowVisible() { return (Results && Results->Visible()) || (OptionsDlg && OptionsDlg->Visible()); }
 
 TMainDlg* ResultsWindow() { return Results; }
 
@@ -151,9 +152,19 @@ int TIDEIntf::ShowResultsCommand(const std::string& currentFile, const std::vect
     return cmNone;
 }
 
-int TIDEIntf::ShowOptionsCommand(const std::string&, const std::vector<std::string>&) {
-    // The options window is not here yet: nothing to show, so the loop ends.
-    return cmNone;
+int TIDEIntf::ShowOptionsCommand(const std::string& currentFile, const std::vector<std::string>& units) {
+    if (!OptionsDlg) OptionsDlg = vcl::Make<TOptionsDlg>(vcl::Application);
+    OptionsDlg->CurrentFile = currentFile;
+    OptionsDlg->ProjectUnits()->Clear();
+    for (const std::string& unit : units) OptionsDlg->ProjectUnits()->Add(unit);
+    {
+        TIdeInactive inactive;
+        OptionsDlg->ShowModal();
+    }
+    // The window frees itself once messages run again; its outcome is read before.
+    int next = OptionsDlg ? int(OptionsDlg->NextAction) : int(cmNone);
+    if (OptionsDlg) OptionsDlg->NextAction = 0;
+    return next;
 }
 
 void InitializeDelvo(host::TIToolServices* toolServices) {
@@ -166,6 +177,7 @@ void InitializeDelvo(host::TIToolServices* toolServices) {
     std::unique_ptr<TKwRegIniFile> store = OpenOptionsStore();
     IdeIntf = std::make_unique<TIDEIntf>();
     Store = std::move(store);
+    OptionsIni = Store.get();
     vcl::Application->SetHelpFile(rtl::ExtractFilePath(rtl::GetModuleFileName()) + "DELVO.HLP");
     vcl::Application->SetTitle("Delvo +");
 
@@ -178,6 +190,8 @@ void InitializeDelvo(host::TIToolServices* toolServices) {
 void CloseUpDelvo() {
     delete Results;
     Results = nullptr;
+    delete OptionsDlg;
+    OptionsIni = nullptr;
     Store.reset();
     IdeIntf.reset();
 }

@@ -196,6 +196,44 @@ TEST_F(Delvo32Test, ResultsBeforeAnySearchSearchAndAFormIsSearchedAsItsUnit) {
     EXPECT_EQ(Cursor().Line, rows[1].Line);
 }
 
+TEST_F(Delvo32Test, OptionsConfirmedWithOkSearchAgainAndCancelEndsTheLoop) {
+    {
+        auto store = OpenOptionsStore();
+        store->WriteBool("Options Last", "Function", true);
+        store->WriteBool("Options Last", "Interface", true);
+    }
+    Load();
+    OpenDemo();
+    TRobot robot;
+    std::string options, results;
+    robot.Do([&] {
+        options = TRobot::TextOf(TRobot::ModalWindow());
+        EXPECT_FALSE(Ide->Active());
+    });
+    robot.Click(TBy::Name("cbProcedure"));
+    robot.Click(TBy::Name("OKBtn"));
+    robot.Do([&] { results = TRobot::TextOf(TRobot::ModalWindow()); });
+    robot.Key(win::VK_ESCAPE);
+    Ide->CallLog().Clear();
+    Press('O', robot);
+    EXPECT_EQ(options, "Delvo + Options");
+    EXPECT_EQ(results, "Browse Search Results");
+    EXPECT_EQ(Calls("IDEActivate"),
+              (std::vector<std::string>{"IDEActivate(0)", "IDEActivate(1)", "IDEActivate(0)", "IDEActivate(1)"}));
+    EXPECT_TRUE(Ide->Active());
+    {
+        auto store = OpenOptionsStore();
+        EXPECT_TRUE(store->ReadBool("Options Last", "Procedure", false));
+        EXPECT_EQ(store->ReadString("Interface", "Font Name", ""), "Courier New");
+    }
+
+    // Cancel: the loop ends, no results window comes up.
+    robot.Click(TBy::Name("CancelBtn"));
+    Ide->CallLog().Clear();
+    Press('O', robot);
+    EXPECT_EQ(Calls("IDEActivate"), (std::vector<std::string>{"IDEActivate(0)", "IDEActivate(1)"}));
+}
+
 TEST_F(Delvo32Test, ExtensionsAreComparedOnTheirFirstFourCharacters) {
     struct Case {
         const char* Name;
