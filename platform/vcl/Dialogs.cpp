@@ -81,13 +81,14 @@ struct TButtonSpec {
 };
 
 TFont* DialogFont() {
-    static TFont* font = [] {
-        auto* f = new TFont();
+    // Freed with the module: a library that shows a message box may be unloaded long before exit.
+    static const std::unique_ptr<TFont> font = [] {
+        auto f = std::make_unique<TFont>();
         f->SetName("MS Sans Serif");
         f->SetSize(8);
         return f;
     }();
-    return font;
+    return font.get();
 }
 
 win::SIZE MeasureText(const std::string& text, int maxWidth, unsigned flags) {

@@ -1,0 +1,87 @@
+// The main window and the driver of one run: it takes the project out of the IDE, walks its
+// files and gives them back. The library's export shows it modally. Implementations in
+// QuilloMain.cpp.
+#pragma once
+
+#include "host/ToolServices.h"
+#include "vcl/ButtonCtrls.h"
+#include "vcl/Buttons.h"
+#include "vcl/ExtCtrls.h"
+#include "vcl/FileDialogs.h"
+#include "vcl/Forms.h"
+#include "vcl/StdCtrls.h"
+
+#include <memory>
+#include <string>
+
+namespace spellexpert {
+
+inline constexpr int MainHelpContext = 100;
+inline constexpr const char* NoProjectMessage = "Project must by open for spell checking";
+
+class TfrmOptions;
+
+class TMainForm : public vcl::TForm {
+public:
+    explicit TMainForm(vcl::TComponent* AOwner);
+    ~TMainForm() override;
+
+    void FormCreate(vcl::TObject* Sender);
+    void FormShow(vcl::TObject* Sender);
+    void FormClose(vcl::TObject* Sender, vcl::TCloseAction& Action);
+    void FormResize(vcl::TObject* Sender);
+    void btnCheckStringsClick(vcl::TObject* Sender);
+    void btnCheckCommentsClick(vcl::TObject* Sender);
+    void btnOptionsClick(vcl::TObject* Sender);
+    void btnCancelClick(vcl::TObject* Sender);
+    void btnHtlpClick(vcl::TObject* Sender);
+
+    // The steps of a run. PrepareIDE answers false (after saying why) when there is nothing to check.
+    bool PrepareIDE();
+    void CheckFiles();
+    void RestoreIDE();
+    // Writes the options and the IDE's names of the moment to the settings file.
+    void WriteSettings();
+
+    int CheckMode() const { return FCheckMode; }
+    const std::string& ProjectFile() const { return FProjectFile; }
+    const std::string& CurrentFile() const { return FCurrentFile; }
+    const std::string& SourceFile() const { return FSourceFile; }
+    TfrmOptions* OptionsWindow() const { return FOptions.get(); }
+
+    vcl::TPanel* pnlMain;
+    vcl::TImage* Image1;
+    vcl::TBitBtn* btnCheckStrings;
+    vcl::TBitBtn* btnCheckComments;
+    vcl::TCheckBox* cbProject;
+    vcl::TPanel* pnlButtons;
+    vcl::TBitBtn* btnOptions;
+    vcl::TBitBtn* btnCancel;
+    vcl::TBitBtn* btnHtlp;
+    vcl::TOpenDialog* OpenDialog1;
+
+private:
+    void Run(int Mode);
+
+    int FCheckMode = 0;
+    std::string FSourceFile;
+    std::string FProjectFile;
+    std::string FCurrentFile;
+    bool FPrepared = false;
+    std::unique_ptr<TfrmOptions> FOptions;
+};
+
+// The IDE's tool-services object, kept from the export's first call (null before it).
+extern host::TIToolServices* ToolServices;
+
+// The export's work: made on the first call, the main window is shown modally on every call;
+// the result is its modal result.
+int QuilloCheck(host::TIToolServices* Services);
+// Frees the main window (the library going away, or a test done with it).
+void DoneQuillo();
+TMainForm* MainForm();
+
+// The backup of a file: its extension cut to four characters with "~" as the second one.
+std::string BackupName(const std::string& FileName);
+
+} // namespace spellexpert

@@ -1,0 +1,131 @@
+// Quillor as the IDE sees it: the real libquillor.so loaded by the stand-in IDE in this process,
+// its main window answered by the robot.
+#include "spellexpert/QuilloMain.h"
+
+#include "ide/Ide.h"
+#include "ide/tests/IdeFixture.h"
+#include "rtl/SysUtils.h"
+#include "testing/UiTest.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace spellexpert {
+namespace {
+
+using testing_support::TBy;
+using testing_support::TRobot;
+
+const std::string Demo = ide_test::DemoDir;
+
+class QuillorTest : public testing_support::UiTest {
+protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        ide_test::CopyDemoProject(Root.Path());
+        Ide = std::make_unique<ide::TIde>();
+        ASSERT_TRUE(Ide->LoadLibrary(ide::TLibraryKind::Quillor, QUILLOR_LIBRARY_FILE));
+        ASSERT_EQ(Ide->Messages(), std::vector<std::string>{});
+    }
+    void TearDown() override {
+        Ide.reset();
+        UiTest::TearDown();
+    }
+    std::vector<std::string> Calls() { return Ide->CallLog().Texts(true); }
+    // Presses a button of the main window and takes the text of the message box that follows.
+    std::string PressAndAnswer(const char* Button, TRobot& Robot) {
+        std::string message;
+        Robot.Click(TBy::Name(Button), TBy::Caption("Quillo Checking Expert"));
+        Robot.OnNextModal([&](win::HWND box) { message = TRobot::ChildText(box, "Message"); });
+        Robot.AnswerNextModal(TBy::Name("OK"));
+        return message;
+    }
+
+    std::unique_ptr<ide::TIde> Ide;
+};
+
+TEST_F(QuillorTest, TheLibraryShowsOnlyItsExport) {
+    std::string cmd = "nm -D --defined-only '" QUILLOR_LIBRARY_FILE "'";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
+    ASSERT_TRUE(pipe);
+    std::vector<std::string> symbols;
+    char line[512];
+    while (fgets(line, sizeof line, pipe.get())) {
+        std::string s(line);
+        symbols.push_back(s.substr(s.rfind(' ') + 1, s.find_last_not_of("\r\n") - s.rfind(' ')));
+    }
+    EXPECT_EQ(symbols, std::vector<std::string>{"QUILLOCHECK"});
+}
+
+TEST_F(QuillorTest, TheMainWindowClosesWithTwoAndShowsItsControls) {
+    TRobot robot;
+    std::string caption;
+    bool project = false, strings = false;
+    robot.Do([&] {
+        win::HWND main = TRobot::ModalWindow();
+        caption = TRobot::TextOf(main);
+        project = win::IsWindowEnabled(TRobot::FindControl(TBy::Name("cbProject"), main));
+        strings = win::IsWindowEnabled(TRobot::FindControl(TBy::Name("btnCheckStrings"), main));
+        TRobot::Screenshot(std::string(SUITE_BINARY_DIR) + "/quillor-main.png", main);
+    });
+    robot.Click(TBy::Name("btnCancel"), TBy::Caption("Quillo Checking Expert"));
+    EXPECT_EQ(Ide->RunQuilloCheck(), std::optional<int>(2));
+    EXPECT_TRUE(robot.Done()) << robot.Describe();
+    EXPECT_EQ(caption, "Quillo Checking Expert");
+    EXPECT_TRUE(project);
+    EXPECT_TRUE(strings);
+    EXPECT_EQ(Ide->Messages(), std::vector<std::string>{});
+}
+
+TEST_F(QuillorTest, WithoutAProjectBothButtonsSayItAndNothingIsClosed) {
+    for (const char* button : {"btnCheckStrings", "btnCheckComments"}) {
+        Ide->CallLog().Clear();
+        TRobot robot;
+        std::string message = PressAndAnswer(button, robot);
+        EXPECT_EQ(Ide->RunQuilloCheck(), std::optional<int>(1)) << button;
+        EXPECT_TRUE(robot.Done()) << robot.Describe();
+        EXPECT_EQ(message, "Project must by open for spell checking");
+        for (const std::string& call : Calls()) {
+            EXPECT_EQ(call.find("SaveProject"), std::string::npos) << call;
+            EXPECT_EQ(call.find("CloseProject"), std::string::npos) << call;
+        }
+    }
+}
+
+TEST_F(QuillorTest, ARunSavesTheFileBeforeClosingAndGivesProjectAndFileBack) {
+    ASSERT_TRUE(Ide->OpenProject(Demo + "Demo.dpr"));
+    ASSERT_TRUE(Ide->OpenFile(Demo + "Main.pas"));
+    Ide->CallLog().Clear();
+    TRobot robot;
+    robot.Click(TBy::Name("btnCheckComments"), TBy::Caption("Quillo Checking Expert"));
+    EXPECT_EQ(Ide->RunQuilloCheck(), std::optional<int>(2));
+    EXPECT_TRUE(robot.Done()) << robot.Describe();
+
+    std::vector<std::string> calls = Calls();
+    auto at = [&](const std::string& prefix) {
+        for (std::size_t i = 0; i < calls.size(); ++i)
+            if (calls[i].rfind(prefix, 0) == 0) return int(i);
+        return -1;
+    };
+    ASSERT_GE(at("SaveProject"), 0);
+    ASSERT_GE(at("SaveFile"), 0);
+    EXPECT_LT(at("SaveFile"), at("CloseProject"));
+    EXPECT_LT(at("CloseProject"), at("OpenProject"));
+    EXPECT_LT(at("OpenProject"), at("OpenFile"));
+    EXPECT_TRUE(rtl::SameText(Ide->ToolServices()->GetProjectName(), Demo + "Demo.dpr"));
+    EXPECT_TRUE(rtl::SameText(Ide->CurrentFile(), Demo + "Main.pas"));
+}
+
+TEST(QuillorNames, BackupNames) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:\\P\\Main.pas", "C:\\P\\Main.~pa"}, {"C:\\P\\Main.DFM", "C:\\P\\Main.~DF"},
+        {"X.DPR", "X.~DP"},                     {"X.INC", "X.~IN"},
+        {"X.P", "X.~P"},                        {"X.PASCAL", "X.~PA"},
+    };
+    for (const auto& [name, backup] : cases) EXPECT_EQ(BackupName(name), backup) << name;
+}
+
+} // namespace
+} // namespace spellexpert
