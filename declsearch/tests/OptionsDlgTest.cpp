@@ -256,6 +256,7 @@ TEST_F(OptionsDlgTest, TheScopePageListsFilesByMaskFolderAndDrive) {
     EXPECT_EQ(Items(d->lbFile->Items()), "main.pas");
     EXPECT_FALSE(d->ebName->Enabled() || d->lbDir->Enabled() || d->cbDrive->Enabled() || d->lbFile->Enabled());
     EXPECT_EQ(d->lbFile->Color(), clBtnFace);
+    win::UpdateWindow(d->lbFile->Handle());
     TRobot::Screenshot(SUITE_BINARY_DIR "/delvo-options-files-current.png", d->Handle());
 
     d->ProjectUnits()->Add("C:\\proj\\MAIN.PAS");
