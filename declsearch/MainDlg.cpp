@@ -178,7 +178,10 @@ void TMainDlg::BuildControls() {
     };
     ListBox->OnClick = [this](TObject*) {
         if (FSyncing) return;
+        // Only the selection moves: the lines need no comparing.
+        FSelecting = true;
         FModel.SetItemIndex(ListBox->ItemIndex());
+        FSelecting = false;
         FModel.UpdateStatus();
     };
     ListBox->OnDblClick = [this](TObject*) {
@@ -242,7 +245,7 @@ void TMainDlg::SyncList() {
     const auto& visible = FModel.Visible();
     rtl::TStringList* items = ListBox->Items();
     // A change of the selection alone leaves the lines as they are.
-    bool same = !FReload && items->Count() == int(visible.size());
+    bool same = FSelecting || (!FReload && items->Count() == int(visible.size()));
     for (std::size_t i = 0; same && i < visible.size(); ++i)
         same = reinterpret_cast<std::intptr_t>(items->Objects(int(i))) == visible[i].Index;
     FSyncing = true;

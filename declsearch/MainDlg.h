@@ -86,6 +86,7 @@ private:
     std::unique_ptr<vcl::TBitmap> FBookClosed, FBookOpen;
     int FTextIndent = 2;
     bool FSyncing = false;
+    bool FSelecting = false;
     bool FReload = true;
     long FRowsPainted = 0;
 };
