@@ -214,4 +214,24 @@ std::string BackupName(const std::string& FileName) {
     return FileName.substr(0, FileName.size() - rtl::ExtractFileExt(FileName).size()) + ext.substr(0, 4);
 }
 
+bool BackupFile(const std::string& FileName) { return rtl::CopyFile(FileName, BackupName(FileName), false); }
+
+std::string IncludeFileOf(const std::string& Line, const std::string& Folder) {
+    std::string line = Line.substr(0, 255);
+    std::string upper = rtl::UpperCase(line);
+    std::size_t start = std::string::npos;
+    for (const char* directive : {"{$I ", "{$INCLUDE "}) {
+        std::size_t at = upper.find(directive);
+        if (at != std::string::npos && at < start) start = at + std::string(directive).size();
+    }
+    if (start == std::string::npos) return {};
+    std::size_t end = line.find('}', start);
+    std::string name;
+    for (std::size_t i = start; i < line.size() && i < end; ++i)
+        if (line[i] != ' ') name += line[i];
+    if (name.empty()) return {};
+    bool ownFolder = name.find_first_of("\\/:") != std::string::npos;
+    return ownFolder ? name : Folder + name;
+}
+
 } // namespace spellexpert

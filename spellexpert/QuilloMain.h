@@ -83,5 +83,10 @@ TMainForm* MainForm();
 
 // The backup of a file: its extension cut to four characters with "~" as the second one.
 std::string BackupName(const std::string& FileName);
+// Copies the file to its backup name, keeping its date; false when it cannot.
+bool BackupFile(const std::string& FileName);
+// The include file a source line names ("{$I name}", "{$i name}" or "{$INCLUDE name}", blanks
+// taken out), in Folder unless it names its own; empty when the line names none.
+std::string IncludeFileOf(const std::string& Line, const std::string& Folder);
 
 } // namespace spellexpert

@@ -4,6 +4,7 @@
 
 #include "ide/Ide.h"
 #include "ide/tests/IdeFixture.h"
+#include "rtl/Files.h"
 #include "rtl/SysUtils.h"
 #include "testing/UiTest.h"
 
@@ -125,6 +126,32 @@ TEST(QuillorNames, BackupNames) {
         {"X.P", "X.~P"},                        {"X.PASCAL", "X.~PA"},
     };
     for (const auto& [name, backup] : cases) EXPECT_EQ(BackupName(name), backup) << name;
+}
+
+TEST(QuillorNames, IncludeDirectives) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"{$I Defs.inc}", "C:\\P\\Defs.inc"},
+        {"  {$i defs.inc } // lower case", "C:\\P\\defs.inc"},
+        {"{$INCLUDE Big Name.inc}", "C:\\P\\BigName.inc"},
+        {"{$Include other.inc}", "C:\\P\\other.inc"},
+        {"{$I D:\\Shared\\Defs.inc}", "D:\\Shared\\Defs.inc"},
+        {"{$I ..\\Up.inc}", "..\\Up.inc"},
+        {"{$I+}", ""},
+        {"{$IFDEF X}", ""},
+        {"{$I }", ""},
+        {"x := 1;", ""},
+    };
+    for (const auto& [line, name] : cases) EXPECT_EQ(IncludeFileOf(line, "C:\\P\\"), name) << line;
+}
+
+TEST_F(QuillorTest, ABackupKeepsTheDateAndIsOverwritten) {
+    std::string file = Demo + "Main.pas";
+    ASSERT_TRUE(rtl::FileSetDate(file, rtl::DateTimeToFileDate(rtl::EncodeDate(2001, 2, 3))) == 0);
+    ASSERT_TRUE(BackupFile(file));
+    ASSERT_TRUE(BackupFile(file));
+    EXPECT_EQ(rtl::FileAge(Demo + "Main.~pa"), rtl::FileAge(file));
+    EXPECT_EQ(ide::ReadWholeFile(Demo + "Main.~pa"), ide::ReadWholeFile(file));
+    EXPECT_FALSE(BackupFile(Demo + "Missing.pas"));
 }
 
 } // namespace
