@@ -234,4 +234,18 @@ std::string IncludeFileOf(const std::string& Line, const std::string& Folder) {
     return ownFolder ? name : Folder + name;
 }
 
+std::string ProjectUnitOf(const std::string& Line, std::string_view Attrs, const std::string& Folder) {
+    std::string line = Line.substr(0, 255);
+    std::size_t quote = line.find('\'');
+    if (quote == std::string::npos) return {};
+    // A quote inside a comment names nothing.
+    if (!Attrs.empty() && (quote + 1 >= Attrs.size() || Attrs[quote + 1] != 's')) return {};
+    std::size_t close = line.find('\'', quote + 1);
+    if (close == std::string::npos) return {};
+    std::string name = line.substr(quote + 1, close - quote - 1);
+    if (name.empty()) return {};
+    if (!rtl::FileExists(name) && name.find_first_of("\\/:") == std::string::npos) name = Folder + name;
+    return name;
+}
+
 } // namespace spellexpert

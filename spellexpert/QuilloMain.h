@@ -13,6 +13,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace spellexpert {
 
@@ -88,5 +89,9 @@ bool BackupFile(const std::string& FileName);
 // The include file a source line names ("{$I name}", "{$i name}" or "{$INCLUDE name}", blanks
 // taken out), in Folder unless it names its own; empty when the line names none.
 std::string IncludeFileOf(const std::string& Line, const std::string& Folder);
+// The unit file a project line names between apostrophes, the first of which must carry the
+// string attribute 's' in Attrs when there are attributes; in Folder when no such file exists
+// and it names no folder of its own. Empty when the line names none.
+std::string ProjectUnitOf(const std::string& Line, std::string_view Attrs, const std::string& Folder);
 
 } // namespace spellexpert

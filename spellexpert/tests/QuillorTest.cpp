@@ -144,6 +144,23 @@ TEST(QuillorNames, IncludeDirectives) {
     for (const auto& [line, name] : cases) EXPECT_EQ(IncludeFileOf(line, "C:\\P\\"), name) << line;
 }
 
+TEST(QuillorNames, ProjectUnitLines) {
+    const std::string f = "C:\\Nowhere\\";
+    struct Case {
+        const char* Line;
+        const char* Attrs;
+        const char* Name;
+    } cases[] = {
+        {"  Main in 'Main.pas' {Form1},", "", "C:\\Nowhere\\Main.pas"},
+        {"  Main in 'Main.pas',", "  iiii rr sssssssssss", "C:\\Nowhere\\Main.pas"},
+        {"  { 'Old.pas' }", "  cccccccccccccc", ""},
+        {"  Util in 'D:\\Lib\\Util.pas';", "", "D:\\Lib\\Util.pas"},
+        {"  Broken in 'Broken.pas", "", ""},
+        {"uses Forms;", "", ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ProjectUnitOf(c.Line, c.Attrs, f), c.Name) << c.Line;
+}
+
 TEST_F(QuillorTest, ABackupKeepsTheDateAndIsOverwritten) {
     std::string file = Demo + "Main.pas";
     ASSERT_TRUE(rtl::FileSetDate(file, rtl::DateTimeToFileDate(rtl::EncodeDate(2001, 2, 3))) == 0);
