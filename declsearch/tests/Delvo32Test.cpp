@@ -176,6 +176,16 @@ TEST_F(Delvo32Test, ASearchWithDefaultOptionsMovesTheEditorToTheChosenHit) {
     EXPECT_TRUE(Ide->Active());
 }
 
+TEST_F(Delvo32Test, TheIdeIsActiveAgainWhenAnExceptionLeavesTheModalWindow) {
+    Load();
+    OpenDemo("Helpers.pas");
+    // Nobody answers the window: its loop ends with an exception instead of waiting for ever.
+    Ide->CallLog().Clear();
+    EXPECT_TRUE(Ide->PressShortCut(CtrlAlt('X')));
+    EXPECT_EQ(Calls("IDEActivate"), (std::vector<std::string>{"IDEActivate(0)", "IDEActivate(1)"}));
+    EXPECT_TRUE(Ide->Active());
+}
+
 TEST_F(Delvo32Test, ResultsBeforeAnySearchSearchAndAFormIsSearchedAsItsUnit) {
     {
         auto store = OpenOptionsStore();
