@@ -244,6 +244,46 @@ TEST_F(Delvo32Test, OptionsConfirmedWithOkSearchAgainAndCancelEndsTheLoop) {
     EXPECT_EQ(Calls("IDEActivate"), (std::vector<std::string>{"IDEActivate(0)", "IDEActivate(1)"}));
 }
 
+TEST_F(Delvo32Test, TheOptionsButtonAfterAnEarlierGotoLeadsToANewSearchAndNoMove) {
+    Load();
+    OpenDemo("Helpers.pas");
+    std::vector<TProcLine> rows = VisibleRows(Ide->CurrentFile());
+    ASSERT_GE(rows.size(), 3u);
+    TRobot robot;
+    ChooseRow(robot, 2);
+    Press('X', robot);
+    ASSERT_EQ(Cursor().Line, rows[2].Line);
+
+    ASSERT_TRUE(Ide->GotoLine(Demo + "Main.pas", 4, 1));
+    std::vector<std::string> captions;
+    auto seen = [&] { captions.push_back(TRobot::TextOf(TRobot::ModalWindow())); };
+    robot.Do(seen);
+    // The Options button is a section drawn on the top bar, clicked where it stands.
+    robot.Do([] {
+        win::HWND bar = TRobot::FindControl(TBy::Name("TopBar"), TRobot::ModalWindow());
+        ASSERT_NE(bar, nullptr);
+        win::PostMessage(bar, win::WM_LBUTTONDOWN, win::MK_LBUTTON, win::MAKELPARAM(340, 15));
+        win::PostMessage(bar, win::WM_LBUTTONUP, 0, win::MAKELPARAM(340, 15));
+    });
+    robot.OnNextModal([&](win::HWND) { seen(); });
+    // With nothing stored the window offers nothing checked, and OK waits for an entity and a part.
+    robot.Click(TBy::Name("cbFunction"));
+    robot.Click(TBy::Name("cbInterface"));
+    robot.Click(TBy::Name("OKBtn"));
+    robot.Do(seen);
+    robot.Key(win::VK_ESCAPE);
+    Ide->CallLog().Clear();
+    Press('R', robot);
+    EXPECT_EQ(captions, (std::vector<std::string>{"Browse Search Results", "Delvo + Options", "Browse Search Results"}));
+    EXPECT_EQ(Calls("IDEActivate").size(), 6u);
+    std::vector<std::string> ints = Calls("GetIDEParamInt");
+    EXPECT_EQ(std::count(ints.begin(), ints.end(), "GetIDEParamInt(TabRack)"), 1) << "one new search";
+    EXPECT_EQ(Calls("GotoIDELine"), std::vector<std::string>{});
+    EXPECT_TRUE(rtl::SameText(rtl::ExtractFileName(Ide->CurrentFile()), "Main.pas"));
+    EXPECT_EQ(Cursor().Line, 4);
+    EXPECT_TRUE(Ide->Active());
+}
+
 TEST_F(Delvo32Test, ExtensionsAreComparedOnTheirFirstFourCharacters) {
     struct Case {
         const char* Name;
