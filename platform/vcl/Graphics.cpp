@@ -238,10 +238,19 @@ TCanvas::TCanvas() : FFont(std::make_unique<TFont>()), FPen(std::make_unique<TPe
 
 TCanvas::~TCanvas() { SetHandle(nullptr); }
 
-HDC TCanvas::Handle() {
+HDC TCanvas::DeviceHandle() {
     if (!FHandle) CreateHandle();
     if (!FHandle) throw EInvalidGraphicOperation("Canvas does not allow drawing");
     return FHandle;
+}
+
+HDC TCanvas::Handle() {
+    // The handle given out holds the canvas's font, pen and brush, so that drawing on it straight
+    // through the window system uses them.
+    HDC dc = DeviceHandle();
+    if (!(FSelected & stBrush)) Require(stBrush);
+    Require(stFont | stPen);
+    return dc;
 }
 
 void TCanvas::SetHandle(HDC Value) {
@@ -261,7 +270,7 @@ void TCanvas::Deselect() {
 }
 
 void TCanvas::Require(unsigned State) {
-    HDC dc = Handle();
+    HDC dc = DeviceHandle();
     if ((State & stFont) && !(FSelected & stFont)) {
         HGDIOBJ old = SelectObject(dc, FFont->Handle());
         if (!FOldFont) FOldFont = old;

@@ -259,6 +259,7 @@ protected:
 private:
     enum : unsigned { stFont = 1, stPen = 2, stBrush = 4 };
     void Require(unsigned State);
+    win::HDC DeviceHandle();
     void Deselect();
 
     win::HDC FHandle = nullptr;
