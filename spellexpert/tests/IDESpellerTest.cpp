@@ -10,6 +10,7 @@
 #include "win/Messages.h"
 #include "win/Windows.h"
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -54,6 +55,14 @@ TEST_F(IDESpellerTest, AFreePascalUnitIsShownColoured) {
     EXPECT_EQ(SyntaxList->LineCount(), Window->Editor1->ParaCount());
     EXPECT_TRUE(static_cast<bool>(Window->Editor1->OnDrawLine));
     EXPECT_EQ(Window->Editor1->FixedFont()->Size(), 10); // the IDE's editor font
+    Window->Editor1->SetCaretPosition(30, 5);
+    Window->Editor1->SetTopLine(20);
+    int col = 0;
+    const std::int32_t line = Window->Editor1->GetCaretPosition(col);
+    char want[16];
+    std::snprintf(want, sizeof want, "%4d:%4d", static_cast<int>(line), col);
+    EXPECT_EQ(Window->Status->Panels()->Items(0)->Text(), want);
+    Window->Editor1->SetTopLine(1);
     Window->Editor1->Update();
     ASSERT_TRUE(testing_support::TRobot::Screenshot(std::string(SUITE_BINARY_DIR) + "/spellexpert/idespeller.png",
                                                     Window->Handle()));

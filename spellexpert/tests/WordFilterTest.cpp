@@ -4,6 +4,8 @@
 #include "spellengine/WordBuffers.h"
 
 #include "editor/tests/ZelEditorTestSupport.h"
+#include "testing/Robot.h"
+#include "win/Windows.h"
 
 #include <memory>
 #include <string>
@@ -156,6 +158,33 @@ TEST_F(WordFilterTest, ReplacementsKeepColoursAndTheWalk) {
     EXPECT_EQ(w, "here");
     c->GetNextWord(w);
     EXPECT_EQ(w, "");
+}
+
+TEST_F(WordFilterTest, AMarkBeforeAnotherLetterIsTheUsersToConfirm) {
+    Show("a := 'E&xit';\nb := 'E&xit';");
+    auto f = Filter(TMyBuffer::fmStrings);
+    testing_support::TRobot robot;
+    std::string prompt, proposed;
+    robot.OnNextModal([&](win::HWND box) {
+        prompt = win::GetWindowText(box);
+        proposed = testing_support::TRobot::ChildText(box, "Edit");
+    });
+    robot.AnswerNextModal(testing_support::TBy::Caption("OK"));
+    std::string w;
+    f->GetNextWord(w);
+    ASSERT_EQ(w, "Exit");
+    f->ReplaceWord("Quit");
+    EXPECT_TRUE(robot.Done()) << robot.Describe();
+    EXPECT_EQ(prompt, "Replace Word");
+    EXPECT_EQ(proposed, "Q&uit");
+    EXPECT_EQ(Editor->GetPara(1), "a := 'Q&uit';");
+    // Cancelled: the text keeps its word, mark and all.
+    robot.AnswerNextModal(testing_support::TBy::Caption("Cancel"));
+    f->GetNextWord(w);
+    ASSERT_EQ(w, "Exit");
+    f->ReplaceWord("Quit");
+    EXPECT_TRUE(robot.Done()) << robot.Describe();
+    EXPECT_EQ(Editor->GetPara(2), "b := 'E&xit';");
 }
 
 TEST_F(WordFilterTest, WordCharactersComeBackAsTheyWere) {
