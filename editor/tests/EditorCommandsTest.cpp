@@ -3,6 +3,7 @@
 #include "editor/ZelExceptions.h"
 #include "vcl/Clipbrd.h"
 #include "win/Windows.h"
+#include "win/TestHooks.h"
 
 #include <gtest/gtest.h>
 

@@ -5,6 +5,7 @@
 #include "editor/ZelExceptions.h"
 #include "testing/UiTest.h"
 #include "vcl/StdCtrls.h"
+#include "win/TestHooks.h"
 
 #include <gtest/gtest.h>
 

@@ -8,6 +8,7 @@
 #include "rtl/Streams.h"
 #include "vcl/Streaming.h"
 #include "testing/UiTest.h"
+#include "win/TestHooks.h"
 
 #include <gtest/gtest.h>
 

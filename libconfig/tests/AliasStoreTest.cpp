@@ -4,6 +4,7 @@
 #include "rtl/IniFiles.h"
 #include "rtl/Paths.h"
 #include "testing/TempWinRoot.h"
+#include "rtl/TestHooks.h"
 
 #include <gtest/gtest.h>
 

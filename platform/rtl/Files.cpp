@@ -4,6 +4,7 @@
 #include "rtl/CodePages.h"
 #include "rtl/Exceptions.h"
 #include "rtl/Paths.h"
+#include "rtl/TestHooks.h"
 
 #include <algorithm>
 #include <atomic>

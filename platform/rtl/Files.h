@@ -136,8 +136,4 @@ void WriteFileAtomic(std::string_view fileName, std::string_view bytes);
 // The writer fills the file; an exception from it discards the file and passes on.
 void WriteFileAtomic(std::string_view fileName, const std::function<void(TAtomicFile&)>& writer);
 
-// Test hook: asked at each commit with the target's name; a non-zero error code makes that
-// commit fail with it, as a full disk would. An empty hook removes it.
-void SetWriteFailureHook(std::function<int(std::string_view fileName)> hook);
-
 } // namespace rtl

@@ -4,6 +4,7 @@
 #include "vcl/WindowData.h"
 
 #include "rtl/Clock.h"
+#include "win/TestHooks.h"
 
 #include <algorithm>
 #include <cctype>

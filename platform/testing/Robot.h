@@ -4,6 +4,7 @@
 #pragma once
 
 #include "win/Windows.h"
+#include "win/TestHooks.h"
 
 #include <deque>
 #include <functional>

@@ -4,6 +4,7 @@
 #include "win/WinInternal.h"
 
 #include "rtl/Clock.h"
+#include "win/TestHooks.h"
 
 #include <algorithm>
 #include <chrono>

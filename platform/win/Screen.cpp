@@ -1,6 +1,7 @@
 // The virtual screen: its size, the system colours and metrics, the new shell look flag,
 // screenshots as PNG files, and the reset to a fresh window system.
 #include "win/GdiInternal.h"
+#include "win/TestHooks.h"
 
 #include <cairo.h>
 

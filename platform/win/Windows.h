@@ -355,15 +355,6 @@ public:
 // before each message). WM_QUIT ends it too and is posted again; then the answer is false.
 bool RunModalLoop(const std::function<bool()>& finished);
 
-// Called whenever GetMessage, PeekMessage or WaitMessage looks for messages (not again while it
-// runs), so that a test robot can feed input to whichever loop is running. Answers the previous.
-using MessageHookProc = void (*)(void* data);
-struct MessageHook {
-    MessageHookProc proc = nullptr;
-    void* data = nullptr;
-};
-MessageHook SetMessageHook(MessageHookProc proc, void* data);
-
 // --- Input ----------------------------------------------------------------------------------
 
 // Input from the user (a display backend or a test robot): queued and turned into window
@@ -573,9 +564,7 @@ HWND GetClipboardOwner();
 
 // --- Sounds ---------------------------------------------------------------------------------
 
-BOOL MessageBeep(UINT type);  // recorded, not played
-std::vector<UINT> RecordedBeeps();
-void ClearRecordedBeeps();
+BOOL MessageBeep(UINT type);  // recorded for tests (win/TestHooks.h), not played
 
 // --- The screen -----------------------------------------------------------------------------
 
@@ -668,10 +657,6 @@ struct MEASUREITEMSTRUCT {
     std::uintptr_t itemData = 0;
 };
 
-
-// Removes every window, timer, queued message and input state of this process, as at start-up
-// (tests call it between cases).
-void ResetWindowSystem();
 
 } // namespace win
 

@@ -7,6 +7,7 @@
 #include "rtl/Files.h"
 #include "rtl/Paths.h"
 #include "testing/TempWinRoot.h"
+#include "rtl/TestHooks.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,7 @@
 #include "rtl/Paths.h"
 #include "rtl/WinRoot.h"
 #include "testing/TempWinRoot.h"
+#include "rtl/TestHooks.h"
 
 #include <gtest/gtest.h>
 

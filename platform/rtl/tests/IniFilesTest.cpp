@@ -16,6 +16,7 @@
 #include <sys/resource.h>
 
 #include "TestFiles.h"
+#include "rtl/TestHooks.h"
 
 namespace {
 

@@ -20,6 +20,7 @@
 #include <algorithm>
 
 #include "TestFiles.h"
+#include "rtl/TestHooks.h"
 
 namespace {
 

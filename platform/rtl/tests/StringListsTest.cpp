@@ -12,6 +12,7 @@
 #include <iterator>
 
 #include "TestFiles.h"
+#include "rtl/TestHooks.h"
 
 namespace {
 

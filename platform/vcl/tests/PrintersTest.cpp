@@ -6,6 +6,7 @@
 
 #include "rtl/Files.h"
 #include "rtl/WinRoot.h"
+#include "rtl/TestHooks.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -2,6 +2,7 @@
 #include "WinTestSupport.h"
 
 #include "rtl/WinRoot.h"
+#include "win/TestHooks.h"
 
 #include <cstring>
 #include <stdexcept>

@@ -3,6 +3,7 @@
 #include "rtl/Files.h"
 #include "rtl/WinRoot.h"
 #include "testing/TempWinRoot.h"
+#include "win/TestHooks.h"
 
 #include <gtest/gtest.h>
 

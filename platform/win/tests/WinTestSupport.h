@@ -6,6 +6,7 @@
 
 #include "rtl/Clock.h"
 #include "testing/TempWinRoot.h"
+#include "win/TestHooks.h"
 
 #include <gtest/gtest.h>
 

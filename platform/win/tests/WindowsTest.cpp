@@ -1,6 +1,7 @@
 // Windows, the hierarchy, the message queue's order, timers on the manual clock, focus, capture,
 // mouse routing and scroll bars.
 #include "WinTestSupport.h"
+#include "win/TestHooks.h"
 
 #include <algorithm>
 #include <chrono>
