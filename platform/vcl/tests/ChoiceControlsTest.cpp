@@ -6,6 +6,7 @@
 #include "vcl/ListCtrls.h"
 #include "vcl/Spin.h"
 #include "vcl/Streaming.h"
+#include "win/TestHooks.h"
 
 #include "rtl/FormFiles.h"
 #include "rtl/Streams.h"

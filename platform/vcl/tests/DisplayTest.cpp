@@ -5,6 +5,7 @@
 #include "vcl/Forms.h"
 
 #include "rtl/Clock.h"
+#include "win/TestHooks.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 // Menus: the menu objects, the menu bar in the non-client area, and the tracking loop of pop-up
 // menus and the bar driven by queued mouse and key input.
 #include "WinTestSupport.h"
+#include "win/TestHooks.h"
 
 #include <deque>
 #include <functional>
