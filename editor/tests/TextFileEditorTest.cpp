@@ -9,6 +9,7 @@
 #include "rtl/Files.h"
 #include "rtl/Streams.h"
 #include "rtl/Paths.h"
+#include "rtl/TestHooks.h"
 
 #include <cerrno>
 #include <fstream>

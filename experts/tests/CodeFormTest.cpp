@@ -8,6 +8,7 @@
 #include "rtl/Paths.h"
 #include "rtl/Registry.h"
 #include "testing/UiTest.h"
+#include "rtl/TestHooks.h"
 
 #include <filesystem>
 #include <fstream>

@@ -11,6 +11,7 @@
 #include "rtl/Registry.h"
 #include "rtl/WinRoot.h"
 #include "testing/UiTest.h"
+#include "rtl/TestHooks.h"
 
 #include <cerrno>
 #include <cstdio>
