@@ -12,6 +12,7 @@
 #include "rtl/Paths.h"
 #include "testing/TempWinRoot.h"
 #include "vcl/Menus.h"
+#include "win/TestHooks.h"
 
 #include <algorithm>
 #include <chrono>
