@@ -5,6 +5,7 @@
 #include "ide/Ide.h"
 #include "ide/IdeWindows.h"
 
+#include "win/ProgramOptions.h"
 #include "win/Windows.h"
 
 #include <cstdlib>
@@ -31,26 +32,18 @@ std::string ProgramFolder(const char* argv0) {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string project, screenshot;
-    bool headless = false;
-    int scale = 1;
+    std::string project;
+    win::TScreenOptions options;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
-        if (arg == "--screenshot") {
-            if (++i >= argc)
-                return Usage();
-            screenshot = argv[i];
-        } else if (arg == "--headless") {
-            headless = true;
-        } else if (arg == "--scale") {
-            if (++i >= argc)
-                return Usage();
-            scale = std::atoi(argv[i]);
-            if (scale < 1 || scale > 8) {
-                std::cerr << "ide: the scale is a whole number from 1 to 8\n";
-                return Usage();
-            }
-        } else if (arg == "--help" || arg == "-h") {
+        std::string error;
+        int taken = win::TakeScreenOption(argc, argv, i, options, error);
+        if (taken < 0) {
+            std::cerr << "ide: " << error << "\n";
+            return Usage();
+        }
+        if (taken) continue;
+        if (arg == "--help" || arg == "-h") {
             Usage();
             return 0;
         } else if (!arg.empty() && arg[0] == '-') {
@@ -62,12 +55,9 @@ int main(int argc, char** argv) {
             return Usage();
         }
     }
+    const std::string& screenshot = options.Screenshot;
 
-    if (!headless && win::DisplayPresent() && !win::OpenDisplay(scale, "ide"))
-        std::cerr << "ide: the desktop display cannot be opened; running headless\n";
-    struct CloseAtEnd {
-        ~CloseAtEnd() { win::CloseDisplay(); }
-    } closeAtEnd;
+    auto display = win::OpenDisplayFor(options, "ide");
     try {
         ide::TIde ide;
         // Without anyone to answer a message box, the messages go to the terminal.

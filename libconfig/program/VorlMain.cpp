@@ -4,6 +4,7 @@
 #include "libconfig/Vormain.h"
 
 #include "vcl/Forms.h"
+#include "win/ProgramOptions.h"
 #include "win/Windows.h"
 
 #include <cstdlib>
@@ -20,39 +21,26 @@ int Usage() {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string screenshot;
-    bool headless = false;
-    int scale = 1;
+    win::TScreenOptions options;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
-        if (arg == "--screenshot") {
-            if (++i >= argc)
-                return Usage();
-            screenshot = argv[i];
-        } else if (arg == "--headless") {
-            headless = true;
-        } else if (arg == "--scale") {
-            if (++i >= argc)
-                return Usage();
-            scale = std::atoi(argv[i]);
-            if (scale < 1 || scale > 8) {
-                std::cerr << "vorl: the scale is a whole number from 1 to 8\n";
-                return Usage();
-            }
-        } else if (arg == "--help" || arg == "-h") {
-            Usage();
-            return 0;
-        } else {
-            std::cerr << "vorl: unknown argument " << arg << "\n";
+        std::string error;
+        int taken = win::TakeScreenOption(argc, argv, i, options, error);
+        if (taken < 0) {
+            std::cerr << "vorl: " << error << "\n";
             return Usage();
         }
+        if (taken) continue;
+        if (arg == "--help" || arg == "-h") {
+            Usage();
+            return 0;
+        }
+        std::cerr << "vorl: unknown argument " << arg << "\n";
+        return Usage();
     }
+    const std::string& screenshot = options.Screenshot;
 
-    if (!headless && win::DisplayPresent() && !win::OpenDisplay(scale, "vorl"))
-        std::cerr << "vorl: the desktop display cannot be opened; running headless\n";
-    struct CloseAtEnd {
-        ~CloseAtEnd() { win::CloseDisplay(); }
-    } closeAtEnd;
+    auto display = win::OpenDisplayFor(options, "vorl");
     // The forms go before the static state of the class library's units (the menus' commands).
     struct FreeFormsAtEnd {
         ~FreeFormsAtEnd() { vcl::DoneApplication(); }

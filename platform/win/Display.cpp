@@ -2,6 +2,7 @@
 // gives it, sends only what changed and at most once a frame, and turns the desktop's mouse,
 // keyboard, text, clipboard and close box into the window system's input.
 #include "win/WinInternal.h"
+#include "win/ProgramOptions.h"
 
 #include "rtl/Clock.h"
 #include "rtl/CodePages.h"
@@ -12,6 +13,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <iostream>
 #include <memory>
 #include <thread>
 
@@ -352,5 +354,43 @@ void CloseDisplay() {
 bool DisplayOpen() { return DisplayActive(); }
 
 void SetDisplayMainWindow(HWND hwnd) { MainWindow() = hwnd; }
+
+} // namespace win
+
+// --- Program options ------------------------------------------------------------------------
+
+namespace win {
+
+int TakeScreenOption(int argc, char** argv, int& i, TScreenOptions& Options, std::string& Error) {
+    std::string arg = argv[i];
+    if (arg == "--headless") {
+        Options.Headless = true;
+        return 1;
+    }
+    if (arg != "--screenshot" && arg != "--scale") return 0;
+    if (i + 1 >= argc) {
+        Error = arg + " needs a value";
+        return -1;
+    }
+    std::string value = argv[++i];
+    if (arg == "--screenshot") {
+        Options.Screenshot = value;
+        return 1;
+    }
+    Options.Scale = std::atoi(value.c_str());
+    if (Options.Scale < 1 || Options.Scale > 8 || value.find_first_not_of("0123456789") != std::string::npos) {
+        Error = "the scale is a whole number from 1 to 8";
+        return -1;
+    }
+    return 1;
+}
+
+TDisplayGuard::~TDisplayGuard() { CloseDisplay(); }
+
+TDisplayGuard OpenDisplayFor(const TScreenOptions& Options, const std::string& Program) {
+    if (!Options.Headless && DisplayPresent() && !OpenDisplay(Options.Scale, Program))
+        std::cerr << Program << ": the desktop display cannot be opened; running headless\n";
+    return TDisplayGuard{};
+}
 
 } // namespace win
