@@ -237,6 +237,20 @@ void TAbsSpellDialog::AddAccentButtons(TPanel* Panel) {
     }
 }
 
+namespace {
+
+// The suggestion list and its label start just below the accent panel's top; with accents shown
+// they move down by the panel's height and the list shrinks by it.
+void PlaceUnderAccents(TPanel* Icons, TNewListBox* List, TLabel* Label, int ListHeight, TAccentSet Value) {
+    const int top = Icons->Top() + 1;
+    const int h = (Value & acSpanish) ? Icons->Height() : 0;
+    Icons->SetVisible(h != 0);
+    List->SetBounds(List->Left(), top + h, List->Width(), ListHeight - h);
+    Label->SetTop(top + 3 + h);
+}
+
+} // namespace
+
 // --- TWPSpellDlg ------------------------------------------------------------------------------
 
 TWPSpellDlg::TWPSpellDlg(TComponent* AOwner) : TAbsSpellDialog(AOwner) {
@@ -310,16 +324,7 @@ void TWPSpellDlg::ApplyLabelLanguage() {
 // down by the panel's height. Both come from the places without the panel, so setting it twice
 // lays out the same.
 void TWPSpellDlg::SetAccentIcons(TAccentSet Value) {
-    const int top = pnlIcons->Top() + 1;
-    lstSuggest->SetBounds(lstSuggest->Left(), top, lstSuggest->Width(), 161);
-    lblSuggestions->SetTop(top + 3);
-    pnlIcons->SetVisible(false);
-    if (Value & acSpanish) {
-        pnlIcons->SetVisible(true);
-        const int h = pnlIcons->Height();
-        lstSuggest->SetBounds(lstSuggest->Left(), top + h, lstSuggest->Width(), 161 - h);
-        lblSuggestions->SetTop(top + 3 + h);
-    }
+    PlaceUnderAccents(pnlIcons, lstSuggest, lblSuggestions, 161, Value);
 }
 
 // --- TMSSpellDlg ------------------------------------------------------------------------------
@@ -388,16 +393,7 @@ void TMSSpellDlg::ApplyLabelLanguage() {
 }
 
 void TMSSpellDlg::SetAccentIcons(TAccentSet Value) {
-    const int top = pnlIcons->Top() + 1;
-    lstSuggest->SetBounds(lstSuggest->Left(), top, lstSuggest->Width(), 137);
-    lblSuggestions->SetTop(top + 3);
-    pnlIcons->SetVisible(false);
-    if (Value & acSpanish) {
-        pnlIcons->SetVisible(true);
-        const int h = pnlIcons->Height();
-        lstSuggest->SetBounds(lstSuggest->Left(), top + h, lstSuggest->Width(), 137 - h);
-        lblSuggestions->SetTop(top + 3 + h);
-    }
+    PlaceUnderAccents(pnlIcons, lstSuggest, lblSuggestions, 137, Value);
 }
 
 // --- TW96SpellDlg -----------------------------------------------------------------------------
