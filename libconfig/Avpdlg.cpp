@@ -3,6 +3,7 @@
 
 #include "rtl/Files.h"
 #include "rtl/Paths.h"
+#include "vcl/DialogBuilding.h"
 #include "vcl/Streaming.h"
 
 #include <cctype>
@@ -14,15 +15,6 @@ using namespace vcl;
 namespace {
 
 char Upper(char C) { return char(std::toupper(static_cast<unsigned char>(C))); }
-
-template <class T>
-T* Add(TForm* Form, TWinControl* Parent, const char* Name, int Left, int Top, int Width, int Height) {
-    auto* c = new T(Form);
-    c->SetName(Name);
-    c->SetParent(Parent);
-    c->SetBounds(Left, Top, Width, Height);
-    return c;
-}
 
 } // namespace
 
@@ -38,24 +30,24 @@ TdialogPath::TdialogPath(TComponent* AOwner) : TForm(AOwner) {
         SetClientSize(301, 246);
         Font()->SetColor(clBlack);
 
-        Panel1 = Add<TPanel>(this, this, "Panel1", 8, 8, 285, 192);
+        Panel1 = AddControl<TPanel>(this, this, "Panel1", 8, 8, 285, 192);
         Panel1->SetBevelOuter(TPanelBevel::bvLowered);
         Panel1->SetCaption("");
-        Label1 = Add<TLabel>(this, Panel1, "Label1", 10, 10, 0, 0);
+        Label1 = AddControl<TLabel>(this, Panel1, "Label1", 10, 10, 0, 0);
         Label1->SetCaption("Folder:");
-        lblPath = Add<TLabel>(this, Panel1, "lblPath", 10, 28, 265, 13);
+        lblPath = AddControl<TLabel>(this, Panel1, "lblPath", 10, 28, 265, 13);
         lblPath->SetAutoSize(false);
-        dlbPath = Add<TDirectoryListBox>(this, Panel1, "dlbPath", 10, 46, 265, 84);
+        dlbPath = AddControl<TDirectoryListBox>(this, Panel1, "dlbPath", 10, 46, 265, 84);
         dlbPath->SetIntegralHeight(true);
-        Label2 = Add<TLabel>(this, Panel1, "Label2", 10, 140, 0, 0);
+        Label2 = AddControl<TLabel>(this, Panel1, "Label2", 10, 140, 0, 0);
         Label2->SetCaption("Drives:");
-        dcbPathDrv = Add<TDriveComboBox>(this, Panel1, "dcbPathDrv", 10, 158, 265, 21);
+        dcbPathDrv = AddControl<TDriveComboBox>(this, Panel1, "dcbPathDrv", 10, 158, 265, 21);
 
-        btnOk = Add<TButton>(this, this, "btnOk", 137, 212, 75, 25);
+        btnOk = AddControl<TButton>(this, this, "btnOk", 137, 212, 75, 25);
         btnOk->SetCaption("&Ok");
         btnOk->SetDefault(true);
         btnOk->SetModalResult(mrOk);
-        btnCancel = Add<TButton>(this, this, "btnCancel", 218, 212, 75, 25);
+        btnCancel = AddControl<TButton>(this, this, "btnCancel", 218, 212, 75, 25);
         btnCancel->SetCaption("&Cancel");
         btnCancel->SetCancel(true);
         btnCancel->SetModalResult(mrCancel);

@@ -1,22 +1,11 @@
 // The path-order window.
 #include "libconfig/Vororder.h"
 
+#include "vcl/DialogBuilding.h"
+
 namespace libconfig {
 
 using namespace vcl;
-
-namespace {
-
-template <class T>
-T* Add(TForm* Form, TWinControl* Parent, const char* Name, int Left, int Top, int Width, int Height) {
-    auto* c = new T(Form);
-    c->SetName(Name);
-    c->SetParent(Parent);
-    c->SetBounds(Left, Top, Width, Height);
-    return c;
-}
-
-} // namespace
 
 TfrmPathOrder::TfrmPathOrder(TComponent* AOwner) : TForm(AOwner) {
     TLoadingBracket loading(this);
@@ -26,20 +15,20 @@ TfrmPathOrder::TfrmPathOrder(TComponent* AOwner) : TForm(AOwner) {
     SetPosition(TPosition::poScreenCenter);
     SetClientSize(434, 276);
 
-    GroupBox1 = Add<TGroupBox>(this, this, "GroupBox1", 8, 4, 418, 228);
+    GroupBox1 = AddControl<TGroupBox>(this, this, "GroupBox1", 8, 4, 418, 228);
     GroupBox1->SetCaption("");
-    lbSearchPath = Add<TListBox>(this, GroupBox1, "lbSearchPath", 10, 16, 370, 199);
+    lbSearchPath = AddControl<TListBox>(this, GroupBox1, "lbSearchPath", 10, 16, 370, 199);
     lbSearchPath->SetIntegralHeight(true);
-    btnUp = Add<TBitBtn>(this, GroupBox1, "btnUp", 386, 16, 25, 25);
+    btnUp = AddControl<TBitBtn>(this, GroupBox1, "btnUp", 386, 16, 25, 25);
     btnUp->Glyph()->LoadFromResourceName(nullptr, "ARROWUP");
-    btnDown = Add<TBitBtn>(this, GroupBox1, "btnDown", 386, 46, 25, 25);
+    btnDown = AddControl<TBitBtn>(this, GroupBox1, "btnDown", 386, 46, 25, 25);
     btnDown->Glyph()->LoadFromResourceName(nullptr, "ARROWDOWN");
 
-    btnOk = Add<TButton>(this, this, "btnOk", 270, 242, 75, 25);
+    btnOk = AddControl<TButton>(this, this, "btnOk", 270, 242, 75, 25);
     btnOk->SetCaption("&Ok");
     btnOk->SetDefault(true);
     btnOk->SetModalResult(mrOk);
-    btnCancel = Add<TButton>(this, this, "btnCancel", 351, 242, 75, 25);
+    btnCancel = AddControl<TButton>(this, this, "btnCancel", 351, 242, 75, 25);
     btnCancel->SetCaption("&Cancel");
     btnCancel->SetCancel(true);
     btnCancel->SetModalResult(mrCancel);
