@@ -5,6 +5,7 @@
 #include "spellengine/Dictionary.h"
 #include "spellengine/Suggestions.h"
 #include "spellengine/WordBuffers.h"
+#include "vcl/DialogBuilding.h"
 
 #include <array>
 
@@ -36,24 +37,9 @@ constexpr std::array<std::pair<const char*, const char*>, 7> kAccents = {{
 }};
 
 template <class T>
-T* Add(TForm* Form, TWinControl* Parent, const char* Name, int Left, int Top, int Width, int Height) {
-    auto* c = new T(Form);
-    c->SetName(Name);
-    c->SetParent(Parent);
-    c->SetBounds(Left, Top, Width, Height);
-    return c;
-}
-
-TLabel* AddLabel(TForm* Form, TWinControl* Parent, const char* Name, const char* Caption, int Left, int Top) {
-    auto* l = Add<TLabel>(Form, Parent, Name, Left, Top, 0, 0);
-    l->SetCaption(Caption);
-    return l;
-}
-
-template <class T>
 T* AddButton(TForm* Form, TWinControl* Parent, const char* Name, const char* Caption, int Left, int Top, int Width,
              int Height, const char* Glyph = nullptr) {
-    auto* b = Add<T>(Form, Parent, Name, Left, Top, Width, Height);
+    auto* b = AddControl<T>(Form, Parent, Name, Left, Top, Width, Height);
     b->SetCaption(Caption);
     if constexpr (std::is_base_of_v<TBitBtn, T> || std::is_base_of_v<TSpeedButton, T>) {
         if (Glyph) {
@@ -68,6 +54,20 @@ T* AddButton(TForm* Form, TWinControl* Parent, const char* Name, const char* Cap
 
 void Bind(TButton* Button, TAbsSpellDialog* Dialog, void (TAbsSpellDialog::*Handler)(TObject*)) {
     Button->OnClick = [Dialog, Handler](TObject* Sender) { (Dialog->*Handler)(Sender); };
+}
+
+// What every layout binds alike: the answer buttons, the suggestion list and the replacement box.
+// A layout without a Replace All button passes none.
+void BindAnswers(TAbsSpellDialog* Dialog, TButton* ReplaceAll, TButton* AddWord, TButton* Close) {
+    Bind(Dialog->btnReplace, Dialog, &TAbsSpellDialog::btnReplaceClick);
+    if (ReplaceAll) Bind(ReplaceAll, Dialog, &TAbsSpellDialog::btnReplaceAllClick);
+    Bind(AddWord, Dialog, &TAbsSpellDialog::btnAddClick);
+    Bind(Dialog->btnSkip, Dialog, &TAbsSpellDialog::btnSkipClick);
+    Bind(Dialog->btnSkipAll, Dialog, &TAbsSpellDialog::btnSkipAllClick);
+    Bind(Close, Dialog, &TAbsSpellDialog::btnCloseClick);
+    Dialog->lstSuggest->OnChange = [Dialog](TObject* s) { Dialog->lstSuggestChange(s); };
+    Dialog->lstSuggest->OnDblClick = [Dialog](TObject* s) { Dialog->lstSuggestDblClick(s); };
+    Dialog->edtWord->OnKeyUp = [Dialog](TObject* s, unsigned& k, TShiftState sh) { Dialog->QuickSuggest(s, k, sh); };
 }
 
 // Shows the hourglass until it goes out of scope.
@@ -255,13 +255,7 @@ void PlaceUnderAccents(TPanel* Icons, TNewListBox* List, TLabel* Label, int List
 
 TWPSpellDlg::TWPSpellDlg(TComponent* AOwner) : TAbsSpellDialog(AOwner) {
     TLoadingBracket loading(this);
-    SetName("WPSpellDlg");
-    SetPosition(TPosition::poScreenCenter);
-    SetCaption("Spell Checker");
-    SetBorderStyle(TFormBorderStyle::bsDialog);
-    Font()->SetName("MS Sans Serif");
-    Font()->SetSize(8);
-    SetClientSize(412, 224);
+    SetUpDialogForm(this, "WPSpellDlg", "Spell Checker", 412, 224);
     SetKeyPreview(true);
 
     lblFound = AddLabel(this, this, "lblFound", "Not found:", 8, 12);
@@ -272,12 +266,12 @@ TWPSpellDlg::TWPSpellDlg(TComponent* AOwner) : TAbsSpellDialog(AOwner) {
     lblReplace = AddLabel(this, this, "lblReplace", "Replace &With:", 8, 40);
     lblSuggestions = AddLabel(this, this, "lblSuggestions", "Sugg&estions:", 8, 85);
 
-    edtWord = Add<TEnterEdit>(this, this, "edtWord", 104, 36, 177, 21);
-    pnlIcons = Add<TPanel>(this, this, "pnlIcons", 104, 60, 177, 24);
+    edtWord = AddControl<TEnterEdit>(this, this, "edtWord", 104, 36, 177, 21);
+    pnlIcons = AddControl<TPanel>(this, this, "pnlIcons", 104, 60, 177, 24);
     pnlIcons->SetBevelOuter(TPanelBevel::bvNone);
     AddAccentButtons(pnlIcons);
     pnlIcons->SetVisible(false);
-    lstSuggest = Add<TNewListBox>(this, this, "lstSuggest", 104, 85, 177, 137);
+    lstSuggest = AddControl<TNewListBox>(this, this, "lstSuggest", 104, 85, 177, 137);
     lblReplace->SetFocusControl(edtWord);
     lblSuggestions->SetFocusControl(lstSuggest);
 
@@ -289,17 +283,10 @@ TWPSpellDlg::TWPSpellDlg(TComponent* AOwner) : TAbsSpellDialog(AOwner) {
     btnClose = AddButton<TBitBtn>(this, this, "btnClose", "Close", 307, 190, 97, 26, "SPCLOSE");
     btnClose->SetCancel(true);
 
-    Bind(btnReplace, this, &TAbsSpellDialog::btnReplaceClick);
-    Bind(btnAdd, this, &TAbsSpellDialog::btnAddClick);
-    Bind(btnSkip, this, &TAbsSpellDialog::btnSkipClick);
-    Bind(btnSkipAll, this, &TAbsSpellDialog::btnSkipAllClick);
+    BindAnswers(this, nullptr, btnAdd, btnClose);
     Bind(btnSuggest, this, &TAbsSpellDialog::btnSuggestClick);
-    Bind(btnClose, this, &TAbsSpellDialog::btnCloseClick);
-    lstSuggest->OnChange = [this](TObject* s) { lstSuggestChange(s); };
     lstSuggest->OnClick = [this](TObject* s) { lstSuggestClick(s); };
     lstSuggest->OnEnter = [this](TObject* s) { lstSuggestEnter(s); };
-    lstSuggest->OnDblClick = [this](TObject* s) { lstSuggestDblClick(s); };
-    edtWord->OnKeyUp = [this](TObject* s, unsigned& k, TShiftState sh) { QuickSuggest(s, k, sh); };
     SetAccentIcons(0);
 }
 
@@ -331,24 +318,18 @@ void TWPSpellDlg::SetAccentIcons(TAccentSet Value) {
 
 TMSSpellDlg::TMSSpellDlg(TComponent* AOwner) : TAbsSpellDialog(AOwner) {
     TLoadingBracket loading(this);
-    SetName("MSSpellDlg");
-    SetPosition(TPosition::poScreenCenter);
-    SetCaption("Spelling");
-    SetBorderStyle(TFormBorderStyle::bsDialog);
-    Font()->SetName("MS Sans Serif");
-    Font()->SetSize(8);
-    SetClientSize(512, 242);
+    SetUpDialogForm(this, "MSSpellDlg", "Spelling", 512, 242);
 
     lblFound = AddLabel(this, this, "lblFound", "Not in Dictionary:", 8, 12);
-    edtCurWord = Add<TEnterEdit>(this, this, "edtCurWord", 108, 8, 200, 21);
+    edtCurWord = AddControl<TEnterEdit>(this, this, "edtCurWord", 108, 8, 200, 21);
     lblReplace = AddLabel(this, this, "lblReplace", "Change &To:", 8, 40);
-    edtWord = Add<TEnterEdit>(this, this, "edtWord", 108, 36, 200, 21);
+    edtWord = AddControl<TEnterEdit>(this, this, "edtWord", 108, 36, 200, 21);
     lblSuggestions = AddLabel(this, this, "lblSuggestions", "Suggestio&ns:", 8, 68);
-    pnlIcons = Add<TPanel>(this, this, "pnlIcons", 108, 64, 200, 24);
+    pnlIcons = AddControl<TPanel>(this, this, "pnlIcons", 108, 64, 200, 24);
     pnlIcons->SetBevelOuter(TPanelBevel::bvNone);
     AddAccentButtons(pnlIcons);
     pnlIcons->SetVisible(false);
-    lstSuggest = Add<TNewListBox>(this, this, "lstSuggest", 108, 89, 200, 113);
+    lstSuggest = AddControl<TNewListBox>(this, this, "lstSuggest", 108, 89, 200, 113);
     lblReplace->SetFocusControl(edtWord);
     lblSuggestions->SetFocusControl(lstSuggest);
 
@@ -366,16 +347,8 @@ TMSSpellDlg::TMSSpellDlg(TComponent* AOwner) : TAbsSpellDialog(AOwner) {
     btnClose->SetCancel(true);
     btnHelp = AddButton<TButton>(this, this, "btnHelp", "Help", c2, 210, w, h);
 
-    Bind(btnReplace, this, &TAbsSpellDialog::btnReplaceClick);
-    Bind(btnReplaceAll, this, &TAbsSpellDialog::btnReplaceAllClick);
-    Bind(btnAdd, this, &TAbsSpellDialog::btnAddClick);
-    Bind(btnSkip, this, &TAbsSpellDialog::btnSkipClick);
-    Bind(btnSkipAll, this, &TAbsSpellDialog::btnSkipAllClick);
+    BindAnswers(this, btnReplaceAll, btnAdd, btnClose);
     Bind(btnSuggest, this, &TAbsSpellDialog::btnSuggestClick);
-    Bind(btnClose, this, &TAbsSpellDialog::btnCloseClick);
-    lstSuggest->OnChange = [this](TObject* s) { lstSuggestChange(s); };
-    lstSuggest->OnDblClick = [this](TObject* s) { lstSuggestDblClick(s); };
-    edtWord->OnKeyUp = [this](TObject* s, unsigned& k, TShiftState sh) { QuickSuggest(s, k, sh); };
     SetAccentIcons(0);
 }
 
@@ -400,18 +373,12 @@ void TMSSpellDlg::SetAccentIcons(TAccentSet Value) {
 
 TW96SpellDlg::TW96SpellDlg(TComponent* AOwner) : TAbsSpellDialog(AOwner) {
     TLoadingBracket loading(this);
-    SetName("W96SpellDlg");
-    SetPosition(TPosition::poScreenCenter);
-    SetCaption("Spelling");
-    SetBorderStyle(TFormBorderStyle::bsNone);
-    Font()->SetName("MS Sans Serif");
-    Font()->SetSize(8);
-    SetClientSize(627, 89);
+    SetUpDialogForm(this, "W96SpellDlg", "Spelling", 627, 89, TFormBorderStyle::bsNone);
 
-    pnlMain = Add<TPanel>(this, this, "pnlMain", 0, 0, 627, 89);
+    pnlMain = AddControl<TPanel>(this, this, "pnlMain", 0, 0, 627, 89);
     pnlMain->SetAlign(TAlign::alClient);
     btnSuggest = AddButton<TSpeedButton>(this, pnlMain, "btnSuggest", "", 6, 6, 25, 25, "SPSUGGEST");
-    pnlTitle = Add<TPanel>(this, pnlMain, "pnlTitle", 33, 6, 145, 25);
+    pnlTitle = AddControl<TPanel>(this, pnlMain, "pnlTitle", 33, 6, 145, 25);
     pnlTitle->SetBevelOuter(TPanelBevel::bvNone);
     pnlTitle->SetColor(clBlack);
     lblSpellChk = AddLabel(this, pnlTitle, "lblSpellChk", "Spell Check", 0, 0);
@@ -420,14 +387,14 @@ TW96SpellDlg::TW96SpellDlg(TComponent* AOwner) : TAbsSpellDialog(AOwner) {
     lblSpellChk->SetAlignment(TAlignment::taCenter);
     lblSpellChk->Font()->SetColor(clWhite);
     lblFound = AddLabel(this, pnlMain, "lblFound", "&Word in Question:", 6, 40);
-    edtWord = Add<TEnterEdit>(this, pnlMain, "edtWord", 6, 58, 172, 21);
+    edtWord = AddControl<TEnterEdit>(this, pnlMain, "edtWord", 6, 58, 172, 21);
     edtWord->SetText("edtWord");
     lblFound->SetFocusControl(edtWord);
-    lstSuggest = Add<TNewListBox>(this, pnlMain, "lstSuggest", 186, 6, 177, 48);
-    pnlIcons = Add<TPanel>(this, pnlMain, "pnlIcons", 186, 56, 177, 24);
+    lstSuggest = AddControl<TNewListBox>(this, pnlMain, "lstSuggest", 186, 6, 177, 48);
+    pnlIcons = AddControl<TPanel>(this, pnlMain, "pnlIcons", 186, 56, 177, 24);
     pnlIcons->SetBevelOuter(TPanelBevel::bvNone);
     AddAccentButtons(pnlIcons);
-    pnlButtons = Add<TPanel>(this, pnlMain, "pnlButtons", 371, 4, 250, 81);
+    pnlButtons = AddControl<TPanel>(this, pnlMain, "pnlButtons", 371, 4, 250, 81);
     pnlButtons->SetBevelOuter(TPanelBevel::bvLowered);
     pnlButtons->SetCaption("");
 
@@ -443,16 +410,8 @@ TW96SpellDlg::TW96SpellDlg(TComponent* AOwner) : TAbsSpellDialog(AOwner) {
                        static_cast<TBitBtn*>(btnSkipAll), btnClose})
         b->SetLayout(TButtonLayout::blGlyphTop);
 
-    Bind(btnReplace, this, &TAbsSpellDialog::btnReplaceClick);
-    Bind(btnReplaceAll, this, &TAbsSpellDialog::btnReplaceAllClick);
-    Bind(btnAdd, this, &TAbsSpellDialog::btnAddClick);
-    Bind(btnSkip, this, &TAbsSpellDialog::btnSkipClick);
-    Bind(btnSkipAll, this, &TAbsSpellDialog::btnSkipAllClick);
-    Bind(btnClose, this, &TAbsSpellDialog::btnCloseClick);
+    BindAnswers(this, btnReplaceAll, btnAdd, btnClose);
     btnSuggest->OnClick = [this](TObject* s) { btnSuggestClick(s); };
-    lstSuggest->OnChange = [this](TObject* s) { lstSuggestChange(s); };
-    lstSuggest->OnDblClick = [this](TObject* s) { lstSuggestDblClick(s); };
-    edtWord->OnKeyUp = [this](TObject* s, unsigned& k, TShiftState sh) { QuickSuggest(s, k, sh); };
     edtWord->OnExit = [this](TObject* s) { edtWordExit(s); };
     SetAccentIcons(0);
 }

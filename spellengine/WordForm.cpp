@@ -1,6 +1,8 @@
 // The word-count window, built as its stored form was.
 #include "spellengine/WordForm.h"
 
+#include "vcl/DialogBuilding.h"
+
 #include <string>
 
 namespace spellengine {
@@ -13,30 +15,13 @@ TWordForm* GInstance = nullptr;
 
 TWordForm::TWordForm(TComponent* AOwner) : TForm(AOwner) {
     TLoadingBracket loading(this);
-    SetName("WordForm");
-    SetCaption("Word Count");
-    SetBorderStyle(TFormBorderStyle::bsDialog);
-    SetPosition(TPosition::poScreenCenter);
-    Font()->SetName("MS Sans Serif");
-    Font()->SetSize(8);
-    SetClientSize(209, 97);
+    SetUpDialogForm(this, "WordForm", "Word Count", 209, 97);
 
-    auto label = [this](const char* name, const char* caption, int left, int top) {
-        auto* l = new TLabel(this);
-        l->SetName(name);
-        l->SetParent(this);
-        l->SetBounds(left, top, 0, 0);
-        l->SetCaption(caption);
-        return l;
-    };
-    lblWordsCaption = label("lblWordsCaption", "Words:", 16, 14);
-    lblUniqueCaption = label("lblUniqueCaption", "Unique Words:", 16, 36);
-    lblWords = label("lblWords", "0", 112, 14);
-    lblUniqueWords = label("lblUniqueWords", "0", 112, 36);
-    btnOk = new TButton(this);
-    btnOk->SetName("btnOk");
-    btnOk->SetParent(this);
-    btnOk->SetBounds(67, 62, 75, 25);
+    lblWordsCaption = AddLabel(this, this, "lblWordsCaption", "Words:", 16, 14);
+    lblUniqueCaption = AddLabel(this, this, "lblUniqueCaption", "Unique Words:", 16, 36);
+    lblWords = AddLabel(this, this, "lblWords", "0", 112, 14);
+    lblUniqueWords = AddLabel(this, this, "lblUniqueWords", "0", 112, 36);
+    btnOk = AddControl<TButton>(this, this, "btnOk", 67, 62, 75, 25);
     btnOk->SetCaption("OK");
     btnOk->SetDefault(true);
     btnOk->OnClick = [this](TObject* s) { btnOkClick(s); };

@@ -1,8 +1,11 @@
-// What the class library's own dialogs share in building their forms in code: a control placed
-// on a parent, a label with the control its accelerator focuses.
+// What the dialogs built in code share: the dialog form itself, a control placed on a parent, a
+// label with the control its accelerator focuses.
 #pragma once
 
+#include "vcl/Forms.h"
 #include "vcl/StdCtrls.h"
+
+#include <string>
 
 namespace vcl {
 
@@ -21,6 +24,18 @@ inline TLabel* AddLabel(TComponent* Owner, TWinControl* Parent, const char* Name
     l->SetCaption(Caption);
     if (Focus) l->SetFocusControl(Focus);
     return l;
+}
+
+// A dialog of a fixed client size, centred on the screen, in the dialogs' 8-point font.
+inline void SetUpDialogForm(TForm* Form, const char* Name, const std::string& Caption, int ClientWidth,
+                            int ClientHeight, TFormBorderStyle Border = TFormBorderStyle::bsDialog) {
+    Form->SetName(Name);
+    Form->SetBorderStyle(Border);
+    Form->SetPosition(TPosition::poScreenCenter);
+    Form->Font()->SetName("MS Sans Serif");
+    Form->Font()->SetSize(8);
+    Form->SetCaption(Caption);
+    Form->SetClientSize(ClientWidth, ClientHeight);
 }
 
 } // namespace vcl

@@ -65,13 +65,7 @@ private:
 
 void TOpenForm::Build() {
     TLoadingBracket loading(this);
-    SetName("OpenDialog");
-    SetBorderStyle(TFormBorderStyle::bsDialog);
-    SetPosition(TPosition::poScreenCenter);
-    Font()->SetName("MS Sans Serif");
-    Font()->SetSize(8);
-    SetCaption(FDialog.Title().empty() ? "Open" : FDialog.Title());
-    SetClientSize(402, 218);
+    SetUpDialogForm(this, "OpenDialog", FDialog.Title().empty() ? "Open" : FDialog.Title(), 402, 218);
     SetHelpContext(FDialog.HelpContext());
 
     FEdit = AddControl<TEdit>(this, this, "FileNameEdit", 9, 24, 135, 21);

@@ -150,13 +150,7 @@ private:
 
 void TFontForm::Build() {
     TLoadingBracket loading(this);
-    SetName("FontDialog");
-    SetBorderStyle(TFormBorderStyle::bsDialog);
-    SetPosition(TPosition::poScreenCenter);
-    Font()->SetName("MS Sans Serif");
-    Font()->SetSize(8);
-    SetCaption("Font");
-    SetClientSize(424, 206);
+    SetUpDialogForm(this, "FontDialog", "Font", 424, 206);
     SetHelpContext(FDialog.HelpContext());
 
     FFace = AddControl<TComboBox>(this, this, "FaceCombo", 9, 22, 150, 21);

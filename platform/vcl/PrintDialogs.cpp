@@ -64,13 +64,7 @@ bool TPrinterSetupDialog::Execute() {
     std::vector<WORD> papers;
     {
         TLoadingBracket loading(form.get());
-        form->SetName("PrintSetupDlg");
-        form->SetBorderStyle(TFormBorderStyle::bsDialog);
-        form->SetPosition(TPosition::poScreenCenter);
-        form->Font()->SetName("MS Sans Serif");
-        form->Font()->SetSize(8);
-        form->SetCaption("Print Setup");
-        form->SetClientSize(400, 194);
+        SetUpDialogForm(form.get(), "PrintSetupDlg", "Print Setup", 400, 194);
         form->SetHelpContext(FHelpContext);
 
         auto* group = AddControl<TGroupBox>(form.get(), form.get(), "PrinterGroup", 8, 6, 384, 74);
