@@ -3,7 +3,9 @@ program Demo;
 uses
   Forms,
   Main in 'MAIN.PAS' {MainForm},
-  Helpers; { (* not a unit *) }
+  Helpers, { (* not a unit *) }
+  Shapes in 'Shapes.pas',
+  Drawing in 'Drawing.pas';
 
 {$R *.RES}
 

@@ -3,10 +3,14 @@ unit Main;
 interface
 
 uses
-  Forms, Helpers;
+  Classes, SysUtils, Forms, StdCtrls, Helpers, Shapes, Drawing;
 
 type
   TMainForm = class(TForm)
+    lblTitle: TLabel;
+    edtCount: TEdit;
+    btnDraw: TButton;
+    procedure btnDrawClick(Sender: TObject);
   private
     FCount: Integer;
   public
@@ -23,6 +27,25 @@ implementation
 procedure TMainForm.Bump;
 begin
 	Inc(FCount);
+end;
+
+procedure TMainForm.btnDrawClick(Sender: TObject);
+var
+  Picture: TDrawing;
+  I: Integer;
+begin
+  Picture := TDrawing.Create;
+  try
+    for I := 1 to StrToIntDef(edtCount.Text, 1) do
+      if Odd(I) then
+        Picture.Add(TCircle.Create(I))
+      else
+        Picture.Add(TRectangle.Create(I, Twice(I)));
+    lblTitle.Caption := Picture.Summary;
+  finally
+    Picture.Free;
+  end;
+  Bump;
 end;
 
 end.

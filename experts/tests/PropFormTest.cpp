@@ -29,12 +29,6 @@ protected:
     void SetUp() override {
         UiTest::SetUp();
         ide_test::CopyDemoProject(Root.Path());
-        // The event and enumerated types come from Classes, as in any form unit.
-        const std::string main = rtl::HostPath(kMain);
-        std::ifstream in(main, std::ios::binary);
-        std::string text((std::istreambuf_iterator<char>(in)), {});
-        text.replace(text.find("Forms, Helpers"), 5, "Classes, Forms");
-        std::ofstream(main, std::ios::binary) << text;
         Ide = std::make_unique<ide::TIde>();
         ToolServices = Ide->ToolServices();
         ASSERT_TRUE(ToolServices->OpenProject("C:\\PROJECTS\\Demo\\Demo.dpr"));
@@ -76,15 +70,16 @@ public:
     }
 
 protected:
-    // Fpc compiles the current text of Main.pas beside the demo's other units and a Forms stub.
+    // Fpc compiles the current text of Main.pas beside the demo's other units, with the example's
+    // stand-ins for the class library's units.
     bool Compiles(std::string& Log) {
         const fs::path dir = fs::path(Root.Path()) / "fpc";
         fs::create_directories(dir);
         fs::copy(fs::path(SUITE_SOURCE_DIR) / "examples" / "Demo", dir,
                  fs::copy_options::overwrite_existing | fs::copy_options::recursive);
         fs::copy_file(dir / "Main.dfm", dir / "Main.DFM", fs::copy_options::overwrite_existing);
-        std::ofstream(dir / "Forms.pas") << "unit Forms;\n{$M+}\ninterface\nuses Classes;\ntype\n"
-                                            "  TForm = class(TComponent)\n  end;\nimplementation\nend.\n";
+        fs::copy(fs::path(SUITE_SOURCE_DIR) / "examples" / "stubs", dir,
+                 fs::copy_options::overwrite_existing | fs::copy_options::recursive);
         std::ofstream(dir / "Main.pas", std::ios::binary) << Ide->CurrentBuffer()->Text();
         std::string cmd = "cd '" + dir.string() + "' && fpc -Mdelphi -vw Main.pas >fpc.log 2>&1";
         int rc = std::system(cmd.c_str());
