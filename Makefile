@@ -6,7 +6,7 @@ JOBS       ?= $(shell nproc)
 # makes is synced to disk, which a disk makes slow for the tests that write thousands of times.
 TEST_TMPDIR ?= $(shell [ -d /dev/shm ] && [ -w /dev/shm ] && echo /dev/shm || echo /tmp)
 
-.PHONY: all build test demo deps clean
+.PHONY: all build test demo demo-vorl deps clean
 
 all: build
 
@@ -16,6 +16,9 @@ build: deps
 
 demo: deps build
 	BUILD=$(BUILD) scripts/demo
+
+demo-vorl: deps build
+	BUILD=$(BUILD) scripts/demo --vorl
 
 deps:
 	scripts/install-deps

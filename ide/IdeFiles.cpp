@@ -51,6 +51,8 @@ constexpr const char* DefaultTemplates =
 
 void EnsureIdeFiles() {
     rtl::ForceDirectories(rtl::ExtractFileDir(IdeProgramFile));
+    // The folder the default search path names.
+    rtl::ForceDirectories("C:\\BORLAND\\DELPHI 2.0\\LIB");
     if (!rtl::FileExists(CodeTemplateFile))
         WriteWholeFile(CodeTemplateFile, DefaultTemplates);
 }

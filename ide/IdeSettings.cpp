@@ -10,6 +10,7 @@ namespace {
 
 const std::string EditorKey = std::string(IdeRegistryKey) + "\\Editor";
 const std::string HighlightKey = std::string(IdeRegistryKey) + "\\Highlight";
+const std::string LibraryKey = std::string(IdeRegistryKey) + "\\Library";
 
 // Style letters, default-foreground flag, default-background flag, foreground and background
 // colour indexes of the IDE's sixteen.
@@ -21,6 +22,22 @@ constexpr THighlightDefault HighlightDefaults[] = {
     {"Plain_text", ",0,0,0,15"}, {"Identifier", ",1,1,0,15"}, {"Reserved_word", "B,1,1,0,15"},
     {"Comment", "I,0,1,4,15"},   {"String", ",0,1,4,15"},      {"Symbol", ",1,1,0,15"},
     {"Number", ",1,1,0,15"},
+};
+
+// The library settings of a fresh installation, all kept as texts.
+struct TLibraryDefault {
+    const char* Name;
+    const char* Value;
+};
+constexpr TLibraryDefault LibraryDefaults[] = {
+    {"SearchPath", "C:\\BORLAND\\DELPHI 2.0\\LIB"},
+    {"ComponentLibrary", "C:\\BORLAND\\DELPHI 2.0\\BIN\\CMPLIB32.DCL"},
+    {"UnitAliases", "WinTypes=Windows;WinProcs=Windows;DbiTypes=BDE;DbiProcs=BDE;DbiErrs=BDE"},
+    {"MapFile", "0"},
+    {"SaveLibrarySource", "0"},
+    {"DebugInfo", "1"},
+    {"ShowHints", "1"},
+    {"ShowWarnings", "1"},
 };
 
 int ToInt(const std::string& s) {
@@ -49,6 +66,13 @@ void EnsureIdeDefaults() {
             for (const auto& h : HighlightDefaults)
                 if (!reg.ValueExists(h.Name))
                     reg.WriteString(h.Name, h.Value);
+    }
+    {
+        rtl::TRegistry reg;
+        if (reg.OpenKey(LibraryKey, true))
+            for (const auto& l : LibraryDefaults)
+                if (!reg.ValueExists(l.Name))
+                    reg.WriteString(l.Name, l.Value);
     }
     EnsureIdeFiles();
 }

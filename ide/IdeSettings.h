@@ -1,5 +1,5 @@
 // The IDE's own settings and files: its registry keys under the current user (the editor's font
-// and tab stops, the highlight colours), its code-template file and its program folder, made on
+// and tab stops, the highlight colours, the library settings), its code-template file and its program folder, made on
 // first start when missing. Implementations in IdeSettings.cpp.
 #pragma once
 

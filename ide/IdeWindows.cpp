@@ -91,6 +91,13 @@ public:
                 BindShortCuts(this, ide);
     }
 
+    // Whole rows the view shows.
+    int VisibleRows() {
+        Canvas()->SetFont(Font());
+        int lineHeight = std::max(1, Canvas()->TextHeight("Wg"));
+        return std::max(1, (ClientHeight() - 2) / lineHeight);
+    }
+
 protected:
     void Paint() override {
         TCanvas* c = Canvas();
@@ -114,6 +121,13 @@ public:
         int size = ide.EditorParamInt("FontSize");
         Font()->SetName(face.empty() ? "Courier New" : face);
         Font()->SetSize(size > 0 ? size : 10);
+    }
+
+    // Whole rows the view shows.
+    int VisibleRows() {
+        Canvas()->SetFont(Font());
+        int lineHeight = std::max(1, Canvas()->TextHeight("Wg"));
+        return std::max(1, (ClientHeight() - 2) / lineHeight);
     }
 
 protected:
@@ -251,6 +265,15 @@ void TIdeWindows::Refresh() {
     std::size_t text = buffer ? std::hash<std::string>{}(buffer->Text()) : 0;
     host::TEditPos cursor = buffer ? buffer->Pos(0) : host::TEditPos{};
     host::TEditPos top = buffer ? buffer->Pos(1) : host::TEditPos{};
+    // A cursor moved out of sight (a search's Goto, an expert's insertion) scrolls the view so
+    // that its row shows, in the middle, as the IDE's editor does.
+    if (buffer && cursor != f.ShownCursor) {
+        int rows = f.Editor->View->VisibleRows();
+        if (cursor.Line < top.Line || cursor.Line >= top.Line + rows) {
+            top = host::TEditPos{1, std::max(1, cursor.Line - rows / 2)};
+            buffer->SetPos(1, top);
+        }
+    }
     if (file != f.ShownFile || text != f.ShownText || !(cursor == f.ShownCursor) || !(top == f.ShownTop)) {
         f.ShownFile = file;
         f.ShownText = text;

@@ -63,6 +63,7 @@ var
   I: Integer;
 begin
   Result := 0;
+
   for I := 0 to Count - 1 do
     Result := Result + Shapes[I].Area;
 end;

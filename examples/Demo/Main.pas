@@ -36,7 +36,7 @@ var
 begin
   Picture := TDrawing.Create;
   try
-    for I := 1 to StrToIntDef(edtCount.Text, 1) do
+    for I := 1 to Clamp(StrToIntDef(edtCount.Text, 1), 1, 9) do
       if Odd(I) then
         Picture.Add(TCircle.Create(I))
       else

@@ -45,7 +45,7 @@ TEST_F(EditBuffersTest, LfOnlyFileIsReadBackAsCrLfAndOffsetsCountTwoPerBreak) {
     EXPECT_EQ(std::string(buf, 26), "unit Helpers;\r\n\r\ninterface");
     ASSERT_EQ(reader->GetText(17, buf, 9), 9);
     EXPECT_EQ(std::string(buf, 9), "interface");
-    EXPECT_EQ(editor->LinesInBuffer(), 15); // 14 line breaks, the last ending the file
+    EXPECT_EQ(editor->LinesInBuffer(), 37); // 36 line breaks, the last ending the file
     // The disk file itself is left as it was until saved.
     EXPECT_EQ(DiskText(DemoDir + "Helpers.pas").find('\r'), std::string::npos);
 }

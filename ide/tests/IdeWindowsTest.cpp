@@ -226,6 +226,33 @@ TEST_F(IdeWindowsTest, TheCodeEditorShowsViewZeroOfTheCurrentBufferAsItChanges) 
     EXPECT_NEAR(InkIn(view, 0, 17), firstLine, firstLine / 10);
 }
 
+TEST_F(IdeWindowsTest, ACursorMovedOutOfSightScrollsTheCodeEditorToIt) {
+    ASSERT_TRUE(Ide->ToolServices()->OpenProject(DemoDir + "Demo.dpr"));
+    ide::TIdeWindows& windows = Ide->ShowWindows();
+    std::string text;
+    for (int i = 1; i <= 200; ++i) text += "line " + std::to_string(i) + "\r\n";
+    auto buffer = Ide->CurrentBuffer();
+    buffer->SetText(text);
+    windows.ProcessMessages();
+    struct Case {
+        int Line;
+        bool Scrolls;
+    } cases[] = {{5, false}, {150, true}, {152, false}, {3, true}, {200, true}};
+    for (const Case& c : cases) {
+        int before = buffer->Pos(1).Line;
+        buffer->SetPos(0, {1, c.Line});
+        windows.ProcessMessages();
+        int top = buffer->Pos(1).Line;
+        EXPECT_EQ(top != before, c.Scrolls) << "line " << c.Line;
+        // The cursor's row is among the shown rows, some below it too when it scrolled.
+        EXPECT_LE(top, c.Line) << "line " << c.Line;
+        EXPECT_LT(c.Line, top + 15) << "line " << c.Line;
+        if (c.Scrolls && c.Line > 20) {
+            EXPECT_GT(c.Line, top + 2) << "line " << c.Line;
+        }
+    }
+}
+
 TEST_F(IdeWindowsTest, TheCodeEditorTakesNoTyping) {
     ASSERT_TRUE(Ide->ToolServices()->OpenProject(DemoDir + "Demo.dpr"));
     ide::TIdeWindows& windows = Ide->ShowWindows();

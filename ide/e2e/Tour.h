@@ -1,0 +1,96 @@
+// The suite as a person uses it: the stand-in IDE with its windows over a copy of the example
+// project, the three libraries loaded from a folder, Vorl's main window beside it, and each road
+// of the four tools driven by the robot from its menu command to the files on disk. The
+// end-to-end tests check what each road leaves; the scripted tour of `make demo` runs the same
+// roads and keeps a picture and a line of account of each step. Implementations in Tour.cpp.
+#pragma once
+
+#include "ide/Ide.h"
+#include "testing/Robot.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tour {
+
+inline const std::string DemoDir = "C:\\PROJECTS\\Demo\\";
+
+// Copies the example project (examples/Demo under the source folder) to C:\PROJECTS\Demo of the
+// current machine root, replacing what was there.
+void CopyDemoProject(const std::string& sourceFolder);
+
+// Compiles a copy of the project's folder with fpc, each unit on its own and the form unit with
+// the stand-ins of the class library's units; false with fpc's output in log when one fails.
+bool HaveFpc();
+bool CompileProject(const std::string& sourceFolder, std::string& log);
+
+struct TSearchOutcome {
+    std::string Caption;     // of the window the shortcut showed
+    std::string File;        // the IDE's current file after the choice
+    int Line = 0;            // the editor's cursor line after the choice
+    std::string LineText;    // that line of the buffer
+};
+
+struct TPropertyOutcome {
+    std::string Caption;     // of the wizard
+    std::string UnitText;    // the unit's buffer after the insertion
+};
+
+struct TSnippetOutcome {
+    std::string Caption;     // of the Quick Code window
+    std::string UnitText;    // the unit's buffer after the insertion
+};
+
+struct TVorlOutcome {
+    std::string Refused;     // the message while the IDE's windows are up
+    bool KeyKeptWhileRefused = false;
+    std::string Applied;     // the message after the IDE has closed
+};
+
+class TTour {
+public:
+    // The IDE with its windows over C:\PROJECTS\Demo\Demo.dpr (copy it first) and the libraries
+    // of libraryFolder. With shotFolder, each step writes "<nn>-<name>.png" there.
+    TTour(const std::string& libraryFolder, std::string shotFolder = {});
+    ~TTour();
+    TTour(const TTour&) = delete;
+    TTour& operator=(const TTour&) = delete;
+
+    ide::TIde& Ide() { return *FIde; }
+
+    // Each step's line of account, as it happens.
+    std::function<void(const std::string& line)> OnAccount;
+    const std::vector<std::string>& Accounts() const { return FAccounts; }
+    const std::vector<std::string>& Shots() const { return FShots; }
+    // What a road could not do (a robot step that never ran, a message nobody expected).
+    const std::vector<std::string>& Faults() const { return FFaults; }
+
+    // Tools|Spell Check... shows Quillor's main window; Close ends it. The call's result.
+    int OpenSpellChecker();
+    // Ctrl+Alt+X over the unit: the results window; the last hit is chosen.
+    TSearchOutcome SearchDeclarations(const std::string& unitFile);
+    // Tools|Property Expert over the unit: a Boolean property of the class with data fields.
+    TPropertyOutcome InsertProperty(const std::string& unitFile, const std::string& className,
+                                    const std::string& propertyName);
+    // Tools|Quick Code Expert: the snippet inserted at the cursor placed at line, column.
+    TSnippetOutcome InsertSnippet(const std::string& unitFile, int line, int column, const std::string& snippet);
+    // Vorl's window beside the IDE: a new configuration from the IDE's library key with a detailed
+    // map file and the library's source saved, Apply refused while the IDE's windows are up, and
+    // applied once the IDE has closed (which ends the IDE).
+    TVorlOutcome ApplyLibraryConfiguration(const std::string& aliasName);
+
+private:
+    void Account(const std::string& line);
+    // A picture of the whole screen, every window painted first.
+    void Snap(const std::string& name);
+    void Run(testing_support::TRobot& robot);
+    void ChooseIdeMenu(testing_support::TRobot& robot, const std::string& path);
+
+    std::string FShotFolder;
+    std::unique_ptr<ide::TIde> FIde;
+    std::vector<std::string> FAccounts, FShots, FFaults;
+};
+
+} // namespace tour

@@ -1,0 +1,157 @@
+// The suite end to end: the stand-in IDE with the real libraries of the build, Vorl's window
+// beside it, each road driven by the robot from its menu command to the files on disk.
+#include "ide/e2e/Tour.h"
+
+#include "ide/WinNames.h"
+#include "libconfig/AliasStore.h"
+#include "rtl/Paths.h"
+#include "rtl/Registry.h"
+#include "rtl/SysUtils.h"
+#include "testing/UiTest.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <sys/wait.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using tour::DemoDir;
+
+class SuiteTest : public testing_support::UiTest {
+protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        FOldDir = rtl::GetCurrentDir();
+        tour::CopyDemoProject(SUITE_SOURCE_DIR);
+        Tour = std::make_unique<tour::TTour>(IDE_FOLDER);
+        ASSERT_TRUE(Tour->Ide().IsLoaded(ide::TLibraryKind::Quillor));
+        ASSERT_TRUE(Tour->Ide().IsLoaded(ide::TLibraryKind::Delvo));
+        ASSERT_TRUE(Tour->Ide().IsLoaded(ide::TLibraryKind::Zestor));
+    }
+    void TearDown() override {
+        // The IDE's windows go before the window system is reset.
+        Tour.reset();
+        rtl::SetCurrentDir(FOldDir);
+        UiTest::TearDown();
+    }
+    std::string Disk(const std::string& name) {
+        auto text = ide::ReadWholeFile(name);
+        return text ? *text : "<missing>";
+    }
+
+    std::unique_ptr<tour::TTour> Tour;
+
+private:
+    std::string FOldDir;
+};
+
+TEST_F(SuiteTest, ToolsSpellCheckShowsQuillorsMainWindowAndCloseGivesTwo) {
+    EXPECT_EQ(Tour->OpenSpellChecker(), 2);
+    EXPECT_EQ(Tour->Faults(), std::vector<std::string>{});
+}
+
+TEST_F(SuiteTest, TheSearchShortcutPutsTheEditorAtTheChosenDeclaration) {
+    tour::TSearchOutcome out = Tour->SearchDeclarations(DemoDir + "Helpers.pas");
+    EXPECT_EQ(Tour->Faults(), std::vector<std::string>{});
+    EXPECT_EQ(out.Caption, "Browse Search Results");
+    EXPECT_TRUE(rtl::SameText(out.File, DemoDir + "Helpers.pas")) << out.File;
+    // The last hit is the last heading of the unit.
+    EXPECT_EQ(out.LineText, "procedure Swap(var A, B: Integer);");
+    EXPECT_TRUE(Tour->Ide().Active());
+}
+
+TEST_F(SuiteTest, APropertyInsertedWithTheWizardCompiles) {
+    tour::TPropertyOutcome out = Tour->InsertProperty(DemoDir + "Shapes.pas", "TCircle", "Filled");
+    EXPECT_EQ(Tour->Faults(), std::vector<std::string>{});
+    EXPECT_EQ(out.Caption, "Property Expert");
+    const std::string& text = out.UnitText;
+    std::size_t circle = text.find("TCircle = class(TShape)"), rectangle = text.find("TRectangle = class(TShape)");
+    std::size_t field = text.find("    FFilled: Boolean;\r\n");
+    std::size_t property = text.find("    property Filled: Boolean read FFilled write FFilled;\r\n");
+    ASSERT_NE(field, std::string::npos) << text;
+    ASSERT_NE(property, std::string::npos) << text;
+    EXPECT_TRUE(circle < field && field < rectangle) << text;
+    EXPECT_TRUE(circle < property && property < rectangle) << text;
+
+    ASSERT_TRUE(Tour->Ide().SaveFile(DemoDir + "Shapes.pas"));
+    EXPECT_EQ(Disk(DemoDir + "Shapes.pas"), text);
+    if (!tour::HaveFpc())
+        GTEST_SKIP() << "fpc is not installed";
+    std::string log;
+    EXPECT_TRUE(tour::CompileProject(SUITE_SOURCE_DIR, log)) << log;
+}
+
+TEST_F(SuiteTest, ASnippetGoesInAtTheEditorsCursor) {
+    const std::string before = Disk(DemoDir + "Drawing.pas");
+    tour::TSnippetOutcome out = Tour->InsertSnippet(DemoDir + "Drawing.pas", 66, 3, "trye");
+    EXPECT_EQ(Tour->Faults(), std::vector<std::string>{});
+    EXPECT_EQ(out.Caption, "Quick Code Expert");
+    EXPECT_NE(out.UnitText.find("  Result := 0;\r\n  try\r\n    |\r\n  except\r\n  end;\r\n\r\n  for I"), std::string::npos) << out.UnitText;
+    EXPECT_EQ(Disk(DemoDir + "Drawing.pas"), before) << "the buffer changes, the file waits for a save";
+}
+
+TEST_F(SuiteTest, VorlAppliesAConfigurationOnlyOnceTheIdeHasClosed) {
+    tour::TVorlOutcome out = Tour->ApplyLibraryConfiguration("Demo Library");
+    EXPECT_EQ(Tour->Faults(), std::vector<std::string>{});
+    EXPECT_EQ(out.Refused, "Delphi IDE is running, library configuration cannot be changed!");
+    EXPECT_TRUE(out.KeyKeptWhileRefused);
+    EXPECT_EQ(out.Applied, "Registry updated. New library configuration\nwill take effect next time you start Delphi.");
+
+    rtl::TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(std::string("\\") + libconfig::LibraryKey, false));
+    EXPECT_EQ(reg.ReadString("MapFile"), "3");
+    EXPECT_EQ(reg.ReadString("SaveLibrarySource"), "1");
+    // The rest came from the IDE's own key, unchanged.
+    EXPECT_EQ(reg.ReadString("ComponentLibrary"), "C:\\BORLAND\\DELPHI 2.0\\BIN\\CMPLIB32.DCL");
+    EXPECT_EQ(reg.ReadString("SearchPath"), "C:\\BORLAND\\DELPHI 2.0\\LIB");
+    EXPECT_EQ(reg.ReadString("UnitAliases"), "WinTypes=Windows;WinProcs=Windows;DbiTypes=BDE;DbiProcs=BDE;DbiErrs=BDE");
+    EXPECT_EQ(reg.ReadString("DebugInfo"), "1");
+    std::string store = Disk("C:\\VORL\\vorl.ini");
+    EXPECT_NE(store.find("Alias=Demo Library"), std::string::npos) << store;
+    EXPECT_NE(store.find("MapFile=3"), std::string::npos) << store;
+}
+
+TEST(SuiteProject, TheExampleProjectCompilesWithFpc) {
+    if (!tour::HaveFpc())
+        GTEST_SKIP() << "fpc is not installed";
+    testing_support::TempWinRoot root;
+    tour::CopyDemoProject(SUITE_SOURCE_DIR);
+    std::string log;
+    EXPECT_TRUE(tour::CompileProject(SUITE_SOURCE_DIR, log)) << log;
+    // Nothing of fpc's is left in the project.
+    for (const auto& e : fs::directory_iterator(rtl::HostPath(DemoDir)))
+        EXPECT_NE(e.path().extension(), ".ppu") << e.path();
+}
+
+TEST(SuiteTour, TheTourRunsEveryRoadAndKeepsAPictureOfEachStep) {
+    testing_support::TempWinRoot root;
+    const std::string shots = root.Path() + "/shots";
+    std::string command = "env WINROOT='" + root.Path() + "' '" TOUR_PROGRAM_FILE "' '" SUITE_SOURCE_DIR "' '" IDE_FOLDER
+                          "' '" + shots + "' 2>&1";
+    std::string output;
+    int status = -1;
+    if (FILE* p = popen(command.c_str(), "r")) {
+        char buf[512];
+        std::size_t n;
+        while ((n = fread(buf, 1, sizeof buf, p)) > 0) output.append(buf, n);
+        status = pclose(p);
+    }
+    ASSERT_TRUE(WIFEXITED(status)) << output;
+    EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+    EXPECT_EQ(output.find("FAULT"), std::string::npos) << output;
+    int pictures = 0;
+    for (const auto& e : fs::directory_iterator(shots)) {
+        EXPECT_EQ(e.path().extension(), ".png") << e.path();
+        ++pictures;
+    }
+    EXPECT_NE(output.find("demo: " + std::to_string(pictures) + " pictures in"), std::string::npos) << output;
+    for (const char* road : {"Spell Check", "Ctrl+Alt+X", "Property Expert", "Quick Code Expert", "Vorl made"})
+        EXPECT_NE(output.find(road), std::string::npos) << road << "\n" << output;
+}
+
+} // namespace
