@@ -3,9 +3,9 @@ program Demo;
 uses
   Forms,
   Main in 'MAIN.PAS' {MainForm},
-  Helpers, { (* not a unit *) }
   Shapes in 'Shapes.pas',
-  Drawing in 'Drawing.pas';
+  Drawing in 'Drawing.pas',
+  Helpers; { (* not a unit *) }
 
 {$R *.RES}
 

@@ -24,8 +24,8 @@ TEST_F(ProjectTest, OpenReportsFullNamesAndUnitsOfTheUsesClause) {
     // A bare name is that name with ".pas" beside the project, whether or not it exists; a file
     // named with "in" is resolved on disk without regard to case.
     EXPECT_EQ(units, (std::vector<std::string>{DemoDir + "Demo.dpr", DemoDir + "Forms.pas", DemoDir + "Main.pas",
-                                               DemoDir + "Helpers.pas", DemoDir + "Shapes.pas",
-                                               DemoDir + "Drawing.pas"}));
+                                               DemoDir + "Shapes.pas", DemoDir + "Drawing.pas",
+                                               DemoDir + "Helpers.pas"}));
     EXPECT_EQ(Services->GetUnitName(6), "");
     EXPECT_EQ(Services->GetUnitName(-1), "");
 }
