@@ -1359,6 +1359,13 @@ void TParaList::ReWrapAll() {
     if (failed) throw rtl::EOutOfMemory(EditorErrorText(Code(TParaResult::OutOfMemory)));
 }
 
+void TParaList::RecodeText(const std::function<void(char*, std::size_t)>& Recode) {
+    for (TParaNode* p = FFirst; p; p = p->FNext)
+        if (!p->FText.empty()) Recode(p->FText.data(), p->FText.size());
+    // A blank or hyphen may have come or gone, and with it a line break.
+    if (FWordWrap) ReWrapAll();
+}
+
 void TParaList::SetParaLengthLimit(std::int32_t Value) {
     FParaLengthLimit = std::clamp(Value, 0, MaxParaLength);
 }

@@ -214,6 +214,9 @@ public:
                                      std::int32_t& Para, std::int32_t& Pos);
 
     void ReWrapAll();
+    // Every paragraph's characters through Recode, one for one and in place: a change of code
+    // page, not an edit, so it leaves no undo record and the modified flag as it was.
+    void RecodeText(const std::function<void(char* Text, std::size_t Length)>& Recode);
 
     std::int32_t ParaCount() const { return FParaCount; }
     std::int32_t LineCount() const { return FLineCount; }

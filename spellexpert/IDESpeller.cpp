@@ -5,6 +5,7 @@
 #include "spellexpert/SyntaxColour.h"
 
 #include "spellengine/SpellDialogs.h"
+#include "rtl/CodePages.h"
 #include "rtl/Paths.h"
 #include "rtl/SysUtils.h"
 
@@ -170,6 +171,16 @@ void TIDESpeller::ShowFileInEditor(const std::string& FileName) {
     }
     Editor1->Invalidate();
     Application->ProcessMessages();
+}
+
+void TIDESpeller::ConvertLinesToOem() {
+    Editor1->ParaList().RecodeText([](char* Text, std::size_t Length) { rtl::AnsiToOemBuff(Text, Text, Length); });
+    Editor1->Invalidate();
+}
+
+void TIDESpeller::ConvertLinesToAnsi() {
+    Editor1->ParaList().RecodeText([](char* Text, std::size_t Length) { rtl::OemToAnsiBuff(Text, Text, Length); });
+    Editor1->Invalidate();
 }
 
 } // namespace spellexpert

@@ -24,6 +24,10 @@ public:
     void LoadFile(const std::string& FileName);
     // Names the file on the caption and tab, says what is being checked, and colours it.
     void ShowFileInEditor(const std::string& FileName);
+    // The editor's text from the ANSI code page to OEM, or back, in place: form text is checked
+    // in OEM. Neither is an edit: the modified flag stays.
+    void ConvertLinesToOem();
+    void ConvertLinesToAnsi();
 
     void FormCreate(vcl::TObject* Sender);
     void FormShow(vcl::TObject* Sender);

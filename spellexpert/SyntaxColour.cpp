@@ -16,10 +16,35 @@ namespace {
 // The expert reads the IDE's settings as any other program would: from its registry key.
 constexpr const char* IdeKey = "\\Software\\Borland\\Delphi\\2.0";
 
-// In lookup order; the selection record sits before the number record.
-std::array<TSyntaxAttr, 8> Attrs;
-std::string FontName;
-int FontSize = 9;
+struct TLooks {
+    // In lookup order; the selection record sits before the number record.
+    std::array<TSyntaxAttr, 8> Attrs;
+    std::string FontName;
+    int FontSize;
+};
+
+TLooks DefaultLooks() {
+    using namespace vcl;
+    return {{{
+                {'d', clBlack, clWhite, 0},
+                {'i', clBlack, clWhite, 0},
+                {'r', clBlack, clWhite, fsBold},
+                {'c', clBlack, clWhite, fsItalic},
+                {'s', clRed, clWhite, 0},
+                {'y', clTeal, clWhite, 0},
+                {'h', clWhite, clHighlight, 0},
+                {'n', clBlack, clWhite, 0},
+            }},
+            "Courier New",
+            9};
+}
+
+// Made with their defaults on first use, so that whichever unit of the library reads the IDE's
+// settings at load finds them in place, whatever the order of the units' start-ups.
+TLooks& Looks() {
+    static TLooks looks = DefaultLooks();
+    return looks;
+}
 
 struct TNamedCode {
     const char* Name;
@@ -75,9 +100,6 @@ bool ReadRegString(rtl::TRegistry& Reg, const std::string& Name, std::string& Ou
 
 } // namespace
 
-// The records hold their defaults from the library's loading on.
-static const bool DefaultsSet = (SetDefaultAttributes(), true);
-
 vcl::TColor IdeColour(int Index) {
     static constexpr vcl::TColor Palette[16] = {
         vcl::clBlack, vcl::clMaroon, vcl::clGreen, vcl::clOlive,  vcl::clNavy, vcl::clPurple,
@@ -87,33 +109,20 @@ vcl::TColor IdeColour(int Index) {
     return Index >= 0 && Index < 16 ? Palette[Index] : vcl::clBlack;
 }
 
-void SetDefaultAttributes() {
-    using namespace vcl;
-    Attrs = {{
-        {'d', clBlack, clWhite, 0},
-        {'i', clBlack, clWhite, 0},
-        {'r', clBlack, clWhite, fsBold},
-        {'c', clBlack, clWhite, fsItalic},
-        {'s', clRed, clWhite, 0},
-        {'y', clTeal, clWhite, 0},
-        {'h', clWhite, clHighlight, 0},
-        {'n', clBlack, clWhite, 0},
-    }};
-    FontName = "Courier New";
-    FontSize = 9;
-}
+void SetDefaultAttributes() { Looks() = DefaultLooks(); }
 
 TSyntaxAttr& AttributeRecord(char Code) {
-    for (auto& a : Attrs)
+    auto& attrs = Looks().Attrs;
+    for (auto& a : attrs)
         if (a.AttrCode == Code)
             return a;
-    return Attrs[0];
+    return attrs[0];
 }
 
 TSyntaxAttr FindAttribute(char Code) { return AttributeRecord(Code); }
 
-const std::string& EditorFontName() { return FontName; }
-int EditorFontSize() { return FontSize; }
+const std::string& EditorFontName() { return Looks().FontName; }
+int EditorFontSize() { return Looks().FontSize; }
 
 void ReadAttributeValue(TSyntaxAttr& Attr, const std::string& Value) {
     std::vector<std::string_view> f;
@@ -161,16 +170,18 @@ void ReadIDEHighlight() {
     if (!reg.OpenKey(std::string(IdeKey) + "\\Editor", false))
         return;
     std::string name;
+    std::string& fontName = Looks().FontName;
+    int& fontSize = Looks().FontSize;
     if (ReadRegString(reg, "FontName", name) && !name.empty())
-        FontName = name.substr(0, 40);
+        fontName = name.substr(0, 40);
     if (reg.ValueExists("FontSize")) {
         if (reg.GetDataType("FontSize") == rtl::TRegDataType::rdInteger)
-            FontSize = reg.ReadInteger("FontSize");
+            fontSize = reg.ReadInteger("FontSize");
         else if (ReadRegString(reg, "FontSize", name) && FieldNumber(name) > 0)
-            FontSize = FieldNumber(name);
+            fontSize = FieldNumber(name);
     }
-    if (FontSize <= 0)
-        FontSize = 9;
+    if (fontSize <= 0)
+        fontSize = 9;
 }
 
 bool IsReservedWord(std::string_view Word) {

@@ -429,6 +429,29 @@ TEST(ParaList, UndoBufferSmallerThanOneRecordKeepsNoHistory) {
     EXPECT_FALSE(UndoOnce(list, para, pos));
 }
 
+TEST(ParaList, RecodingIsNoEditButMovesLineBreaks) {
+    WrappedList w(10);
+    Load(w.list, "aaaa_bbbb_cccc\n\nxy");
+    EXPECT_OK(w.list.InsertText(3, "z", 3));
+    w.list.SetModified(false);
+    int calls = 0;
+    // A character that becomes a blank gives the line a place to break.
+    w.list.RecodeText([&](char* text, std::size_t n) {
+        ++calls;
+        for (std::size_t i = 0; i < n; ++i)
+            if (text[i] == '_') text[i] = ' ';
+    });
+    EXPECT_EQ(calls, 2) << "empty paragraphs are passed over";
+    EXPECT_EQ(Text(w.list), "aaaa bbbb cccc\n\nxyz");
+    EXPECT_EQ(LineLengths(w.list), (std::vector<std::int32_t>{10, 4, 0, 3}));
+    EXPECT_FALSE(w.list.Modified());
+    std::int32_t para = 0, pos = 0;
+    ASSERT_TRUE(UndoOnce(w.list, para, pos)); // the typing before it, and nothing more
+    EXPECT_EQ(Text(w.list), "aaaa bbbb cccc\n\nxy");
+    EXPECT_FALSE(w.list.CanUndo());
+    CheckList(w.list);
+}
+
 TEST(ParaList, HourglassOnlyAboveTenThousandBytes) {
     std::vector<bool> calls;
     SetBusyCursorHook([&](bool busy) { calls.push_back(busy); });

@@ -4,6 +4,7 @@
 #include "spellexpert/SyntaxColour.h"
 #include "spellexpert/WordFilter.h"
 
+#include "rtl/CodePages.h"
 #include "rtl/Paths.h"
 #include "testing/Robot.h"
 #include "testing/UiTest.h"
@@ -90,6 +91,43 @@ TEST_F(IDESpellerTest, WhatIsCheckedFollowsTheExtension) {
         ASSERT_NE(SyntaxList, nullptr) << "always made, for the filter";
         EXPECT_EQ(SyntaxList->GetLineAttributes(2), "ccccc");
     }
+}
+
+TEST_F(IDESpellerTest, TheEditorTakesKeysAndCaretsAsTheIdeDoes) {
+    editor::TZelCommandProcessor& commands = Window->ZelController1->EntryCommands();
+    ASSERT_EQ(commands.TableCount(), 3);
+    const std::pair<const char*, bool> tables[] = {{"Default", true}, {"WordStar", false}, {"Grid", false}};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(commands.Table(i).Name(), tables[i].first);
+        EXPECT_EQ(commands.Table(i).Active(), tables[i].second) << tables[i].first;
+    }
+    EXPECT_EQ(Window->Editor1->CaretOvr()->Shape(), editor::TZelCaretShape::csBlock);
+    EXPECT_EQ(Window->Editor1->CaretIns()->Shape(), editor::TZelCaretShape::csVertLine);
+    EXPECT_EQ(Window->Editor1->HighlightColors()->BackColor(), vcl::clHighlight);
+    EXPECT_EQ(Window->Editor1->HighlightColors()->TextColor(), vcl::clHighlightText);
+}
+
+TEST_F(IDESpellerTest, FormTextGoesToOemAndBackWithoutCountingAsAnEdit) {
+    // Letters both pages hold come back as they were.
+    const std::string lines[] = {"  Caption = 'Gr\xF6\xDF" "e na\xEFve'", "", "  Hint = '\xC4rger \xA3 5'"};
+    Write("C:\\F.TXT", lines[0] + "\r\n" + lines[1] + "\r\n" + lines[2] + "\r\n");
+    Window->LoadFile("C:\\F.TXT");
+    Window->ShowFileInEditor("C:\\F.DFM");
+    editor::TZelTextFileEditor* ed = Window->Editor1;
+    ASSERT_GE(ed->ParaCount(), 3);
+    for (bool modified : {false, true}) {
+        ed->SetModified(modified);
+        Window->ConvertLinesToOem();
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(ed->GetPara(i + 1), rtl::AnsiToOem(lines[i])) << i;
+        EXPECT_EQ(ed->GetPara(1).substr(15, 4), "\x94\xE1" "e ");
+        EXPECT_EQ(ed->GetModified(), modified);
+        Window->ConvertLinesToAnsi();
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(ed->GetPara(i + 1), lines[i]) << i;
+        EXPECT_EQ(ed->GetModified(), modified);
+    }
+    EXPECT_FALSE(ed->CanUndo());
 }
 
 TEST_F(IDESpellerTest, ClosingTheWindowMidWalkCancelsIt) {

@@ -5,6 +5,7 @@
 #include "ide/Ide.h"
 #include "ide/tests/IdeFixture.h"
 #include "rtl/Files.h"
+#include "rtl/Registry.h"
 #include "rtl/SysUtils.h"
 #include "testing/UiTest.h"
 
@@ -46,6 +47,23 @@ protected:
 
     std::unique_ptr<ide::TIde> Ide;
 };
+
+class QuillorLoadTest : public testing_support::UiTest {};
+
+TEST_F(QuillorLoadTest, IdeColourValuesOfTheWrongTypeDoNotFailTheLoad) {
+    {
+        rtl::TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey("\\Software\\Borland\\Delphi\\2.0\\Highlight", true));
+        reg.WriteInteger("Comment", 5);
+        reg.WriteString("String", "B,x,,99");
+        ASSERT_TRUE(reg.OpenKey("\\Software\\Borland\\Delphi\\2.0\\Editor", true));
+        reg.WriteInteger("FontName", 3);
+        reg.WriteString("FontSize", "big");
+    }
+    ide::TIde ide;
+    EXPECT_TRUE(ide.LoadLibrary(ide::TLibraryKind::Quillor, QUILLOR_LIBRARY_FILE));
+    EXPECT_EQ(ide.Messages(), std::vector<std::string>{});
+}
 
 TEST_F(QuillorTest, TheLibraryShowsOnlyItsExport) {
     std::string cmd = "nm -D --defined-only '" QUILLOR_LIBRARY_FILE "'";
