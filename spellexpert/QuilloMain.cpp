@@ -1,9 +1,13 @@
 #include "spellexpert/QuilloMain.h"
 
+#include "spellexpert/IDESpeller.h"
 #include "spellexpert/QuilloOptions.h"
 #include "spellexpert/Settings.h"
+#include "spellexpert/SyntaxColour.h"
+#include "spellexpert/WordFilter.h"
 
 #include "rtl/Files.h"
+#include "rtl/IniFiles.h"
 #include "rtl/Modules.h"
 #include "rtl/Paths.h"
 #include "rtl/SysUtils.h"
@@ -26,6 +30,12 @@ T* Add(TForm* Form, TWinControl* Parent, const char* Name, int Left, int Top, in
     c->SetParent(Parent);
     c->SetBounds(Left, Top, Width, Height);
     return c;
+}
+
+std::vector<std::string> Copy(const rtl::TStrings& List) {
+    std::vector<std::string> out;
+    for (int i = 0; i < List.Count(); ++i) out.push_back(List.Strings(i));
+    return out;
 }
 
 } // namespace
@@ -100,11 +110,17 @@ void TMainForm::FormCreate(TObject*) {
 }
 
 void TMainForm::FormShow(TObject*) {
+    FSpeller = std::make_unique<TIDESpeller>(nullptr);
     // Made anew each showing, so the settings file is read again.
     FOptions = std::make_unique<TfrmOptions>(nullptr);
+    FUnitList = std::make_unique<rtl::TStringList>();
 }
 
-void TMainForm::FormClose(TObject*, TCloseAction&) { FOptions.reset(); }
+void TMainForm::FormClose(TObject*, TCloseAction&) {
+    FOptions.reset();
+    FSpeller.reset();
+    FUnitList.reset();
+}
 
 void TMainForm::FormResize(TObject*) {
     Canvas()->Font()->Assign(Font());
@@ -120,17 +136,30 @@ void TMainForm::btnCheckCommentsClick(TObject*) { Run(1); }
 void TMainForm::Run(int Mode) {
     if (!PrepareIDE()) return; // the button's modal result 1 closes the window
     Hide();
+    // The selected word is drawn in the style of the text around it.
+    AttributeRecord('h').Style = FindAttribute(Mode == 0 ? 's' : 'c').Style;
     FCheckMode = Mode;
-    // Whatever ends the walk, the IDE gets its project and file back.
+    // Whatever ends the walk, the dictionary is closed, the windows are hidden and the IDE gets
+    // its project and file back before an error is reported.
     try {
-        CheckFiles();
+        if (PlaceWindows()) CheckFiles();
     } catch (...) {
+        EndRun();
         RestoreIDE();
         SetModalResult(mrCancel);
         throw;
     }
+    EndRun();
     RestoreIDE();
     SetModalResult(mrCancel);
+}
+
+void TMainForm::EndRun() {
+    FIncludeList.reset();
+    Screen->SetCursor(crDefault);
+    if (!FSpeller) return;
+    FSpeller->SpellDlg1->Close();
+    FSpeller->Close();
 }
 
 bool TMainForm::PrepareIDE() {
@@ -153,9 +182,117 @@ bool TMainForm::PrepareIDE() {
     return true;
 }
 
+bool TMainForm::PlaceWindows() {
+    const rtl::TIniFile desktop(rtl::ChangeFileExt(FProjectFile, ".DSK"));
+    auto place = [&](TControl* Window, const char* Section, int Left, int Top, int Width, int Height) {
+        Window->SetBounds(desktop.ReadInteger(Section, "Left", Left), desktop.ReadInteger(Section, "Top", Top),
+                          desktop.ReadInteger(Section, "Width", Width),
+                          desktop.ReadInteger(Section, "Height", Height));
+    };
+    place(FSpeller.get(), "EditWindow0", 210, 119, 430, 300);
+    FSpeller->Show();
+    if (spellengine::TAbsSpellDialog* dialog = FSpeller->SpellDlg1->Dialog())
+        place(dialog, "PropertyInspector", 1, 99, 197, 380);
+    // The dialog stays up between files, and no file ends with a message of its own.
+    FSpeller->SpellDlg1->SetReportResult(false);
+    // Open says why it failed; checking on would only say it again for every file.
+    return FSpeller->SpellDlg1->Open();
+}
+
 void TMainForm::CheckFiles() {
+    FIncludeList = std::make_unique<rtl::TStringList>();
+    FUnitList->Clear();
     FSourceFile = FCurrentFile.empty() ? std::string() : rtl::ChangeFileExt(FCurrentFile, ".PAS");
-    if (!cbProject->Checked() && !FSourceFile.empty() && !rtl::FileExists(FSourceFile)) FSourceFile = FCurrentFile;
+    const bool strings = FCheckMode == TMyBuffer::fmStrings;
+    // A file's include files, then (strings only) its form. The include list is copied: checking
+    // an include file clears it.
+    auto checkFollowers = [&](const std::string& Source) {
+        const std::vector<std::string> includes = Copy(*FIncludeList);
+        for (const std::string& include : includes)
+            if (CheckFile(include) == 2) return 2;
+        const std::string form = rtl::ChangeFileExt(Source, ".DFM");
+        if (strings && rtl::FileExists(form)) return CheckFile(form);
+        return 1;
+    };
+    int result = 1;
+    if (cbProject->Checked()) {
+        result = CheckFile(FProjectFile);
+        const std::vector<std::string> units = Copy(*FUnitList);
+        for (std::size_t i = 0; result != 2 && i < units.size(); ++i) {
+            result = CheckFile(units[i]);
+            if (result != 2) result = checkFollowers(units[i]);
+        }
+    } else {
+        if (!FSourceFile.empty() && !rtl::FileExists(FSourceFile)) FSourceFile = FCurrentFile;
+        result = CheckFile(FSourceFile);
+        if (result != 2) result = checkFollowers(FSourceFile);
+    }
+    FIncludeList.reset();
+    if (result != 2) MessageDlg(CompleteMessage, TMsgDlgType::mtInformation, mbOK, 0);
+}
+
+int TMainForm::CheckFile(const std::string& Name) {
+    FIncludeList->Clear();
+    std::string fileName = Name;
+    if (!LocateFile(fileName)) return 1;
+    const std::string textName = fileName;
+    if (Settings().Backup && !BackupFile(fileName)) {
+        MessageDlg(fileName + " could not be backed up and was not checked.", TMsgDlgType::mtError, mbOK, 0);
+        return 1;
+    }
+    Screen->SetCursor(crHourGlass);
+    FSpeller->LoadFile(textName);
+    FSpeller->ShowFileInEditor(fileName);
+    if (rtl::UpperCase(rtl::ExtractFileExt(fileName)) == ".DPR") CollectProjectUnits(fileName);
+    CollectIncludeFiles(fileName);
+    Screen->SetCursor(crDefault);
+
+    std::unique_ptr<TMyBuffer> buffer = TMyBuffer::NewOnEditor(FSpeller->Editor1);
+    buffer->SetMode(static_cast<std::uint8_t>(FCheckMode));
+    if (FSpeller->SpellDlg1->CheckBuffer(*buffer) == 2) return 2;
+    if (FSpeller->Editor1->GetModified()) FSpeller->Editor1->SaveToFile(textName);
+    return 1;
+}
+
+bool TMainForm::LocateFile(std::string& FileName) {
+    if (!FileName.empty() && rtl::FileExists(FileName)) return true;
+    if (!FileName.empty()) {
+        if (MessageDlg(FileName + " not found... Ignore file?", TMsgDlgType::mtError, mbYes | mbNo, 0) == mrYes)
+            return false;
+        OpenDialog1->SetTitle("Open " + FileName);
+        OpenDialog1->SetInitialDir(rtl::ExtractFilePath(FileName));
+        OpenDialog1->SetFileName("*" + rtl::ExtractFileExt(FileName));
+    } else {
+        OpenDialog1->SetFileName("*.pas");
+    }
+    if (!OpenDialog1->Execute()) return false;
+    FileName = OpenDialog1->FileName();
+    return true;
+}
+
+void TMainForm::CollectProjectUnits(const std::string& FileName) {
+    const std::string folder = rtl::ExtractFilePath(FileName);
+    editor::TZelTextFileEditor* lines = FSpeller->Editor1;
+    for (std::int32_t n = 1; n <= lines->ParaCount(); ++n) {
+        const std::string line(lines->GetPara(n));
+        const TSyntaxStr* entry = SyntaxList ? SyntaxList->Entry(n) : nullptr;
+        const std::string name = ProjectUnitOf(line, entry ? std::string_view(entry->Attributes) : "", folder);
+        if (!name.empty()) FUnitList->Add(name);
+        if (line.substr(0, 255) == "begin") break;
+    }
+}
+
+void TMainForm::CollectIncludeFiles(const std::string& FileName) {
+    TStatusPanel* panel = FSpeller->Status->Panels()->Items(2);
+    const std::string kept = panel->Text();
+    panel->SetText("Scanning for Include Files...");
+    const std::string folder = rtl::ExtractFilePath(FileName);
+    editor::TZelTextFileEditor* lines = FSpeller->Editor1;
+    for (std::int32_t n = 1; n <= lines->ParaCount(); ++n) {
+        const std::string name = IncludeFileOf(std::string(lines->GetPara(n)), folder);
+        if (!name.empty()) FIncludeList->Add(name);
+    }
+    panel->SetText(kept);
 }
 
 void TMainForm::RestoreIDE() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "host/ToolServices.h"
+#include "rtl/StringLists.h"
 #include "vcl/ButtonCtrls.h"
 #include "vcl/Buttons.h"
 #include "vcl/ExtCtrls.h"
@@ -21,6 +22,7 @@ inline constexpr int MainHelpContext = 100;
 inline constexpr const char* NoProjectMessage = "Project must by open for spell checking";
 
 class TfrmOptions;
+class TIDESpeller;
 
 class TMainForm : public vcl::TForm {
 public:
@@ -39,8 +41,18 @@ public:
 
     // The steps of a run. PrepareIDE answers false (after saying why) when there is nothing to check.
     bool PrepareIDE();
+    // Lays the editor window and the dialog where the IDE's code editor and Object Inspector
+    // stand, and opens the dictionary; false (after saying why) when it cannot be opened.
+    bool PlaceWindows();
     void CheckFiles();
     void RestoreIDE();
+    // One file of the walk: 1 done or skipped, 2 cancelled.
+    int CheckFile(const std::string& FileName);
+    // True when FileName exists or the user picks another in its place; false to skip it.
+    bool LocateFile(std::string& FileName);
+    // Read the lines of the file in the editor window.
+    void CollectProjectUnits(const std::string& FileName);
+    void CollectIncludeFiles(const std::string& FileName);
     // Writes the options and the IDE's names of the moment to the settings file.
     void WriteSettings();
 
@@ -49,6 +61,8 @@ public:
     const std::string& CurrentFile() const { return FCurrentFile; }
     const std::string& SourceFile() const { return FSourceFile; }
     TfrmOptions* OptionsWindow() const { return FOptions.get(); }
+    TIDESpeller* Speller() const { return FSpeller.get(); }
+    const rtl::TStringList* UnitList() const { return FUnitList.get(); }
 
     vcl::TPanel* pnlMain;
     vcl::TImage* Image1;
@@ -63,6 +77,9 @@ public:
 
 private:
     void Run(int Mode);
+    // Every way out of a run: dialog hidden, windows enabled, dictionary closed, editor window
+    // hidden.
+    void EndRun();
 
     int FCheckMode = 0;
     std::string FSourceFile;
@@ -70,6 +87,9 @@ private:
     std::string FCurrentFile;
     bool FPrepared = false;
     std::unique_ptr<TfrmOptions> FOptions;
+    std::unique_ptr<TIDESpeller> FSpeller;
+    std::unique_ptr<rtl::TStringList> FUnitList;
+    std::unique_ptr<rtl::TStringList> FIncludeList;
 };
 
 // The IDE's tool-services object, kept from the export's first call (null before it).
@@ -81,6 +101,8 @@ int QuilloCheck(host::TIToolServices* Services);
 // Frees the main window (the library going away, or a test done with it).
 void DoneQuillo();
 TMainForm* MainForm();
+
+inline constexpr const char* CompleteMessage = "Quillo Checking Complete.";
 
 // The backup of a file: its extension cut to four characters with "~" as the second one.
 std::string BackupName(const std::string& FileName);

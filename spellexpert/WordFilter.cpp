@@ -2,6 +2,8 @@
 
 #include "spellexpert/SyntaxColour.h"
 
+#include "spellengine/DCTFile.h"
+
 #include "editor/ZelEditor.h"
 #include "rtl/CodePages.h"
 #include "vcl/Dialogs.h"
@@ -110,6 +112,14 @@ void TMyBuffer::GetNextWord(std::string& Word) {
         FAborted = false;
         if (!WalkToWord())
             return;
+        // A run too long to be a word (a key, a code) is passed over rather than ending the check.
+        std::int32_t end = FPosition;
+        while (end < FTextLength && spellengine::WordChars()[CharAt(end)])
+            ++end;
+        if (end - FPosition >= static_cast<std::int32_t>(spellengine::MaxWordLength)) {
+            FPosition = end;
+            continue;
+        }
         TPCharBuffer::GetNextWord(Word);
         if (Word.empty())
             return;

@@ -432,6 +432,8 @@ void TRobot::Do(std::function<void()> Action) {
     });
 }
 
+void TRobot::WaitUntil(std::string What, std::function<bool()> Ready) { Queue(std::move(What), std::move(Ready)); }
+
 void TRobot::AdvanceClock(unsigned Milliseconds) { rtl::AdvanceClock(Milliseconds); }
 
 bool TRobot::Screenshot(const std::string& PngPath, HWND Wnd) {

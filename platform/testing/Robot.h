@@ -75,6 +75,8 @@ public:
     void Wait(unsigned Milliseconds);
     // Runs Action when the step is reached.
     void Do(std::function<void()> Action);
+    // Holds the steps after it back until Ready answers true.
+    void WaitUntil(std::string What, std::function<bool()> Ready);
 
     bool Done() const { return FSteps.empty(); }
     std::size_t Pending() const { return FSteps.size(); }

@@ -119,6 +119,12 @@ TEST_F(QuillorTest, ARunSavesTheFileBeforeClosingAndGivesProjectAndFileBack) {
     Ide->CallLog().Clear();
     TRobot robot;
     robot.Click(TBy::Name("btnCheckComments"), TBy::Caption("Quillo Checking Expert"));
+    // Cancelled at the first word offered (the resource directive's).
+    robot.WaitUntil("a word offered", [] {
+        win::HWND d = TRobot::FindWindow(TBy::Name("QuilloDlg"));
+        return d && win::GetFocus() == TRobot::FindControl(TBy::Name("edtWord"), d);
+    });
+    robot.Click(TBy::Name("btnClose"), TBy::Name("QuilloDlg"));
     EXPECT_EQ(Ide->RunQuilloCheck(), std::optional<int>(2));
     EXPECT_TRUE(robot.Done()) << robot.Describe();
 

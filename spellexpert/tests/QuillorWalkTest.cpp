@@ -1,0 +1,224 @@
+// A whole check through the stand-in IDE: the real libquillor.so walks a copy of the example
+// project with misspelt words added, the robot answering its dialog and message boxes.
+#include "ide/Ide.h"
+#include "ide/tests/IdeFixture.h"
+#include "rtl/Files.h"
+#include "rtl/Paths.h"
+#include "rtl/SysUtils.h"
+#include "rtl/TestHooks.h"
+#include "testing/UiTest.h"
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using testing_support::TBy;
+using testing_support::TRobot;
+
+const std::string Demo = ide_test::DemoDir;
+const std::string LongRun(60, 'x');
+
+class QuillorWalkTest : public testing_support::UiTest {
+protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        FOldDir = rtl::GetCurrentDir();
+        ide_test::CopyDemoProject(Root.Path());
+        // The user word list is kept in the current folder.
+        rtl::SetCurrentDir(rtl::WinPath(Root.Path()));
+        AddMistakes();
+        Ide = std::make_unique<ide::TIde>();
+        ASSERT_TRUE(Ide->LoadLibrary(ide::TLibraryKind::Quillor, LibraryFile()));
+        ASSERT_TRUE(Ide->OpenProject(Demo + "Demo.dpr"));
+        ASSERT_TRUE(Ide->OpenFile(Demo + "Main.pas"));
+        Original = Text("Main.pas");
+    }
+    void TearDown() override {
+        rtl::SetWriteFailureHook(nullptr);
+        Ide.reset();
+        rtl::SetCurrentDir(FOldDir);
+        UiTest::TearDown();
+    }
+    virtual std::string LibraryFile() { return QUILLOR_LIBRARY_FILE; }
+
+    void Write(const std::string& Name, const std::string& Data) {
+        std::ofstream(rtl::HostPath(Demo + Name), std::ios::binary | std::ios::trunc) << Data;
+    }
+    std::string Text(const std::string& Name) {
+        auto t = ide::ReadWholeFile(Demo + Name);
+        return t ? *t : std::string("<missing>");
+    }
+    bool Exists(const std::string& Name) { return rtl::FileExists(Demo + Name); }
+
+    // Strings and comments with mistakes in the project file, a unit and its include file; the
+    // project also names a unit that is not there.
+    void AddMistakes() {
+        std::string dpr = Text("Demo.dpr");
+        dpr.replace(dpr.find("  Helpers;"), 0, "  Gone in 'Gone.pas',\r\n");
+        Write("Demo.dpr", dpr);
+        Write("Main.pas", "unit Main;\r\n\r\ninterface\r\n\r\nuses\r\n  Forms;\r\n\r\n"
+                          "type\r\n  TMainForm = class(TForm)\r\n  public\r\n    procedure Bump;\r\n  end;\r\n\r\n"
+                          "implementation\r\n\r\n{$I Defs.inc}\r\n\r\n"
+                          "procedure TMainForm.Bump;\r\nbegin\r\n  { Count the clickz }\r\n"
+                          "  Caption := 'Helo there " + LongRun + "';\r\nend;\r\n\r\nend.\r\n");
+        Write("Defs.inc", "{ Shared definitionz }\r\nconst\r\n  Greeting = 'Welcom home';\r\n");
+    }
+    void WriteSettings(const std::string& Lines) {
+        std::filesystem::create_directories(Root.Path() + "/drive_c/windows");
+        std::ofstream(Root.Path() + "/drive_c/windows/Quillo.INI") << "[Quillo]\n" << Lines;
+    }
+
+    static win::HWND Dialog() { return TRobot::FindWindow(TBy::Name("QuilloDlg")); }
+    // Waits until the dialog offers Word as not found and waits for a choice (the change field
+    // has the focus), then presses Button, after putting Replacement in the change field when one
+    // is given.
+    void Answer(TRobot& Robot, const std::string& Word, const char* Button, const std::string& Replacement = "") {
+        Robot.WaitUntil("the dialog offering " + Word, [Word] {
+            win::HWND d = Dialog();
+            return d && TRobot::ChildText(d, "lblFound") == "Not found:" && TRobot::ChildText(d, "edtCurWord") == Word &&
+                   win::GetFocus() == TRobot::FindControl(TBy::Name("edtWord"), d);
+        });
+        if (!Replacement.empty())
+            Robot.Do([Replacement] {
+                win::HWND edit = TRobot::FindControl(TBy::Name("edtWord"), Dialog());
+                win::SendMessage(edit, win::WM_SETTEXT, 0, win::LPARAM(Replacement.c_str()));
+            });
+        Robot.Click(TBy::Name(Button), TBy::Name("QuilloDlg"));
+    }
+    // Presses a check button of the main window, with "Check Entire Project" cleared first when
+    // only the current file is to be checked.
+    void Start(TRobot& Robot, const char* Button, bool Project = true) {
+        if (!Project) Robot.Click(TBy::Name("cbProject"), TBy::Caption("Quillo Checking Expert"));
+        Robot.Click(TBy::Name(Button), TBy::Caption("Quillo Checking Expert"));
+    }
+    // Takes the text of the next message box and presses Button there.
+    void AnswerBox(TRobot& Robot, std::vector<std::string>& Texts, const char* Button = "OK") {
+        Robot.OnNextModal([&Texts](win::HWND box) { Texts.push_back(TRobot::ChildText(box, "Message")); });
+        Robot.AnswerNextModal(TBy::Name(Button));
+    }
+    void ExpectIdeRestored() {
+        EXPECT_TRUE(rtl::SameText(Ide->ToolServices()->GetProjectName(), Demo + "Demo.dpr"));
+        EXPECT_TRUE(rtl::SameText(Ide->CurrentFile(), Demo + "Main.pas"));
+        EXPECT_EQ(TRobot::FindWindow(TBy::Name("QuilloDlg")), nullptr);
+        EXPECT_EQ(TRobot::FindWindow(TBy::Name("IDESpeller")), nullptr);
+    }
+
+    std::unique_ptr<ide::TIde> Ide;
+    std::string Original;
+
+private:
+    std::string FOldDir;
+};
+
+std::string Replaced(std::string Text, const std::string& From, const std::string& To) {
+    const auto at = Text.find(From);
+    if (at != std::string::npos) Text.replace(at, From.size(), To);
+    return Text;
+}
+
+TEST_F(QuillorWalkTest, TheStringsOfTheProjectAreCheckedAndWrittenBack) {
+    TRobot robot;
+    std::vector<std::string> boxes;
+    Start(robot, "btnCheckStrings");
+    Answer(robot, "Helo", "btnReplace", "Hello");
+    Answer(robot, "Welcom", "btnSkip");
+    AnswerBox(robot, boxes, "Yes"); // Gone.pas not found: ignored
+    AnswerBox(robot, boxes);
+    EXPECT_EQ(Ide->RunQuilloCheck(), std::optional<int>(2));
+    EXPECT_TRUE(robot.Done()) << robot.Describe();
+
+    EXPECT_EQ(boxes, (std::vector<std::string>{Demo + "Gone.pas not found... Ignore file?", "Quillo Checking Complete."}));
+    // The long run is passed over, not taken for the end of the check.
+    EXPECT_EQ(Text("Main.pas"), Replaced(Original, "'Helo there", "'Hello there"));
+    EXPECT_EQ(Text("Main.~pa"), Original);
+    EXPECT_EQ(Text("Defs.inc"), "{ Shared definitionz }\r\nconst\r\n  Greeting = 'Welcom home';\r\n");
+    EXPECT_TRUE(Exists("Defs.~in"));
+    EXPECT_TRUE(Exists("Demo.~dp"));
+    ExpectIdeRestored();
+    EXPECT_EQ(Ide->Messages(), std::vector<std::string>{});
+}
+
+TEST_F(QuillorWalkTest, TheCommentsOfTheCurrentFileWithoutBackups) {
+    WriteSettings("Backup=0\n");
+    TRobot robot;
+    std::vector<std::string> boxes;
+    Start(robot, "btnCheckComments", false);
+    Answer(robot, "Defs", "btnSkipAll"); // of the include directive
+    Answer(robot, "clickz", "btnReplaceAll", "clicks");
+    Answer(robot, "definitionz", "btnReplace", "definitions");
+    AnswerBox(robot, boxes);
+    EXPECT_EQ(Ide->RunQuilloCheck(), std::optional<int>(2));
+    EXPECT_TRUE(robot.Done()) << robot.Describe();
+
+    EXPECT_EQ(boxes, std::vector<std::string>{"Quillo Checking Complete."});
+    EXPECT_EQ(Text("Main.pas"), Replaced(Original, "clickz", "clicks"));
+    EXPECT_EQ(Text("Defs.inc"), "{ Shared definitions }\r\nconst\r\n  Greeting = 'Welcom home';\r\n");
+    for (const char* backup : {"Main.~pa", "Defs.~in", "Demo.~dp"}) EXPECT_FALSE(Exists(backup)) << backup;
+    ExpectIdeRestored();
+}
+
+TEST_F(QuillorWalkTest, CancelEndsTheWalkWithNothingSavedAndNoCompletion) {
+    TRobot robot;
+    std::vector<std::string> boxes;
+    Start(robot, "btnCheckStrings");
+    Answer(robot, "Helo", "btnReplace", "Hello");
+    Answer(robot, "Welcom", "btnClose");
+    EXPECT_EQ(Ide->RunQuilloCheck(), std::optional<int>(2));
+    EXPECT_TRUE(robot.Done()) << robot.Describe();
+
+    EXPECT_EQ(boxes, std::vector<std::string>{});
+    // The unit finished before the cancel is saved; the include file in hand is not.
+    EXPECT_EQ(Text("Main.pas"), Replaced(Original, "'Helo there", "'Hello there"));
+    EXPECT_EQ(Text("Defs.inc"), "{ Shared definitionz }\r\nconst\r\n  Greeting = 'Welcom home';\r\n");
+    ExpectIdeRestored();
+}
+
+TEST_F(QuillorWalkTest, AFileThatCannotBeWrittenEndsTheRunWithItsErrorAndTheIdeRestored) {
+    rtl::SetWriteFailureHook([](std::string_view name) {
+        return rtl::SameText(rtl::ExtractFileName(std::string(name)), "Main.pas") ? 28 : 0; // disk full
+    });
+    TRobot robot;
+    std::vector<std::string> boxes;
+    Start(robot, "btnCheckStrings");
+    Answer(robot, "Helo", "btnReplace", "Hello");
+    AnswerBox(robot, boxes);
+    EXPECT_EQ(Ide->RunQuilloCheck(), std::optional<int>(2));
+    EXPECT_TRUE(robot.Done()) << robot.Describe();
+
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(rtl::UpperCase(boxes[0]).find("MAIN.PAS"), std::string::npos) << boxes[0];
+    EXPECT_EQ(Text("Main.pas"), Original);
+    ExpectIdeRestored();
+}
+
+// The library loaded from a folder of its own, without a dictionary beside it.
+class QuillorNoDictionaryTest : public QuillorWalkTest {
+protected:
+    std::string LibraryFile() override {
+        const std::filesystem::path folder = std::filesystem::path(Root.Path()) / "lib";
+        std::filesystem::create_directories(folder);
+        std::filesystem::copy_file(QUILLOR_LIBRARY_FILE, folder / "libquillor.so");
+        return (folder / "libquillor.so").string();
+    }
+};
+
+TEST_F(QuillorNoDictionaryTest, ADictionaryThatCannotBeOpenedChecksNothing) {
+    TRobot robot;
+    std::vector<std::string> boxes;
+    Start(robot, "btnCheckStrings");
+    AnswerBox(robot, boxes);
+    EXPECT_EQ(Ide->RunQuilloCheck(), std::optional<int>(2));
+    EXPECT_TRUE(robot.Done()) << robot.Describe();
+
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].rfind("Error opening dictionary ", 0), 0u) << boxes[0];
+    EXPECT_FALSE(Exists("Demo.~dp"));
+    EXPECT_EQ(Text("Main.pas"), Original);
+    ExpectIdeRestored();
+}
+
+} // namespace
