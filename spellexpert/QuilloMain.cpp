@@ -1,5 +1,6 @@
 #include "spellexpert/QuilloMain.h"
 
+#include "spellexpert/FormText.h"
 #include "spellexpert/IDESpeller.h"
 #include "spellexpert/QuilloOptions.h"
 #include "spellexpert/Settings.h"
@@ -211,7 +212,7 @@ void TMainForm::CheckFiles() {
         for (const std::string& include : includes)
             if (CheckFile(include) == 2) return 2;
         const std::string form = rtl::ChangeFileExt(Source, ".DFM");
-        if (strings && rtl::FileExists(form)) return CheckFile(form);
+        if (strings && !IsFormFile(Source) && rtl::FileExists(form)) return CheckFile(form);
         return 1;
     };
     int result = 1;
@@ -235,7 +236,10 @@ int TMainForm::CheckFile(const std::string& Name) {
     FIncludeList->Clear();
     std::string fileName = Name;
     if (!LocateFile(fileName)) return 1;
-    const std::string textName = fileName;
+    // A form is checked through its text copy; one that cannot be is skipped (it has said why).
+    const bool form = IsFormFile(fileName);
+    std::string textName = fileName;
+    if (form && !MakeFormText(fileName, textName)) return 1;
     if (Settings().Backup && !BackupFile(fileName)) {
         MessageDlg(fileName + " could not be backed up and was not checked.", TMsgDlgType::mtError, mbOK, 0);
         return 1;
@@ -243,14 +247,19 @@ int TMainForm::CheckFile(const std::string& Name) {
     Screen->SetCursor(crHourGlass);
     FSpeller->LoadFile(textName);
     FSpeller->ShowFileInEditor(fileName);
-    if (rtl::UpperCase(rtl::ExtractFileExt(fileName)) == ".DPR") CollectProjectUnits(fileName);
-    CollectIncludeFiles(fileName);
+    if (!form) {
+        if (rtl::UpperCase(rtl::ExtractFileExt(fileName)) == ".DPR") CollectProjectUnits(fileName);
+        CollectIncludeFiles(fileName);
+    }
     Screen->SetCursor(crDefault);
 
     std::unique_ptr<TMyBuffer> buffer = TMyBuffer::NewOnEditor(FSpeller->Editor1);
     buffer->SetMode(static_cast<std::uint8_t>(FCheckMode));
     if (FSpeller->SpellDlg1->CheckBuffer(*buffer) == 2) return 2;
-    if (FSpeller->Editor1->GetModified()) FSpeller->Editor1->SaveToFile(textName);
+    if (FSpeller->Editor1->GetModified()) {
+        FSpeller->Editor1->SaveToFile(textName);
+        if (form) WriteFormBack(fileName, textName);
+    }
     return 1;
 }
 

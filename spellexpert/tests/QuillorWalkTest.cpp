@@ -3,6 +3,7 @@
 #include "ide/Ide.h"
 #include "ide/tests/IdeFixture.h"
 #include "rtl/Files.h"
+#include "rtl/FormFiles.h"
 #include "rtl/Paths.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TestHooks.h"
@@ -12,6 +13,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -21,6 +23,10 @@ using testing_support::TRobot;
 
 const std::string Demo = ide_test::DemoDir;
 const std::string LongRun(60, 'x');
+// The form's text, with a misspelt word and an accented one in its caption.
+std::string FormText(const std::string& Caption) {
+    return "object MainForm: TMainForm\r\n  Left = 200\r\n  Top = 108\r\n  Caption = '" + Caption + "'\r\nend\r\n";
+}
 
 class QuillorWalkTest : public testing_support::UiTest {
 protected:
@@ -66,6 +72,16 @@ protected:
                           "procedure TMainForm.Bump;\r\nbegin\r\n  { Count the clickz }\r\n"
                           "  Caption := 'Helo there " + LongRun + "';\r\nend;\r\n\r\nend.\r\n");
         Write("Defs.inc", "{ Shared definitionz }\r\nconst\r\n  Greeting = 'Welcom home';\r\n");
+        Write("Main.dfm", Binary(FormText("Demo Formm f\xFCr you")));
+    }
+    // A form's text as its binary form file.
+    std::string Binary(const std::string& Text) {
+        Write("Form.tmp", Text);
+        rtl::ObjectTextFileToResourceFile(Demo + "Form.tmp", Demo + "Form.bin");
+        std::string bytes = this->Text("Form.bin");
+        std::filesystem::remove(rtl::HostPath(Demo + "Form.tmp"));
+        std::filesystem::remove(rtl::HostPath(Demo + "Form.bin"));
+        return bytes;
     }
     void WriteSettings(const std::string& Lines) {
         std::filesystem::create_directories(Root.Path() + "/drive_c/windows");
@@ -95,10 +111,22 @@ protected:
         if (!Project) Robot.Click(TBy::Name("cbProject"), TBy::Caption("Quillo Checking Expert"));
         Robot.Click(TBy::Name(Button), TBy::Caption("Quillo Checking Expert"));
     }
-    // Takes the text of the next message box and presses Button there.
+    // Takes the text of the next message box and presses Button there. (The robot's modal
+    // answers would take the editor window for one while the IDE's windows are disabled.)
     void AnswerBox(TRobot& Robot, std::vector<std::string>& Texts, const char* Button = "OK") {
-        Robot.OnNextModal([&Texts](win::HWND box) { Texts.push_back(TRobot::ChildText(box, "Message")); });
-        Robot.AnswerNextModal(TBy::Name(Button));
+        Robot.WaitUntil("a message box", [this, &Texts] {
+            win::HWND box = nullptr;
+            win::EnumWindows([&](win::HWND w) {
+                if (win::IsWindowVisible(w) && w != FLastBox && !TRobot::ChildText(w, "Message").empty()) box = w;
+                return box == nullptr;
+            });
+            if (!box) return false;
+            FLastBox = box;
+            Texts.push_back(TRobot::ChildText(box, "Message"));
+            return true;
+        });
+        // The box is the topmost window.
+        Robot.Click(TBy::Name(Button));
     }
     void ExpectIdeRestored() {
         EXPECT_TRUE(rtl::SameText(Ide->ToolServices()->GetProjectName(), Demo + "Demo.dpr"));
@@ -112,6 +140,7 @@ protected:
 
 private:
     std::string FOldDir;
+    win::HWND FLastBox = nullptr;
 };
 
 std::string Replaced(std::string Text, const std::string& From, const std::string& To) {
@@ -121,17 +150,41 @@ std::string Replaced(std::string Text, const std::string& From, const std::strin
 }
 
 TEST_F(QuillorWalkTest, TheStringsOfTheProjectAreCheckedAndWrittenBack) {
+    ide::TIdeWindows& windows = Ide->ShowWindows();
     TRobot robot;
     std::vector<std::string> boxes;
     Start(robot, "btnCheckStrings");
+    // The editor window lies over the IDE's code editor and the dialog over its Object Inspector.
+    win::RECT editor{}, code{}, dialog{}, inspector{};
+    robot.WaitUntil("the dialog shown", [] { return Dialog() != nullptr; });
+    robot.Do([&] {
+        win::GetWindowRect(TRobot::FindWindow(TBy::Name("IDESpeller")), &editor);
+        win::GetWindowRect(windows.EditWindow(), &code);
+        win::GetWindowRect(Dialog(), &dialog);
+        win::GetWindowRect(windows.PropertyInspector(), &inspector);
+    });
+    robot.WaitUntil("the first word offered", [] {
+        return Dialog() && win::GetFocus() == TRobot::FindControl(TBy::Name("edtWord"), Dialog());
+    });
+    robot.Do([] { TRobot::Screenshot(std::string(SUITE_BINARY_DIR) + "/quillor-check.png"); });
     Answer(robot, "Helo", "btnReplace", "Hello");
     Answer(robot, "Welcom", "btnSkip");
+    Answer(robot, "Formm", "btnReplace", "Form");
+    Answer(robot, "f\xFCr", "btnSkip");
+    AnswerBox(robot, boxes, "Yes"); // the form overwritten
     AnswerBox(robot, boxes, "Yes"); // Gone.pas not found: ignored
     AnswerBox(robot, boxes);
     EXPECT_EQ(Ide->RunQuilloCheck(), std::optional<int>(2));
     EXPECT_TRUE(robot.Done()) << robot.Describe();
 
-    EXPECT_EQ(boxes, (std::vector<std::string>{Demo + "Gone.pas not found... Ignore file?", "Quillo Checking Complete."}));
+    ASSERT_EQ(boxes.size(), 3u);
+    // The project names the unit as 'MAIN.PAS', found in the IDE's current folder.
+    EXPECT_EQ(boxes[0], "MAIN.DFM already exists. Overwrite?");
+    EXPECT_EQ(boxes[1], Demo + "Gone.pas not found... Ignore file?");
+    EXPECT_EQ(boxes[2], "Quillo Checking Complete.");
+    // The form is its original but for the changed word, its accented letter kept.
+    EXPECT_EQ(Text("Main.dfm"), Binary(FormText("Demo Form f\xFCr you")));
+    EXPECT_EQ(Text("Main.~DF"), Binary(FormText("Demo Formm f\xFCr you")));
     // The long run is passed over, not taken for the end of the check.
     EXPECT_EQ(Text("Main.pas"), Replaced(Original, "'Helo there", "'Hello there"));
     EXPECT_EQ(Text("Main.~pa"), Original);
@@ -140,6 +193,10 @@ TEST_F(QuillorWalkTest, TheStringsOfTheProjectAreCheckedAndWrittenBack) {
     EXPECT_TRUE(Exists("Demo.~dp"));
     ExpectIdeRestored();
     EXPECT_EQ(Ide->Messages(), std::vector<std::string>{});
+    EXPECT_EQ(std::tie(editor.left, editor.top, editor.right, editor.bottom),
+              std::tie(code.left, code.top, code.right, code.bottom));
+    // The dialog keeps its own width.
+    EXPECT_EQ(std::tie(dialog.left, dialog.top, dialog.bottom), std::tie(inspector.left, inspector.top, inspector.bottom));
 }
 
 TEST_F(QuillorWalkTest, TheCommentsOfTheCurrentFileWithoutBackups) {
@@ -159,6 +216,30 @@ TEST_F(QuillorWalkTest, TheCommentsOfTheCurrentFileWithoutBackups) {
     EXPECT_EQ(Text("Defs.inc"), "{ Shared definitions }\r\nconst\r\n  Greeting = 'Welcom home';\r\n");
     for (const char* backup : {"Main.~pa", "Defs.~in", "Demo.~dp"}) EXPECT_FALSE(Exists(backup)) << backup;
     ExpectIdeRestored();
+}
+
+TEST_F(QuillorWalkTest, WithAFormCurrentItsUnitIncludeAndFormAreCheckedAndDecliningKeepsTheForm) {
+    ASSERT_TRUE(Ide->OpenFile(Demo + "Main.dfm"));
+    const std::string form = Text("Main.dfm");
+    TRobot robot;
+    std::vector<std::string> boxes;
+    Start(robot, "btnCheckStrings", false);
+    Answer(robot, "Helo", "btnSkip");
+    Answer(robot, "Welcom", "btnSkip");
+    Answer(robot, "Formm", "btnReplace", "Form");
+    Answer(robot, "f\xFCr", "btnSkip");
+    AnswerBox(robot, boxes, "No");
+    AnswerBox(robot, boxes);
+    EXPECT_EQ(Ide->RunQuilloCheck(), std::optional<int>(2));
+    EXPECT_TRUE(robot.Done()) << robot.Describe();
+
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_TRUE(rtl::SameText(boxes[0], Demo + "Main.DFM already exists. Overwrite?")) << boxes[0];
+    EXPECT_EQ(Text("Main.dfm"), form);
+    // The checked text stays beside the form.
+    EXPECT_NE(Text("Main.txt").find("Demo Form f\xFCr you"), std::string::npos) << Text("Main.txt");
+    EXPECT_FALSE(Exists("Demo.~dp"));
+    EXPECT_TRUE(rtl::SameText(Ide->CurrentFile(), Demo + "Main.PAS")) << Ide->CurrentFile();
 }
 
 TEST_F(QuillorWalkTest, CancelEndsTheWalkWithNothingSavedAndNoCompletion) {
