@@ -63,9 +63,9 @@ protected:
     // Strings and comments with mistakes in the project file, a unit and its include file; the
     // project also names a unit that is not there.
     void AddMistakes() {
-        std::string dpr = Text("Demo.dpr");
-        dpr.replace(dpr.find("  Helpers;"), 0, "  Gone in 'Gone.pas',\r\n");
-        Write("Demo.dpr", dpr);
+        Write("Demo.dpr", "program Demo;\r\n\r\nuses\r\n  Forms,\r\n  Main in 'MAIN.PAS' {MainForm},\r\n"
+                          "  Gone in 'Gone.pas',\r\n  Helpers; { (* not a unit *) }\r\n\r\n{$R *.RES}\r\n\r\n"
+                          "begin\r\n  Application.Initialize;\r\n  Application.Run;\r\nend.\r\n");
         Write("Main.pas", "unit Main;\r\n\r\ninterface\r\n\r\nuses\r\n  Forms;\r\n\r\n"
                           "type\r\n  TMainForm = class(TForm)\r\n  public\r\n    procedure Bump;\r\n  end;\r\n\r\n"
                           "implementation\r\n\r\n{$I Defs.inc}\r\n\r\n"
