@@ -371,6 +371,13 @@ int TSpellDlg::CheckBuffer(TAbsBuffer& Buffer) {
                 FDialog->SetBadWord(ansi);
                 FDialog->SetReplacement(ansi);
                 Application->ProcessMessages();
+                // A close that came while the word was being offered (the checked window
+                // closed, say) is not written over by the wait.
+                if (!FDialog || FDialog->Result() == srClose) {
+                    cancelled = true;
+                    HideDialog();
+                    break;
+                }
                 if (FAutoSuggest) FDialog->ShowSuggestions();
                 FDialog->SetResult(srWaiting);
                 FDialog->FocusReplacement();

@@ -4,6 +4,8 @@
 #include "spellexpert/SyntaxColour.h"
 #include "spellexpert/WordFilter.h"
 
+#include "spellengine/tests/DctFixture.h"
+
 #include "rtl/CodePages.h"
 #include "rtl/Paths.h"
 #include "testing/Robot.h"
@@ -144,6 +146,70 @@ TEST_F(IDESpellerTest, ClosingTheWindowMidWalkCancelsIt) {
     EXPECT_TRUE(filter->Aborted());
     EXPECT_EQ(SyntaxList, nullptr);
     EXPECT_FALSE(Window->Visible()); // hidden, not freed
+}
+
+// The filter of a check whose window gets a close message as the walk sets out for its second
+// word, so that the filter's own look at the queue takes it.
+class TClosingFilter : public TMyBuffer {
+public:
+    void GetNextWord(std::string& Word) override {
+        if (CloseAt && ++Words == 2)
+            win::PostMessage(CloseAt, win::WM_CLOSE, 0, 0);
+        TMyBuffer::GetNextWord(Word);
+    }
+    win::HWND CloseAt = nullptr;
+    int Words = 0;
+
+protected:
+    TClosingFilter() = default;
+    friend class spellengine::TAbsBuffer;
+};
+
+// A real check (dictionary, the product's dialog, the filter over the editor) whose window is
+// closed: while the dialog waits on a word, and in the middle of the walk.
+TEST_F(IDESpellerTest, ACheckWhoseWindowClosesEndsCancelled) {
+    if (!dct_fixture::HaveEnglishDct())
+        GTEST_SKIP() << "ENGLISH.DCT is not built";
+    TSpellQuillo* spell = Window->SpellDlg1;
+    spell->SetDictionaryPath(rtl::ExtractFilePath(rtl::WinPath(dct_fixture::EnglishDct())));
+    spell->SetUserDictionary(rtl::WinPath(Root.Path()) + "\\USER.DIC");
+    std::string code;
+    for (int i = 0; i < 100; ++i)
+        code += "x := 1; { the cat }\n";
+    const struct {
+        const char* Name;
+        std::string Text;
+        bool MidWalk;
+    } cases[] = {
+        {"while the dialog waits", "x := 'the teh cat';\ny := 'wrold';\n", false},
+        {"in the middle of the walk", "s := 'the';\n" + code + "z := 'teh';\n", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Write("C:\\u.pas", c.Text);
+        Window->Show();
+        Window->LoadFile("C:\\u.pas");
+        Window->ShowFileInEditor("C:\\u.pas");
+        ASSERT_NE(SyntaxList, nullptr);
+        testing_support::TRobot robot;
+        auto filter = spellengine::TAbsBuffer::New<TClosingFilter>(Window->Editor1);
+        if (c.MidWalk) {
+            filter->CloseAt = Window->Handle();
+        } else {
+            robot.MoveTo(testing_support::TBy::Caption("teh")); // the word is offered
+            robot.Do([this] { win::PostMessage(Window->Handle(), win::WM_CLOSE, 0, 0); });
+        }
+        const int result = spell->CheckBuffer(*filter);
+        EXPECT_TRUE(robot.Done()) << robot.Describe();
+        EXPECT_EQ(result, spellengine::scCancelled);
+        EXPECT_EQ(filter->Aborted(), c.MidWalk) << "the walk saw the window go";
+        EXPECT_EQ(SyntaxList, nullptr);
+        EXPECT_FALSE(Window->Visible());
+        EXPECT_FALSE(spell->Dialog()->Visible());
+        EXPECT_EQ(std::string(Window->Editor1->GetPara(1)), c.Text.substr(0, c.Text.find('\n')))
+            << "text untouched";
+        spell->FreeDictionary();
+    }
 }
 
 } // namespace
