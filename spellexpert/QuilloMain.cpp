@@ -245,7 +245,14 @@ int TMainForm::CheckFile(const std::string& Name) {
         return 1;
     }
     Screen->SetCursor(crHourGlass);
-    FSpeller->LoadFile(textName);
+    // A file that cannot be loaded whole is not checked, so it is never written back in part.
+    try {
+        FSpeller->LoadFile(textName);
+    } catch (const rtl::Exception& e) {
+        Screen->SetCursor(crDefault);
+        MessageDlg(std::string(e.what()) + "\r" + fileName + " was not checked.", TMsgDlgType::mtError, mbOK, 0);
+        return 1;
+    }
     FSpeller->ShowFileInEditor(fileName);
     if (!form) {
         if (rtl::UpperCase(rtl::ExtractFileExt(fileName)) == ".DPR") CollectProjectUnits(fileName);

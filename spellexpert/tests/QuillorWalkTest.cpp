@@ -242,6 +242,27 @@ TEST_F(QuillorWalkTest, WithAFormCurrentItsUnitIncludeAndFormAreCheckedAndDeclin
     EXPECT_TRUE(rtl::SameText(Ide->CurrentFile(), Demo + "Main.PAS")) << Ide->CurrentFile();
 }
 
+TEST_F(QuillorWalkTest, AFileThatCannotBeLoadedWholeIsSkippedWithItsNameAndTheWalkGoesOn) {
+    const std::string include = "{ " + std::string(40000, 'x') + " }\r\nconst Greeting = 'Welcom';\r\n";
+    Write("Defs.inc", include);
+    TRobot robot;
+    std::vector<std::string> boxes;
+    Start(robot, "btnCheckStrings", false);
+    Answer(robot, "Helo", "btnSkip");
+    AnswerBox(robot, boxes);
+    Answer(robot, "Formm", "btnSkip");
+    Answer(robot, "f\xFCr", "btnSkip");
+    AnswerBox(robot, boxes);
+    EXPECT_EQ(Ide->RunQuilloCheck(), std::optional<int>(2));
+    EXPECT_TRUE(robot.Done()) << robot.Describe();
+
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_NE(boxes[0].find("Defs.inc was not checked."), std::string::npos) << boxes[0];
+    EXPECT_EQ(boxes[1], "Quillo Checking Complete.");
+    EXPECT_EQ(Text("Defs.inc"), include);
+    ExpectIdeRestored();
+}
+
 TEST_F(QuillorWalkTest, CancelEndsTheWalkWithNothingSavedAndNoCompletion) {
     TRobot robot;
     std::vector<std::string> boxes;
