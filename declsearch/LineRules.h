@@ -5,8 +5,10 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace declsearch {
 
@@ -16,6 +18,8 @@ inline constexpr std::string_view DefaultTokenDelimiters = " +-*=,;:/()[]{}#&%";
 // Each TAB becomes tabWidth blanks, wherever it stands (not the distance to a tab stop); at
 // least one, so that a TAB always separates words.
 std::string ExpandTabs(std::string_view line, int tabWidth);
+// The same, kept in buffer when the line has a TAB; the line itself when it has none.
+std::string_view ExpandTabsInto(std::string_view line, int tabWidth, std::string& buffer);
 
 // A token of a line with its 1-based column; Pos is 0 for the empty token at the end.
 struct TToken {
@@ -52,6 +56,40 @@ bool IsWholeWord(std::string_view keyword, std::string_view text);
 // 1-based position of the first exact occurrence of keyword that stands as a whole word; 0 when
 // there is none.
 int WholeWordPos(std::string_view keyword, std::string_view text);
+
+// The keywords the scanner's rules look for, one bit each.
+enum TKeyword : unsigned {
+    kwInterface = 1u << 0,
+    kwImplementation = 1u << 1,
+    kwProcedure = 1u << 2,
+    kwFunction = 1u << 3,
+    kwClass = 1u << 4,
+    kwConstructor = 1u << 5,
+    kwDestructor = 1u << 6,
+    kwProperty = 1u << 7,
+};
+
+// What a quick look at a line tells: the keywords that may stand in it as whole words once it
+// is lower-cased (every one that does, and rarely one that does not), and whether StripComment
+// may remove something from it (false only when it cannot).
+struct TLineSigns {
+    unsigned Keywords = 0;
+    bool Comment = false;
+};
+TLineSigns ReadLineSigns(std::string_view text);
+// Of the keywords in candidates, those that stand in low as whole words.
+unsigned WholeKeywords(unsigned candidates, std::string_view low);
+
+// Marks of a whole text, one bit per byte in 64-bit words: Breaks where a CR or LF stands,
+// Signs where three letters of a keyword start (in either case) or a "{" or "*" stands, without
+// one of which no comment opens. A line without a sign holds no keyword and loses no comment.
+struct TTextMarks {
+    std::vector<std::uint64_t> Breaks;
+    std::vector<std::uint64_t> Signs;
+};
+void MarkText(std::string_view text, TTextMarks& marks);
+// ReadLineSigns for text[from, to) of a marked text, from its marks alone.
+TLineSigns MarkedSigns(std::string_view text, const TTextMarks& marks, std::size_t from, std::size_t to);
 
 // WholeWordPos for a unit's section keyword; an occurrence after "=" declares an interface type
 // ("IFoo = interface"), not a section.

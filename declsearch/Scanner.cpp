@@ -18,8 +18,6 @@ TLineScanner::TLineScanner(TSearchSettings settings, int tabWidth)
 
 void TLineScanner::Reset() { FState = TScanState{}; }
 
-bool TLineScanner::Whole(std::string_view keyword) const { return IsWholeWord(keyword, FLow); }
-
 bool TLineScanner::IsMethod(std::string_view keyword) const {
     if (FState.InClass) return true;
     if (FState.InInterface) return false;
@@ -59,16 +57,25 @@ int TLineScanner::LineColumnOfLowPos(int lowPos) const {
 }
 
 void TLineScanner::ScanLine(int lineNo, std::string_view line, std::vector<TScanHit>& hits) {
-    FLine = ExpandTabs(line, FTabWidth);
-    LowerCaseInto(FLine, FLow);
-    FCommentStart = FCommentLength = 0;
+    ScanLine(lineNo, line, ReadLineSigns(line), hits);
+}
 
-    if (int at = SectionKeywordPos("interface", FLow)) {
+void TLineScanner::ScanLine(int lineNo, std::string_view line, TLineSigns signs, std::vector<TScanHit>& hits) {
+    // Most lines hold no keyword and no comment: outside a class body they make no row and
+    // move no state, unless every line is searched.
+    if (signs.Keywords == 0 && !signs.Comment && !FState.InClass && !FPlain) return;
+    // TABs become blanks, which are delimiters as they are: the signs hold for the expanded line.
+    FLine = ExpandTabsInto(line, FTabWidth, FTabbed);
+    FCommentStart = FCommentLength = 0;
+    LowerCaseInto(FLine, FLow);
+    signs.Keywords = WholeKeywords(signs.Keywords, FLow);
+
+    if (int at = (signs.Keywords & kwInterface) ? SectionKeywordPos("interface", FLow) : 0) {
         AddHit(lineNo, "interface", at, true, hits);
         FState.InInterface = true;
         return;
     }
-    if (int at = SectionKeywordPos("implementation", FLow)) {
+    if (int at = (signs.Keywords & kwImplementation) ? SectionKeywordPos("implementation", FLow) : 0) {
         AddHit(lineNo, "implementation", at, true, hits);
         FState.InInterface = false;
         FState.SeenImplementation = true;
@@ -78,9 +85,11 @@ void TLineScanner::ScanLine(int lineNo, std::string_view line, std::vector<TScan
         (FState.SeenImplementation && !FSettings.Implementation))
         return;
 
-    TRemovedRange removed = StripComment(FLow);
+    TRemovedRange removed = signs.Comment ? StripComment(FLow) : TRemovedRange{};
     FCommentStart = removed.Start;
     FCommentLength = removed.Length;
+    // Taking a comment out may join two words into a keyword, or take one away.
+    FKeywords = removed.Length > 0 ? WholeKeywords(ReadLineSigns(FLow).Keywords, FLow) : signs.Keywords;
 
     if (FState.InClass && FLow.find("end;") != std::string::npos) {
         FState.InClass = false;
@@ -106,8 +115,8 @@ void TLineScanner::MemberRule(int lineNo, std::string_view keyword, bool wanted,
 void TLineScanner::ApplyRules(int lineNo, std::vector<TScanHit>& hits) {
     const TSearchSettings& s = FSettings;
     // A procedural type names no routine.
-    const bool isProcedure = Whole("procedure") && !IsProceduralType(FLow, "procedure");
-    const bool isFunction = Whole("function") && !IsProceduralType(FLow, "function");
+    const bool isProcedure = Has(kwProcedure) && !IsProceduralType(FLow, "procedure");
+    const bool isFunction = Has(kwFunction) && !IsProceduralType(FLow, "function");
 
     if (s.Procedure && isProcedure && !IsMethod("procedure")) {
         TToken name = NameAfterKeyword(FLine, "procedure");
@@ -119,7 +128,7 @@ void TLineScanner::ApplyRules(int lineNo, std::vector<TScanHit>& hits) {
         AddHit(lineNo, name.Text, name.Pos, false, hits);
         return;
     }
-    if (!FState.InClass && Whole("class")) {
+    if (!FState.InClass && Has(kwClass)) {
         TToken name = NameBeforeKeyword(FLine, "class");
         // A declaration that ends on its line (a forward declaration, a class reference, an
         // exception class without members) opens no body.
@@ -130,12 +139,12 @@ void TLineScanner::ApplyRules(int lineNo, std::vector<TScanHit>& hits) {
         if (s.Class && MatchesClassFilter(name.Text)) AddHit(lineNo, name.Text, name.Pos, false, hits);
         return;
     }
-    if (Whole("constructor")) return MemberRule(lineNo, "constructor", s.Constructor, true, hits);
-    if (Whole("destructor")) return MemberRule(lineNo, "destructor", s.Destructor, true, hits);
+    if (Has(kwConstructor)) return MemberRule(lineNo, "constructor", s.Constructor, true, hits);
+    if (Has(kwDestructor)) return MemberRule(lineNo, "destructor", s.Destructor, true, hits);
     if (isFunction && IsMethod("function")) return MemberRule(lineNo, "function", s.ClassFunction, true, hits);
     if (isProcedure && IsMethod("procedure"))
         return MemberRule(lineNo, "procedure", s.ClassProcedure, true, hits);
-    if (Whole("property")) return MemberRule(lineNo, "property", s.Property, false, hits);
+    if (Has(kwProperty)) return MemberRule(lineNo, "property", s.Property, false, hits);
 
     if (s.Field && FState.InInterface && FState.InClass && MatchesClassFilter({})) {
         if (FState.Continuation) {
@@ -187,7 +196,7 @@ void TLineScanner::AddHit(int lineNo, std::string_view key, int keyPos, bool sec
     hit.Kind = section ? TRowKind::Section : TRowKind::Hit;
 
     // The shown line, and where the match stands in it.
-    std::string shown = FLine;
+    std::string shown(FLine);
     int at = hit.Pos;
     if (FSettings.Comment) {
         TRemovedRange removed = StripComment(shown);

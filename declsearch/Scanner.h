@@ -3,6 +3,8 @@
 // Implementations in Scanner.cpp.
 #pragma once
 
+#include "declsearch/LineRules.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -67,12 +69,14 @@ public:
     void Reset();
     // Scans one line (numbered from 1) and appends the rows it makes.
     void ScanLine(int lineNo, std::string_view line, std::vector<TScanHit>& hits);
+    // The same for a line whose signs were read already (ReadLineSigns or MarkedSigns).
+    void ScanLine(int lineNo, std::string_view line, TLineSigns signs, std::vector<TScanHit>& hits);
 
     const TScanState& State() const { return FState; }
     const TSearchSettings& Settings() const { return FSettings; }
 
 private:
-    bool Whole(std::string_view keyword) const;
+    bool Has(unsigned keyword) const { return (FKeywords & keyword) != 0; }
     bool IsMethod(std::string_view keyword) const;
     bool MatchesClassFilter(std::string_view name) const;
     void TrackDeclarationEnd();
@@ -87,8 +91,10 @@ private:
     bool FPlain;
     int FTabWidth;
     TScanState FState;
-    std::string FLine; // the line after TAB expansion
-    std::string FLow;  // the same in lower case, later without its one-line comment
+    std::string_view FLine; // the line after TAB expansion, in FTabbed or the caller's line
+    std::string FTabbed;
+    std::string FLow; // the same in lower case, later without its one-line comment
+    unsigned FKeywords = 0; // the keywords standing in FLow
     std::size_t FCommentStart = 0;
     std::size_t FCommentLength = 0;
 };

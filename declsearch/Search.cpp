@@ -80,10 +80,12 @@ void TResultsModel::ScanFiles(const std::vector<std::string>& files, const TSear
     ClearResults();
     FGotoLine = -1;
     TLineScanner scanner(settings, tabWidth);
-    std::vector<std::string> lines;
+    // One buffer for every file, scanned in place.
+    std::string text;
+    TTextMarks marks;
     std::vector<TScanHit> hits;
     for (const std::string& name : files) {
-        if (!ReadFileLines(name, lines)) {
+        if (!ReadFileText(name, text)) {
             TProcLine error;
             error.Pos = -1;
             error.Kind = TRowKind::Error;
@@ -96,11 +98,15 @@ void TResultsModel::ScanFiles(const std::vector<std::string>& files, const TSear
         AddRow(rtl::CharUpperStr(name), std::move(header));
 
         scanner.Reset();
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            int lineNo = static_cast<int>(i) + 1;
+        MarkText(text, marks);
+        TLineReader lines(text, &marks);
+        int lineNo = 0;
+        TLineSigns signs;
+        for (std::string_view line; lines.Next(line, signs);) {
+            ++lineNo;
             if (lineNo % 100 == 0 && OnProcessMessages) OnProcessMessages();
             hits.clear();
-            scanner.ScanLine(lineNo, lines[i], hits);
+            scanner.ScanLine(lineNo, line, signs, hits);
             for (TScanHit& hit : hits) {
                 TProcLine row;
                 row.FileName = name;
@@ -112,7 +118,6 @@ void TResultsModel::ScanFiles(const std::vector<std::string>& files, const TSear
                 AddRow(std::move(hit.Text), std::move(row));
             }
         }
-        lines.clear();
     }
     FinishSearch();
 }

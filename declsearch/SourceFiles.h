@@ -2,6 +2,8 @@
 // file mask, and whole files split into lines. Implementations in SourceFiles.cpp.
 #pragma once
 
+#include "declsearch/LineRules.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +21,27 @@ std::string ResolveInFolder(std::string_view folder, std::string_view name);
 // Every plain file that the mask of path finds in its folder (no folders, no hidden files),
 // each as the folder part of path plus its name as on disk, in the order the runtime's file search gives them.
 std::vector<std::string> FindFiles(std::string_view path);
+
+// The whole file into text, whose room is kept from call to call; false when it cannot be opened.
+bool ReadFileText(std::string_view fileName, std::string& text);
+
+// The lines of a text split at CR LF, LF or CR, as views into it; a last line break opens no
+// empty line. With the text's marks the breaks are found from them, and each line comes with
+// its signs read from them.
+class TLineReader {
+public:
+    explicit TLineReader(std::string_view text, const TTextMarks* marks = nullptr) : FText(text), FMarks(marks) {}
+    bool Next(std::string_view& line);
+    bool Next(std::string_view& line, TLineSigns& signs);
+
+private:
+    std::size_t NextBreak() const;
+    void Step(std::size_t end);
+
+    std::string_view FText;
+    const TTextMarks* FMarks;
+    std::size_t FPos = 0;
+};
 
 // The whole file split at CR LF, LF or CR; false when it cannot be opened.
 bool ReadFileLines(std::string_view fileName, std::vector<std::string>& lines);
