@@ -163,6 +163,26 @@ TEST_F(FormTextTest, AStringChangedInTheCopyIsAllThatChangesInTheForm) {
     EXPECT_EQ(Read(Text), ToText(Read(Form)));
 }
 
+TEST_F(FormTextTest, TheExamplesFormComesBackByteForByte) {
+    const std::string example = Read(std::string(SUITE_SOURCE_DIR) + "/examples/Demo/Main.dfm");
+    ASSERT_FALSE(example.empty());
+    Write(Form, example);
+    Settings().OverWrite = true;
+    std::string textName;
+    ASSERT_TRUE(MakeFormText(Form, textName));
+    ASSERT_TRUE(WriteFormBack(Form, textName));
+    EXPECT_EQ(Read(Form), example);
+
+    const std::string text = Read(Text);
+    const std::size_t quote = text.find("Caption = '");
+    ASSERT_NE(quote, std::string::npos);
+    const std::string edited = text.substr(0, quote) + "Caption = 'Checked " + text.substr(quote + 11);
+    Write(Text, edited);
+    ASSERT_TRUE(WriteFormBack(Form, textName));
+    EXPECT_EQ(Read(Form), ToBinary(edited));
+    EXPECT_EQ(ToText(Read(Form)), edited);
+}
+
 // The road of a form through the editor window: the copy is shown as it is and each word is
 // converted to OEM once, by the filter, so accented words reach the dictionary whole and come
 // back into the form unchanged.
