@@ -316,7 +316,7 @@ void TMainForm::RestoreIDE() {
     FPrepared = false;
     if (!FProjectFile.empty()) ToolServices->OpenProject(FProjectFile);
     if (!FCurrentFile.empty()) {
-        if (rtl::UpperCase(rtl::ExtractFileExt(FCurrentFile)) == ".DFM") {
+        if (IsFormFile(FCurrentFile)) {
             if (!FSourceFile.empty()) ToolServices->OpenFile(FSourceFile);
         } else {
             ToolServices->OpenFile(FCurrentFile);
