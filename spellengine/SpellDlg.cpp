@@ -65,15 +65,6 @@ void InitUnit() {
 
 rtl::TUnitInit unit(&InitUnit);
 
-win::BOOL CALLBACK_DisableOne(win::HWND Wnd, win::LPARAM Param) {
-    auto* self = reinterpret_cast<std::pair<win::HWND, std::vector<win::HWND>*>*>(Param);
-    if (Wnd != self->first && win::IsWindowVisible(Wnd) && win::IsWindowEnabled(Wnd)) {
-        self->second->push_back(Wnd);
-        win::EnableWindow(Wnd, win::FALSE);
-    }
-    return win::TRUE;
-}
-
 } // namespace
 
 TSpellDlg::TSpellDlg(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_unique<TFont>()) {
@@ -266,14 +257,12 @@ void TSpellDlg::HideDialog() {
 
 void TSpellDlg::DisableTaskWindows() {
     if (FWindowsDisabled) return;
-    std::pair<win::HWND, std::vector<win::HWND>*> self{FDialog->Handle(), &FDisabledWindows};
-    win::EnumThreadWindows(win::GetCurrentThreadId(), &CALLBACK_DisableOne, win::LPARAM(&self));
+    FDisabledWindows = vcl::DisableTaskWindows(FDialog->Handle());
     FWindowsDisabled = true;
 }
 
 void TSpellDlg::EnableTaskWindows() {
-    for (win::HWND w : FDisabledWindows)
-        if (win::IsWindow(w)) win::EnableWindow(w, win::TRUE);
+    vcl::EnableTaskWindows(FDisabledWindows);
     FDisabledWindows.clear();
     FWindowsDisabled = false;
 }

@@ -274,16 +274,25 @@ BOOL DisableOne(HWND wnd, LPARAM param) {
 
 } // namespace
 
+std::vector<HWND> DisableTaskWindows(HWND Except) {
+    DisabledWindows disabled{Except, {}};
+    EnumThreadWindows(GetCurrentThreadId(), &DisableOne, LPARAM(&disabled));
+    return std::move(disabled.list);
+}
+
+void EnableTaskWindows(const std::vector<HWND>& Windows) {
+    for (HWND w : Windows)
+        if (IsWindow(w)) EnableWindow(w, TRUE);
+}
+
 TModalResult TCustomForm::ShowModal() {
     if (Visible() || !Enabled() || FModal)
         throw rtl::EInvalidOperation("Cannot make a visible window modal");
     if (GetCapture()) ReleaseCapture();
     FModal = true;
-    DisabledWindows disabled{Handle(), {}};
-    EnumThreadWindows(GetCurrentThreadId(), &DisableOne, LPARAM(&disabled));
+    const std::vector<HWND> disabled = DisableTaskWindows(Handle());
     auto restore = [&] {
-        for (HWND w : disabled.list)
-            if (IsWindow(w)) EnableWindow(w, TRUE);
+        EnableTaskWindows(disabled);
         FModal = false;
     };
     try {

@@ -343,6 +343,10 @@ void InitApplication();
 void DoneApplication();
 
 TCustomForm* GetParentForm(TControl* Control);
+// Disables every visible, enabled window of the thread but Except, for a window shown modally;
+// answers the ones it disabled, for EnableTaskWindows to enable again (those still there).
+std::vector<win::HWND> DisableTaskWindows(win::HWND Except);
+void EnableTaskWindows(const std::vector<win::HWND>& Windows);
 // The text before and after the '|' of a hint.
 std::string GetShortHint(const std::string& Hint);
 std::string GetLongHint(const std::string& Hint);
