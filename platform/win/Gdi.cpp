@@ -489,6 +489,27 @@ void ResetGdi() {
 
 } // namespace detail
 
+namespace {
+
+// The DC's points (pen position, brush and mapping origins): one set, handing back the one
+// before when asked, or one read.
+BOOL SwapPoint(HDC h, POINT DcState::*Field, POINT Value, POINT* Old) {
+    DC* dc = Dc(h);
+    if (!dc) return FALSE;
+    if (Old) *Old = dc->st.*Field;
+    dc->st.*Field = Value;
+    return TRUE;
+}
+
+BOOL ReadPoint(HDC h, POINT DcState::*Field, POINT* P) {
+    DC* dc = Dc(h);
+    if (!dc || !P) return FALSE;
+    *P = dc->st.*Field;
+    return TRUE;
+}
+
+} // namespace
+
 // --- Device contexts ------------------------------------------------------------------------
 
 HDC CreateCompatibleDC(HDC) {
@@ -793,20 +814,9 @@ HBRUSH CreateBrushIndirect(const LOGBRUSH* lb) {
     return AddObj(std::move(o));
 }
 
-BOOL SetBrushOrgEx(HDC h, int x, int y, POINT* old) {
-    DC* dc = Dc(h);
-    if (!dc) return FALSE;
-    if (old) *old = dc->st.brushOrg;
-    dc->st.brushOrg = POINT{x, y};
-    return TRUE;
-}
+BOOL SetBrushOrgEx(HDC h, int x, int y, POINT* old) { return SwapPoint(h, &DcState::brushOrg, POINT{x, y}, old); }
 
-BOOL GetBrushOrgEx(HDC h, POINT* p) {
-    DC* dc = Dc(h);
-    if (!dc || !p) return FALSE;
-    *p = dc->st.brushOrg;
-    return TRUE;
-}
+BOOL GetBrushOrgEx(HDC h, POINT* p) { return ReadPoint(h, &DcState::brushOrg, p); }
 
 int GetObject(HGDIOBJ obj, int size, void* out) {
     GdiObject* o = Obj(obj);
@@ -1256,14 +1266,16 @@ BOOL RectVisible(HDC h, const RECT* r) {
 
 // --- State ----------------------------------------------------------------------------------
 
-#define DC_SETTER(Name, Type, field, Fail)        \
-    Type Name(HDC h, Type v) {                    \
-        DC* dc = Dc(h);                           \
-        if (!dc) return Fail;                     \
-        Type old = Type(dc->st.field);            \
-        dc->st.field = v;                         \
-        return old;                               \
+// A setter refuses, with Fail, a value for which Valid (an expression of v) is false.
+#define DC_CHECKED_SETTER(Name, Type, field, Fail, Valid) \
+    Type Name(HDC h, Type v) {                            \
+        DC* dc = Dc(h);                                   \
+        if (!dc || !(Valid)) return Fail;                 \
+        Type old = Type(dc->st.field);                    \
+        dc->st.field = v;                                 \
+        return old;                                       \
     }
+#define DC_SETTER(Name, Type, field, Fail) DC_CHECKED_SETTER(Name, Type, field, Fail, true)
 #define DC_GETTER(Name, Type, field, Fail)        \
     Type Name(HDC h) {                            \
         DC* dc = Dc(h);                           \
@@ -1280,84 +1292,20 @@ DC_GETTER(GetStretchBltMode, int, stretch, 0)
 DC_GETTER(GetMapMode, int, mapMode, 0)
 DC_GETTER(GetTextAlign, UINT, align, 0)
 DC_SETTER(SetTextAlign, UINT, align, 0)
+DC_CHECKED_SETTER(SetBkMode, int, bkMode, 0, v == OPAQUE || v == TRANSPARENT)
+DC_CHECKED_SETTER(SetROP2, int, rop2, 0, v >= R2_BLACK && v <= R2_WHITE)
+DC_CHECKED_SETTER(SetStretchBltMode, int, stretch, 0, v >= BLACKONWHITE && v <= HALFTONE)
+DC_CHECKED_SETTER(SetPolyFillMode, int, polyFill, 0, v == ALTERNATE || v == WINDING)
+DC_SETTER(SetMapMode, int, mapMode, 0)
+DC_SETTER(SetTextCharacterExtra, int, charExtra, int(0x80000000))
 
-int SetBkMode(HDC h, int mode) {
-    DC* dc = Dc(h);
-    if (!dc || (mode != OPAQUE && mode != TRANSPARENT)) return 0;
-    int old = dc->st.bkMode;
-    dc->st.bkMode = mode;
-    return old;
-}
+BOOL SetWindowOrgEx(HDC h, int x, int y, POINT* old) { return SwapPoint(h, &DcState::winOrg, POINT{x, y}, old); }
 
-int SetROP2(HDC h, int rop) {
-    DC* dc = Dc(h);
-    if (!dc || rop < R2_BLACK || rop > R2_WHITE) return 0;
-    int old = dc->st.rop2;
-    dc->st.rop2 = rop;
-    return old;
-}
+BOOL GetWindowOrgEx(HDC h, POINT* p) { return ReadPoint(h, &DcState::winOrg, p); }
 
-int SetStretchBltMode(HDC h, int mode) {
-    DC* dc = Dc(h);
-    if (!dc || mode < BLACKONWHITE || mode > HALFTONE) return 0;
-    int old = dc->st.stretch;
-    dc->st.stretch = mode;
-    return old;
-}
+BOOL SetViewportOrgEx(HDC h, int x, int y, POINT* old) { return SwapPoint(h, &DcState::vpOrg, POINT{x, y}, old); }
 
-int SetPolyFillMode(HDC h, int mode) {
-    DC* dc = Dc(h);
-    if (!dc || (mode != ALTERNATE && mode != WINDING)) return 0;
-    int old = dc->st.polyFill;
-    dc->st.polyFill = mode;
-    return old;
-}
-
-int SetMapMode(HDC h, int mode) {
-    DC* dc = Dc(h);
-    if (!dc) return 0;
-    int old = dc->st.mapMode;
-    dc->st.mapMode = mode;
-    return old;
-}
-
-int SetTextCharacterExtra(HDC h, int extra) {
-    DC* dc = Dc(h);
-    if (!dc) return int(0x80000000);
-    int old = dc->st.charExtra;
-    dc->st.charExtra = extra;
-    return old;
-}
-
-BOOL SetWindowOrgEx(HDC h, int x, int y, POINT* old) {
-    DC* dc = Dc(h);
-    if (!dc) return FALSE;
-    if (old) *old = dc->st.winOrg;
-    dc->st.winOrg = POINT{x, y};
-    return TRUE;
-}
-
-BOOL GetWindowOrgEx(HDC h, POINT* p) {
-    DC* dc = Dc(h);
-    if (!dc || !p) return FALSE;
-    *p = dc->st.winOrg;
-    return TRUE;
-}
-
-BOOL SetViewportOrgEx(HDC h, int x, int y, POINT* old) {
-    DC* dc = Dc(h);
-    if (!dc) return FALSE;
-    if (old) *old = dc->st.vpOrg;
-    dc->st.vpOrg = POINT{x, y};
-    return TRUE;
-}
-
-BOOL GetViewportOrgEx(HDC h, POINT* p) {
-    DC* dc = Dc(h);
-    if (!dc || !p) return FALSE;
-    *p = dc->st.vpOrg;
-    return TRUE;
-}
+BOOL GetViewportOrgEx(HDC h, POINT* p) { return ReadPoint(h, &DcState::vpOrg, p); }
 
 BOOL OffsetViewportOrgEx(HDC h, int dx, int dy, POINT* old) {
     DC* dc = Dc(h);
@@ -1422,20 +1370,9 @@ COLORREF GetPixel(HDC h, int x, int y) {
     return ToColor(v);
 }
 
-BOOL MoveToEx(HDC h, int x, int y, POINT* old) {
-    DC* dc = Dc(h);
-    if (!dc) return FALSE;
-    if (old) *old = dc->st.pos;
-    dc->st.pos = POINT{x, y};
-    return TRUE;
-}
+BOOL MoveToEx(HDC h, int x, int y, POINT* old) { return SwapPoint(h, &DcState::pos, POINT{x, y}, old); }
 
-BOOL GetCurrentPositionEx(HDC h, POINT* p) {
-    DC* dc = Dc(h);
-    if (!dc || !p) return FALSE;
-    *p = dc->st.pos;
-    return TRUE;
-}
+BOOL GetCurrentPositionEx(HDC h, POINT* p) { return ReadPoint(h, &DcState::pos, p); }
 
 BOOL LineTo(HDC h, int x, int y) {
     DC* dc = Dc(h);
