@@ -510,16 +510,24 @@ HKEY NewHandle(TRegStore& store, TKeyPath path, bool writable) {
     return reinterpret_cast<HKEY>(h);
 }
 
+// A key handle resolved under the store's lock, which it holds for the call: the key's path and
+// access, or the error resolving it gave.
+struct TOpenKey {
+    explicit TOpenKey(HKEY key) : Error(Resolve(Store, key, Path, Writable)) {}
+    TRegStore& Store = TRegStore::Instance();
+    std::lock_guard<std::mutex> Lock{Store.Mutex};
+    TKeyPath Path;
+    bool Writable = false;
+    long Error;
+};
+
 bool WantsWrite(REGSAM access) { return (access & (KEY_SET_VALUE | KEY_CREATE_SUB_KEY)) != 0; }
 
 // Value or subkey names of an open key, in the store's order.
 long ListNames(HKEY key, bool subKeys, std::vector<std::string>& names) {
-    TRegStore& store = TRegStore::Instance();
-    std::lock_guard lock(store.Mutex);
-    TKeyPath path;
-    bool writable;
-    if (long rc = Resolve(store, key, path, writable)) return rc;
-    TRegNode* node = Find(store.Tree(), path);
+    TOpenKey k(key);
+    if (k.Error) return k.Error;
+    TRegNode* node = Find(k.Store.Tree(), k.Path);
     if (!node) return ERROR_KEY_DELETED;
     names.clear();
     if (subKeys)
@@ -543,20 +551,17 @@ bool ValidValueName(const char* name) {
 long RegOpenKeyEx(HKEY key, const char* subKey, std::uint32_t, REGSAM access, HKEY* result) {
     if (!result) return ERROR_INVALID_PARAMETER;
     *result = nullptr;
-    TRegStore& store = TRegStore::Instance();
-    std::lock_guard lock(store.Mutex);
-    TKeyPath path;
-    bool writable;
-    if (long rc = Resolve(store, key, path, writable)) return rc;
-    if (!AppendPath(path, subKey)) return ERROR_INVALID_PARAMETER;
+    TOpenKey k(key);
+    if (k.Error) return k.Error;
+    if (!AppendPath(k.Path, subKey)) return ERROR_INVALID_PARAMETER;
     // The handle keeps the names as they were made.
     TKeyPath actual;
-    TRegNode* node = &store.Tree();
-    for (const std::string& name : path) {
+    TRegNode* node = &k.Store.Tree();
+    for (const std::string& name : k.Path) {
         if (!(node = node->Child(name))) return ERROR_FILE_NOT_FOUND;
         actual.push_back(node->Name);
     }
-    *result = NewHandle(store, std::move(actual), WantsWrite(access));
+    *result = NewHandle(k.Store, std::move(actual), WantsWrite(access));
     return ERROR_SUCCESS;
 }
 
@@ -564,22 +569,19 @@ long RegCreateKeyEx(HKEY key, const char* subKey, std::uint32_t, const char*, st
                     const void*, HKEY* result, std::uint32_t* disposition) {
     if (!result) return ERROR_INVALID_PARAMETER;
     *result = nullptr;
-    TRegStore& store = TRegStore::Instance();
-    std::lock_guard lock(store.Mutex);
-    TKeyPath path;
-    bool writable;
-    if (long rc = Resolve(store, key, path, writable)) return rc;
-    std::size_t baseDepth = path.size();
-    if (!AppendPath(path, subKey)) return ERROR_INVALID_PARAMETER;
-    if (path.size() > baseDepth && !writable) return ERROR_ACCESS_DENIED;
+    TOpenKey k(key);
+    if (k.Error) return k.Error;
+    std::size_t baseDepth = k.Path.size();
+    if (!AppendPath(k.Path, subKey)) return ERROR_INVALID_PARAMETER;
+    if (k.Path.size() > baseDepth && !k.Writable) return ERROR_ACCESS_DENIED;
     bool made = false;
     TKeyPath actual;
-    long rc = store.Commit([&](TRegNode& root, bool& changed) -> long {
-        TRegNode* node = Find(root, TKeyPath(path.begin(), path.begin() + static_cast<std::ptrdiff_t>(baseDepth)));
+    long rc = k.Store.Commit([&](TRegNode& root, bool& changed) -> long {
+        actual.assign(k.Path.begin(), k.Path.begin() + static_cast<std::ptrdiff_t>(baseDepth));
+        TRegNode* node = Find(root, actual);
         if (!node) return ERROR_KEY_DELETED;
-        actual.assign(path.begin(), path.begin() + static_cast<std::ptrdiff_t>(baseDepth));
-        for (std::size_t i = baseDepth; i < path.size(); ++i) {
-            node = node->MakeChild(path[i], &made);
+        for (std::size_t i = baseDepth; i < k.Path.size(); ++i) {
+            node = node->MakeChild(k.Path[i], &made);
             actual.push_back(node->Name);
         }
         changed = made;
@@ -587,7 +589,7 @@ long RegCreateKeyEx(HKEY key, const char* subKey, std::uint32_t, const char*, st
     });
     if (rc != ERROR_SUCCESS) return rc;
     if (disposition) *disposition = made ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
-    *result = NewHandle(store, std::move(actual), WantsWrite(access));
+    *result = NewHandle(k.Store, std::move(actual), WantsWrite(access));
     return ERROR_SUCCESS;
 }
 
@@ -602,32 +604,26 @@ long RegCloseKey(HKEY key) {
 }
 
 long RegDeleteKey(HKEY key, const char* subKey) {
-    TRegStore& store = TRegStore::Instance();
-    std::lock_guard lock(store.Mutex);
-    TKeyPath path;
-    bool writable;
-    if (long rc = Resolve(store, key, path, writable)) return rc;
-    std::size_t baseDepth = path.size();
-    if (!AppendPath(path, subKey) || path.size() == baseDepth) return ERROR_INVALID_PARAMETER;
-    if (!writable) return ERROR_ACCESS_DENIED;
-    return store.Commit([&](TRegNode& root, bool& changed) -> long {
-        TRegNode* parent = Find(root, TKeyPath(path.begin(), path.end() - 1));
-        if (!parent || !parent->Children.erase(Fold(path.back()))) return ERROR_FILE_NOT_FOUND;
+    TOpenKey k(key);
+    if (k.Error) return k.Error;
+    std::size_t baseDepth = k.Path.size();
+    if (!AppendPath(k.Path, subKey) || k.Path.size() == baseDepth) return ERROR_INVALID_PARAMETER;
+    if (!k.Writable) return ERROR_ACCESS_DENIED;
+    return k.Store.Commit([&](TRegNode& root, bool& changed) -> long {
+        TRegNode* parent = Find(root, TKeyPath(k.Path.begin(), k.Path.end() - 1));
+        if (!parent || !parent->Children.erase(Fold(k.Path.back()))) return ERROR_FILE_NOT_FOUND;
         changed = true;
         return ERROR_SUCCESS;
     });
 }
 
 long RegDeleteValue(HKEY key, const char* valueName) {
-    TRegStore& store = TRegStore::Instance();
-    std::lock_guard lock(store.Mutex);
-    TKeyPath path;
-    bool writable;
-    if (long rc = Resolve(store, key, path, writable)) return rc;
-    if (!writable) return ERROR_ACCESS_DENIED;
+    TOpenKey k(key);
+    if (k.Error) return k.Error;
+    if (!k.Writable) return ERROR_ACCESS_DENIED;
     std::string name = valueName ? valueName : "";
-    return store.Commit([&](TRegNode& root, bool& changed) -> long {
-        TRegNode* node = Find(root, path);
+    return k.Store.Commit([&](TRegNode& root, bool& changed) -> long {
+        TRegNode* node = Find(root, k.Path);
         if (!node) return ERROR_KEY_DELETED;
         if (!node->EraseValue(name)) return ERROR_FILE_NOT_FOUND;
         changed = true;
@@ -638,12 +634,9 @@ long RegDeleteValue(HKEY key, const char* valueName) {
 long RegQueryValueEx(HKEY key, const char* valueName, std::uint32_t*, std::uint32_t* type,
                      unsigned char* data, std::uint32_t* dataSize) {
     if (data && !dataSize) return ERROR_INVALID_PARAMETER;
-    TRegStore& store = TRegStore::Instance();
-    std::lock_guard lock(store.Mutex);
-    TKeyPath path;
-    bool writable;
-    if (long rc = Resolve(store, key, path, writable)) return rc;
-    TRegNode* node = Find(store.Tree(), path);
+    TOpenKey k(key);
+    if (k.Error) return k.Error;
+    TRegNode* node = Find(k.Store.Tree(), k.Path);
     if (!node) return ERROR_KEY_DELETED;
     TRegValue* v = node->Value(valueName ? valueName : "");
     if (!v) return ERROR_FILE_NOT_FOUND;
@@ -663,16 +656,13 @@ long RegQueryValueEx(HKEY key, const char* valueName, std::uint32_t*, std::uint3
 long RegSetValueEx(HKEY key, const char* valueName, std::uint32_t, std::uint32_t type,
                    const unsigned char* data, std::uint32_t dataSize) {
     if ((!data && dataSize) || !ValidValueName(valueName)) return ERROR_INVALID_PARAMETER;
-    TRegStore& store = TRegStore::Instance();
-    std::lock_guard lock(store.Mutex);
-    TKeyPath path;
-    bool writable;
-    if (long rc = Resolve(store, key, path, writable)) return rc;
-    if (!writable) return ERROR_ACCESS_DENIED;
+    TOpenKey k(key);
+    if (k.Error) return k.Error;
+    if (!k.Writable) return ERROR_ACCESS_DENIED;
     std::string name = valueName ? valueName : "";
     std::string bytes(reinterpret_cast<const char*>(data), data ? dataSize : 0);
-    return store.Commit([&](TRegNode& root, bool& changed) -> long {
-        TRegNode* node = Find(root, path);
+    return k.Store.Commit([&](TRegNode& root, bool& changed) -> long {
+        TRegNode* node = Find(root, k.Path);
         if (!node) return ERROR_KEY_DELETED;
         if (TRegValue* v = node->Value(name)) {
             changed = v->Type != type || v->Data != bytes;
