@@ -513,12 +513,13 @@ void TParaList::CommitChange(TParaNode* node, std::string& text, TWrapChange& ch
     FModified = true;
 }
 
-TParaNode* TParaList::FindPara(std::int32_t Para) {
-    if (Para < 1 || Para > FParaCount) return nullptr;
-    if (Para == FCachePara) return FCacheNode;
-    std::int32_t d1 = Para - 1;
-    std::int32_t dc = Para > FCachePara ? Para - FCachePara : FCachePara - Para;
-    std::int32_t dl = FParaCount - Para;
+// The walk starts at whichever of the first, the last and the cached paragraph is nearest, the
+// distance counted in paragraphs or, by line, in display lines.
+void TParaList::MoveCache(std::int32_t Target, bool ByLine) {
+    const std::int32_t cached = ByLine ? FCacheLine : FCachePara;
+    std::int32_t d1 = Target - 1;
+    std::int32_t dc = Target > cached ? Target - cached : cached - Target;
+    std::int32_t dl = (ByLine ? FLineCount : FParaCount) - Target;
     TParaNode* node;
     std::int32_t num, line;
     if (d1 <= dc && d1 <= dl) {
@@ -528,12 +529,12 @@ TParaNode* TParaList::FindPara(std::int32_t Para) {
     } else {
         node = FCacheNode, num = FCachePara, line = FCacheLine;
     }
-    while (num < Para) {
+    while (ByLine ? Target >= line + node->LineCount() : num < Target) {
         line += node->LineCount();
         node = node->FNext;
         ++num;
     }
-    while (num > Para) {
+    while (ByLine ? Target < line : num > Target) {
         node = node->FPrev;
         line -= node->LineCount();
         --num;
@@ -541,7 +542,12 @@ TParaNode* TParaList::FindPara(std::int32_t Para) {
     FCacheNode = node;
     FCachePara = num;
     FCacheLine = line;
-    return node;
+}
+
+TParaNode* TParaList::FindPara(std::int32_t Para) {
+    if (Para < 1 || Para > FParaCount) return nullptr;
+    if (Para != FCachePara) MoveCache(Para, false);
+    return FCacheNode;
 }
 
 TLineRef TParaList::FindLine(std::int32_t Line) {
@@ -554,34 +560,11 @@ TLineRef TParaList::FindLine(std::int32_t Line) {
         ref.Text = ref.Node->Text();
         return ref;
     }
-    std::int32_t d1 = Line - 1;
-    std::int32_t dc = Line > FCacheLine ? Line - FCacheLine : FCacheLine - Line;
-    std::int32_t dl = FLineCount - Line;
-    TParaNode* node;
-    std::int32_t num, line;
-    if (d1 <= dc && d1 <= dl) {
-        node = FFirst, num = 1, line = 1;
-    } else if (dl <= dc) {
-        node = FLast, num = FParaCount, line = FLineCount - FLast->LineCount() + 1;
-    } else {
-        node = FCacheNode, num = FCachePara, line = FCacheLine;
-    }
-    while (Line >= line + node->LineCount()) {
-        line += node->LineCount();
-        node = node->FNext;
-        ++num;
-    }
-    while (Line < line) {
-        node = node->FPrev;
-        line -= node->LineCount();
-        --num;
-    }
-    FCacheNode = node;
-    FCachePara = num;
-    FCacheLine = line;
+    MoveCache(Line, true);
+    TParaNode* node = FCacheNode;
     ref.Node = node;
-    ref.Para = num;
-    ref.LineInPara = Line - line + 1;
+    ref.Para = FCachePara;
+    ref.LineInPara = Line - FCacheLine + 1;
     std::int32_t s = node->LineStart(ref.LineInPara);
     std::int32_t e = ref.LineInPara < node->LineCount() ? node->LineStart(ref.LineInPara + 1)
                                                          : node->Length();

@@ -277,6 +277,9 @@ private:
                       std::int32_t oldLen, std::int32_t delta, TWrapChange& change);
     std::int32_t NextBreak(std::string_view text, std::int32_t start) const;
     void LinesChanged(std::int32_t para, std::int32_t delta);
+    // Makes the cached paragraph the one numbered Target, or with ByLine the one holding display
+    // line Target.
+    void MoveCache(std::int32_t Target, bool ByLine);
     // Puts a prepared text and its lines in place; allocates nothing, so it cannot fail.
     void CommitChange(TParaNode* node, std::string& text, TWrapChange& change,
                       std::int32_t para, std::int32_t firstLine, std::int32_t delta);
