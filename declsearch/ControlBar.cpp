@@ -37,7 +37,7 @@ void DrawPanelFrames(TCanvas* Canvas, TRect& R, bool NewStyle, TKWBevelCut Outer
 int TKWCustomSection::LivingSections() { return Living; }
 
 TKWCustomSection::TKWCustomSection(TComponent* AOwner)
-    : TGraphicControl(AOwner), FGlyph(std::make_unique<TButtonGlyph>(this)) {
+    : TGraphicControl(AOwner), TPlacedSection(this), FGlyph(std::make_unique<TButtonGlyph>(this)) {
     FGlyph->OnChange = [this](TObject*) { Invalidate(); };
     SetParentFont(true);
     ++Living;
@@ -647,9 +647,23 @@ void TCustomControlBar::PlaceSections(TControl* AControl, TRect& R) {
 
 namespace {
 
+// The place properties but Fixed, which each kind of section stores after its own.
+template <class T>
+std::vector<TPropInfo> PlaceProperties() {
+    return {
+        BooleanProperty<T>("AutoResize", &T::AutoResize, &T::SetAutoResize).WithDefault(0),
+        IntegerProperty<T>("MaxWidth", &T::MaxWidth, &T::SetMaxWidth).WithDefault(-1),
+        IntegerProperty<T>("MaxHeight", &T::MaxHeight, &T::SetMaxHeight).WithDefault(-1),
+        IntegerProperty<T>("MinWidth", &T::MinWidth, &T::SetMinWidth).WithDefault(-1),
+        IntegerProperty<T>("MinHeight", &T::MinHeight, &T::SetMinHeight).WithDefault(-1),
+        EnumProperty<T>("HAlign", &T::HAlign, &T::SetHAlign, {"haNone", "haLeft", "haCenter", "haRight"}).WithDefault(haNone),
+        EnumProperty<T>("VAlign", &T::VAlign, &T::SetVAlign, {"vaNone", "vaTop", "vaCenter", "vaBottom"}).WithDefault(vaNone),
+    };
+}
+
 template <class T>
 std::vector<TPropInfo> SectionProperties() {
-    return With<T>(ControlProperties<T>(), {
+    auto props = With<T>(ControlProperties<T>(), {
         BooleanProperty<T>("AllowAllUp", &T::AllowAllUp, &T::SetAllowAllUp).WithDefault(0),
         IntegerProperty<T>("GroupIndex", &T::GroupIndex, &T::SetGroupIndex).WithDefault(0),
         BooleanProperty<T>("Down", &T::Down, &T::SetDown).WithDefault(0),
@@ -660,13 +674,8 @@ std::vector<TPropInfo> SectionProperties() {
         IntegerProperty<T>("Spacing", &T::Spacing, &T::SetSpacing).WithDefault(4),
         EnumProperty<T>("Alignment", &T::Alignment, &T::SetAlignment,
                         {"taLeftJustify", "taRightJustify", "taCenter"}).WithDefault(int(TAlignment::taCenter)),
-        BooleanProperty<T>("AutoResize", &T::AutoResize, &T::SetAutoResize).WithDefault(0),
-        IntegerProperty<T>("MaxWidth", &T::MaxWidth, &T::SetMaxWidth).WithDefault(-1),
-        IntegerProperty<T>("MaxHeight", &T::MaxHeight, &T::SetMaxHeight).WithDefault(-1),
-        IntegerProperty<T>("MinWidth", &T::MinWidth, &T::SetMinWidth).WithDefault(-1),
-        IntegerProperty<T>("MinHeight", &T::MinHeight, &T::SetMinHeight).WithDefault(-1),
-        EnumProperty<T>("HAlign", &T::HAlign, &T::SetHAlign, {"haNone", "haLeft", "haCenter", "haRight"}).WithDefault(haNone),
-        EnumProperty<T>("VAlign", &T::VAlign, &T::SetVAlign, {"vaNone", "vaTop", "vaCenter", "vaBottom"}).WithDefault(vaNone),
+    });
+    return With<T>(With<T>(std::move(props), PlaceProperties<T>()), {
         EnumProperty<T>("Style", &T::Style, &T::SetStyle, {"bsAutoDetect", "bsWin31", "bsNew"}).WithDefault(bsAutoDetect),
         BooleanProperty<T>("Fixed", &T::Fixed, &T::SetFixed).WithDefault(0),
     });
@@ -697,20 +706,14 @@ void RegisterControlBar() {
         }),
     }));
     using L = TKWListSection;
-    RegisterClass<L>("TKWListSection", "", With<L>(TextControlProperties<L>(), {
+    RegisterClass<L>("TKWListSection", "", With<L>(With<L>(With<L>(TextControlProperties<L>(), {
         EnumProperty<L>("Style", &L::Style, &L::SetStyle, {"csDropDown", "csSimple", "csDropDownList"}).WithDefault(0),
         IntegerProperty<L>("DropDownCount", &L::DropDownCount, &L::SetDropDownCount).WithDefault(8),
         IntegerProperty<L>("MaxLength", &L::MaxLength, &L::SetMaxLength).WithDefault(0),
         BooleanProperty<L>("Sorted", &L::Sorted, &L::SetSorted).WithDefault(0),
         StringsProperty<L>("Items", &L::Items),
         StringProperty<L>("Text", &L::Text, &L::SetText),
-        BooleanProperty<L>("AutoResize", &L::AutoResize, &L::SetAutoResize).WithDefault(0),
-        IntegerProperty<L>("MaxWidth", &L::MaxWidth, &L::SetMaxWidth).WithDefault(-1),
-        IntegerProperty<L>("MaxHeight", &L::MaxHeight, &L::SetMaxHeight).WithDefault(-1),
-        IntegerProperty<L>("MinWidth", &L::MinWidth, &L::SetMinWidth).WithDefault(-1),
-        IntegerProperty<L>("MinHeight", &L::MinHeight, &L::SetMinHeight).WithDefault(-1),
-        EnumProperty<L>("HAlign", &L::HAlign, &L::SetHAlign, {"haNone", "haLeft", "haCenter", "haRight"}).WithDefault(haNone),
-        EnumProperty<L>("VAlign", &L::VAlign, &L::SetVAlign, {"vaNone", "vaTop", "vaCenter", "vaBottom"}).WithDefault(vaNone),
+    }), PlaceProperties<L>()), {
         BooleanProperty<L>("Fixed", &L::Fixed, &L::SetFixed).WithDefault(0),
     }));
     using B = TKWControlBar;

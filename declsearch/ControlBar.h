@@ -66,7 +66,33 @@ private:
     bool FFixed = false;
 };
 
-class TKWCustomSection : public vcl::TGraphicControl, public TGlyphOwner {
+// A section's place properties, kept by its place.
+class TPlacedSection {
+public:
+    bool AutoResize() const { return FPlace.AutoResize(); }
+    void SetAutoResize(bool Value) { FPlace.SetAutoResize(Value); }
+    int MaxWidth() const { return FPlace.MaxWidth(); }
+    void SetMaxWidth(int Value) { FPlace.SetMaxWidth(Value); }
+    int MaxHeight() const { return FPlace.MaxHeight(); }
+    void SetMaxHeight(int Value) { FPlace.SetMaxHeight(Value); }
+    int MinWidth() const { return FPlace.MinWidth(); }
+    void SetMinWidth(int Value) { FPlace.SetMinWidth(Value); }
+    int MinHeight() const { return FPlace.MinHeight(); }
+    void SetMinHeight(int Value) { FPlace.SetMinHeight(Value); }
+    THAlign HAlign() const { return FPlace.HAlign(); }
+    void SetHAlign(THAlign Value) { FPlace.SetHAlign(Value); }
+    TVAlign VAlign() const { return FPlace.VAlign(); }
+    void SetVAlign(TVAlign Value) { FPlace.SetVAlign(Value); }
+    bool Fixed() const { return FPlace.Fixed(); }
+    void SetFixed(bool Value) { FPlace.SetFixed(Value); }
+
+protected:
+    explicit TPlacedSection(vcl::TControl* Section) : FPlace(Section) {}
+
+    TSectionPlace FPlace;
+};
+
+class TKWCustomSection : public vcl::TGraphicControl, public TGlyphOwner, public TPlacedSection {
 public:
     explicit TKWCustomSection(vcl::TComponent* AOwner);
     ~TKWCustomSection() override;
@@ -89,24 +115,8 @@ public:
     void SetSpacing(int Value);
     vcl::TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(vcl::TAlignment Value);
-    bool AutoResize() const { return FPlace.AutoResize(); }
-    void SetAutoResize(bool Value) { FPlace.SetAutoResize(Value); }
-    int MaxWidth() const { return FPlace.MaxWidth(); }
-    void SetMaxWidth(int Value) { FPlace.SetMaxWidth(Value); }
-    int MaxHeight() const { return FPlace.MaxHeight(); }
-    void SetMaxHeight(int Value) { FPlace.SetMaxHeight(Value); }
-    int MinWidth() const { return FPlace.MinWidth(); }
-    void SetMinWidth(int Value) { FPlace.SetMinWidth(Value); }
-    int MinHeight() const { return FPlace.MinHeight(); }
-    void SetMinHeight(int Value) { FPlace.SetMinHeight(Value); }
-    THAlign HAlign() const { return FPlace.HAlign(); }
-    void SetHAlign(THAlign Value) { FPlace.SetHAlign(Value); }
-    TVAlign VAlign() const { return FPlace.VAlign(); }
-    void SetVAlign(TVAlign Value) { FPlace.SetVAlign(Value); }
     TButtonStyle Style() const { return FStyle; }
     void SetStyle(TButtonStyle Value);
-    bool Fixed() const { return FPlace.Fixed(); }
-    void SetFixed(bool Value) { FPlace.SetFixed(Value); }
     TButtonState State() const { return FState; }
     vcl::TNotifyEvent OnPaint;
 
@@ -136,7 +146,6 @@ protected:
     int FMargin = -1;
     int FSpacing = 4;
     vcl::TAlignment FAlignment = vcl::TAlignment::taCenter;
-    TSectionPlace FPlace{this};
     TButtonStyle FStyle = bsAutoDetect;
 };
 
@@ -190,32 +199,13 @@ private:
 };
 
 // A combo box that a bar places like its other sections.
-class TKWListSection : public vcl::TComboBox {
+class TKWListSection : public vcl::TComboBox, public TPlacedSection {
 public:
-    explicit TKWListSection(vcl::TComponent* AOwner) : vcl::TComboBox(AOwner) {}
+    explicit TKWListSection(vcl::TComponent* AOwner) : vcl::TComboBox(AOwner), TPlacedSection(this) {}
 
-    bool AutoResize() const { return FPlace.AutoResize(); }
-    void SetAutoResize(bool Value) { FPlace.SetAutoResize(Value); }
-    int MaxWidth() const { return FPlace.MaxWidth(); }
-    void SetMaxWidth(int Value) { FPlace.SetMaxWidth(Value); }
-    int MaxHeight() const { return FPlace.MaxHeight(); }
-    void SetMaxHeight(int Value) { FPlace.SetMaxHeight(Value); }
-    int MinWidth() const { return FPlace.MinWidth(); }
-    void SetMinWidth(int Value) { FPlace.SetMinWidth(Value); }
-    int MinHeight() const { return FPlace.MinHeight(); }
-    void SetMinHeight(int Value) { FPlace.SetMinHeight(Value); }
-    THAlign HAlign() const { return FPlace.HAlign(); }
-    void SetHAlign(THAlign Value) { FPlace.SetHAlign(Value); }
-    TVAlign VAlign() const { return FPlace.VAlign(); }
-    void SetVAlign(TVAlign Value) { FPlace.SetVAlign(Value); }
-    bool Fixed() const { return FPlace.Fixed(); }
-    void SetFixed(bool Value) { FPlace.SetFixed(Value); }
 
     // A new width keeps to the width bounds; a new height to the height bounds only with AutoResize.
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
-
-private:
-    TSectionPlace FPlace{this};
 };
 
 class TCustomControlBar : public vcl::TCustomControl {
