@@ -41,10 +41,6 @@ int main(int argc, char** argv) {
     const std::string& screenshot = options.Screenshot;
 
     auto display = win::OpenDisplayFor(options, "vorl");
-    // The forms go before the static state of the class library's units (the menus' commands).
-    struct FreeFormsAtEnd {
-        ~FreeFormsAtEnd() { vcl::DoneApplication(); }
-    } freeFormsAtEnd;
     try {
         using vcl::Application;
         Application->Initialize();

@@ -2,6 +2,7 @@
 #include "vcl/Forms.h"
 
 #include "vcl/Dialogs.h"
+#include "vcl/Menus.h"
 
 #include "rtl/Exceptions.h"
 
@@ -28,8 +29,10 @@ namespace {
 // The application and the screen exist from the start of the module to its end.
 struct ApplicationUnit {
     ApplicationUnit() {
-        // The window system's state is made before the application (a window, a DC, a font,
-        // the queue), so that it is still there when the application's forms go at the end.
+        // The window system's state and the menus' are made before the application (a window,
+        // a DC, a font, the queue, the menu commands), so that they are still there when the
+        // application's forms go at the end.
+        detail::MakeMenuState();
         InitApplication();
         HWND wnd = Application->Handle();
         HDC dc = GetDC(wnd);

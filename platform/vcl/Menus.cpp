@@ -182,6 +182,11 @@ HWND PopupListWindow() {
 
 } // namespace
 
+void detail::MakeMenuState() {
+    UsedCommands();
+    PopupMenus();
+}
+
 TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner), FCommand(NewCommand()) {}
 
 TMenuItem::~TMenuItem() {

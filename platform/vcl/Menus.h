@@ -175,4 +175,11 @@ bool AutoPopupMenu(TControl* Control, int X, int Y);
 // Application.Hint follows the item a menu selects (WM_MENUSELECT of a form or pop-up menu).
 void MenuSelectHint(TMenu* Menu, win::WPARAM WParam, win::LPARAM LParam);
 
+namespace detail {
+// The menus' shared state (the items' command numbers, the pop-up menus). The application's unit
+// makes it before the application, so that it is still there when the application's forms and
+// their menus go at the end.
+void MakeMenuState();
+} // namespace detail
+
 } // namespace vcl

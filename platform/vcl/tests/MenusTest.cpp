@@ -10,6 +10,8 @@
 #include "rtl/FormFiles.h"
 #include "rtl/Streams.h"
 
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -377,3 +379,16 @@ TEST_F(Menus, ItemsAreInsertedRemovedAndFreedSafely) {
 }
 
 } // namespace
+
+// A form left to the application goes when the program ends, after the static state of the
+// class library's units: its menu items still give back their command numbers then.
+TEST_F(Menus, AFormWithMenusLeftToTheApplicationGoesCleanlyAtExit) {
+    EXPECT_EXIT(
+        {
+            ASSERT_EQ(Form->Owner(), Application);
+            rtl::SetWinRoot({});
+            std::filesystem::remove_all(Root.Path());
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
