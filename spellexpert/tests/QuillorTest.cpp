@@ -5,11 +5,13 @@
 #include "ide/Ide.h"
 #include "ide/tests/IdeFixture.h"
 #include "rtl/Files.h"
+#include "rtl/Paths.h"
 #include "rtl/Registry.h"
 #include "rtl/SysUtils.h"
 #include "testing/UiTest.h"
 
 #include <cstdio>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -63,6 +65,46 @@ TEST_F(QuillorLoadTest, IdeColourValuesOfTheWrongTypeDoNotFailTheLoad) {
     ide::TIde ide;
     EXPECT_TRUE(ide.LoadLibrary(ide::TLibraryKind::Quillor, QUILLOR_LIBRARY_FILE));
     EXPECT_EQ(ide.Messages(), std::vector<std::string>{});
+}
+
+// The library reads the IDE's colours when it loads: a check shows a comment in the green the
+// IDE's Highlight value gives it.
+TEST_F(QuillorLoadTest, TheEditorWindowShowsCommentsInTheColourTheIdeHadAtLoad) {
+    ide_test::CopyDemoProject(Root.Path());
+    const std::string oldDir = rtl::GetCurrentDir();
+    rtl::SetCurrentDir(rtl::WinPath(Root.Path()));
+    std::ofstream(rtl::HostPath(Demo + "Main.pas"), std::ios::binary | std::ios::trunc)
+        << "unit Main;\r\n{ Count the clickz }\r\ninterface\r\nimplementation\r\nend.\r\n";
+    {
+        rtl::TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey("\\Software\\Borland\\Delphi\\2.0\\Highlight", true));
+        reg.WriteString("Comment", "I,0,0,2,15");
+    }
+    ide::TIde ide;
+    ASSERT_TRUE(ide.LoadLibrary(ide::TLibraryKind::Quillor, QUILLOR_LIBRARY_FILE));
+    ASSERT_TRUE(ide.OpenProject(Demo + "Demo.dpr"));
+    ASSERT_TRUE(ide.OpenFile(Demo + "Main.pas"));
+    TRobot robot;
+    robot.Click(TBy::Name("cbProject"), TBy::Caption("Quillo Checking Expert"));
+    robot.Click(TBy::Name("btnCheckComments"), TBy::Caption("Quillo Checking Expert"));
+    robot.WaitUntil("the comment drawn in green while its word is offered", [] {
+        win::HWND dialog = TRobot::FindWindow(TBy::Name("QuilloDlg"));
+        win::HWND window = TRobot::FindWindow(TBy::Name("IDESpeller"));
+        win::HWND editor = window ? TRobot::FindControl(TBy::Name("Editor1"), window) : nullptr;
+        if (!dialog || !editor || TRobot::ChildText(dialog, "edtCurWord") != "clickz")
+            return false;
+        win::HDC dc = win::GetDC(editor);
+        int green = 0;
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 300; ++x)
+                green += win::GetPixel(dc, x, y) == vcl::clGreen;
+        win::ReleaseDC(editor, dc);
+        return green > 0;
+    });
+    robot.Click(TBy::Name("btnClose"), TBy::Name("QuilloDlg"));
+    EXPECT_EQ(ide.RunQuilloCheck(), std::optional<int>(2));
+    EXPECT_TRUE(robot.Done()) << robot.Describe();
+    rtl::SetCurrentDir(oldDir);
 }
 
 TEST_F(QuillorTest, TheLibraryShowsOnlyItsExport) {
