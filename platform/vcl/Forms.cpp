@@ -290,6 +290,14 @@ TModalResult TCustomForm::ShowModal() {
         throw rtl::EInvalidOperation("Cannot make a visible window modal");
     if (GetCapture()) ReleaseCapture();
     FModal = true;
+    // The window active before gets the activation back at the end, even when the windows the
+    // loop showed and hid on its way left none active.
+    HWND activeBefore = GetActiveWindow();
+    auto reactivate = [&] {
+        if (activeBefore && activeBefore != Handle() && IsWindow(activeBefore) && IsWindowVisible(activeBefore) &&
+            IsWindowEnabled(activeBefore))
+            SetActiveWindow(activeBefore);
+    };
     const std::vector<HWND> disabled = DisableTaskWindows(Handle());
     auto restore = [&] {
         EnableTaskWindows(disabled);
@@ -306,11 +314,13 @@ TModalResult TCustomForm::ShowModal() {
     } catch (...) {
         restore();
         if (HandleAllocated()) Hide();
+        reactivate();
         throw;
     }
     // Other windows come back before this one hides, so that one of them gets activated.
     restore();
     Hide();
+    reactivate();
     return FModalResult;
 }
 

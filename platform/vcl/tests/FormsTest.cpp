@@ -123,6 +123,32 @@ TEST_F(UiTest, ShowModalDisablesTheOtherWindowsUntilItEnds) {
     EXPECT_THROW({ main->ShowModal(); }, rtl::EInvalidOperation); // already visible
 }
 
+TEST_F(UiTest, TheWindowActiveBeforeAModalFormIsActiveAfterIt) {
+    auto* main = Make<TForm>(Application);
+    main->SetCaption("Main");
+    main->Show();
+    ASSERT_EQ(win::GetActiveWindow(), main->Handle());
+    auto* dialog = Make<TfrmSample>(Application);
+    dialog->SetParentWindow(main->Handle());
+    TRobot robot;
+    // A window of the loop's own that hides while every other is disabled leaves none active.
+    robot.OnNextModal([&](win::HWND modal) {
+        auto* passing = Make<TForm>(Application);
+        passing->Show();
+        win::EnableWindow(modal, false);
+        passing->Hide();
+        win::EnableWindow(modal, true);
+        EXPECT_EQ(win::GetActiveWindow(), nullptr);
+        delete passing;
+        // The loop ends from code, with no click that would activate the dialog.
+        dialog->SetModalResult(mrOk);
+        win::PostMessage(modal, win::WM_NULL, 0, 0);
+    });
+    EXPECT_EQ(dialog->ShowModal(), mrOk);
+    EXPECT_TRUE(robot.Done()) << robot.Describe();
+    EXPECT_EQ(win::GetActiveWindow(), main->Handle());
+}
+
 TEST_F(UiTest, CloseActionsOfAModelessForm) {
     struct Case {
         TCloseAction Action;
