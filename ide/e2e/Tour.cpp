@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 #include <unistd.h>
@@ -94,6 +95,14 @@ bool CompileProject(const std::string& sourceFolder, std::string& log) {
     return ok;
 }
 
+const std::vector<TSpellAnswer>& DemoStringAnswers() {
+    static const std::vector<TSpellAnswer> answers = {
+        {"Welcom", "Welcome"}, {"drawe", "draw"}, {"thier", "their"}, {"", "Yes"},
+        {"aera", "area"},      {"recieved", "received"}, {"", "OK"},
+    };
+    return answers;
+}
+
 TTour::TTour(const std::string& libraryFolder, std::string shotFolder) : FShotFolder(std::move(shotFolder)) {
     if (!FShotFolder.empty())
         fs::create_directories(FShotFolder);
@@ -151,6 +160,72 @@ int TTour::OpenSpellChecker() {
     int result = FIde->LastQuilloResult().value_or(-1);
     Account("Tools|Spell Check... showed Quillor's main window; Close gave " + std::to_string(result) + " back");
     return result;
+}
+
+TSpellOutcome TTour::CheckStrings(const std::vector<TSpellAnswer>& answers, const std::vector<std::string>& snapAt) {
+    TSpellOutcome out;
+    auto dialog = [] { return TRobot::FindWindow(TBy::Name("QuilloDlg")); };
+    // The last box answered, so that a box still closing is not taken for the next one.
+    auto lastBox = std::make_shared<win::HWND>(nullptr);
+    TRobot robot;
+    ChooseIdeMenu(robot, "&Tools|Spell Check...");
+    robot.Click(TBy::Name("btnCheckStrings"), TBy::Caption("Quillo Checking Expert"));
+    for (const TSpellAnswer& a : answers) {
+        if (a.Word.empty()) {
+            robot.WaitUntil("a message box", [&out, lastBox] {
+                win::HWND box = nullptr;
+                win::EnumWindows([&](win::HWND w) {
+                    if (win::IsWindowVisible(w) && w != *lastBox && !TRobot::ChildText(w, "Message").empty())
+                        box = w;
+                    return box == nullptr;
+                });
+                if (!box)
+                    return false;
+                *lastBox = box;
+                out.Boxes.push_back(TRobot::ChildText(box, "Message"));
+                return true;
+            });
+            robot.Click(TBy::Name(a.Answer));
+            continue;
+        }
+        // The dialog offers the word as not found and waits in its change field.
+        robot.WaitUntil("the dialog offering " + a.Word, [dialog, word = a.Word] {
+            win::HWND d = dialog();
+            return d && TRobot::ChildText(d, "lblFound") == "Not found:" && TRobot::ChildText(d, "edtCurWord") == word &&
+                   win::GetFocus() == TRobot::FindControl(TBy::Name("edtWord"), d);
+        });
+        if (std::find(snapAt.begin(), snapAt.end(), a.Word) != snapAt.end())
+            robot.Do([this, word = a.Word] { Snap("quillor-offers-" + word); });
+        robot.Do([dialog, replacement = a.Answer] {
+            win::HWND edit = TRobot::FindControl(TBy::Name("edtWord"), dialog());
+            win::SendMessage(edit, win::WM_SETTEXT, 0, win::LPARAM(replacement.c_str()));
+        });
+        robot.Click(TBy::Name("btnReplace"), TBy::Name("QuilloDlg"));
+    }
+    Run(robot);
+    out.Result = FIde->LastQuilloResult().value_or(-1);
+    FIde->Windows()->Refresh();
+    int replaced = 0;
+    for (const TSpellAnswer& a : answers)
+        replaced += a.Word.empty() ? 0 : 1;
+    Account("Spell Check Strings over the project: " + std::to_string(replaced) +
+            " words replaced in a unit, its include file and the form; " +
+            (out.Boxes.empty() ? std::string("no message") : "last message: " + out.Boxes.back()));
+    return out;
+}
+
+void TTour::ShowLine(const std::string& file, const std::string& text, const std::string& name) {
+    if (!FIde->OpenFile(file)) {
+        FFaults.push_back("cannot open " + file);
+        return;
+    }
+    const std::string all = FIde->CurrentBuffer()->Text();
+    std::size_t at = all.find(text);
+    int line = at == std::string::npos ? 1 : 1 + int(std::count(all.begin(), all.begin() + std::ptrdiff_t(at), '\n'));
+    FIde->GotoLine(file, line, 1);
+    FIde->Windows()->Refresh();
+    Snap(name);
+    Account(rtl::ExtractFileName(file) + " line " + std::to_string(line) + ": " + LineOf(all, line));
 }
 
 TSearchOutcome TTour::SearchDeclarations(const std::string& unitFile) {

@@ -26,6 +26,23 @@ void CopyDemoProject(const std::string& sourceFolder);
 bool HaveFpc();
 bool CompileProject(const std::string& sourceFolder, std::string& log);
 
+// One answer of a spell-check run, in the order the run asks: a word the dialog offers as not
+// found and what replaces it, or (Word empty) the next message box and the button that answers it.
+struct TSpellAnswer {
+    std::string Word;
+    std::string Answer;
+};
+
+// What a check of the example project's strings offers, in order, each word replaced by its
+// correction: the form's three words, its overwrite question, a unit's word, its include file's
+// word, and the closing message.
+const std::vector<TSpellAnswer>& DemoStringAnswers();
+
+struct TSpellOutcome {
+    int Result = 0;                  // of the call
+    std::vector<std::string> Boxes;  // the message boxes' texts, in order
+};
+
 struct TSearchOutcome {
     std::string Caption;     // of the window the shortcut showed
     std::string File;        // the IDE's current file after the choice
@@ -69,6 +86,11 @@ public:
 
     // Tools|Spell Check... shows Quillor's main window; Close ends it. The call's result.
     int OpenSpellChecker();
+    // Tools|Spell Check..., then Spell Check Strings over the whole project, answered in order.
+    // A picture is kept when the dialog offers a word of snapAt.
+    TSpellOutcome CheckStrings(const std::vector<TSpellAnswer>& answers, const std::vector<std::string>& snapAt);
+    // The editor at the first line of the file that holds text, with a picture named name.
+    void ShowLine(const std::string& file, const std::string& text, const std::string& name);
     // Ctrl+Alt+X over the unit: the results window; the last hit is chosen.
     TSearchOutcome SearchDeclarations(const std::string& unitFile);
     // Tools|Property Expert over the unit: a Boolean property of the class with data fields.

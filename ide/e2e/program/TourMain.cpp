@@ -38,6 +38,8 @@ int main(int argc, char** argv) {
         std::cout << "demo: the IDE over a fresh copy of examples/Demo, the three libraries loaded" << std::endl;
 
         t.OpenSpellChecker();
+        t.CheckStrings(tour::DemoStringAnswers(), {"Welcom", "aera"});
+        t.ShowLine(tour::DemoDir + "Shapes.pas", "covers an", "quillor-unit-written-back");
         t.SearchDeclarations(tour::DemoDir + "Helpers.pas");
         t.InsertProperty(tour::DemoDir + "Shapes.pas", "TCircle", "Filled");
         if (!t.Ide().SaveFile(tour::DemoDir + "Shapes.pas"))

@@ -4,6 +4,7 @@
 
 #include "ide/WinNames.h"
 #include "libconfig/AliasStore.h"
+#include "rtl/FormFiles.h"
 #include "rtl/Paths.h"
 #include "rtl/Registry.h"
 #include "rtl/SysUtils.h"
@@ -53,6 +54,48 @@ private:
 TEST_F(SuiteTest, ToolsSpellCheckShowsQuillorsMainWindowAndCloseGivesTwo) {
     EXPECT_EQ(Tour->OpenSpellChecker(), 2);
     EXPECT_EQ(Tour->Faults(), std::vector<std::string>{});
+}
+
+// The text of a binary form file.
+std::string FormText(const std::string& formFile) {
+    const std::string text = "C:\\form.txt";
+    rtl::ObjectResourceFileToTextFile(formFile, text);
+    auto t = ide::ReadWholeFile(text);
+    return t ? *t : "<missing>";
+}
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    std::size_t at = text.find(from);
+    if (at != std::string::npos) text.replace(at, from.size(), to);
+    return text;
+}
+
+TEST_F(SuiteTest, TheProjectsStringsAreCheckedAndWrittenBackToAUnitItsIncludeFileAndTheForm) {
+    const std::string form = Disk(DemoDir + "Main.dfm"), formText = FormText(DemoDir + "Main.dfm");
+    const std::string shapes = Disk(DemoDir + "Shapes.pas"), inc = Disk(DemoDir + "Demo.inc");
+    const std::string main = Disk(DemoDir + "Main.pas");
+    ASSERT_TRUE(Tour->Ide().OpenFile(DemoDir + "Main.pas"));
+
+    tour::TSpellOutcome out = Tour->CheckStrings(tour::DemoStringAnswers(), {});
+    EXPECT_EQ(Tour->Faults(), std::vector<std::string>{});
+    EXPECT_EQ(out.Result, 2);
+    EXPECT_EQ(out.Boxes, (std::vector<std::string>{"MAIN.DFM already exists. Overwrite?", "Quillo Checking Complete."}));
+
+    EXPECT_EQ(Disk(DemoDir + "Shapes.pas"), Replaced(shapes, "an aera of", "an area of"));
+    EXPECT_EQ(Disk(DemoDir + "Demo.inc"), Replaced(inc, "recieved", "received"));
+    std::string expected = Replaced(Replaced(Replaced(formText, "Welcom ", "Welcome "), "drawe'", "draw'"), "thier", "their");
+    EXPECT_NE(expected, formText);
+    EXPECT_EQ(FormText(DemoDir + "Main.dfm"), expected);
+    EXPECT_EQ(Disk(DemoDir + "Main.dfm").substr(0, 1), "\xFF") << "binary again";
+    EXPECT_EQ(Disk(DemoDir + "Main.pas"), main) << "no string to change";
+    // Each changed file's backup holds what it was.
+    EXPECT_EQ(Disk(DemoDir + "Main.~DF"), form);
+    EXPECT_EQ(Disk(DemoDir + "Shapes.~pa"), shapes);
+    EXPECT_EQ(Disk(DemoDir + "Demo.~in"), inc);
+    // The IDE has its project and file back.
+    EXPECT_TRUE(rtl::SameText(Tour->Ide().ToolServices()->GetProjectName(), DemoDir + "Demo.dpr"));
+    EXPECT_TRUE(rtl::SameText(Tour->Ide().CurrentFile(), DemoDir + "Main.pas"));
+    EXPECT_EQ(Tour->Ide().Messages(), std::vector<std::string>{});
 }
 
 TEST_F(SuiteTest, TheSearchShortcutPutsTheEditorAtTheChosenDeclaration) {
@@ -150,7 +193,7 @@ TEST(SuiteTour, TheTourRunsEveryRoadAndKeepsAPictureOfEachStep) {
         ++pictures;
     }
     EXPECT_NE(output.find("demo: " + std::to_string(pictures) + " pictures in"), std::string::npos) << output;
-    for (const char* road : {"Spell Check", "Ctrl+Alt+X", "Property Expert", "Quick Code Expert", "Vorl made"})
+    for (const char* road : {"Spell Check...", "Spell Check Strings", "Ctrl+Alt+X", "Property Expert", "Quick Code Expert", "Vorl made"})
         EXPECT_NE(output.find(road), std::string::npos) << road << "\n" << output;
 }
 
