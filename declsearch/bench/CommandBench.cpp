@@ -8,6 +8,7 @@
 #include "ide/Ide.h"
 #include "host/LibraryExports.h"
 #include "rtl/Clock.h"
+#include "rtl/TestHooks.h"
 #include "rtl/Modules.h"
 #include "rtl/Paths.h"
 #include "testing/TempWinRoot.h"

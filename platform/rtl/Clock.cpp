@@ -1,5 +1,6 @@
 // Clock sources: the system's monotonic and wall clocks, or a manual one for tests.
 #include "rtl/Clock.h"
+#include "rtl/TestHooks.h"
 
 #include <atomic>
 #include <chrono>

@@ -1,5 +1,5 @@
 // The one clock of the suite (tick count, date and time) and the runtime's random numbers.
-// Tests switch to a manual clock and advance it instead of sleeping. Implementations in Clock.cpp.
+// Implementations in Clock.cpp; the manual clock tests advance is in rtl/TestHooks.h.
 #pragma once
 
 #include <cstdint>
@@ -14,13 +14,6 @@ std::uint64_t GetTickCount64(); // milliseconds since the clock started
 TDateTime Now();
 TDateTime Date();
 TDateTime Time();
-
-// Test control. A manual clock stands still until advanced; Now moves with the ticks.
-void UseManualClock(std::uint64_t startTicks = 0, TDateTime startNow = 46023.375 /* 2026-01-01 09:00 */);
-void UseSystemClock();
-bool IsManualClock();
-void AdvanceClock(std::uint64_t milliseconds);
-void SetClockNow(TDateTime now);
 
 // Random numbers with the runtime's linear congruential generator, so that a seed repeats.
 extern std::uint32_t RandSeed;

@@ -4,6 +4,7 @@
 #include "vcl/WindowData.h"
 
 #include "rtl/Clock.h"
+#include "rtl/TestHooks.h"
 #include "win/TestHooks.h"
 
 #include <algorithm>

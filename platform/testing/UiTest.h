@@ -6,8 +6,10 @@
 #include "testing/Robot.h"
 #include "testing/TempWinRoot.h"
 #include "vcl/Forms.h"
+#include "vcl/TestHooks.h"
 
 #include "rtl/Clock.h"
+#include "rtl/TestHooks.h"
 #include "win/TestHooks.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
 // The application object: its window, the message loop, exceptions, hints and help calls.
 #include "vcl/Forms.h"
+#include "vcl/TestHooks.h"
 
 #include "vcl/Dialogs.h"
 #include "vcl/Menus.h"

@@ -187,17 +187,8 @@ constexpr unsigned HELP_KEY = 0x0101;
 constexpr unsigned HELP_PARTIALKEY = 0x0105;
 constexpr unsigned HELP_FINDER = 0x000B;
 
-// The help system's stand-in: every call is recorded (the key text for the key commands).
-struct THelpCall {
-    win::HWND Wnd = nullptr;
-    std::string HelpFile;
-    unsigned Command = 0;
-    std::uintptr_t Data = 0;
-    std::string Key;
-};
+// The help system's stand-in: every call is recorded for the tests (vcl/TestHooks.h).
 bool WinHelp(win::HWND Wnd, const std::string& HelpFile, unsigned Command, std::uintptr_t Data);
-const std::vector<THelpCall>& RecordedHelpCalls();
-void ClearRecordedHelpCalls();
 
 class TApplication : public TComponent {
 public:

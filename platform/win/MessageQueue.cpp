@@ -4,6 +4,7 @@
 #include "win/WinInternal.h"
 
 #include "rtl/Clock.h"
+#include "rtl/TestHooks.h"
 #include "win/TestHooks.h"
 
 #include <algorithm>

@@ -11,6 +11,7 @@
 #include "testing/TempWinRoot.h"
 
 #include "rtl/Clock.h"
+#include "rtl/TestHooks.h"
 #include "rtl/CodePages.h"
 #include "rtl/Paths.h"
 

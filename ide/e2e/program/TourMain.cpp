@@ -6,6 +6,7 @@
 
 #include "rtl/Clock.h"
 #include "rtl/Paths.h"
+#include "rtl/TestHooks.h"
 #include "vcl/Forms.h"
 
 #include <filesystem>

@@ -7,6 +7,7 @@
 #include "vcl/Forms.h"
 
 #include "rtl/Clock.h"
+#include "rtl/TestHooks.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

@@ -5,6 +5,7 @@
 #include "vcl/Forms.h"
 
 #include "rtl/Clock.h"
+#include "rtl/TestHooks.h"
 #include "win/TestHooks.h"
 
 #include <gtest/gtest.h>

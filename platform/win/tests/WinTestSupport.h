@@ -5,6 +5,7 @@
 #include "win/Windows.h"
 
 #include "rtl/Clock.h"
+#include "rtl/TestHooks.h"
 #include "testing/TempWinRoot.h"
 #include "win/TestHooks.h"
 
