@@ -86,6 +86,7 @@ void TResultsModel::CountAndPrune(int& files, int& hits) {
 void TResultsModel::RebuildVisibleList() {
     int selected = FItemIndex;
     FVisible.clear();
+    FVisible.reserve(FResults.size());
     bool shown = true;
     for (std::size_t i = 0; i < FResults.size(); ++i) {
         const TResultRow& r = FResults[i];

@@ -81,11 +81,11 @@ void TResultsModel::ScanFiles(const std::vector<std::string>& files, const TSear
     FGotoLine = -1;
     TLineScanner scanner(settings, tabWidth);
     // One buffer for every file, scanned in place.
-    std::string text;
+    TFileReader file;
     TTextMarks marks;
     std::vector<TScanHit> hits;
     for (const std::string& name : files) {
-        if (!ReadFileText(name, text)) {
+        if (!file.Read(name)) {
             TProcLine error;
             error.Pos = -1;
             error.Kind = TRowKind::Error;
@@ -98,8 +98,8 @@ void TResultsModel::ScanFiles(const std::vector<std::string>& files, const TSear
         AddRow(rtl::CharUpperStr(name), std::move(header));
 
         scanner.Reset();
-        MarkText(text, marks);
-        TLineReader lines(text, &marks);
+        MarkText(file.Text(), marks);
+        TLineReader lines(file.Text(), &marks);
         int lineNo = 0;
         TLineSigns signs;
         for (std::string_view line; lines.Next(line, signs);) {

@@ -13,6 +13,11 @@
 #include <cstring>
 #include <filesystem>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace declsearch {
 
 namespace {
@@ -47,16 +52,66 @@ std::vector<std::string> FindFiles(std::string_view path) {
     return found;
 }
 
-bool ReadFileText(std::string_view fileName, std::string& text) {
-    text.clear();
+char* TFileReader::Room(std::size_t size) {
+    if (size > FCapacity) {
+        // Every byte is read over, so the room need not be cleared.
+        FData = std::make_unique_for_overwrite<char[]>(size);
+        FCapacity = size;
+    }
+    return FData.get();
+}
+
+bool TFileReader::ReadHandle(int handle) {
+    struct stat st;
+    if (::fstat(handle, &st) != 0 || S_ISDIR(st.st_mode)) return false;
+    const auto size = static_cast<std::size_t>(std::max<off_t>(st.st_size, 0));
+    char* data = Room(size);
+    std::size_t got = 0;
+    while (got < size) {
+        ssize_t n = ::read(handle, data + got, size - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) break; // the file got shorter: what there is
+        got += static_cast<std::size_t>(n);
+    }
+    FSize = got;
+    return true;
+}
+
+bool TFileReader::Read(std::string_view fileName) {
+    FSize = 0;
     if (fileName.empty()) return false;
+    // A name with its drive and folder is opened in the folder found on the host before; one that
+    // is not there as written, or any other name, takes the runtime's whole lookup.
+    const std::string folder = FolderPart(fileName);
+    if (folder.size() >= 3 && folder[1] == ':' && IsSeparator(folder[2])) {
+        if (folder != FFolder) {
+            FFolder = folder;
+            try {
+                FHostFolder = rtl::HostPath(folder);
+            } catch (const rtl::Exception&) {
+                FHostFolder.clear();
+            }
+        }
+        if (!FHostFolder.empty()) {
+            std::string host = FHostFolder;
+            if (host.back() != '/') host += '/';
+            host += rtl::AnsiToUtf8(fileName.substr(folder.size()));
+            const int handle = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+            if (handle >= 0) {
+                const bool read = ReadHandle(handle);
+                ::close(handle);
+                return read;
+            }
+        }
+    }
     try {
         rtl::TFileStream file(fileName, rtl::fmOpenRead | rtl::fmShareDenyWrite);
-        std::int64_t size = file.Size() - file.Position();
-        text.resize(static_cast<std::size_t>(std::max<std::int64_t>(size, 0)));
-        file.ReadBuffer(text.data(), static_cast<std::int64_t>(text.size()));
+        const std::int64_t size = std::max<std::int64_t>(file.Size() - file.Position(), 0);
+        file.ReadBuffer(Room(static_cast<std::size_t>(size)), size);
+        FSize = static_cast<std::size_t>(size);
     } catch (const rtl::Exception&) {
-        text.clear();
+        FSize = 0;
         return false;
     }
     return true;
@@ -108,9 +163,9 @@ bool TLineReader::Next(std::string_view& line, TLineSigns& signs) {
 
 bool ReadFileLines(std::string_view fileName, std::vector<std::string>& lines) {
     lines.clear();
-    std::string text;
-    if (!ReadFileText(fileName, text)) return false;
-    TLineReader reader(text);
+    TFileReader file;
+    if (!file.Read(fileName)) return false;
+    TLineReader reader(file.Text());
     for (std::string_view line; reader.Next(line);) lines.emplace_back(line);
     return true;
 }

@@ -4,6 +4,7 @@
 
 #include "declsearch/LineRules.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,8 +23,24 @@ std::string ResolveInFolder(std::string_view folder, std::string_view name);
 // each as the folder part of path plus its name as on disk, in the order the runtime's file search gives them.
 std::vector<std::string> FindFiles(std::string_view path);
 
-// The whole file into text, whose room is kept from call to call; false when it cannot be opened.
-bool ReadFileText(std::string_view fileName, std::string& text);
+// Whole files read one after another into one buffer that only grows; a run of files in one
+// folder looks the folder up on the host once.
+class TFileReader {
+public:
+    // False when the file cannot be opened or read. The text stays until the next Read.
+    bool Read(std::string_view fileName);
+    std::string_view Text() const { return {FData.get(), FSize}; }
+
+private:
+    char* Room(std::size_t size);
+    bool ReadHandle(int handle);
+
+    std::unique_ptr<char[]> FData;
+    std::size_t FCapacity = 0;
+    std::size_t FSize = 0;
+    std::string FFolder;     // the last folder looked up
+    std::string FHostFolder; // where it is on the host; empty when it could not be looked up
+};
 
 // The lines of a text split at CR LF, LF or CR, as views into it; a last line break opens no
 // empty line. With the text's marks the breaks are found from them, and each line comes with

@@ -22,12 +22,29 @@
 #include <filesystem>
 #include <string>
 
+#include <sys/resource.h>
+#include <time.h>
+
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 namespace {
 
 double Seconds(Clock::time_point from, Clock::time_point to) { return std::chrono::duration<double>(to - from).count(); }
+
+// Processor time beside the wall clock, which a busy machine stretches.
+double ProcessCpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+double ChildrenCpuSeconds() {
+    rusage u{};
+    getrusage(RUSAGE_CHILDREN, &u);
+    auto seconds = [](const timeval& v) { return double(v.tv_sec) + double(v.tv_usec) / 1e6; };
+    return seconds(u.ru_utime) + seconds(u.ru_stime);
+}
 
 bool IsPascal(const fs::path& p) {
     std::string ext = p.extension().string();
@@ -87,11 +104,12 @@ int main(int argc, char** argv) {
     auto closeUp = reinterpret_cast<host::TCloseUpProc>(rtl::GetProcAddress(module, host::CloseUpName));
     rtl::FreeLibrary(module);
     int shortCut = static_cast<int>(vcl::TextToShortCut("Ctrl+Alt+X"));
-    double best = 1e9;
+    double best = 1e9, bestCpu = 1e9;
     for (int pass = 0; pass < 3; ++pass) {
         // A look at the queue that finds the results window up stops the clock and closes it; the
         // look is cheap, as the search looks every 100 lines.
         static Clock::time_point shown;
+        static double shownCpu;
         shown = {};
         win::MessageHook previous = win::SetMessageHook(
             [](void*) {
@@ -103,10 +121,12 @@ int main(int argc, char** argv) {
                 if (std::string(text) != "Browse Search Results") return;
                 PaintAll(w);
                 shown = Clock::now();
+                shownCpu = ProcessCpuSeconds();
                 win::PostMessage(w, win::WM_CLOSE, 0, 0);
             },
             nullptr);
         Clock::time_point start = Clock::now();
+        double startCpu = ProcessCpuSeconds();
         ide.PressShortCut(shortCut);
         win::SetMessageHook(previous.proc, previous.data);
         if (shown == Clock::time_point{}) {
@@ -114,25 +134,30 @@ int main(int argc, char** argv) {
             return 1;
         }
         best = std::min(best, Seconds(start, shown));
+        bestCpu = std::min(bestCpu, shownCpu - startCpu);
         // Each pass makes the window anew, as the first command after loading does.
         closeUp();
         initialize(ide.ToolServices());
     }
 
     std::string ctags = "ctags -R --languages=Pascal --langmap=Pascal:+.pp.inc -f /dev/null '" + flat.string() + "'";
-    double ctagsBest = 1e9;
+    double ctagsBest = 1e9, ctagsCpu = 1e9;
     for (int pass = 0; pass < 3; ++pass) {
         Clock::time_point start = Clock::now();
+        double startCpu = ChildrenCpuSeconds();
         if (std::system(ctags.c_str()) != 0) {
             ctagsBest = 0;
             break;
         }
         ctagsBest = std::min(ctagsBest, Seconds(start, Clock::now()));
+        ctagsCpu = std::min(ctagsCpu, ChildrenCpuSeconds() - startCpu);
     }
     std::printf("%d Pascal files, %.1f MiB\n", files, mebibytes);
-    std::printf("Search Execute to results shown %8.1f MiB/s (%.3f s)\n", mebibytes / best, best);
+    std::printf("Search Execute to results shown %8.1f MiB/s (%.3f s; processor time %.3f s, %.1f MiB/s)\n",
+                mebibytes / best, best, bestCpu, mebibytes / bestCpu);
     if (ctagsBest > 0)
-        std::printf("ctags -R                        %8.1f MiB/s (%.3f s)\n", mebibytes / ctagsBest, ctagsBest);
+        std::printf("ctags -R                        %8.1f MiB/s (%.3f s; processor time %.3f s, %.1f MiB/s)\n",
+                    mebibytes / ctagsBest, ctagsBest, ctagsCpu, mebibytes / ctagsCpu);
     else
         std::printf("ctags -R                        not run\n");
     ide.Shutdown();

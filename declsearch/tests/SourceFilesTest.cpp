@@ -54,3 +54,40 @@ TEST(DeclSourceFiles, NamesResolveWithoutRegardToCase) {
     EXPECT_FALSE(ReadFileLines("C:\\proj\\none.pas", lines));
     EXPECT_FALSE(ReadFileLines("", lines));
 }
+
+// One reader goes through the files of a search: each text is the file's own whatever came
+// before it, through the folder it found before or the runtime's lookup of a name as typed.
+TEST(DeclSourceFiles, OneReaderForManyFiles) {
+    testing_support::TempWinRoot root;
+    fs::path proj = fs::path(rtl::DriveCDir()) / "Proj";
+    const std::string big(100000, 'x');
+    Write(proj / "Big.pas", big);
+    Write(proj / "Small.pas", "ab");
+    Write(proj / "Empty.pas", "");
+    Write(fs::path(rtl::DriveCDir()) / "Other" / "Unit.pas", "other");
+    fs::create_directories(proj / "sub.pas");
+
+    TFileReader reader;
+    struct Case {
+        const char* name;
+        bool read;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"C:\\Proj\\Big.pas", true, big},
+        {"C:\\Proj\\Small.pas", true, "ab"},    // the same folder
+        {"c:\\PROJ\\SMALL.PAS", true, "ab"},    // not there as written
+        {"C:\\Proj\\Empty.pas", true, ""},
+        {"C:\\Other\\Unit.pas", true, "other"}, // another folder
+        {"C:\\Proj\\none.pas", false, ""},
+        {"C:\\Proj\\sub.pas", false, ""},       // a folder
+        {"C:\\Proj\\", false, ""},
+        {"C:\\Nowhere\\Big.pas", false, ""},
+        {"", false, ""},
+        {"C:\\Proj\\Big.pas", true, big},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(reader.Read(c.name), c.read) << c.name;
+        EXPECT_EQ(reader.Text(), c.text) << c.name;
+    }
+}
