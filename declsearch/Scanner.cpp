@@ -196,7 +196,8 @@ void TLineScanner::AddHit(int lineNo, std::string_view key, int keyPos, bool sec
     hit.Kind = section ? TRowKind::Section : TRowKind::Hit;
 
     // The shown line, and where the match stands in it.
-    std::string shown(FLine);
+    std::string& shown = FShown;
+    shown.assign(FLine);
     int at = hit.Pos;
     if (FSettings.Comment) {
         TRemovedRange removed = StripComment(shown);
@@ -213,7 +214,8 @@ void TLineScanner::AddHit(int lineNo, std::string_view key, int keyPos, bool sec
         shown.erase(0, leading);
         if (at > 0) at = static_cast<std::size_t>(at) > leading ? at - static_cast<int>(leading) : 0;
     }
-    hit.Text = PadRight(std::to_string(lineNo), 6, ' ') + shown;
+    hit.Text = PadRight(std::to_string(lineNo), 6, ' ');
+    hit.Text.append(shown);
     hit.TextPos = at > 0 ? at + 6 : 0;
     hits.push_back(std::move(hit));
 }

@@ -95,6 +95,7 @@ private:
     std::string FTabbed;
     std::string FLow; // the same in lower case, later without its one-line comment
     unsigned FKeywords = 0; // the keywords standing in FLow
+    std::string FShown;     // a row's shown line while it is made
     std::size_t FCommentStart = 0;
     std::size_t FCommentLength = 0;
 };
