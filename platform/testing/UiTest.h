@@ -37,4 +37,20 @@ protected:
     TempWinRoot Root;
 };
 
+// Lets the robot's steps play out through the message loop, at most Rounds passes and then one
+// more for what the last step set off; answers whether every step ran.
+inline bool PlayOut(TRobot& Robot, int Rounds) {
+    for (int i = 0; i < Rounds && !Robot.Done(); ++i) vcl::Application->ProcessMessages();
+    vcl::Application->ProcessMessages();
+    return Robot.Done();
+}
+
+// A pixel of a control's client area as it was drawn.
+inline win::COLORREF ClientPixel(vcl::TWinControl* Control, int X, int Y) {
+    win::HDC dc = win::GetDC(Control->Handle());
+    win::COLORREF c = win::GetPixel(dc, X, Y);
+    win::ReleaseDC(Control->Handle(), dc);
+    return c;
+}
+
 } // namespace testing_support

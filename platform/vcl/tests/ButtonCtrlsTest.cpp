@@ -75,11 +75,7 @@ protected:
         c->SetBounds(170, Top, 120, 17);
         return Track(c, Name);
     }
-    void Run(TRobot& Robot) {
-        for (int i = 0; i < 50 && !Robot.Done(); ++i) Application->ProcessMessages();
-        Application->ProcessMessages();
-        ASSERT_TRUE(Robot.Done()) << Robot.Describe();
-    }
+    void Run(TRobot& Robot) { ASSERT_TRUE(testing_support::PlayOut(Robot, 50)) << Robot.Describe(); }
     std::string Focus() {
         TWinControl* c = Form->ActiveControl();
         return c ? c->Name() : "-";
@@ -219,12 +215,7 @@ TEST_F(ButtonCtrlsTest, TheControlsDrawTheirMarksAndFrames) {
     Mixed->SetState(TCheckBoxState::cbGrayed);
     Form->Update();
     ASSERT_TRUE(TRobot::Screenshot("/tmp/vcl-button-controls.png", Form->Handle()));
-    auto pixel = [](TWinControl* C, int X, int Y) {
-        win::HDC dc = win::GetDC(C->Handle());
-        win::COLORREF c = win::GetPixel(dc, X, Y);
-        win::ReleaseDC(C->Handle(), dc);
-        return c;
-    };
+    auto pixel = testing_support::ClientPixel;
     win::COLORREF window = ColorToRGB(clWindow), face = ColorToRGB(clBtnFace), text = ColorToRGB(clWindowText);
     // The tick of a checked box and the dot of a checked radio button; the empty box is window-coloured.
     int top = (17 - 13) / 2;

@@ -1,6 +1,7 @@
 #include "testing/UiTest.h"
 
 #include "vcl/Buttons.h"
+#include "vcl/DialogBuilding.h"
 #include "vcl/EditCtrls.h"
 #include "vcl/Streaming.h"
 
@@ -49,11 +50,7 @@ protected:
     }
     template <class T>
     T* Add(const char* Name, int Left, int Top, int Width, int Height, TWinControl* Parent = nullptr) {
-        auto* c = new T(Form);
-        c->SetName(Name);
-        c->SetParent(Parent ? Parent : Form);
-        c->SetBounds(Left, Top, Width, Height);
-        return c;
+        return AddControl<T>(Form, Parent ? Parent : Form, Name, Left, Top, Width, Height);
     }
     TSpeedButton* Speed(const char* Name, int Left, int Group = 0) {
         auto* b = Add<TSpeedButton>(Name, Left, 8, 25, 25);
@@ -61,17 +58,8 @@ protected:
         b->OnClick = [this, Name](TObject*) { Log.push_back(Name); };
         return b;
     }
-    win::COLORREF Pixel(int X, int Y) {
-        win::HDC dc = win::GetDC(Form->Handle());
-        win::COLORREF c = win::GetPixel(dc, X, Y);
-        win::ReleaseDC(Form->Handle(), dc);
-        return c;
-    }
-    void Run(TRobot& Robot) {
-        for (int i = 0; i < 50 && !Robot.Done(); ++i) Application->ProcessMessages();
-        Application->ProcessMessages();
-        ASSERT_TRUE(Robot.Done()) << Robot.Describe();
-    }
+    win::COLORREF Pixel(int X, int Y) { return testing_support::ClientPixel(Form, X, Y); }
+    void Run(TRobot& Robot) { ASSERT_TRUE(testing_support::PlayOut(Robot, 50)) << Robot.Describe(); }
     void ClickSpeed(TRobot& Robot, TSpeedButton* B) { Robot.ClickAt(Form->Handle(), {B->Left() + 12, B->Top() + 12}); }
 
     TForm* Form = nullptr;

@@ -36,11 +36,7 @@ protected:
         delete Form;
         UiTest::TearDown();
     }
-    void Run(TRobot& Robot) {
-        for (int i = 0; i < 60 && !Robot.Done(); ++i) Application->ProcessMessages();
-        Application->ProcessMessages();
-        EXPECT_TRUE(Robot.Done()) << Robot.Describe();
-    }
+    void Run(TRobot& Robot) { EXPECT_TRUE(testing_support::PlayOut(Robot, 60)) << Robot.Describe(); }
 
     TForm* Form = nullptr;
     TEdit* First = nullptr;

@@ -18,19 +18,14 @@ using testing_support::UiTest;
 
 namespace {
 
-win::COLORREF PixelOf(TWinControl* C, int X, int Y) {
-    win::HDC dc = win::GetDC(C->Handle());
-    win::COLORREF c = win::GetPixel(dc, X, Y);
-    win::ReleaseDC(C->Handle(), dc);
-    return c;
-}
+using testing_support::ClientPixel;
 
 // Whether any pixel of the rectangle has the colour.
 bool HasColour(TWinControl* C, TRect R, TColor Colour) {
     win::COLORREF want = ColorToRGB(Colour);
     for (int y = R.top; y < R.bottom; ++y)
         for (int x = R.left; x < R.right; ++x)
-            if (PixelOf(C, x, y) == want) return true;
+            if (ClientPixel(C, x, y) == want) return true;
     return false;
 }
 
@@ -87,11 +82,7 @@ protected:
         b->SetTabStop(true);
         return b;
     }
-    void Run(TRobot& Robot) {
-        for (int i = 0; i < 50 && !Robot.Done(); ++i) Application->ProcessMessages();
-        Application->ProcessMessages();
-        ASSERT_TRUE(Robot.Done()) << Robot.Describe();
-    }
+    void Run(TRobot& Robot) { ASSERT_TRUE(testing_support::PlayOut(Robot, 50)) << Robot.Describe(); }
     std::string Focus() {
         TWinControl* c = Form->ActiveControl();
         return c ? c->Name() : "-";
@@ -201,7 +192,7 @@ TEST_F(PageControlTest, HiddenTabsLeaveNoTabRowAndOnlyCodeTurnsThePages) {
     EXPECT_EQ(Display->BoundsRect(), d);
     ASSERT_TRUE(TRobot::Screenshot("/tmp/vcl-pages-hidden-tabs.png", Form->Handle()));
     // The frame's highlight runs along the top, where the tab row was.
-    EXPECT_EQ(PixelOf(Pages, 100, 1), ColorToRGB(clBtnHighlight));
+    EXPECT_EQ(ClientPixel(Pages, 100, 1), ColorToRGB(clBtnHighlight));
 }
 
 TEST_F(PageControlTest, TheSelectedTabStandsOutAndJoinsItsPage) {
@@ -213,12 +204,12 @@ TEST_F(PageControlTest, TheSelectedTabStandsOutAndJoinsItsPage) {
     EXPECT_EQ(other.top, 2);
     EXPECT_LT(other.left, sel.right); // the raised tab overlaps its neighbour
     int mid = (sel.left + sel.right) / 2, midOther = (other.left + other.right) / 2;
-    EXPECT_EQ(PixelOf(Pages, mid, 0), light);
-    EXPECT_EQ(PixelOf(Pages, midOther, 0), face);
-    EXPECT_EQ(PixelOf(Pages, midOther, 2), light);
+    EXPECT_EQ(ClientPixel(Pages, mid, 0), light);
+    EXPECT_EQ(ClientPixel(Pages, midOther, 0), face);
+    EXPECT_EQ(ClientPixel(Pages, midOther, 2), light);
     // Under the selected tab the frame's top line is open; under the others it is drawn.
-    EXPECT_EQ(PixelOf(Pages, mid, frameTop + 1), face);
-    EXPECT_EQ(PixelOf(Pages, midOther, frameTop + 1), light);
+    EXPECT_EQ(ClientPixel(Pages, mid, frameTop + 1), face);
+    EXPECT_EQ(ClientPixel(Pages, midOther, frameTop + 1), light);
     EXPECT_EQ(Pages->IndexOfTabAt(mid, 1), 0);
     EXPECT_EQ(Pages->IndexOfTabAt(midOther, 5), 1);
     EXPECT_EQ(Pages->IndexOfTabAt(midOther, 1), -1);
@@ -264,13 +255,13 @@ TEST_F(PageControlTest, StatusPanelsTakeTheirWidthsAndTheLastRunsToTheGrip) {
     ASSERT_TRUE(TRobot::Screenshot("/tmp/vcl-status-panels.png", Form->Handle()));
     win::COLORREF shadow = ColorToRGB(clBtnShadow), light = ColorToRGB(clBtnHighlight), face = ColorToRGB(clBtnFace);
     // Sunken frames: shadow on the left and top, highlight on the right and bottom; a gap between.
-    EXPECT_EQ(PixelOf(Status, 0, 10), shadow);
-    EXPECT_EQ(PixelOf(Status, 40, 2), shadow);
-    EXPECT_EQ(PixelOf(Status, 84, 10), light);
-    EXPECT_EQ(PixelOf(Status, 40, h - 1), light);
-    EXPECT_EQ(PixelOf(Status, 85, 10), face);
-    EXPECT_EQ(PixelOf(Status, 87, 10), shadow);
-    EXPECT_EQ(PixelOf(Status, grip.left - 1, 10), light);
+    EXPECT_EQ(ClientPixel(Status, 0, 10), shadow);
+    EXPECT_EQ(ClientPixel(Status, 40, 2), shadow);
+    EXPECT_EQ(ClientPixel(Status, 84, 10), light);
+    EXPECT_EQ(ClientPixel(Status, 40, h - 1), light);
+    EXPECT_EQ(ClientPixel(Status, 85, 10), face);
+    EXPECT_EQ(ClientPixel(Status, 87, 10), shadow);
+    EXPECT_EQ(ClientPixel(Status, grip.left - 1, 10), light);
     TColor ink = Status->Font()->Color();
     EXPECT_TRUE(HasColour(Status, Rect(1, 3, 84, h - 1), ink));
     EXPECT_TRUE(HasColour(Status, Rect(88, 3, 200, h - 1), ink));
@@ -287,7 +278,7 @@ TEST_F(PageControlTest, StatusPanelsTakeTheirWidthsAndTheLastRunsToTheGrip) {
     Status->Update();
     EXPECT_EQ(Status->PanelRect(0), Rect(0, 2, grip.left, h));
     EXPECT_EQ(Status->PanelRect(1), Rect(0, 0, 0, 0));
-    EXPECT_EQ(PixelOf(Status, 86, 2), shadow); // one top edge across the old gap
+    EXPECT_EQ(ClientPixel(Status, 86, 2), shadow); // one top edge across the old gap
     EXPECT_FALSE(HasColour(Status, Rect(60, 3, grip.left - 1, h - 1), ink));
     ASSERT_TRUE(TRobot::Screenshot("/tmp/vcl-status-simple.png", Form->Handle()));
     Status->SetSimplePanel(false);
@@ -376,11 +367,7 @@ protected:
         delete Form;
         UiTest::TearDown();
     }
-    void Run(TRobot& Robot) {
-        for (int i = 0; i < 50 && !Robot.Done(); ++i) Application->ProcessMessages();
-        Application->ProcessMessages();
-        ASSERT_TRUE(Robot.Done()) << Robot.Describe();
-    }
+    void Run(TRobot& Robot) { ASSERT_TRUE(testing_support::PlayOut(Robot, 50)) << Robot.Describe(); }
 
     TForm* Form = nullptr;
     TStatusBar* Status = nullptr;

@@ -249,8 +249,7 @@ TEST_F(UiTest, RobotDrivesADragLoopThatReadsTheMouseState) {
     form->Show();
     TRobot robot;
     robot.Drag(tracker->Handle(), Point(10, 10), Point(50, 90), 4);
-    for (int i = 0; i < 20 && !robot.Done(); ++i) Application->ProcessMessages();
-    Application->ProcessMessages();
+    testing_support::PlayOut(robot, 20);
     ASSERT_FALSE(tracker->Path.empty());
     EXPECT_EQ(tracker->Path.front(), Point(10, 10));
     EXPECT_EQ(tracker->Path.back(), Point(50, 90));

@@ -32,11 +32,7 @@ protected:
         delete Form;
         UiTest::TearDown();
     }
-    void Run(TRobot& Robot) {
-        for (int i = 0; i < 50 && !Robot.Done(); ++i) Application->ProcessMessages();
-        Application->ProcessMessages();
-        ASSERT_TRUE(Robot.Done()) << Robot.Describe();
-    }
+    void Run(TRobot& Robot) { ASSERT_TRUE(testing_support::PlayOut(Robot, 50)) << Robot.Describe(); }
     static win::LRESULT Send(TWinControl* C, unsigned Msg, std::intptr_t W = 0, std::intptr_t L = 0) {
         return win::SendMessage(C->Handle(), Msg, win::WPARAM(W), win::LPARAM(L));
     }

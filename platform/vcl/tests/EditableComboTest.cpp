@@ -45,11 +45,7 @@ protected:
         delete Form;
         UiTest::TearDown();
     }
-    void Run(TRobot& Robot) {
-        for (int i = 0; i < 60 && !Robot.Done(); ++i) Application->ProcessMessages();
-        Application->ProcessMessages();
-        EXPECT_TRUE(Robot.Done()) << Robot.Describe();
-    }
+    void Run(TRobot& Robot) { EXPECT_TRUE(testing_support::PlayOut(Robot, 60)) << Robot.Describe(); }
     win::LRESULT Send(unsigned Msg, win::WPARAM W, win::LPARAM L) { return win::SendMessage(Combo->Handle(), Msg, W, L); }
     static win::LPARAM Str(const char* S) { return reinterpret_cast<win::LPARAM>(S); }
 

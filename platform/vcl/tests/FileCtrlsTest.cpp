@@ -81,11 +81,7 @@ protected:
         delete Form;
         UiTest::TearDown();
     }
-    void Run(TRobot& Robot) {
-        for (int i = 0; i < 60 && !Robot.Done(); ++i) Application->ProcessMessages();
-        Application->ProcessMessages();
-        EXPECT_TRUE(Robot.Done()) << Robot.Describe();
-    }
+    void Run(TRobot& Robot) { EXPECT_TRUE(testing_support::PlayOut(Robot, 60)) << Robot.Describe(); }
     win::POINT LineOf(TCustomListBox* List, int Index) {
         TRect r = List->ItemRect(Index);
         return win::POINT{r.left + 40, (r.top + r.bottom) / 2};

@@ -1,4 +1,4 @@
-#include "testing/UiTest.h"
+#include "CommonDialogTest.h"
 
 #include "vcl/ButtonCtrls.h"
 #include "vcl/FileCtrls.h"
@@ -18,13 +18,8 @@ using testing_support::UiTest;
 
 namespace {
 
-template <class T>
-T* Child(win::HWND Wnd) {
-    return dynamic_cast<T*>(TWinControl::FromHandle(Wnd));
-}
-
 // The open dialog over a project in mixed case, set up as the spell checker sets it up.
-class OpenDialogTest : public UiTest {
+class OpenDialogTest : public CommonDialogTest<TOpenDialog> {
 protected:
     void SetUp() override {
         UiTest::SetUp();
@@ -41,37 +36,12 @@ protected:
         Dialog->SetOptions(ofFileMustExist | ofHideReadOnly);
         Dialog->SetInitialDir("c:\\projects\\demo");
     }
-    void TearDown() override {
-        delete Dialog;
-        UiTest::TearDown();
-    }
-    // Runs Execute with the robot's steps; the steps must all have run.
-    bool Execute(TRobot& Robot) {
-        bool result = false;
-        try {
-            result = Dialog->Execute();
-        } catch (const std::exception& e) {
-            ADD_FAILURE() << e.what() << " at: " << Robot.Describe();
-        }
-        EXPECT_TRUE(Robot.Done()) << Robot.Describe();
-        return result;
-    }
-    // Steps that act inside the dialog once it is up.
-    static void InDialog(TRobot& Robot, std::function<void(TForm*)> Action) {
-        Robot.OnNextModal([Action](win::HWND Wnd) { Action(Child<TForm>(Wnd)); });
-    }
-    template <class T>
-    static T* Find(TForm* Form, const char* Name) {
-        return dynamic_cast<T*>(Form->FindComponent(Name));
-    }
     static std::vector<std::string> Listed(TForm* Form) {
         std::vector<std::string> out;
         auto* list = Find<TFileListBox>(Form, "FileList");
         for (int i = 0; i < list->Items()->Count(); ++i) out.push_back(list->Items()->Get(i));
         return out;
     }
-
-    TOpenDialog* Dialog = nullptr;
 };
 
 TEST_F(OpenDialogTest, ATypedNameGetsTheDefaultExtensionAndTheCaseOnDisk) {

@@ -1,4 +1,4 @@
-#include "testing/UiTest.h"
+#include "CommonDialogTest.h"
 
 #include "vcl/ButtonCtrls.h"
 #include "vcl/EditCtrls.h"
@@ -16,7 +16,7 @@ using testing_support::UiTest;
 namespace {
 
 // The font dialog on a code font, as the snippet keeper asks for one.
-class FontDialogTest : public UiTest {
+class FontDialogTest : public CommonDialogTest<TFontDialog> {
 protected:
     void SetUp() override {
         UiTest::SetUp();
@@ -25,29 +25,6 @@ protected:
         Dialog->Font()->SetSize(10);
         Dialog->Font()->SetStyle(fsUnderline);
     }
-    void TearDown() override {
-        delete Dialog;
-        UiTest::TearDown();
-    }
-    bool Execute(TRobot& Robot) {
-        bool result = false;
-        try {
-            result = Dialog->Execute();
-        } catch (const std::exception& e) {
-            ADD_FAILURE() << e.what() << " at: " << Robot.Describe();
-        }
-        EXPECT_TRUE(Robot.Done()) << Robot.Describe();
-        return result;
-    }
-    static void InDialog(TRobot& Robot, std::function<void(TForm*)> Action) {
-        Robot.OnNextModal([Action](win::HWND Wnd) { Action(dynamic_cast<TForm*>(TWinControl::FromHandle(Wnd))); });
-    }
-    template <class T>
-    static T* Find(TForm* Form, const char* Name) {
-        return dynamic_cast<T*>(Form->FindComponent(Name));
-    }
-
-    TFontDialog* Dialog = nullptr;
 };
 
 TEST_F(FontDialogTest, TheFaceStyleAndSizeChosenComeBackInTheFont) {

@@ -359,9 +359,7 @@ TEST_F(UiTest, HintShowsAfterThePauseAndOnHintGetsTheLongText) {
     robot.Do([&] { early = Application->HintWindow() && win::IsWindowVisible(Application->HintWindow()->Handle()); });
     robot.Wait(200);
     robot.Do([] {});
-    for (int i = 0; i < 50 && !robot.Done(); ++i) Application->ProcessMessages();
-    Application->ProcessMessages();
-    ASSERT_TRUE(robot.Done()) << robot.Describe();
+    ASSERT_TRUE(testing_support::PlayOut(robot, 50)) << robot.Describe();
     EXPECT_FALSE(early);
     ASSERT_NE(Application->HintWindow(), nullptr);
     EXPECT_TRUE(win::IsWindowVisible(Application->HintWindow()->Handle()));

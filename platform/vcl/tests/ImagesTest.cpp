@@ -1,6 +1,7 @@
 #include "testing/UiTest.h"
 
 #include "vcl/Buttons.h"
+#include "vcl/DialogBuilding.h"
 #include "vcl/ExtCtrls.h"
 #include "vcl/Streaming.h"
 
@@ -111,18 +112,9 @@ protected:
         UiTest::TearDown();
     }
     TImage* Add(const char* Name, int Left, int Top, int Width, int Height) {
-        auto* i = new TImage(Form);
-        i->SetName(Name);
-        i->SetParent(Form);
-        i->SetBounds(Left, Top, Width, Height);
-        return i;
+        return AddControl<TImage>(Form, Form, Name, Left, Top, Width, Height);
     }
-    win::COLORREF Pixel(int X, int Y) {
-        win::HDC dc = win::GetDC(Form->Handle());
-        win::COLORREF c = win::GetPixel(dc, X, Y);
-        win::ReleaseDC(Form->Handle(), dc);
-        return c;
-    }
+    win::COLORREF Pixel(int X, int Y) { return testing_support::ClientPixel(Form, X, Y); }
     TForm* Form = nullptr;
 };
 

@@ -49,10 +49,7 @@ protected:
     void Fill(int N) {
         for (int i = 0; i < N; ++i) List->Items()->Add("Item " + std::to_string(i));
     }
-    void Run(TRobot& Robot) {
-        for (int i = 0; i < 40 && !Robot.Done(); ++i) Application->ProcessMessages();
-        Application->ProcessMessages();
-    }
+    void Run(TRobot& Robot) { testing_support::PlayOut(Robot, 40); }
     win::LRESULT Send(unsigned Msg, win::WPARAM W, win::LPARAM L) {
         return win::SendMessage(List->Handle(), Msg, W, L);
     }
@@ -352,10 +349,7 @@ protected:
         delete Form;
         UiTest::TearDown();
     }
-    void Run(TRobot& Robot) {
-        for (int i = 0; i < 40 && !Robot.Done(); ++i) Application->ProcessMessages();
-        Application->ProcessMessages();
-    }
+    void Run(TRobot& Robot) { testing_support::PlayOut(Robot, 40); }
     TForm* Form = nullptr;
     TComboBox* Combo = nullptr;
     std::vector<int> Changes;

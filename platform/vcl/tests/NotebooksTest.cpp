@@ -58,11 +58,7 @@ protected:
         return b;
     }
     TButton* Button(const std::string& Name) { return static_cast<TButton*>(Form->FindComponent(Name)); }
-    void Run(TRobot& Robot) {
-        for (int i = 0; i < 50 && !Robot.Done(); ++i) Application->ProcessMessages();
-        Application->ProcessMessages();
-        ASSERT_TRUE(Robot.Done()) << Robot.Describe();
-    }
+    void Run(TRobot& Robot) { ASSERT_TRUE(testing_support::PlayOut(Robot, 50)) << Robot.Describe(); }
     std::vector<bool> Showing(const std::string& Book, int Count) {
         std::vector<bool> out;
         for (int i = 0; i < Count; ++i) out.push_back(Button("btn" + Book + std::to_string(i))->Showing());

@@ -1,5 +1,6 @@
 #include "testing/UiTest.h"
 
+#include "vcl/DialogBuilding.h"
 #include "vcl/ExtCtrls.h"
 #include "vcl/Streaming.h"
 
@@ -26,19 +27,10 @@ protected:
         UiTest::TearDown();
     }
     TPanel* Add(const char* Name, int Left, int Top, int Width, int Height) {
-        auto* p = new TPanel(Form);
-        p->SetName(Name);
-        p->SetParent(Form);
-        p->SetBounds(Left, Top, Width, Height);
-        return p;
+        return AddControl<TPanel>(Form, Form, Name, Left, Top, Width, Height);
     }
     // A pixel of the form's client area.
-    win::COLORREF Pixel(int X, int Y) {
-        win::HDC dc = win::GetDC(Form->Handle());
-        win::COLORREF c = win::GetPixel(dc, X, Y);
-        win::ReleaseDC(Form->Handle(), dc);
-        return c;
-    }
+    win::COLORREF Pixel(int X, int Y) { return testing_support::ClientPixel(Form, X, Y); }
 
     TForm* Form = nullptr;
 };
