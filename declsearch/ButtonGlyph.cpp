@@ -1,5 +1,7 @@
 #include "declsearch/ButtonGlyph.h"
 
+#include "vcl/Buttons.h"
+
 #include <algorithm>
 
 namespace declsearch {
@@ -190,10 +192,7 @@ void TButtonGlyph::SetGlyph(TBitmap* Value) {
     HookCanvas();
     if (Value && Value->Height() > 0) {
         FTransparentColor = FOriginal->Canvas()->Pixels(0, FOriginal->Height() - 1);
-        if (Value->Width() % Value->Height() == 0) {
-            int n = Value->Width() / Value->Height();
-            FNumGlyphs = n > 4 ? 1 : n;
-        }
+        if (int n = vcl::GlyphCountOf(Value)) FNumGlyphs = n;
     }
     if (OnChange) OnChange(nullptr);
 }
@@ -229,18 +228,8 @@ int TButtonGlyph::CreateButtonGlyph(TButtonState State) {
         index = FGlyphList->AddMasked(&tmp, FTransparentColor);
     } else if (State == bsDisabled && FNumGlyphs == 1) {
         TBitmap mono;
-        mono.SetSize(iw, ih);
-        mono.SetMonochrome(true);
-        win::HDC src = FOriginal->Canvas()->Handle();
+        vcl::MaskOfGlyph(FOriginal.get(), orect.left, iw, ih, mono);
         win::HDC m = mono.Canvas()->Handle();
-        if (FOriginal->Monochrome()) {
-            win::BitBlt(m, 0, 0, iw, ih, src, orect.left, 0, win::NOTSRCCOPY);
-        } else {
-            // Black pixels of the picture become the set ones.
-            win::COLORREF oldBk = win::SetBkColor(src, win::RGB(0, 0, 0));
-            win::BitBlt(m, 0, 0, iw, ih, src, orect.left, 0, win::SRCCOPY);
-            win::SetBkColor(src, oldBk);
-        }
         win::HDC d = c->Handle();
         win::SetTextColor(d, win::RGB(255, 255, 255));
         win::SetBkColor(d, win::RGB(0, 0, 0));

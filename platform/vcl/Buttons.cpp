@@ -59,6 +59,25 @@ void ReplaceColor(TBitmap* Bitmap, COLORREF From, TColor To) {
 
 // --- The picture strip -----------------------------------------------------------------------
 
+int GlyphCountOf(const TBitmap* Strip) {
+    const int w = Strip->Width(), h = Strip->Height();
+    if (w <= 0 || h <= 0 || w % h != 0) return 0;
+    return w / h > 4 ? 1 : w / h;
+}
+
+void MaskOfGlyph(TBitmap* Picture, int Left, int Width, int Height, TBitmap& Mask) {
+    Mask.SetMonochrome(true);
+    Mask.SetSize(Width, Height);
+    HDC src = Picture->Canvas()->Handle();
+    if (Picture->Monochrome()) {
+        BitBlt(Mask.Canvas()->Handle(), 0, 0, Width, Height, src, Left, 0, NOTSRCCOPY);
+    } else {
+        COLORREF oldBk = SetBkColor(src, RGB(0, 0, 0));
+        BitBlt(Mask.Canvas()->Handle(), 0, 0, Width, Height, src, Left, 0, SRCCOPY);
+        SetBkColor(src, oldBk);
+    }
+}
+
 // Cuts a picture strip into its state images, prepares each on first use and lays picture and
 // caption out in a rectangle.
 class TButtonGlyph {
@@ -121,10 +140,7 @@ void TButtonGlyph::SetGlyph(TBitmap* Value) {
     FQuiet = false;
     if (Value && Value->Height() > 0 && Value->Width() > 0) {
         FTransparentColor = FOriginal->Canvas()->Pixels(0, FOriginal->Height() - 1);
-        if (Value->Width() % Value->Height() == 0) {
-            int n = Value->Width() / Value->Height();
-            FNumGlyphs = n > 4 ? 1 : n;
-        }
+        if (int n = GlyphCountOf(Value)) FNumGlyphs = n;
     }
     if (OnChange) OnChange(nullptr);
 }
@@ -165,16 +181,7 @@ int TButtonGlyph::Prepare(TButtonState State) {
     } else {
         // Made from the picture: its black pixels, embossed in highlight and shadow.
         TBitmap mono;
-        mono.SetMonochrome(true);
-        mono.SetSize(iw, ih);
-        HDC src = FOriginal->Canvas()->Handle();
-        if (FOriginal->Monochrome()) {
-            BitBlt(mono.Canvas()->Handle(), 0, 0, iw, ih, src, orect.left, 0, NOTSRCCOPY);
-        } else {
-            COLORREF oldBk = SetBkColor(src, RGB(0, 0, 0));
-            BitBlt(mono.Canvas()->Handle(), 0, 0, iw, ih, src, orect.left, 0, SRCCOPY);
-            SetBkColor(src, oldBk);
-        }
+        MaskOfGlyph(FOriginal.get(), orect.left, iw, ih, mono);
         c->Brush()->SetColor(clBtnFace);
         c->FillRect(irect);
         HDC d = c->Handle();

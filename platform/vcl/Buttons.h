@@ -18,6 +18,13 @@ enum class TBitBtnKind { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose,
 
 class TButtonGlyph;
 
+// The number of square state images in a picture strip, 1 to 4 (a longer strip is one picture);
+// 0 when the strip is empty or does not cut into squares, and says nothing.
+int GlyphCountOf(const TBitmap* Strip);
+// The black pixels of the Width by Height part of Picture from Left (a monochrome picture's clear
+// ones) as the set bits of a monochrome Mask, for embossing a disabled picture.
+void MaskOfGlyph(TBitmap* Picture, int Left, int Width, int Height, TBitmap& Mask);
+
 // Paints a button face in the style; answers the rectangle left for picture and caption.
 TRect DrawButtonFace(TCanvas* Canvas, const TRect& Client, int BevelWidth, TButtonStyle Style, bool IsRounded,
                      bool IsDown, bool IsFocused);
