@@ -117,7 +117,9 @@ void TMainForm::FormShow(TObject*) {
     FUnitList = std::make_unique<rtl::TStringList>();
 }
 
-void TMainForm::FormClose(TObject*, TCloseAction&) {
+void TMainForm::FormClose(TObject*, TCloseAction&) { FreeShowingWindows(); }
+
+void TMainForm::FreeShowingWindows() {
     FOptions.reset();
     FSpeller.reset();
     FUnitList.reset();
@@ -349,7 +351,13 @@ int QuilloCheck(host::TIToolServices* Services) {
         // Owned by the library's application, so it goes when the library is unloaded.
         TheMainForm = new TMainForm(Application);
     }
-    return TheMainForm->ShowModal();
+    try {
+        return TheMainForm->ShowModal();
+    } catch (...) {
+        // Not left for the library's unloading, when the window system's state may be gone.
+        TheMainForm->FreeShowingWindows();
+        throw;
+    }
 }
 
 void DoneQuillo() {
@@ -397,7 +405,10 @@ std::string ProjectUnitOf(const std::string& Line, std::string_view Attrs, const
     if (close == std::string::npos) return {};
     std::string name = line.substr(quote + 1, close - quote - 1);
     if (name.empty()) return {};
-    if (!rtl::FileExists(name) && name.find_first_of("\\/:") == std::string::npos) name = Folder + name;
+    // A bare name is the project folder's file first: one of that name in whatever folder is
+    // current is not the project's.
+    if (name.find_first_of("\\/:") == std::string::npos && (rtl::FileExists(Folder + name) || !rtl::FileExists(name)))
+        name = Folder + name;
     return name;
 }
 

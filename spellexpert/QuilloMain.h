@@ -55,6 +55,8 @@ public:
     void CollectIncludeFiles(const std::string& FileName);
     // Writes the options and the IDE's names of the moment to the settings file.
     void WriteSettings();
+    // The editor and options windows and the unit list, made each time the window is shown.
+    void FreeShowingWindows();
 
     int CheckMode() const { return FCheckMode; }
     const std::string& ProjectFile() const { return FProjectFile; }
@@ -112,8 +114,8 @@ bool BackupFile(const std::string& FileName);
 // taken out), in Folder unless it names its own; empty when the line names none.
 std::string IncludeFileOf(const std::string& Line, const std::string& Folder);
 // The unit file a project line names between apostrophes, the first of which must carry the
-// string attribute 's' in Attrs when there are attributes; in Folder when no such file exists
-// and it names no folder of its own. Empty when the line names none.
+// string attribute 's' in Attrs when there are attributes; a name without a folder of its own is
+// taken in Folder unless only the current folder has it. Empty when the line names none.
 std::string ProjectUnitOf(const std::string& Line, std::string_view Attrs, const std::string& Folder);
 
 } // namespace spellexpert

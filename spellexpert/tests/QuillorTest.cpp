@@ -11,6 +11,7 @@
 #include "testing/UiTest.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -225,6 +226,18 @@ TEST(QuillorNames, ProjectUnitLines) {
         {"uses Forms;", "", ""},
     };
     for (const Case& c : cases) EXPECT_EQ(ProjectUnitOf(c.Line, c.Attrs, f), c.Name) << c.Line;
+}
+
+TEST_F(QuillorTest, AProjectUnitIsTheProjectFoldersBeforeTheCurrentFolders) {
+    const std::string old = rtl::GetCurrentDir();
+    std::filesystem::create_directories(Root.Path() + "/drive_c/OTHER");
+    for (const char* name : {"Main.pas", "Only.pas"}) std::ofstream(Root.Path() + "/drive_c/OTHER/" + name) << "unit X;";
+    ASSERT_TRUE(rtl::SetCurrentDir("C:\\OTHER"));
+    const std::string main = ProjectUnitOf("  Main in 'Main.pas',", "", Demo);
+    const std::string only = ProjectUnitOf("  Only in 'Only.pas',", "", Demo);
+    rtl::SetCurrentDir(old);
+    EXPECT_EQ(main, Demo + "Main.pas");
+    EXPECT_EQ(only, "Only.pas");
 }
 
 TEST_F(QuillorTest, ABackupKeepsTheDateAndIsOverwritten) {

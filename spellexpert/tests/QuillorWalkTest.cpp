@@ -178,8 +178,7 @@ TEST_F(QuillorWalkTest, TheStringsOfTheProjectAreCheckedAndWrittenBack) {
     EXPECT_TRUE(robot.Done()) << robot.Describe();
 
     ASSERT_EQ(boxes.size(), 3u);
-    // The project names the unit as 'MAIN.PAS', found in the IDE's current folder.
-    EXPECT_EQ(boxes[0], "MAIN.DFM already exists. Overwrite?");
+    EXPECT_EQ(boxes[0], Demo + "MAIN.DFM already exists. Overwrite?");
     EXPECT_EQ(boxes[1], Demo + "Gone.pas not found... Ignore file?");
     EXPECT_EQ(boxes[2], "Quillo Checking Complete.");
     // The form is its original but for the changed word, its accented letter kept.

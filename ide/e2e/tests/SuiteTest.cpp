@@ -79,7 +79,8 @@ TEST_F(SuiteTest, TheProjectsStringsAreCheckedAndWrittenBackToAUnitItsIncludeFil
     tour::TSpellOutcome out = Tour->CheckStrings(tour::DemoStringAnswers(), {});
     EXPECT_EQ(Tour->Faults(), std::vector<std::string>{});
     EXPECT_EQ(out.Result, 2);
-    EXPECT_EQ(out.Boxes, (std::vector<std::string>{"MAIN.DFM already exists. Overwrite?", "Quillo Checking Complete."}));
+    EXPECT_EQ(out.Boxes,
+              (std::vector<std::string>{DemoDir + "MAIN.DFM already exists. Overwrite?", "Quillo Checking Complete."}));
 
     EXPECT_EQ(Disk(DemoDir + "Shapes.pas"), Replaced(shapes, "an aera of", "an area of"));
     EXPECT_EQ(Disk(DemoDir + "Demo.inc"), Replaced(inc, "recieved", "received"));
