@@ -9,6 +9,7 @@
 #include "rtl/Modules.h"
 #include "rtl/Paths.h"
 #include "rtl/SysUtils.h"
+#include "vcl/DialogBuilding.h"
 #include "vcl/Dialogs.h"
 #include "vcl/PrintDialogs.h"
 
@@ -91,10 +92,7 @@ void TForm1::BuildMenus() {
 
 TExplorerButton* TForm1::ToolButton(const char* Name, int Left, const char* Caption, const char* Hint,
                                     TShadingType Shading, const char* Picture) {
-    auto* button = new TExplorerButton(this);
-    button->SetName(Name);
-    button->SetParent(DrawPanel1);
-    button->SetBounds(Left, 5, 55, 43);
+    auto* button = AddControl<TExplorerButton>(this, DrawPanel1, Name, Left, 5, 55, 43);
     button->SetCaption(Caption);
     button->SetHint(Hint);
     button->SetOptions(boMonoDisplay | boPopupMark);
@@ -149,29 +147,20 @@ void TForm1::BuildClient() {
     Panel1->SetCaption("");
 
     auto label = [this](const char* Name, const char* Caption, int Top, TWinControl* FocusControl) {
-        auto* l = new TLabel(this);
-        l->SetName(Name);
-        l->SetParent(Panel1);
-        l->SetBounds(12, Top, 120, 13);
+        auto* l = AddControl<TLabel>(this, Panel1, Name, 12, Top, 120, 13);
         l->SetCaption(Caption);
         l->SetFocusControl(FocusControl);
         return l;
     };
     auto field = [this](const char* Name, int Top, int HelpContext) {
-        auto* e = new TEdit(this);
-        e->SetName(Name);
-        e->SetParent(Panel1);
-        e->SetBounds(12, Top, 365, 21);
+        auto* e = AddControl<TEdit>(this, Panel1, Name, 12, Top, 365, 21);
         e->SetReadOnly(true);
         e->SetColor(clBtnFace);
         e->SetHelpContext(HelpContext);
         return e;
     };
 
-    comboAlias = new TComboBox(this);
-    comboAlias->SetName("comboAlias");
-    comboAlias->SetParent(Panel1);
-    comboAlias->SetBounds(12, 26, 365, 21);
+    comboAlias = AddControl<TComboBox>(this, Panel1, "comboAlias", 12, 26, 365, 21);
     comboAlias->SetStyle(TComboBoxStyle::csDropDownList);
     comboAlias->SetMaxLength(40);
     comboAlias->SetHelpContext(1);
@@ -181,10 +170,7 @@ void TForm1::BuildClient() {
     etLibFilename = field("etLibFilename", 70, 2);
     Label2 = label("Label2", "Library filename:", 54, etLibFilename);
 
-    lbSearchPath = new TListBox(this);
-    lbSearchPath->SetName("lbSearchPath");
-    lbSearchPath->SetParent(Panel1);
-    lbSearchPath->SetBounds(12, 114, 365, 91);
+    lbSearchPath = AddControl<TListBox>(this, Panel1, "lbSearchPath", 12, 114, 365, 91);
     lbSearchPath->SetHelpContext(3);
     lbSearchPath->SetPopupMenu(PopupMenu1);
     Label3 = label("Label3", "Search path:", 98, lbSearchPath);
@@ -192,17 +178,11 @@ void TForm1::BuildClient() {
     etUnitAliases = field("etUnitAliases", 227, 5);
     Label4 = label("Label4", "Unit Aliases:", 211, etUnitAliases);
 
-    GroupBox1 = new TGroupBox(this);
-    GroupBox1->SetName("GroupBox1");
-    GroupBox1->SetParent(Panel1);
-    GroupBox1->SetBounds(12, 258, 105, 100);
+    GroupBox1 = AddControl<TGroupBox>(this, Panel1, "GroupBox1", 12, 258, 105, 100);
     GroupBox1->SetCaption("Map file");
     GroupBox1->SetHelpContext(4);
     auto radio = [this](const char* Name, const char* Caption, int Top) {
-        auto* r = new TRadioButton(this);
-        r->SetName(Name);
-        r->SetParent(GroupBox1);
-        r->SetBounds(10, Top, 85, 17);
+        auto* r = AddControl<TRadioButton>(this, GroupBox1, Name, 10, Top, 85, 17);
         r->SetCaption(Caption);
         r->SetHelpContext(4);
         return r;
@@ -213,10 +193,7 @@ void TForm1::BuildClient() {
     rbDetailed = radio("rbDetailed", "Detailed", 75);
 
     auto check = [this](const char* Name, const char* Caption, int Top, int HelpContext) {
-        auto* c = new TCheckBox(this);
-        c->SetName(Name);
-        c->SetParent(Panel1);
-        c->SetBounds(130, Top, 170, 17);
+        auto* c = AddControl<TCheckBox>(this, Panel1, Name, 130, Top, 170, 17);
         c->SetCaption(Caption);
         c->SetHelpContext(HelpContext);
         return c;
@@ -227,10 +204,7 @@ void TForm1::BuildClient() {
     cbShowWarnings = check("cbShowWarnings", "Show Compiler Warnings", 333, 8);
 
     auto button = [this](const char* Name, const char* Caption, int Top, const char* Hint, int HelpContext) {
-        auto* b = new TButton(this);
-        b->SetName(Name);
-        b->SetParent(Panel1);
-        b->SetBounds(302, Top, 75, 25);
+        auto* b = AddControl<TButton>(this, Panel1, Name, 302, Top, 75, 25);
         b->SetCaption(Caption);
         b->SetHint(Hint);
         b->SetHelpContext(HelpContext);

@@ -2,6 +2,7 @@
 #include "libconfig/Vorpath.h"
 
 #include "rtl/Files.h"
+#include "vcl/DialogBuilding.h"
 #include "vcl/Dialogs.h"
 
 namespace libconfig {
@@ -11,10 +12,7 @@ using namespace vcl;
 namespace {
 
 TButton* AddButton(TForm* Form, const char* Name, const char* Caption, int Left) {
-    auto* b = new TButton(Form);
-    b->SetName(Name);
-    b->SetParent(Form);
-    b->SetBounds(Left, 36, 75, 25);
+    auto* b = AddControl<TButton>(Form, Form, Name, Left, 36, 75, 25);
     b->SetCaption(Caption);
     return b;
 }
@@ -29,10 +27,7 @@ TfrmPathEdit::TfrmPathEdit(TComponent* AOwner) : TForm(AOwner) {
     SetClientSize(379, 67);
     SetShowHint(true);
 
-    Edit1 = new TEdit(this);
-    Edit1->SetName("Edit1");
-    Edit1->SetParent(this);
-    Edit1->SetBounds(8, 8, 363, 21);
+    Edit1 = AddControl<TEdit>(this, this, "Edit1", 8, 8, 363, 21);
     Edit1->SetText("");
 
     btnOk = AddButton(this, "btnOk", "&Ok", 134);
