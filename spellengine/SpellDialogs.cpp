@@ -228,13 +228,16 @@ void TAbsSpellDialog::QuickSuggest(TObject*, unsigned& Key, TShiftState Shift) {
     }
 }
 
-void TAbsSpellDialog::AddAccentButtons(TPanel* Panel) {
+TPanel* TAbsSpellDialog::AddAccentPanel(TWinControl* Parent, int Left, int Top, int Width) {
+    auto* panel = AddControl<TPanel>(this, Parent, "pnlIcons", Left, Top, Width, 24);
+    panel->SetBevelOuter(TPanelBevel::bvNone);
     int left = 1;
     for (const auto& [name, letter] : kAccents) {
-        auto* b = AddButton<TSpeedButton>(this, Panel, name, letter, left, 1, 22, 22);
+        auto* b = AddButton<TSpeedButton>(this, panel, name, letter, left, 1, 22, 22);
         b->OnClick = [this](TObject* Sender) { AccentClick(Sender); };
         left += 23;
     }
+    return panel;
 }
 
 namespace {
@@ -267,9 +270,7 @@ TWPSpellDlg::TWPSpellDlg(TComponent* AOwner) : TAbsSpellDialog(AOwner) {
     lblSuggestions = AddLabel(this, this, "lblSuggestions", "Sugg&estions:", 8, 85);
 
     edtWord = AddControl<TEnterEdit>(this, this, "edtWord", 104, 36, 177, 21);
-    pnlIcons = AddControl<TPanel>(this, this, "pnlIcons", 104, 60, 177, 24);
-    pnlIcons->SetBevelOuter(TPanelBevel::bvNone);
-    AddAccentButtons(pnlIcons);
+    pnlIcons = AddAccentPanel(this, 104, 60, 177);
     pnlIcons->SetVisible(false);
     lstSuggest = AddControl<TNewListBox>(this, this, "lstSuggest", 104, 85, 177, 137);
     lblReplace->SetFocusControl(edtWord);
@@ -325,9 +326,7 @@ TMSSpellDlg::TMSSpellDlg(TComponent* AOwner) : TAbsSpellDialog(AOwner) {
     lblReplace = AddLabel(this, this, "lblReplace", "Change &To:", 8, 40);
     edtWord = AddControl<TEnterEdit>(this, this, "edtWord", 108, 36, 200, 21);
     lblSuggestions = AddLabel(this, this, "lblSuggestions", "Suggestio&ns:", 8, 68);
-    pnlIcons = AddControl<TPanel>(this, this, "pnlIcons", 108, 64, 200, 24);
-    pnlIcons->SetBevelOuter(TPanelBevel::bvNone);
-    AddAccentButtons(pnlIcons);
+    pnlIcons = AddAccentPanel(this, 108, 64, 200);
     pnlIcons->SetVisible(false);
     lstSuggest = AddControl<TNewListBox>(this, this, "lstSuggest", 108, 89, 200, 113);
     lblReplace->SetFocusControl(edtWord);
@@ -391,9 +390,7 @@ TW96SpellDlg::TW96SpellDlg(TComponent* AOwner) : TAbsSpellDialog(AOwner) {
     edtWord->SetText("edtWord");
     lblFound->SetFocusControl(edtWord);
     lstSuggest = AddControl<TNewListBox>(this, pnlMain, "lstSuggest", 186, 6, 177, 48);
-    pnlIcons = AddControl<TPanel>(this, pnlMain, "pnlIcons", 186, 56, 177, 24);
-    pnlIcons->SetBevelOuter(TPanelBevel::bvNone);
-    AddAccentButtons(pnlIcons);
+    pnlIcons = AddAccentPanel(pnlMain, 186, 56, 177);
     pnlButtons = AddControl<TPanel>(this, pnlMain, "pnlButtons", 371, 4, 250, 81);
     pnlButtons->SetBevelOuter(TPanelBevel::bvLowered);
     pnlButtons->SetCaption("");

@@ -112,8 +112,8 @@ protected:
     void CreateParams(vcl::TCreateParams& Params) override;
     // The selected suggestion becomes the replacement.
     void TakeSelectedSuggestion();
-    // The seven accent speed buttons in Panel, each bound to AccentClick.
-    void AddAccentButtons(vcl::TPanel* Panel);
+    // A borderless panel of the seven accent speed buttons, each bound to AccentClick.
+    vcl::TPanel* AddAccentPanel(vcl::TWinControl* Parent, int Left, int Top, int Width);
 
 private:
     int FSuggestions = 10;
