@@ -262,6 +262,30 @@ TEST_F(QuillorWalkTest, AFileThatCannotBeLoadedWholeIsSkippedWithItsNameAndTheWa
     ExpectIdeRestored();
 }
 
+TEST_F(QuillorWalkTest, AMissingUnitNotIgnoredIsChosenInTheOpenDialog) {
+    Write("Other.pas", "unit Other;\r\n\r\nconst\r\n  S = 'Wrold';\r\n\r\nend.\r\n");
+    TRobot robot;
+    std::vector<std::string> boxes;
+    std::string title;
+    Start(robot, "btnCheckStrings");
+    Answer(robot, "Helo", "btnSkipAll");
+    Answer(robot, "Welcom", "btnSkipAll");
+    Answer(robot, "Formm", "btnSkipAll");
+    Answer(robot, "f\xFCr", "btnSkipAll");
+    AnswerBox(robot, boxes, "No");
+    robot.OnNextModal([&title](win::HWND dialog) { title = TRobot::TextOf(dialog); });
+    robot.AnswerOpenDialog(Demo + "Other.pas");
+    Answer(robot, "Wrold", "btnReplace", "World");
+    AnswerBox(robot, boxes);
+    EXPECT_EQ(Ide->RunQuilloCheck(), std::optional<int>(2));
+    EXPECT_TRUE(robot.Done()) << robot.Describe();
+
+    EXPECT_EQ(boxes, (std::vector<std::string>{Demo + "Gone.pas not found... Ignore file?", "Quillo Checking Complete."}));
+    EXPECT_EQ(title, "Open " + Demo + "Gone.pas");
+    EXPECT_EQ(Text("Other.pas"), "unit Other;\r\n\r\nconst\r\n  S = 'World';\r\n\r\nend.\r\n");
+    ExpectIdeRestored();
+}
+
 TEST_F(QuillorWalkTest, CancelEndsTheWalkWithNothingSavedAndNoCompletion) {
     TRobot robot;
     std::vector<std::string> boxes;
