@@ -346,11 +346,7 @@ void TControl::Dispatch(TMessage& M) {
     case CM_ISVCLCONTROL: M.Result = 1; return;
     case CM_GETCOMPONENTNAME: {
         const std::string& name = Name();
-        if (M.LParam && M.WParam > 0) {
-            std::size_t n = std::min<std::size_t>(name.size(), std::size_t(M.WParam) - 1);
-            std::memcpy(reinterpret_cast<char*>(M.LParam), name.data(), n);
-            reinterpret_cast<char*>(M.LParam)[n] = 0;
-        }
+        CopyToBuffer(name, reinterpret_cast<char*>(M.LParam), std::size_t(M.WParam));
         M.Result = LRESULT(name.size() + 1);
         return;
     }
@@ -1059,10 +1055,7 @@ void TWinControl::Dispatch(TMessage& M) {
             TControl* c = pending.front();
             pending.erase(pending.begin());
             if (c->Name() == query->Name) {
-                std::string text = c->GetText();
-                std::size_t n = std::min<std::size_t>(text.size(), std::size_t(query->BufferSize) - 1);
-                std::memcpy(query->Buffer, text.data(), n);
-                query->Buffer[n] = 0;
+                CopyToBuffer(c->GetText(), query->Buffer, std::size_t(query->BufferSize));
                 M.Result = 1;
                 return;
             }

@@ -474,14 +474,7 @@ bool TCustomEdit::HandleEditMessage(TMessage& M) {
         M.Result = TRUE;
         return true;
     case WM_GETTEXT: {
-        auto size = std::size_t(M.WParam);
-        char* out = reinterpret_cast<char*>(M.LParam);
-        M.Result = 0;
-        if (!out || size == 0) return true;
-        std::size_t n = std::min(size - 1, FBuf.size());
-        std::memcpy(out, FBuf.data(), n);
-        out[n] = 0;
-        M.Result = LRESULT(n);
+        M.Result = LRESULT(CopyToBuffer(FBuf, reinterpret_cast<char*>(M.LParam), std::size_t(M.WParam)));
         return true;
     }
     case WM_GETTEXTLENGTH: M.Result = LRESULT(FBuf.size()); return true;

@@ -1054,15 +1054,7 @@ bool TComboBox::HandleComboMessage(TMessage& M) {
         M.Result = TRUE;
         return true;
     case WM_GETTEXT: {
-        auto size = std::size_t(M.WParam);
-        char* out = reinterpret_cast<char*>(M.LParam);
-        M.Result = 0;
-        if (!out || size == 0) return true;
-        std::string s = GetText();
-        std::size_t n = std::min(size - 1, s.size());
-        std::memcpy(out, s.data(), n);
-        out[n] = 0;
-        M.Result = LRESULT(n);
+        M.Result = LRESULT(CopyToBuffer(GetText(), reinterpret_cast<char*>(M.LParam), std::size_t(M.WParam)));
         return true;
     }
     case WM_GETTEXTLENGTH: M.Result = LRESULT(GetText().size()); return true;

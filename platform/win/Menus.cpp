@@ -935,10 +935,7 @@ int GetMenuString(HMENU h, UINT what, char* buffer, int maxCount, UINT flags) {
     Item* it = Find(h, what, flags);
     if (!it) return 0;
     if (!buffer || maxCount <= 0) return int(it->text.size());
-    std::size_t n = std::min<std::size_t>(it->text.size(), std::size_t(maxCount - 1));
-    std::memcpy(buffer, it->text.data(), n);
-    buffer[n] = 0;
-    return int(n);
+    return int(CopyToBuffer(it->text, buffer, std::size_t(maxCount)));
 }
 
 std::string GetMenuString(HMENU h, UINT what, UINT flags) {

@@ -843,13 +843,17 @@ BOOL BringWindowToTop(HWND h) { return SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP
 
 // --- Text and class names -------------------------------------------------------------------
 
-int GetWindowText(HWND h, char* buffer, int maxCount) {
-    if (!buffer || maxCount <= 0) return 0;
-    std::string t = GetWindowText(h);
-    int n = std::min<int>(int(t.size()), maxCount - 1);
-    std::memcpy(buffer, t.data(), std::size_t(n));
+std::size_t CopyToBuffer(const std::string& text, char* buffer, std::size_t size) {
+    if (!buffer || size == 0) return 0;
+    std::size_t n = std::min(text.size(), size - 1);
+    std::memcpy(buffer, text.data(), n);
     buffer[n] = 0;
     return n;
+}
+
+int GetWindowText(HWND h, char* buffer, int maxCount) {
+    if (!buffer || maxCount <= 0) return 0;
+    return int(CopyToBuffer(GetWindowText(h), buffer, std::size_t(maxCount)));
 }
 
 std::string GetWindowText(HWND h) {
@@ -1663,12 +1667,7 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     }
     case WM_GETTEXT: {
-        char* buf = reinterpret_cast<char*>(lParam);
-        if (!buf || wParam == 0) return 0;
-        std::size_t n = std::min<std::size_t>(w->text.size(), wParam - 1);
-        std::memcpy(buf, w->text.data(), n);
-        buf[n] = 0;
-        return LRESULT(n);
+        return LRESULT(CopyToBuffer(w->text, reinterpret_cast<char*>(lParam), wParam));
     }
     case WM_GETTEXTLENGTH: return LRESULT(w->text.size());
     case WM_SETFONT:

@@ -242,6 +242,9 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
 BOOL BringWindowToTop(HWND hwnd);
 
+// Copies text into a caller's buffer of size bytes, cut to size - 1 and closed by a zero byte, as
+// the text-fetching calls do; answers the bytes copied. No buffer or a size of 0 takes nothing.
+std::size_t CopyToBuffer(const std::string& text, char* buffer, std::size_t size);
 int GetWindowText(HWND hwnd, char* buffer, int maxCount); // also for other processes' windows
 int GetWindowTextLength(HWND hwnd);
 std::string GetWindowText(HWND hwnd);
