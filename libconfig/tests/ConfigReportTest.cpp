@@ -3,6 +3,7 @@
 #include "rtl/Files.h"
 #include "rtl/Paths.h"
 #include "rtl/WinRoot.h"
+#include "testing/Shell.h"
 #include "testing/UiTest.h"
 #include "vcl/Printers.h"
 
@@ -17,16 +18,7 @@ namespace {
 
 using namespace vcl;
 
-std::string Shell(const std::string& Command) {
-    std::string out;
-    if (FILE* p = popen(Command.c_str(), "r")) {
-        char buf[4096];
-        std::size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-        pclose(p);
-    }
-    return out;
-}
+using testing_support::Shell;
 
 bool HavePoppler() { return !Shell("command -v pdfinfo pdftotext").empty(); }
 

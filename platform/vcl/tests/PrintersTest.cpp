@@ -1,3 +1,4 @@
+#include "testing/Shell.h"
 #include "testing/UiTest.h"
 
 #include "vcl/ListCtrls.h"
@@ -38,16 +39,7 @@ protected:
     }
 };
 
-std::string Shell(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buf[4096];
-        std::size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-        pclose(p);
-    }
-    return out;
-}
+using testing_support::Shell;
 
 bool HavePoppler() { return !Shell("command -v pdfinfo pdftotext").empty(); }
 

@@ -2,6 +2,7 @@
 
 #include "rtl/Files.h"
 #include "rtl/WinRoot.h"
+#include "testing/Shell.h"
 #include "testing/TempWinRoot.h"
 #include "win/TestHooks.h"
 
@@ -42,16 +43,7 @@ protected:
     testing_support::TempWinRoot Root;
 };
 
-std::string Shell(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buf[4096];
-        std::size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-        pclose(p);
-    }
-    return out;
-}
+using testing_support::Shell;
 
 bool Have(const char* tool) { return !Shell(std::string("command -v ") + tool).empty(); }
 
