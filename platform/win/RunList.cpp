@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <unistd.h>
 
@@ -41,6 +42,17 @@ std::string StartTime(long pid) {
     for (int i = 3; i <= 22 && rest >> field; ++i)
         if (i == 22) return field;
     return {};
+}
+
+// Our own start time, read once per process: window searches ask for it for every file listed.
+const std::string& OwnStartTime() {
+    static pid_t cachedPid = 0;
+    static std::string cached;
+    if (cachedPid != getpid()) {
+        cachedPid = getpid();
+        cached = StartTime(long(cachedPid));
+    }
+    return cached;
 }
 
 bool Alive(const Entry& e) {
@@ -118,7 +130,7 @@ RunState& R() {
 void Write(Window* w, const fs::path& path) {
     std::ostringstream out;
     out << "pid=" << getpid() << "\n"
-        << "start=" << StartTime(long(getpid())) << "\n"
+        << "start=" << OwnStartTime() << "\n"
         << "hwnd=" << std::hex << reinterpret_cast<std::uintptr_t>(w->handle) << std::dec << "\n"
         << "class=" << Escape(w->cls->name) << "\n"
         << "caption=" << Escape(w->text) << "\n";
@@ -166,14 +178,17 @@ std::vector<HWND> ForeignTopLevels() {
     std::error_code ec;
     fs::path dir = rtl::RunDir();
     auto& s = R();
+    std::set<fs::path> own;
+    for (auto& [h, m] : s.mine)
+        if (m.pid == DWORD(getpid())) own.insert(m.path);
     std::vector<fs::path> files;
     for (auto& de : fs::directory_iterator(dir, ec))
-        if (de.path().extension() == ".win") files.push_back(de.path());
+        if (de.path().extension() == ".win" && !own.count(de.path())) files.push_back(de.path());
     std::sort(files.begin(), files.end());
     for (auto& p : files) {
         Entry e;
         if (!Parse(p, &e)) continue;
-        bool ours = e.pid == DWORD(getpid()) && (e.start.empty() || e.start == StartTime(long(getpid())));
+        bool ours = e.pid == DWORD(getpid()) && (e.start.empty() || e.start == OwnStartTime());
         if (ours) continue;
         if (!Alive(e)) {
             fs::remove(p, ec);
