@@ -11,6 +11,7 @@
 #include "rtl/Modules.h"
 #include "rtl/Paths.h"
 #include "rtl/SysUtils.h"
+#include "testing/Shell.h"
 #include "testing/UiTest.h"
 #include "vcl/Menus.h"
 
@@ -103,15 +104,7 @@ protected:
 };
 
 TEST_F(Delvo32Test, TheLibraryShowsOnlyItsTwoExports) {
-    std::string cmd = "nm -D --defined-only '" DELVO32_LIBRARY_FILE "'";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
-    ASSERT_TRUE(pipe);
-    std::vector<std::string> symbols;
-    char line[512];
-    while (fgets(line, sizeof line, pipe.get())) {
-        std::string s(line);
-        symbols.push_back(s.substr(s.rfind(' ') + 1, s.find_last_not_of("\r\n") - s.rfind(' ')));
-    }
+    auto symbols = testing_support::ExportedSymbols(DELVO32_LIBRARY_FILE);
     std::sort(symbols.begin(), symbols.end());
     EXPECT_EQ(symbols, (std::vector<std::string>{"CloseUp", "Initialize"}));
 }

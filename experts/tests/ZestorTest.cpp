@@ -5,6 +5,7 @@
 #include "experts/Library.h"
 #include "ide/Ide.h"
 #include "ide/tests/IdeFixture.h"
+#include "testing/Shell.h"
 #include "testing/UiTest.h"
 
 #include <memory>
@@ -46,15 +47,7 @@ protected:
 };
 
 TEST_F(ZestorTest, TheLibraryShowsOnlyItsEntry) {
-    std::string cmd = "nm -D --defined-only '" ZESTOR_LIBRARY_FILE "'";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
-    ASSERT_TRUE(pipe);
-    std::vector<std::string> symbols;
-    char line[512];
-    while (fgets(line, sizeof line, pipe.get())) {
-        std::string s(line);
-        symbols.push_back(s.substr(s.rfind(' ') + 1, s.find_last_not_of("\r\n") - s.rfind(' ')));
-    }
+    auto symbols = testing_support::ExportedSymbols(ZESTOR_LIBRARY_FILE);
     EXPECT_EQ(symbols, std::vector<std::string>{"INITEXPERT0016"});
 }
 

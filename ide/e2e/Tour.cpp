@@ -7,6 +7,7 @@
 
 #include "rtl/Paths.h"
 #include "rtl/Registry.h"
+#include "testing/Shell.h"
 #include "vcl/Forms.h"
 #include "vcl/Menus.h"
 #include "win/Windows.h"
@@ -43,15 +44,9 @@ std::string LineOf(const std::string& text, int line) {
 }
 
 bool Run(const std::string& command, std::string& output) {
-    output.clear();
-    FILE* p = popen((command + " 2>&1").c_str(), "r");
-    if (!p)
-        return false;
-    char buf[512];
-    std::size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-        output.append(buf, n);
-    return pclose(p) == 0;
+    int status = -1;
+    output = testing_support::Shell(command + " 2>&1", &status);
+    return status == 0;
 }
 
 } // namespace

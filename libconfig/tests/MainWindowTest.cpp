@@ -9,9 +9,10 @@
 #include "rtl/Modules.h"
 #include "rtl/Paths.h"
 #include "rtl/Registry.h"
-#include "rtl/WinRoot.h"
-#include "testing/UiTest.h"
 #include "rtl/TestHooks.h"
+#include "rtl/WinRoot.h"
+#include "testing/Shell.h"
+#include "testing/UiTest.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -593,14 +594,8 @@ TEST(VorlProgram, ShowsItsWindowAndExits) {
     const std::string png = root.Path() + "/vorl.png";
     const std::string command = "env WINROOT='" + root.Path() + "' '" + (folder / "vorl").string() +
                                 "' --headless --screenshot '" + png + "' 2>&1";
-    std::string output;
     int status = -1;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buf[512];
-        std::size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0) output.append(buf, n);
-        status = pclose(p);
-    }
+    std::string output = testing_support::Shell(command, &status);
     EXPECT_EQ(status, 0) << output;
     EXPECT_EQ(output, "");
     ASSERT_TRUE(fs::exists(png));

@@ -2,6 +2,7 @@
 #include "spellengine/DCTFile.h"
 
 #include "DctFixture.h"
+#include "testing/Shell.h"
 
 #include <gtest/gtest.h>
 
@@ -21,13 +22,7 @@ struct TRun {
 TRun Mkdct(const std::filesystem::path& list, const std::filesystem::path& dct) {
     std::string command = "'" + kMkdct + "' '" + list.string() + "' '" + dct.string() + "' 2>&1";
     TRun r{-1, {}};
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return r;
-    char buf[512];
-    while (std::fgets(buf, sizeof buf, pipe))
-        r.output += buf;
-    r.status = pclose(pipe);
+    r.output = testing_support::Shell(command, &r.status);
     return r;
 }
 

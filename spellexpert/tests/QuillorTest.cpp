@@ -8,6 +8,7 @@
 #include "rtl/Paths.h"
 #include "rtl/Registry.h"
 #include "rtl/SysUtils.h"
+#include "testing/Shell.h"
 #include "testing/UiTest.h"
 
 #include <cstdio>
@@ -109,15 +110,7 @@ TEST_F(QuillorLoadTest, TheEditorWindowShowsCommentsInTheColourTheIdeHadAtLoad) 
 }
 
 TEST_F(QuillorTest, TheLibraryShowsOnlyItsExport) {
-    std::string cmd = "nm -D --defined-only '" QUILLOR_LIBRARY_FILE "'";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
-    ASSERT_TRUE(pipe);
-    std::vector<std::string> symbols;
-    char line[512];
-    while (fgets(line, sizeof line, pipe.get())) {
-        std::string s(line);
-        symbols.push_back(s.substr(s.rfind(' ') + 1, s.find_last_not_of("\r\n") - s.rfind(' ')));
-    }
+    auto symbols = testing_support::ExportedSymbols(QUILLOR_LIBRARY_FILE);
     EXPECT_EQ(symbols, std::vector<std::string>{"QUILLOCHECK"});
 }
 

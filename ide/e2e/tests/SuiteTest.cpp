@@ -8,6 +8,7 @@
 #include "rtl/Paths.h"
 #include "rtl/Registry.h"
 #include "rtl/SysUtils.h"
+#include "testing/Shell.h"
 #include "testing/UiTest.h"
 
 #include <cstdio>
@@ -177,14 +178,8 @@ TEST(SuiteTour, TheTourRunsEveryRoadAndKeepsAPictureOfEachStep) {
     const std::string shots = root.Path() + "/shots";
     std::string command = "env WINROOT='" + root.Path() + "' '" TOUR_PROGRAM_FILE "' '" SUITE_SOURCE_DIR "' '" IDE_FOLDER
                           "' '" + shots + "' 2>&1";
-    std::string output;
     int status = -1;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buf[512];
-        std::size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0) output.append(buf, n);
-        status = pclose(p);
-    }
+    std::string output = testing_support::Shell(command, &status);
     ASSERT_TRUE(WIFEXITED(status)) << output;
     EXPECT_EQ(WEXITSTATUS(status), 0) << output;
     EXPECT_EQ(output.find("FAULT"), std::string::npos) << output;

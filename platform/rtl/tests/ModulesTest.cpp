@@ -2,6 +2,7 @@
 #include "rtl/Modules.h"
 #include "rtl/Paths.h"
 
+#include "testing/Shell.h"
 #include "testing/TempWinRoot.h"
 
 #include <gtest/gtest.h>
@@ -121,12 +122,8 @@ TEST_F(Modules, ProgramUnitsStartBeforeMainAndFinishAtExit) {
 
     ::setenv("RTL_FAIL_UNIT", "B", 1);
     std::string cmd = std::string(RTL_TEST_PROGRAM) + " 2>&1";
-    FILE* p = ::popen(cmd.c_str(), "r");
-    ASSERT_NE(p, nullptr);
-    std::string output;
-    char buf[512];
-    while (std::fgets(buf, sizeof buf, p)) output += buf;
-    int status = ::pclose(p);
+    int status = -1;
+    std::string output = testing_support::Shell(cmd, &status);
     EXPECT_EQ(WEXITSTATUS(status), 217);
     EXPECT_NE(output.find("unit B refused to start"), std::string::npos) << output;
     EXPECT_EQ(TakeSteps(), (Steps{"init A", "fini A"}));

@@ -3,6 +3,7 @@
 #include "rtl/Paths.h"
 #include "rtl/Resources.h"
 
+#include "testing/Shell.h"
 #include "testing/TempWinRoot.h"
 
 #include <gtest/gtest.h>
@@ -176,12 +177,8 @@ TEST(Rescomp, BadListsNameLineAndFault) {
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         std::ofstream(dir / "list", std::ios::trunc) << cases[i].list;
         std::string cmd = std::string(RESCOMP_PATH) + " '" + (dir / "list").string() + "' '" + (dir / "out.cpp").string() + "' anchor 2>&1";
-        std::string output;
-        FILE* p = ::popen(cmd.c_str(), "r");
-        ASSERT_NE(p, nullptr);
-        char buf[512];
-        while (std::fgets(buf, sizeof buf, p)) output += buf;
-        int status = ::pclose(p);
+        int status = -1;
+        std::string output = testing_support::Shell(cmd, &status);
         EXPECT_EQ(WEXITSTATUS(status), 1) << "case " << i << ": " << output;
         EXPECT_NE(output.find(cases[i].message), std::string::npos) << "case " << i << ": " << output;
         EXPECT_FALSE(fs::exists(dir / "out.cpp")) << "case " << i;
