@@ -24,22 +24,10 @@ void Terminate() {
     vcl::DoneApplication();
 }
 
-std::string CurrentExceptionMessage() {
-    try {
-        throw;
-    } catch (const rtl::Exception& e) {
-        return e.Message();
-    } catch (const std::exception& e) {
-        return e.what();
-    } catch (...) {
-        return "Unknown error";
-    }
-}
-
 } // namespace
 
 void ReportExpertException() {
-    std::string message = CurrentExceptionMessage();
+    std::string message = rtl::CurrentExceptionMessage();
     try {
         if (ToolServices)
             ToolServices->RaiseException(message);

@@ -28,18 +28,6 @@ const char* LibraryFileName(TLibraryKind kind) {
     return "";
 }
 
-std::string CurrentExceptionMessage() {
-    try {
-        throw;
-    } catch (const rtl::Exception& e) {
-        return e.Message();
-    } catch (const std::exception& e) {
-        return e.what();
-    } catch (...) {
-        return "Unknown error";
-    }
-}
-
 } // namespace
 
 struct TIde::TLoadedLibrary {
@@ -193,7 +181,7 @@ bool TIde::RegisterExpert(host::TIExpert* expert) {
         RecordIdeCall("Expert.GetStyle");
         entry.Style = expert->GetStyle();
     } catch (...) {
-        ShowMessage(CurrentExceptionMessage());
+        ShowMessage(rtl::CurrentExceptionMessage());
     }
     FExperts.push_back(std::move(entry));
     return true;
@@ -257,7 +245,7 @@ bool TIde::LoadLibrary(TLibraryKind kind, const std::string& hostPath) {
             break;
         }
     } catch (...) {
-        ShowMessage(CurrentExceptionMessage());
+        ShowMessage(rtl::CurrentExceptionMessage());
     }
     return true;
 }
@@ -283,7 +271,7 @@ std::optional<int> TIde::RunQuilloCheck() {
             try {
                 FLastQuilloResult = l->QuilloCheck(FToolServices);
             } catch (...) {
-                ShowMessage(CurrentExceptionMessage());
+                ShowMessage(rtl::CurrentExceptionMessage());
                 return std::nullopt;
             }
             return FLastQuilloResult;
@@ -303,7 +291,7 @@ void TIde::Shutdown() {
         try {
             e.Expert->Release();
         } catch (...) {
-            ShowMessage(CurrentExceptionMessage());
+            ShowMessage(rtl::CurrentExceptionMessage());
         }
     }
     for (host::TExpertTerminateProc terminate : FTerminateProcs) {
@@ -311,7 +299,7 @@ void TIde::Shutdown() {
         try {
             terminate();
         } catch (...) {
-            ShowMessage(CurrentExceptionMessage());
+            ShowMessage(rtl::CurrentExceptionMessage());
         }
     }
     FTerminateProcs.clear();
@@ -321,7 +309,7 @@ void TIde::Shutdown() {
             try {
                 l->CloseUp();
             } catch (...) {
-                ShowMessage(CurrentExceptionMessage());
+                ShowMessage(rtl::CurrentExceptionMessage());
             }
         }
     for (auto it = FLibraries.rbegin(); it != FLibraries.rend(); ++it) {

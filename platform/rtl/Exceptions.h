@@ -69,4 +69,7 @@ public:
 // Raises the silent abort.
 [[noreturn]] void Abort();
 
+// The message of the exception being handled, for reporting it from inside a catch block.
+std::string CurrentExceptionMessage();
+
 } // namespace rtl
