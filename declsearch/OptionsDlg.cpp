@@ -6,6 +6,7 @@
 #include "rtl/Files.h"
 #include "rtl/Paths.h"
 #include "rtl/SysUtils.h"
+#include "vcl/DialogBuilding.h"
 
 #include <utility>
 
@@ -42,14 +43,6 @@ std::string FolderOf(const std::string& Path) {
     return folder;
 }
 
-template <class T> T* Put(TComponent* Owner, TWinControl* Parent, const char* Name, int L, int T_, int W, int H) {
-    auto* c = new T(Owner);
-    c->SetName(Name);
-    c->SetParent(Parent);
-    c->SetBounds(L, T_, W, H);
-    return c;
-}
-
 } // namespace
 
 TKwRegIniFile* OptionsIni = nullptr;
@@ -65,7 +58,7 @@ TOptionsDlg::TOptionsDlg(TComponent* AOwner) : TForm(AOwner), FProjectUnits(std:
     SetShowHint(true);
     SetKeyPreview(true);
 
-    PageControl1 = Put<TPageControl>(this, this, "PageControl1", 8, 8, 384, 276);
+    PageControl1 = AddControl<TPageControl>(this, this, "PageControl1", 8, 8, 384, 276);
     auto sheet = [&](const char* name, const char* caption, int help) {
         auto* s = new TTabSheet(this);
         s->SetName(name);
@@ -84,7 +77,7 @@ TOptionsDlg::TOptionsDlg(TComponent* AOwner) : TForm(AOwner), FProjectUnits(std:
     BuildDisplayPage();
 
     auto button = [&](TButton*& b, const char* name, const char* caption, const char* hint, int left) {
-        b = Put<TButton>(this, this, name, left, 294, 75, 25);
+        b = AddControl<TButton>(this, this, name, left, 294, 75, 25);
         b->SetCaption(caption);
         b->SetHint(hint);
     };
@@ -113,12 +106,12 @@ TOptionsDlg::~TOptionsDlg() {
 void TOptionsDlg::BuildSearchPage() {
     auto group = [&](TGroupBox*& g, const char* name, const char* caption, const char* hint, int l, int t, int w,
                      int h) {
-        g = Put<TGroupBox>(this, tsSearch, name, l, t, w, h);
+        g = AddControl<TGroupBox>(this, tsSearch, name, l, t, w, h);
         g->SetCaption(caption);
         g->SetHint(hint);
     };
     auto box = [&](TCheckBox*& b, TWinControl* parent, const char* name, const char* caption, int l, int t) {
-        b = Put<TCheckBox>(this, parent, name, l, t, 100, 17);
+        b = AddControl<TCheckBox>(this, parent, name, l, t, 100, 17);
         b->SetCaption(caption);
         b->OnClick = [this](TObject*) { UpdateOkButton(); };
     };
@@ -137,14 +130,14 @@ void TOptionsDlg::BuildSearchPage() {
     box(cbClassFunction, gbClass, "cbClassFunction", "function", 124, 18);
     box(cbClassProcedure, gbClass, "cbClassProcedure", "procedure", 124, 38);
     box(cbField, gbClass, "cbField", "field", 124, 58);
-    cbGivenClass = Put<TKwCheckBox>(this, gbClass, "cbGivenClass", 10, 104, 108, 17);
+    cbGivenClass = AddControl<TKwCheckBox>(this, gbClass, "cbGivenClass", 10, 104, 108, 17);
     cbGivenClass->SetCaption("of the given class");
     cbGivenClass->SetBevel(kbRaised);
     cbGivenClass->OnClick = [this](TObject*) { UpdateClassNameBox(); };
-    cbClassName = Put<TComboBox>(this, gbClass, "cbClassName", 122, 102, 98, 21);
+    cbClassName = AddControl<TComboBox>(this, gbClass, "cbClassName", 122, 102, 98, 21);
 
     group(gbSearch, "gbSearch", "List all occurences of", "Enter a keyword to search for", 8, 140, 356, 68);
-    cbSearch = Put<TComboBox>(this, gbSearch, "cbSearch", 10, 16, 336, 21);
+    cbSearch = AddControl<TComboBox>(this, gbSearch, "cbSearch", 10, 16, 336, 21);
     cbSearch->OnChange = [this](TObject*) {
         UpdateOkButton();
         UpdateClassNameBox();
@@ -153,7 +146,7 @@ void TOptionsDlg::BuildSearchPage() {
     box(cbWord, gbSearch, "cbWord", "word search", 140, 44);
 
     auto button = [&](TButton*& b, const char* name, const char* caption, const char* hint, int left) {
-        b = Put<TButton>(this, tsSearch, name, left, 216, 75, 25);
+        b = AddControl<TButton>(this, tsSearch, name, left, 216, 75, 25);
         b->SetCaption(caption);
         b->SetHint(hint);
     };
@@ -170,37 +163,37 @@ void TOptionsDlg::BuildSearchPage() {
 }
 
 void TOptionsDlg::BuildFilesPage() {
-    rgFiles = Put<TRadioGroup>(this, tsFiles, "rgFiles", 8, 4, 360, 58);
+    rgFiles = AddControl<TRadioGroup>(this, tsFiles, "rgFiles", 8, 4, 360, 58);
     rgFiles->SetCaption("Select Scope");
     rgFiles->SetHint("Select scope of the search");
     rgFiles->SetColumns(2);
     for (const char* item : {"Current File", "Current Project", "Directory"}) rgFiles->Items()->Add(item);
     rgFiles->OnClick = [this](TObject* s) { rgFilesClick(s); };
 
-    gbFiles = Put<TGroupBox>(this, tsFiles, "gbFiles", 8, 66, 360, 176);
+    gbFiles = AddControl<TGroupBox>(this, tsFiles, "gbFiles", 8, 66, 360, 176);
     gbFiles->SetCaption("Select Files");
     gbFiles->SetHint("Select files to search in");
 
-    lblName = Put<TLabel>(this, gbFiles, "lblName", 10, 16, 80, 13);
+    lblName = AddControl<TLabel>(this, gbFiles, "lblName", 10, 16, 80, 13);
     lblName->SetCaption("File Name");
-    ebName = Put<TEdit>(this, gbFiles, "ebName", 10, 32, 164, 21);
+    ebName = AddControl<TEdit>(this, gbFiles, "ebName", 10, 32, 164, 21);
     ebName->SetCharCase(TEditCharCase::ecLowerCase);
     ebName->SetMaxLength(int(NameLength));
     ebName->SetText("*.*");
     ebName->OnChange = [this](TObject* s) { ebNameChange(s); };
     lblName->SetFocusControl(ebName);
 
-    lblDir = Put<TLabel>(this, gbFiles, "lblDir", 10, 58, 80, 13);
+    lblDir = AddControl<TLabel>(this, gbFiles, "lblDir", 10, 58, 80, 13);
     lblDir->SetCaption("Directory");
-    lbDir = Put<TDirectoryListBox>(this, gbFiles, "lbDir", 10, 74, 164, 68);
+    lbDir = AddControl<TDirectoryListBox>(this, gbFiles, "lbDir", 10, 74, 164, 68);
     lbDir->OnChange = [this](TObject* s) { lbDirChange(s); };
     lblDir->SetFocusControl(lbDir);
-    cbDrive = Put<TDriveComboBox>(this, gbFiles, "cbDrive", 10, 146, 164, 21);
+    cbDrive = AddControl<TDriveComboBox>(this, gbFiles, "cbDrive", 10, 146, 164, 21);
     cbDrive->OnChange = [this](TObject* s) { cbDriveChange(s); };
 
-    lblFile = Put<TLabel>(this, gbFiles, "lblFile", 184, 16, 80, 13);
+    lblFile = AddControl<TLabel>(this, gbFiles, "lblFile", 184, 16, 80, 13);
     lblFile->SetCaption("Files");
-    lbFile = Put<TKwCheckList>(this, gbFiles, "lbFile", 184, 32, 166, 136);
+    lbFile = AddControl<TKwCheckList>(this, gbFiles, "lbFile", 184, 32, 166, 136);
     lbFile->SetMultiSelect(true);
     lblFile->SetFocusControl(lbFile);
 
@@ -231,37 +224,37 @@ void TOptionsDlg::BuildFilesPage() {
 }
 
 void TOptionsDlg::BuildDisplayPage() {
-    gbFont = Put<TGroupBox>(this, tsDisplay, "gbFont", 8, 4, 360, 104);
+    gbFont = AddControl<TGroupBox>(this, tsDisplay, "gbFont", 8, 4, 360, 104);
     gbFont->SetCaption("Select Display Font");
     gbFont->SetHint("Select the fonts for results window");
-    cbFontName = Put<TComboBox>(this, gbFont, "cbFontName", 10, 18, 200, 21);
+    cbFontName = AddControl<TComboBox>(this, gbFont, "cbFontName", 10, 18, 200, 21);
     cbFontName->SetStyle(TComboBoxStyle::csDropDownList);
     cbFontName->OnChange = [this](TObject* s) { cbFontNameChange(s); };
-    cbFontSize = Put<TComboBox>(this, gbFont, "cbFontSize", 218, 18, 56, 21);
+    cbFontSize = AddControl<TComboBox>(this, gbFont, "cbFontSize", 218, 18, 56, 21);
     for (int size = 6; size <= 14; ++size) cbFontSize->Items()->Add(std::to_string(size));
     cbFontSize->OnChange = [this](TObject* s) { cbFontNameChange(s); };
-    lblPreview = Put<TLabel>(this, gbFont, "lblPreview", 10, 46, 60, 13);
+    lblPreview = AddControl<TLabel>(this, gbFont, "lblPreview", 10, 46, 60, 13);
     lblPreview->SetCaption("Preview");
-    pnlPreview = Put<TPanel>(this, gbFont, "pnlPreview", 10, 62, 340, 32);
+    pnlPreview = AddControl<TPanel>(this, gbFont, "pnlPreview", 10, 62, 340, 32);
     pnlPreview->SetBevelOuter(TPanelBevel::bvNone);
     pnlPreview->SetBorderStyle(TBorderStyle::bsSingle);
     pnlPreview->SetColor(clWhite);
     pnlPreview->SetCaption("");
 
-    gbColor = Put<TGroupBox>(this, tsDisplay, "gbColor", 8, 114, 176, 76);
+    gbColor = AddControl<TGroupBox>(this, tsDisplay, "gbColor", 8, 114, 176, 76);
     gbColor->SetCaption("Select Display Color");
     gbColor->SetHint("Select color for results window");
-    ColorGrid = Put<TColorGrid>(this, gbColor, "ColorGrid", 10, 18, 156, 48);
+    ColorGrid = AddControl<TColorGrid>(this, gbColor, "ColorGrid", 10, 18, 156, 48);
     ColorGrid->SetGridOrdering(TGridOrdering::go8x2);
     ColorGrid->SetBackgroundEnabled(false);
     ColorGrid->OnChange = [this](TObject* s) { cbFontNameChange(s); };
 
-    gbOther = Put<TGroupBox>(this, tsDisplay, "gbOther", 192, 114, 176, 76);
+    gbOther = AddControl<TGroupBox>(this, tsDisplay, "gbOther", 192, 114, 176, 76);
     gbOther->SetCaption("Other");
     gbOther->SetHint("Select other display options");
-    cbComment = Put<TCheckBox>(this, gbOther, "cbComment", 10, 20, 156, 17);
+    cbComment = AddControl<TCheckBox>(this, gbOther, "cbComment", 10, 20, 156, 17);
     cbComment->SetCaption("ignore commented text");
-    cbIndentation = Put<TCheckBox>(this, gbOther, "cbIndentation", 10, 44, 156, 17);
+    cbIndentation = AddControl<TCheckBox>(this, gbOther, "cbIndentation", 10, 44, 156, 17);
     cbIndentation->SetCaption("ignore indentation level");
 }
 

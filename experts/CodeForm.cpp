@@ -9,6 +9,7 @@
 #include "rtl/Registry.h"
 #include "rtl/StringLists.h"
 #include "rtl/SysUtils.h"
+#include "vcl/DialogBuilding.h"
 #include "vcl/Dialogs.h"
 
 #include <algorithm>
@@ -25,17 +26,8 @@ constexpr int kDesignWidth = 550;
 constexpr int kDesignHeight = 258;
 constexpr int kDesignListWidth = 150;
 
-template <class T>
-T* Add(TForm* Form, TWinControl* Parent, const char* Name, int Left, int Top, int Width, int Height) {
-    auto* c = new T(Form);
-    c->SetName(Name);
-    c->SetParent(Parent);
-    c->SetBounds(Left, Top, Width, Height);
-    return c;
-}
-
 TPanel* AddPanel(TForm* Form, TWinControl* Parent, const char* Name, TAlign Align, int Size) {
-    auto* p = Add<TPanel>(Form, Parent, Name, 0, 0, Size, Size);
+    auto* p = AddControl<TPanel>(Form, Parent, Name, 0, 0, Size, Size);
     p->SetAlign(Align);
     p->SetCaption("");
     return p;
@@ -43,7 +35,7 @@ TPanel* AddPanel(TForm* Form, TWinControl* Parent, const char* Name, TAlign Alig
 
 TSpeedButton* AddButton(TForm* Form, TWinControl* Parent, const char* Name, const char* Glyph, const char* Hint,
                         int Left) {
-    auto* b = Add<TSpeedButton>(Form, Parent, Name, Left, 3, 25, 25);
+    auto* b = AddControl<TSpeedButton>(Form, Parent, Name, Left, 3, 25, 25);
     TBitmap picture;
     picture.LoadFromResourceName(nullptr, Glyph);
     b->SetGlyph(&picture);
@@ -91,13 +83,13 @@ TfrmCodeForm::TfrmCodeForm(TComponent* AOwner) : TForm(AOwner) {
     pnlNameHeader = AddPanel(this, pnlLeft, "pnlNameHeader", TAlign::alTop, 27);
     pnlNameHeader->SetAlignment(TAlignment::taLeftJustify);
     pnlNameHeader->SetCaption("  Code Snippet Name");
-    lstName = Add<TListBox>(this, pnlLeft, "lstName", 0, 27, kDesignListWidth, 100);
+    lstName = AddControl<TListBox>(this, pnlLeft, "lstName", 0, 27, kDesignListWidth, 100);
     lstName->SetAlign(TAlign::alClient);
     lstName->Items()->SetDuplicates(rtl::dupAccept);
     lstName->SetSorted(true);
     lstName->SetHint("Choose a code snippet");
     // Laid over the top of the list, clear of its scroll bar, while a name is typed.
-    edtName = Add<TEdit>(this, pnlLeft, "edtName", 0, 27, kDesignListWidth - 16, 21);
+    edtName = AddControl<TEdit>(this, pnlLeft, "edtName", 0, 27, kDesignListWidth - 16, 21);
     edtName->SetHint("Enter a snippet name");
     edtName->SetVisible(false);
 
@@ -113,10 +105,10 @@ TfrmCodeForm::TfrmCodeForm(TComponent* AOwner) : TForm(AOwner) {
     pnlDescription = AddPanel(this, pnlRight, "pnlDescription", TAlign::alTop, 27);
     pnlDescription->SetAlignment(TAlignment::taLeftJustify);
     pnlDescription->SetCaption("  Code");
-    edtDescription = Add<TEdit>(this, pnlDescription, "edtDescription", 54, 3, 300, 21);
+    edtDescription = AddControl<TEdit>(this, pnlDescription, "edtDescription", 54, 3, 300, 21);
     edtDescription->SetHint("Description of code snippet");
     pnlButtons = AddPanel(this, pnlRight, "pnlButtons", TAlign::alBottom, 31);
-    mmoCode = Add<TMemo>(this, pnlRight, "mmoCode", 0, 27, 300, 100);
+    mmoCode = AddControl<TMemo>(this, pnlRight, "mmoCode", 0, 27, 300, 100);
     mmoCode->SetAlign(TAlign::alClient);
     mmoCode->SetScrollBars(TScrollStyle::ssHorizontal);
     mmoCode->SetWordWrap(false);

@@ -2,6 +2,7 @@
 #include "experts/PropForm.h"
 
 #include "rtl/Exceptions.h"
+#include "vcl/DialogBuilding.h"
 #include "vcl/Dialogs.h"
 
 #include <set>
@@ -26,10 +27,7 @@ const char* const kOverrides[] = {"", "virtual", "dynamic", "override"};
 template <class T>
 T* Add(TForm* Form, TWinControl* Parent, const char* Name, int Left, int Top, int Width, int Height,
        const char* Caption = nullptr) {
-    auto* c = new T(Form);
-    c->SetName(Name);
-    c->SetParent(Parent);
-    c->SetBounds(Left, Top, Width, Height);
+    auto* c = AddControl<T>(Form, Parent, Name, Left, Top, Width, Height);
     if (Caption) c->SetText(Caption);
     return c;
 }

@@ -1,5 +1,6 @@
 #include "spellexpert/QuilloDialog.h"
 
+#include "vcl/DialogBuilding.h"
 #include "win/Windows.h"
 
 #include <initializer_list>
@@ -11,17 +12,8 @@ using namespace spellengine;
 
 namespace {
 
-template <class T>
-T* Add(TForm* Form, const char* Name, int Left, int Top, int Width, int Height) {
-    auto* c = new T(Form);
-    c->SetName(Name);
-    c->SetParent(Form);
-    c->SetBounds(Left, Top, Width, Height);
-    return c;
-}
-
 TBitBtn* AddButton(TForm* Form, const char* Name, const char* Caption, int Top, const char* Glyph) {
-    auto* b = Add<TBitBtn>(Form, Name, 0, Top, 94, 28);
+    auto* b = AddControl<TBitBtn>(Form, Form, Name, 0, Top, 94, 28);
     b->SetCaption(Caption);
     if (Glyph) {
         TBitmap picture;
@@ -44,21 +36,21 @@ TQuilloDlg::TQuilloDlg(TComponent* AOwner) : TAbsSpellDialog(AOwner) {
     SetBounds(0, 0, 200, 365);
     SetTrackingLimits(197, 380, 197, win::GetSystemMetrics(win::SM_CYSCREEN));
 
-    Image1 = Add<TImage>(this, "Image1", 0, 1, 40, 32);
+    Image1 = AddControl<TImage>(this, this, "Image1", 0, 1, 40, 32);
     Image1->SetCenter(true);
     Image1->SetTransparent(true);
     Image1->Picture()->Bitmap()->LoadFromResourceName(nullptr, "QUILLO");
 
-    lblFound = Add<TLabel>(this, "lblFound", 4, 38, 0, 0);
+    lblFound = AddControl<TLabel>(this, this, "lblFound", 4, 38, 0, 0);
     lblFound->SetCaption("Not Found:");
-    edtCurWord = Add<TEnterEdit>(this, "edtCurWord", 68, 33, 120, 21);
+    edtCurWord = AddControl<TEnterEdit>(this, this, "edtCurWord", 68, 33, 120, 21);
     edtCurWord->SetReadOnly(true);
     edtCurWord->SetText("Checking...");
-    lblChange = Add<TLabel>(this, "lblChange", 4, 61, 0, 0);
+    lblChange = AddControl<TLabel>(this, this, "lblChange", 4, 61, 0, 0);
     lblChange->SetCaption("Change &To:");
-    edtWord = Add<TEnterEdit>(this, "edtWord", 68, 58, 120, 21);
+    edtWord = AddControl<TEnterEdit>(this, this, "edtWord", 68, 58, 120, 21);
     lblChange->SetFocusControl(edtWord);
-    lstSuggest = Add<TNewListBox>(this, "lstSuggest", 4, 84, 184, 108);
+    lstSuggest = AddControl<TNewListBox>(this, this, "lstSuggest", 4, 84, 184, 108);
     lstSuggest->SetItemHeight(16);
 
     btnSuggest = AddButton(this, "btnSuggest", "&Suggest", 193, "SPSUGGEST");

@@ -12,6 +12,7 @@
 #include "rtl/Modules.h"
 #include "rtl/Paths.h"
 #include "rtl/SysUtils.h"
+#include "vcl/DialogBuilding.h"
 #include "vcl/Dialogs.h"
 
 namespace spellexpert {
@@ -23,15 +24,6 @@ host::TIToolServices* ToolServices = nullptr;
 namespace {
 
 TMainForm* TheMainForm = nullptr;
-
-template <class T>
-T* Add(TForm* Form, TWinControl* Parent, const char* Name, int Left, int Top, int Width, int Height) {
-    auto* c = new T(Form);
-    c->SetName(Name);
-    c->SetParent(Parent);
-    c->SetBounds(Left, Top, Width, Height);
-    return c;
-}
 
 std::vector<std::string> Copy(const rtl::TStrings& List) {
     std::vector<std::string> out;
@@ -54,32 +46,32 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
         Font()->SetStyle(fsBold);
         SetClientSize(320, 172);
 
-        pnlButtons = Add<TPanel>(this, this, "pnlButtons", 0, 130, 320, 42);
+        pnlButtons = AddControl<TPanel>(this, this, "pnlButtons", 0, 130, 320, 42);
         pnlButtons->SetAlign(TAlign::alBottom);
         pnlButtons->SetCaption("");
-        btnOptions = Add<TBitBtn>(this, pnlButtons, "btnOptions", 8, 7, 96, 28);
+        btnOptions = AddControl<TBitBtn>(this, pnlButtons, "btnOptions", 8, 7, 96, 28);
         btnOptions->SetCaption("Options");
-        btnCancel = Add<TBitBtn>(this, pnlButtons, "btnCancel", 112, 7, 96, 28);
+        btnCancel = AddControl<TBitBtn>(this, pnlButtons, "btnCancel", 112, 7, 96, 28);
         btnCancel->SetKind(TBitBtnKind::bkCancel);
         btnCancel->SetCaption("Close");
         btnCancel->SetModalResult(mrCancel);
-        btnHtlp = Add<TBitBtn>(this, pnlButtons, "btnHtlp", 216, 7, 96, 28);
+        btnHtlp = AddControl<TBitBtn>(this, pnlButtons, "btnHtlp", 216, 7, 96, 28);
         btnHtlp->SetKind(TBitBtnKind::bkHelp);
         btnHtlp->SetCaption("Help");
 
-        pnlMain = Add<TPanel>(this, this, "pnlMain", 0, 0, 320, 130);
+        pnlMain = AddControl<TPanel>(this, this, "pnlMain", 0, 0, 320, 130);
         pnlMain->SetAlign(TAlign::alClient);
         pnlMain->SetCaption("");
-        Image1 = Add<TImage>(this, pnlMain, "Image1", 16, 16, 32, 32);
+        Image1 = AddControl<TImage>(this, pnlMain, "Image1", 16, 16, 32, 32);
         Image1->SetTransparent(true);
         Image1->Picture()->Bitmap()->LoadFromResourceName(nullptr, "QUILLO");
-        btnCheckStrings = Add<TBitBtn>(this, pnlMain, "btnCheckStrings", 96, 12, 212, 30);
+        btnCheckStrings = AddControl<TBitBtn>(this, pnlMain, "btnCheckStrings", 96, 12, 212, 30);
         btnCheckStrings->SetCaption("Spell Check Strings");
         btnCheckStrings->SetModalResult(mrOk);
-        btnCheckComments = Add<TBitBtn>(this, pnlMain, "btnCheckComments", 96, 50, 212, 30);
+        btnCheckComments = AddControl<TBitBtn>(this, pnlMain, "btnCheckComments", 96, 50, 212, 30);
         btnCheckComments->SetCaption("Spell Check Comments");
         btnCheckComments->SetModalResult(mrOk);
-        cbProject = Add<TCheckBox>(this, pnlMain, "cbProject", 96, 96, 212, 17);
+        cbProject = AddControl<TCheckBox>(this, pnlMain, "cbProject", 96, 96, 212, 17);
         cbProject->SetCaption("Check Entire Project");
         cbProject->SetChecked(true);
 

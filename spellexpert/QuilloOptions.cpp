@@ -1,6 +1,7 @@
 #include "spellexpert/QuilloOptions.h"
 
 #include "spellexpert/Settings.h"
+#include "vcl/DialogBuilding.h"
 
 namespace spellexpert {
 
@@ -8,23 +9,14 @@ using namespace vcl;
 
 namespace {
 
-template <class T>
-T* Add(TForm* Form, TWinControl* Parent, const char* Name, int Left, int Top, int Width, int Height) {
-    auto* c = new T(Form);
-    c->SetName(Name);
-    c->SetParent(Parent);
-    c->SetBounds(Left, Top, Width, Height);
-    return c;
-}
-
 TCheckBox* AddCheck(TForm* Form, TWinControl* Parent, const char* Name, const char* Caption, int Top) {
-    auto* c = Add<TCheckBox>(Form, Parent, Name, 52, Top, 250, 17);
+    auto* c = AddControl<TCheckBox>(Form, Parent, Name, 52, Top, 250, 17);
     c->SetCaption(Caption);
     return c;
 }
 
 TImage* AddPicture(TForm* Form, TWinControl* Parent, const char* Name, const char* Resource) {
-    auto* image = Add<TImage>(Form, Parent, Name, 10, 20, 32, 32);
+    auto* image = AddControl<TImage>(Form, Parent, Name, 10, 20, 32, 32);
     image->SetTransparent(true);
     image->Picture()->Bitmap()->LoadFromResourceName(nullptr, Resource);
     return image;
@@ -44,35 +36,35 @@ TfrmOptions::TfrmOptions(TComponent* AOwner) : TForm(AOwner) {
     Font()->SetStyle(fsBold);
     SetClientSize(330, 270);
 
-    gbQuillo = Add<TGroupBox>(this, this, "gbQuillo", 8, 8, 314, 98);
+    gbQuillo = AddControl<TGroupBox>(this, this, "gbQuillo", 8, 8, 314, 98);
     gbQuillo->SetCaption(" Quillo Properties ");
     imgQuillo = AddPicture(this, gbQuillo, "imgQuillo", "QUILLO");
     cbOverwrite = AddCheck(this, gbQuillo, "cbOverwrite", "A&utomatically Overwrite DFM Files", 22);
     cbBackup = AddCheck(this, gbQuillo, "cbBackup", "&Backup Files Before Spell Checking", 46);
     cbSyntaxHi = AddCheck(this, gbQuillo, "cbSyntaxHi", "S&yntax Highlighting In Editor", 70);
 
-    gbVmkSpell = Add<TGroupBox>(this, this, "gbVmkSpell", 8, 114, 314, 104);
+    gbVmkSpell = AddControl<TGroupBox>(this, this, "gbVmkSpell", 8, 114, 314, 104);
     gbVmkSpell->SetCaption(" VmkSpell Properties ");
-    Bevel1 = Add<TBevel>(this, gbVmkSpell, "Bevel1", 7, 17, 38, 38);
+    Bevel1 = AddControl<TBevel>(this, gbVmkSpell, "Bevel1", 7, 17, 38, 38);
     Bevel1->SetStyle(TBevelStyle::bsRaised);
     imgVmkSpell = AddPicture(this, gbVmkSpell, "imgVmkSpell", "VMKSPELL");
     cbAutoSuggest = AddCheck(this, gbVmkSpell, "cbAutoSuggest", "Auto&Suggest Words", 22);
     cbShowGlyphs = AddCheck(this, gbVmkSpell, "cbShowGlyphs", "Show &Glyphs", 46);
-    lblSuggestions = Add<TLabel>(this, gbVmkSpell, "lblSuggestions", 52, 74, 0, 0);
+    lblSuggestions = AddControl<TLabel>(this, gbVmkSpell, "lblSuggestions", 52, 74, 0, 0);
     lblSuggestions->SetCaption("S&uggestions");
-    seSuggestions = Add<TSpinEdit>(this, gbVmkSpell, "seSuggestions", 150, 70, 56, 22);
+    seSuggestions = AddControl<TSpinEdit>(this, gbVmkSpell, "seSuggestions", 150, 70, 56, 22);
     // The component refuses no suggestions at all; 1 is the least.
     seSuggestions->SetMinValue(1);
     seSuggestions->SetMaxValue(99);
     seSuggestions->SetValue(10);
     lblSuggestions->SetFocusControl(seSuggestions);
 
-    btnOk = Add<TBitBtn>(this, this, "btnOk", 8, 232, 96, 28);
+    btnOk = AddControl<TBitBtn>(this, this, "btnOk", 8, 232, 96, 28);
     btnOk->SetKind(TBitBtnKind::bkOK);
     btnOk->SetCaption("Ok");
-    btnCancel = Add<TBitBtn>(this, this, "btnCancel", 117, 232, 96, 28);
+    btnCancel = AddControl<TBitBtn>(this, this, "btnCancel", 117, 232, 96, 28);
     btnCancel->SetKind(TBitBtnKind::bkCancel);
-    btnHtlp = Add<TBitBtn>(this, this, "btnHtlp", 226, 232, 96, 28);
+    btnHtlp = AddControl<TBitBtn>(this, this, "btnHtlp", 226, 232, 96, 28);
     btnHtlp->SetKind(TBitBtnKind::bkHelp);
     btnHtlp->SetCaption("Help");
 
