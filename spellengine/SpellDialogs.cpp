@@ -36,22 +36,6 @@ constexpr std::array<std::pair<const char*, const char*>, 7> kAccents = {{
     {"btnN2", "\xD1"},
 }};
 
-template <class T>
-T* AddButton(TForm* Form, TWinControl* Parent, const char* Name, const char* Caption, int Left, int Top, int Width,
-             int Height, const char* Glyph = nullptr) {
-    auto* b = AddControl<T>(Form, Parent, Name, Left, Top, Width, Height);
-    b->SetCaption(Caption);
-    if constexpr (std::is_base_of_v<TBitBtn, T> || std::is_base_of_v<TSpeedButton, T>) {
-        if (Glyph) {
-            TBitmap picture;
-            picture.LoadFromResourceName(nullptr, Glyph);
-            b->SetGlyph(&picture);
-            b->SetNumGlyphs(2);
-        }
-    }
-    return b;
-}
-
 void Bind(TButton* Button, TAbsSpellDialog* Dialog, void (TAbsSpellDialog::*Handler)(TObject*)) {
     Button->OnClick = [Dialog, Handler](TObject* Sender) { (Dialog->*Handler)(Sender); };
 }
@@ -233,7 +217,7 @@ TPanel* TAbsSpellDialog::AddAccentPanel(TWinControl* Parent, int Left, int Top, 
     panel->SetBevelOuter(TPanelBevel::bvNone);
     int left = 1;
     for (const auto& [name, letter] : kAccents) {
-        auto* b = AddButton<TSpeedButton>(this, panel, name, letter, left, 1, 22, 22);
+        auto* b = AddLayoutButton<TSpeedButton>(this, panel, name, letter, left, 1, 22, 22);
         b->OnClick = [this](TObject* Sender) { AccentClick(Sender); };
         left += 23;
     }
@@ -276,12 +260,12 @@ TWPSpellDlg::TWPSpellDlg(TComponent* AOwner) : TAbsSpellDialog(AOwner) {
     lblReplace->SetFocusControl(edtWord);
     lblSuggestions->SetFocusControl(lstSuggest);
 
-    btnReplace = AddButton<TBitBtn>(this, this, "btnReplace", "&Replace", 307, 8, 97, 26, "SPREPLACE");
-    btnAdd = AddButton<TBitBtn>(this, this, "btnAdd", "&Add", 307, 43, 97, 26, "SPADD");
-    btnSkip = AddButton<TBitBtn>(this, this, "btnSkip", "Skip &Once", 307, 78, 97, 26, "SPSKIP");
-    btnSkipAll = AddButton<TBitBtn>(this, this, "btnSkipAll", "Skip A&lways", 307, 113, 97, 26, "SPSKIPALL");
-    btnSuggest = AddButton<TBitBtn>(this, this, "btnSuggest", "&Suggest", 307, 148, 97, 26, "SPSUGGEST");
-    btnClose = AddButton<TBitBtn>(this, this, "btnClose", "Close", 307, 190, 97, 26, "SPCLOSE");
+    btnReplace = AddLayoutButton<TBitBtn>(this, this, "btnReplace", "&Replace", 307, 8, 97, 26, "SPREPLACE");
+    btnAdd = AddLayoutButton<TBitBtn>(this, this, "btnAdd", "&Add", 307, 43, 97, 26, "SPADD");
+    btnSkip = AddLayoutButton<TBitBtn>(this, this, "btnSkip", "Skip &Once", 307, 78, 97, 26, "SPSKIP");
+    btnSkipAll = AddLayoutButton<TBitBtn>(this, this, "btnSkipAll", "Skip A&lways", 307, 113, 97, 26, "SPSKIPALL");
+    btnSuggest = AddLayoutButton<TBitBtn>(this, this, "btnSuggest", "&Suggest", 307, 148, 97, 26, "SPSUGGEST");
+    btnClose = AddLayoutButton<TBitBtn>(this, this, "btnClose", "Close", 307, 190, 97, 26, "SPCLOSE");
     btnClose->SetCancel(true);
 
     BindAnswers(this, nullptr, btnAdd, btnClose);
@@ -333,18 +317,18 @@ TMSSpellDlg::TMSSpellDlg(TComponent* AOwner) : TAbsSpellDialog(AOwner) {
     lblSuggestions->SetFocusControl(lstSuggest);
 
     constexpr int c1 = 320, c2 = 416, w = 88, h = 24;
-    btnSkip = AddButton<TButton>(this, this, "btnSkip", "&Ignore", c1, 8, w, h);
-    btnSkipAll = AddButton<TButton>(this, this, "btnSkipAll", "I&gnore All", c2, 8, w, h);
-    btnReplace = AddButton<TButton>(this, this, "btnReplace", "&Change", c1, 38, w, h);
-    btnReplaceAll = AddButton<TButton>(this, this, "btnReplaceAll", "&Change All", c2, 38, w, h);
-    btnAdd = AddButton<TButton>(this, this, "btnAdd", "&Add", c1, 68, w, h);
-    btnSuggest = AddButton<TButton>(this, this, "btnSuggest", "&Suggest", c2, 68, w, h);
-    btnAutoCorrect = AddButton<TButton>(this, this, "btnAutoCorrect", "AutoCorrect", c1, 112, w, h);
-    btnOptions = AddButton<TButton>(this, this, "btnOptions", "&Options...", c2, 112, w, h);
-    btnUndo = AddButton<TButton>(this, this, "btnUndo", "Undo Last", c1, 142, w, h);
-    btnClose = AddButton<TButton>(this, this, "btnClose", "Cancel", c2, 142, w, h);
+    btnSkip = AddLayoutButton<TButton>(this, this, "btnSkip", "&Ignore", c1, 8, w, h);
+    btnSkipAll = AddLayoutButton<TButton>(this, this, "btnSkipAll", "I&gnore All", c2, 8, w, h);
+    btnReplace = AddLayoutButton<TButton>(this, this, "btnReplace", "&Change", c1, 38, w, h);
+    btnReplaceAll = AddLayoutButton<TButton>(this, this, "btnReplaceAll", "&Change All", c2, 38, w, h);
+    btnAdd = AddLayoutButton<TButton>(this, this, "btnAdd", "&Add", c1, 68, w, h);
+    btnSuggest = AddLayoutButton<TButton>(this, this, "btnSuggest", "&Suggest", c2, 68, w, h);
+    btnAutoCorrect = AddLayoutButton<TButton>(this, this, "btnAutoCorrect", "AutoCorrect", c1, 112, w, h);
+    btnOptions = AddLayoutButton<TButton>(this, this, "btnOptions", "&Options...", c2, 112, w, h);
+    btnUndo = AddLayoutButton<TButton>(this, this, "btnUndo", "Undo Last", c1, 142, w, h);
+    btnClose = AddLayoutButton<TButton>(this, this, "btnClose", "Cancel", c2, 142, w, h);
     btnClose->SetCancel(true);
-    btnHelp = AddButton<TButton>(this, this, "btnHelp", "Help", c2, 210, w, h);
+    btnHelp = AddLayoutButton<TButton>(this, this, "btnHelp", "Help", c2, 210, w, h);
 
     BindAnswers(this, btnReplaceAll, btnAdd, btnClose);
     Bind(btnSuggest, this, &TAbsSpellDialog::btnSuggestClick);
@@ -376,7 +360,7 @@ TW96SpellDlg::TW96SpellDlg(TComponent* AOwner) : TAbsSpellDialog(AOwner) {
 
     pnlMain = AddControl<TPanel>(this, this, "pnlMain", 0, 0, 627, 89);
     pnlMain->SetAlign(TAlign::alClient);
-    btnSuggest = AddButton<TSpeedButton>(this, pnlMain, "btnSuggest", "", 6, 6, 25, 25, "SPSUGGEST");
+    btnSuggest = AddLayoutButton<TSpeedButton>(this, pnlMain, "btnSuggest", "", 6, 6, 25, 25, "SPSUGGEST");
     pnlTitle = AddControl<TPanel>(this, pnlMain, "pnlTitle", 33, 6, 145, 25);
     pnlTitle->SetBevelOuter(TPanelBevel::bvNone);
     pnlTitle->SetColor(clBlack);
@@ -396,12 +380,12 @@ TW96SpellDlg::TW96SpellDlg(TComponent* AOwner) : TAbsSpellDialog(AOwner) {
     pnlButtons->SetCaption("");
 
     constexpr int w = 78, h = 36;
-    btnReplace = AddButton<TBitBtn>(this, pnlButtons, "btnReplace", "&Replace", 6, 3, w, h, "SPREPLACE");
-    btnReplaceAll = AddButton<TBitBtn>(this, pnlButtons, "btnReplaceAll", "Replace All", 86, 3, w, h, "SPREPLACEALL");
-    btnAdd = AddButton<TBitBtn>(this, pnlButtons, "btnAdd", "&Add", 166, 3, w, h, "SPADD");
-    btnSkip = AddButton<TBitBtn>(this, pnlButtons, "btnSkip", "Skip &Once", 6, 42, w, h, "SPSKIP");
-    btnSkipAll = AddButton<TBitBtn>(this, pnlButtons, "btnSkipAll", "S&kip All", 86, 42, w, h, "SPSKIPALL");
-    btnClose = AddButton<TBitBtn>(this, pnlButtons, "btnClose", "Close", 166, 42, w, h, "SPCLOSE");
+    btnReplace = AddLayoutButton<TBitBtn>(this, pnlButtons, "btnReplace", "&Replace", 6, 3, w, h, "SPREPLACE");
+    btnReplaceAll = AddLayoutButton<TBitBtn>(this, pnlButtons, "btnReplaceAll", "Replace All", 86, 3, w, h, "SPREPLACEALL");
+    btnAdd = AddLayoutButton<TBitBtn>(this, pnlButtons, "btnAdd", "&Add", 166, 3, w, h, "SPADD");
+    btnSkip = AddLayoutButton<TBitBtn>(this, pnlButtons, "btnSkip", "Skip &Once", 6, 42, w, h, "SPSKIP");
+    btnSkipAll = AddLayoutButton<TBitBtn>(this, pnlButtons, "btnSkipAll", "S&kip All", 86, 42, w, h, "SPSKIPALL");
+    btnClose = AddLayoutButton<TBitBtn>(this, pnlButtons, "btnClose", "Close", 166, 42, w, h, "SPCLOSE");
     btnClose->SetCancel(true);
     for (TBitBtn* b : {static_cast<TBitBtn*>(btnReplace), btnReplaceAll, btnAdd, static_cast<TBitBtn*>(btnSkip),
                        static_cast<TBitBtn*>(btnSkipAll), btnClose})

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "vcl/Buttons.h"
+#include "vcl/DialogBuilding.h"
 #include "vcl/EditCtrls.h"
 #include "vcl/ExtCtrls.h"
 #include "vcl/Forms.h"
@@ -14,6 +15,7 @@
 
 #include <cstdint>
 #include <string>
+#include <type_traits>
 
 namespace spellengine {
 
@@ -51,6 +53,24 @@ protected:
     void KeyDown(unsigned& Key, vcl::TShiftState Shift) override;
     void KeyPress(char& Key) override;
 };
+
+// A layout's button with its caption and, for a bitmap or speed button, its strip of two pictures
+// from a resource.
+template <class T>
+T* AddLayoutButton(vcl::TForm* Form, vcl::TWinControl* Parent, const char* Name, const char* Caption, int Left,
+                   int Top, int Width, int Height, const char* Glyph = nullptr) {
+    auto* b = vcl::AddControl<T>(Form, Parent, Name, Left, Top, Width, Height);
+    b->SetCaption(Caption);
+    if constexpr (std::is_base_of_v<vcl::TBitBtn, T> || std::is_base_of_v<vcl::TSpeedButton, T>) {
+        if (Glyph) {
+            vcl::TBitmap picture;
+            picture.LoadFromResourceName(nullptr, Glyph);
+            b->SetGlyph(&picture);
+            b->SetNumGlyphs(2);
+        }
+    }
+    return b;
+}
 
 // The operations the check loop fills a dialog through, and the result code. The layouts set
 // the protected control pointers; the operations that are the same in every layout work on

@@ -13,15 +13,7 @@ using namespace spellengine;
 namespace {
 
 TBitBtn* AddButton(TForm* Form, const char* Name, const char* Caption, int Top, const char* Glyph) {
-    auto* b = AddControl<TBitBtn>(Form, Form, Name, 0, Top, 94, 28);
-    b->SetCaption(Caption);
-    if (Glyph) {
-        TBitmap picture;
-        picture.LoadFromResourceName(nullptr, Glyph);
-        b->SetGlyph(&picture);
-        b->SetNumGlyphs(2);
-    }
-    return b;
+    return AddLayoutButton<TBitBtn>(Form, Form, Name, Caption, 0, Top, 94, 28, Glyph);
 }
 
 } // namespace
