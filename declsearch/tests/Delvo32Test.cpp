@@ -8,6 +8,7 @@
 #include "host/LibraryExports.h"
 #include "ide/Ide.h"
 #include "ide/tests/IdeFixture.h"
+#include "ide/tests/IdeUiFixture.h"
 #include "rtl/Modules.h"
 #include "rtl/Paths.h"
 #include "rtl/SysUtils.h"
@@ -34,17 +35,8 @@ const char* const kObjpas = "/usr/share/fpcsrc/3.2.2/rtl/objpas";
 
 int CtrlAlt(char key) { return static_cast<int>(vcl::TextToShortCut(std::string("Ctrl+Alt+") + key)); }
 
-class Delvo32Test : public testing_support::UiTest {
+class Delvo32Test : public ide_test::IdeUiTest {
 protected:
-    void SetUp() override {
-        UiTest::SetUp();
-        ide_test::CopyDemoProject(Root.Path());
-        Ide = std::make_unique<ide::TIde>();
-    }
-    void TearDown() override {
-        Ide.reset();
-        UiTest::TearDown();
-    }
     void Load() {
         ASSERT_TRUE(Ide->LoadLibrary(ide::TLibraryKind::Delvo, DELVO32_LIBRARY_FILE));
         ASSERT_EQ(Ide->Messages(), std::vector<std::string>{});
@@ -99,8 +91,6 @@ protected:
         robot.Key(win::VK_RETURN);
     }
     host::TEditPos Cursor() { return Ide->CurrentBuffer()->Pos(0); }
-
-    std::unique_ptr<ide::TIde> Ide;
 };
 
 TEST_F(Delvo32Test, TheLibraryShowsOnlyItsTwoExports) {

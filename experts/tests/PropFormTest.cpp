@@ -5,6 +5,7 @@
 #include "experts/Library.h"
 #include "ide/Ide.h"
 #include "ide/tests/IdeFixture.h"
+#include "ide/tests/IdeUiFixture.h"
 #include "rtl/Registry.h"
 #include "testing/UiTest.h"
 
@@ -24,12 +25,10 @@ using testing_support::UiTest;
 
 const std::string kMain = "C:\\PROJECTS\\Demo\\Main.pas";
 
-class PropFormTest : public UiTest {
+class PropFormTest : public ide_test::IdeUiTest {
 protected:
     void SetUp() override {
-        UiTest::SetUp();
-        ide_test::CopyDemoProject(Root.Path());
-        Ide = std::make_unique<ide::TIde>();
+        IdeUiTest::SetUp();
         ToolServices = Ide->ToolServices();
         ASSERT_TRUE(ToolServices->OpenProject("C:\\PROJECTS\\Demo\\Demo.dpr"));
         ASSERT_TRUE(ToolServices->OpenFile(kMain));
@@ -38,8 +37,7 @@ protected:
     void TearDown() override {
         delete Form;
         ToolServices = nullptr;
-        Ide.reset();
-        UiTest::TearDown();
+        IdeUiTest::TearDown();
     }
 
     // Runs the action while the robot reads and closes every message box it raises.
@@ -87,8 +85,6 @@ protected:
         Log.assign(std::istreambuf_iterator<char>(log), {});
         return rc == 0;
     }
-
-    std::unique_ptr<ide::TIde> Ide;
     TfrmProperties* Form = nullptr;
 };
 

@@ -5,6 +5,7 @@
 #include "experts/Library.h"
 #include "ide/Ide.h"
 #include "ide/tests/IdeFixture.h"
+#include "ide/tests/IdeUiFixture.h"
 #include "testing/Shell.h"
 #include "testing/UiTest.h"
 
@@ -27,23 +28,16 @@ std::vector<std::string> ToolsItems(ide::TIde& Ide) {
     return names;
 }
 
-class ZestorTest : public UiTest {
+class ZestorTest : public ide_test::IdeUiTest {
 protected:
-    void SetUp() override {
-        UiTest::SetUp();
-        ide_test::CopyDemoProject(Root.Path());
-        Ide = std::make_unique<ide::TIde>();
-    }
     void TearDown() override {
         Ide.reset();
         DoneExperts();
-        UiTest::TearDown();
+        IdeUiTest::TearDown();
     }
     void Idle() {
         for (int i = 0; i < 5; ++i) vcl::Application->ProcessMessages();
     }
-
-    std::unique_ptr<ide::TIde> Ide;
 };
 
 TEST_F(ZestorTest, TheLibraryShowsOnlyItsEntry) {

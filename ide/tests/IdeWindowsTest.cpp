@@ -1,6 +1,7 @@
 // The IDE's windows through the window system: seen from another process, placed from the desktop
 // file and written back, the menu clicked and its shortcuts pressed, messages in a box.
 #include "IdeFixture.h"
+#include "IdeUiFixture.h"
 #include "ide/Ide.h"
 #include "ide/IdeWindows.h"
 #include "ide/WinNames.h"
@@ -27,21 +28,8 @@ namespace {
 using ide_test::DemoDir;
 constexpr int CtrlAltX = 0xC058;
 
-class IdeWindowsTest : public testing_support::UiTest {
+class IdeWindowsTest : public ide_test::IdeUiTest {
 protected:
-    void SetUp() override {
-        UiTest::SetUp();
-        FOldDir = rtl::GetCurrentDir();
-        ide_test::CopyDemoProject(Root.Path());
-        Ide = std::make_unique<ide::TIde>();
-    }
-    void TearDown() override {
-        // The IDE's windows go before the window system is reset.
-        Ide.reset();
-        rtl::SetCurrentDir(FOldDir);
-        UiTest::TearDown();
-    }
-
     std::string DiskText(const std::string& winName) const {
         auto t = ide::ReadWholeFile(winName);
         return t ? *t : std::string("<missing>");
@@ -64,11 +52,6 @@ protected:
         Ide->Windows()->ProcessMessages();
         EXPECT_TRUE(robot.Done()) << robot.Describe();
     }
-
-    std::unique_ptr<ide::TIde> Ide;
-
-private:
-    std::string FOldDir;
 };
 
 struct TCallbackLog {

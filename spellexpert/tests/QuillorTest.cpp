@@ -4,6 +4,7 @@
 
 #include "ide/Ide.h"
 #include "ide/tests/IdeFixture.h"
+#include "ide/tests/IdeUiFixture.h"
 #include "rtl/Files.h"
 #include "rtl/Paths.h"
 #include "rtl/Registry.h"
@@ -26,18 +27,12 @@ using testing_support::TRobot;
 
 const std::string Demo = ide_test::DemoDir;
 
-class QuillorTest : public testing_support::UiTest {
+class QuillorTest : public ide_test::IdeUiTest {
 protected:
     void SetUp() override {
-        UiTest::SetUp();
-        ide_test::CopyDemoProject(Root.Path());
-        Ide = std::make_unique<ide::TIde>();
+        IdeUiTest::SetUp();
         ASSERT_TRUE(Ide->LoadLibrary(ide::TLibraryKind::Quillor, QUILLOR_LIBRARY_FILE));
         ASSERT_EQ(Ide->Messages(), std::vector<std::string>{});
-    }
-    void TearDown() override {
-        Ide.reset();
-        UiTest::TearDown();
     }
     std::vector<std::string> Calls() { return Ide->CallLog().Texts(true); }
     // Presses a button of the main window and takes the text of the message box that follows.
@@ -48,8 +43,6 @@ protected:
         Robot.AnswerNextModal(TBy::Name("OK"));
         return message;
     }
-
-    std::unique_ptr<ide::TIde> Ide;
 };
 
 class QuillorLoadTest : public testing_support::UiTest {};
