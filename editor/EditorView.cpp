@@ -846,7 +846,7 @@ void TZelCustomEditor::TextDoubleClick(std::int32_t Line, int Col, bool Shift) {
     while (i > 1 && !IsDelimiter(at(i - 1))) --i;
     std::int32_t end = i;
     while (end <= len && !IsDelimiter(at(end))) ++end;
-    while (end <= len && at(end) == ' ') ++end;
+    while (end <= len && (at(end) == ' ' || at(end) == '\t')) ++end;
     if (!Shift) {
         SetParaSelection(para, i, para, end, true);
         return;

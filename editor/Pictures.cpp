@@ -51,8 +51,9 @@ std::string Pad(std::string s, std::size_t width, char fill, bool left) {
     return left ? std::string(width - s.size(), fill) + s : s + std::string(width - s.size(), fill);
 }
 
-// Writes a number into the run of letter (either case) in out; an upper-case run pads with
-// blanks instead of zeros.
+// Writes a number into the run of letter in out; the run is read without regard to case, as
+// the parsers read it ("Hh" is one two-digit field), and one that starts in upper case pads
+// with blanks instead of zeros.
 void FillRun(std::string& out, std::string_view picture, char letter, int value) {
     char lower = rtl::CharLower(letter);
     for (std::size_t i = 0; i < picture.size();) {
@@ -61,7 +62,7 @@ void FillRun(std::string& out, std::string_view picture, char letter, int value)
             continue;
         }
         std::size_t j = i;
-        while (j < picture.size() && picture[j] == picture[i]) ++j;
+        while (j < picture.size() && rtl::CharLower(picture[j]) == lower) ++j;
         const bool blanks = rtl::IsCharUpper(picture[i]);
         std::string digits = Pad(std::to_string(value), j - i, blanks ? ' ' : '0', true);
         out.replace(i, j - i, digits);

@@ -151,15 +151,18 @@ void TZelTimerPool::TriggersChanged() {
 void TZelTimerPool::ComputeInterval() {
     const std::uint32_t now = rtl::GetTickCount();
     std::uint32_t result = 65535;
+    bool anyActive = false;
     for (const TTrigger& t : FTriggers) {
         if (!t.Active) continue;
+        anyActive = true;
         result = std::min<std::uint32_t>(result, t.Interval);
         const std::uint32_t elapsed = now - t.LastTick;
         const std::uint32_t untilDue = elapsed >= t.Interval ? 0 : t.Interval - elapsed;
         result = std::min(result, untilDue);
     }
     if (result < MinInterval) result = MinInterval;
-    if (result == 65535) {
+    // 65535 is also the interval of a lone trigger of that length, which must still fire.
+    if (!anyActive) {
         FInterval = 0;
         return;
     }

@@ -370,6 +370,9 @@ void TZelCustomEditor::SetScrollPastEnd(bool Value) {
 void TZelCustomEditor::SetShowBookmarks(bool Value) {
     if (FShowBookmarks == Value) return;
     FShowBookmarks = Value;
+    // The glyphs live while bookmarks are shown on a made window, as at window creation.
+    if (Value && HandleAllocated() && !IsDesigning()) LoadGlyphs();
+    else if (!Value) FGlyphs.reset();
     InvalidateAll(false);
 }
 

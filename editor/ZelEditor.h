@@ -97,6 +97,8 @@ public:
     void SetScrollPastEnd(bool Value);
     bool ShowBookmarks() const { return FShowBookmarks; }
     void SetShowBookmarks(bool Value);
+    // Whether the glyph bitmap is loaded (while bookmarks are shown on a made window).
+    bool HasBookmarkGlyphs() const { return FGlyphs != nullptr; }
     std::uint8_t TabSize() const { return FList->TabSize(); }
     void SetTabSize(std::uint8_t Value);
     TTabType TabType() const { return FTabType; }

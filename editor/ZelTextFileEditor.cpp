@@ -125,6 +125,8 @@ void TZelCustomTextFileEditor::LoadFromFile(const std::string& Name) {
         const std::string data = ReadWholeFile(FFileName);
         // A load always starts from an empty text.
         ClearText(true);
+        // Open only after a complete load: an earlier load's state no longer holds.
+        FIsOpen = false;
         if (HandleAllocated()) Update();
         const std::int32_t limit = ParaLengthLimit();
         std::size_t at = 0;

@@ -132,10 +132,39 @@ TEST_F(EditorViewTest, BookmarkGlyphsStandInTheMargin) {
     EXPECT_GT(marginTeal(2), 20);
     EXPECT_EQ(marginTeal(1), 0);
     EXPECT_EQ(marginTeal(3), 0);
+    // Switched off at run time the glyphs go; switched on again they are loaded and shown.
+    Editor->SetShowBookmarks(false);
+    Application->ProcessMessages();
+    EXPECT_EQ(marginTeal(4), 0);
+    EXPECT_FALSE(Editor->HasBookmarkGlyphs());
+    Editor->SetShowBookmarks(true);
+    Application->ProcessMessages();
+    EXPECT_TRUE(Editor->HasBookmarkGlyphs());
+    EXPECT_GT(marginTeal(4), 20);
     // A margin narrower than a glyph shows none.
     Editor->SetLeftMargin(8);
     Application->ProcessMessages();
     EXPECT_EQ(marginTeal(4), 0);
+}
+
+TEST_F(EditorViewTest, BookmarksSwitchedOnAtRunTimeShowTheirGlyphs) {
+    delete Editor;
+    Editor = new TZelCustomEditor(Form);
+    Editor->SetShowBookmarks(false);
+    Editor->SetParent(Form);
+    Editor->SetBounds(0, 0, 300, 200);
+    Editor->HandleNeeded(); // a window made while bookmarks were off
+    Load(*Editor, Lines(20));
+    Editor->SetMarkerAt(3, 4, 1);
+    Application->ProcessMessages();
+    EXPECT_FALSE(Editor->HasBookmarkGlyphs());
+    Editor->SetShowBookmarks(true);
+    Application->ProcessMessages();
+    const win::COLORREF teal = vcl::ColorToRGB(vcl::clTeal);
+    int n = 0;
+    for (int y = 3 * LineHeight(); y < 4 * LineHeight(); ++y)
+        for (int x = 0; x < Editor->LeftMargin(); ++x) n += Pixel(x, y) == teal;
+    EXPECT_GT(n, 20);
 }
 
 TEST_F(EditorViewTest, TheVerticalBarDividesLongTexts) {
@@ -301,6 +330,27 @@ TEST_F(EditorViewTest, MarginDoubleClicksShiftClicksAndClearedKeys) {
     send(win::WM_LBUTTONDBLCLK, 3, 2);
     send(win::WM_LBUTTONUP, 3, 2);
     EXPECT_EQ(State(*Editor), "alpha beta\n{gamma|}\ndelta");
+    // In the text a word is taken with the blanks after it, tabs as well as spaces.
+    const int cw0 = (280 - Editor->LeftMargin() - Editor->RightMargin()) / Editor->GetVisibleColumns();
+    struct Case {
+        const char* text;
+        int col; // screen column of the click on line 1
+        const char* expected;
+    } cases[] = {
+        {"alpha beta", 2, "{alpha |}beta"},
+        {"alpha\t beta", 2, "{alpha\t |}beta"},
+        {"alpha\t\tbeta", 3, "{alpha\t\t|}beta"},
+        {"one\ttwo", 10, "one\t{two|}"}, // past the tab, on "two"
+    };
+    for (const Case& c : cases) {
+        Load(*Editor, c.text);
+        const int x = Editor->LeftMargin() + (c.col - 1) * cw0 + 1;
+        send(win::WM_LBUTTONDOWN, x, 1);
+        send(win::WM_LBUTTONUP, x, 1);
+        send(win::WM_LBUTTONDBLCLK, x, 1);
+        send(win::WM_LBUTTONUP, x, 1);
+        EXPECT_EQ(State(*Editor), c.expected) << c.text;
+    }
     // Shift and a click extend the selection from its anchor.
     Load(*Editor, "alpha| beta\ngamma\ndelta");
     const int cw = (280 - Editor->LeftMargin() - Editor->RightMargin()) / Editor->GetVisibleColumns();

@@ -273,6 +273,33 @@ TEST_F(EntryPictures, DatesAndTimesFollowTheInternationalSettings) {
     EXPECT_EQ(y, 2049);
 }
 
+TEST_F(EntryPictures, TheDefaultTimePictureShowsAndReadsBackEveryHour) {
+    TZelIntlSup intl; // no [intl] section: no leading zero, AM and PM
+    ASSERT_EQ(TimePicture(intl), "Hh:mm:ss tt");
+    // Every hour at 5 minutes 9 seconds past it, in the field and back.
+    const char* const shown[24] = {
+        "12:05:09 AM", " 1:05:09 AM", " 2:05:09 AM", " 3:05:09 AM", " 4:05:09 AM", " 5:05:09 AM",
+        " 6:05:09 AM", " 7:05:09 AM", " 8:05:09 AM", " 9:05:09 AM", "10:05:09 AM", "11:05:09 AM",
+        "12:05:09 PM", " 1:05:09 PM", " 2:05:09 PM", " 3:05:09 PM", " 4:05:09 PM", " 5:05:09 PM",
+        " 6:05:09 PM", " 7:05:09 PM", " 8:05:09 PM", " 9:05:09 PM", "10:05:09 PM", "11:05:09 PM",
+    };
+    TTestEntryField* f = Field(fmPicture, fdTime, "Hh:mm:ss tt");
+    f->SetIntlSupport(&intl);
+    for (int hour = 0; hour < 24; ++hour) {
+        const TTimeOfDay time = hour * 3600 + 5 * 60 + 9;
+        EXPECT_EQ(TimeToPictureString("Hh:mm:ss tt", time, intl), shown[hour]) << "hour " << hour;
+        EXPECT_EQ(intl.TimeStringToTime("Hh:mm:ss tt", shown[hour]), time) << "hour " << hour;
+        TZelValueBuffer v{};
+        SetValueInteger(fdTime, v, time);
+        f->Convert(&v, 2);
+        EXPECT_EQ(f->EditString(), shown[hour]) << "hour " << hour;
+        EXPECT_EQ(Value(f), std::to_string(time)) << "hour " << hour;
+    }
+    // A run that starts in lower case keeps its leading zero.
+    EXPECT_EQ(TimeToPictureString("hH:mm", 9 * 3600 + 30 * 60, intl), "09:30");
+    delete f;
+}
+
 TEST_F(EntryPictures, ValueSizesFollowTheDataType) {
     struct Case {
         std::uint8_t typeByte;

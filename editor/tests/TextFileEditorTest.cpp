@@ -107,6 +107,10 @@ TEST_F(TextFileEditorTest, APascalSourceIsShownAndScrolled) {
 TEST_F(TextFileEditorTest, AnOverLongLineIsKeptWholeAndReported) {
     const std::string longLine(40000, 'x');
     rtl::WriteFileAtomic("C:\\long.txt", "first\r\n" + longLine + "\r\nlast\r\n");
+    // An earlier good load does not leave the editor marked open.
+    rtl::WriteFileAtomic("C:\\good.txt", "good\r\n");
+    File->LoadFromFile("C:\\good.txt");
+    ASSERT_TRUE(File->IsOpen());
     try {
         File->LoadFromFile("C:\\long.txt");
         FAIL() << "no error";
@@ -124,6 +128,9 @@ TEST_F(TextFileEditorTest, AnOverLongLineIsKeptWholeAndReported) {
 
 TEST_F(TextFileEditorTest, LinesTheModelRefusesAreReported) {
     rtl::WriteFileAtomic("C:\\many.txt", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n");
+    rtl::WriteFileAtomic("C:\\good.txt", "good\r\n");
+    File->LoadFromFile("C:\\good.txt");
+    ASSERT_TRUE(File->IsOpen());
     File->SetParaLimit(4);
     try {
         File->LoadFromFile("C:\\many.txt");

@@ -49,6 +49,7 @@ TEST_F(ZelTimerPool, SharedIntervalIsTheLargestCommonStepOfTheTriggers) {
         {{1000}, 1000},
         {{30}, 55},
         {{600, 900, 1500}, 300},
+        {{65535}, 65535}, // the longest trigger alone still runs a timer
     };
     for (const Case& c : cases) {
         TZelTimerPool pool(nullptr);
@@ -91,6 +92,21 @@ TEST_F(ZelTimerPool, TriggersFireOnTheWindowTimerAndOneShotsGo) {
     EXPECT_EQ(pool.Interval(), 0);
     RunClock(300);
     EXPECT_EQ(own.size(), before);
+}
+
+TEST_F(ZelTimerPool, ALoneTriggerOfTheLongestIntervalFires) {
+    TZelTimerPool pool(nullptr);
+    std::vector<TFiring> fired;
+    pool.AddTrigger(65535, false, [&](vcl::TObject*, int h, std::uint16_t i, std::int32_t e) {
+        fired.push_back({h, i, e});
+    });
+    RunClock(65000, 500);
+    EXPECT_TRUE(fired.empty());
+    RunClock(1000, 500);
+    ASSERT_EQ(fired.size(), 1u);
+    EXPECT_EQ(fired[0].Interval, 65535);
+    EXPECT_GE(fired[0].Elapsed, 65535 - 27);
+    EXPECT_EQ(pool.Interval(), 0);
 }
 
 TEST_F(ZelTimerPool, InactiveTriggersDoNotFireAndNoTimerRunsForThem) {
