@@ -63,10 +63,14 @@ bool TDictionary::OpenMain(const std::string& FileName) {
 }
 
 bool TDictionary::IsOpen(std::string_view FileName) const {
-    const std::string name = rtl::CharUpperStr(rtl::ExtractFileName(FileName));
-    for (TLinkedListNode* n = FFiles.Head(); n; n = n->Next)
-        if (rtl::CharUpperStr(rtl::ExtractFileName(static_cast<TDCTFile*>(n)->FileName())) == name)
+    // A file of the same name in another folder is another dictionary.
+    const std::string name = rtl::CharUpperStr(rtl::ExpandFileName(FileName));
+    const std::string host = rtl::HostPath(name);
+    for (TLinkedListNode* n = FFiles.Head(); n; n = n->Next) {
+        const std::string open = rtl::CharUpperStr(rtl::ExpandFileName(static_cast<TDCTFile*>(n)->FileName()));
+        if (open == name || (!host.empty() && rtl::HostPath(open) == host))
             return true;
+    }
     return false;
 }
 

@@ -45,7 +45,7 @@ public:
 
     // False when the file is missing; a damaged file raises TEDictionaryCorrupt.
     bool OpenMain(const std::string& FileName);
-    // Whether a main file of that name, without folder and case, is open.
+    // Whether that main file is open: the whole name, folder and all, without regard to case.
     bool IsOpen(std::string_view FileName) const;
     // A bare name lies in the first main file's folder. False when the file does not exist
     // yet; it is then made there on the first save.

@@ -72,6 +72,9 @@ TIDESpeller::TIDESpeller(TComponent* AOwner) : TForm(AOwner) {
         SpellDlg1->SetSuggestions(10);
         SpellDlg1->SetShowGlyphs(true);
         SpellDlg1->SetUserDictionary(".\\USERDCT.TXT");
+        SpellDlg1->Font()->SetName("MS Sans Serif");
+        SpellDlg1->Font()->SetHeight(-13);
+        SpellDlg1->Font()->SetStyle(fsBold);
     }
     SpellDlg1->SetDialogType(spellengine::TDialogTypes::dtWordPerfect);
     Editor1->OnTopLineChanged = [this](TObject* s, std::int32_t l) { Editor1TopLineChanged(s, l); };

@@ -43,6 +43,8 @@ TQuilloDlg::TQuilloDlg(TComponent* AOwner) : TAbsSpellDialog(AOwner) {
     edtWord = AddControl<TEnterEdit>(this, this, "edtWord", 68, 58, 120, 21);
     lblChange->SetFocusControl(edtWord);
     lstSuggest = AddControl<TNewListBox>(this, this, "lstSuggest", 4, 84, 184, 108);
+    // A standard list box measures its rows by its font; drawn by the list, they are 16 high.
+    lstSuggest->SetStyle(TListBoxStyle::lbOwnerDrawFixed);
     lstSuggest->SetItemHeight(16);
 
     btnSuggest = AddButton(this, "btnSuggest", "&Suggest", 193, "SPSUGGEST");

@@ -15,6 +15,9 @@
 #include "vcl/DialogBuilding.h"
 #include "vcl/Dialogs.h"
 
+#include <algorithm>
+#include <string>
+
 namespace spellexpert {
 
 using namespace vcl;
@@ -197,6 +200,7 @@ bool TMainForm::PlaceWindows() {
 void TMainForm::CheckFiles() {
     FIncludeList = std::make_unique<rtl::TStringList>();
     FUnitList->Clear();
+    FNotChecked = 0;
     FSourceFile = FCurrentFile.empty() ? std::string() : rtl::ChangeFileExt(FCurrentFile, ".PAS");
     const bool strings = FCheckMode == TMyBuffer::fmStrings;
     // A file's include files, then (strings only) its form. The include list is copied: checking
@@ -223,7 +227,16 @@ void TMainForm::CheckFiles() {
         if (result != 2) result = checkFollowers(FSourceFile);
     }
     FIncludeList.reset();
-    if (result != 2) MessageDlg(CompleteMessage, TMsgDlgType::mtInformation, mbOK, 0);
+    if (result == 2) return;
+    // A file that could not be checked leaves the check unfinished, and the user is told so.
+    if (FNotChecked == 0) MessageDlg(CompleteMessage, TMsgDlgType::mtInformation, mbOK, 0);
+    else MessageDlg(NotCompleteMessage(FNotChecked), TMsgDlgType::mtWarning, mbOK, 0);
+}
+
+int TMainForm::SkipFile(const std::string& Message) {
+    ++FNotChecked;
+    MessageDlg(Message, TMsgDlgType::mtError, mbOK, 0);
+    return 1;
 }
 
 int TMainForm::CheckFile(const std::string& Name) {
@@ -233,19 +246,19 @@ int TMainForm::CheckFile(const std::string& Name) {
     // A form is checked through its text copy; one that cannot be is skipped (it has said why).
     const bool form = IsFormFile(fileName);
     std::string textName = fileName;
-    if (form && !MakeFormText(fileName, textName)) return 1;
-    if (Settings().Backup && !BackupFile(fileName)) {
-        MessageDlg(fileName + " could not be backed up and was not checked.", TMsgDlgType::mtError, mbOK, 0);
+    if (form && !MakeFormText(fileName, textName)) {
+        ++FNotChecked;
         return 1;
     }
+    if (Settings().Backup && !BackupFile(fileName))
+        return SkipFile(fileName + " could not be backed up and was not checked.");
     Screen->SetCursor(crHourGlass);
     // A file that cannot be loaded whole is not checked, so it is never written back in part.
     try {
         FSpeller->LoadFile(textName);
     } catch (const rtl::Exception& e) {
         Screen->SetCursor(crDefault);
-        MessageDlg(std::string(e.what()) + "\r" + fileName + " was not checked.", TMsgDlgType::mtError, mbOK, 0);
-        return 1;
+        return SkipFile(std::string(e.what()) + "\r" + fileName + " was not checked.");
     }
     FSpeller->ShowFileInEditor(fileName);
     if (!form) {
@@ -360,11 +373,18 @@ void DoneQuillo() {
 
 TMainForm* MainForm() { return TheMainForm; }
 
+std::string NotCompleteMessage(int Count) {
+    return "Quillo Checking did not complete: " + std::to_string(Count) +
+           (Count == 1 ? " file was not checked." : " files were not checked.");
+}
+
 std::string BackupName(const std::string& FileName) {
-    std::string ext = rtl::ExtractFileExt(FileName).substr(0, 4);
-    if (ext.empty()) return FileName;
-    ext.insert(1, "~");
-    return FileName.substr(0, FileName.size() - rtl::ExtractFileExt(FileName).size()) + ext.substr(0, 4);
+    const std::string whole = rtl::ExtractFileExt(FileName);
+    std::string ext = whole.substr(0, 4);
+    // Without an extension the "~" stands alone at the name's end (DEFS gives DEFS~), so the
+    // backup is never the file itself.
+    ext.insert(std::min<std::size_t>(1, ext.size()), "~");
+    return FileName.substr(0, FileName.size() - whole.size()) + ext.substr(0, 4);
 }
 
 bool BackupFile(const std::string& FileName) { return rtl::CopyFile(FileName, BackupName(FileName), false); }
@@ -383,8 +403,10 @@ std::string IncludeFileOf(const std::string& Line, const std::string& Folder) {
     for (std::size_t i = start; i < line.size() && i < end; ++i)
         if (line[i] != ' ') name += line[i];
     if (name.empty()) return {};
-    bool ownFolder = name.find_first_of("\\/:") != std::string::npos;
-    return ownFolder ? name : Folder + name;
+    // A relative name, with a folder or without, lies under the unit's folder; only a name from
+    // a drive or a root stands alone.
+    const bool absolute = name.find(':') != std::string::npos || name[0] == '\\' || name[0] == '/';
+    return absolute ? name : Folder + name;
 }
 
 std::string ProjectUnitOf(const std::string& Line, std::string_view Attrs, const std::string& Folder) {

@@ -82,12 +82,16 @@ private:
     // Every way out of a run: dialog hidden, windows enabled, dictionary closed, editor window
     // hidden.
     void EndRun();
+    // Says why a file is not checked and counts it against the run's completion; result 1.
+    int SkipFile(const std::string& Message);
 
     int FCheckMode = 0;
     std::string FSourceFile;
     std::string FProjectFile;
     std::string FCurrentFile;
     bool FPrepared = false;
+    // Files of the run that could not be checked (an error, not the user's choice).
+    int FNotChecked = 0;
     std::unique_ptr<TfrmOptions> FOptions;
     std::unique_ptr<TIDESpeller> FSpeller;
     std::unique_ptr<rtl::TStringList> FUnitList;
@@ -105,13 +109,15 @@ void DoneQuillo();
 TMainForm* MainForm();
 
 inline constexpr const char* CompleteMessage = "Quillo Checking Complete.";
+// The end of a run in which Count files could not be checked.
+std::string NotCompleteMessage(int Count);
 
 // The backup of a file: its extension cut to four characters with "~" as the second one.
 std::string BackupName(const std::string& FileName);
 // Copies the file to its backup name, keeping its date; false when it cannot.
 bool BackupFile(const std::string& FileName);
 // The include file a source line names ("{$I name}", "{$i name}" or "{$INCLUDE name}", blanks
-// taken out), in Folder unless it names its own; empty when the line names none.
+// taken out), under Folder unless it names a drive or a root; empty when the line names none.
 std::string IncludeFileOf(const std::string& Line, const std::string& Folder);
 // The unit file a project line names between apostrophes, the first of which must carry the
 // string attribute 's' in Attrs when there are attributes; a name without a folder of its own is

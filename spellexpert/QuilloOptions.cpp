@@ -54,7 +54,8 @@ TfrmOptions::TfrmOptions(TComponent* AOwner) : TForm(AOwner) {
     lblSuggestions->SetCaption("S&uggestions");
     seSuggestions = AddControl<TSpinEdit>(this, gbVmkSpell, "seSuggestions", 150, 70, 56, 22);
     // The component refuses no suggestions at all; 1 is the least.
-    seSuggestions->SetMinValue(1);
+    // 0 is offered: the component refuses it itself.
+    seSuggestions->SetMinValue(0);
     seSuggestions->SetMaxValue(99);
     seSuggestions->SetValue(10);
     lblSuggestions->SetFocusControl(seSuggestions);

@@ -17,8 +17,8 @@ void ReadSettings() {
     TQuilloSettings& s = Settings();
     s.AutoSuggest = ini.ReadBool("VmkSpell", "AutoSuggest", defaults.AutoSuggest);
     s.ShowGlyphs = ini.ReadBool("VmkSpell", "ShowGlyphs", defaults.ShowGlyphs);
-    // The dictionary takes at most 255 suggestions and the component refuses 0.
-    s.Suggestions = std::clamp(ini.ReadInteger("VmkSpell", "Suggestions", defaults.Suggestions), 1, 255);
+    // The dictionary takes at most 255 suggestions; 0 is kept, for the component to refuse.
+    s.Suggestions = std::clamp(ini.ReadInteger("VmkSpell", "Suggestions", defaults.Suggestions), 0, 255);
     s.OverWrite = ini.ReadBool("Quillo", "OverWrite", defaults.OverWrite);
     s.Backup = ini.ReadBool("Quillo", "Backup", defaults.Backup);
     s.SyntaxHi = ini.ReadBool("Quillo", "SyntaxHi", defaults.SyntaxHi);

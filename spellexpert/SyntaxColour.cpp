@@ -207,13 +207,11 @@ std::string ColourLine(std::string_view Line, TSyntaxState& State) {
     while (p < len) {
         const char ch = Line[p];
         if (State.InBrace || State.InParen) {
+            // Comments do not nest: inside one kind only its own end counts, so "(*" inside
+            // braces (or "}" inside "(* *)") is comment text.
             if (State.InBrace && ch == '}') {
                 State.InBrace = false;
                 ++p;
-            } else if (!State.InParen && ch == '(' && at(p + 1) == '*') {
-                // A "(*" inside braces opens a comment of its own.
-                State.InParen = true;
-                p += 2;
             } else if (State.InParen && ch == '*' && at(p + 1) == ')') {
                 State.InParen = false;
                 p += 2;

@@ -157,6 +157,16 @@ void TMyBuffer::ReplaceWord(std::string_view NewWord) {
             word = vcl::InputQuery("Replace Word", "Replace With:", edited) ? edited : FFoundWord;
         }
     }
+    // Inside a string literal (of a source or of a form's text) an apostrophe is written twice,
+    // or the replacement would end the string and break the file.
+    if (FMode == fmStrings) {
+        std::string quoted;
+        for (char c : word) {
+            quoted += c;
+            if (c == '\'') quoted += c;
+        }
+        word = std::move(quoted);
+    }
     const std::int32_t para = FCurrentPara;
     TCalvexEditor::ReplaceWord(word);
     if (SyntaxList) {

@@ -115,20 +115,24 @@ TEST_F(DictionaryTest, OpeningMainFiles) {
     EXPECT_TRUE(d.Opened());
     std::filesystem::create_directory(Dir / "other");
     dct_fixture::WriteWords(Dir / "other" / "small.dct", {"x"});
-    EXPECT_TRUE(d.OpenMain(Win("other/small.dct"))) << "same name, other case and folder";
-    EXPECT_TRUE(d.IsOpen("Z:\\elsewhere\\Small.Dct"));
+    // The same file in another case is open already; one of that name in another folder is not.
+    EXPECT_TRUE(d.OpenMain(Win("small.dct")));
     EXPECT_EQ(d.Files().Count(), 1);
-    EXPECT_FALSE(d.IsKnownWord("x"));
+    EXPECT_FALSE(d.IsOpen("Z:\\elsewhere\\Small.Dct"));
+    EXPECT_TRUE(d.OpenMain(Win("other/small.dct"))) << "same name, other folder";
+    EXPECT_TRUE(d.IsOpen(Win("OTHER/Small.Dct")));
+    EXPECT_EQ(d.Files().Count(), 2);
+    EXPECT_TRUE(d.IsKnownWord("x"));
 
     dct_fixture::WriteWords(Dir / "EXTRA.DCT", {"xylem"});
     ASSERT_TRUE(d.OpenMain(Win("EXTRA.DCT")));
-    EXPECT_EQ(d.Files().Count(), 2);
+    EXPECT_EQ(d.Files().Count(), 3);
     EXPECT_TRUE(d.IsKnownWord("xylem"));
     EXPECT_TRUE(d.IsKnownWord("zebra"));
 
     Write(Dir / "BAD.DCT", "not a dictionary at all, but long enough to hold a header of 83 bytes ..............");
     EXPECT_THROW(d.OpenMain(Win("BAD.DCT")), TEDictionaryCorrupt);
-    EXPECT_EQ(d.Files().Count(), 2);
+    EXPECT_EQ(d.Files().Count(), 3);
 
     d.Close();
     EXPECT_FALSE(d.Opened());

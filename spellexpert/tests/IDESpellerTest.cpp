@@ -95,6 +95,14 @@ TEST_F(IDESpellerTest, WhatIsCheckedFollowsTheExtension) {
     }
 }
 
+TEST_F(IDESpellerTest, TheSpellDialogTakesTheWindowsFont) {
+    for (vcl::TFont* font : {Window->SpellDlg1->Font(), Window->SpellDlg1->Dialog()->Font()}) {
+        EXPECT_EQ(font->Name(), "MS Sans Serif");
+        EXPECT_EQ(font->Height(), -13);
+        EXPECT_EQ(font->Style(), vcl::TFontStyles{vcl::fsBold});
+    }
+}
+
 TEST_F(IDESpellerTest, TheEditorTakesKeysAndCaretsAsTheIdeDoes) {
     editor::TZelCommandProcessor& commands = Window->ZelController1->EntryCommands();
     ASSERT_EQ(commands.TableCount(), 3);

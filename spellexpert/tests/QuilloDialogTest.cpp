@@ -94,8 +94,14 @@ TEST_F(QuilloDlgTest, LayoutFollowsTheWidthAndKeepsItFixed) {
     Dlg->SetBadWord("Speling");
     Dlg->SetReplacement("Speling");
     Dlg->ShowSuggestions();
-    ASSERT_GT(Dlg->lstSuggest->Items()->Count(), 0);
+    ASSERT_GT(Dlg->lstSuggest->Items()->Count(), 1);
     EXPECT_EQ(Dlg->lstSuggest->Items()->Strings(0), "Spelling");
+    // Rows of 16 pixels, whatever the font.
+    EXPECT_EQ(win::SendMessage(Dlg->lstSuggest->Handle(), win::LB_GETITEMHEIGHT, 0, 0), 16);
+    win::RECT row{};
+    ASSERT_NE(win::SendMessage(Dlg->lstSuggest->Handle(), win::LB_GETITEMRECT, 1, win::LPARAM(&row)), win::LB_ERR);
+    EXPECT_EQ(row.top, 16);
+    EXPECT_EQ(row.bottom, 32);
     EXPECT_EQ(Dlg->edtWord->Text(), "Spelling");
     EXPECT_EQ(Dlg->ActiveControl(), Dlg->btnReplace);
     Dlg->Update();
@@ -181,8 +187,10 @@ TEST_F(QuilloWindowsTest, OptionsWindowShowsAndKeepsTheSettings) {
     EXPECT_FALSE(options->cbSyntaxHi->Checked());
     EXPECT_FALSE(options->cbAutoSuggest->Checked());
     EXPECT_TRUE(options->cbShowGlyphs->Checked());
-    EXPECT_EQ(options->seSuggestions->Value(), 1) << "no suggestions is never offered";
-    EXPECT_EQ(options->seSuggestions->MinValue(), 1);
+    // 0 is shown as it stands; the component refuses it when it is given.
+    EXPECT_EQ(options->seSuggestions->Value(), 0);
+    EXPECT_EQ(options->seSuggestions->MinValue(), 0);
+    EXPECT_EQ(options->seSuggestions->MaxValue(), 99);
 
     // Help, then a change confirmed with Ok.
     Robot->Click(TBy::Name("btnHtlp"));
@@ -197,7 +205,7 @@ TEST_F(QuilloWindowsTest, OptionsWindowShowsAndKeepsTheSettings) {
     EXPECT_EQ(RecordedHelpCalls()[0].Data, 200u);
     const TQuilloSettings& s = Settings();
     EXPECT_FALSE(s.Backup);
-    EXPECT_EQ(s.Suggestions, 3);
+    EXPECT_EQ(s.Suggestions, 2);
     EXPECT_TRUE(s.OverWrite);
     EXPECT_FALSE(s.AutoSuggest);
 

@@ -177,6 +177,9 @@ TEST(QuillorNames, BackupNames) {
         {"C:\\P\\Main.pas", "C:\\P\\Main.~pa"}, {"C:\\P\\Main.DFM", "C:\\P\\Main.~DF"},
         {"X.DPR", "X.~DP"},                     {"X.INC", "X.~IN"},
         {"X.P", "X.~P"},                        {"X.PASCAL", "X.~PA"},
+        // Without an extension the mark stands alone at the end, never the name itself.
+        {"C:\\P\\DEFS", "C:\\P\\DEFS~"},          {"C:\\P.D\\DEFS", "C:\\P.D\\DEFS~"},
+        {"X.", "X.~"},
     };
     for (const auto& [name, backup] : cases) EXPECT_EQ(BackupName(name), backup) << name;
 }
@@ -188,7 +191,10 @@ TEST(QuillorNames, IncludeDirectives) {
         {"{$INCLUDE Big Name.inc}", "C:\\P\\BigName.inc"},
         {"{$Include other.inc}", "C:\\P\\other.inc"},
         {"{$I D:\\Shared\\Defs.inc}", "D:\\Shared\\Defs.inc"},
-        {"{$I ..\\Up.inc}", "..\\Up.inc"},
+        // A relative name with a folder lies under the unit's folder too.
+        {"{$I sub\\x.inc}", "C:\\P\\sub\\x.inc"},
+        {"{$I ..\\Up.inc}", "C:\\P\\..\\Up.inc"},
+        {"{$I \\Root\\R.inc}", "\\Root\\R.inc"},
         {"{$I+}", ""},
         {"{$IFDEF X}", ""},
         {"{$I }", ""},

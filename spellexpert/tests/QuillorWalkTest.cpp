@@ -257,8 +257,73 @@ TEST_F(QuillorWalkTest, AFileThatCannotBeLoadedWholeIsSkippedWithItsNameAndTheWa
 
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_NE(boxes[0].find("Defs.inc was not checked."), std::string::npos) << boxes[0];
-    EXPECT_EQ(boxes[1], "Quillo Checking Complete.");
+    // The walk went on, but the check is not reported complete.
+    EXPECT_EQ(boxes[1], "Quillo Checking did not complete: 1 file was not checked.");
     EXPECT_EQ(Text("Defs.inc"), include);
+    ExpectIdeRestored();
+}
+
+TEST_F(QuillorWalkTest, AProjectFileThatCannotBeBackedUpLeavesTheCheckNotComplete) {
+    // The project's folder takes no new file: the project file's backup fails.
+    rtl::SetWriteFailureHook([](std::string_view name) {
+        return rtl::SameText(rtl::ExtractFileName(std::string(name)), "Demo.~dp") ? 13 : 0;
+    });
+    TRobot robot;
+    std::vector<std::string> boxes;
+    Start(robot, "btnCheckStrings");
+    AnswerBox(robot, boxes);
+    AnswerBox(robot, boxes);
+    EXPECT_EQ(Ide->RunQuilloCheck(), std::optional<int>(2));
+    EXPECT_TRUE(robot.Done()) << robot.Describe();
+
+    EXPECT_EQ(boxes, (std::vector<std::string>{Demo + "Demo.dpr could not be backed up and was not checked.",
+                                               "Quillo Checking did not complete: 1 file was not checked."}));
+    EXPECT_EQ(Text("Main.pas"), Original);
+    ExpectIdeRestored();
+}
+
+// Include files named with a folder and without an extension, a brace comment holding "(*", and
+// replacements with an apostrophe inside the strings of a unit, an include file and the form.
+TEST_F(QuillorWalkTest, IncludeFilesUnderTheUnitsFolderAndApostrophesInsideStrings) {
+    Write("Main.pas", Replaced(Original, "{$I Defs.inc}", "{$I sub\\Defs.inc}\r\n{$I DEFS}\r\n{ see (* the note }"));
+    Original = Text("Main.pas");
+    std::filesystem::create_directories(rtl::HostPath(Demo) + "/sub");
+    Write("sub\\Defs.inc", "const\r\n  Greeting = 'Welcom home';\r\n");
+    Write("DEFS", "const\r\n  Other = 'dont go';\r\n");
+    TRobot robot;
+    std::vector<std::string> boxes;
+    Start(robot, "btnCheckStrings", false);
+    Answer(robot, "Helo", "btnReplace", "Hello");
+    Answer(robot, "Welcom", "btnSkip");
+    Answer(robot, "dont", "btnReplace", "don't");
+    Answer(robot, "Formm", "btnReplace", "Form's");
+    Answer(robot, "f\xFCr", "btnSkip");
+    AnswerBox(robot, boxes, "Yes"); // the form overwritten
+    AnswerBox(robot, boxes);
+    EXPECT_EQ(Ide->RunQuilloCheck(), std::optional<int>(2));
+    EXPECT_TRUE(robot.Done()) << robot.Describe();
+
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1], "Quillo Checking Complete.");
+    EXPECT_EQ(Text("Main.pas"), Replaced(Original, "'Helo there", "'Hello there"));
+    EXPECT_EQ(Text("DEFS"), "const\r\n  Other = 'don''t go';\r\n");
+    EXPECT_EQ(Text("DEFS~"), "const\r\n  Other = 'dont go';\r\n");
+    EXPECT_TRUE(Exists("sub\\Defs.~in"));
+    EXPECT_EQ(Text("Main.dfm"), Binary(FormText("Demo Form''s f\xFCr you")));
+    ExpectIdeRestored();
+}
+
+TEST_F(QuillorWalkTest, NoSuggestionsFromTheOptionsReachTheComponentWhichRefusesThem) {
+    WriteSettings("Backup=0\n[VmkSpell]\nSuggestions=0\n");
+    TRobot robot;
+    std::vector<std::string> boxes;
+    Start(robot, "btnCheckStrings", false);
+    AnswerBox(robot, boxes);
+    Answer(robot, "Helo", "btnClose");
+    EXPECT_EQ(Ide->RunQuilloCheck(), std::optional<int>(2));
+    EXPECT_TRUE(robot.Done()) << robot.Describe();
+
+    EXPECT_EQ(boxes, std::vector<std::string>{"Invlid number of suggestions."});
     ExpectIdeRestored();
 }
 

@@ -40,8 +40,8 @@ TEST(Settings, IniTextsGiveTheRecord) {
         {"bad numbers give the defaults", "[VmkSpell]\nSuggestions=many\nShowGlyphs=yes\n[Quillo]\nBackup=\n",
          {true, true, 10, false, true, true}},
         {"too many suggestions", "[VmkSpell]\nSuggestions=300\n", {true, true, 255, false, true, true}},
-        {"negative suggestions", "[VmkSpell]\nSuggestions=-1\n", {true, true, 1, false, true, true}},
-        {"no suggestions", "[VmkSpell]\nSuggestions=0\n", {true, true, 1, false, true, true}},
+        {"negative suggestions", "[VmkSpell]\nSuggestions=-1\n", {true, true, 0, false, true, true}},
+        {"no suggestions", "[VmkSpell]\nSuggestions=0\n", {true, true, 0, false, true, true}},
         {"largest byte", "[VmkSpell]\nSuggestions=255\n", {true, true, 255, false, true, true}},
     };
     for (const TCase& c : cases) {

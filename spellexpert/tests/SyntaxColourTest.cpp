@@ -48,9 +48,11 @@ TEST(SyntaxColour, CommentsCarryAcrossLines) {
     const TCase cases[] = {
         {{"a { open", "still } b"}, {"iicccccc", "cccccccii"}, {}},
         {{"(* one", "", "two *) x"}, {"cccccc", "", "ccccccii"}, {}},
-        // A "(*" inside braces outlives the braces.
-        {{"{ (* } x", "y *) z"}, {"cccccccc", "ccccii"}, {}},
-        {{"{ (* } x"}, {"cccccccc"}, {false, true, false}},
+        // Comments do not nest: "(*" inside braces and "}" inside "(* *)" are comment text.
+        {{"{ see (* }", "s := 'x';"}, {"cccccccccc", "iiyyysssy"}, {}},
+        {{"{ (* } x"}, {"ccccccii"}, {}},
+        {{"(* a } b *) c", "d"}, {"cccccccccccii", "i"}, {}},
+        {{"(* a {", "} b *) c"}, {"cccccc", "ccccccii"}, {}},
         {{"x := '{';", "y"}, {"iiyyysssy", "i"}, {}},
         {{"// { not open", "z"}, {"ccccccccccccc", "i"}, {}},
     };

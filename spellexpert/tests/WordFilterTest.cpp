@@ -91,6 +91,9 @@ TEST_F(WordFilterTest, QuotesAndBracketsOfTheOtherKindDoNotCount) {
         {"(* a { b *) c", TMyBuffer::fmComments, {"a", "b"}},
         {"{ a *) b } c", TMyBuffer::fmComments, {"a", "b"}},
         {"{\nbody }", TMyBuffer::fmComments, {"body"}},
+        // A brace comment ends at its brace, whatever it holds.
+        {"{ see (* } s := 'ok';", TMyBuffer::fmStrings, {"ok"}},
+        {"{ see (* } x := y; // tail", TMyBuffer::fmComments, {"see", "tail"}},
         {"", TMyBuffer::fmComments, {}},
     };
     for (const auto& c : cases) {
@@ -158,6 +161,26 @@ TEST_F(WordFilterTest, ReplacementsKeepColoursAndTheWalk) {
     EXPECT_EQ(w, "here");
     c->GetNextWord(w);
     EXPECT_EQ(w, "");
+}
+
+TEST_F(WordFilterTest, AnApostropheOfAReplacementIsDoubledInsideAStringOnly) {
+    Show("s := 'dont go'; { dont }");
+    auto f = Filter(TMyBuffer::fmStrings);
+    std::string w;
+    f->GetNextWord(w);
+    ASSERT_EQ(w, "dont");
+    f->ReplaceWord("don't");
+    EXPECT_EQ(Editor->GetPara(1), "s := 'don''t go'; { dont }");
+    // The walk goes on inside the same string.
+    f->GetNextWord(w);
+    EXPECT_EQ(w, "go");
+    f->GetNextWord(w);
+    EXPECT_EQ(w, "");
+    auto c = Filter(TMyBuffer::fmComments);
+    c->GetNextWord(w);
+    ASSERT_EQ(w, "dont");
+    c->ReplaceWord("don't");
+    EXPECT_EQ(Editor->GetPara(1), "s := 'don''t go'; { don't }");
 }
 
 TEST_F(WordFilterTest, AMarkBeforeAnotherLetterIsTheUsersToConfirm) {
