@@ -8,11 +8,14 @@
 #include "rtl/Files.h"
 #include "rtl/Registry.h"
 #include "rtl/StringLists.h"
+#include "rtl/Streams.h"
 #include "rtl/SysUtils.h"
 #include "vcl/DialogBuilding.h"
 #include "vcl/Dialogs.h"
 
 #include <algorithm>
+#include <tuple>
+#include <utility>
 
 namespace experts {
 
@@ -183,55 +186,124 @@ void TfrmCodeForm::ClearSnippets() {
 
 // --- the snippet file --------------------------------------------------------------------------
 
+namespace {
+
+// A header's name and description as the file format reads them: "[name | description]", or
+// "[name]" with no description.
+std::pair<std::string, std::string> ReadHeader(const std::string& Line) {
+    const auto separator = Line.find(" | ");
+    if (separator != std::string::npos) {
+        const std::size_t from = separator + 3;
+        return {Line.substr(1, separator - 1),
+                Line.size() > from ? Line.substr(from, Line.size() - from - 1) : std::string()};
+    }
+    return {Line.size() >= 2 ? Line.substr(1, Line.size() - 2) : std::string(), std::string()};
+}
+
+// The header of an entry written anew: the form that reads back as the same name and
+// description ("[x |]" stays itself rather than turning into "[x | | ]").
+std::string WriteHeader(const std::string& Name, const std::string& Description) {
+    const std::string name = rtl::TrimRight(Name), description = rtl::TrimRight(Description);
+    const std::string full = "[" + name + " | " + description + "]";
+    if (description.empty() && ReadHeader(full) != std::pair(name, description)) {
+        const std::string bare = "[" + name + "]";
+        if (ReadHeader(bare) == std::pair(name, description)) return bare;
+    }
+    return full;
+}
+
+bool EndsWithBreak(const std::string& Text) {
+    return !Text.empty() && (Text.back() == '\n' || Text.back() == '\r');
+}
+
+} // namespace
+
 void TfrmCodeForm::LoadSnippets(const std::string& FileName) {
     ClearSnippets();
     FPreamble.clear();
-    rtl::TStringList lines;
-    lines.LoadFromFile(FileName);
+    std::string data;
+    {
+        rtl::TFileStream file(FileName, rtl::fmOpenRead | rtl::fmShareDenyWrite);
+        data.resize(static_cast<std::size_t>(std::max<std::int64_t>(file.Size(), 0)));
+        file.ReadBuffer(data.data(), static_cast<std::int64_t>(data.size()));
+    }
 
+    // The list is filled unsorted and sorted once, stably: entries of the same name keep the
+    // order of the file.
+    lstName->SetSorted(false);
     bool headerSeen = false;
-    std::string name, description, code;
+    std::string name, description, code, raw;
     auto finish = [&] {
         if (!headerSeen) {
-            FPreamble = code;
+            FPreamble = raw;
             return;
         }
         auto frag = std::make_unique<TCodeFrag>();
         frag->Description = description;
         frag->Code = code;
+        frag->Raw = raw;
+        frag->ReadName = name;
+        frag->ReadDescription = description;
+        frag->ReadCode = code;
         lstName->Items()->AddObject(name, frag.get());
         FSnippets.push_back(std::move(frag));
     };
-    for (int i = 0; i < lines.Count(); ++i) {
-        const std::string line = lines.Get(i);
+    // Lines end at CR LF, LF or CR; each keeps its own break in the entry's text as read.
+    for (std::size_t at = 0; at < data.size();) {
+        std::size_t end = data.find_first_of("\r\n", at);
+        if (end == std::string::npos) end = data.size();
+        const std::string line = data.substr(at, end - at);
+        std::size_t next = end;
+        if (next < data.size() && data[next] == '\r') ++next;
+        if (next < data.size() && data[next] == '\n') ++next;
+        const std::string whole = data.substr(at, next - at);
+        at = next;
         if (line.empty() || line[0] != '[') {
             code += line + "\r\n";
+            raw += whole;
             continue;
         }
         finish();
-        const auto separator = line.find(" | ");
-        if (separator != std::string::npos) {
-            name = line.substr(1, separator - 1);
-            const std::size_t from = separator + 3;
-            description = line.size() > from ? line.substr(from, line.size() - from - 1) : std::string();
-        } else {
-            name = line.size() >= 2 ? line.substr(1, line.size() - 2) : std::string();
-            description.clear();
-        }
+        std::tie(name, description) = ReadHeader(line);
         code.clear();
+        raw = whole;
         headerSeen = true;
     }
     finish();
+    lstName->SetSorted(true);
 }
 
 void TfrmCodeForm::SaveSnippets(const std::string& FileName) {
+    // In the order of the file, new entries last; an entry as it was read is written as it
+    // was read, so a file with nothing new keeps its bytes.
     std::string text = FPreamble;
-    for (int i = 0; i < lstName->Items()->Count(); ++i) {
-        const TCodeFrag* frag = Snippet(i);
-        text += "[" + rtl::TrimRight(lstName->Items()->Get(i)) + " | " + rtl::TrimRight(frag->Description) + "]\r\n";
-        text += rtl::TrimRight(frag->Code) + "\r\n";
+    for (const auto& frag : FSnippets) {
+        const int index = IndexOfSnippet(frag.get());
+        if (index < 0) continue;
+        const std::string name = lstName->Items()->Get(index);
+        if (!text.empty() && !EndsWithBreak(text)) text += "\r\n";
+        if (!frag->Raw.empty() && name == frag->ReadName && frag->Description == frag->ReadDescription &&
+            frag->Code == frag->ReadCode) {
+            text += frag->Raw;
+            continue;
+        }
+        text += WriteHeader(name, frag->Description) + "\r\n";
+        const std::string code = rtl::TrimRight(frag->Code);
+        if (!code.empty()) text += code + "\r\n";
     }
     rtl::WriteFileAtomic(FileName, text);
+}
+
+void TfrmCodeForm::AddEntry(const std::string& Name, TCodeFrag* Frag) {
+    // After the entries of the same name, where it will stand when the file is read again.
+    rtl::TStringList* items = lstName->Items();
+    int index = 0;
+    items->Find(Name, index);
+    while (index < items->Count() && rtl::AnsiCompareText(items->Get(index), Name) == 0) ++index;
+    lstName->SetSorted(false);
+    items->Insert(index, Name);
+    items->PutObject(index, Frag);
+    lstName->SetSorted(true);
 }
 
 // --- creation, settings, closing ---------------------------------------------------------------
@@ -423,7 +495,8 @@ bool TfrmCodeForm::SaveChanges() {
     TCodeFrag* target = nullptr;
     std::unique_ptr<TCodeFrag> added;
     std::string name;
-    if (FEditMode == emAdding) {
+    const bool adding = FEditMode == emAdding;
+    if (adding) {
         name = edtName->Text();
         if (rtl::Trim(name).empty()) {
             FocusIfCan(edtName);
@@ -431,7 +504,8 @@ bool TfrmCodeForm::SaveChanges() {
         }
         added = std::make_unique<TCodeFrag>();
         target = added.get();
-        lstName->Items()->AddObject(name, target);
+        AddEntry(name, target);
+        FSnippets.push_back(std::move(added));
     } else {
         target = IndexOfSnippet(FCurrent) >= 0 ? FCurrent : nullptr;
         if (!target) {
@@ -447,14 +521,15 @@ bool TfrmCodeForm::SaveChanges() {
         SaveSnippets(FCodeFile);
     } catch (...) {
         // The file is as it was; so is the list, and the typed text stays for another try.
-        if (added) lstName->Items()->Delete(IndexOfSnippet(target));
-        else *target = before;
+        if (adding) {
+            lstName->Items()->Delete(IndexOfSnippet(target));
+            FSnippets.pop_back();
+        } else {
+            *target = before;
+        }
         throw;
     }
-    if (added) {
-        FSnippets.push_back(std::move(added));
-        edtName->SetText("");
-    }
+    if (adding) edtName->SetText("");
     FCurrent = target;
     lstName->SetItemIndex(IndexOfSnippet(target));
     SetEditMode(emBrowse);
@@ -496,7 +571,7 @@ void TfrmCodeForm::btnDeleteClick(TObject*) {
         SaveSnippets(FCodeFile);
     } catch (...) {
         // Nothing is deleted when the file keeps the snippet.
-        lstName->Items()->AddObject(name, frag);
+        AddEntry(name, frag);
         lstName->SetItemIndex(IndexOfSnippet(frag));
         lstNameClick(this);
         throw;

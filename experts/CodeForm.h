@@ -23,6 +23,10 @@ namespace experts {
 struct TCodeFrag {
     std::string Code; // lines ending in CR LF
     std::string Description;
+    // The entry's text as the file held it, header and code lines with their own line breaks,
+    // and what it was read as: while the entry is as read, it is written back as it was.
+    std::string Raw;
+    std::string ReadName, ReadDescription, ReadCode;
 };
 
 enum TEditMode { emBrowse = 0, emAdding = 1, emModified = 2 };
@@ -59,7 +63,8 @@ public:
 
     // Reads the file's snippets into the list; raises when the file cannot be read.
     void LoadSnippets(const std::string& FileName);
-    // Rewrites the whole file: the text before the first header, then every entry in list order.
+    // Rewrites the whole file: the text before the first header, then every entry in the order
+    // of the file, new ones last.
     void SaveSnippets(const std::string& FileName);
     void SetEditMode(int Mode);
     int EditMode() const { return FEditMode; }
@@ -106,11 +111,14 @@ private:
     bool SaveChanges();
     void ApplyCodeFont();
     void ClearSnippets();
+    // Puts a snippet into the sorted list after the entries of the same name.
+    void AddEntry(const std::string& Name, TCodeFrag* Frag);
     void ReadSettings();
     void WriteSettings();
     // The list entry that holds the snippet; -1 when none.
     int IndexOfSnippet(const TCodeFrag* Frag) const;
 
+    // In the order of the file; the list holds them sorted by name.
     std::vector<std::unique_ptr<TCodeFrag>> FSnippets;
     // The lines before the first header, kept as they were read.
     std::string FPreamble;

@@ -91,7 +91,8 @@ std::string TCodeExpert::GetIDString() {
 void TCodeExpert::Click() {
     if (!CodeForm)
         CodeForm = vcl::Make<TfrmCodeForm>(vcl::Application);
-    CodeForm->ClearForBrowsing();
+    // A fresh showing starts from browsing; an unsaved edit in the window is kept for the user.
+    if (CodeForm->EditMode() == emBrowse) CodeForm->ClearForBrowsing();
     if (CodeForm->WindowState() == vcl::TWindowState::wsMinimized ||
         (CodeForm->HandleAllocated() && win::IsIconic(CodeForm->Handle())))
         CodeForm->SetWindowState(vcl::TWindowState::wsNormal);

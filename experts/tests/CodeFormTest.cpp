@@ -7,12 +7,14 @@
 #include "rtl/Files.h"
 #include "rtl/Paths.h"
 #include "rtl/Registry.h"
+#include "rtl/SysUtils.h"
 #include "testing/UiTest.h"
 #include "rtl/TestHooks.h"
 
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 
 namespace experts {
 namespace {
@@ -174,20 +176,26 @@ TEST_F(CodeFormTest, ReadsHeadersAndWritesTheFileBackWithTheLinesBeforeTheFirstH
                                               {"odd", "a | b", "begin\r\nend;\r\n"},
                                               {"plain", "", ""},
                                               {"zed", "last one", "z := 1;\r\n"}}));
-    // Entries in list order, each code right-trimmed; the text before the first header stays on top.
+    // With nothing new the file is written back byte for byte, line breaks and blanks included.
+    const std::string original = ReadFile(kFile);
+    Form->SaveSnippets(kFile);
+    EXPECT_EQ(ReadFile(kFile), original);
+    // A changed entry is written anew in its place: its code right-trimmed, the others as read.
+    Form->Snippet(0)->Description = "arrays";
+    Form->Snippet(2)->Code = "inherited;\r\n";
     Form->SaveSnippets(kFile);
     EXPECT_EQ(ReadFile(kFile), "; kept\r\n"
                                "\r\n"
-                               "[arr | array declaration]\r\n"
+                               "[zed | last one]\r\n"
+                               "z := 1;\r\n"
+                               "[arr | arrays]\r\n"
                                "array[0..9] of Byte;\r\n"
                                "  x\r\n"
-                               "[odd | a | b]\r\n"
-                               "begin\r\n"
-                               "end;\r\n"
                                "[plain | ]\r\n"
-                               "\r\n"
-                               "[zed | last one]\r\n"
-                               "z := 1;\r\n");
+                               "inherited;\r\n"
+                               "[odd | a | b]\r\n"
+                               "begin\n"
+                               "end;");
 
     // A file without a header has no snippets, and its text survives a save.
     UseCodeFile("just text\r\n");
@@ -195,6 +203,61 @@ TEST_F(CodeFormTest, ReadsHeadersAndWritesTheFileBackWithTheLinesBeforeTheFirstH
     EXPECT_TRUE(Names().empty());
     Form->SaveSnippets(kFile);
     EXPECT_EQ(ReadFile(kFile), "just text\r\n");
+}
+
+// Template files built at random from the pieces that matter (header forms, same names, blank
+// and padded lines, three kinds of line break, a missing last break, text before the first
+// header): read and written back they keep their bytes; with every entry written anew they read
+// back as the same entries, and a second save changes nothing.
+TEST_F(CodeFormTest, TemplateFilesSurviveLoadAndSave) {
+    UseCodeFile("");
+    Open();
+    const char* const names[] = {"ifs", "IFS", "arr", "x |", "a|b", "zed", "", "caf\xe9", "[in]"};
+    const char* const descriptions[] = {"", "if statement", " padded  ", "a | b", "|", "caf\xe9"};
+    const char* const lines[] = {"begin", "  x := 1;  ", "", "   ", "\tend;", "a [b]", "caf\xe9", "x|y", "; note"};
+    const char* const breaks[] = {"\r\n", "\n", "\r"};
+    std::mt19937 random(45);
+    auto pick = [&](const auto& from) { return from[random() % std::size(from)]; };
+    for (int round = 0; round < 100; ++round) {
+        std::vector<std::string> file;
+        for (unsigned i = random() % 3; i > 0; --i) file.push_back(pick(lines));
+        for (unsigned e = random() % 7; e > 0; --e) {
+            const std::string name = pick(names), description = pick(descriptions);
+            switch (random() % 6) {
+            case 0: file.push_back("[" + name + "]"); break;
+            // No separator: all of it is the name, which the format keeps without trailing blanks.
+            case 1: file.push_back("[" + name + "|" + rtl::TrimRight(description) + "]"); break;
+            case 2: file.push_back("[" + name + " | " + description); break; // no closing bracket
+            case 3: file.push_back("["); break;
+            default: file.push_back("[" + name + " | " + description + "]"); break;
+            }
+            for (unsigned l = random() % 5; l > 0; --l) file.push_back(pick(lines));
+        }
+        std::string text;
+        for (std::size_t i = 0; i < file.size(); ++i) {
+            text += file[i];
+            if (i + 1 < file.size() || random() % 2) text += pick(breaks);
+        }
+        WriteFile(kFile, text);
+        Form->LoadSnippets(kFile);
+        Form->SaveSnippets(kFile);
+        ASSERT_EQ(ReadFile(kFile), text) << "round " << round;
+
+        // Every entry written anew: codes right-trimmed, descriptions too, names and order kept.
+        std::vector<TEntry> expected = Entries();
+        for (TEntry& e : expected) {
+            e.Description = rtl::TrimRight(e.Description);
+            e.Code = rtl::TrimRight(e.Code);
+            if (!e.Code.empty()) e.Code += "\r\n";
+        }
+        for (int i = 0; i < Form->lstName->Items()->Count(); ++i) Form->Snippet(i)->Raw.clear();
+        Form->SaveSnippets(kFile);
+        const std::string rewritten = ReadFile(kFile);
+        Form->LoadSnippets(kFile);
+        ASSERT_EQ(Entries(), expected) << "round " << round << "\n" << text;
+        Form->SaveSnippets(kFile);
+        ASSERT_EQ(ReadFile(kFile), rewritten) << "round " << round;
+    }
 }
 
 TEST_F(CodeFormTest, AddChangeAndDeleteRewriteTheFile) {
@@ -220,16 +283,9 @@ TEST_F(CodeFormTest, AddChangeAndDeleteRewriteTheFile) {
     EXPECT_EQ(Form->EditMode(), emBrowse);
     EXPECT_FALSE(Form->edtName->Visible());
     EXPECT_EQ(Form->lstName->Items()->Get(Form->lstName->ItemIndex()), "repeats");
-    std::string expected = before;
-    expected.insert(expected.find("[trye"), "[repeats | repeat statement]\r\nrepeat\r\n  |\r\nuntil ;\r\n");
-    // The file is rewritten in the list's order: the IDE's arrayd came before arrayc.
-    auto swapFirstTwo = [](std::string text) {
-        const auto c = text.find("[arrayc"), b = text.find("[beginend");
-        const auto d = text.substr(0, c), cc = text.substr(c, b - c);
-        return cc + d + text.substr(b);
-    };
-    expected = swapFirstTwo(expected);
-    EXPECT_EQ(ReadFile(ide::CodeTemplateFile), expected);
+    // The file keeps its order (the IDE's arrayd before arrayc) and the new snippet comes last.
+    EXPECT_EQ(ReadFile(ide::CodeTemplateFile),
+              before + "[repeats | repeat statement]\r\nrepeat\r\n  |\r\nuntil ;\r\n");
 
     // Change: typing in browse mode is a modification, saved to the chosen snippet.
     Choose(robot, "ifs");
@@ -272,9 +328,20 @@ TEST_F(CodeFormTest, ANameGivenTwiceSavesToTheNewSnippet) {
     std::vector<TEntry> ifs;
     for (const TEntry& e : Entries())
         if (e.Name == "ifs") ifs.push_back(e);
+    // The new one after the older, in the list and in the file, before and after reading it again.
     ASSERT_EQ(ifs.size(), 2u);
     const TEntry older{"ifs", "if statement", "if | then\r\nbegin\r\nend;\r\n"}, added{"ifs", "my if", "if x then\r\n"};
-    EXPECT_TRUE((ifs[0] == older && ifs[1] == added) || (ifs[0] == added && ifs[1] == older)) << ifs[0] << ifs[1];
+    EXPECT_EQ(ifs, (std::vector<TEntry>{older, added}));
+    // Saved and read again and again, they do not swap.
+    for (int round = 0; round < 3; ++round) {
+        Form->Snippet(0)->Description = "round " + std::to_string(round);
+        Form->SaveSnippets(Form->CodeFile());
+        Form->LoadSnippets(Form->CodeFile());
+        ifs.clear();
+        for (const TEntry& e : Entries())
+            if (e.Name == "ifs") ifs.push_back(e);
+        EXPECT_EQ(ifs, (std::vector<TEntry>{older, added})) << "round " << round;
+    }
 }
 
 TEST_F(CodeFormTest, AFailedRewriteKeepsTheFileAndWhatWasTyped) {

@@ -6,9 +6,13 @@
 #include "ide/Ide.h"
 #include "ide/tests/IdeFixture.h"
 #include "ide/tests/IdeUiFixture.h"
+#include "ide/IdeSettings.h"
+#include "rtl/Paths.h"
 #include "testing/Shell.h"
 #include "testing/UiTest.h"
 
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -110,6 +114,49 @@ TEST_F(ZestorTest, BothExpertsPutTheirItemsAfterToolsOptionsAndOpenTheirWindows)
         EXPECT_EQ(item.find("ExpertItem"), std::string::npos) << item;
     EXPECT_FALSE(Ide->IsLoaded(ide::TLibraryKind::Zestor));
     EXPECT_FALSE(win::IsWindow(code));
+}
+
+// The Quick Code window of the real library over a template file of the user's: a second click
+// on its menu item keeps what was typed, and saving one change leaves the rest of the file as
+// it was, a header "[x |]" and two snippets of one name included.
+TEST_F(ZestorTest, ASecondClickKeepsAnUnsavedEditAndASaveKeepsTheRestOfTheFile) {
+    const std::string file = rtl::HostPath(ide::CodeTemplateFile);
+    const std::string original = "; mine\r\n[x |]\r\nx;\n[ifs | first]\r\nif a then\r\n\r\n[ifs | second]\r\n"
+                                 "if b then  \r\n[zed | z]\r\nz;\r\n";
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << original;
+    ASSERT_TRUE(Ide->LoadLibrary(ide::TLibraryKind::Zestor, ZESTOR_LIBRARY_FILE));
+    TRobot robot;
+    auto window = [] { return TRobot::FindWindow(TBy::Caption("Quick Code Expert")); };
+    auto memo = [&] { return TRobot::ChildText(window(), "mmoCode"); };
+    auto run = [&] {
+        for (int i = 0; i < 300 && !robot.Done(); ++i) vcl::Application->ProcessMessages();
+        Idle();
+        EXPECT_TRUE(robot.Done()) << robot.Describe();
+    };
+    EXPECT_TRUE(Ide->Menu().ClickByName("ToolsQuickCodeExpertItem"));
+    Idle();
+    ASSERT_NE(window(), nullptr);
+    // The last snippet of the sorted list, its code changed by typing.
+    robot.Click(TBy::Name("lstName"), TBy::Caption("Quick Code Expert"));
+    robot.Key(win::VK_END);
+    robot.Click(TBy::Name("mmoCode"), TBy::Caption("Quick Code Expert"));
+    robot.Key(win::VK_HOME, false, true);
+    robot.Key(win::VK_END);
+    robot.Type("!");
+    run();
+    ASSERT_EQ(memo(), "z;!\r\n");
+
+    EXPECT_TRUE(Ide->Menu().ClickByName("ToolsQuickCodeExpertItem"));
+    Idle();
+    EXPECT_EQ(memo(), "z;!\r\n") << "the second click kept the edit";
+    EXPECT_EQ(Ide->Messages(), std::vector<std::string>{});
+    // Save, on the button bar.
+    robot.ClickAt(TRobot::FindControl(TBy::Name("pnlButtons"), window()), {93 + 12, 3 + 12});
+    run();
+    std::ifstream in(file, std::ios::binary);
+    const std::string saved((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_EQ(saved, "; mine\r\n[x |]\r\nx;\n[ifs | first]\r\nif a then\r\n\r\n[ifs | second]\r\n"
+                     "if b then  \r\n[zed | z]\r\nz;!\r\n");
 }
 
 TEST_F(ZestorTest, TheEntryRefusesWithoutServicesOrOptionsItemAndASecondCall) {
