@@ -4,6 +4,7 @@
 #include "declsearch/OptionsStore.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace declsearch {
 
@@ -199,9 +200,15 @@ void TMainDlg::ReadPlacement() {
         SetWindowState(TWindowState::wsMaximized);
         return;
     }
-    SetPosition(TPosition::poDesigned);
-    SetBounds(FStore->ReadInteger(section, "Left", Left()), FStore->ReadInteger(section, "Top", Top()),
-              FStore->ReadInteger(section, "Width", Width()), FStore->ReadInteger(section, "Height", Height()));
+    // Without a stored place the window keeps its centred position; its size may still be stored.
+    constexpr int none = INT_MIN;
+    const int left = FStore->ReadInteger(section, "Left", none), top = FStore->ReadInteger(section, "Top", none);
+    if (left != none && top != none) {
+        SetPosition(TPosition::poDesigned);
+        SetBounds(left, top, Width(), Height());
+    }
+    SetBounds(Left(), Top(), FStore->ReadInteger(section, "Width", Width()),
+              FStore->ReadInteger(section, "Height", Height()));
 }
 
 void TMainDlg::DoHide() {

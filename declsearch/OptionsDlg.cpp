@@ -315,7 +315,8 @@ void TOptionsDlg::LoadGeneralOptions() {
     RebuildFileList();
     bool first = true;
     for (int i = 0;; ++i) {
-        std::string name = Cut(ini.ReadString("User Defined", "File" + std::to_string(i), ""), ValueLength);
+        // Whole, as they were written: a cut name would match no listed file.
+        std::string name = ini.ReadString("User Defined", "File" + std::to_string(i), "");
         if (name.empty()) break;
         if (first) lbFile->Checked()->Clear();
         first = false;

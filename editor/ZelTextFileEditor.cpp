@@ -181,6 +181,8 @@ void TZelCustomTextFileEditor::MakeBackupCopy(const std::string& Name) {
 void TZelCustomTextFileEditor::SaveToFile(const std::string& Name) {
     if (IsDesigning() || Name.empty()) return;
     THourGlass hourGlass;
+    // Refused before the backup, so that a file that stays as it was gets no new copy either.
+    rtl::CheckFileWritable(Name);
     if (FMakeBackup) MakeBackupCopy(Name);
     const std::int32_t count = ParaCount();
     rtl::WriteFileAtomic(Name, [&](rtl::TAtomicFile& file) {

@@ -3,26 +3,17 @@
 #include "ide/WinNames.h"
 
 #include "rtl/Files.h"
+#include "rtl/IniFiles.h"
 #include "rtl/Paths.h"
 
 #include <cctype>
-#include <charconv>
-#include <map>
+#include <utility>
 
 namespace ide {
 
 namespace {
 
 bool SameText(std::string_view a, std::string_view b) { return SameWinName(a, b); }
-
-std::string Trim(std::string_view s) {
-    size_t b = 0, e = s.size();
-    while (b < e && static_cast<unsigned char>(s[b]) <= ' ')
-        ++b;
-    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ')
-        --e;
-    return std::string(s.substr(b, e - b));
-}
 
 enum class TTokenKind { Ident, String, Symbol, End };
 
@@ -95,101 +86,20 @@ private:
     size_t FPos = 0;
 };
 
-// The desktop file's lines, with the few keys the IDE writes set in place.
-class TIniText {
-public:
-    explicit TIniText(std::string_view text) {
-        size_t start = 0;
-        while (start < text.size()) {
-            size_t e = text.find_first_of("\r\n", start);
-            if (e == std::string_view::npos) {
-                FLines.emplace_back(text.substr(start));
-                break;
-            }
-            FLines.emplace_back(text.substr(start, e - start));
-            start = e + 1;
-            if (text[e] == '\r' && start < text.size() && text[start] == '\n')
-                ++start;
-        }
-    }
-
-    std::string Read(std::string_view section, std::string_view key) const {
-        bool in = false;
-        for (const std::string& line : FLines) {
-            std::string t = Trim(line);
-            if (!t.empty() && t.front() == '[') {
-                in = t.back() == ']' && SameText(Trim(t.substr(1, t.size() - 2)), section);
-                continue;
-            }
-            size_t eq = t.find('=');
-            if (in && eq != std::string::npos && SameText(Trim(t.substr(0, eq)), key))
-                return Trim(t.substr(eq + 1));
-        }
-        return {};
-    }
-
-    void Write(const std::string& section, const std::string& key, const std::string& value) {
-        std::string line = key + "=" + value;
-        bool in = false;
-        size_t lastInSection = std::string::npos;
-        for (size_t i = 0; i < FLines.size(); ++i) {
-            std::string t = Trim(FLines[i]);
-            if (!t.empty() && t.front() == '[') {
-                if (in)
-                    break;
-                in = t.back() == ']' && SameText(Trim(t.substr(1, t.size() - 2)), section);
-                if (in)
-                    lastInSection = i;
-                continue;
-            }
-            if (!in)
-                continue;
-            size_t eq = t.find('=');
-            if (eq != std::string::npos && SameText(Trim(t.substr(0, eq)), key)) {
-                FLines[i] = line;
-                return;
-            }
-            if (!t.empty())
-                lastInSection = i;
-        }
-        if (lastInSection == std::string::npos) {
-            if (!FLines.empty() && !Trim(FLines.back()).empty())
-                FLines.emplace_back();
-            FLines.push_back("[" + section + "]");
-            FLines.push_back(line);
-        } else {
-            FLines.insert(FLines.begin() + static_cast<std::ptrdiff_t>(lastInSection) + 1, line);
-        }
-    }
-
-    std::string Text() const {
-        std::string s;
-        for (const std::string& l : FLines)
-            s += l + "\r\n";
-        return s;
-    }
-
-private:
-    std::vector<std::string> FLines;
-};
-
-int ReadInt(const TIniText& ini, std::string_view section, std::string_view key, int def) {
-    std::string v = ini.Read(section, key);
-    int n = 0;
-    auto [p, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
-    return ec == std::errc() && p == v.data() + v.size() && !v.empty() ? n : def;
+// The desktop file is a profile file, read and written by the profile rules, so that the IDE
+// and the libraries that read it see the same values.
+TWindowPlace ReadPlace(const rtl::TIniFile& ini, const std::string& section, TWindowPlace def) {
+    return {ini.ReadInteger(section, "Left", def.Left), ini.ReadInteger(section, "Top", def.Top),
+            ini.ReadInteger(section, "Width", def.Width), ini.ReadInteger(section, "Height", def.Height)};
 }
 
-TWindowPlace ReadPlace(const TIniText& ini, std::string_view section, TWindowPlace def) {
-    return {ReadInt(ini, section, "Left", def.Left), ReadInt(ini, section, "Top", def.Top),
-            ReadInt(ini, section, "Width", def.Width), ReadInt(ini, section, "Height", def.Height)};
-}
-
-void WritePlace(TIniText& ini, const std::string& section, const TWindowPlace& p) {
-    ini.Write(section, "Left", std::to_string(p.Left));
-    ini.Write(section, "Top", std::to_string(p.Top));
-    ini.Write(section, "Width", std::to_string(p.Width));
-    ini.Write(section, "Height", std::to_string(p.Height));
+// Only the values that differ are written, so that saving an unchanged desktop rewrites nothing.
+void WritePlace(rtl::TIniFile& ini, const std::string& section, const TWindowPlace& p) {
+    const std::pair<const char*, int> values[] = {{"Left", p.Left}, {"Top", p.Top}, {"Width", p.Width}, {"Height", p.Height}};
+    for (const auto& [key, value] : values) {
+        const std::string text = std::to_string(value);
+        if (ini.ReadString(section, key, "") != text) ini.WriteString(section, key, text);
+    }
 }
 
 } // namespace
@@ -258,8 +168,7 @@ std::vector<std::string> TProject::UnitFiles(std::string_view projectText) const
 }
 
 void TProject::ReadDesktop() {
-    auto text = ReadWholeFile(DesktopFile());
-    TIniText ini(text ? *text : std::string());
+    const rtl::TIniFile ini(DesktopFile());
     EditWindow = ReadPlace(ini, "EditWindow0", DefaultEditWindow);
     PropertyInspector = ReadPlace(ini, "PropertyInspector", DefaultPropertyInspector);
 }
@@ -267,11 +176,14 @@ void TProject::ReadDesktop() {
 bool TProject::WriteDesktop() const {
     if (!IsOpen())
         return false;
-    auto text = ReadWholeFile(DesktopFile());
-    TIniText ini(text ? *text : std::string());
-    WritePlace(ini, "EditWindow0", EditWindow);
-    WritePlace(ini, "PropertyInspector", PropertyInspector);
-    return WriteWholeFile(DesktopFile(), ini.Text());
+    rtl::TIniFile ini(DesktopFile());
+    try {
+        WritePlace(ini, "EditWindow0", EditWindow);
+        WritePlace(ini, "PropertyInspector", PropertyInspector);
+    } catch (const rtl::EIniFileException&) {
+        return false;
+    }
+    return true;
 }
 
 } // namespace ide

@@ -103,14 +103,15 @@ inline constexpr const char* IDEWindowClasses[] = {"TAppBuilder", "TPropertyInsp
                                                    "TWatchWindow"};
 
 // Reads the IDE's key into values (the alias name stays); a map level outside 0 to 3 keeps the
-// one values had.
+// one values had. A key that cannot be opened raises ERegistryException saying so.
 void ReadIDESettings(TAliasValues& values);
 
 struct TApplyResult {
-    bool Refused = false;
+    bool Refused = false; // an IDE window is open: nothing was written
+    bool Failed = false;  // the key could not be opened or written: Message says which
     std::string Message;
 };
-// Writes the values into the IDE's key unless an IDE window is open.
+// Writes the values into the IDE's key unless an IDE window is open; never into another key.
 TApplyResult ApplyToIDE(const TAliasValues& values);
 
 bool IsIDERunning();

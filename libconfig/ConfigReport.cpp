@@ -21,9 +21,11 @@ long long FloorDiv(long long A, long long B) {
 } // namespace
 
 int RoundRatio(long long Value, long long Num, long long Den) {
-    long long twice = 2 * Value * Num;
-    // Halves go away from zero, the same way on every resolution.
-    return int(twice >= 0 ? FloorDiv(twice + Den, 2 * Den) : -FloorDiv(-twice + Den, 2 * Den));
+    // In integers, so that a half is a half on every resolution; halves go to the even neighbour.
+    const long long product = Value * Num;
+    const long long q = FloorDiv(product, Den), twiceRest = 2 * (product - q * Den);
+    if (twiceRest > Den || (twiceRest == Den && q % 2 != 0)) return int(q + 1);
+    return int(q);
 }
 
 int TruncRatio(long long Value, long long Num, long long Den) { return int(Value * Num / Den); }

@@ -4,6 +4,8 @@
 #include "rtl/Registry.h"
 #include "rtl/SysUtils.h"
 
+#include <utility>
+
 namespace libconfig {
 namespace {
 
@@ -14,10 +16,16 @@ int ParseInt(const std::string& text) {
     return rtl::StrToIntDef(s, 0);
 }
 
+std::string KeyName() { return std::string("HKEY_CURRENT_USER\\") + LibraryKey; }
+
 // Opens the library key for one read or write and closes it at once, also when an error passes.
+// A key that cannot be opened raises, so that nothing is read from or written to another.
 class TLibraryKey {
 public:
-    TLibraryKey() { FReg.OpenKey(std::string("\\") + LibraryKey, true); }
+    TLibraryKey() {
+        if (!FReg.OpenKey(std::string("\\") + LibraryKey, true))
+            throw rtl::ERegistryException("Unable to open registry key " + KeyName());
+    }
     ~TLibraryKey() { FReg.CloseKey(); }
     rtl::TRegistry& operator*() { return FReg; }
     rtl::TRegistry* operator->() { return &FReg; }
@@ -50,19 +58,34 @@ void ReadIDESettings(TAliasValues& values) {
 }
 
 TApplyResult ApplyToIDE(const TAliasValues& v) {
-    if (IsIDERunning()) return {true, "Delphi IDE is running, library configuration cannot be changed!"};
-    {
+    if (IsIDERunning()) return {true, false, "Delphi IDE is running, library configuration cannot be changed!"};
+    const std::pair<const char*, std::string> values[] = {
+        {"ComponentLibrary", v.LibraryFile},
+        {"SearchPath", JoinText(v.SearchPath)},
+        {"UnitAliases", v.UnitAliases},
+        {"SaveLibrarySource", std::to_string(BoolToInt(v.SaveSource))},
+        {"MapFile", std::to_string(v.MapFile)},
+        {"DebugInfo", std::to_string(BoolToInt(v.DebugInfo))},
+        {"ShowWarnings", std::to_string(BoolToInt(v.Warnings))},
+        {"ShowHints", std::to_string(BoolToInt(v.Hints))},
+    };
+    int written = 0;
+    try {
         TLibraryKey key;
-        key->WriteString("ComponentLibrary", v.LibraryFile);
-        key->WriteString("SearchPath", JoinText(v.SearchPath));
-        key->WriteString("UnitAliases", v.UnitAliases);
-        key->WriteString("SaveLibrarySource", std::to_string(BoolToInt(v.SaveSource)));
-        key->WriteString("MapFile", std::to_string(v.MapFile));
-        key->WriteString("DebugInfo", std::to_string(BoolToInt(v.DebugInfo)));
-        key->WriteString("ShowWarnings", std::to_string(BoolToInt(v.Warnings)));
-        key->WriteString("ShowHints", std::to_string(BoolToInt(v.Hints)));
+        for (const auto& [name, value] : values) {
+            key->WriteString(name, value);
+            ++written;
+        }
+    } catch (const rtl::ERegistryException& e) {
+        std::string message = e.Message();
+        if (message.rfind("Unable to open", 0) != 0)
+            message = "Unable to write to registry key " + KeyName() + " (" + message + ")";
+        return {false, true,
+                message + ".\n" +
+                    (written == 0 ? "The library configuration was not changed."
+                                  : "The library configuration was changed only in part.")};
     }
-    return {false, "Registry updated. New library configuration\nwill take effect next time you start Delphi."};
+    return {false, false, "Registry updated. New library configuration\nwill take effect next time you start Delphi."};
 }
 
 } // namespace libconfig

@@ -406,7 +406,10 @@ void TForm1::ebDeleteClick(TObject*) {
 
 void TForm1::ebSelectClick(TObject*) {
     TApplyResult result = ApplyToIDE(ShownValues());
-    MessageDlg(result.Message, result.Refused ? TMsgDlgType::mtWarning : TMsgDlgType::mtInformation, mbOK, 0);
+    const TMsgDlgType type = result.Refused  ? TMsgDlgType::mtWarning
+                             : result.Failed ? TMsgDlgType::mtError
+                                             : TMsgDlgType::mtInformation;
+    MessageDlg(result.Message, type, mbOK, 0);
 }
 
 void TForm1::ebPrintClick(TObject*) {

@@ -243,6 +243,16 @@ int TMainForm::CheckFile(const std::string& Name) {
     FIncludeList->Clear();
     std::string fileName = Name;
     if (!LocateFile(fileName)) return 1;
+    auto notChecked = [&](const rtl::Exception& e) {
+        Screen->SetCursor(crDefault);
+        return SkipFile(std::string(e.what()) + "\r" + fileName + " was not checked.");
+    };
+    // A file that could not be written back is not offered word by word: no answer would be saved.
+    try {
+        rtl::CheckFileWritable(fileName);
+    } catch (const rtl::Exception& e) {
+        return notChecked(e);
+    }
     // A form is checked through its text copy; one that cannot be is skipped (it has said why).
     const bool form = IsFormFile(fileName);
     std::string textName = fileName;
@@ -257,8 +267,7 @@ int TMainForm::CheckFile(const std::string& Name) {
     try {
         FSpeller->LoadFile(textName);
     } catch (const rtl::Exception& e) {
-        Screen->SetCursor(crDefault);
-        return SkipFile(std::string(e.what()) + "\r" + fileName + " was not checked.");
+        return notChecked(e);
     }
     FSpeller->ShowFileInEditor(fileName);
     if (!form) {

@@ -1,7 +1,11 @@
 #include "IdeFixture.h"
 
 #include "host/Interface.h"
+#include "rtl/IniFiles.h"
+#include "rtl/StringLists.h"
+#include "rtl/SysUtils.h"
 
+#include <random>
 #include <vector>
 
 using namespace ide_test;
@@ -111,6 +115,112 @@ TEST_F(ProjectTest, MissingDesktopGivesDefaultPlacesAndIsWrittenOnSave) {
     EXPECT_EQ(DiskText(DemoDir + "Demo.dsk"),
               "[EditWindow0]\r\nLeft=210\r\nTop=119\r\nWidth=430\r\nHeight=300\r\n\r\n"
               "[PropertyInspector]\r\nLeft=1\r\nTop=99\r\nWidth=197\r\nHeight=380\r\n");
+}
+
+// What a profile reader (the one the libraries use) finds in a desktop file: the two places, with
+// the defaults the IDE and Quillor both give.
+struct TDesktopView {
+    ide::TWindowPlace Edit, Inspector;
+    std::vector<std::string> Rest; // every other "section|key=value", in the reader's order
+};
+
+TDesktopView ProfileView(const std::string& dsk) {
+    const rtl::TIniFile ini(dsk);
+    auto place = [&](const std::string& section, ide::TWindowPlace d) {
+        return ide::TWindowPlace{ini.ReadInteger(section, "Left", d.Left), ini.ReadInteger(section, "Top", d.Top),
+                                 ini.ReadInteger(section, "Width", d.Width), ini.ReadInteger(section, "Height", d.Height)};
+    };
+    TDesktopView v{place("EditWindow0", ide::TProject::DefaultEditWindow),
+                   place("PropertyInspector", ide::TProject::DefaultPropertyInspector), {}};
+    rtl::TStringList sections, values;
+    ini.ReadSections(sections);
+    for (int i = 0; i < sections.Count(); ++i) {
+        const std::string section = sections.Get(i);
+        ini.ReadSectionValues(section, values);
+        const bool placed = rtl::SameText(section, "EditWindow0") || rtl::SameText(section, "PropertyInspector");
+        for (int k = 0; k < values.Count(); ++k) {
+            const std::string entry = values.Get(k), key = entry.substr(0, entry.find('='));
+            if (placed && (rtl::SameText(key, "Left") || rtl::SameText(key, "Top") || rtl::SameText(key, "Width") ||
+                           rtl::SameText(key, "Height")))
+                continue;
+            v.Rest.push_back(rtl::UpperCase(section) + "|" + entry);
+        }
+    }
+    return v;
+}
+
+// The IDE reads a desktop file as the libraries do, and what it writes back they read as written,
+// with every other value of the file kept.
+class DesktopRoundTrip : public ProjectTest {
+protected:
+    void Check(const std::string& text, const std::string& label) {
+        SCOPED_TRACE(label);
+        // A file of its own each time: one rewritten in place within a clock tick could pass for
+        // the version a reader already holds.
+        const std::string name = DemoDir + "Desk" + std::to_string(++FCount);
+        const std::string dsk = name + ".DSK";
+        WriteDisk(dsk, text);
+        const TDesktopView before = ProfileView(dsk);
+        ide::TProject project;
+        project.Open(name + ".dpr");
+        EXPECT_EQ(project.EditWindow, before.Edit) << text;
+        EXPECT_EQ(project.PropertyInspector, before.Inspector) << text;
+
+        project.EditWindow = {before.Edit.Left + 1, 2, 333, before.Edit.Height};
+        project.PropertyInspector = {7, before.Inspector.Top, 8, 9};
+        ASSERT_TRUE(project.WriteDesktop());
+        const TDesktopView after = ProfileView(dsk);
+        EXPECT_EQ(after.Edit, project.EditWindow) << text << "\n--- written\n" << DiskText(dsk);
+        EXPECT_EQ(after.Inspector, project.PropertyInspector) << text << "\n--- written\n" << DiskText(dsk);
+        EXPECT_EQ(after.Rest, before.Rest) << text << "\n--- written\n" << DiskText(dsk);
+        ide::TProject again;
+        again.Open(name + ".dpr");
+        EXPECT_EQ(again.EditWindow, project.EditWindow);
+        EXPECT_EQ(again.PropertyInspector, project.PropertyInspector);
+    }
+
+private:
+    int FCount = 0;
+};
+
+TEST_F(DesktopRoundTrip, TheIdeAndTheProfileReaderAgreeOnEveryForm) {
+    const char* cases[] = {
+        "[EditWindow0]\r\nLeft=5\r\nTop=6\r\nWidth=400\r\nHeight=250\r\n[PropertyInspector]\r\nLeft=3\r\nTop=90\r\n",
+        "[EditWindow0]\rLeft=5\rTop=6\rWidth=400\r[PropertyInspector]\rLeft=3\r",          // bare CRs
+        "[EditWindow0]\nLeft=5\n[Other]\r\nLeft=1\r[PropertyInspector]\nWidth=150",          // mixed, no last break
+        "[EditWindow0] ; the code editor\r\nLeft=7\r\nTop=8\r\n[PropertyInspector]x\r\nHeight=300\r\n",
+        "  [ editwindow0 ]  \r\n  LEFT = 11 \r\n\ttop\t=\t12\r\nWidth=\"401\"\r\nHeight='251'\r\n",
+        "[EditWindow0]\r\nLeft=1\r\n[EditWindow0]\r\nLeft=2\r\nTop=3\r\n",                  // the first section holds
+        "[EditWindow0]\r\nLeft=1\r\nLeft=2\r\n;Top=9\r\nTop\r\n=4\r\nWidth=12px\r\nHeight=0x20\r\n",
+        "[Main Window]\r\nCreate=1\r\n\r\n[EditWindow0]\r\nCreate=1\r\n\r\n[Watches]\r\nCount=0\r\n",
+        "[EditWindow0\r\nLeft=6\r\n[]\r\nTop=1\r\n",
+        "",
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) Check(cases[i], "case " + std::to_string(i));
+}
+
+TEST_F(DesktopRoundTrip, RandomDesktopFiles) {
+    std::mt19937 rng(45);
+    auto pick = [&](std::initializer_list<const char*> items) {
+        return std::string(items.begin()[rng() % items.size()]);
+    };
+    for (int n = 0; n < 150; ++n) {
+        std::string text;
+        for (int line = 0, lines = int(rng() % 14); line < lines; ++line) {
+            const std::string blank = pick({"", "", " ", "\t", "  "});
+            if (rng() % 4 == 0) {
+                text += blank + "[" + pick({"EditWindow0", "editwindow0", "PropertyInspector", "Main Window", "X", ""}) +
+                        pick({"]", "]", "] x", "]]", "", " ] ;c"}) + blank;
+            } else {
+                text += blank + pick({"Left", "Top", "Width", "Height", "LEFT", "Create", "", ";Left"}) + blank +
+                        pick({"=", "=", "= ", ""}) + blank + pick({"1", "42", "-7", "0x1F", "\"9\"", "12px", "", "=3"}) +
+                        blank;
+            }
+            text += pick({"\r\n", "\r\n", "\n", "\r", "\r\r\n"});
+        }
+        Check(text, "random " + std::to_string(n));
+        if (HasFailure()) break;
+    }
 }
 
 TEST(ParseUses, Cases) {

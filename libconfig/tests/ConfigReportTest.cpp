@@ -114,18 +114,24 @@ public:
     }
 };
 
-TEST(ConfigReportRounding, HalvesGoAwayFromZeroInIntegers) {
+TEST(ConfigReportRounding, HalvesGoToTheEvenNeighbourInIntegers) {
     struct {
         long long Value, Num, Den;
         int Round, Trunc;
     } cases[] = {
-        {4661, 1, 2, 2331, 2330},  // A4's printable width: an odd centre
-        {90, 1, 20, 5, 4},          // 4.5: a float product lies a hair above or below
+        {4661, 1, 2, 2330, 2330},  // A4's printable width: 2330.5, an even centre
+        {4663, 1, 2, 2332, 2331},  // 2331.5
+        {90, 1, 20, 4, 4},          // 4.5: a float product lies a hair above or below
+        {110, 1, 20, 6, 5},         // 5.5
         {600, 1, 80, 8, 7},         // 7.5
         {300, 1, 80, 4, 3},         // 3.75
+        {13, 1, 20, 1, 0},          // 0.65
+        {10, 1, 20, 0, 0},          // 0.5
         {600, 7000, 2000, 2100, 2100},
         {601, 5, 4, 751, 751},      // 751.25
-        {-3, 1, 2, -2, -1},
+        {-3, 1, 2, -2, -1},         // -1.5
+        {-5, 1, 2, -2, -2},         // -2.5
+        {-7, 1, 4, -2, -1},         // -1.75
         {0, 1, 2, 0, 0},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
@@ -142,7 +148,7 @@ TEST_F(ConfigReportTest, ThreeAliasesPrintThreePagesOnLetterAndA4) {
         short Paper;
         const char* Size;
         int Centre;
-    } papers[] = {{win::DMPAPER_LETTER, "612 x 792 pts (letter)", 2400}, {win::DMPAPER_A4, "595.276 x 841.89 pts (A4)", 2331}};
+    } papers[] = {{win::DMPAPER_LETTER, "612 x 792 pts (letter)", 2400}, {win::DMPAPER_A4, "595.276 x 841.89 pts (A4)", 2330}};
     for (auto& paper : papers) {
         SCOPED_TRACE(paper.Size);
         for (const std::string& f : Files()) std::filesystem::remove(rtl::PrinterDir() + "/" + f);

@@ -9,6 +9,7 @@
 #include "rtl/Modules.h"
 #include "rtl/Paths.h"
 #include "rtl/Registry.h"
+#include "rtl/StringLists.h"
 #include "rtl/TestHooks.h"
 #include "rtl/WinRoot.h"
 #include "testing/Shell.h"
@@ -505,6 +506,99 @@ TEST_F(MainWindowTest, ApplyIsRefusedWhileAnIdeWindowIsOpenAndDoneAfter) {
     EXPECT_EQ(reg.ReadString("DebugInfo"), "0");
     EXPECT_EQ(reg.ReadString("ShowHints"), "1");
     EXPECT_EQ(reg.ReadString("ShowWarnings"), "0");
+}
+
+// Apply whose registry key cannot be opened or written says so, and writes nothing anywhere else.
+TEST_F(MainWindowTest, AFailedApplySaysSoAndWritesNothingElsewhere) {
+    WriteStore(Alias(1, "One", "C:\\Delphi\\Lib;C:\\Mine", 3));
+    Open();
+    const std::string keyName = "HKEY_CURRENT_USER\\Software\\Borland\\Delphi\\2.0\\Library";
+    auto rootValues = [] {
+        rtl::TRegistry reg;
+        EXPECT_TRUE(reg.OpenKey("\\", false));
+        rtl::TStringList names;
+        reg.GetValueNames(names);
+        return names.Text();
+    };
+    struct {
+        const char* Label;
+        bool KeyThere;   // the IDE's key exists before
+        int FailCommits; // how many of the registry's next commits fail (-1 all)
+        std::string Message;
+    } cases[] = {
+        // The lock held past its time, or the disk refusing: the key is not made.
+        {"open", false, 1,
+         "Unable to open registry key " + keyName + ".\nThe library configuration was not changed."},
+        {"first write", true, -1,
+         "Unable to write to registry key " + keyName +
+             " (Failed to set data for 'ComponentLibrary').\nThe library configuration was not changed."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Label);
+        {
+            rtl::TRegistry reg;
+            reg.DeleteKey(std::string("\\") + LibraryKey);
+        }
+        if (c.KeyThere) SetIDE("C:\\OLD", "C:\\OLD.DCL", "1");
+        int left = c.FailCommits;
+        rtl::SetWriteFailureHook([&left](std::string_view) {
+            if (left == 0) return 0;
+            if (left > 0) --left;
+            return EAGAIN;
+        });
+        std::string shown;
+        win::HWND box = nullptr;
+        TRobot robot;
+        Tool(robot, Form->ebSelect);
+        robot.OnNextModal([&](win::HWND b) {
+            box = b;
+            shown = TRobot::ChildText(b, "Message");
+            TRobot::Screenshot(std::string("/tmp/vorl-apply-failed-") + c.Label + ".png", b);
+        });
+        robot.AnswerNextModal(TBy::Name("OK"));
+        Run(robot);
+        rtl::SetWriteFailureHook({});
+        EXPECT_EQ(shown, c.Message);
+        EXPECT_NE(box, nullptr);
+        EXPECT_EQ(rootValues(), "") << "nothing written into the root";
+        rtl::TRegistry reg;
+        if (c.KeyThere) {
+            ASSERT_TRUE(reg.OpenKey(std::string("\\") + LibraryKey, false));
+            EXPECT_EQ(reg.ReadString("SearchPath"), "C:\\OLD");
+            EXPECT_EQ(reg.ReadString("ComponentLibrary"), "C:\\OLD.DCL");
+            EXPECT_EQ(reg.ReadString("MapFile"), "1");
+        } else {
+            EXPECT_FALSE(reg.OpenKey(std::string("\\") + LibraryKey, false));
+        }
+    }
+    // Once the registry takes it, the same Apply writes the key.
+    std::string done;
+    TRobot robot;
+    Tool(robot, Form->ebSelect);
+    Answer(robot, "OK", &done);
+    Run(robot);
+    EXPECT_EQ(done, "Registry updated. New library configuration\nwill take effect next time you start Delphi.");
+    rtl::TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(std::string("\\") + LibraryKey, false));
+    EXPECT_EQ(reg.ReadString("SearchPath"), "C:\\Delphi\\Lib;C:\\Mine");
+    EXPECT_EQ(rootValues(), "");
+}
+
+// A read-only store is refused by the one rule of every rewrite, with the store's own message.
+TEST_F(MainWindowTest, AReadOnlyStoreIsNotWritten) {
+    WriteStore(Alias(1, "One", "C:\\A"));
+    fs::permissions(StoreHost, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const std::string before = ReadFile(StoreHost);
+    Open();
+    std::string error;
+    TRobot robot;
+    Tool(robot, Form->ebRefresh);
+    robot.Click(TBy::Name("btnSave"));
+    Answer(robot, "Yes");
+    Answer(robot, "OK", &error);
+    Run(robot);
+    EXPECT_EQ(error, "Unable to write to " + StoreName + ".");
+    EXPECT_EQ(ReadFile(StoreHost), before);
 }
 
 TEST_F(MainWindowTest, PrintAsksThenPrintsOnePageAnAlias) {

@@ -256,6 +256,32 @@ bool IsTemporaryOf(std::string_view name, std::string_view base) {
     return false;
 }
 
+// The target a rewrite replaces: a link is written through to the file it names, so that the
+// link stays a link.
+std::string ResolvedTarget(const std::string& host) {
+    char resolved[PATH_MAX];
+    struct stat lst;
+    if (::lstat(host.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode) && ::realpath(host.c_str(), resolved))
+        return resolved;
+    return host;
+}
+
+// The one rule of writing a file: a read-only file is refused even to a user whose rights would
+// allow it (as the read-only attribute refuses an administrator), and so is a file or folder the
+// user may not write. Empty when the file may be written, else why not.
+std::string RefusalOf(const std::string& target) {
+    struct stat st;
+    if (::stat(target.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) return "it is a folder";
+        if (!(st.st_mode & S_IWUSR)) return "the file is read-only";
+        if (::access(target.c_str(), W_OK) != 0) return ErrorText(errno);
+    }
+    std::string dir, base;
+    SplitHostPath(target, dir, base);
+    if (::access(dir.c_str(), W_OK | X_OK) != 0) return ErrorText(errno);
+    return {};
+}
+
 void SyncFolderOf(const std::string& path) {
     std::size_t slash = path.rfind('/');
     std::string dir = slash == std::string::npos ? std::string(".") : (slash == 0 ? std::string("/") : path.substr(0, slash));
@@ -500,27 +526,59 @@ TAtomicFile::TAtomicFile(THostPath target) : FFileName(target.Path), FTarget(std
 }
 
 void TAtomicFile::Open() {
-    // Write through a link to the file it names, so that the link stays a link.
-    char resolved[PATH_MAX];
-    struct stat lst;
-    if (::lstat(FTarget.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode) && ::realpath(FTarget.c_str(), resolved))
-        FTarget = resolved;
+    FTarget = ResolvedTarget(FTarget);
+    if (std::string why = RefusalOf(FTarget); !why.empty())
+        throw EFCreateError("Cannot create file " + FFileName + ": " + why);
     struct stat st;
     bool replacing = ::stat(FTarget.c_str(), &st) == 0;
-    if (replacing && S_ISDIR(st.st_mode)) throw EFCreateError("Cannot create file " + FFileName + ": it is a folder");
-    for (int attempt = 0; attempt < 100 && FHandle < 0; ++attempt) {
-        FTemp = TempNameBeside(FTarget);
-        FHandle = ::open(FTemp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (FHandle < 0 && errno != EEXIST) break;
+    // Leftovers of writers that died before their rename. A live writer holds the lock on its
+    // file from before the file has a name until after the rename, so none of its is taken.
+    RemoveStaleTemporaries(FTarget);
+    std::string dir, base;
+    SplitHostPath(FTarget, dir, base);
+    // Written without a name, so that a writer killed before Commit leaves nothing behind.
+    FHandle = ::open(dir.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+    if (FHandle >= 0) {
+        ::flock(FHandle, LOCK_EX);
+    } else {
+        for (int attempt = 0; attempt < 100 && FHandle < 0; ++attempt) {
+            FTemp = TempNameBeside(FTarget);
+            FHandle = ::open(FTemp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (FHandle < 0 && errno != EEXIST) break;
+            if (FHandle < 0) continue;
+            // Another writer's sweep may have taken the file before it was locked: then anew.
+            ::flock(FHandle, LOCK_EX);
+            struct stat held, named;
+            if (::fstat(FHandle, &held) != 0 || ::stat(FTemp.c_str(), &named) != 0 || held.st_ino != named.st_ino ||
+                held.st_dev != named.st_dev) {
+                ::close(FHandle);
+                FHandle = -1;
+            }
+        }
     }
     if (FHandle < 0) {
         int code = errno;
         FTemp.clear();
         throw EFCreateError("Cannot create file " + FFileName + ": " + ErrorText(code));
     }
-    // Held while the file lives: a temporary file nobody holds is a leftover of a dead writer.
-    ::flock(FHandle, LOCK_EX);
     if (replacing) ::fchmod(FHandle, st.st_mode & 07777);
+}
+
+// Gives the unnamed file a temporary name beside the target, ready to be renamed over it.
+void TAtomicFile::Name() {
+    if (!FTemp.empty()) return;
+    const std::string self = "/proc/self/fd/" + std::to_string(FHandle);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string temp = TempNameBeside(FTarget);
+        int rc = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW);
+        if (rc != 0 && errno != EEXIST) rc = ::linkat(FHandle, "", AT_FDCWD, temp.c_str(), AT_EMPTY_PATH);
+        if (rc == 0) {
+            FTemp = std::move(temp);
+            return;
+        }
+        if (errno != EEXIST) break;
+    }
+    Fail(errno);
 }
 
 TAtomicFile::~TAtomicFile() { Discard(); }
@@ -559,14 +617,15 @@ void TAtomicFile::Commit() {
     if (injected) Fail(injected);
     // Flushed before the rename, so that even a system crash leaves the old or the new file whole.
     if (::fsync(FHandle) != 0) Fail(errno);
-    if (!FKeepLocked) {
-        int handle = FHandle;
-        FHandle = -1;
-        if (::close(handle) != 0) Fail(errno);
-    }
+    Name();
+    // The lock is held over the rename: an unlocked temporary file is a dead writer's.
     if (::rename(FTemp.c_str(), FTarget.c_str()) != 0) Fail(errno);
     FTemp.clear();
     FCommitted = true;
+    if (!FKeepLocked) {
+        ::close(FHandle);
+        FHandle = -1;
+    }
     SyncFolderOf(FTarget);
 }
 
@@ -589,11 +648,24 @@ void RemoveStaleTemporaries(const std::string& hostPath) {
     for (const std::string& path : stale) {
         int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
         if (fd < 0) continue;
-        struct stat st;
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        // Only the file that was locked goes: the name may have been renamed away meanwhile.
+        struct stat st, now;
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            ::lstat(path.c_str(), &now) == 0 && now.st_ino == st.st_ino && now.st_dev == st.st_dev)
             ::unlink(path.c_str());
         ::close(fd);
     }
+}
+
+std::string WriteRefusal(std::string_view fileName) {
+    std::string host = HostPath(fileName);
+    if (host.empty() || fileName.empty()) return "no such drive";
+    return RefusalOf(ResolvedTarget(host));
+}
+
+void CheckFileWritable(std::string_view fileName) {
+    if (std::string why = WriteRefusal(fileName); !why.empty())
+        throw EFCreateError("Cannot create file " + std::string(fileName) + ": " + why);
 }
 
 void WriteFileAtomic(std::string_view fileName, std::string_view bytes) {

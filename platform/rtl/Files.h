@@ -85,12 +85,21 @@ constexpr unsigned DRIVE_RAMDISK = 6;
 std::uint32_t GetLogicalDrives();                    // bit 0 is A:
 unsigned GetDriveType(std::string_view rootPathName); // "C:\", "c:" or "" (the current drive)
 
-// An atomic rewrite, the one way the suite replaces a file: the bytes go to a temporary file
-// beside the target (locked while it exists), which is flushed to disk and renamed over the
-// target by Commit, and the folder is flushed after it. Until then, and on any failure, the
-// target stays as it was and the temporary file is removed. A new file gets the default
-// permissions, a replaced one keeps its own. Creating the temporary file raises EFCreateError,
-// writing, flushing or renaming EInOutError, each naming the target.
+// The rule of every rewrite: a file that is read-only (faReadOnly; refused even where the
+// user's rights would allow it, as the read-only attribute is) or that the user may not write,
+// or a file in a folder the user may not write, is not written. WriteRefusal gives why, or empty
+// when the file may be written; CheckFileWritable raises the atomic rewrite's EFCreateError for it.
+std::string WriteRefusal(std::string_view fileName);
+void CheckFileWritable(std::string_view fileName);
+
+// An atomic rewrite, the one way the suite replaces a file: the bytes go to an unnamed file in
+// the target's folder (locked while it exists), which Commit flushes to disk, names beside the
+// target and renames over it, and the folder is flushed after it. Until then, and on any
+// failure, the target stays as it was and nothing new is left in the folder; temporary files
+// that writers killed mid-way left beside the target are removed by the next rewrite of it. A
+// new file gets the default permissions, a replaced one keeps its own. A target that the rule
+// above refuses, or a failure to create the file, raises EFCreateError; writing, flushing or
+// renaming EInOutError, each naming the target.
 class TAtomicFile {
 public:
     // A target given by its host path rather than by a suite name.
@@ -116,20 +125,20 @@ public:
 
 private:
     void Open();
+    void Name();
     void Fail(int code);
     void Discard();
 
     std::string FFileName;    // as given, for messages
     std::string FTarget;      // host path
-    std::string FTemp;        // host path
+    std::string FTemp;        // host path, once the file has a name
     int FHandle = -1;
     bool FKeepLocked = false;
     bool FCommitted = false;
 };
 
 // Removes the temporary files of interrupted rewrites of a host path that no live writer holds
-// (the writer's lock on its temporary file ends with the writer). Called by the next writer,
-// under the file's own lock.
+// (the writer's lock on its temporary file ends with the writer). Every rewrite calls it first.
 void RemoveStaleTemporaries(const std::string& hostPath);
 
 void WriteFileAtomic(std::string_view fileName, std::string_view bytes);

@@ -134,9 +134,6 @@ bool TLockedFile::Replace(const std::string& content) {
     if (FFd < 0) return false;
     // The lock moves to the new version with it, so the holder may replace it again; waiters
     // on the old version find it replaced and wait for the new one.
-    // Holding the lock, no writer of this file is at work: temporary files beside it are
-    // leftovers of writers that died before their rename.
-    RemoveStaleTemporaries(FPath);
     int fd = -1;
     if (!Rewrite(FPath, content, &FStamp, &fd)) return false;
     ::close(FFd);

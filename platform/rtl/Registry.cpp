@@ -747,7 +747,10 @@ bool TRegistry::OpenKey(const std::string& key, bool canCreate) {
     long rc = canCreate
                   ? RegCreateKeyEx(BaseKey(relative), path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr)
                   : RegOpenKeyEx(BaseKey(relative), path.c_str(), 0, KEY_ALL_ACCESS, &h);
-    if (rc != ERROR_SUCCESS) return false;
+    if (rc != ERROR_SUCCESS) {
+        CloseKey();
+        return false;
+    }
     std::string newPath = relative && FCurrentKey ? FCurrentPath : std::string();
     while (!path.empty() && path.back() == '\\') path.pop_back();
     if (!path.empty()) newPath += newPath.empty() ? path : "\\" + path;

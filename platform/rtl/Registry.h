@@ -88,7 +88,8 @@ public:
     HKEY CurrentKey() const { return FCurrentKey; }
     const std::string& CurrentPath() const { return FCurrentPath; }
 
-    // A successful open makes the key the current key.
+    // A successful open makes the key the current key; a failed one leaves none, so that the
+    // values meant for the key asked for go nowhere else.
     bool OpenKey(const std::string& key, bool canCreate);
     void CloseKey();
     bool KeyExists(const std::string& key);
@@ -111,7 +112,9 @@ public:
     void WriteBool(const std::string& name, bool value);
 
 protected:
-    HKEY ValueKey() const { return FCurrentKey ? FCurrentKey : FRootKey; }
+    // Values live in the current key only: with none open every value call fails, as on Windows,
+    // rather than reaching the root.
+    HKEY ValueKey() const { return FCurrentKey; }
 
 private:
     HKEY BaseKey(bool relative) const { return relative && FCurrentKey ? FCurrentKey : FRootKey; }

@@ -12,7 +12,13 @@
 #include <fstream>
 #include <set>
 #include <sstream>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -281,6 +287,98 @@ TEST_F(FilesOnDisk, AtomicWriteIntoAMissingFolderNamesTheFile) {
     }
     EXPECT_THROW(rtl::WriteFileAtomic("C:\\Proj\\Sub", std::string_view("x")), rtl::EFCreateError);
     EXPECT_TRUE(fs::is_directory(dir + "/Sub"));
+}
+
+// Beside the target: every name in the folder that is not one of the fixture's own.
+std::set<std::string> NamesIn(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) names.insert(e.path().filename().string());
+    return names;
+}
+
+TEST_F(FilesOnDisk, TheRewriteRefusesAReadOnlyFileEvenWhereTheRightsWouldAllowIt) {
+    WriteHost(dir + "/Sub/Fresh.pas", "f");
+    WriteHost(dir + "/Sub/Owner.pas", "o");
+    fs::permissions(dir + "/Sub/Owner.pas", fs::perms::owner_read | fs::perms::group_write | fs::perms::others_write);
+    fs::create_symlink("../Locked.pas", dir + "/Sub/Link.pas");
+    struct {
+        const char* Name;
+        const char* Why; // empty: written
+    } cases[] = {
+        {"C:\\Proj\\Locked.pas", "the file is read-only"},   // 0444, as the test user may be root
+        {"c:\\proj\\locked.PAS", "the file is read-only"},   // found without regard to case
+        {"C:\\Proj\\Sub\\Owner.pas", "the file is read-only"}, // others may write, its owner not
+        {"C:\\Proj\\Sub\\Link.pas", "the file is read-only"},  // a link to a read-only file
+        {"C:\\Proj\\Sub", "it is a folder"},
+        {"C:\\Proj\\Sub\\Fresh.pas", ""},
+        {"C:\\Proj\\Sub\\New.pas", ""},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
+        SCOPED_TRACE(c.Name);
+        EXPECT_EQ(rtl::WriteRefusal(c.Name), c.Why) << "case " << i;
+        const std::string expected = std::string("Cannot create file ") + c.Name + ": " + c.Why;
+        for (int road = 0; road < 3; ++road) {
+            try {
+                if (road == 0) rtl::WriteFileAtomic(c.Name, std::string_view("new text"));
+                if (road == 1) rtl::CheckFileWritable(c.Name);
+                if (road == 2) rtl::WriteFileAtomic(c.Name, [](rtl::TAtomicFile& f) { f.Write("new text"); });
+                EXPECT_EQ(c.Why, std::string()) << "case " << i << " road " << road << ": written";
+            } catch (const rtl::EFCreateError& e) {
+                EXPECT_EQ(e.Message(), expected) << "case " << i << " road " << road;
+            }
+        }
+    }
+    EXPECT_EQ(ReadHost(dir + "/Locked.pas"), "l");
+    EXPECT_EQ(ReadHost(dir + "/Sub/Owner.pas"), "o");
+    EXPECT_EQ(ReadHost(dir + "/Sub/Fresh.pas"), "new text");
+    EXPECT_TRUE(fs::is_symlink(dir + "/Sub/Link.pas"));
+    // Copies follow the same rule, as the system's copy does onto a read-only file.
+    EXPECT_FALSE(rtl::CopyFile("C:\\Proj\\Unit1.pas", "C:\\Proj\\Locked.pas", false));
+    EXPECT_EQ(ReadHost(dir + "/Locked.pas"), "l");
+    EXPECT_EQ(NamesIn(dir), (std::set<std::string>{"Unit1.pas", "UNIT2.PAS", "Unit1.dfm", "README", ".hidden.pas",
+                                                   "Locked.pas", "Sub"}));
+    EXPECT_EQ(rtl::WriteRefusal("C:\\Proj\\NoFolder\\x.pas"), std::strerror(ENOENT));
+}
+
+TEST_F(FilesOnDisk, TheRewriteLeavesNoTemporaryFileWhateverBecomesOfItsWriter) {
+    const std::string target = dir + "/Unit1.pas";
+    // While the bytes are written the file has no name.
+    rtl::WriteFileAtomic("C:\\Proj\\Unit1.pas", [&](rtl::TAtomicFile& f) {
+        f.Write("first half ");
+        EXPECT_EQ(NamesIn(dir).size(), 7u) << "a name appeared while writing";
+        f.Write("second half");
+    });
+    EXPECT_EQ(ReadHost(target), "first half second half");
+
+    // Writers killed at any moment, the rename's own included: the file is always whole, and what
+    // they left the next rewrite sweeps.
+    const std::string big(660 * 1024, 'a'), other(660 * 1024, 'b');
+    for (int kill = 0; kill < 40; ++kill) {
+        pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int n = 0;; ++n) rtl::WriteFileAtomic("C:\\Proj\\Unit1.pas", n % 2 ? std::string_view(big) : other);
+        }
+        ::usleep(static_cast<useconds_t>(200 + kill * 97 % 3000));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        const std::string now = ReadHost(target);
+        EXPECT_TRUE(now == big || now == other || now == "first half second half") << "kill " << kill << ": " << now.size();
+    }
+    // Leftovers of dead writers go; a live writer's locked file and another file's stay.
+    WriteHost(dir + "/.Unit1.pas.1-2-3.tmp", "dead writer");
+    WriteHost(dir + "/Unit1.pas.tmpAb12Cd", "an earlier version's");
+    WriteHost(dir + "/.UNIT2.PAS.4-5-6.tmp", "another file's");
+    WriteHost(dir + "/.Unit1.pas.7-8-9.tmp", "live writer");
+    int held = ::open((dir + "/.Unit1.pas.7-8-9.tmp").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    rtl::WriteFileAtomic("C:\\Proj\\Unit1.pas", std::string_view("last"));
+    ::close(held);
+    EXPECT_EQ(ReadHost(target), "last");
+    EXPECT_EQ(NamesIn(dir), (std::set<std::string>{"Unit1.pas", "UNIT2.PAS", "Unit1.dfm", "README", ".hidden.pas",
+                                                   "Locked.pas", "Sub", ".UNIT2.PAS.4-5-6.tmp", ".Unit1.pas.7-8-9.tmp"}));
 }
 
 TEST(Drives, CAndZAreFixedDisks) {

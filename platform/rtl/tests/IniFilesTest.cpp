@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -244,6 +246,30 @@ TEST(IniFile, FailedWriteRaises) {
     std::filesystem::create_directory(rtl::DriveCDir() + "/no such folder");
     ini.WriteString("S", "k", "v"); // the folder is found without regard to case
     EXPECT_EQ(ReadRaw(rtl::DriveCDir() + "/no such folder/store.ini"), "[S]\r\nk=v\r\n");
+}
+
+TEST(IniFile, AReadOnlyFileIsRefusedAsTheRewriteRefusesIt) {
+    testing_support::TempWinRoot root;
+    const std::string path = rtl::WindowsDir() + "/fixed.ini";
+    const std::string before = "[S]\r\nk=old\r\n";
+    WriteRaw(path, before);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                                           std::filesystem::perms::others_read);
+    rtl::TIniFile ini("fixed.ini");
+    for (auto write : std::initializer_list<std::function<void()>>{
+             [&] { ini.WriteString("S", "k", "new"); }, [&] { ini.WriteInteger("T", "n", 1); },
+             [&] { ini.DeleteKey("S", "k"); }, [&] { ini.EraseSection("S"); }}) {
+        try {
+            write();
+            FAIL() << "no error";
+        } catch (const rtl::EIniFileException& e) {
+            EXPECT_EQ(e.Message(), "Unable to write to fixed.ini");
+        }
+    }
+    EXPECT_FALSE(rtl::WritePrivateProfileString("S", "k", "new", "fixed.ini"));
+    EXPECT_EQ(rtl::WriteRefusal("C:\\WINDOWS\\fixed.ini"), "the file is read-only");
+    EXPECT_EQ(ReadRaw(path), before);
+    EXPECT_EQ(ini.ReadString("S", "k", ""), "old");
 }
 
 TEST(IniFile, FailedWriteKeepsTheFile) {

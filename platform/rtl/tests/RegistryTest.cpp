@@ -18,6 +18,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <algorithm>
+#include <functional>
 
 #include "TestFiles.h"
 #include "rtl/TestHooks.h"
@@ -171,6 +172,65 @@ TEST(Registry, KeysAndValues) {
     EXPECT_TRUE(reg.KeyExists("Software\\Borland"));
 }
 
+// A value call goes to the key that was asked for or fails: never to the root, nor to the key
+// that was open before a failed OpenKey.
+TEST(Registry, ValuesReachOnlyTheKeyAskedFor) {
+    testing_support::TempWinRoot root;
+    auto rootValues = [] {
+        rtl::TRegistry reg;
+        EXPECT_TRUE(reg.OpenKey("\\", false));
+        rtl::TStringList names;
+        reg.GetValueNames(names);
+        return names.Text();
+    };
+    struct {
+        const char* Label;
+        std::function<bool(rtl::TRegistry&)> Open; // what the caller did, and whether it worked
+    } cases[] = {
+        {"nothing opened", [](rtl::TRegistry&) { return false; }},
+        {"a missing key, not made", [](rtl::TRegistry& r) { return r.OpenKey("\\Software\\Missing", false); }},
+        {"a missing key after another", [](rtl::TRegistry& r) {
+             EXPECT_TRUE(r.OpenKey("\\Software\\Before", true));
+             return r.OpenKey("Missing", false);
+         }},
+        {"a key that could not be made", [](rtl::TRegistry& r) {
+             int calls = 0;
+             rtl::SetWriteFailureHook([calls](std::string_view) mutable { return calls++ == 0 ? 11 : 0; });
+             return r.OpenKey("\\Software\\Borland\\Delphi\\2.0\\Library", true);
+         }},
+        {"a key named badly", [](rtl::TRegistry& r) {
+             EXPECT_TRUE(r.OpenKey("\\Software\\Before", true));
+             return r.OpenKey(std::string("\\Software\\Bad\x01Name"), true);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Label);
+        rtl::TRegistry reg;
+        EXPECT_FALSE(c.Open(reg));
+        EXPECT_EQ(reg.CurrentKey(), nullptr);
+        EXPECT_EQ(reg.CurrentPath(), "");
+        EXPECT_THROW(reg.WriteString("SearchPath", "C:\\LIB"), rtl::ERegistryException);
+        EXPECT_THROW(reg.WriteInteger("MapFile", 3), rtl::ERegistryException);
+        EXPECT_THROW(reg.WriteBool("Hints", true), rtl::ERegistryException);
+        EXPECT_FALSE(reg.DeleteValue("SearchPath"));
+        EXPECT_EQ(reg.ReadString("SearchPath"), "");
+        EXPECT_FALSE(reg.ValueExists("SearchPath"));
+        rtl::SetWriteFailureHook({});
+        EXPECT_EQ(rootValues(), "");
+        rtl::TRegistry before;
+        if (before.OpenKey("\\Software\\Before", false)) {
+            rtl::TStringList names;
+            before.GetValueNames(names);
+            EXPECT_EQ(names.Text(), "");
+        }
+    }
+    // Values of the root itself are reached by opening it.
+    rtl::TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("\\", false));
+    reg.WriteString("Top", "t");
+    EXPECT_EQ(rootValues(), "Top\r\n");
+}
+
 TEST(RegIniFile, TextValuesAndDefaults) {
     testing_support::TempWinRoot root;
     {
@@ -304,7 +364,9 @@ TEST(RegistryStore, FailedWriteChangesNothing) {
         TFileSizeLimit full(before.size());
         EXPECT_THROW(reg.WriteString("New", std::string(100, 'n')), rtl::ERegistryException);
         EXPECT_FALSE(reg.OpenKey("Sub", true));
+        EXPECT_EQ(reg.CurrentKey(), nullptr) << "the failed open leaves no key to write to";
     }
+    ASSERT_TRUE(reg.OpenKey("\\Software\\Keep", false));
     EXPECT_EQ(ReadRaw(rtl::UserRegistryFile()), before);
     EXPECT_FALSE(reg.ValueExists("New"));
     EXPECT_FALSE(reg.KeyExists("Sub"));
@@ -353,8 +415,9 @@ TEST(RegistryStore, InjectedWriteFailureKeepsTheFileWhole) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(rtl::WinRootDir()), {}), 4);
 }
 
-// A writer killed before its rename leaves its temporary file; the next writer of the file
-// removes it, but not one a live writer holds, nor those of other files.
+// A writer killed before its rename leaves nothing (its file has no name yet); what writers left
+// beside the file otherwise the next writer removes, but not one a live writer holds, nor those
+// of other files.
 TEST(RegistryStore, TheNextWriterRemovesLeftoversOfDeadWriters) {
     testing_support::TempWinRoot root;
     { rtl::TRegistry reg; reg.OpenKey("\\Software\\Left", true); reg.WriteString("A", "1"); }
@@ -387,7 +450,7 @@ TEST(RegistryStore, TheNextWriterRemovesLeftoversOfDeadWriters) {
         std::sort(names.begin(), names.end());
         return names;
     };
-    EXPECT_EQ(entries().size(), 11u);
+    EXPECT_EQ(entries().size(), 8u) << "the killed writers left nothing";
     { rtl::TRegistry reg; reg.OpenKey("\\Software\\Left", true); reg.WriteString("B", "2"); }
     EXPECT_EQ(entries(), (std::vector<std::string>{".user.reg.7-8-9.tmp", ".user.reg.bad.1-2-3.tmp", "drive_c",
                                                    "printer", "run", "user.reg", "user.reg.tmp"}));
