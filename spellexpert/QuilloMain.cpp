@@ -16,6 +16,7 @@
 #include "vcl/Dialogs.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 namespace spellexpert {
@@ -247,20 +248,23 @@ int TMainForm::CheckFile(const std::string& Name) {
         Screen->SetCursor(crDefault);
         return SkipFile(std::string(e.what()) + "\r" + fileName + " was not checked.");
     };
-    // A file that could not be written back is not offered word by word: no answer would be saved.
+    // A file that could not be written back is not offered word by word: no answer would be
+    // saved. A source is still read for the include files it names, which are checked.
+    const bool form = IsFormFile(fileName);
+    std::optional<rtl::EFCreateError> refused;
     try {
         rtl::CheckFileWritable(fileName);
-    } catch (const rtl::Exception& e) {
-        return notChecked(e);
+    } catch (const rtl::EFCreateError& e) {
+        if (form) return notChecked(e);
+        refused = e;
     }
     // A form is checked through its text copy; one that cannot be is skipped (it has said why).
-    const bool form = IsFormFile(fileName);
     std::string textName = fileName;
     if (form && !MakeFormText(fileName, textName)) {
         ++FNotChecked;
         return 1;
     }
-    if (Settings().Backup && !BackupFile(fileName))
+    if (!refused && Settings().Backup && !BackupFile(fileName))
         return SkipFile(fileName + " could not be backed up and was not checked.");
     Screen->SetCursor(crHourGlass);
     // A file that cannot be loaded whole is not checked, so it is never written back in part.
@@ -275,6 +279,7 @@ int TMainForm::CheckFile(const std::string& Name) {
         CollectIncludeFiles(fileName);
     }
     Screen->SetCursor(crDefault);
+    if (refused) return notChecked(*refused);
 
     std::unique_ptr<TMyBuffer> buffer = TMyBuffer::NewOnEditor(FSpeller->Editor1);
     buffer->SetMode(static_cast<std::uint8_t>(FCheckMode));

@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -265,6 +266,52 @@ TEST_F(Delvo32Test, TheOptionsButtonAfterAnEarlierGotoLeadsToANewSearchAndNoMove
     EXPECT_TRUE(rtl::SameText(rtl::ExtractFileName(Ide->CurrentFile()), "Main.pas"));
     EXPECT_EQ(Cursor().Line, 4);
     EXPECT_TRUE(Ide->Active());
+}
+
+// A file chosen in an earlier session under a long name is still the one searched, and the
+// results window, with no place stored yet, comes up centred on the screen.
+TEST_F(Delvo32Test, ALongStoredFileNameIsSearchedAndTheResultsComeUpCentred) {
+    const std::string longName = "a_unit_whose_name_runs_on_well_past_sixty_four_characters_long_x.pas";
+    ASSERT_GT(longName.size(), 64u);
+    {
+        std::ofstream(rtl::HostPath(Demo) + "/" + longName, std::ios::binary)
+            << "unit LongOne;\r\ninterface\r\nprocedure OnlyHere;\r\nimplementation\r\nprocedure OnlyHere;\r\nbegin\r\nend;\r\nend.\r\n";
+        auto store = OpenOptionsStore();
+        store->WriteInteger("Files", "Option", 3);
+        store->WriteString("User Defined", "Path", Demo + "*.pas");
+        store->WriteString("User Defined", "File0", longName);
+        store->WriteBool("Options Last", "Procedure", true);
+        store->WriteBool("Options Last", "Interface", true);
+        store->WriteBool("Options Last", "Implementation", true);
+    }
+    Load();
+    OpenDemo();
+    TRobot robot;
+    win::RECT place{};
+    robot.Do([&] {
+        win::HWND options = TRobot::ModalWindow();
+        TRobot::Screenshot("/tmp/delvo-options-long-name.png", options);
+    });
+    robot.Click(TBy::Name("OKBtn"));
+    robot.Do([&] {
+        win::HWND results = TRobot::ModalWindow();
+        EXPECT_EQ(TRobot::TextOf(results), "Browse Search Results");
+        win::GetWindowRect(results, &place);
+        TRobot::Screenshot("/tmp/delvo-results-centred.png");
+    });
+    robot.Key(win::VK_ESCAPE);
+    Press('O', robot);
+    const int width = place.right - place.left, height = place.bottom - place.top;
+    EXPECT_EQ(place.left, (1024 - width) / 2);
+    EXPECT_EQ(place.top, (768 - height) / 2);
+    auto store = OpenOptionsStore();
+    EXPECT_EQ(store->ReadString("User Defined", "File0", "<none>"), longName);
+    EXPECT_FALSE(store->ReadBool("User Defined", "No File", false));
+    std::vector<TProcLine> rows = VisibleRows(Ide->CurrentFile());
+    ASSERT_GE(rows.size(), 2u);
+    for (const TProcLine& row : rows) EXPECT_TRUE(rtl::SameText(rtl::ExtractFileName(row.FileName), longName)) << row.FileName;
+    // Once hidden, the window's place is stored and used the next time it is made.
+    EXPECT_EQ(store->ReadInteger("Main Coords", "Left", -1), place.left);
 }
 
 TEST_F(Delvo32Test, ExtensionsAreComparedOnTheirFirstFourCharacters) {

@@ -4,6 +4,9 @@
 
 #include "editor/ZelTextFileEditor.h"
 
+#include "testing/Robot.h"
+#include "vcl/ButtonCtrls.h"
+#include "vcl/Forms.h"
 #include "vcl/Streaming.h"
 
 #include "rtl/Files.h"
@@ -12,6 +15,7 @@
 #include "rtl/TestHooks.h"
 
 #include <cerrno>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -185,6 +189,42 @@ TEST_F(TextFileEditorTest, AFailedSaveLeavesTheOldFile) {
     EXPECT_THROW(File->SaveToFile("C:\\keep.txt"), rtl::EInOutError);
     EXPECT_EQ(Slurp("C:\\keep.txt"), "old\r\n");
     EXPECT_TRUE(File->GetModified());
+}
+
+// A read-only file is refused before anything is touched: no backup copy, the file as it was,
+// and what the user typed still there and still marked changed, for a save under another name.
+TEST_F(TextFileEditorTest, AReadOnlyFileIsRefusedAndTheTypedTextStays) {
+    rtl::WriteFileAtomic("C:\\fixed.txt", "old\r\n");
+    namespace fs = std::filesystem;
+    fs::permissions(rtl::HostPath("C:\\fixed.txt"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    File->LoadFromFile("C:\\fixed.txt");
+    EXPECT_EQ(Paras(*File), "old|");
+    File->SetMakeBackup(true);
+    testing_support::TRobot robot;
+    robot.ClickAt(File->Handle(), win::POINT{2, 2});
+    robot.Type("typed ");
+    std::string typed;
+    robot.Do([&] { typed = Paras(*File); });
+    // A save from a button of the application: the error reaches its handler, which shows it.
+    auto* save = new vcl::TButton(Form);
+    save->SetParent(Form);
+    save->SetName("Save");
+    save->SetBounds(310, 10, 75, 25);
+    save->OnClick = [this](vcl::TObject*) { File->SaveToFile("C:\\fixed.txt"); };
+    std::string shown;
+    robot.Click(testing_support::TBy::Name("Save"));
+    robot.OnNextModal([&](win::HWND box) { shown = testing_support::TRobot::ChildText(box, "Message"); });
+    robot.AnswerNextModal(testing_support::TBy::Name("OK"));
+    for (int i = 0; i < 200 && !robot.Done(); ++i) vcl::Application->ProcessMessages();
+    ASSERT_TRUE(robot.Done()) << robot.Describe();
+    EXPECT_EQ(shown, "Cannot create file C:\\fixed.txt: the file is read-only.");
+    EXPECT_EQ(Slurp("C:\\fixed.txt"), "old\r\n");
+    EXPECT_FALSE(rtl::FileExists("C:\\fixed.BAK"));
+    EXPECT_NE(typed.find("typed"), std::string::npos) << typed;
+    EXPECT_EQ(Paras(*File), typed);
+    EXPECT_TRUE(File->GetModified());
+    File->SaveToFile("C:\\fixed2.txt");
+    EXPECT_EQ(Slurp("C:\\fixed2.txt").substr(0, 5), "typed");
 }
 
 TEST_F(TextFileEditorTest, NamesAndTheOpenState) {

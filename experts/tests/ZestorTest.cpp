@@ -4,13 +4,15 @@
 
 #include "experts/Library.h"
 #include "ide/Ide.h"
+#include "ide/IdeSettings.h"
+#include "ide/WinNames.h"
 #include "ide/tests/IdeFixture.h"
 #include "ide/tests/IdeUiFixture.h"
-#include "ide/IdeSettings.h"
 #include "rtl/Paths.h"
 #include "testing/Shell.h"
 #include "testing/UiTest.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -157,6 +159,54 @@ TEST_F(ZestorTest, ASecondClickKeepsAnUnsavedEditAndASaveKeepsTheRestOfTheFile) 
     const std::string saved((std::istreambuf_iterator<char>(in)), {});
     EXPECT_EQ(saved, "; mine\r\n[x |]\r\nx;\n[ifs | first]\r\nif a then\r\n\r\n[ifs | second]\r\n"
                      "if b then  \r\n[zed | z]\r\nz;!\r\n");
+}
+
+// A read-only template file is not rewritten: Save shows the error naming the file, and the window
+// keeps what was typed, still to be saved.
+TEST_F(ZestorTest, QuickCodeShowsWhyAReadOnlyTemplateFileIsNotSavedAndKeepsTheEdit) {
+    ASSERT_TRUE(Ide->LoadLibrary(ide::TLibraryKind::Zestor, ZESTOR_LIBRARY_FILE));
+    const std::string file = rtl::HostPath(ide::CodeTemplateFile);
+    namespace fs = std::filesystem;
+    fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const std::string before = ide::ReadWholeFile(ide::CodeTemplateFile).value_or("<missing>");
+    const TBy window = TBy::Caption("Quick Code Expert");
+    std::string error, description;
+    EXPECT_TRUE(Ide->Menu().ClickByName("ToolsQuickCodeExpertItem"));
+    Idle();
+    win::HWND panel = TRobot::FindControl(TBy::Name("pnlButtons"), TRobot::FindWindow(window));
+    ASSERT_NE(panel, nullptr);
+    {
+        TRobot robot;
+        robot.Do([&] {
+            win::HWND list = TRobot::FindControl(TBy::Name("lstName"), TRobot::FindWindow(window));
+            const char* name = "fors";
+            int index = int(win::SendMessage(list, win::LB_FINDSTRINGEXACT, win::WPARAM(-1),
+                                             reinterpret_cast<win::LPARAM>(name)));
+            win::SendMessage(list, win::LB_SETCURSEL, win::WPARAM(index), 0);
+            win::SendMessage(win::GetParent(list), win::WM_COMMAND,
+                             win::MAKEWPARAM(win::GetDlgCtrlID(list), win::LBN_SELCHANGE),
+                             reinterpret_cast<win::LPARAM>(list));
+        });
+        robot.Click(TBy::Name("edtDescription"), window);
+        robot.Key(win::VK_END);
+        robot.Type(" of mine");
+        // Save is the fourth speed button of the button bar.
+        robot.ClickAt(panel, {93 + 12, 3 + 12});
+        robot.OnNextModal([&](win::HWND box) {
+            error = TRobot::ChildText(box, "Message");
+            TRobot::Screenshot("/tmp/quick-code-read-only.png");
+        });
+        robot.AnswerNextModal(TBy::Name("OK"));
+        robot.Do([&] {
+            win::HWND code = TRobot::FindWindow(window);
+            description = TRobot::ChildText(code, "edtDescription");
+        });
+        for (int i = 0; i < 300 && !robot.Done(); ++i) vcl::Application->ProcessMessages();
+        EXPECT_TRUE(robot.Done()) << robot.Describe();
+    }
+    EXPECT_EQ(error, "Cannot create file " + std::string(ide::CodeTemplateFile) + ": the file is read-only.");
+    EXPECT_EQ(description, "for statement of mine");
+    EXPECT_EQ(ide::ReadWholeFile(ide::CodeTemplateFile).value_or("<missing>"), before);
 }
 
 TEST_F(ZestorTest, TheEntryRefusesWithoutServicesOrOptionsItemAndASecondCall) {

@@ -327,6 +327,39 @@ TEST_F(QuillorWalkTest, NoSuggestionsFromTheOptionsReachTheComponentWhichRefuses
     ExpectIdeRestored();
 }
 
+// Read-only files are skipped, each with a message naming it, before any of their words is
+// offered; the include file a read-only unit names is still checked.
+TEST_F(QuillorWalkTest, ReadOnlyFilesAreSkippedWithTheirNamesBeforeAnyWordIsOffered) {
+    namespace fs = std::filesystem;
+    const auto readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(rtl::HostPath(Demo + "Main.pas"), readOnly);
+    fs::permissions(rtl::HostPath(Demo + "Main.dfm"), readOnly);
+    const std::string form = Text("Main.dfm");
+    TRobot robot;
+    std::vector<std::string> boxes;
+    Start(robot, "btnCheckStrings");
+    AnswerBox(robot, boxes);
+    robot.Do([] { TRobot::Screenshot("/tmp/quillor-read-only.png"); });
+    Answer(robot, "Welcom", "btnReplace", "Welcome");
+    AnswerBox(robot, boxes);
+    AnswerBox(robot, boxes, "Yes"); // Gone.pas not found: ignored
+    AnswerBox(robot, boxes);
+    EXPECT_EQ(Ide->RunQuilloCheck(), std::optional<int>(2));
+    EXPECT_TRUE(robot.Done()) << robot.Describe();
+
+    EXPECT_EQ(boxes, (std::vector<std::string>{
+                         "Cannot create file " + Demo + "MAIN.PAS: the file is read-only\r" + Demo + "MAIN.PAS was not checked.",
+                         "Cannot create file " + Demo + "MAIN.DFM: the file is read-only\r" + Demo + "MAIN.DFM was not checked.",
+                         Demo + "Gone.pas not found... Ignore file?",
+                         "Quillo Checking did not complete: 2 files were not checked."}));
+    EXPECT_EQ(Text("Main.pas"), Original);
+    EXPECT_EQ(Text("Main.dfm"), form);
+    EXPECT_FALSE(Exists("Main.~pa")) << "no backup of a file that is not checked";
+    EXPECT_FALSE(Exists("Main.~DF"));
+    EXPECT_EQ(Text("Defs.inc"), "{ Shared definitionz }\r\nconst\r\n  Greeting = 'Welcome home';\r\n");
+    ExpectIdeRestored();
+}
+
 TEST_F(QuillorWalkTest, AMissingUnitNotIgnoredIsChosenInTheOpenDialog) {
     Write("Other.pas", "unit Other;\r\n\r\nconst\r\n  S = 'Wrold';\r\n\r\nend.\r\n");
     TRobot robot;
