@@ -2,6 +2,7 @@
 #include "libconfig/ExplorerButton.h"
 
 #include "rtl/Resources.h"
+#include "vcl/Forms.h"
 #include "vcl/Streaming.h"
 
 #include <algorithm>
@@ -44,7 +45,15 @@ struct TCaptureHook {
             if (Msg >= win::WM_MOUSEFIRST && Msg <= win::WM_MOUSELAST) {
                 TMessage m{Msg, WParam,
                            win::MAKELPARAM(win::GET_X_LPARAM(LParam) - Button->Left(), win::GET_Y_LPARAM(LParam) - Button->Top()), 0};
-                Button->WndProc(m);
+                // As the class library's own window procedure does: an error of the click's
+                // handler is the application's to report, never the end of the message loop.
+                TExplorerButton* button = Button;
+                try {
+                    button->WndProc(m);
+                } catch (...) {
+                    if (vcl::Application) vcl::Application->HandleException(button);
+                    m.Result = 0;
+                }
                 return m.Result;
             }
             if (Msg == win::WM_CAPTURECHANGED && win::HWND(LParam) != H) Button->CaptureTaken();

@@ -513,12 +513,15 @@ TEST_F(MainWindowTest, AFailedApplySaysSoAndWritesNothingElsewhere) {
     WriteStore(Alias(1, "One", "C:\\Delphi\\Lib;C:\\Mine", 3));
     Open();
     const std::string keyName = "HKEY_CURRENT_USER\\Software\\Borland\\Delphi\\2.0\\Library";
+    // The key's values that reached the root of HKEY_CURRENT_USER instead.
     auto rootValues = [] {
-        rtl::TRegistry reg;
-        EXPECT_TRUE(reg.OpenKey("\\", false));
-        rtl::TStringList names;
-        reg.GetValueNames(names);
-        return names.Text();
+        rtl::TRegistry root;
+        std::string found;
+        if (root.OpenKey("\\", false))
+            for (const char* name : {"ComponentLibrary", "SearchPath", "UnitAliases", "SaveLibrarySource", "MapFile",
+                                     "DebugInfo", "ShowWarnings", "ShowHints"})
+                if (root.ValueExists(name)) found += std::string(name) + " ";
+        return found;
     };
     struct {
         const char* Label;
@@ -571,6 +574,33 @@ TEST_F(MainWindowTest, AFailedApplySaysSoAndWritesNothingElsewhere) {
             EXPECT_FALSE(reg.OpenKey(std::string("\\") + LibraryKey, false));
         }
     }
+    // New reads the key it asks for or says why not; it reads nothing from the root.
+    {
+        rtl::TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey("\\", false));
+        reg.WriteString("SearchPath", "C:\\ROOT");
+        reg.DeleteKey(std::string("\\") + LibraryKey);
+    }
+    rtl::SetWriteFailureHook([](std::string_view) { return EAGAIN; });
+    std::string failedNew;
+    {
+        TRobot robot;
+        Tool(robot, Form->ebNew);
+        Answer(robot, "OK", &failedNew);
+        Run(robot);
+    }
+    rtl::SetWriteFailureHook({});
+    EXPECT_EQ(failedNew, "Unable to open registry key " + keyName + ".");
+    EXPECT_EQ(Path(), (std::vector<std::string>{"C:\\Delphi\\Lib", "C:\\Mine"}));
+    {
+        TRobot robot;
+        robot.Click(TBy::Name("btnC1"));
+        Run(robot);
+        rtl::TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey("\\", false));
+        reg.DeleteValue("SearchPath");
+    }
+
     // Once the registry takes it, the same Apply writes the key.
     std::string done;
     TRobot robot;
