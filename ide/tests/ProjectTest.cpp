@@ -204,7 +204,7 @@ TEST_F(DesktopRoundTrip, RandomDesktopFiles) {
     auto pick = [&](std::initializer_list<const char*> items) {
         return std::string(items.begin()[rng() % items.size()]);
     };
-    for (int n = 0; n < 150; ++n) {
+    for (int n = 0; n < 100; ++n) {
         std::string text;
         for (int line = 0, lines = int(rng() % 14); line < lines; ++line) {
             const std::string blank = pick({"", "", " ", "\t", "  "});
