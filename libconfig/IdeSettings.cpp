@@ -69,12 +69,18 @@ TApplyResult ApplyToIDE(const TAliasValues& v) {
         {"ShowWarnings", std::to_string(BoolToInt(v.Warnings))},
         {"ShowHints", std::to_string(BoolToInt(v.Hints))},
     };
-    int written = 0;
+    int changed = 0; // values the key now holds other than before
     try {
         TLibraryKey key;
         for (const auto& [name, value] : values) {
+            bool differs = true;
+            try {
+                differs = key->ReadString(name) != value;
+            } catch (const rtl::ERegistryException&) {
+                // a value of another type: the write replaces it
+            }
             key->WriteString(name, value);
-            ++written;
+            changed += differs;
         }
     } catch (const rtl::ERegistryException& e) {
         std::string message = e.Message();
@@ -82,7 +88,7 @@ TApplyResult ApplyToIDE(const TAliasValues& v) {
             message = "Unable to write to registry key " + KeyName() + " (" + message + ")";
         return {false, true,
                 message + ".\n" +
-                    (written == 0 ? "The library configuration was not changed."
+                    (changed == 0 ? "The library configuration was not changed."
                                   : "The library configuration was changed only in part.")};
     }
     return {false, false, "Registry updated. New library configuration\nwill take effect next time you start Delphi."};

@@ -526,15 +526,19 @@ TEST_F(MainWindowTest, AFailedApplySaysSoAndWritesNothingElsewhere) {
     struct {
         const char* Label;
         bool KeyThere;   // the IDE's key exists before
-        int FailCommits; // how many of the registry's next commits fail (-1 all)
+        int PassCommits; // how many of the registry's next commits go through
+        int FailCommits; // how many fail after them (-1 all)
         std::string Message;
     } cases[] = {
         // The lock held past its time, or the disk refusing: the key is not made.
-        {"open", false, 1,
+        {"open", false, 0, 1,
          "Unable to open registry key " + keyName + ".\nThe library configuration was not changed."},
-        {"first write", true, -1,
+        {"first write", true, 0, -1,
          "Unable to write to registry key " + keyName +
              " (Failed to set data for 'ComponentLibrary').\nThe library configuration was not changed."},
+        {"second write", true, 1, -1,
+         "Unable to write to registry key " + keyName +
+             " (Failed to set data for 'SearchPath').\nThe library configuration was changed only in part."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Label);
@@ -543,8 +547,9 @@ TEST_F(MainWindowTest, AFailedApplySaysSoAndWritesNothingElsewhere) {
             reg.DeleteKey(std::string("\\") + LibraryKey);
         }
         if (c.KeyThere) SetIDE("C:\\OLD", "C:\\OLD.DCL", "1");
-        int left = c.FailCommits;
-        rtl::SetWriteFailureHook([&left](std::string_view) {
+        int pass = c.PassCommits, left = c.FailCommits;
+        rtl::SetWriteFailureHook([&pass, &left](std::string_view) {
+            if (pass > 0) return --pass, 0;
             if (left == 0) return 0;
             if (left > 0) --left;
             return EAGAIN;
@@ -568,7 +573,7 @@ TEST_F(MainWindowTest, AFailedApplySaysSoAndWritesNothingElsewhere) {
         if (c.KeyThere) {
             ASSERT_TRUE(reg.OpenKey(std::string("\\") + LibraryKey, false));
             EXPECT_EQ(reg.ReadString("SearchPath"), "C:\\OLD");
-            EXPECT_EQ(reg.ReadString("ComponentLibrary"), "C:\\OLD.DCL");
+            EXPECT_EQ(reg.ReadString("ComponentLibrary"), c.PassCommits ? "C:\\One.DCL" : "C:\\OLD.DCL");
             EXPECT_EQ(reg.ReadString("MapFile"), "1");
         } else {
             EXPECT_FALSE(reg.OpenKey(std::string("\\") + LibraryKey, false));

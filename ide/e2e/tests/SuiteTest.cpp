@@ -8,6 +8,8 @@
 #include "rtl/Paths.h"
 #include "rtl/Registry.h"
 #include "rtl/SysUtils.h"
+#include "rtl/TestHooks.h"
+#include "rtl/WinRoot.h"
 #include "testing/Shell.h"
 #include "testing/UiTest.h"
 
@@ -159,6 +161,25 @@ TEST_F(SuiteTest, VorlAppliesAConfigurationOnlyOnceTheIdeHasClosed) {
     std::string store = Disk("C:\\VORL\\vorl.ini");
     EXPECT_NE(store.find("Alias=Demo Library"), std::string::npos) << store;
     EXPECT_NE(store.find("MapFile=3"), std::string::npos) << store;
+}
+
+TEST_F(SuiteTest, VorlSaysWhenTheIdesKeyCannotBeWrittenAndWritesNothingElsewhere) {
+    // The registry's file takes no change from here on, as with its lock held by another program;
+    // the values the configuration shares with the key need none, the first that differs fails.
+    const std::string registryFile = rtl::UserRegistryFile();
+    rtl::SetWriteFailureHook([registryFile](std::string_view name) { return name == registryFile ? 11 : 0; });
+    tour::TVorlOutcome out = Tour->ApplyLibraryConfiguration("Demo Library");
+    rtl::SetWriteFailureHook({});
+    EXPECT_EQ(out.Refused, "Delphi IDE is running, library configuration cannot be changed!");
+    EXPECT_EQ(out.Applied, "Unable to write to registry key HKEY_CURRENT_USER\\Software\\Borland\\Delphi\\2.0\\Library "
+                           "(Failed to set data for 'SaveLibrarySource').\nThe library configuration was not changed.");
+    rtl::TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(std::string("\\") + libconfig::LibraryKey, false));
+    EXPECT_EQ(reg.ReadString("MapFile"), "0");
+    EXPECT_EQ(reg.ReadString("SaveLibrarySource"), "0");
+    ASSERT_TRUE(reg.OpenKey("\\", false));
+    EXPECT_FALSE(reg.ValueExists("MapFile"));
+    EXPECT_FALSE(reg.ValueExists("ComponentLibrary"));
 }
 
 TEST(SuiteProject, TheExampleProjectCompilesWithFpc) {
