@@ -63,10 +63,10 @@ TIde* TIde::Current() { return GCurrent; }
 
 void TIde::BuildMenu() {
     TMenuItem& root = FMenu.Root();
-    root.Add("FileMenu", "&File");
-    root.Add("EditMenu", "&Edit");
+    BuildFileMenu(*root.Add("FileMenu", "&File"));
+    BuildEditMenu(*root.Add("EditMenu", "&Edit"));
     root.Add("SearchMenu", "&Search");
-    root.Add("ViewMenu", "&View");
+    BuildViewMenu(*root.Add("ViewMenu", "&View"));
     root.Add("ProjectMenu", "&Project");
     root.Add("RunMenu", "&Run");
     root.Add("ComponentMenu", "&Component");
@@ -81,8 +81,8 @@ bool TIde::OpenProject(const std::string& fileName) {
     if (fileName.empty() || !rtl::FileExists(fileName))
         return false;
     std::string full = FullWinName(fileName);
-    if (FProject.IsOpen())
-        CloseProject();
+    if (FProject.IsOpen() && !CloseProject())
+        return false;
     auto buffer = FBuffers.Open(full);
     if (!buffer)
         return false;
@@ -94,20 +94,44 @@ bool TIde::OpenProject(const std::string& fileName) {
     return true;
 }
 
+bool TIde::QuerySave(TEditBuffer& buffer) {
+    if (!buffer.Modified())
+        return true;
+    TSaveAnswer answer = TSaveAnswer::Yes;
+    if (OnQuerySave)
+        answer = OnQuerySave(buffer.FileName());
+    else if (FWindows && !FShutDown)
+        answer = FWindows->AskSave(buffer.FileName());
+    if (answer == TSaveAnswer::Cancel)
+        return false;
+    if (answer == TSaveAnswer::Yes && !buffer.Save()) {
+        ShowMessage("Cannot save " + buffer.FileName());
+        return false;
+    }
+    return true;
+}
+
+bool TIde::QueryCloseAll() {
+    std::vector<std::shared_ptr<TEditBuffer>> dropped;
+    // A copy: the buffers stay open while the user answers.
+    for (const auto& b : std::vector(FBuffers.Buffers())) {
+        if (!QuerySave(*b))
+            return false;
+        if (b->Modified())
+            dropped.push_back(b);
+    }
+    for (const auto& b : dropped)
+        b->SetModified(false);
+    return true;
+}
+
 bool TIde::CloseProject() {
-    // Closing keeps the edits, as when the user answers Yes to saving them.
-    bool saved = true;
-    for (const auto& b : FBuffers.Buffers())
-        if (b->Modified() && !b->Save())
-            saved = false;
+    if (!QueryCloseAll())
+        return false;
     if (FProject.IsOpen()) {
         if (FWindows)
             FWindows->StorePlaces();
         FProject.WriteDesktop();
-    }
-    if (!saved) {
-        ShowMessage("Cannot save the modified files; the project stays open");
-        return false;
     }
     bool wasOpen = FProject.IsOpen();
     FBuffers.CloseAll();
@@ -116,15 +140,34 @@ bool TIde::CloseProject() {
     return wasOpen;
 }
 
+bool TIde::CloseAll() {
+    if (!QueryCloseAll())
+        return false;
+    CloseProject();
+    FBuffers.CloseAll();
+    FCurrentFile.clear();
+    return true;
+}
+
 bool TIde::SaveProject() {
     // Files opened on their own are saved too: callers save before reading the files from disk.
+    bool ok = SaveAll();
+    return FProject.IsOpen() && ok;
+}
+
+bool TIde::SaveAll() {
     bool ok = true;
     for (const auto& b : FBuffers.Buffers())
-        if (b->Modified() && !b->Save())
+        if (b->Modified() && !b->Save()) {
+            ShowMessage("Cannot save " + b->FileName());
             ok = false;
-    if (FProject.IsOpen() && FWindows)
-        FWindows->StorePlaces();
-    return FProject.IsOpen() && FProject.WriteDesktop() && ok;
+        }
+    if (FProject.IsOpen()) {
+        if (FWindows)
+            FWindows->StorePlaces();
+        ok = FProject.WriteDesktop() && ok;
+    }
+    return ok;
 }
 
 bool TIde::OpenFile(const std::string& fileName) {
@@ -134,6 +177,8 @@ bool TIde::OpenFile(const std::string& fileName) {
     if (!buffer)
         return false;
     FCurrentFile = buffer->FileName();
+    if (FWindows)
+        FWindows->ShowEditor(false);
     return true;
 }
 
@@ -141,7 +186,50 @@ bool TIde::SaveFile(const std::string& fileName) {
     auto buffer = FBuffers.Find(fileName);
     if (!buffer)
         return false;
-    return !buffer->Modified() || buffer->Save();
+    if (!buffer->Modified() || buffer->Save())
+        return true;
+    ShowMessage("Cannot save " + buffer->FileName());
+    return false;
+}
+
+bool TIde::SaveFileAs(const std::string& fileName, const std::string& newName) {
+    auto buffer = FBuffers.Find(fileName);
+    if (!buffer || newName.empty())
+        return false;
+    bool wasCurrent = buffer->FileName() == FCurrentFile;
+    bool wasProject = FProject.IsOpen() && SameWinName(buffer->FileName(), FProject.FileName());
+    if (auto other = FBuffers.Find(newName); other && other != buffer) {
+        ShowMessage(newName + " is open in the editor");
+        return false;
+    }
+    if (!buffer->SaveAs(newName)) {
+        ShowMessage("Cannot save " + newName);
+        return false;
+    }
+    if (wasCurrent)
+        FCurrentFile = buffer->FileName();
+    if (wasProject) {
+        FProject.Open(buffer->FileName());
+        rtl::SetCurrentDir(FProject.Folder());
+    }
+    return true;
+}
+
+bool TIde::CloseFile(const std::string& fileName) {
+    auto buffer = FBuffers.Find(fileName);
+    if (!buffer || !QuerySave(*buffer))
+        return false;
+    // The tab beside the closed one becomes the current file.
+    const auto& all = FBuffers.Buffers();
+    auto at = std::find(all.begin(), all.end(), buffer) - all.begin();
+    bool wasCurrent = buffer->FileName() == FCurrentFile;
+    FBuffers.Close(buffer->FileName());
+    if (wasCurrent) {
+        const auto& rest = FBuffers.Buffers();
+        FCurrentFile = rest.empty() ? std::string()
+                                    : rest[static_cast<std::size_t>(std::min<std::ptrdiff_t>(at, std::ssize(rest) - 1))]->FileName();
+    }
+    return true;
 }
 
 std::vector<std::string> TIde::UnitFiles() const {
@@ -406,6 +494,8 @@ bool TIde::GotoLine(const std::string& fileName, int line, int column) {
     host::TEditPos cursor = buffer->Pos(0);
     if (buffer->Pos(1).Line > cursor.Line)
         buffer->SetPos(1, {1, cursor.Line});
+    if (FWindows)
+        FWindows->ShowEditor(true);
     return true;
 }
 

@@ -25,6 +25,9 @@ namespace ide {
 
 enum class TLibraryKind { Delvo, Zestor, Quillor };
 
+// The user's answer to "Save changes to <file>?".
+enum class TSaveAnswer { Yes, No, Cancel };
+
 struct TRegisteredExpert {
     host::TIExpert* Expert = nullptr; // the IDE holds the reference the register procedure got
     std::string Name;
@@ -49,15 +52,36 @@ public:
     TProject& Project() { return FProject; }
     TMainMenu& Menu() { return FMenu; }
 
-    // --- project and files (what the tool-services operations do)
+    // --- project and files: what the tool-services operations and the user's File commands do.
+    // A modified buffer is dropped only after QuerySave: a Cancel keeps everything open and
+    // answers false.
     bool OpenProject(const std::string& fileName);
     bool CloseProject();
     bool SaveProject();
+    // Makes the file the current one, shown in the code editor.
     bool OpenFile(const std::string& fileName);
     bool SaveFile(const std::string& fileName);
+    bool SaveFileAs(const std::string& fileName, const std::string& newName);
+    // Every modified buffer, and the desktop file of the project.
+    bool SaveAll();
+    bool CloseFile(const std::string& fileName);
+    // The project and every file.
+    bool CloseAll();
     const std::string& CurrentFile() const { return FCurrentFile; }
     std::shared_ptr<TEditBuffer> CurrentBuffer() const { return FBuffers.Find(FCurrentFile); }
     std::vector<std::string> UnitFiles() const;
+    // Asks about a modified buffer: Yes saves it, No lets it go, Cancel stops (false). Asks
+    // OnQuerySave when set, else the windows; without either, or at shutdown, the edits are kept.
+    bool QuerySave(TEditBuffer& buffer);
+    std::function<TSaveAnswer(const std::string& fileName)> OnQuerySave;
+
+    // --- the Edit commands, on the current buffer's selection and the desktop clipboard
+    void Undo();
+    void Redo();
+    void CutSelection();
+    void CopySelection();
+    void PasteClipboard();
+    void SelectAll();
 
     // --- experts
     // The register procedure handed to an expert library.
@@ -110,7 +134,15 @@ private:
     struct TLoadedLibrary;
 
     void BuildMenu();
+    void BuildFileMenu(TMenuItem& menu);
+    void BuildEditMenu(TMenuItem& menu);
+    void BuildViewMenu(TMenuItem& menu);
     void AddQuilloCommand();
+    // Asks about every modified buffer; the ones answered No are then dropped unsaved.
+    bool QueryCloseAll();
+    // The file the user picks in the open dialog, a project or any file.
+    void OpenCommand(bool project);
+    void SaveAsCommand();
 
     TCallLog FCallLog;
     TEditBuffers FBuffers;

@@ -2,9 +2,15 @@
 
 #include "ide/Ide.h"
 
+#include "ide/CodeView.h"
+
 #include "rtl/Paths.h"
+#include "vcl/ComCtrls.h"
+#include "vcl/DialogBuilding.h"
 #include "vcl/Dialogs.h"
+#include "vcl/FileDialogs.h"
 #include "vcl/Forms.h"
+#include "vcl/ListCtrls.h"
 #include "vcl/Menus.h"
 
 #include <algorithm>
@@ -88,7 +94,7 @@ public:
         TLoadingBracket loading(this);
         SetName("PropertyInspector");
         SetCaption("Object Inspector");
-                BindShortCuts(this, ide);
+        BindShortCuts(this, ide);
     }
 
     // Whole rows the view shows.
@@ -111,79 +117,121 @@ protected:
     }
 };
 
-// The text of view 0 of the current buffer from its top line, with the cursor; it takes no typing.
-class TCodeView : public TCustomControl {
+// The code editor: a tab for each open file over the editing view, and the status bar with the
+// cursor's place, the modified flag and the typing mode.
+class TEditWindow : public TForm {
 public:
-    TCodeView(TComponent* AOwner, TIde& ide) : TCustomControl(AOwner), FIde(ide) {
-        SetName("CodeView");
-        SetColor(clWindow);
-        std::string face = ide.EditorParamStr("FontName");
-        int size = ide.EditorParamInt("FontSize");
-        Font()->SetName(face.empty() ? "Courier New" : face);
-        Font()->SetSize(size > 0 ? size : 10);
+    TEditWindow(TComponent* AOwner, TIde& ide) : TForm(AOwner), FIde(ide) {
+        TLoadingBracket loading(this);
+        SetName("EditWindow");
+        Status = new TStatusBar(this);
+        Status->SetName("StatusBar");
+        Status->SetParent(this);
+        Status->SetAlign(TAlign::alBottom);
+        for (int width : {90, 80, 80})
+            Status->Panels()->Add()->SetWidth(width);
+        Tabs = new TTabControl(this);
+        Tabs->SetName("FileTabs");
+        Tabs->SetParent(this);
+        Tabs->SetAlign(TAlign::alClient);
+        Tabs->OnChange = [this](TObject*) {
+            if (FShowing)
+                return;
+            int at = Tabs->TabIndex();
+            if (at >= 0 && at < static_cast<int>(FFiles.size()))
+                FIde.OpenFile(FFiles[static_cast<std::size_t>(at)]);
+            FIde.Windows()->Refresh();
+            if (View->CanFocus())
+                View->SetFocus();
+        };
+        View = new TCodeView(this, ide);
+        View->SetParent(Tabs);
+        View->SetAlign(TAlign::alClient);
+        View->OnStateChange = [this] { ShowStatus(); };
+        SetActiveControl(View);
+        // Closing only hides it; View|Code Editor, a Goto or a tool brings it back.
+        OnClose = [](TObject*, TCloseAction& action) { action = TCloseAction::caHide; };
+        BindShortCuts(this, ide);
     }
 
-    // Whole rows the view shows.
-    int VisibleRows() {
-        Canvas()->SetFont(Font());
-        int lineHeight = std::max(1, Canvas()->TextHeight("Wg"));
-        return std::max(1, (ClientHeight() - 2) / lineHeight);
-    }
-
-protected:
-    void Paint() override {
-        TCanvas* c = Canvas();
-        c->SetFont(Font());
-        c->Brush()->SetColor(clWindow);
-        c->FillRect(ClientRect());
-        auto buffer = FIde.CurrentBuffer();
-        if (!buffer)
-            return;
-        const std::string& text = buffer->Text();
-        host::TEditPos cursor = buffer->Pos(0);
-        int top = std::max(1, buffer->Pos(1).Line);
-        int lineHeight = std::max(1, c->TextHeight("Wg"));
-        int charWidth = std::max(1, c->TextWidth("W"));
-        int line = 1, y = 2;
-        std::size_t start = 0;
-        while (start <= text.size() && y < ClientHeight()) {
-            std::size_t end = text.find("\r\n", start);
-            std::size_t stop = end == std::string::npos ? text.size() : end;
-            if (line >= top) {
-                std::string shown = text.substr(start, stop - start);
-                std::replace(shown.begin(), shown.end(), '\t', ' ');
-                c->Font()->SetColor(clWindowText);
-                c->TextOut(4, y, shown);
-                if (line == cursor.Line) {
-                    int x = 4 + (cursor.Col - 1) * charWidth;
-                    c->Pen()->SetColor(clWindowText);
-                    c->MoveTo(x, y);
-                    c->LineTo(x, y + lineHeight);
-                }
-                y += lineHeight;
-            }
-            if (end == std::string::npos)
-                break;
-            start = end + 2;
-            ++line;
+    // The tabs follow the open buffers and the current file.
+    void ShowFiles() {
+        // The tab control tells of changes made here too; only the user's choice opens a file.
+        FShowing = true;
+        std::vector<std::string> files;
+        for (const auto& b : FIde.Buffers().Buffers())
+            files.push_back(b->FileName());
+        if (files != FFiles) {
+            FFiles = files;
+            rtl::TStringList captions;
+            for (const std::string& f : files)
+                captions.Add(rtl::ChangeFileExt(rtl::ExtractFileName(f), ""));
+            Tabs->SetTabs(captions);
         }
+        auto at = std::find(FFiles.begin(), FFiles.end(), FIde.CurrentFile());
+        int index = at == FFiles.end() ? -1 : static_cast<int>(at - FFiles.begin());
+        if (Tabs->TabIndex() != index)
+            Tabs->SetTabIndex(index);
+        FShowing = false;
+        View->ShowBuffer(FIde.CurrentBuffer());
     }
+
+    void ShowStatus() {
+        TEditBuffer* b = View->Buffer();
+        TTextPos cursor = b ? b->Cursor() : TTextPos{};
+        std::string place = b ? std::to_string(cursor.Line) + ": " + std::to_string(cursor.Col) : "";
+        std::string texts[] = {place, b && b->Modified() ? "Modified" : "",
+                               b ? (View->Overwrite() ? "Overwrite" : "Insert") : ""};
+        for (int i = 0; i < 3; ++i)
+            if (Status->Panels()->Items(i)->Text() != texts[i])
+                Status->Panels()->Items(i)->SetText(texts[i]);
+    }
+
+    TStatusBar* Status;
+    TTabControl* Tabs;
+    TCodeView* View;
 
 private:
     TIde& FIde;
+    std::vector<std::string> FFiles;
+    bool FShowing = false;
 };
 
-class TEditWindow : public TForm {
+// The project's units; a double click opens one in the code editor.
+class TProjectManager : public TForm {
 public:
-    TEditWindow(TComponent* AOwner, TIde& ide) : TForm(AOwner) {
+    TProjectManager(TComponent* AOwner, TIde& ide) : TForm(AOwner), FIde(ide) {
         TLoadingBracket loading(this);
-        SetName("EditWindow");
-        View = new TCodeView(this, ide);
-        View->SetParent(this);
-        View->SetAlign(TAlign::alClient);
+        SetName("ProjectManager");
+        SetCaption("Project Manager");
+        SetBounds(650, 120, 300, 260);
+        Units = new TListBox(this);
+        Units->SetName("UnitList");
+        Units->SetParent(this);
+        Units->SetAlign(TAlign::alClient);
+        Units->OnDblClick = [this](TObject*) {
+            int at = Units->ItemIndex();
+            if (at >= 0 && at < static_cast<int>(FFiles.size()) && FIde.OpenFile(FFiles[static_cast<std::size_t>(at)]))
+                FIde.Windows()->ShowEditor(true);
+        };
         BindShortCuts(this, ide);
     }
-    TCodeView* View;
+
+    void ShowUnits() {
+        std::vector<std::string> files = FIde.UnitFiles();
+        if (files == FFiles)
+            return;
+        FFiles = files;
+        Units->Items()->Clear();
+        for (const std::string& f : files)
+            Units->Items()->Add(rtl::ExtractFileName(f));
+    }
+
+    TListBox* Units;
+
+private:
+    TIde& FIde;
+    std::vector<std::string> FFiles;
 };
 
 } // namespace
@@ -192,24 +240,28 @@ struct TIdeWindows::TForms {
     TAppBuilder* Main = nullptr;
     TPropertyInspector* Inspector = nullptr;
     TEditWindow* Editor = nullptr;
-    // What the windows last showed, to repaint only what changed.
-    std::string ShownFile;
-    std::size_t ShownText = 0;
-    host::TEditPos ShownCursor, ShownTop;
+    TProjectManager* Manager = nullptr;
+    std::string ShownProject;
+    std::size_t ShownProjectVersion = 0;
 };
 
 TIdeWindows::TIdeWindows(TIde& ide) : FIde(ide), FForms(std::make_unique<TForms>()) {
-    // A window system reset since the library started leaves the application's window behind.
-    if (Application && Application->HandleAllocated() && !win::IsWindow(Application->Handle()))
+    // A window system reset since the library started leaves the application's window behind;
+    // an IDE that was left (its main window closed) leaves it terminated.
+    if (Application && ((Application->HandleAllocated() && !win::IsWindow(Application->Handle())) ||
+                        Application->Terminated()))
         DoneApplication();
     InitApplication();
     Application->SetTitle("Delphi 2.0");
     FForms->Main = Make<TAppBuilder>(Application, ide);
     FForms->Inspector = Make<TPropertyInspector>(Application, ide);
     FForms->Editor = Make<TEditWindow>(Application, ide);
+    FForms->Manager = Make<TProjectManager>(Application, ide);
     Application->SetMainForm(FForms->Main);
     Application->OnIdle = [this](TObject*, bool&) { Refresh(); };
     FIde.Menu().OnChange = [this] { MenuChanged(); };
+    // Leaving the IDE closes the project and its files, each modified one asked about first.
+    FForms->Main->OnCloseQuery = [this](TObject*, bool& canClose) { canClose = FIde.CloseAll(); };
     ApplyPlaces();
     FForms->Main->Show();
     FForms->Inspector->Show();
@@ -221,6 +273,7 @@ TIdeWindows::~TIdeWindows() {
     FIde.Menu().OnChange = nullptr;
     if (Application)
         Application->OnIdle = nullptr;
+    delete FForms->Manager;
     delete FForms->Editor;
     delete FForms->Inspector;
     delete FForms->Main;
@@ -229,6 +282,9 @@ TIdeWindows::~TIdeWindows() {
 win::HWND TIdeWindows::MainWindow() const { return FForms->Main->Handle(); }
 win::HWND TIdeWindows::PropertyInspector() const { return FForms->Inspector->Handle(); }
 win::HWND TIdeWindows::EditWindow() const { return FForms->Editor->Handle(); }
+win::HWND TIdeWindows::CodeView() const { return FForms->Editor->View->Handle(); }
+win::HWND TIdeWindows::ProjectManager() const { return FForms->Manager->Handle(); }
+TCodeView& TIdeWindows::View() const { return *FForms->Editor->View; }
 
 void TIdeWindows::ApplyPlaces() {
     const TProject& p = FIde.Project();
@@ -262,25 +318,120 @@ void TIdeWindows::Refresh() {
     std::string editCaption = file.empty() ? "" : rtl::ExtractFileName(file);
     if (f.Editor->Caption() != editCaption)
         f.Editor->SetCaption(editCaption);
-    std::size_t text = buffer ? std::hash<std::string>{}(buffer->Text()) : 0;
-    host::TEditPos cursor = buffer ? buffer->Pos(0) : host::TEditPos{};
-    host::TEditPos top = buffer ? buffer->Pos(1) : host::TEditPos{};
-    // A cursor moved out of sight (a search's Goto, an expert's insertion) scrolls the view so
-    // that its row shows, in the middle, as the IDE's editor does.
-    if (buffer && cursor != f.ShownCursor) {
-        int rows = f.Editor->View->VisibleRows();
-        if (cursor.Line < top.Line || cursor.Line >= top.Line + rows) {
-            top = host::TEditPos{1, std::max(1, cursor.Line - rows / 2)};
-            buffer->SetPos(1, top);
+    f.Editor->ShowFiles();
+    f.Editor->View->Sync();
+    if (f.Manager->Visible()) {
+        auto projectBuffer = p.IsOpen() ? FIde.Buffers().Find(p.FileName()) : nullptr;
+        std::size_t version = projectBuffer ? projectBuffer->Version() : 0;
+        if (p.FileName() != f.ShownProject || version != f.ShownProjectVersion) {
+            f.ShownProject = p.FileName();
+            f.ShownProjectVersion = version;
+            f.Manager->ShowUnits();
         }
     }
-    if (file != f.ShownFile || text != f.ShownText || !(cursor == f.ShownCursor) || !(top == f.ShownTop)) {
-        f.ShownFile = file;
-        f.ShownText = text;
-        f.ShownCursor = cursor;
-        f.ShownTop = top;
-        f.Editor->View->Invalidate();
+}
+
+void TIdeWindows::ShowEditor(bool activate) {
+    TEditWindow* e = FForms->Editor;
+    if (!e->Visible())
+        e->Show();
+    if (activate) {
+        e->BringToFront();
+        win::SetActiveWindow(e->Handle());
+        if (e->View->CanFocus())
+            e->View->SetFocus();
     }
+    Refresh();
+}
+
+void TIdeWindows::ShowInspector() {
+    FForms->Inspector->Show();
+    FForms->Inspector->BringToFront();
+}
+
+void TIdeWindows::ShowProjectManager() {
+    FForms->ShownProject.clear();
+    FForms->Manager->Show();
+    FForms->Manager->BringToFront();
+    Refresh();
+}
+
+void TIdeWindows::ShowWindowList() {
+    struct TEntry {
+        std::string Caption;
+        std::function<void()> Show;
+    };
+    std::vector<TEntry> entries = {
+        {"Object Inspector", [this] { ShowInspector(); }},
+        {FForms->Editor->Caption().empty() ? "Code Editor" : FForms->Editor->Caption(), [this] { ShowEditor(true); }},
+        {"Project Manager", [this] { ShowProjectManager(); }},
+    };
+    auto form = std::unique_ptr<TForm>(Make<TForm>(Application));
+    TListBox* list = nullptr;
+    {
+        TLoadingBracket loading(form.get());
+        SetUpDialogForm(form.get(), "WindowList", "Window List", 250, 160);
+        list = AddControl<TListBox>(form.get(), form.get(), "WindowListBox", 8, 8, 234, 110);
+        auto* ok = AddControl<TButton>(form.get(), form.get(), "OK", 86, 128, 75, 25);
+        ok->SetCaption("OK");
+        ok->SetDefault(true);
+        ok->SetModalResult(mrOk);
+        auto* cancel = AddControl<TButton>(form.get(), form.get(), "Cancel", 167, 128, 75, 25);
+        cancel->SetCaption("Cancel");
+        cancel->SetCancel(true);
+        cancel->SetModalResult(mrCancel);
+        for (const TEntry& e : entries)
+            list->Items()->Add(e.Caption);
+        list->SetItemIndex(1);
+        TForm* raw = form.get();
+        list->OnDblClick = [raw](TObject*) { raw->SetModalResult(mrOk); };
+        form->SetActiveControl(list);
+    }
+    if (form->ShowModal() != mrOk)
+        return;
+    int at = list->ItemIndex();
+    if (at >= 0 && at < static_cast<int>(entries.size()))
+        entries[static_cast<std::size_t>(at)].Show();
+}
+
+std::vector<std::string> TIdeWindows::FileTabs() const {
+    std::vector<std::string> captions;
+    rtl::TStrings* tabs = FForms->Editor->Tabs->Tabs();
+    for (int i = 0; i < tabs->Count(); ++i)
+        captions.push_back(tabs->Get(i));
+    return captions;
+}
+
+bool TIdeWindows::TabPlace(int index, win::HWND& wnd, win::POINT& point) const {
+    TRect r = FForms->Editor->Tabs->TabRect(index);
+    if (r.right <= r.left)
+        return false;
+    wnd = FForms->Editor->Tabs->Handle();
+    point = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    return true;
+}
+
+void TIdeWindows::CloseMain() { FForms->Main->Close(); }
+
+TSaveAnswer TIdeWindows::AskSave(const std::string& fileName) {
+    switch (MessageDlg("Save changes to " + fileName + "?", TMsgDlgType::mtConfirmation, mbYesNoCancel, 0)) {
+    case mrYes: return TSaveAnswer::Yes;
+    case mrNo: return TSaveAnswer::No;
+    default: return TSaveAnswer::Cancel;
+    }
+}
+
+std::string TIdeWindows::ChooseFile(bool save, const std::string& title, const std::string& filter,
+                                    const std::string& defaultExt, const std::string& initialDir,
+                                    const std::string& fileName) {
+    std::unique_ptr<TOpenDialog> dialog(save ? new TSaveDialog(nullptr) : new TOpenDialog(nullptr));
+    dialog->SetTitle(title);
+    dialog->SetFilter(filter);
+    dialog->SetDefaultExt(defaultExt);
+    dialog->SetInitialDir(initialDir);
+    dialog->SetFileName(fileName);
+    dialog->SetOptions(save ? ofPathMustExist | ofOverwritePrompt : ofHideReadOnly | ofFileMustExist);
+    return dialog->Execute() ? dialog->FileName() : std::string();
 }
 
 void TIdeWindows::MenuChanged() { FForms->Main->BuildMenu(); }

@@ -1,5 +1,7 @@
 #include "ide/e2e/Tour.h"
 
+#include "ide/CodeView.h"
+
 #include "ide/IdeWindows.h"
 #include "ide/WinNames.h"
 #include "libconfig/AliasStore.h"
@@ -7,6 +9,7 @@
 
 #include "rtl/Paths.h"
 #include "rtl/Registry.h"
+#include "rtl/SysUtils.h"
 #include "testing/Shell.h"
 #include "vcl/Forms.h"
 #include "vcl/Menus.h"
@@ -253,8 +256,9 @@ TSearchOutcome TTour::SearchDeclarations(const std::string& unitFile) {
 TPropertyOutcome TTour::InsertProperty(const std::string& unitFile, const std::string& className,
                                        const std::string& propertyName) {
     TPropertyOutcome out;
-    if (!FIde->OpenFile(unitFile))
+    if (!unitFile.empty() && !FIde->OpenFile(unitFile))
         FFaults.push_back("cannot open " + unitFile);
+    out.File = FIde->CurrentFile();
     const TBy wizard = TBy::Caption("Property Expert");
     TRobot robot;
     ChooseIdeMenu(robot, "&Tools|Property Expert");
@@ -278,27 +282,47 @@ TPropertyOutcome TTour::InsertProperty(const std::string& unitFile, const std::s
     robot.Click(TBy::Name("btnOK"), wizard);
     Run(robot);
     FIde->Windows()->Refresh();
-    if (auto buffer = FIde->CurrentBuffer())
+    if (auto buffer = FIde->CurrentBuffer()) {
         out.UnitText = buffer->Text();
-    // The editor goes to the new property line, as a person looks for it.
-    std::size_t at = out.UnitText.find("property " + propertyName + ":");
-    if (at != std::string::npos) {
-        int line = 1 + int(std::count(out.UnitText.begin(), out.UnitText.begin() + std::ptrdiff_t(at), '\n'));
-        FIde->GotoLine(unitFile, line, 5);
-        FIde->Windows()->Refresh();
+        out.TopLine = buffer->TopLine();
+        out.Rows = FIde->Windows()->View().VisibleRows();
     }
+    // The code editor shows the inserted text without the user scrolling to it.
+    std::size_t at = out.UnitText.find("property " + propertyName + ":");
+    if (at != std::string::npos)
+        out.PropertyLine = 1 + int(std::count(out.UnitText.begin(), out.UnitText.begin() + std::ptrdiff_t(at), '\n'));
     Snap("zestor-property-inserted");
     Account("Tools|Property Expert inserted the property " + propertyName + " into " + className + " of " +
-            rtl::ExtractFileName(unitFile));
+            rtl::ExtractFileName(out.File) + "; the code editor shows it at row " +
+            std::to_string(out.PropertyLine - out.TopLine + 1));
     return out;
 }
 
 TSnippetOutcome TTour::InsertSnippet(const std::string& unitFile, int line, int column, const std::string& snippet) {
     TSnippetOutcome out;
-    if (!FIde->GotoLine(unitFile, line, column))
+    if (!FIde->OpenFile(unitFile))
         FFaults.push_back("cannot open " + unitFile);
+    FIde->Windows()->ShowEditor(true);
     FIde->Windows()->Refresh();
+    // The user puts the caret there: to the line by keys, to the column by a click.
+    const win::HWND view = FIde->Windows()->CodeView();
+    {
+        TRobot keys;
+        keys.Do([view] { win::SetFocus(view); });
+        keys.Key(win::VK_HOME, false, true);
+        for (int i = 1; i < line; ++i)
+            keys.Key(win::VK_DOWN);
+        Run(keys);
+        for (int i = 0; i < 5; ++i)
+            FIde->Windows()->ProcessMessages();
+    }
     TRobot robot;
+    vcl::TPoint p = FIde->Windows()->View().PointOf({line, column});
+    robot.ClickAt(view, {p.x + 1, p.y + 4});
+    robot.WaitUntil("the caret at the place", [this, line, column] {
+        auto b = FIde->CurrentBuffer();
+        return b && b->Cursor() == ide::TTextPos{line, column};
+    });
     ChooseIdeMenu(robot, "&Tools|Quick Code Expert");
     const TBy window = TBy::Caption("Quick Code Expert");
     robot.Click(TBy::Name("lstName"), window);
@@ -328,6 +352,19 @@ TSnippetOutcome TTour::InsertSnippet(const std::string& unitFile, int line, int 
     Account("Tools|Quick Code Expert inserted the snippet " + snippet + " at line " + std::to_string(line) +
             " of " + rtl::ExtractFileName(unitFile));
     return out;
+}
+
+bool TTour::OpenThroughDialog(const std::string& fileName) {
+    TRobot robot;
+    ChooseIdeMenu(robot, "&File|&Open...");
+    robot.AnswerOpenDialog(fileName);
+    Run(robot);
+    for (int i = 0; i < 5; ++i)
+        FIde->Windows()->ProcessMessages();
+    bool opened = rtl::SameText(FIde->CurrentFile(), fileName);
+    Snap("ide-file-opened");
+    Account("File|Open... opened " + rtl::ExtractFileName(fileName) + " in the code editor");
+    return opened;
 }
 
 TVorlOutcome TTour::ApplyLibraryConfiguration(const std::string& aliasName) {

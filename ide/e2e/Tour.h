@@ -52,7 +52,11 @@ struct TSearchOutcome {
 
 struct TPropertyOutcome {
     std::string Caption;     // of the wizard
+    std::string File;        // the file it inserted into
     std::string UnitText;    // the unit's buffer after the insertion
+    int PropertyLine = 0;    // the line of the new property
+    int TopLine = 0;         // the code editor's first row after the insertion
+    int Rows = 0;            // and how many rows it shows
 };
 
 struct TSnippetOutcome {
@@ -93,10 +97,14 @@ public:
     void ShowLine(const std::string& file, const std::string& text, const std::string& name);
     // Ctrl+Alt+X over the unit: the results window; the last hit is chosen.
     TSearchOutcome SearchDeclarations(const std::string& unitFile);
-    // Tools|Property Expert over the unit: a Boolean property of the class with data fields.
+    // File|Open... of the file through the open dialog, as a person opens a unit.
+    bool OpenThroughDialog(const std::string& fileName);
+    // Tools|Property Expert over the unit (empty: the current file): a Boolean property of the
+    // class with data fields.
     TPropertyOutcome InsertProperty(const std::string& unitFile, const std::string& className,
                                     const std::string& propertyName);
-    // Tools|Quick Code Expert: the snippet inserted at the cursor placed at line, column.
+    // Tools|Quick Code Expert: the snippet inserted at the cursor the user placed at line, column
+    // (Ctrl+Home, the down arrow to the line, a click at the column).
     TSnippetOutcome InsertSnippet(const std::string& unitFile, int line, int column, const std::string& snippet);
     // Vorl's window beside the IDE: a new configuration from the IDE's library key with a detailed
     // map file and the library's source saved, Apply refused while the IDE's windows are up, and

@@ -3,7 +3,9 @@
 #include "host/EditorIntf.h"
 #include "host/Interface.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 using namespace ide_test;
 using host::TInterfaceRef;
@@ -186,6 +188,81 @@ TEST_F(EditBuffersTest, SavingWritesTheBufferAtomically) {
         return files;
     };
     EXPECT_EQ(count(HostFile("C:\\PROJECTS\\Demo")), count(SUITE_SOURCE_DIR "/examples/Demo"));
+}
+
+} // namespace
+
+namespace {
+
+// Edits at places of the buffer, each with the text after it, the lines it reports changed, and
+// the text that Undo gives back.
+TEST(EditBufferEdits, ReplaceReportsTheChangedLinesAndUndoAndRedoTakeItBackAndAgain) {
+    struct Case {
+        ide::TTextPos From, To;
+        const char* Text;
+        const char* After;
+        ide::TTextChange Change;
+    } cases[] = {
+        {{1, 2}, {1, 2}, "x", "axbc\r\ndef\r\nghi", {1, 1, 1}},
+        {{1, 4}, {2, 1}, "", "abcdef\r\nghi", {1, 2, 1}},
+        {{2, 2}, {1, 3}, "\n-\r", "ab\r\n-\r\nef\r\nghi", {1, 2, 3}},
+        {{3, 4}, {3, 9}, "!", "abc\r\ndef\r\nghi!", {3, 3, 3}},          // the columns kept in the line
+        {{9, 1}, {9, 1}, "\r\nend", "abc\r\ndef\r\n\r\nendghi", {3, 3, 4}}, // the line kept in the text
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        ide::TEditBuffer b("C:\\X.PAS", "abc\r\ndef\r\nghi");
+        std::vector<ide::TTextChange> changes;
+        b.Subscribe([&](const ide::TTextChange& ch) { changes.push_back(ch); });
+        b.Replace(c.From, c.To, c.Text);
+        EXPECT_EQ(b.Text(), c.After) << "case " << i;
+        ASSERT_EQ(changes.size(), 1u) << "case " << i;
+        EXPECT_EQ(changes[0].First, c.Change.First) << "case " << i;
+        EXPECT_EQ(changes[0].OldLast, c.Change.OldLast) << "case " << i;
+        EXPECT_EQ(changes[0].NewLast, c.Change.NewLast) << "case " << i;
+        EXPECT_EQ(b.LinesInBuffer(), 1 + int(std::count(b.Text().begin(), b.Text().end(), '\n'))) << "case " << i;
+        EXPECT_TRUE(b.Modified());
+        ASSERT_TRUE(b.Undo());
+        EXPECT_EQ(b.Text(), "abc\r\ndef\r\nghi") << "case " << i;
+        ASSERT_TRUE(b.Redo());
+        EXPECT_EQ(b.Text(), c.After) << "case " << i;
+    }
+}
+
+TEST(EditBufferEdits, TypingInARowIsOneUndoStepAndTheCursorComesBackWithIt) {
+    ide::TEditBuffer b("C:\\X.PAS", "begin\r\nend;");
+    b.SetCursor({2, 1});
+    for (char c : std::string("  x := 1;"))
+        b.InsertAtCursor(std::string(1, c), false, true);
+    b.InsertAtCursor("\r\n");
+    EXPECT_EQ(b.Text(), "begin\r\n  x := 1;\r\nend;");
+    EXPECT_EQ(b.Cursor(), (ide::TTextPos{3, 1}));
+    b.Undo();
+    EXPECT_EQ(b.Text(), "begin\r\n  x := 1;end;");
+    b.Undo();
+    EXPECT_EQ(b.Text(), "begin\r\nend;");
+    EXPECT_EQ(b.Cursor(), (ide::TTextPos{2, 1}));
+    EXPECT_FALSE(b.Undo());
+    // Overwriting takes the characters under the cursor; a cursor past the end is met with blanks.
+    b.SetCursor({1, 1});
+    b.InsertAtCursor("BEG", true, true);
+    EXPECT_EQ(b.Line(1), "BEGin");
+    b.SetPos(0, {12, 2});
+    b.InsertAtCursor("{}");
+    EXPECT_EQ(b.Line(2), "end;       {}");
+    // A selection is replaced, and SetText changes only what differs.
+    b.SetCursor({1, 1});
+    b.SetCursor({2, 1}, true);
+    EXPECT_EQ(b.SelText(), "BEGin\r\n");
+    b.InsertAtCursor("");
+    EXPECT_EQ(b.Text(), "end;       {}");
+    std::vector<ide::TTextChange> changes;
+    b.Subscribe([&](const ide::TTextChange& ch) { changes.push_back(ch); });
+    b.SetText("end;       {}\nnext\n");
+    EXPECT_EQ(b.Text(), "end;       {}\r\nnext\r\n");
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].First, 1);
+    EXPECT_EQ(changes[0].NewLast, 3);
 }
 
 } // namespace

@@ -188,8 +188,8 @@ int InkIn(win::HWND wnd, int top, int bottom) {
 TEST_F(IdeWindowsTest, TheCodeEditorShowsViewZeroOfTheCurrentBufferAsItChanges) {
     ASSERT_TRUE(Ide->ToolServices()->OpenProject(DemoDir + "Demo.dpr"));
     ide::TIdeWindows& windows = Ide->ShowWindows();
-    win::HWND view = win::GetWindow(windows.EditWindow(), win::GW_CHILD);
-    ASSERT_TRUE(view);
+    win::HWND view = windows.CodeView();
+    ASSERT_TRUE(win::IsChild(windows.EditWindow(), view));
     windows.ProcessMessages();
     // The first lines of the project file: "program Demo;", a blank line, "uses".
     int firstLine = InkIn(view, 0, 17);
@@ -234,20 +234,6 @@ TEST_F(IdeWindowsTest, ACursorMovedOutOfSightScrollsTheCodeEditorToIt) {
             EXPECT_GT(c.Line, top + 2) << "line " << c.Line;
         }
     }
-}
-
-TEST_F(IdeWindowsTest, TheCodeEditorTakesNoTyping) {
-    ASSERT_TRUE(Ide->ToolServices()->OpenProject(DemoDir + "Demo.dpr"));
-    ide::TIdeWindows& windows = Ide->ShowWindows();
-    std::string before = Ide->CurrentBuffer()->Text();
-    TRobot robot;
-    robot.Do([&] { win::SetFocus(win::GetWindow(windows.EditWindow(), win::GW_CHILD)); });
-    robot.Type("xyz");
-    robot.Key(win::VK_RETURN);
-    robot.Key(win::VK_DELETE);
-    RunRobot(robot);
-    EXPECT_EQ(Ide->CurrentBuffer()->Text(), before);
-    EXPECT_FALSE(Ide->CurrentBuffer()->Modified());
 }
 
 TEST_F(IdeWindowsTest, MessagesAndErrorsLeavingAClickGoInAMessageBox) {

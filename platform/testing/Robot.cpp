@@ -114,9 +114,15 @@ std::vector<std::pair<HWND, HMENU>> OpenMenus() {
     return out;
 }
 
+// A separator; the state of an item that opens a submenu holds its item count in the high byte.
+bool IsSeparator(HMENU menu, int i) {
+    UINT state = GetMenuState(menu, UINT(i), MF_BYPOSITION);
+    return !(state & MF_POPUP) && (state & MF_SEPARATOR);
+}
+
 int FindItem(HMENU menu, const std::string& caption) {
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        bool separator = (GetMenuState(menu, UINT(i), MF_BYPOSITION) & MF_SEPARATOR) != 0;
+        bool separator = IsSeparator(menu, i);
         if (separator ? caption == "-" : SameCaption(GetMenuString(menu, UINT(i), MF_BYPOSITION), caption)) return i;
     }
     return -1;
@@ -333,7 +339,7 @@ std::vector<std::string> TRobot::OpenMenuItems() {
     if (menus.empty()) return out;
     HMENU menu = menus.front().second;
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        if (GetMenuState(menu, UINT(i), MF_BYPOSITION) & MF_SEPARATOR) out.push_back("-");
+        if (IsSeparator(menu, i)) out.push_back("-");
         else out.push_back(GetMenuString(menu, UINT(i), MF_BYPOSITION));
     }
     return out;

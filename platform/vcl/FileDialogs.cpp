@@ -39,7 +39,7 @@ std::vector<std::pair<std::string, std::string>> ParseFilter(const std::string& 
 // The window with its controls and the rules for what OK does with the typed name.
 class TOpenForm : public TForm {
 public:
-    TOpenForm(TComponent* AOwner, TOpenDialog& Dialog) : TForm(AOwner), FDialog(Dialog) {}
+    TOpenForm(TComponent* AOwner, TOpenDialog& Dialog, bool Save) : TForm(AOwner), FDialog(Dialog), FSave(Save) {}
 
     void Build();
     void Start();
@@ -52,6 +52,7 @@ private:
     std::string InFolder(const std::string& Name) const;
 
     TOpenDialog& FDialog;
+    bool FSave;
     std::vector<std::pair<std::string, std::string>> FFilters;
     TEdit* FEdit = nullptr;
     TFileListBox* FFiles = nullptr;
@@ -65,7 +66,7 @@ private:
 
 void TOpenForm::Build() {
     TLoadingBracket loading(this);
-    SetUpDialogForm(this, "OpenDialog", FDialog.Title().empty() ? "Open" : FDialog.Title(), 402, 218);
+    SetUpDialogForm(this, "OpenDialog", FDialog.Title().empty() ? (FSave ? "Save As" : "Open") : FDialog.Title(), 402, 218);
     SetHelpContext(FDialog.HelpContext());
 
     FEdit = AddControl<TEdit>(this, this, "FileNameEdit", 9, 24, 135, 21);
@@ -92,7 +93,7 @@ void TOpenForm::Build() {
     cancel->SetModalResult(mrCancel);
     FReadOnly = AddControl<TCheckBox>(this, this, "ReadOnlyCheck", 318, 110, 80, 17);
     FReadOnly->SetCaption("&Read only");
-    FReadOnly->SetVisible(!(FDialog.Options() & ofHideReadOnly));
+    FReadOnly->SetVisible(!FSave && !(FDialog.Options() & ofHideReadOnly));
     FReadOnly->SetChecked(FDialog.Options() & ofReadOnly);
     SetActiveControl(FEdit);
 }
@@ -201,6 +202,13 @@ void TOpenForm::ChooseFileName(std::string Text) {
         Refuse(rtl::ExtractFileName(full) + "\nFile not found.\nPlease verify the correct filename was given.");
         return;
     }
+    if (FSave && rtl::FileExists(full) && (options & ofOverwritePrompt) &&
+        MessageBox(Handle(), full + " already exists.\nDo you want to replace it?", Caption(),
+                   MB_YESNO | MB_ICONWARNING) != IDYES) {
+        FocusControl(FEdit);
+        FEdit->SelectAll();
+        return;
+    }
     // The name in the case found on disk, as far as it is there.
     std::string host = rtl::HostPath(full);
     FChosen = host.empty() ? full : rtl::WinPath(host);
@@ -209,8 +217,12 @@ void TOpenForm::ChooseFileName(std::string Text) {
 
 } // namespace
 
-bool TOpenDialog::Execute() {
-    auto form = std::unique_ptr<TOpenForm>(Make<TOpenForm>(Application, *this));
+bool TOpenDialog::Execute() { return Run(false); }
+
+bool TSaveDialog::Execute() { return Run(true); }
+
+bool TOpenDialog::Run(bool save) {
+    auto form = std::unique_ptr<TOpenForm>(Make<TOpenForm>(Application, *this, save));
     form->Build();
     form->Start();
     if (form->ShowModal() != mrOk) return false;

@@ -13,6 +13,7 @@ enum TOpenOptionFlag : unsigned {
     ofHideReadOnly = 2,  // no read-only box
     ofPathMustExist = 4, // a name in a folder that is not there is refused
     ofFileMustExist = 8, // a file that is not there is refused
+    ofOverwritePrompt = 16, // saving over a file that is there asks first
 };
 using TOpenOptions = unsigned;
 
@@ -51,6 +52,10 @@ public:
     int HelpContext() const { return FHelpContext; }
     void SetHelpContext(int Value) { FHelpContext = Value; }
 
+protected:
+    // The window of either kind, run modally.
+    bool Run(bool save);
+
 private:
     std::string FTitle;
     std::string FFilter;
@@ -60,6 +65,14 @@ private:
     std::string FFileName;
     TOpenOptions FOptions = 0;
     int FHelpContext = 0;
+};
+
+// The save-file dialog: the same window, "Save As" unless Title says otherwise, without the
+// read-only box; a name that is not there yet is a choice.
+class TSaveDialog : public TOpenDialog {
+public:
+    explicit TSaveDialog(TComponent* AOwner) : TOpenDialog(AOwner) {}
+    bool Execute() override;
 };
 
 } // namespace vcl

@@ -276,6 +276,7 @@ constexpr unsigned VK_DIVIDE = 0x6F;
 constexpr unsigned VK_F1 = 0x70;
 constexpr unsigned VK_F4 = 0x73;
 constexpr unsigned VK_F10 = 0x79;
+constexpr unsigned VK_F11 = 0x7A;
 constexpr unsigned VK_F12 = 0x7B;
 constexpr unsigned VK_F24 = 0x87;
 constexpr unsigned VK_NUMLOCK = 0x90;

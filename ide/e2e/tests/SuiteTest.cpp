@@ -124,6 +124,9 @@ TEST_F(SuiteTest, APropertyInsertedWithTheWizardCompiles) {
     ASSERT_NE(property, std::string::npos) << text;
     EXPECT_TRUE(circle < field && field < rectangle) << text;
     EXPECT_TRUE(circle < property && property < rectangle) << text;
+    // The code editor shows the new property where it went in.
+    EXPECT_LE(out.TopLine, out.PropertyLine);
+    EXPECT_LT(out.PropertyLine, out.TopLine + out.Rows);
 
     ASSERT_TRUE(Tour->Ide().SaveFile(DemoDir + "Shapes.pas"));
     EXPECT_EQ(Disk(DemoDir + "Shapes.pas"), text);
@@ -133,8 +136,22 @@ TEST_F(SuiteTest, APropertyInsertedWithTheWizardCompiles) {
     EXPECT_TRUE(tour::CompileProject(SUITE_SOURCE_DIR, log)) << log;
 }
 
+TEST_F(SuiteTest, OpenOfAnotherUnitMakesItTheCurrentFileForThePropertyExpert) {
+    // The project file is current after opening the project; the expert takes only units.
+    ASSERT_EQ(Tour->Ide().CurrentFile(), DemoDir + "Demo.dpr");
+    ASSERT_TRUE(Tour->OpenThroughDialog(DemoDir + "Shapes.pas"));
+    EXPECT_EQ(Tour->Ide().ToolServices()->GetCurrentFile(), DemoDir + "Shapes.pas");
+    tour::TPropertyOutcome out = Tour->InsertProperty("", "TCircle", "Filled");
+    EXPECT_EQ(Tour->Faults(), std::vector<std::string>{});
+    EXPECT_EQ(out.File, DemoDir + "Shapes.pas");
+    EXPECT_NE(out.UnitText.find("    property Filled: Boolean read FFilled write FFilled;\r\n"), std::string::npos);
+    EXPECT_EQ(Tour->Ide().Messages(), std::vector<std::string>{});
+}
+
 TEST_F(SuiteTest, ASnippetGoesInAtTheEditorsCursor) {
     const std::string before = Disk(DemoDir + "Drawing.pas");
+    // A search's Goto leaves the cursor elsewhere first; the user's caret is what counts.
+    ASSERT_TRUE(Tour->Ide().GotoLine(DemoDir + "Drawing.pas", 20, 5));
     tour::TSnippetOutcome out = Tour->InsertSnippet(DemoDir + "Drawing.pas", 66, 3, "trye");
     EXPECT_EQ(Tour->Faults(), std::vector<std::string>{});
     EXPECT_EQ(out.Caption, "Quick Code Expert");
