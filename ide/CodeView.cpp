@@ -191,6 +191,15 @@ TTextPos TCodeView::PosAt(int x, int y) {
 // --- painting
 
 void TCodeView::Paint() {
+    PaintRows();
+    FPainted = true;
+    if (FCaretPending && FHasCaret) {
+        FCaretPending = false;
+        win::ShowCaret(Handle());
+    }
+}
+
+void TCodeView::PaintRows() {
     TCanvas* c = Canvas();
     c->SetFont(Font());
     Metrics();
@@ -685,11 +694,16 @@ void TCodeView::Dispatch(TMessage& Message) {
         win::CreateCaret(Handle(), nullptr, FOverwrite ? FCharWidth : 2, FLineHeight);
         FHasCaret = true;
         PlaceCaret();
-        win::ShowCaret(Handle());
+        // Not before the window's first paint, which would cover the caret's pixels.
+        if (FPainted)
+            win::ShowCaret(Handle());
+        else
+            FCaretPending = true;
         return;
     case win::WM_KILLFOCUS:
         if (FHasCaret) {
             FHasCaret = false;
+            FCaretPending = false;
             win::DestroyCaret();
         }
         FDragging = false;

@@ -55,6 +55,7 @@ private:
     void Metrics();
     void Changed(const TTextChange& change);
     void InvalidateLines(int first, int last);
+    void PaintRows();
     void DrawLine(int line, int y);
     // What the user does: moves the cursor (extending the selection or not), edits at it.
     void MoveTo(TTextPos pos, bool extend, bool keepColumn = false);
@@ -75,6 +76,7 @@ private:
     TColouring* FColouring = nullptr;
     int FLineHeight = 16, FCharWidth = 8, FTabWidth = 8;
     bool FMeasured = false;
+    bool FPainted = false, FCaretPending = false;
     win::RECT FPaintRect{};
     static constexpr int Margin = 4;
     bool FOverwrite = false;

@@ -17,6 +17,7 @@ namespace {
 // The lines of a text whose breaks are CR LF, LF or CR.
 std::vector<std::string> SplitLines(std::string_view text) {
     std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '\r' && text[i] != '\n')

@@ -114,6 +114,8 @@ void TIde::OpenCommand(bool project) {
     }
     if (!OpenFile(name))
         ShowMessage("Cannot open " + name);
+    else
+        FWindows->ShowEditor(true);
 }
 
 void TIde::SaveAsCommand() {

@@ -132,6 +132,9 @@ public:
             Status->Panels()->Add()->SetWidth(width);
         Tabs = new TTabControl(this);
         Tabs->SetName("FileTabs");
+        // The strip holds the view: painting the strip leaves the view's pixels (and its caret)
+        // alone.
+        Tabs->SetControlStyle(Tabs->ControlStyle() | csAcceptsControls);
         Tabs->SetParent(this);
         Tabs->SetAlign(TAlign::alClient);
         Tabs->OnChange = [this](TObject*) {
