@@ -331,7 +331,8 @@ void TCodeView::Sync() {
             InvalidateLines(lo, hi);
         }
     }
-    bool state = FShownBuffer != &b || cursor != FShownCursor || b.Version() != FShownVersion;
+    bool state = FShownBuffer != &b || cursor != FShownCursor || b.Version() != FShownVersion ||
+                 b.Modified() != FShownModified;
     if (FShownBuffer != &b || b.LinesInBuffer() != FShownLines || b.LongestLine() != FShownLongest ||
         top != FShownTop || FColouring->Left != FShownLeft)
         UpdateBars();
@@ -341,6 +342,7 @@ void TCodeView::Sync() {
     FShownCursor = cursor;
     FShownAnchor = b.Anchor();
     FShownVersion = b.Version();
+    FShownModified = b.Modified();
     FShownLines = b.LinesInBuffer();
     FShownLongest = b.LongestLine();
     PlaceCaret();

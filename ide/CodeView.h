@@ -86,6 +86,7 @@ private:
     int FWantedColumn = -1; // the display column up and down keep
     // What the window last showed.
     std::size_t FShownVersion = 0;
+    bool FShownModified = false;
     int FShownTop = 0, FShownLeft = -1, FShownLines = -1, FShownLongest = -1;
     TTextPos FShownCursor, FShownAnchor;
     const TEditBuffer* FShownBuffer = nullptr;
