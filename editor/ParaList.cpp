@@ -108,6 +108,38 @@ std::int32_t LengthToLineFeed(std::string_view text) {
     return static_cast<std::int32_t>(at == std::string_view::npos ? text.size() : at + 1);
 }
 
+TParaNode::~TParaNode() {
+    if (FFlags & OwnsText) delete[] FChars;
+}
+
+void TParaNode::Free(TParaNode* Node) {
+    if (!Node) return;
+    // A node of a block is only ended; the block goes with the list.
+    if (Node->FFlags & InBlock) Node->~TParaNode();
+    else delete Node;
+}
+
+void TParaNode::TakeText(char* Chars, std::int32_t Length) {
+    if (FFlags & OwnsText) delete[] FChars;
+    FChars = Chars;
+    FLength = static_cast<std::uint16_t>(Length);
+    if (Chars) FFlags |= OwnsText;
+    else FFlags &= ~OwnsText;
+}
+
+void TNewText::Make(std::initializer_list<std::string_view> Parts) {
+    std::size_t size = 0;
+    for (std::string_view part : Parts) size += part.size();
+    Chars.reset(size ? new char[size] : nullptr);
+    Size = static_cast<std::int32_t>(size);
+    char* at = Chars.get();
+    for (std::string_view part : Parts) {
+        if (part.empty()) continue;
+        std::memcpy(at, part.data(), part.size());
+        at += part.size();
+    }
+}
+
 std::int32_t TParaNode::LineOfPos(std::int32_t Pos) const {
     // Greatest line start not above Pos - 1.
     auto it = std::upper_bound(FStarts.begin(), FStarts.end(), Pos - 1,
@@ -196,7 +228,7 @@ void TUndoBuffer::SetModifiedBit(std::size_t at, bool value) {
 
 void TUndoBuffer::FreeOwned(std::size_t at, bool undoSide) {
     if (!OwnsParagraph(FBlock[at + 2] & 0x7F, undoSide)) return;
-    delete NodeOf(at);
+    TParaNode::Free(NodeOf(at));
     SetNode(at, nullptr);
 }
 
@@ -397,25 +429,74 @@ TParaList::TParaList(TParaListOwner* Owner, bool WordWrap, std::int32_t UndoSize
     FFirst = FLast = FCacheNode = NewNode({});
     FParaCount = 1;
     FLineCount = 1;
+    FIndex.Rebuild();
 }
 
 TParaList::~TParaList() {
     FUndo.reset();
     for (TParaNode* p = FFirst; p;) {
         TParaNode* next = p->FNext;
-        delete p;
+        TParaNode::Free(p);
         p = next;
     }
 }
 
 TParaNode* TParaList::NewNode(std::string_view text) {
     try {
-        auto* node = new TParaNode;
+        auto node = std::make_unique<TParaNode>();
+        TNewText chars;
+        chars.Make({text});
+        node->TakeText(chars.Chars.release(), chars.Size);
+        Wrap(node.get());
+        return node.release();
+    } catch (const std::bad_alloc&) {
+        throw rtl::EOutOfMemory(EditorErrorText(Code(TParaResult::OutOfMemory)));
+    }
+}
+
+std::string_view TParaList::KeepText(std::string Data) {
+    FKeptTexts.push_back(std::move(Data));
+    return FKeptTexts.back();
+}
+
+TParaNode* TParaList::NewLoadedNode(std::string_view text) {
+    constexpr std::int32_t NodesPerBlock = 1024;
+    constexpr std::size_t TextBlockSize = 1 << 16;
+    try {
+        char* chars = nullptr;
+        // A line of a kept file stays where it is.
+        const bool kept = !FKeptTexts.empty() && !text.empty() &&
+                          text.data() >= FKeptTexts.back().data() &&
+                          text.data() + text.size() <= FKeptTexts.back().data() + FKeptTexts.back().size();
+        if (kept) {
+            chars = FKeptTexts.back().data() + (text.data() - FKeptTexts.back().data());
+        } else if (!text.empty()) {
+            if (FTextBlockLeft < text.size()) {
+                const std::size_t size = std::max(TextBlockSize, text.size());
+                FTextBlocks.reserve(FTextBlocks.size() + 1);
+                FTextBlocks.emplace_back(new char[size]);
+                FTextBlockLeft = size;
+            }
+            // Blocks fill from their end down, so the one in use is always the last.
+            FTextBlockLeft -= text.size();
+            chars = FTextBlocks.back().get() + FTextBlockLeft;
+            std::memcpy(chars, text.data(), text.size());
+        }
+        if (FNodeBlockLeft == 0) {
+            FNodeBlocks.reserve(FNodeBlocks.size() + 1);
+            FNodeBlocks.emplace_back(::operator new(sizeof(TParaNode) * NodesPerBlock, std::align_val_t{64}));
+            FNodeBlockLeft = NodesPerBlock;
+        }
+        void* slot = static_cast<TParaNode*>(FNodeBlocks.back().get()) + (NodesPerBlock - FNodeBlockLeft);
+        auto* node = new (slot) TParaNode;
+        --FNodeBlockLeft;
+        node->FFlags = TParaNode::InBlock;
+        node->FChars = chars;
+        node->FLength = static_cast<std::uint16_t>(text.size());
         try {
-            node->FText.assign(text);
             Wrap(node);
         } catch (...) {
-            delete node;
+            TParaNode::Free(node);
             throw;
         }
         return node;
@@ -449,7 +530,7 @@ bool TParaList::Wraps(std::string_view text) const {
 
 void TParaList::Wrap(TParaNode* node) {
     std::vector<std::uint16_t> starts;
-    std::string_view text = node->FText;
+    std::string_view text = node->Text();
     if (Wraps(text)) {
         for (std::int32_t s = 0; (s = NextBreak(text, s)) >= 0;)
             starts.push_back(static_cast<std::uint16_t>(s));
@@ -498,12 +579,16 @@ void TParaList::ReWrapChange(std::string_view text, const std::vector<std::uint1
 void TParaList::LinesChanged(std::int32_t para, std::int32_t delta) {
     FLineCount += delta;
     if (FCachePara > para) FCacheLine += delta;
+    if (delta != 0) FIndex.LinesChanged(para, delta);
 }
 
-void TParaList::CommitChange(TParaNode* node, std::string& text, TWrapChange& change,
+void TParaList::CommitChange(TParaNode* node, TNewText& text, TWrapChange& change,
                              std::int32_t para, std::int32_t firstLine, std::int32_t delta) {
+    // The index counts the lines as they were; a waiting run is counted before they change.
+    FIndex.Settle();
     const std::int32_t oldLines = node->LineCount();
-    node->FText.swap(text);
+    node->TakeText(text.Chars.release(), text.Size);
+    text.Size = 0;
     node->FStarts.swap(change.Starts);
     const std::int32_t lines = node->LineCount();
     LinesChanged(para, lines - oldLines);
@@ -513,22 +598,19 @@ void TParaList::CommitChange(TParaNode* node, std::string& text, TWrapChange& ch
     FModified = true;
 }
 
-// The walk starts at whichever of the first, the last and the cached paragraph is nearest, the
-// distance counted in paragraphs or, by line, in display lines.
+// Near the cache (the sequential look-ups of painting, caret moves and checking) the walk is
+// shortest; anywhere else the index finds the paragraph.
 void TParaList::MoveCache(std::int32_t Target, bool ByLine) {
+    constexpr std::int32_t Near = 8;
     const std::int32_t cached = ByLine ? FCacheLine : FCachePara;
-    std::int32_t d1 = Target - 1;
-    std::int32_t dc = Target > cached ? Target - cached : cached - Target;
-    std::int32_t dl = (ByLine ? FLineCount : FParaCount) - Target;
-    TParaNode* node;
-    std::int32_t num, line;
-    if (d1 <= dc && d1 <= dl) {
-        node = FFirst, num = 1, line = 1;
-    } else if (dl <= dc) {
-        node = FLast, num = FParaCount, line = FLineCount - FLast->LineCount() + 1;
-    } else {
-        node = FCacheNode, num = FCachePara, line = FCacheLine;
+    if (Target < cached - Near || Target > cached + (ByLine ? FCacheNode->LineCount() : 1) + Near) {
+        if (ByLine) FCacheNode = FIndex.FindLine(Target, FCachePara, FCacheLine);
+        else FCacheNode = FIndex.Find(Target, FCacheLine);
+        if (!ByLine) FCachePara = Target;
+        return;
     }
+    TParaNode* node = FCacheNode;
+    std::int32_t num = FCachePara, line = FCacheLine;
     while (ByLine ? Target >= line + node->LineCount() : num < Target) {
         line += node->LineCount();
         node = node->FNext;
@@ -619,6 +701,7 @@ TParaResult TParaList::CheckLimits(std::int32_t Para, std::int32_t NewParas, std
 }
 
 void TParaList::LinkAt(std::int32_t para, TParaNode* node) {
+    FIndex.Settle();
     std::int32_t line;
     if (para > FParaCount) {
         para = FParaCount + 1;
@@ -636,6 +719,7 @@ void TParaList::LinkAt(std::int32_t para, TParaNode* node) {
         else FFirst = node;
         at->FPrev = node;
     }
+    FIndex.Insert(para, node);
     ++FParaCount;
     FLineCount += node->LineCount();
     FTextSize += node->Length() + 2;
@@ -646,8 +730,10 @@ void TParaList::LinkAt(std::int32_t para, TParaNode* node) {
 }
 
 TParaNode* TParaList::Unlink(std::int32_t para) {
+    FIndex.Settle();
     TParaNode* node = FindPara(para);
     if (!node || FParaCount == 1) return nullptr;
+    FIndex.Erase(para);
     if (para == 1) {
         FCacheNode = node->FNext;
         FCachePara = 1;
@@ -736,12 +822,13 @@ void TParaList::AdjustPosTextDeleted(std::int32_t P, std::int32_t AtPos, std::in
 TParaResult TParaList::AddPara(std::string_view Text, bool Trim) {
     if (Trim) Text = Text.substr(0, TrimmedLength(Text));
     if (static_cast<std::int64_t>(Text.size()) > MaxParaLength) return TParaResult::ParaTooLarge;
-    TParaNode* node = NewNode(Text);
+    TParaNode* node = NewLoadedNode(Text);
     node->FNext = FLast;
     node->FPrev = FLast->FPrev;
     if (FLast->FPrev) FLast->FPrev->FNext = node;
     else FFirst = node;
     FLast->FPrev = node;
+    FIndex.Appended(node);
     ++FParaCount;
     FLineCount += node->LineCount();
     FTextSize += node->Length() + 2;
@@ -768,14 +855,14 @@ TParaResult TParaList::DoInsertText(std::int32_t para, std::string_view text, st
     if (std::int64_t{len} + pad + count > MaxParaLength) return TParaResult::ParaTooLarge;
     const std::int32_t at = pad ? len : pos - 1;
     std::string inserted;
-    std::string fresh;
+    TNewText fresh;
     TWrapChange change;
     try {
         inserted.assign(pad, ' ');
         inserted.append(text);
-        fresh.reserve(len + inserted.size());
-        fresh.append(node->FText, 0, at).append(inserted).append(node->FText, at);
-        ReWrapChange(fresh, node->FStarts, at, 0, pad + count, change);
+        const std::string_view old = node->Text();
+        fresh.Make({old.substr(0, at), inserted, old.substr(at)});
+        ReWrapChange(fresh.View(), node->FStarts, at, 0, pad + count, change);
     } catch (const std::bad_alloc&) {
         return TParaResult::OutOfMemory;
     }
@@ -796,17 +883,16 @@ TParaResult TParaList::DoDeleteText(std::int32_t para, std::int32_t count, std::
     const std::int32_t len = node->Length();
     count = std::min(count, len - pos + 1);
     if (count <= 0) return TParaResult::Ok;
-    std::string fresh;
+    TNewText fresh;
     TWrapChange change;
+    const std::string_view old = node->Text();
     try {
-        fresh.reserve(len - count);
-        fresh.append(node->FText, 0, pos - 1).append(node->FText, pos - 1 + count);
-        ReWrapChange(fresh, node->FStarts, pos - 1, count, -count, change);
+        fresh.Make({old.substr(0, pos - 1), old.substr(pos - 1 + count)});
+        ReWrapChange(fresh.View(), node->FStarts, pos - 1, count, -count, change);
     } catch (const std::bad_alloc&) {
         return TParaResult::OutOfMemory;
     }
-    if (Recording())
-        FUndo->Add(ukDelete, FModified, para, pos, std::string_view(node->FText).substr(pos - 1, count));
+    if (Recording()) FUndo->Add(ukDelete, FModified, para, pos, old.substr(pos - 1, count));
     CommitChange(node, fresh, change, para, FCacheLine, -count);
     NotifyDeleted(para, pos, count);
     return TParaResult::Ok;
@@ -831,13 +917,13 @@ TParaResult TParaList::DoReplaceText(std::int32_t para, std::string_view newText
     }
     if (std::int64_t{len} + growth > MaxParaLength) return TParaResult::ParaTooLarge;
     std::string oldText;
-    std::string fresh;
+    TNewText fresh;
     TWrapChange change;
     try {
-        oldText.assign(node->FText, pos - 1, oldLen);
-        fresh.reserve(len + growth);
-        fresh.append(node->FText, 0, pos - 1).append(newText).append(node->FText, pos - 1 + oldLen);
-        ReWrapChange(fresh, node->FStarts, pos - 1, oldLen, growth, change);
+        const std::string_view old = node->Text();
+        oldText.assign(old.substr(pos - 1, oldLen));
+        fresh.Make({old.substr(0, pos - 1), newText, old.substr(pos - 1 + oldLen)});
+        ReWrapChange(fresh.View(), node->FStarts, pos - 1, oldLen, growth, change);
     } catch (const std::bad_alloc&) {
         return TParaResult::OutOfMemory;
     }
@@ -904,7 +990,7 @@ void TParaList::RemovePara(std::int32_t para) {
     bool kept = Recording() &&
                 FUndo->Add(ukParaDeleted, wasModified, para, 1,
                            std::string_view(reinterpret_cast<const char*>(&node), sizeof node));
-    if (!kept) delete node;
+    if (!kept) TParaNode::Free(node);
     NotifyParaDeleted(para);
 }
 
@@ -939,7 +1025,7 @@ TParaResult TParaList::SplitPara(std::int32_t Para, bool Trim, std::int32_t& Ind
         r = DoDeleteText(Para, len - cut + 1, cut);
     }
     if (r != TParaResult::Ok) {
-        delete tail;
+        TParaNode::Free(tail);
         // A caret mark alone would make an undo step that changes nothing.
         if (marked) FUndo->DropNewest();
         FNotify = notify;
@@ -1038,18 +1124,18 @@ TParaResult TParaList::DeleteRegion(std::int32_t Para1, std::int32_t Pos1, std::
         return TParaResult::CannotJoin;
     // The steps are those of a deletion from each end, the removal of the paragraphs between
     // and a join, but every text they need is made first, so that a failure changes nothing.
-    std::string text1, text2, joined;
+    TNewText text1, text2, joined;
     TWrapChange wrap1, wrap2, wrapJoined;
     try {
-        text1.assign(first->FText, 0, keep1);
-        if (keep1 < len1) ReWrapChange(text1, first->FStarts, keep1, len1 - keep1, keep1 - len1, wrap1);
-        text2.assign(last->FText, cut2);
-        if (cut2 > 0) ReWrapChange(text2, last->FStarts, 0, cut2, -cut2, wrap2);
+        text1.Make({first->Text().substr(0, keep1)});
+        if (keep1 < len1)
+            ReWrapChange(text1.View(), first->FStarts, keep1, len1 - keep1, keep1 - len1, wrap1);
+        text2.Make({last->Text().substr(cut2)});
+        if (cut2 > 0) ReWrapChange(text2.View(), last->FStarts, 0, cut2, -cut2, wrap2);
         if (keep1 > 0) {
-            joined.reserve(text1.size() + text2.size());
-            joined.append(text1).append(text2);
+            joined.Make({text1.View(), text2.View()});
             const auto& starts1 = keep1 < len1 ? wrap1.Starts : first->FStarts;
-            ReWrapChange(joined, starts1, keep1, 0, len2 - cut2, wrapJoined);
+            ReWrapChange(joined.View(), starts1, keep1, 0, len2 - cut2, wrapJoined);
         }
     } catch (const std::bad_alloc&) {
         return TParaResult::OutOfMemory;
@@ -1058,15 +1144,14 @@ TParaResult TParaList::DeleteRegion(std::int32_t Para1, std::int32_t Pos1, std::
     if (keep1 < len1) {
         FindPara(Para1);
         if (Recording())
-            FUndo->Add(ukDelete, FModified, Para1, keep1 + 1,
-                       std::string_view(first->FText).substr(keep1));
+            FUndo->Add(ukDelete, FModified, Para1, keep1 + 1, first->Text().substr(keep1));
         CommitChange(first, text1, wrap1, Para1, FCacheLine, keep1 - len1);
         NotifyDeleted(Para1, keep1 + 1, len1 - keep1);
     }
     if (cut2 > 0) {
         FindPara(Para2);
         if (Recording())
-            FUndo->Add(ukDelete, FModified, Para2, 1, std::string_view(last->FText).substr(0, cut2));
+            FUndo->Add(ukDelete, FModified, Para2, 1, last->Text().substr(0, cut2));
         CommitChange(last, text2, wrap2, Para2, FCacheLine, -cut2);
         NotifyDeleted(Para2, 1, cut2);
     }
@@ -1335,6 +1420,7 @@ void TParaList::ReWrapAll() {
         lines += p->LineCount();
     }
     FLineCount = lines;
+    FIndex.Rebuild();
     FCacheNode = FFirst;
     FCachePara = 1;
     FCacheLine = 1;
@@ -1344,7 +1430,7 @@ void TParaList::ReWrapAll() {
 
 void TParaList::RecodeText(const std::function<void(char*, std::size_t)>& Recode) {
     for (TParaNode* p = FFirst; p; p = p->FNext)
-        if (!p->FText.empty()) Recode(p->FText.data(), p->FText.size());
+        if (p->FLength != 0) Recode(p->FChars, p->FLength);
     // A blank or hyphen may have come or gone, and with it a line break.
     if (FWordWrap) ReWrapAll();
 }

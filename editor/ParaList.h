@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -62,8 +63,10 @@ std::int32_t LengthToLineFeed(std::string_view text);
 
 class TParaNode : public vcl::TObject {
 public:
-    std::string_view Text() const { return FText; }
-    std::int32_t Length() const { return static_cast<std::int32_t>(FText.size()); }
+    ~TParaNode() override;
+    // Never a null pointer, even for an empty paragraph: callers copy from it.
+    std::string_view Text() const { return {FChars ? FChars : "", FLength}; }
+    std::int32_t Length() const { return FLength; }
     std::int32_t LineCount() const { return static_cast<std::int32_t>(FStarts.size()) + 1; }
     // Offset of display line Line (from 1) from the start of the text.
     std::int32_t LineStart(std::int32_t Line) const { return Line <= 1 ? 0 : FStarts[Line - 2]; }
@@ -72,12 +75,74 @@ public:
     TParaNode* Next() const { return FNext; }
     TParaNode* Prev() const { return FPrev; }
 
+    // Frees a paragraph of a list, whether it was made alone or in one of the list's blocks.
+    static void Free(TParaNode* Node);
+
 private:
     friend class TParaList;
-    std::string FText;
+    friend class TParaIndex;
+    friend struct TParaTree;
+    static constexpr std::uint32_t InBlock = 0x80000000u;  // the node lies in a block of the list
+    static constexpr std::uint32_t OwnsText = 0x40000000u; // FChars is the node's own buffer
+    static constexpr std::uint32_t PriorityMask = 0x3FFFFFFFu;
+    std::uint32_t Priority() const { return FFlags & PriorityMask; }
+    void SetPriority(std::uint32_t p) { FFlags = (FFlags & ~PriorityMask) | (p & PriorityMask); }
+    // Takes Chars (new[] of Length bytes, or none) as the paragraph's text.
+    void TakeText(char* Chars, std::int32_t Length);
+
     std::vector<std::uint16_t> FStarts; // starts of lines 2 and later
+    char* FChars = nullptr;
+    std::uint16_t FLength = 0;
+    std::uint32_t FFlags = 0;
     TParaNode* FNext = nullptr;
     TParaNode* FPrev = nullptr;
+    // The index: a treap ordered by position, each node counting its subtree and, so that a
+    // descent reads only the nodes on its path, its left subtree. Last in the node, so that in
+    // a block (64-byte lines, 96-byte nodes) these fields share one cache line.
+    TParaNode* FLeft = nullptr;
+    TParaNode* FRight = nullptr;
+    std::int32_t FLeftCount = 0; // paragraphs in the left subtree
+    std::int32_t FLeftLines = 0; // display lines in the left subtree
+    std::int32_t FLines = 1;     // display lines in the subtree
+    std::int32_t FCount = 1;     // paragraphs in the subtree
+};
+
+class TParaList;
+
+// Paragraph and display line by number in logarithmic time: a balanced tree over the
+// paragraphs (a treap by position). Paragraphs added at the end of a load wait in one run and
+// join the tree in one step when it is next asked.
+class TParaIndex {
+public:
+    explicit TParaIndex(const TParaList& List) : FList(List) {}
+    TParaIndex(const TParaIndex&) = delete;
+    TParaIndex& operator=(const TParaIndex&) = delete;
+
+    // Balanced over every paragraph of the list, from the line counts they have now.
+    void Rebuild();
+    // Node was linked into the list just before its last paragraph (loading).
+    void Appended(TParaNode* Node);
+    // Puts the waiting run into the tree; needed before a paragraph's line count changes.
+    void Settle();
+    // Node becomes paragraph Para.
+    void Insert(std::int32_t Para, TParaNode* Node);
+    void Erase(std::int32_t Para);
+    // Paragraph Para's line count changed by Delta.
+    void LinesChanged(std::int32_t Para, std::int32_t Delta);
+    // Paragraph Para (1 to the count) and the display line of its first line.
+    TParaNode* Find(std::int32_t Para, std::int32_t& FirstLine);
+    // The paragraph holding display line Line (1 to the count), its number and its first line.
+    TParaNode* FindLine(std::int32_t Line, std::int32_t& Para, std::int32_t& FirstLine);
+
+private:
+    std::uint32_t Random();
+    TParaNode* Build(TParaNode*& Next, std::int32_t Count, int Depth);
+
+    const TParaList& FList;
+    TParaNode* FRoot = nullptr;
+    TParaNode* FWaiting = nullptr;
+    std::int32_t FWaitingCount = 0;
+    std::uint32_t FSeed = 0x9E3779B9u;
 };
 
 // A display line found by number.
@@ -88,8 +153,6 @@ struct TLineRef {
     std::string_view Text;
     std::int32_t Length() const { return static_cast<std::int32_t>(Text.size()); }
 };
-
-class TParaList;
 
 // Records of changes packed back to back in one block; groups are undone and redone together.
 class TUndoBuffer : public vcl::TObject {
@@ -157,6 +220,15 @@ private:
     bool FFull = false;
 };
 
+// A paragraph's next text, made before a change so that the change itself cannot fail.
+struct TNewText {
+    std::unique_ptr<char[]> Chars;
+    std::int32_t Size = 0;
+    // Throws std::bad_alloc.
+    void Make(std::initializer_list<std::string_view> Parts);
+    std::string_view View() const { return {Chars.get(), static_cast<std::size_t>(Size)}; }
+};
+
 class TParaList : public vcl::TObject {
 public:
     TParaList(TParaListOwner* Owner, bool WordWrap, std::int32_t UndoSize = 8192);
@@ -166,8 +238,12 @@ public:
     void SetOwner(TParaListOwner* Owner) { FOwner = Owner; }
 
     // Adds a paragraph before the last one (loading a file); no limit check and no undo.
-    // Gives 268 for a text that no paragraph can hold (more than 65,535 characters).
+    // Gives 268 for a text that no paragraph can hold (more than 65,535 characters). The
+    // paragraph and its text are made in blocks of the list; a text inside one kept by
+    // KeepText is not copied at all.
     [[nodiscard]] TParaResult AddPara(std::string_view Text, bool Trim);
+    // Keeps Data (a whole file) for the paragraphs that AddPara makes from its lines.
+    std::string_view KeepText(std::string Data);
 
     [[nodiscard]] TParaResult InsertText(std::int32_t Para, std::string_view Text, std::int32_t Pos);
     [[nodiscard]] TParaResult DeleteText(std::int32_t Para, std::int32_t Count, std::int32_t Pos);
@@ -262,7 +338,10 @@ public:
     std::int32_t LastChangedLine() const { return FLastChanged; }
 
 private:
+    friend class TParaIndex;
     TParaNode* NewNode(std::string_view text);
+    // A paragraph of a load, in the list's blocks.
+    TParaNode* NewLoadedNode(std::string_view text);
     struct TWrapChange {
         std::vector<std::uint16_t> Starts;
         std::int32_t First = 0; // first and last changed line within the paragraph, from 0
@@ -278,10 +357,10 @@ private:
     std::int32_t NextBreak(std::string_view text, std::int32_t start) const;
     void LinesChanged(std::int32_t para, std::int32_t delta);
     // Makes the cached paragraph the one numbered Target, or with ByLine the one holding display
-    // line Target.
+    // line Target: a short walk from the cache, else through the index.
     void MoveCache(std::int32_t Target, bool ByLine);
     // Puts a prepared text and its lines in place; allocates nothing, so it cannot fail.
-    void CommitChange(TParaNode* node, std::string& text, TWrapChange& change,
+    void CommitChange(TParaNode* node, TNewText& text, TWrapChange& change,
                       std::int32_t para, std::int32_t firstLine, std::int32_t delta);
     void LinkAt(std::int32_t para, TParaNode* node);
     TParaNode* Unlink(std::int32_t para);
@@ -330,6 +409,16 @@ private:
     std::int32_t FFirstChanged = 0;
     std::int32_t FLastChanged = 0;
     std::vector<std::int32_t> FOldStarts, FNewStarts; // scratch of the incremental re-wrap
+    TParaIndex FIndex{*this};
+    // Blocks of a load: nodes, copied texts, kept files. Freed with the list.
+    struct TBlockFree {
+        void operator()(void* p) const { ::operator delete(p, std::align_val_t{64}); }
+    };
+    std::vector<std::unique_ptr<void, TBlockFree>> FNodeBlocks;
+    std::int32_t FNodeBlockLeft = 0;
+    std::vector<std::unique_ptr<char[]>> FTextBlocks;
+    std::size_t FTextBlockLeft = 0;
+    std::vector<std::string> FKeptTexts;
 };
 
 } // namespace editor

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -116,5 +117,91 @@ inline void CheckList(editor::TParaList& list) {
     }
     ASSERT_EQ(list.FindPara(count), list.LastPara());
 }
+
+// Random changes of every kind with a fixed seed.
+class RandomEditor {
+public:
+    RandomEditor(editor::TParaList& list, unsigned seed) : FList(list), FRng(seed) {}
+
+    // When set, the text after every single operation is appended (an edit may be several).
+    std::vector<std::string>* Texts = nullptr;
+
+    int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(FRng); }
+
+    std::string Word(int maxLen) {
+        static const char alphabet[] = "abcdefgh  -\t";
+        std::string s(Below(maxLen + 1), ' ');
+        for (char& c : s) c = alphabet[Below(sizeof alphabet - 1)];
+        return s;
+    }
+
+    // One random change; returns a short description for failure messages.
+    std::string Edit() {
+        const std::int32_t count = FList.ParaCount();
+        std::int32_t para = 1 + Below(count);
+        std::int32_t len = FList.ParaLength(para);
+        std::int32_t pos = 1 + Below(len + 3);
+        std::string text = Word(Below(8) == 0 ? 40 : 6);
+        int op = Below(14);
+        std::string what = std::to_string(op) + " @" + std::to_string(para) + ":" + std::to_string(pos);
+        switch (op) {
+        case 0: case 1: // typing runs, which merge into one record
+            for (int i = 0, n = 1 + Below(4); i < n; ++i, ++pos) Step(FList.InsertText(para, text.substr(0, 1), pos));
+            break;
+        case 2:
+            Step(FList.InsertText(para, text, pos));
+            break;
+        case 3: // backspacing and deleting runs
+            for (int i = 0, n = 1 + Below(4); i < n && pos > 1; ++i) Step(FList.DeleteText(para, 1, --pos));
+            break;
+        case 4:
+            Step(FList.DeleteText(para, Below(12), pos));
+            break;
+        case 5: case 6:
+            Step(FList.ReplaceText(para, text, Below(8), pos));
+            break;
+        case 7: {
+            std::int32_t indent = Below(10);
+            Step(FList.SplitPara(para, Below(2) == 0, indent, Below(2) * 4, pos));
+            break;
+        }
+        case 8:
+            Step(FList.JoinParas(para, len + 1 + (Below(3) == 0 ? Below(4) : 0)));
+            break;
+        case 9:
+            if (count > 1) Step(FList.DeletePara(para));
+            break;
+        case 10:
+            if (Below(2)) Step(FList.InsertParaBefore(para, text));
+            else Step(FList.InsertParaAfter(para, text));
+            break;
+        case 11: {
+            std::int32_t para2 = std::min(count, para + Below(3));
+            std::int32_t pos2 = 1 + Below(FList.ParaLength(para2) + 2);
+            if (para2 == para && pos2 < pos) std::swap(pos, pos2);
+            Step(FList.DeleteRegion(para, pos, para2, pos2));
+            break;
+        }
+        case 12: {
+            std::string block = Word(5) + "\r\n" + Word(5) + (Below(2) ? "\n" : "") + Word(4);
+            Step(FList.InsertBlock(para, block, pos));
+            break;
+        }
+        case 13:
+            Step(FList.ReplaceText(para, text.substr(0, 3), 3, pos));
+            Step(FList.ReplaceText(para, text.substr(0, 2), 3, pos + 3));
+            break;
+        }
+        return what;
+    }
+
+private:
+    void Step(editor::TParaResult) {
+        if (Texts) Texts->push_back(Text(FList));
+    }
+
+    editor::TParaList& FList;
+    std::mt19937 FRng;
+};
 
 } // namespace editor_test
