@@ -491,7 +491,7 @@ void TZelCustomEditor::InvalidateAll(bool Update) {
         FFullRepaintPending = true;
         win::InvalidateRect(Handle(), nullptr, false);
     }
-    if (Update) this->Update();
+    if (Update && FPaintDeferred == 0) this->Update();
 }
 
 void TZelCustomEditor::InvalidateLines(std::int32_t Line1, std::int32_t Line2) {

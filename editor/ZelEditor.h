@@ -258,6 +258,18 @@ protected:
     void ApplyWrapToWindow();
     void InvalidateAll(bool Update);
     void InvalidateLines(std::int32_t Line1, std::int32_t Line2);
+    // While one lives, the view only invalidates where it would paint at once: the window
+    // paints when its messages next run (or when a caller updates it).
+    class TDeferPaint {
+    public:
+        explicit TDeferPaint(TZelCustomEditor& Editor) : FEditor(Editor) { ++FEditor.FPaintDeferred; }
+        ~TDeferPaint() { --FEditor.FPaintDeferred; }
+        TDeferPaint(const TDeferPaint&) = delete;
+        TDeferPaint& operator=(const TDeferPaint&) = delete;
+
+    private:
+        TZelCustomEditor& FEditor;
+    };
     void PositionCaret(int ScreenCol);
     bool IsCaretVisible();
     void MarkRangesPending() { FVRangePending = FVThumbPending = FHThumbPending = true; }
@@ -457,6 +469,7 @@ private:
     std::int32_t FKnownLineCount = 1;
     // Undo groups this view has open; the window is updated only when none is.
     int FGroupDepth = 0;
+    int FPaintDeferred = 0;
     bool FFullRepaintPending = false;
     bool FVRangePending = false;
     bool FVThumbPending = false;

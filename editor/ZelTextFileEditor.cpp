@@ -8,9 +8,11 @@
 #include "rtl/Paths.h"
 #include "rtl/SysUtils.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace editor {
@@ -53,9 +55,14 @@ std::string ReadWholeFile(const std::string& name) {
     const int fd = host.empty() ? -1 : ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) RaiseFileError("opening", name, host.empty() ? ENOENT : errno);
     std::string data;
-    char buffer[1 << 16];
+    struct stat st {};
+    // Read straight into a buffer of the file's size; a file that grows meanwhile reads on.
+    std::size_t size = ::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
+    data.resize(size + 1);
+    std::size_t have = 0;
     for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (have == data.size()) data.resize(data.size() * 2);
+        const ssize_t got = ::read(fd, data.data() + have, data.size() - have);
         if (got < 0) {
             if (errno == EINTR) continue;
             const int code = errno;
@@ -63,11 +70,39 @@ std::string ReadWholeFile(const std::string& name) {
             RaiseFileError("reading", name, code);
         }
         if (got == 0) break;
-        data.append(buffer, static_cast<std::size_t>(got));
+        have += static_cast<std::size_t>(got);
     }
     ::close(fd);
+    data.resize(have);
     return data;
 }
+
+// The lines of a text, ended by CR LF, LF or CR; everything else, NUL included, is text.
+class TLineSplitter {
+public:
+    explicit TLineSplitter(std::string_view Text) : FText(Text), FLf(Find('\n')), FCr(Find('\r')) {}
+    bool Next(std::string_view& Line) {
+        if (FAt >= FText.size()) return false;
+        // The next LF and the next CR are each looked for once, so a file of CR breaks alone
+        // is not searched to its end for every line.
+        if (FLf < FAt) FLf = Find('\n');
+        if (FCr < FAt) FCr = Find('\r');
+        const std::size_t end = std::min(FLf, FCr);
+        Line = FText.substr(FAt, end - FAt);
+        FAt = end + 1;
+        if (end == FCr && FAt < FText.size() && FText[FAt] == '\n') ++FAt;
+        return true;
+    }
+
+private:
+    std::size_t Find(char c) const {
+        const void* p = std::memchr(FText.data() + FAt, c, FText.size() - FAt);
+        return p ? static_cast<std::size_t>(static_cast<const char*>(p) - FText.data()) : FText.size();
+    }
+    std::string_view FText;
+    std::size_t FAt = 0;
+    std::size_t FLf, FCr;
+};
 
 } // namespace
 
@@ -122,23 +157,21 @@ void TZelCustomTextFileEditor::LoadFromFile(const std::string& Name) {
     std::int32_t splitLine = 0, refusedLine = 0;
     std::uint16_t refusedCode = 0;
     try {
-        const std::string data = ReadWholeFile(FFileName);
-        // A load always starts from an empty text.
+        std::string data = ReadWholeFile(FFileName);
+        // A load always starts from an empty text. The window is painted once, when its
+        // messages next run, however long the file.
+        TDeferPaint defer(*this);
         ClearText(true);
         // Open only after a complete load: an earlier load's state no longer holds.
         FIsOpen = false;
-        if (HandleAllocated()) Update();
+        // The lines stay in the file's buffer, which the text keeps.
+        const std::string_view text = ParaList().KeepText(std::move(data));
         const std::int32_t limit = ParaLengthLimit();
-        std::size_t at = 0;
+        TLineSplitter lines(text);
+        std::string_view line;
         std::int32_t lineNo = 0;
-        while (at < data.size()) {
-            // A line ends at CR LF, LF or CR; everything else, NUL included, is text.
-            std::size_t end = at;
-            while (end < data.size() && data[end] != '\n' && data[end] != '\r') ++end;
-            const std::string_view line(data.data() + at, end - at);
+        while (lines.Next(line)) {
             ++lineNo;
-            if (end < data.size() && data[end] == '\r' && end + 1 < data.size() && data[end + 1] == '\n') ++end;
-            at = end + 1;
             if (static_cast<std::int32_t>(line.size()) > limit && splitLine == 0) splitLine = lineNo;
             const std::uint16_t code = AppendPara(line);
             if (code != 0) {

@@ -108,6 +108,40 @@ TEST_F(TextFileEditorTest, APascalSourceIsShownAndScrolled) {
     EXPECT_EQ(Slurp("C:\\copy.inc"), expected);
 }
 
+// However long the file, a load paints the window once, when its messages run, and the text
+// it shows is the file's.
+TEST_F(TextFileEditorTest, ALoadPaintsTheWindowOnce) {
+    class TCountingEditor : public TZelTextFileEditor {
+    public:
+        using TZelTextFileEditor::TZelTextFileEditor;
+        int Paints = 0;
+
+    protected:
+        void Paint() override {
+            ++Paints;
+            TZelTextFileEditor::Paint();
+        }
+    };
+    std::string text;
+    for (int i = 0; i < 20000; ++i) text += "line " + std::to_string(i) + (i % 3 ? "\r\n" : "\n");
+    rtl::WriteFileAtomic("C:\\big.txt", text);
+    auto* counted = new TCountingEditor(Form);
+    counted->SetParent(Form);
+    counted->SetBounds(0, 0, 300, 200);
+    vcl::Application->ProcessMessages();
+    for (bool wrap : {false, true}) {
+        counted->SetWordWrap(wrap);
+        vcl::Application->ProcessMessages();
+        counted->Paints = 0;
+        counted->LoadFromFile("C:\\big.txt");
+        EXPECT_EQ(counted->Paints, 0) << "wrap " << wrap;
+        vcl::Application->ProcessMessages();
+        EXPECT_EQ(counted->Paints, 1) << "wrap " << wrap;
+        EXPECT_EQ(counted->ParaCount(), 20001);
+        EXPECT_EQ(counted->GetPara(12345), "line 12344");
+    }
+}
+
 TEST_F(TextFileEditorTest, AnOverLongLineIsKeptWholeAndReported) {
     const std::string longLine(40000, 'x');
     rtl::WriteFileAtomic("C:\\long.txt", "first\r\n" + longLine + "\r\nlast\r\n");
