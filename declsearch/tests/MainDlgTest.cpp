@@ -25,6 +25,8 @@ protected:
         std::error_code ec;
         if (!fs::is_directory(kObjpas, ec)) GTEST_SKIP() << "no Free Pascal sources";
         Store = OpenOptionsStore();
+        PutHelpFile("C:\\DELPHI\\DELVO.HLP");
+        Application->SetHelpFile("C:\\DELPHI\\DELVO.HLP");
         Units = {rtl::WinPath(std::string(kObjpas) + "/math.pp"),
                  rtl::WinPath(std::string(kObjpas) + "/sysutils/sysstrh.inc"),
                  rtl::WinPath(std::string(kObjpas) + "/classes/classesh.inc")};

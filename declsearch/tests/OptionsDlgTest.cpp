@@ -29,6 +29,8 @@ protected:
         UiTest::SetUp();
         Store = OpenOptionsStore();
         OptionsIni = Store.get();
+        PutHelpFile("C:\\DELPHI\\DELVO.HLP");
+        Application->SetHelpFile("C:\\DELPHI\\DELVO.HLP");
         for (const char* name : {"Main.pas", "Unit1.pas", "Data.pas", "Notes.txt"}) MakeFile("proj", name);
         MakeFile("other", "Extra.pas");
         MakeFile("other", "A.pas");

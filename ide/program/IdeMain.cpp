@@ -17,7 +17,7 @@
 namespace {
 
 int Usage() {
-    std::cerr << "usage: ide [--headless] [--scale N] [--screenshot FILE] [project.dpr]\n";
+    std::cerr << "usage: ide [--headless] [--scale N] [--screenshot FILE] [--size WxH] [--position X,Y] [project.dpr]\n";
     return 2;
 }
 

@@ -14,7 +14,7 @@
 namespace {
 
 int Usage() {
-    std::cerr << "usage: vorl [--headless] [--scale N] [--screenshot FILE]\n";
+    std::cerr << "usage: vorl [--headless] [--scale N] [--screenshot FILE] [--size WxH] [--position X,Y]\n";
     return 2;
 }
 

@@ -670,9 +670,18 @@ TEST_F(MainWindowTest, PrintAsksThenPrintsOnePageAnAlias) {
 
 TEST_F(MainWindowTest, HelpAboutPrinterSetupAndExit) {
     Open();
+    // The help system's own help is there; Vorl's help file is not, and the user is told so.
+    PutHelpFile("C:\\WINDOWS\\winhelp.hlp");
+    std::vector<std::string> missing;
     TRobot robot;
+    auto tellsMissing = [&] {
+        robot.OnNextModal([&](win::HWND box) { missing.push_back(TRobot::ChildText(box, "Message")); });
+        robot.AnswerNextModal(TBy::Caption("OK"));
+    };
     Tool(robot, Form->ebHelp);
+    tellsMissing();
     robot.ChooseMenu(TBy::Caption(" Vorl"), "&Help|&Search for Help On...");
+    tellsMissing();
     robot.ChooseMenu(TBy::Caption(" Vorl"), "&Help|&How to Use Help");
     robot.ChooseMenu(TBy::Caption(" Vorl"), "&Help|&About...");
     bool about = false;
@@ -690,6 +699,8 @@ TEST_F(MainWindowTest, HelpAboutPrinterSetupAndExit) {
     EXPECT_EQ(calls[1].Key, "");
     EXPECT_EQ(calls[2].Command, HELP_CONTENTS);
     EXPECT_EQ(calls[2].HelpFile, "winhelp.hlp");
+    const std::string told = "Cannot find the " + own + " file.";
+    EXPECT_EQ(missing, (std::vector<std::string>{told, told}));
 
     // Printer setup is the class library's dialog.
     bool setup = false;

@@ -9,6 +9,8 @@
 #include "vcl/TestHooks.h"
 
 #include "rtl/Clock.h"
+#include "rtl/Files.h"
+#include "rtl/Paths.h"
 #include "rtl/TestHooks.h"
 #include "win/TestHooks.h"
 
@@ -32,6 +34,12 @@ protected:
         win::ResetWindowSystem();
         rtl::UseSystemClock();
         vcl::InitApplication();
+    }
+
+    // An empty help file on the machine root's disk, so that the help system finds it.
+    static void PutHelpFile(const std::string& WindowsName) {
+        rtl::ForceDirectories(rtl::ExtractFileDir(WindowsName));
+        rtl::WriteFileAtomic(WindowsName, "");
     }
 
     TempWinRoot Root;

@@ -6,6 +6,8 @@
 #include "vcl/Menus.h"
 
 #include "rtl/Exceptions.h"
+#include "rtl/Files.h"
+#include "rtl/Paths.h"
 
 namespace vcl {
 
@@ -62,11 +64,32 @@ std::vector<THelpCall>& HelpCalls() {
 }
 } // namespace
 
+namespace {
+// A help file named without a folder is looked for in the current folder, then in Windows'.
+bool HelpFileThere(const std::string& HelpFile) {
+    if (HelpFile.empty()) return false;
+    if (!rtl::ExtractFilePath(HelpFile).empty()) return rtl::FileExists(HelpFile);
+    for (std::string dir : {rtl::GetCurrentDir(), rtl::GetWindowsDirectory()}) {
+        if (!dir.empty() && dir.back() != '\\') dir += '\\';
+        if (rtl::FileExists(dir + HelpFile)) return true;
+    }
+    return false;
+}
+} // namespace
+
 bool WinHelp(HWND Wnd, const std::string& HelpFile, unsigned Command, std::uintptr_t Data) {
     THelpCall call{Wnd, HelpFile, Command, Data, {}};
     if ((Command == HELP_KEY || Command == HELP_PARTIALKEY) && Data)
         call.Key = reinterpret_cast<const char*>(Data);
     HelpCalls().push_back(call);
+    if (Command == HELP_QUIT) return true;
+    // A program that named no help file has none to show.
+    if (HelpFile.empty()) return false;
+    if (!HelpFileThere(HelpFile)) {
+        // As the help system does, the user hears which file is missing.
+        MessageBox(Wnd, "Cannot find the " + HelpFile + " file.", "Windows Help", MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
     return true;
 }
 

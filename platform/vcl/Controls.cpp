@@ -1036,6 +1036,7 @@ void TWinControl::Dispatch(TMessage& M) {
     case WM_CHAR: WMChar(M); return;
     case WM_SYSKEYDOWN: WMSysKeyDown(M); return;
     case WM_SYSCHAR: WMSysChar(M); return;
+    case WM_HELP: WMHelp(M); return;
     case WM_SETCURSOR: WMSetCursor(M); return;
     case WM_COMMAND: WMCommand(M); return;
     case WM_NCDESTROY: WMNCDestroy(M); return;
@@ -1201,6 +1202,22 @@ void TWinControl::WMSysChar(TMessage& M) {
     TCustomForm* form = ParentForm();
     if (form && form->Perform(CM_DIALOGCHAR, M.WParam, M.LParam) != 0) return;
     DefaultHandler(M);
+}
+
+void TWinControl::WMHelp(TMessage& M) {
+    M.Result = 1;
+    auto* info = reinterpret_cast<const HELPINFO*>(M.LParam);
+    if (!info || !Application) return;
+    TControl* asked = FindControl(info->hItemHandle);
+    if (!asked) asked = this;
+    // A graphic control has no window: the one under the click in its parent is meant.
+    if (auto* parent = dynamic_cast<TWinControl*>(asked))
+        if (TControl* inner = parent->ControlAtPos(parent->ScreenToClient(info->MousePos), false)) asked = inner;
+    for (TControl* c = asked; c; c = c->Parent())
+        if (c->HelpContext() != 0) {
+            Application->HelpContext(c->HelpContext());
+            return;
+        }
 }
 
 bool TWinControl::DoKeyDown(unsigned& Key, TShiftState Shift) {

@@ -415,6 +415,9 @@ protected:
     virtual void WMChar(TMessage& Message);
     virtual void WMSysKeyDown(TMessage& Message);
     virtual void WMSysChar(TMessage& Message);
+    // A context-help click or F1 on a control: the help topic of the nearest control, from the one
+    // asked about up its parents, that has a help context.
+    void WMHelp(TMessage& Message);
     virtual void WMSetCursor(TMessage& Message);
     virtual void WMCommand(TMessage& Message);
     virtual void WMNCDestroy(TMessage& Message);

@@ -200,10 +200,14 @@ TForm* MessageDialog(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons
     for (auto& b : all) {
         if (!(Buttons & b.Btn)) continue;
         if (defaultIndex < 0 && (b.Btn == mbOK || b.Btn == mbYes)) defaultIndex = int(specs.size());
-        if (b.Btn == mbCancel || (b.Btn == mbNo && !(Buttons & mbCancel))) cancelIndex = int(specs.size());
+        if (b.Btn == mbCancel) cancelIndex = int(specs.size());
         specs.push_back(b.Spec);
     }
     if (specs.empty()) specs.push_back(all[2].Spec);
+    // Escape answers Cancel where there is one, and OK where OK is the only answer; a box that
+    // asks Yes or No wants one of them.
+    if ((Buttons & ~TMsgDlgButtons(mbHelp)) == TMsgDlgButtons(mbOK) || (Buttons & ~TMsgDlgButtons(mbHelp)) == 0)
+        cancelIndex = 0;
     if (defaultIndex < 0) defaultIndex = 0;
     return BuildDialog(CaptionOfType(DlgType), Msg, IconOfType(DlgType), specs, defaultIndex, cancelIndex, HelpCtx);
 }
@@ -262,7 +266,7 @@ int MessageBox(HWND Owner, const std::string& Text, const std::string& Caption, 
     int cancelIndex = -1;
     for (std::size_t i = 0; i < specs.size(); ++i)
         if (specs[i].Result == IDCANCEL) cancelIndex = int(i);
-    if (specs.size() == 1) cancelIndex = 0; // a lone OK also answers Escape
+    if (specs.size() == 1) cancelIndex = 0; // a lone OK answers Escape with OK
     if (Flags & 0xF0) MessageBeep(Flags & 0xF0);
     TForm* dlg = BuildDialog(Caption.empty() ? "Error" : Caption, Text, icon, specs, defaultIndex, cancelIndex, 0);
     if (Owner && IsWindow(Owner)) dlg->SetParentWindow(Owner);

@@ -86,6 +86,11 @@ void TCustomForm::CreateParams(TCreateParams& P) {
             if (FBorderIcons & biMaximize) P.Style |= WS_MAXIMIZEBOX;
         }
     }
+    // "?" stands in the caption only where no minimize or maximize box does.
+    if (FBorderStyle != TFormBorderStyle::bsNone && FBorderStyle != TFormBorderStyle::bsToolWindow &&
+        (FBorderIcons & biSystemMenu) && (FBorderIcons & biHelp) &&
+        (FBorderStyle == TFormBorderStyle::bsDialog || !(FBorderIcons & (biMinimize | biMaximize))))
+        P.ExStyle |= WS_EX_CONTEXTHELP;
     if (FFormStyle == TFormStyle::fsStayOnTop) P.ExStyle |= WS_EX_TOPMOST;
     if (!Enabled()) P.Style |= WS_DISABLED;
 }

@@ -187,7 +187,9 @@ constexpr unsigned HELP_KEY = 0x0101;
 constexpr unsigned HELP_PARTIALKEY = 0x0105;
 constexpr unsigned HELP_FINDER = 0x000B;
 
-// The help system's stand-in: every call is recorded for the tests (vcl/TestHooks.h).
+// The help system's stand-in: every call is recorded for the tests (vcl/TestHooks.h). A help
+// file that is not there (named without a folder: neither in the current folder nor in Windows')
+// is named to the user in a message box, and the call fails; so does a call without a help file.
 bool WinHelp(win::HWND Wnd, const std::string& HelpFile, unsigned Command, std::uintptr_t Data);
 
 class TApplication : public TComponent {

@@ -29,6 +29,7 @@ struct DisplayState {
     int scale = 1;
     Pixels shown;        // what the desktop window shows
     Pixels next;         // the screen composed for the next frame
+    SIZE sizedTo;        // the screen size the desktop window was last given
     bool wholeFrame = true;
     std::uint64_t lastFrame = 0;
     std::thread::id thread;
@@ -94,10 +95,11 @@ void Present(DisplayState& d) {
     ShowCursorShape(d);
     ComposeScreen(d.next);
     const int w = d.next.width, h = d.next.height;
-    int ww = 0, wh = 0;
-    SDL_GetWindowSize(d.window, &ww, &wh);
-    if (ww != w * d.scale || wh != h * d.scale) {
+    // The desktop window follows a size the program gives the screen; a size the user gives
+    // the desktop window has come the other way already.
+    if (d.sizedTo.cx != w || d.sizedTo.cy != h) {
         SDL_SetWindowSize(d.window, w * d.scale, h * d.scale);
+        d.sizedTo = SIZE{w, h};
         d.wholeFrame = true;
     }
     if (d.shown.width != w || d.shown.height != h) {
@@ -252,7 +254,13 @@ void Handle(DisplayState& d, const SDL_Event& e) {
         if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
             HWND target = IsWindow(MainWindow()) ? MainWindow() : GetActiveWindow();
             if (target) PostMessage(target, WM_CLOSE, 0, 0);
-        } else if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+        } else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+            // The screen takes the desktop window's new size.
+            int w = std::max(1, e.window.data1 / d.scale), h = std::max(1, e.window.data2 / d.scale);
+            d.sizedTo = SIZE{w, h};
+            if (w != int(ScreenWidth()) || h != int(ScreenHeight())) SetScreenSize(w, h, ScreenDpi());
+            d.wholeFrame = true;
+        } else if (e.window.event == SDL_WINDOWEVENT_EXPOSED) {
             d.wholeFrame = true;
         }
         break;
@@ -314,7 +322,7 @@ bool DisplayPresent() {
     return (x && *x) || (wl && *wl);
 }
 
-bool OpenDisplay(int scale, const std::string& title) {
+bool OpenDisplay(int scale, const std::string& title, int x, int y) {
     if (DisplayActive()) return true;
     if (!DisplayPresent()) return false;
     // The desktop's input method gives text only under a UTF-8 character type.
@@ -330,9 +338,12 @@ bool OpenDisplay(int scale, const std::string& title) {
     auto d = std::make_unique<DisplayState>();
     d->scale = std::clamp(scale, 1, 8);
     const int w = int(ScreenWidth()), h = int(ScreenHeight());
-    d->window = SDL_CreateWindow(title.empty() ? "Windows" : rtl::AnsiToUtf8(title).c_str(), SDL_WINDOWPOS_CENTERED,
-                                 SDL_WINDOWPOS_CENTERED, w * d->scale, h * d->scale, SDL_WINDOW_SHOWN);
+    int px = x == CW_USEDEFAULT ? int(SDL_WINDOWPOS_CENTERED) : x;
+    int py = y == CW_USEDEFAULT ? int(SDL_WINDOWPOS_CENTERED) : y;
+    d->window = SDL_CreateWindow(title.empty() ? "Windows" : rtl::AnsiToUtf8(title).c_str(), px, py, w * d->scale,
+                                 h * d->scale, SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
     if (!d->window) return false;
+    d->sizedTo = SIZE{w, h};
     d->thread = std::this_thread::get_id();
     d->wakeEvent = SDL_RegisterEvents(1);
     SDL_StartTextInput();
@@ -367,7 +378,7 @@ int TakeScreenOption(int argc, char** argv, int& i, TScreenOptions& Options, std
         Options.Headless = true;
         return 1;
     }
-    if (arg != "--screenshot" && arg != "--scale") return 0;
+    if (arg != "--screenshot" && arg != "--scale" && arg != "--size" && arg != "--position") return 0;
     if (i + 1 >= argc) {
         Error = arg + " needs a value";
         return -1;
@@ -375,6 +386,35 @@ int TakeScreenOption(int argc, char** argv, int& i, TScreenOptions& Options, std
     std::string value = argv[++i];
     if (arg == "--screenshot") {
         Options.Screenshot = value;
+        return 1;
+    }
+    // Two whole numbers with a separator between them, as "1024x768" or "0,0".
+    auto pair = [&](char sep, int& a, int& b, bool positive) {
+        std::size_t at = value.find(sep);
+        if (at == std::string::npos || at == 0 || at + 1 >= value.size()) return false;
+        std::string first = value.substr(0, at), second = value.substr(at + 1);
+        auto number = [&](const std::string& t) {
+            std::size_t start = (!positive && t[0] == '-') ? 1 : 0;
+            return t.size() > start && t.size() - start <= 5 && t.find_first_not_of("0123456789", start) == std::string::npos;
+        };
+        if (!number(first) || !number(second)) return false;
+        a = std::atoi(first.c_str());
+        b = std::atoi(second.c_str());
+        return !positive || (a > 0 && b > 0);
+    };
+    if (arg == "--size") {
+        if (!pair('x', Options.Width, Options.Height, true) || Options.Width > 4096 || Options.Height > 4096) {
+            Error = "the size is WIDTHxHEIGHT, each from 1 to 4096";
+            return -1;
+        }
+        return 1;
+    }
+    if (arg == "--position") {
+        if (!pair(',', Options.X, Options.Y, false)) {
+            Error = "the position is X,Y in desktop pixels";
+            return -1;
+        }
+        Options.Placed = true;
         return 1;
     }
     Options.Scale = std::atoi(value.c_str());
@@ -388,7 +428,9 @@ int TakeScreenOption(int argc, char** argv, int& i, TScreenOptions& Options, std
 TDisplayGuard::~TDisplayGuard() { CloseDisplay(); }
 
 TDisplayGuard OpenDisplayFor(const TScreenOptions& Options, const std::string& Program) {
-    if (!Options.Headless && DisplayPresent() && !OpenDisplay(Options.Scale, Program))
+    if (Options.Width > 0 && Options.Height > 0) SetScreenSize(Options.Width, Options.Height, ScreenDpi());
+    int x = Options.Placed ? Options.X : CW_USEDEFAULT, y = Options.Placed ? Options.Y : CW_USEDEFAULT;
+    if (!Options.Headless && DisplayPresent() && !OpenDisplay(Options.Scale, Program, x, y))
         std::cerr << Program << ": the desktop display cannot be opened; running headless\n";
     return TDisplayGuard{};
 }

@@ -406,7 +406,8 @@ void SelectIn(Tracker& t, std::size_t level, int index) {
 // Shows a pop-up menu: at the point (a pop-up of its own), below a bar item, or beside the
 // item of the level before that opens it.
 bool OpenLevel(Tracker& t, HMENU menu, int indexInParent, POINT at, const RECT* avoid, bool beside) {
-    if (Notify(t)) SendMessage(t.owner, WM_INITMENUPOPUP, WPARAM(menu), MAKELPARAM(indexInParent, 0));
+    if (Notify(t))
+        SendMessage(t.owner, WM_INITMENUPOPUP, WPARAM(menu), MAKELPARAM(indexInParent, IsSystemMenu(menu) ? 1 : 0));
     Menu* m = Get(menu);
     if (!m || !IsWindow(t.owner) || t.done) return false;
     Level l;

@@ -41,6 +41,8 @@ constexpr unsigned WM_WINDOWPOSCHANGING = 0x0046;
 constexpr unsigned WM_WINDOWPOSCHANGED = 0x0047;
 constexpr unsigned WM_NOTIFY = 0x004E;
 constexpr unsigned WM_HELP = 0x0053;
+constexpr unsigned WM_CONTEXTMENU = 0x007B;
+constexpr unsigned WM_DISPLAYCHANGE = 0x007E;
 constexpr unsigned WM_STYLECHANGED = 0x007D;
 constexpr unsigned WM_NCCREATE = 0x0081;
 constexpr unsigned WM_NCDESTROY = 0x0082;
@@ -103,7 +105,11 @@ constexpr unsigned WM_MOUSELAST = 0x0209;
 constexpr unsigned WM_PARENTNOTIFY = 0x0210;
 constexpr unsigned WM_ENTERMENULOOP = 0x0211;
 constexpr unsigned WM_EXITMENULOOP = 0x0212;
+constexpr unsigned WM_SIZING = 0x0214;
 constexpr unsigned WM_CAPTURECHANGED = 0x0215;
+constexpr unsigned WM_MOVING = 0x0216;
+constexpr unsigned WM_ENTERSIZEMOVE = 0x0231;
+constexpr unsigned WM_EXITSIZEMOVE = 0x0232;
 constexpr unsigned WM_CUT = 0x0300;
 constexpr unsigned WM_COPY = 0x0301;
 constexpr unsigned WM_PASTE = 0x0302;
@@ -140,6 +146,16 @@ constexpr unsigned SC_MINIMIZE = 0xF020;
 constexpr unsigned SC_MAXIMIZE = 0xF030;
 constexpr unsigned SC_CLOSE = 0xF060;
 constexpr unsigned SC_RESTORE = 0xF120;
+constexpr unsigned SC_CONTEXTHELP = 0xF180;
+// The edge that WM_SIZING moves (and SC_SIZE + edge from a sizing border).
+constexpr unsigned WMSZ_LEFT = 1;
+constexpr unsigned WMSZ_RIGHT = 2;
+constexpr unsigned WMSZ_TOP = 3;
+constexpr unsigned WMSZ_TOPLEFT = 4;
+constexpr unsigned WMSZ_TOPRIGHT = 5;
+constexpr unsigned WMSZ_BOTTOM = 6;
+constexpr unsigned WMSZ_BOTTOMLEFT = 7;
+constexpr unsigned WMSZ_BOTTOMRIGHT = 8;
 
 // WM_ACTIVATE states.
 constexpr unsigned WA_INACTIVE = 0;
@@ -179,6 +195,7 @@ constexpr int HTBOTTOMLEFT = 16;
 constexpr int HTBOTTOMRIGHT = 17;
 constexpr int HTBORDER = 18;
 constexpr int HTCLOSE = 20;
+constexpr int HTHELP = 21;
 
 // WM_GETDLGCODE answers.
 constexpr int DLGC_WANTARROWS = 0x0001;

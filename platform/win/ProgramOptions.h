@@ -1,5 +1,7 @@
-// The options every program with windows takes on its command line: --headless, --scale N and
-// --screenshot FILE, and the desktop display they choose. Implementations in Display.cpp.
+// The options every program with windows takes on its command line: --headless, --scale N,
+// --screenshot FILE, --size WxH (the screen's first size) and --position X,Y (where the desktop
+// window opens on the desktop), and the desktop display they choose. Implementations in
+// Display.cpp.
 #pragma once
 
 #include <string>
@@ -10,13 +12,17 @@ struct TScreenOptions {
     bool Headless = false;
     int Scale = 1;
     std::string Screenshot;
+    int Width = 0, Height = 0; // 0: the default screen
+    bool Placed = false;
+    int X = 0, Y = 0;
 };
 
 // Takes the option at argv[i] (and its value, moving i past it): 1 when taken, 0 when it is no
 // screen option, -1 when it is bad (Error then says why).
 int TakeScreenOption(int argc, char** argv, int& i, TScreenOptions& Options, std::string& Error);
-// Opens the desktop display unless headless or no desktop is there; says so on the terminal when
-// it cannot. The display closes with the returned guard.
+// Gives the screen its size, then opens the desktop display, titled with the program's name,
+// unless headless or no desktop is there; says so on the terminal when it cannot. The display
+// closes with the returned guard.
 struct TDisplayGuard {
     ~TDisplayGuard();
 };

@@ -78,12 +78,14 @@ void SetScreenSize(int width, int height, int dpi) {
     width = StoreDim(width);
     height = StoreDim(height);
     auto& s = Sc();
+    bool resized = width != s.width || height != s.height;
     s.width = width;
     s.height = height;
     s.dpi = dpi;
     Window* d = Desktop();
     d->rect = d->client = RECT{0, 0, width, height};
     d->store->Resize(width, height, ToPix(GetSysColor(COLOR_BACKGROUND)));
+    if (resized) ScreenSizeChanged();
 }
 
 namespace detail {
@@ -162,6 +164,8 @@ int GetSystemMetrics(int index) {
     case SM_CYFULLSCREEN: return s.height - 19;
     case SM_CXMAXIMIZED: return s.width + 8;
     case SM_CYMAXIMIZED: return s.height + 8;
+    case SM_CXMINIMIZED: case SM_CXMINSPACING: return 160;
+    case SM_CYMINIMIZED: case SM_CYMINSPACING: return 24;
     case SM_CXMIN: return 112;
     case SM_CYMIN: return 27;
     case SM_CXSIZE: case SM_CYSIZE: return 18;

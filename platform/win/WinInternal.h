@@ -105,6 +105,10 @@ struct Window {
     std::unique_ptr<Pixels> store;     // top-level windows and the desktop
     std::map<std::string, void*> props; // names upper-cased
     HMENU menu = nullptr;              // the menu bar of a top-level window
+    HMENU sysMenu = nullptr;           // made by GetSystemMenu
+    int pushed = HTNOWHERE;            // the caption button shown pressed
+    RECT normal{};                     // where a minimized or maximized window is restored to
+    bool zoomedBeforeIconic = false;
 };
 
 Window* W(HWND hwnd);           // NULL for a handle that names no window of this process
@@ -122,6 +126,15 @@ POINT ClientOrgOnScreen(const Window* w);
 Region VisibleInStore(const Window* w, bool wholeWindow);
 std::vector<Window*> TopLevelsInZOrder(); // topmost first
 void RecalcClient(Window* w, bool notify); // non-client sizes; WM_SIZE when notify and changed
+// The non-client parts in window coordinates, and the sizes they come from.
+struct NcLayout {
+    RECT client, vbar, hbar, corner, caption, menu;
+};
+NcLayout Layout(const Window* w);
+int FrameWidth(const Window* w);
+int CaptionHeight(const Window* w); // the caption and the line below it
+int EdgeWidth(const Window* w);
+void ActivateAnother(Window* w);
 void InvalidateWindowTree(Window* w, bool erase);
 void PaintNonClient(Window* w);
 int NonClientHitTest(Window* w, POINT screen);
@@ -152,6 +165,25 @@ void TrackMenuBar(Window* w, POINT screen, int key, bool byMouse);
 void ResetMenus();
 // Whether Alt went down and up with no other key or button between; asking clears it.
 bool TakeAltAlone();
+
+// --- Frames (Frame.cpp) --------------------------------------------------------------------
+
+// The caption's background, icon, text and buttons.
+void PaintCaption(Window* w, HDC dc, RECT caption);
+// What a point of the caption is: HTSYSMENU, a button's code, or HTCAPTION.
+int CaptionHitTest(const Window* w, RECT caption, POINT p);
+// The default handling of the frame's messages (non-client clicks, system commands, the system
+// menu's keys, context help); false for the messages it leaves to DefWindowProc.
+bool FrameDefault(Window* w, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
+// Moves a top-level window into its minimized, maximized or normal place for ShowWindow.
+void PlaceForShow(Window* w, int cmd);
+// The window's limits with its answer to WM_GETMINMAXINFO; false when it went away meanwhile.
+bool MinMaxInfoOf(Window* w, MINMAXINFO* mm);
+void FrameWindowGone(Window* w);
+bool IsSystemMenu(HMENU menu);
+// After the screen's size changed: maximized windows fill it again, minimized ones line up at
+// its bottom, and every top-level window hears WM_DISPLAYCHANGE.
+void ScreenSizeChanged();
 
 // --- The desktop display (Display.cpp) ------------------------------------------------------
 

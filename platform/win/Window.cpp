@@ -244,14 +244,10 @@ void LinkZ(Window* w, HWND after) {
 }
 
 void SendGetMinMax(Window* w, int* cx, int* cy) {
-    if (!IsTopLevel(w)) return;
+    // A minimized window is its small caption, whatever its limits.
+    if (!IsTopLevel(w) || w->iconic) return;
     MINMAXINFO mm;
-    mm.ptMaxSize = POINT{LONG(ScreenWidth()), LONG(ScreenHeight())};
-    mm.ptMaxPosition = POINT{0, 0};
-    mm.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
-    mm.ptMaxTrackSize = POINT{LONG(ScreenWidth()) + 12, LONG(ScreenHeight()) + 12};
-    SendMessage(w->handle, WM_GETMINMAXINFO, 0, LPARAM(&mm));
-    if (!W(w->handle)) return;
+    if (!MinMaxInfoOf(w, &mm)) return;
     // The tracking limits hold for sizeable and overlapped windows, as on Windows.
     if ((w->style & WS_THICKFRAME) || !(w->style & (WS_POPUP | WS_CHILD))) {
         *cx = std::clamp<int>(*cx, mm.ptMinTrackSize.x, std::max(mm.ptMinTrackSize.x, mm.ptMaxTrackSize.x));
@@ -259,7 +255,12 @@ void SendGetMinMax(Window* w, int* cx, int* cy) {
     }
 }
 
+} // namespace
+
+namespace detail {
+
 int FrameWidth(const Window* w) {
+    if (w->iconic && (w->style & WS_CAPTION) == WS_CAPTION) return GetSystemMetrics(SM_CXDLGFRAME);
     if (w->style & WS_THICKFRAME) return GetSystemMetrics(SM_CXFRAME);
     if ((w->style & WS_DLGFRAME) || (w->exStyle & WS_EX_DLGMODALFRAME)) return GetSystemMetrics(SM_CXDLGFRAME);
     if (w->style & WS_BORDER) return 1;
@@ -278,11 +279,6 @@ int EdgeWidth(const Window* w) {
     return e;
 }
 
-// The non-client parts in window coordinates.
-struct NcLayout {
-    RECT client, vbar, hbar, corner, caption, menu;
-};
-
 NcLayout Layout(const Window* w) {
     NcLayout l{};
     int width = w->rect.right - w->rect.left, height = w->rect.bottom - w->rect.top;
@@ -293,6 +289,10 @@ NcLayout Layout(const Window* w) {
     if (cap) {
         l.caption = RECT{r.left, r.top, r.right, r.top + cap - 1};
         r.top += cap;
+    }
+    if (w->iconic) {
+        l.client = RECT{r.left, std::min(r.top, r.bottom), r.right, std::min(r.top, r.bottom)};
+        return l;
     }
     if (int mh = MenuBarHeight(w, r.right - r.left)) {
         l.menu = RECT{r.left, r.top, r.right, std::min<LONG>(r.bottom, r.top + mh)};
@@ -319,6 +319,10 @@ NcLayout Layout(const Window* w) {
     l.client = r;
     return l;
 }
+
+} // namespace detail
+
+namespace {
 
 HWND MakeHandle() {
     std::uintptr_t h = S().nextHandle;
@@ -628,15 +632,18 @@ void FreeTree(HWND h) {
     if (IsTopLevel(w)) RunListRemove(w);
     // The window's menu bar goes with it, as on Windows.
     if (w->menu) DestroyMenu(w->menu);
+    FrameWindowGone(w);
     for (Window* c : w->children) c->parent = nullptr;
     Unlink(w);
     SetAlive(h, false);
     S().windows.erase(reinterpret_cast<std::uintptr_t>(h));
 }
 
+} // namespace
+
 // The window that becomes active when the active one goes: its owner when it can, else the
 // topmost other window that can.
-void ActivateAnother(Window* w) {
+void detail::ActivateAnother(Window* w) {
     auto usable = [&](Window* t) {
         return t && t != w && !t->destroying && (t->style & WS_VISIBLE) && !(t->style & WS_DISABLED);
     };
@@ -651,6 +658,8 @@ void ActivateAnother(Window* w) {
     SetActiveWindow(nullptr);
     if (next) SetActiveWindow(next);
 }
+
+namespace {
 
 bool Contains(Window* outer, HWND inner) {
     for (Window* w = W(inner); w; w = w->parent)
@@ -720,22 +729,24 @@ BOOL ShowWindow(HWND h, int cmd) {
         SetWindowPos(h, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         return TRUE;
     }
-    if (cmd == SW_MINIMIZE || cmd == SW_SHOWMINIMIZED || cmd == SW_SHOWMINNOACTIVE) w->iconic = true;
-    if (cmd == SW_RESTORE || cmd == SW_SHOWNORMAL) {
+    bool minimize = cmd == SW_MINIMIZE || cmd == SW_SHOWMINIMIZED || cmd == SW_SHOWMINNOACTIVE;
+    if (IsTopLevel(w)) {
+        PlaceForShow(w, cmd);
+        if (!(w = W(h))) return was;
+    } else if (minimize) {
+        w->iconic = true;
+    } else if (cmd == SW_RESTORE || cmd == SW_SHOWNORMAL) {
         w->iconic = false;
         w->zoomed = false;
     }
     bool activate = IsTopLevel(w) && cmd != SW_SHOWNA && cmd != SW_SHOWNOACTIVATE && cmd != SW_SHOWMINNOACTIVE &&
                     cmd != SW_MINIMIZE;
-    if (cmd == SW_SHOWMAXIMIZED && IsTopLevel(w)) {
-        w->zoomed = true;
-        SetWindowPos(h, nullptr, 0, 0, ScreenWidth(), ScreenHeight(), SWP_NOZORDER | SWP_NOACTIVATE);
-        if (!(w = W(h))) return was;
-    }
     if (!was)
         SetWindowPos(h, nullptr, 0, 0, 0, 0,
                      SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE | (activate ? 0 : SWP_NOZORDER) | SWP_NOACTIVATE);
     if (activate && W(h) && !(W(h)->style & WS_DISABLED)) SetActiveWindow(h);
+    // A window minimized away gives the activation to another.
+    if (cmd == SW_MINIMIZE && (w = W(h)) && GetActiveWindow() == h) ActivateAnother(w);
     return was;
 }
 
@@ -1509,21 +1520,15 @@ void PaintNonClient(Window* w) {
         }
     }
     if (!RectEmpty(l.caption)) {
-        bool active = GetActiveWindow() == w->handle;
-        Fill(dc, l.caption, GetSysColor(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
         RECT line{l.caption.left, l.caption.bottom, l.caption.right, l.caption.bottom + 1};
         Fill(dc, line, GetSysColor(COLOR_BTNFACE));
-        HFONT font = CreateFont(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, "MS Sans Serif");
-        HGDIOBJ old = SelectObject(dc, font);
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
-        RECT tr = l.caption;
-        tr.left += 4;
-        DrawText(dc, w->text.c_str(), int(w->text.size()), &tr, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-        SelectObject(dc, old);
-        DeleteObject(font);
+        PaintCaption(w, dc, l.caption);
     }
     if (!RectEmpty(l.menu)) PaintMenuBar(w, dc, l.menu);
+    if (w->iconic) {
+        ReleaseDC(w->handle, dc);
+        return;
+    }
     if (w->exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE)) {
         RECT e{l.client.left - EdgeWidth(w), l.client.top - EdgeWidth(w), l.client.right + EdgeWidth(w),
                l.client.bottom + EdgeWidth(w)};
@@ -1547,9 +1552,10 @@ int NonClientHitTest(Window* w, POINT screen) {
     if (PtInRect(&l.client, p)) return HTCLIENT;
     if (PtInRect(&l.vbar, p)) return HTVSCROLL;
     if (PtInRect(&l.hbar, p)) return HTHSCROLL;
-    if (PtInRect(&l.caption, p)) return HTCAPTION;
+    if (PtInRect(&l.caption, p)) return CaptionHitTest(w, l.caption, p);
     if (PtInRect(&l.menu, p)) return HTMENU;
-    if (w->style & WS_THICKFRAME) {
+    // A maximized or minimized window has no sizing borders.
+    if ((w->style & WS_THICKFRAME) && !w->zoomed && !w->iconic) {
         int f = FrameWidth(w);
         bool left = p.x < f, right = p.x >= width - f, top = p.y < f, bottom = p.y >= height - f;
         if (top && left) return HTTOPLEFT;
@@ -1634,6 +1640,7 @@ void TrackScrollBar(Window* w, int bar, POINT screen) {
 LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
     Window* w = W(h);
     if (!w) return 0;
+    if (LRESULT r = 0; FrameDefault(w, msg, wParam, lParam, &r)) return r;
     switch (msg) {
     case WM_NCCREATE: return TRUE;
     case WM_NCCALCSIZE: {
@@ -1699,7 +1706,7 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
             SendMessage(h, WM_MOVE, 0, MAKELPARAM(co.x, co.y));
         }
         if ((w = W(h)) && (!(wp->flags & SWP_NOSIZE) || (wp->flags & SWP_FRAMECHANGED)))
-            SendMessage(h, WM_SIZE, w->zoomed ? SIZE_MAXIMIZED : SIZE_RESTORED,
+            SendMessage(h, WM_SIZE, w->iconic ? SIZE_MINIMIZED : w->zoomed ? SIZE_MAXIMIZED : SIZE_RESTORED,
                         MAKELPARAM(w->client.right - w->client.left, w->client.bottom - w->client.top));
         return 0;
     }

@@ -156,6 +156,7 @@ constexpr DWORD WS_EX_TRANSPARENT = 0x00000020;
 constexpr DWORD WS_EX_TOOLWINDOW = 0x00000080;
 constexpr DWORD WS_EX_WINDOWEDGE = 0x00000100;
 constexpr DWORD WS_EX_CLIENTEDGE = 0x00000200;
+constexpr DWORD WS_EX_CONTEXTHELP = 0x00000400; // the "?" in the caption
 constexpr DWORD WS_EX_CONTROLPARENT = 0x00010000;
 constexpr DWORD WS_EX_STATICEDGE = 0x00020000;
 constexpr DWORD WS_EX_APPWINDOW = 0x00040000;
@@ -309,6 +310,38 @@ void* GetProp(HWND hwnd, const char* name);
 void* RemoveProp(HWND hwnd, const char* name);
 int GetDlgCtrlID(HWND hwnd);
 HWND GetDlgItem(HWND parent, int id);
+
+// --- Frames ---------------------------------------------------------------------------------
+
+// A top-level window's caption shows the system-menu icon (not for dialog frames and tool
+// windows), and from the right the close box (WS_SYSMENU), maximize and minimize (either box
+// style; the other is drawn greyed) or, without them, "?" (WS_EX_CONTEXTHELP). A press on a box
+// shows it pushed; letting go over it sends WM_SYSCOMMAND. A greyed close box (CS_NOCLOSE, or
+// Close greyed or taken out of the system menu) does nothing. Dragging the caption or a sizing
+// border runs the move or size loop: WM_ENTERSIZEMOVE, WM_MOVING or WM_SIZING at each step within
+// the WM_GETMINMAXINFO limits, WM_EXITSIZEMOVE; SC_MOVE and SC_SIZE from the keyboard take the
+// arrows, Enter and Escape. A double click on the caption maximizes and restores. A minimized
+// window is its small caption at the bottom of the screen.
+
+// The window's system menu (Restore, Move, Size, Minimize, Maximize, Close; Move and Close for a
+// fixed frame without boxes), made on first use, for the program to change; revert drops the
+// program's changes and answers NULL. NULL for a window without WS_SYSMENU.
+HMENU GetSystemMenu(HWND hwnd, BOOL revert);
+
+// WM_HELP's lParam: the control a context-help click (or F1) asks about.
+constexpr int HELPINFO_WINDOW = 1;
+struct HELPINFO {
+    UINT cbSize = sizeof(HELPINFO);
+    int iContextType = HELPINFO_WINDOW;
+    int iCtrlId = 0;
+    HWND hItemHandle = nullptr;
+    DWORD dwContextId = 0;
+    POINT MousePos;
+};
+
+// SPI_GETWORKAREA: the part of the screen that maximized windows fill (the whole screen).
+constexpr UINT SPI_GETWORKAREA = 0x0030;
+BOOL SystemParametersInfo(UINT action, UINT param, void* value, UINT winIni);
 
 // --- Messages -------------------------------------------------------------------------------
 
@@ -572,7 +605,9 @@ BOOL MessageBeep(UINT type);  // recorded for tests (win/TestHooks.h), not playe
 // --- The screen -----------------------------------------------------------------------------
 
 // The virtual screen on which top-level windows lie (default 1024 x 768 at 96 dots per inch).
-// Changing it keeps the windows where they are.
+// A new size keeps normal windows where they are; maximized ones fill the new screen, minimized
+// ones line up at its bottom, and every top-level window gets WM_DISPLAYCHANGE (wParam the bits
+// per pixel, lParam the new width and height).
 void SetScreenSize(int width, int height, int dpi = 96);
 // A PNG file of the whole screen (hwnd NULL) or of one window as it lies in its pixels.
 bool SaveScreenshot(const std::string& pngPath, HWND hwnd = nullptr);
@@ -584,8 +619,9 @@ bool SaveScreenshot(const std::string& pngPath, HWND hwnd = nullptr);
 // desktop's events and the next timer. Without it the window system is headless.
 // Whether a desktop can be reached (DISPLAY or WAYLAND_DISPLAY is set).
 bool DisplayPresent();
-// False, and headless, when the desktop window cannot be made.
-bool OpenDisplay(int scale = 1, const std::string& title = "");
+// False, and headless, when the desktop window cannot be made. It opens at x, y on the desktop
+// (CW_USEDEFAULT: centred); the user may resize it, and the screen then takes its new size.
+bool OpenDisplay(int scale = 1, const std::string& title = "", int x = CW_USEDEFAULT, int y = CW_USEDEFAULT);
 void CloseDisplay();
 bool DisplayOpen();
 // The window that closing the desktop window asks to close; without one, the active window.

@@ -179,6 +179,7 @@ TEST_F(QuilloWindowsTest, OptionsWindowShowsAndKeepsTheSettings) {
     std::filesystem::create_directories(rtl::WindowsDir());
     std::ofstream(std::filesystem::path(rtl::WindowsDir()) / "Quillo.INI")
         << "[VmkSpell]\nAutoSuggest=0\nSuggestions=0\n[Quillo]\nOverWrite=1\nSyntaxHi=0\n";
+    PutHelpFile("C:\\WINDOWS\\QUILLO.HLP");
     Application->SetHelpFile("C:\\WINDOWS\\QUILLO.HLP");
     std::unique_ptr<TfrmOptions> options(Make<TfrmOptions>(Application));
     EXPECT_EQ(options->Caption(), "Quillo Options");

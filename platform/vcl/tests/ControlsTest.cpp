@@ -176,6 +176,7 @@ TEST_F(UiTest, GraphicControlsPaintOnTheirParentAndGetItsMouse) {
 }
 
 TEST_F(UiTest, HelpCallsAreRecordedWithTheHelpFile) {
+    PutHelpFile("C:\\WINDOWS\\QUILLO.HLP");
     Application->SetHelpFile("C:\\WINDOWS\\QUILLO.HLP");
     Application->HelpContext(17);
     Application->HelpCommand(HELP_CONTENTS, 0);

@@ -51,6 +51,7 @@ TEST_F(UiTest, MessageBoxKeysAndTheHelpButton) {
     EXPECT_EQ(MessageBox(owner->Handle(), "Really?", "Check", MB_YESNO | MB_DEFBUTTON2), IDNO);
     EXPECT_EQ(boxOwner, owner->Handle());
     // Help shows the context and leaves the box open.
+    PutHelpFile("C:\\APP\\APP.HLP");
     Application->SetHelpFile("C:\\APP\\APP.HLP");
     robot.AnswerNextModal(TBy::Name("Help"));
     robot.Click(TBy::Name("OK"));
