@@ -353,8 +353,13 @@ void TCustomForm::FocusControl(TWinControl* Control) {
 }
 
 void TCustomForm::SetFocusedControl(TWinControl* Control) {
-    if (Control == this) return;
     TWinControl* previous = FFocusedControl;
+    if (Control == this) {
+        // The form itself took the focus (its control was disabled or hidden): that control left.
+        FFocusedControl = nullptr;
+        for (TWinControl* c = previous; c && c != this; c = c->Parent()) c->Perform(CM_EXIT, 0, 0);
+        return;
+    }
     FActiveControl = Control;
     FFocusedControl = Control;
     if (Screen) Screen->SetActiveControl(Control);

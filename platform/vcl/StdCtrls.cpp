@@ -232,19 +232,41 @@ void TPushControl::CMDialogChar(TMessage& M) {
     }
 }
 
+void TPushControl::WMSetFocus(TMessage& M) {
+    TCustomControl::WMSetFocus(M);
+    Invalidate();
+}
+
+void TPushControl::WMKillFocus(TMessage& M) {
+    TCustomControl::WMKillFocus(M);
+    FPressed = false;
+    Invalidate();
+}
+
 void TPushControl::CMExit(TMessage& M) {
     TCustomControl::CMExit(M);
     FPressed = false;
 }
 
+namespace {
+// Which button is the default follows the focus: every button of the form shows it again.
+void InvalidateButtons(TWinControl* Parent) {
+    for (int i = 0; i < Parent->ControlCount(); ++i) {
+        TControl* c = Parent->Controls(i);
+        if (auto* b = dynamic_cast<TButton*>(c)) b->Invalidate();
+        else if (auto* w = dynamic_cast<TWinControl*>(c)) InvalidateButtons(w);
+    }
+}
+} // namespace
+
 void TButton::CMEnter(TMessage& M) {
     TCustomControl::CMEnter(M);
-    if (TCustomForm* form = ParentForm()) form->Invalidate();
+    if (TCustomForm* form = ParentForm()) InvalidateButtons(form);
 }
 
 void TButton::CMExit(TMessage& M) {
     TPushControl::CMExit(M);
-    if (TCustomForm* form = ParentForm()) form->Invalidate();
+    if (TCustomForm* form = ParentForm()) InvalidateButtons(form);
 }
 
 void TButton::CMTextChanged(TMessage&) { Invalidate(); }

@@ -64,6 +64,9 @@ protected:
     void KeyUp(unsigned& Key, TShiftState Shift) override;
     void CMDialogChar(TMessage& Message) override;
     void CMExit(TMessage& Message) override;
+    // The focus rectangle shows where the focus is, however it came or went.
+    void WMSetFocus(TMessage& Message) override;
+    void WMKillFocus(TMessage& Message) override;
 
     bool FPressed = false;
     bool FPushOnMouseUp = false;

@@ -7,6 +7,7 @@ using namespace vcl;
 using testing_support::UiTest;
 using testing_support::TBy;
 using testing_support::TRobot;
+using testing_support::PlayOut;
 
 TEST_F(UiTest, MessageDlgAnswersTheButtonTheRobotPresses) {
     struct Case {
@@ -115,4 +116,54 @@ TEST(ShortCutTest, TextsBothWays) {
     ShortCutToKey(TShortCut('K' | scAlt), key, shift);
     EXPECT_EQ(key, unsigned('K'));
     EXPECT_EQ(shift, TShiftState(ssAlt));
+}
+
+TEST_F(UiTest, EscapeAnswersOkOrCancelAndIsIgnoredByBoxesThatAskYesOrNo) {
+    // Escape first, then Enter for the default button: a box Escape closed never sees the Enter.
+    struct Case {
+        const char* What;
+        std::function<int()> Show;
+        int Want;
+    };
+    const Case cases[] = {
+        {"MessageDlg OK", [] { return MessageDlg("m", TMsgDlgType::mtInformation, mbOK, 0); }, mrOk},
+        {"MessageDlg OK Help", [] { return MessageDlg("m", TMsgDlgType::mtInformation, mbOK | mbHelp, 0); }, mrOk},
+        {"MessageDlg OK Cancel", [] { return MessageDlg("m", TMsgDlgType::mtWarning, mbOKCancel, 0); }, mrCancel},
+        {"MessageDlg Yes No Cancel", [] { return MessageDlg("m", TMsgDlgType::mtConfirmation, mbYesNoCancel, 0); },
+         mrCancel},
+        {"MessageDlg Yes No", [] { return MessageDlg("m", TMsgDlgType::mtConfirmation, mbYes | mbNo, 0); }, mrYes},
+        {"MessageBox OK", [] { return MessageBox(nullptr, "m", "c", win::MB_OK); }, IDOK},
+        {"MessageBox OK Cancel", [] { return MessageBox(nullptr, "m", "c", MB_OKCANCEL); }, IDCANCEL},
+        {"MessageBox Retry Cancel", [] { return MessageBox(nullptr, "m", "c", MB_RETRYCANCEL); }, IDCANCEL},
+        {"MessageBox Yes No", [] { return MessageBox(nullptr, "m", "c", MB_YESNO); }, IDYES},
+        {"MessageBox Abort Retry Ignore", [] { return MessageBox(nullptr, "m", "c", MB_ABORTRETRYIGNORE); }, IDABORT},
+    };
+    for (const Case& c : cases) {
+        TRobot robot;
+        robot.Key(win::VK_ESCAPE);
+        robot.Key(win::VK_RETURN);
+        EXPECT_EQ(c.Show(), c.Want) << c.What;
+        // What the box did not take goes to nobody.
+        PlayOut(robot, 4);
+        rtl::AdvanceClock(1000);
+    }
+}
+
+TEST_F(UiTest, WinHelpNamesAMissingHelpFileAndFails) {
+    TRobot robot;
+    std::string caption, text;
+    robot.OnNextModal([&](win::HWND box) {
+        caption = win::GetWindowText(box);
+        text = TRobot::ChildText(box, "Message");
+    });
+    robot.AnswerNextModal(TBy::Caption("OK"));
+    EXPECT_FALSE(WinHelp(nullptr, "C:\\NOWHERE\\GONE.HLP", HELP_CONTENTS, 0));
+    EXPECT_TRUE(robot.Done()) << robot.Describe();
+    EXPECT_EQ(caption, "Windows Help");
+    EXPECT_EQ(text, "Cannot find the C:\\NOWHERE\\GONE.HLP file.");
+    // A name without a folder is found in Windows' folder; quitting needs no file.
+    PutHelpFile("C:\\WINDOWS\\THERE.HLP");
+    EXPECT_TRUE(WinHelp(nullptr, "there.hlp", HELP_CONTENTS, 0));
+    EXPECT_TRUE(WinHelp(nullptr, "C:\\NOWHERE\\GONE.HLP", HELP_QUIT, 0));
+    EXPECT_EQ(RecordedHelpCalls().size(), 3u) << "every call is kept, the failed one too";
 }

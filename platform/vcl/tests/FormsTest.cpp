@@ -1,6 +1,8 @@
 #include "testing/UiTest.h"
 
+#include "vcl/ButtonCtrls.h"
 #include "vcl/Dialogs.h"
+#include "vcl/EditCtrls.h"
 #include "vcl/ExtCtrls.h"
 #include "vcl/StdCtrls.h"
 
@@ -11,6 +13,8 @@ using namespace vcl;
 using testing_support::UiTest;
 using testing_support::TBy;
 using testing_support::TRobot;
+using testing_support::ClientPixel;
+using testing_support::PlayOut;
 
 namespace {
 
@@ -467,7 +471,7 @@ TEST_F(UiTest, BorderStylesAndIconsGiveTheWindowItsFrame) {
     struct Case {
         TFormBorderStyle Style;
         TBorderIcons Icons;
-        DWORD Want, WantEx, NotWanted;
+        DWORD Want, WantEx, NotWanted, NotWantedEx = 0;
     } cases[] = {
         {TFormBorderStyle::bsNone, biSystemMenu, WS_POPUP, 0, WS_CAPTION | WS_THICKFRAME},
         {TFormBorderStyle::bsSingle, biSystemMenu | biMinimize, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0,
@@ -478,6 +482,15 @@ TEST_F(UiTest, BorderStylesAndIconsGiveTheWindowItsFrame) {
          WS_THICKFRAME | WS_MINIMIZEBOX},
         {TFormBorderStyle::bsToolWindow, biSystemMenu, WS_CAPTION, WS_EX_TOOLWINDOW, WS_THICKFRAME},
         {TFormBorderStyle::bsSizeable, 0, WS_CAPTION | WS_THICKFRAME, 0, WS_SYSMENU | WS_MINIMIZEBOX},
+        // "?" only where neither minimize nor maximize stands, and only with the system menu.
+        {TFormBorderStyle::bsDialog, biSystemMenu | biHelp, WS_CAPTION | WS_SYSMENU,
+         WS_EX_DLGMODALFRAME | WS_EX_CONTEXTHELP, WS_THICKFRAME},
+        {TFormBorderStyle::bsDialog, biSystemMenu | biMinimize | biHelp, WS_CAPTION | WS_SYSMENU,
+         WS_EX_DLGMODALFRAME | WS_EX_CONTEXTHELP, WS_MINIMIZEBOX},
+        {TFormBorderStyle::bsSingle, biSystemMenu | biHelp, WS_CAPTION | WS_SYSMENU, WS_EX_CONTEXTHELP,
+         WS_MINIMIZEBOX | WS_MAXIMIZEBOX},
+        {TFormBorderStyle::bsSizeable, biSystemMenu | biMinimize | biHelp, WS_MINIMIZEBOX, 0, 0, WS_EX_CONTEXTHELP},
+        {TFormBorderStyle::bsSingle, biHelp, WS_CAPTION, 0, WS_SYSMENU, WS_EX_CONTEXTHELP},
     };
     for (auto& c : cases) {
         auto* form = Make<TForm>(nullptr);
@@ -490,10 +503,123 @@ TEST_F(UiTest, BorderStylesAndIconsGiveTheWindowItsFrame) {
         EXPECT_EQ(style & c.Want, c.Want) << int(c.Style) << " icons " << c.Icons;
         EXPECT_EQ(ex & c.WantEx, c.WantEx) << int(c.Style);
         EXPECT_EQ(style & c.NotWanted, 0u) << int(c.Style) << " icons " << c.Icons;
+        EXPECT_EQ(ex & c.NotWantedEx, 0u) << int(c.Style) << " icons " << c.Icons;
         // Changing the style afterwards makes the window again, still showing.
         form->SetBorderStyle(TFormBorderStyle::bsSingle);
         EXPECT_TRUE(IsWindowVisible(form->Handle()));
         EXPECT_EQ(GetWindowText(form->Handle()), "Frame");
         delete form;
     }
+}
+
+TEST_F(UiTest, TheHelpBoxThenAClickOnAControlOpensItsHelpContext) {
+    using namespace win;
+    PutHelpFile("C:\\APP\\APP.HLP");
+    Application->SetHelpFile("C:\\APP\\APP.HLP");
+    auto* form = Make<TForm>(Application);
+    form->SetBorderStyle(TFormBorderStyle::bsDialog);
+    form->SetBorderIcons(biSystemMenu | biHelp);
+    form->SetBounds(100, 100, 300, 200);
+    form->SetHelpContext(10);
+    auto* edit = new TButton(form);
+    edit->SetParent(form);
+    edit->SetBounds(10, 10, 75, 25);
+    edit->SetHelpContext(55);
+    auto* plain = new TButton(form);
+    plain->SetParent(form);
+    plain->SetBounds(10, 50, 75, 25);
+    form->Show();
+    RECT r;
+    GetWindowRect(form->Handle(), &r);
+    TRobot robot;
+    // "?" sits left of the close box; then a click on each button in turn.
+    for (TButton* target : {edit, plain}) {
+        robot.Do([&, target] {
+            PostMouseInput(WM_LBUTTONDOWN, POINT{r.left + 269, r.top + 12});
+            PostMouseInput(WM_LBUTTONUP, POINT{r.left + 269, r.top + 12});
+            RECT b;
+            GetWindowRect(target->Handle(), &b);
+            PostMouseInput(WM_LBUTTONDOWN, POINT{b.left + 5, b.top + 5});
+            PostMouseInput(WM_LBUTTONUP, POINT{b.left + 5, b.top + 5});
+        });
+        robot.Wait(1000);
+    }
+    EXPECT_TRUE(PlayOut(robot, 20)) << robot.Describe();
+    const auto& calls = RecordedHelpCalls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].Command, HELP_CONTEXT);
+    EXPECT_EQ(calls[0].Data, 55u);
+    EXPECT_EQ(calls[1].Data, 10u) << "a control without a context takes its form's";
+    delete form;
+}
+
+TEST_F(UiTest, TabAndArrowsShowTheFocusWhereItIsAndTheDefaultButtonMovesWithIt) {
+    using namespace win;
+    auto* form = Make<TForm>(Application);
+    form->SetBorderStyle(TFormBorderStyle::bsDialog);
+    form->SetBounds(100, 100, 320, 160);
+    auto button = [&](const char* name, int left, bool isDefault) {
+        auto* b = new TButton(form);
+        b->SetName(name);
+        b->SetParent(form);
+        b->SetCaption(name);
+        b->SetBounds(left, 90, 75, 25);
+        b->SetDefault(isDefault);
+        return b;
+    };
+    TButton* ok = button("OK", 10, true);
+    auto* edit = new TEdit(form);
+    edit->SetParent(form);
+    edit->SetBounds(10, 10, 120, 21);
+    auto* check = new TCheckBox(form);
+    check->SetParent(form);
+    check->SetCaption("Backup");
+    check->SetBounds(10, 40, 100, 17);
+    TButton* cancel = button("Cancel", 90, false);
+    TButton* help = button("Help", 170, false);
+    ok->SetTabOrder(0);
+    form->Show();
+    Application->ProcessMessages();
+
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    // A button's state from its pixels: 'F' focus rectangle and frame, 'D' the default's frame
+    // alone, '-' neither.
+    auto buttonState = [&](TButton* b) {
+        bool frame = ClientPixel(b, 0, 0) == RGB(0, 0, 0);
+        bool focus = ClientPixel(b, 4, 4) != face || ClientPixel(b, 5, 4) != face;
+        return std::string(1, focus ? (frame ? 'F' : '?') : (frame ? 'D' : '-'));
+    };
+    // The check box's focus rectangle runs above its caption.
+    auto checkFocus = [&] {
+        for (int x = 16; x < 40; ++x)
+            if (ClientPixel(check, x, 1) != face) return std::string("F");
+        return std::string("-");
+    };
+    auto state = [&] { return buttonState(ok) + checkFocus() + buttonState(cancel) + buttonState(help); };
+    struct Step {
+        UINT Key;
+        bool Shift;
+        TWinControl* Focused;
+        const char* Shows; // OK, check box, Cancel, Help
+    };
+    const Step steps[] = {
+        {0, false, ok, "F---"},         {VK_TAB, false, edit, "D---"},   {VK_TAB, false, check, "DF--"},
+        {VK_TAB, false, cancel, "--F-"}, {VK_TAB, false, help, "---F"},  {VK_TAB, false, ok, "F---"},
+        {VK_TAB, true, help, "---F"},    {VK_UP, false, cancel, "--F-"}, {VK_LEFT, false, check, "DF--"},
+    };
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        const Step& s = steps[i];
+        if (s.Key) {
+            TRobot robot;
+            robot.Key(s.Key, s.Shift);
+            PlayOut(robot, 5);
+        }
+        EXPECT_EQ(form->ActiveControl(), s.Focused) << "step " << i;
+        EXPECT_EQ(state(), s.Shows) << "step " << i;
+    }
+    // Disabled while it has the focus, the check box loses its rectangle.
+    check->SetEnabled(false);
+    Application->ProcessMessages();
+    EXPECT_EQ(state(), "D---");
+    delete form;
 }
