@@ -96,24 +96,16 @@ void DrawGlyph(HDC dc, int x, int y, const Glyph& g, COLORREF c) {
 void PaintButton(HDC dc, RECT r, const Glyph& g, bool pushed, bool greyed) {
     int l = r.left, t = r.top, rr = r.right, b = r.bottom;
     FillPix(dc, l, t, rr, b, COLOR_BTNFACE);
-    if (pushed) {
-        FillPix(dc, l, t, rr, t + 1, COLOR_3DDKSHADOW);
-        FillPix(dc, l, t, l + 1, b, COLOR_3DDKSHADOW);
-        FillPix(dc, l, b - 1, rr, b, COLOR_BTNHIGHLIGHT);
-        FillPix(dc, rr - 1, t, rr, b, COLOR_BTNHIGHLIGHT);
-        FillPix(dc, l + 1, t + 1, rr - 1, t + 2, COLOR_BTNSHADOW);
-        FillPix(dc, l + 1, t + 1, l + 2, b - 1, COLOR_BTNSHADOW);
-        FillPix(dc, l + 1, b - 2, rr - 1, b - 1, COLOR_3DLIGHT);
-        FillPix(dc, rr - 2, t + 1, rr - 1, b - 1, COLOR_3DLIGHT);
-    } else {
-        FillPix(dc, l, t, rr, t + 1, COLOR_BTNHIGHLIGHT);
-        FillPix(dc, l, t, l + 1, b, COLOR_BTNHIGHLIGHT);
-        FillPix(dc, l, b - 1, rr, b, COLOR_3DDKSHADOW);
-        FillPix(dc, rr - 1, t, rr, b, COLOR_3DDKSHADOW);
-        FillPix(dc, l + 1, t + 1, rr - 1, t + 2, COLOR_3DLIGHT);
-        FillPix(dc, l + 1, t + 1, l + 2, b - 1, COLOR_3DLIGHT);
-        FillPix(dc, l + 1, b - 2, rr - 1, b - 1, COLOR_BTNSHADOW);
-        FillPix(dc, rr - 2, t + 1, rr - 1, b - 1, COLOR_BTNSHADOW);
+    // Two edges, outer then inner: raised, or sunk with the colours the other way round.
+    const int raised[4] = {COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW, COLOR_3DLIGHT, COLOR_BTNSHADOW};
+    const int sunk[4] = {COLOR_3DDKSHADOW, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW, COLOR_3DLIGHT};
+    const int* c = pushed ? sunk : raised;
+    for (int i = 0; i < 2; ++i) {
+        int topLeft = c[2 * i], bottomRight = c[2 * i + 1];
+        FillPix(dc, l + i, t + i, rr - i, t + i + 1, topLeft);
+        FillPix(dc, l + i, t + i, l + i + 1, b - i, topLeft);
+        FillPix(dc, l + i, b - i - 1, rr - i, b - i, bottomRight);
+        FillPix(dc, rr - i - 1, t + i, rr - i, b - i, bottomRight);
     }
     int x = l + (pushed ? 1 : 0), y = t + (pushed ? 1 : 0);
     if (greyed) {

@@ -114,6 +114,30 @@ TEST_F(QuilloDlgTest, LayoutFollowsTheWidthAndKeepsItFixed) {
     ExpectColumns();
     Dlg->SetBounds(Dlg->Left(), Dlg->Top(), 197, 200);
     EXPECT_EQ(Dlg->Height(), 380);
+
+    // The same by the mouse: the bottom-right corner dragged out and up, as a user would.
+    win::RECT r;
+    win::GetWindowRect(Dlg->Handle(), &r);
+    TRobot robot;
+    robot.Do([&] {
+        win::POINT corner{r.right - 2, r.bottom - 2};
+        win::PostMouseInput(win::WM_LBUTTONDOWN, corner);
+        win::PostMouseInput(win::WM_MOUSEMOVE, win::POINT{corner.x + 150, corner.y + 90});
+        win::PostMouseInput(win::WM_LBUTTONUP, win::POINT{corner.x + 150, corner.y + 90});
+    });
+    robot.Wait(1000);
+    robot.Do([&] {
+        win::POINT bottom{r.left + 90, r.bottom + 90 - 2};
+        win::PostMouseInput(win::WM_LBUTTONDOWN, bottom);
+        win::PostMouseInput(win::WM_MOUSEMOVE, win::POINT{bottom.x - 40, bottom.y - 300});
+        win::PostMouseInput(win::WM_LBUTTONUP, win::POINT{bottom.x - 40, bottom.y - 300});
+    });
+    robot.Wait(1000);
+    EXPECT_TRUE(testing_support::PlayOut(robot, 10)) << robot.Describe();
+    EXPECT_EQ(Dlg->Width(), 197) << "a drag leaves the width at 197";
+    EXPECT_EQ(Dlg->Height(), 380) << "and the height no lower than 380";
+    EXPECT_EQ(Dlg->Left(), r.left);
+    ExpectColumns();
 }
 
 TEST_F(QuilloDlgTest, ButtonsStoreTheirResults) {
