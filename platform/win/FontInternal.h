@@ -6,6 +6,8 @@
 
 #include <cairo.h>
 
+#include <vector>
+
 namespace win::detail {
 
 struct FaceRow {
@@ -15,6 +17,15 @@ struct FaceRow {
     BYTE ff;
     bool bold;
     BYTE charset;
+};
+
+// The ink of one upright glyph drawn at a whole-pixel origin, as runs of pixels relative to it.
+struct GlyphInk {
+    bool made = false;
+    struct Run {
+        int y, x0, x1;
+    };
+    std::vector<Run> runs;
 };
 
 struct FontFace {
@@ -28,6 +39,7 @@ struct FontFace {
     int adv[256] = {};
     unsigned long glyph[256] = {};
     double underlinePos = 0, underlineThick = 1, strikePos = 0;
+    GlyphInk ink[256]; // by character, made when first drawn
     ~FontFace() {
         if (rotated) cairo_scaled_font_destroy(rotated);
         if (scaled) cairo_scaled_font_destroy(scaled);

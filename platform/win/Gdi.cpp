@@ -122,6 +122,14 @@ std::uint32_t Rop2(int rop, std::uint32_t p, std::uint32_t d) {
 
 std::uint32_t Rop3(DWORD rop, std::uint32_t p, std::uint32_t s, std::uint32_t d) {
     unsigned code = (rop >> 16) & 0xFF;
+    // The codes the suite uses most, without the walk over the eight terms.
+    switch (code) {
+    case 0xCC: return s & 0xFFFFFF;        // SRCCOPY
+    case 0x88: return (s & d) & 0xFFFFFF;  // SRCAND
+    case 0xEE: return (s | d) & 0xFFFFFF;  // SRCPAINT
+    case 0x66: return (s ^ d) & 0xFFFFFF;  // SRCINVERT
+    case 0xF0: return p & 0xFFFFFF;        // PATCOPY
+    }
     std::uint32_t r = 0;
     for (int i = 0; i < 8; ++i)
         if (code & (1u << i)) r |= ((i & 4) ? p : ~p) & ((i & 2) ? s : ~s) & ((i & 1) ? d : ~d);
@@ -208,7 +216,7 @@ bool PenOn(GdiObject* pen, int i) {
     return true;
 }
 
-void PenPixel(DC& dc, std::vector<Piece>& ps, GdiObject* pen, int x, int y, int step) {
+void PenPixel(DC& dc, const std::vector<Piece>& ps, GdiObject* pen, int x, int y, int step) {
     int w = PenWidth(pen);
     bool on = PenOn(pen, step);
     if (!on && dc.st.bkMode != OPAQUE) return;
@@ -219,10 +227,34 @@ void PenPixel(DC& dc, std::vector<Piece>& ps, GdiObject* pen, int x, int y, int 
         Span(ps, yy, x0, x0 + w, [&](int, int, std::uint32_t d, bool mono) { return Rop2(rop, mono ? MonoOf(c) : c, d); });
 }
 
+// A level or upright line of one pixel from a to b, the last point left out, in one colour
+// through the DC's ROP2: whole spans rather than pixel by pixel.
+void StraightLine(DC& dc, const std::vector<Piece>& ps, POINT a, POINT b, std::uint32_t c) {
+    int rop = dc.st.rop2;
+    auto ink = [&](int, int, std::uint32_t d, bool mono) { return Rop2(rop, mono ? MonoOf(c) : c, d); };
+    if (a.y == b.y) {
+        int x0 = a.x < b.x ? a.x : b.x + 1, x1 = a.x < b.x ? b.x : a.x + 1;
+        if (rop == R2_COPYPEN) SolidSpan(ps, a.y, x0, x1, c);
+        else Span(ps, a.y, x0, x1, ink);
+        return;
+    }
+    int y0 = a.y < b.y ? a.y : b.y + 1, y1 = a.y < b.y ? b.y : a.y + 1;
+    RECT pb = PiecesBounds(ps);
+    if (a.x < pb.left || a.x >= pb.right) return;
+    for (int y = std::max<int>(y0, pb.top); y < std::min<int>(y1, pb.bottom); ++y) Span(ps, y, a.x, a.x + 1, ink);
+}
+
 // Bresenham from a to b, the last point left out, in device coordinates.
-void DeviceLine(DC& dc, std::vector<Piece>& ps, POINT a, POINT b, int* step) {
+void DeviceLine(DC& dc, const std::vector<Piece>& ps, POINT a, POINT b, int* step) {
     GdiObject* pen = Obj(dc.st.pen, OBJ_PEN);
     if (PenNull(pen)) return;
+    if ((a.x == b.x || a.y == b.y) && PenWidth(pen) == 1 &&
+        (pen->pen.lopnStyle == PS_SOLID || pen->pen.lopnStyle == PS_INSIDEFRAME)) {
+        if (a.x == b.x && a.y == b.y) return;
+        StraightLine(dc, ps, a, b, ToPix(pen->pen.lopnColor));
+        *step += std::abs(b.x - a.x) + std::abs(b.y - a.y);
+        return;
+    }
     int dx = std::abs(b.x - a.x), dy = -std::abs(b.y - a.y);
     int sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
     int err = dx + dy;
@@ -235,10 +267,11 @@ void DeviceLine(DC& dc, std::vector<Piece>& ps, POINT a, POINT b, int* step) {
     }
 }
 
-void FillShape(DC& dc, std::vector<Piece>& ps, int y, int x0, int x1) {
+void FillShape(DC& dc, const std::vector<Piece>& ps, int y, int x0, int x1) {
     GdiObject* br = Obj(dc.st.brush, OBJ_BRUSH);
     if (!br || br->brush.lbStyle == BS_NULL) return;
     int rop = dc.st.rop2;
+    if (br->brush.lbStyle == BS_SOLID && rop == R2_COPYPEN) return SolidSpan(ps, y, x0, x1, ToPix(br->brush.lbColor));
     Span(ps, y, x0, x1, [&](int x, int yy, std::uint32_t d, bool mono) {
         std::uint32_t p;
         if (!BrushPixel(dc, br, x, yy, mono, &p)) return d;
@@ -246,11 +279,12 @@ void FillShape(DC& dc, std::vector<Piece>& ps, int y, int x0, int x1) {
     });
 }
 
-void OutlineSpan(DC& dc, std::vector<Piece>& ps, int y, int x0, int x1) {
+void OutlineSpan(DC& dc, const std::vector<Piece>& ps, int y, int x0, int x1) {
     GdiObject* pen = Obj(dc.st.pen, OBJ_PEN);
     if (PenNull(pen)) return;
     std::uint32_t c = ToPix(pen->pen.lopnColor);
     int rop = dc.st.rop2;
+    if (rop == R2_COPYPEN) return SolidSpan(ps, y, x0, x1, c);
     Span(ps, y, x0, x1, [&](int, int, std::uint32_t d, bool mono) { return Rop2(rop, mono ? MonoOf(c) : c, d); });
 }
 
@@ -309,8 +343,10 @@ RECT DeviceBounds(DC& dc) {
     return RECT{};
 }
 
-std::vector<Piece> Pieces(DC& dc) {
-    std::vector<Piece> out;
+namespace {
+
+void MakePieces(DC& dc, std::vector<Piece>& out) {
+    out.clear();
     auto userClip = [&](Region& r, POINT org) {
         if (dc.st.clip) {
             Region c = *dc.st.clip;
@@ -373,7 +409,32 @@ std::vector<Piece> Pieces(DC& dc) {
     }
     case DcKind::Printer: break; // drawn as vectors, never as pixels
     }
-    return out;
+}
+
+} // namespace
+
+const std::vector<Piece>& Pieces(DC& dc) {
+    if (!dc.piecesValid || dc.piecesLayout != LayoutGeneration()) {
+        MakePieces(dc, dc.pieces);
+        dc.piecesLayout = LayoutGeneration();
+        dc.piecesValid = true;
+    }
+    return dc.pieces;
+}
+
+void SolidSpan(const std::vector<Piece>& ps, int y, int x0, int x1, std::uint32_t pix) {
+    if (x1 <= x0) return;
+    for (const Piece& p : ps) {
+        int py = y + p.org.y;
+        if (py < 0 || py >= p.px->height) continue;
+        std::uint32_t* row = p.px->Row(py);
+        std::uint32_t v = p.px->mono ? MonoOf(pix) : (pix & 0xFFFFFF);
+        for (const RECT& r : p.clip.Rects()) {
+            if (py < r.top || py >= r.bottom) continue;
+            int a = std::max<int>(x0 + p.org.x, r.left), b = std::min<int>(x1 + p.org.x, r.right);
+            if (a < b) std::fill(row + a, row + b, v);
+        }
+    }
 }
 
 RECT PiecesBounds(const std::vector<Piece>& ps) {
@@ -387,12 +448,11 @@ RECT PiecesBounds(const std::vector<Piece>& ps) {
     return b;
 }
 
-void FillDeviceRect(DC& dc, std::vector<Piece>& ps, RECT r, COLORREF c) {
+void FillDeviceRect(DC& dc, const std::vector<Piece>& ps, RECT r, COLORREF c) {
     if (dc.kind == DcKind::Printer) return PrinterFillColor(dc, r, c);
     std::uint32_t pix = ToPix(c);
     r = Intersection(r, PiecesBounds(ps));
-    for (int y = r.top; y < r.bottom; ++y)
-        Span(ps, y, r.left, r.right, [&](int, int, std::uint32_t, bool mono) { return mono ? MonoOf(pix) : pix; });
+    for (int y = r.top; y < r.bottom; ++y) SolidSpan(ps, y, r.left, r.right, pix);
 }
 
 bool ReadDevicePixel(DC& dc, int x, int y, std::uint32_t* pix) {
@@ -430,7 +490,7 @@ bool ReadDevicePixel(DC& dc, int x, int y, std::uint32_t* pix) {
     return false;
 }
 
-void FillPolygonDevice(DC& dc, std::vector<Piece>& ps, const std::vector<POINT>& pts, std::uint32_t pix) {
+void FillPolygonDevice(DC& dc, const std::vector<Piece>& ps, const std::vector<POINT>& pts, std::uint32_t pix) {
     if (dc.kind == DcKind::Printer) return PrinterFillColor(dc, pts, ToColor(pix));
     if (pts.size() < 3) return;
     int ymin = pts[0].y, ymax = pts[0].y;
@@ -456,7 +516,7 @@ void FillPolygonDevice(DC& dc, std::vector<Piece>& ps, const std::vector<POINT>&
             bool in = dc.st.polyFill == WINDING ? wind != 0 : (i % 2) == 0;
             if (!in) continue;
             int x0 = int(std::ceil(xs[i].first - 0.5)), x1 = int(std::ceil(xs[i + 1].first - 0.5));
-            Span(ps, y, x0, x1, [&](int, int, std::uint32_t, bool mono) { return mono ? MonoOf(pix) : pix; });
+            SolidSpan(ps, y, x0, x1, pix);
         }
     }
 }
@@ -553,6 +613,7 @@ BOOL RestoreDC(HDC h, int saved) {
     if (idx < 0 || idx >= n) return FALSE;
     HGDIOBJ bmp = dc->st.bitmap;
     dc->st = dc->saved[std::size_t(idx)];
+    dc->ClipChanged();
     if (dc->st.bitmap != bmp) {
         // The bitmap selection moves back with the state.
         if (GdiObject* b = Obj(bmp, OBJ_BITMAP)) b->selectedIn = nullptr;
@@ -632,11 +693,11 @@ HDC BeginPaint(HWND h, PAINTSTRUCT* ps) {
     Window* w = W(h);
     if (!w || !ps) return nullptr;
     if (w->ncDirty) {
-        w->ncDirty = false;
-        SendMessage(h, WM_NCPAINT, 1, 0);
+        SendNcPaint(w);
         if (!(w = W(h))) return nullptr;
     }
     CaretBeforePaint(w);
+    ++w->clientPaints;
     Region upd = w->update;
     bool erase = w->erase;
     w->update.Clear();
@@ -704,6 +765,7 @@ HGDIOBJ SelectObject(HDC h, HGDIOBJ obj) {
         if (prev->type == OBJ_BITMAP && prev->selectedIn == h) prev->selectedIn = nullptr;
     }
     *slot = obj;
+    if (o->type == OBJ_BITMAP) dc->ClipChanged();
     ++o->selected;
     if (o->type == OBJ_BITMAP && !o->stock) o->selectedIn = h;
     return old;
@@ -1173,6 +1235,7 @@ int ExtSelectClipRgn(HDC h, HRGN rgn, int mode) {
     if (!o) {
         if (mode != RGN_COPY) return ERROR;
         dc->st.clip.reset();
+        dc->ClipChanged();
         return SIMPLEREGION;
     }
     Region cur = dc->st.clip ? *dc->st.clip : Region(DeviceBounds(*dc));
@@ -1191,6 +1254,7 @@ int ExtSelectClipRgn(HDC h, HRGN rgn, int mode) {
     default: return ERROR;
     }
     dc->st.clip = cur;
+    dc->ClipChanged();
     return KindOf(cur);
 }
 
@@ -1201,6 +1265,7 @@ int IntersectClipRect(HDC h, int l, int t, int r, int b) {
     Region cur = dc->st.clip ? *dc->st.clip : Region(RECT{-100000, -100000, 100000, 100000});
     cur.Intersect(RECT{a.x, a.y, c.x, c.y});
     dc->st.clip = cur;
+    dc->ClipChanged();
     return KindOf(cur);
 }
 
@@ -1211,6 +1276,7 @@ int ExcludeClipRect(HDC h, int l, int t, int r, int b) {
     Region cur = dc->st.clip ? *dc->st.clip : Region(RECT{-100000, -100000, 100000, 100000});
     cur.Subtract(RECT{a.x, a.y, c.x, c.y});
     dc->st.clip = cur;
+    dc->ClipChanged();
     return KindOf(cur);
 }
 
@@ -1219,15 +1285,28 @@ int OffsetClipRgn(HDC h, int dx, int dy) {
     if (!dc) return ERROR;
     if (!dc->st.clip) return SIMPLEREGION;
     dc->st.clip->Offset(dx, dy);
+    dc->ClipChanged();
     return KindOf(*dc->st.clip);
 }
+
+namespace {
+const Region& VisibleOf(DC& dc) {
+    // A printer's page may change under the DC; it is read each time.
+    if (!dc.visibleValid || dc.visibleLayout != LayoutGeneration() || dc.kind == DcKind::Printer) {
+        dc.visible = Region(DeviceBounds(dc));
+        if (dc.paintClip) dc.visible.Intersect(*dc.paintClip);
+        if (dc.st.clip) dc.visible.Intersect(*dc.st.clip);
+        dc.visibleLayout = LayoutGeneration();
+        dc.visibleValid = true;
+    }
+    return dc.visible;
+}
+} // namespace
 
 int GetClipBox(HDC h, RECT* r) {
     DC* dc = Dc(h);
     if (!dc || !r) return ERROR;
-    Region vis(DeviceBounds(*dc));
-    if (dc->paintClip) vis.Intersect(*dc->paintClip);
-    if (dc->st.clip) vis.Intersect(*dc->st.clip);
+    const Region& vis = VisibleOf(*dc);
     RECT b = vis.Bounds();
     int ox = dc->st.winOrg.x - dc->st.vpOrg.x, oy = dc->st.winOrg.y - dc->st.vpOrg.y;
     if (!vis.Empty()) OffsetRect(&b, ox, oy);
@@ -1248,9 +1327,7 @@ BOOL PtVisible(HDC h, int x, int y) {
     DC* dc = Dc(h);
     if (!dc) return FALSE;
     POINT p = Dev(*dc, x, y);
-    Region vis(DeviceBounds(*dc));
-    if (dc->paintClip) vis.Intersect(*dc->paintClip);
-    if (dc->st.clip) vis.Intersect(*dc->st.clip);
+    const Region& vis = VisibleOf(*dc);
     return vis.Contains(p.x, p.y);
 }
 
@@ -1258,9 +1335,7 @@ BOOL RectVisible(HDC h, const RECT* r) {
     DC* dc = Dc(h);
     if (!dc || !r) return FALSE;
     POINT a = Dev(*dc, r->left, r->top), c = Dev(*dc, r->right, r->bottom);
-    Region vis(DeviceBounds(*dc));
-    if (dc->paintClip) vis.Intersect(*dc->paintClip);
-    if (dc->st.clip) vis.Intersect(*dc->st.clip);
+    const Region& vis = VisibleOf(*dc);
     return vis.Meets(RECT{a.x, a.y, c.x, c.y});
 }
 
@@ -1349,7 +1424,7 @@ COLORREF SetPixel(HDC h, int x, int y, COLORREF c) {
         PrinterFillColor(*dc, RECT{p.x, p.y, p.x + 1, p.y + 1}, c);
         return c & 0xFFFFFF;
     }
-    auto ps = Pieces(*dc);
+    const auto& ps = Pieces(*dc);
     bool hit = false;
     std::uint32_t set = ToPix(c);
     Span(ps, p.y, p.x, p.x + 1, [&](int, int, std::uint32_t, bool mono) {
@@ -1378,7 +1453,7 @@ BOOL LineTo(HDC h, int x, int y) {
     DC* dc = Dc(h);
     if (!dc) return FALSE;
     if (dc->kind == DcKind::Printer) PrinterLines(*dc, {Dev(*dc, dc->st.pos.x, dc->st.pos.y), Dev(*dc, x, y)}, false);
-    auto ps = Pieces(*dc);
+    const auto& ps = Pieces(*dc);
     int step = 0;
     DeviceLine(*dc, ps, Dev(*dc, dc->st.pos.x, dc->st.pos.y), Dev(*dc, x, y), &step);
     dc->st.pos = POINT{x, y};
@@ -1394,7 +1469,7 @@ BOOL Polyline(HDC h, const POINT* pts, int n) {
         PrinterLines(*dc, dev, false);
         return TRUE;
     }
-    auto ps = Pieces(*dc);
+    const auto& ps = Pieces(*dc);
     int step = 0;
     for (int i = 1; i < n; ++i)
         DeviceLine(*dc, ps, Dev(*dc, pts[i - 1].x, pts[i - 1].y), Dev(*dc, pts[i].x, pts[i].y), &step);
@@ -1411,7 +1486,7 @@ BOOL PolylineTo(HDC h, const POINT* pts, int n) {
 BOOL Polygon(HDC h, const POINT* pts, int n) {
     DC* dc = Dc(h);
     if (!dc || !pts || n < 2) return FALSE;
-    auto ps = Pieces(*dc);
+    const auto& ps = Pieces(*dc);
     std::vector<POINT> dev;
     for (int i = 0; i < n; ++i) dev.push_back(Dev(*dc, pts[i].x, pts[i].y));
     if (dc->kind == DcKind::Printer) {
@@ -1461,7 +1536,7 @@ BOOL Rectangle(HDC h, int l, int t, int r, int b) {
         PrinterBox(*dc, RECT{x0, y0, x1 - shrink, y1 - shrink}, 0, 0, false);
         return TRUE;
     }
-    auto ps = Pieces(*dc);
+    const auto& ps = Pieces(*dc);
     GdiObject* pen = Obj(dc->st.pen, OBJ_PEN);
     if (PenNull(pen)) {
         RECT pb0 = PiecesBounds(ps);
@@ -1514,7 +1589,7 @@ struct RoundShape {
 
 void DrawRound(DC& dc, const RoundShape& s, bool ellipse) {
     if (dc.kind == DcKind::Printer) return PrinterBox(dc, RECT{s.x0, s.y0, s.x1, s.y1}, s.ew, s.eh, ellipse);
-    auto ps = Pieces(dc);
+    const auto& ps = Pieces(dc);
     GdiObject* pen = Obj(dc.st.pen, OBJ_PEN);
     int w = PenNull(pen) ? 0 : PenWidth(pen);
     RECT pb = PiecesBounds(ps);
@@ -1576,10 +1651,14 @@ int FillRect(HDC h, const RECT* r, HBRUSH brush) {
         PrinterFillRect(*dc, RECT{a.x, a.y, c.x, c.y}, br);
         return 1;
     }
-    auto ps = Pieces(*dc);
+    const auto& ps = Pieces(*dc);
     RECT pb = PiecesBounds(ps);
     a.y = std::max<LONG>(a.y, pb.top);
     c.y = std::min<LONG>(c.y, pb.bottom);
+    if (br->brush.lbStyle == BS_SOLID) {
+        for (int y = a.y; y < c.y; ++y) SolidSpan(ps, y, a.x, c.x, ToPix(br->brush.lbColor));
+        return 1;
+    }
     for (int y = a.y; y < c.y; ++y)
         Span(ps, y, a.x, c.x, [&](int x, int yy, std::uint32_t d, bool mono) {
             std::uint32_t p;
@@ -1605,7 +1684,7 @@ BOOL InvertRect(HDC h, const RECT* r) {
     DC* dc = Dc(h);
     if (!dc || !r) return FALSE;
     POINT a = Dev(*dc, r->left, r->top), c = Dev(*dc, r->right, r->bottom);
-    auto ps = Pieces(*dc);
+    const auto& ps = Pieces(*dc);
     RECT pb = PiecesBounds(ps);
     for (int y = std::max<LONG>(a.y, pb.top); y < std::min<LONG>(c.y, pb.bottom); ++y)
         Span(ps, y, a.x, c.x, [](int, int, std::uint32_t d, bool) { return ~d; });
@@ -1617,7 +1696,7 @@ BOOL DrawFocusRect(HDC h, const RECT* r) {
     if (!dc || !r) return FALSE;
     POINT a = Dev(*dc, r->left, r->top), c = Dev(*dc, r->right, r->bottom);
     if (c.x <= a.x || c.y <= a.y) return TRUE;
-    auto ps = Pieces(*dc);
+    const auto& ps = Pieces(*dc);
     auto inv = [](int x, int y, std::uint32_t d, bool) { return ((x + y) & 1) == 0 ? ~d : d; };
     Span(ps, a.y, a.x, c.x, inv);
     if (c.y - 1 > a.y) Span(ps, c.y - 1, a.x, c.x, inv);
@@ -1686,23 +1765,37 @@ BOOL Blit(DC* dst, int x, int y, int w, int h, DC* src, int sx, int sy, int sw, 
         srcBk = ToPix(src->st.bk);
         sbuf.resize(std::size_t(sw) * sh);
         sok.resize(sbuf.size());
-        for (int j = 0; j < sh; ++j)
-            for (int i = 0; i < sw; ++i) {
-                std::uint32_t v = 0;
-                sok[std::size_t(j) * sw + i] = ReadDevicePixel(*src, s0.x + i, s0.y + j, &v);
-                sbuf[std::size_t(j) * sw + i] = v;
+        if (src->kind == DcKind::Memory) {
+            // A bitmap's rows are read straight.
+            Pixels* sp = BitmapOf(*src);
+            for (int j = 0; j < sh; ++j) {
+                int yy = s0.y + j;
+                for (int i = 0; i < sw; ++i) {
+                    int xx = s0.x + i;
+                    bool in = sp && sp->Inside(xx, yy);
+                    sok[std::size_t(j) * sw + i] = in;
+                    sbuf[std::size_t(j) * sw + i] = in ? sp->At(xx, yy) : 0;
+                }
             }
+        } else {
+            for (int j = 0; j < sh; ++j)
+                for (int i = 0; i < sw; ++i) {
+                    std::uint32_t v = 0;
+                    sok[std::size_t(j) * sw + i] = ReadDevicePixel(*src, s0.x + i, s0.y + j, &v);
+                    sbuf[std::size_t(j) * sw + i] = v;
+                }
+        }
     }
     GdiObject* br = Obj(dst->st.brush, OBJ_BRUSH);
     bool usePat = RopUsesPattern(rop);
     std::uint32_t dstText = ToPix(dst->st.text), dstBk = ToPix(dst->st.bk);
-    auto ps = Pieces(*dst);
+    const auto& ps = Pieces(*dst);
     RECT pb = PiecesBounds(ps);
     for (int j = std::max<int>(0, pb.top - d0.y); j < std::min<int>(h, pb.bottom - d0.y); ++j)
         Span(ps, d0.y + j, d0.x, d0.x + w, [&](int xx, int yy, std::uint32_t d, bool mono) {
             std::uint32_t s = 0, p = 0;
             if (useSrc) {
-                int i = (xx - d0.x) * sw / w, k = (yy - d0.y) * sh / h;
+                int i = sw == w ? xx - d0.x : (xx - d0.x) * sw / w, k = sh == h ? yy - d0.y : (yy - d0.y) * sh / h;
                 if (mirrorX) i = sw - 1 - i;
                 if (mirrorY) k = sh - 1 - k;
                 std::size_t idx = std::size_t(k) * sw + i;
@@ -1741,6 +1834,12 @@ BOOL PatBlt(HDC h, int x, int y, int w, int hh, DWORD rop) {
 
 namespace {
 void Line(HDC dc, int x0, int y0, int x1, int y1, COLORREF c) {
+    // On pixels the edge's lines are drawn straight away, with no pen made for each.
+    if (DC* d = Dc(dc); d && d->kind != DcKind::Printer && (x0 == x1 || y0 == y1)) {
+        if (x0 != x1 || y0 != y1) StraightLine(*d, Pieces(*d), Dev(*d, x0, y0), Dev(*d, x1, y1), ToPix(c));
+        d->st.pos = POINT{x1, y1};
+        return;
+    }
     HPEN pen = CreatePen(PS_SOLID, 1, c);
     HGDIOBJ old = SelectObject(dc, pen);
     MoveToEx(dc, x0, y0, nullptr);
@@ -1802,6 +1901,39 @@ void Frame3D(HDC dc, RECT* rect, COLORREF topLeft, COLORREF bottomRight, int wid
 
 // --- Scrolling ------------------------------------------------------------------------------
 
+namespace {
+
+// The x runs of a region on one row within [x0, x1), in order and merged.
+void RowSpans(const Region& r, int y, int x0, int x1, std::vector<std::pair<int, int>>& out) {
+    out.clear();
+    for (const RECT& c : r.Rects())
+        if (y >= c.top && y < c.bottom) {
+            int a = std::max<int>(c.left, x0), b = std::min<int>(c.right, x1);
+            if (a < b) out.push_back({a, b});
+        }
+    std::sort(out.begin(), out.end());
+    std::size_t k = 0;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        if (k && out[i].first <= out[k - 1].second) out[k - 1].second = std::max(out[k - 1].second, out[i].second);
+        else out[k++] = out[i];
+    }
+    out.resize(k);
+}
+
+void IntersectSpans(const std::vector<std::pair<int, int>>& a, const std::vector<std::pair<int, int>>& b,
+                    std::vector<std::pair<int, int>>& out) {
+    out.clear();
+    std::size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        int l = std::max(a[i].first, b[j].first), r = std::min(a[i].second, b[j].second);
+        if (l < r) out.push_back({l, r});
+        if (a[i].second < b[j].second) ++i;
+        else ++j;
+    }
+}
+
+} // namespace
+
 int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scrollRect, const RECT* clipRect, HRGN update,
                    RECT* updateRect, UINT flags) {
     Window* w = W(hwnd);
@@ -1816,22 +1948,30 @@ int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scrollRect, const RECT
         POINT o = ClientOrgInStore(w);
         Region vis = VisibleInStore(w, false);
         vis.Offset(-o.x, -o.y);
-        Pixels copy = *top->store;
         RECT dest = src;
         OffsetRect(&dest, dx, dy);
         dest = Intersection(dest, clip);
         RECT inStore{-o.x, -o.y, top->store->width - o.x, top->store->height - o.y};
-        RECT work = Intersection(dest, inStore);
-        Region moved;
-        for (int y = work.top; y < work.bottom; ++y)
-            for (int x = work.left; x < work.right; ++x) {
-                int fx = x - dx, fy = y - dy;
-                if (!vis.Contains(x, y)) continue;
-                if (!vis.Contains(fx, fy) || !PtInRect(&src, POINT{fx, fy})) continue;
-                if (!copy.Inside(fx + o.x, fy + o.y) || !copy.Inside(x + o.x, y + o.y)) continue;
-                top->store->Row(y + o.y)[x + o.x] = copy.At(fx + o.x, fy + o.y);
-            }
-        moved.Add(dest);
+        RECT fromStore = inStore;
+        OffsetRect(&fromStore, dx, dy);
+        RECT work = Intersection(Intersection(dest, inStore), fromStore);
+        // Whole runs of a row: where the pixel and its source are both visible. Rows go in the
+        // order that reads each source row before it is written.
+        std::vector<std::pair<int, int>> here, there, both;
+        std::vector<std::uint32_t> line;
+        Pixels& px = *top->store;
+        for (int n = 0; n < work.bottom - work.top; ++n) {
+            int y = dy > 0 ? work.bottom - 1 - n : work.top + n;
+            RowSpans(vis, y, work.left, work.right, here);
+            RowSpans(vis, y - dy, work.left - dx, work.right - dx, there);
+            for (auto& t : there) { t.first += dx; t.second += dx; }
+            IntersectSpans(here, there, both);
+            if (both.empty()) continue;
+            const std::uint32_t* from = px.Row(y - dy + o.y);
+            line.assign(from, from + px.width);
+            std::uint32_t* to = px.Row(y + o.y);
+            for (auto [l, r] : both) std::copy(line.begin() + (l - dx + o.x), line.begin() + (r - dx + o.x), to + l + o.x);
+        }
         exposed.Add(Intersection(src, clip));
         exposed.Subtract(dest);
         // Pixels whose source was hidden have to be painted anew too.

@@ -11,6 +11,8 @@
 
 namespace win::detail {
 
+struct FontFace; // realised font, FontInternal.h
+
 struct GdiObject {
     int type = 0; // OBJ_PEN, OBJ_BRUSH, OBJ_FONT, OBJ_BITMAP, OBJ_REGION
     bool stock = false;
@@ -19,6 +21,8 @@ struct GdiObject {
     LOGBRUSH brush;
     std::shared_ptr<Pixels> pattern; // pattern brushes
     LOGFONT font;
+    FontFace* realized = nullptr;    // the font's face while the font cache holds it
+    std::uint64_t realizedIn = 0;
     std::shared_ptr<Pixels> bitmap;
     HDC selectedIn = nullptr;        // a bitmap is selected into one memory DC at most
     Region region;
@@ -39,6 +43,13 @@ struct DcState {
 
 enum class DcKind { Window, Screen, Memory, Printer };
 
+// A part of a DC's drawing surface: device point (0, 0) lies at org in px, clip in px.
+struct Piece {
+    Pixels* px = nullptr;
+    POINT org;
+    Region clip;
+};
+
 struct PrintDevice; // Printing.cpp
 
 struct DC {
@@ -50,6 +61,15 @@ struct DC {
     DcState st;
     std::vector<DcState> saved;
     std::shared_ptr<PrintDevice> printer; // printer DCs
+    // The clip pieces as last made, valid while piecesLayout is the layout's generation.
+    std::vector<Piece> pieces;
+    std::uint64_t piecesLayout = 0;
+    bool piecesValid = false;
+    // The device area left by the paint and the selected clip, kept the same way.
+    Region visible;
+    std::uint64_t visibleLayout = 0;
+    bool visibleValid = false;
+    void ClipChanged() { piecesValid = visibleValid = false; }
 };
 
 DC* Dc(HDC h);
@@ -59,13 +79,9 @@ HBRUSH ResolveBrush(HBRUSH b); // a system colour index + 1 to its brush
 // The brush's pixel at a device point; false where a hatch leaves the background alone.
 bool BrushPixel(DC& dc, GdiObject* b, int x, int y, bool mono, std::uint32_t* out);
 
-// A part of a DC's drawing surface: device point (0, 0) lies at org in px, clip in px.
-struct Piece {
-    Pixels* px = nullptr;
-    POINT org;
-    Region clip;
-};
-std::vector<Piece> Pieces(DC& dc);
+// The DC's clip pieces, kept in the DC and made again only when the window layout or the DC's
+// clip has changed since.
+const std::vector<Piece>& Pieces(DC& dc);
 // The DC's drawing area in device coordinates, before clip regions.
 RECT DeviceBounds(DC& dc);
 
@@ -78,9 +94,9 @@ bool DestMono(DC& dc);
 RECT PiecesBounds(const std::vector<Piece>& ps);
 // Calls f(deviceX, deviceY, dst, mono) for each pixel of a device span [x0, x1) and stores its answer.
 template <class F>
-void Span(std::vector<Piece>& ps, int y, int x0, int x1, F&& f) {
+void Span(const std::vector<Piece>& ps, int y, int x0, int x1, F&& f) {
     if (x1 <= x0) return;
-    for (Piece& p : ps) {
+    for (const Piece& p : ps) {
         int py = y + p.org.y;
         if (py < 0 || py >= p.px->height) continue;
         std::uint32_t* row = p.px->Row(py);
@@ -95,13 +111,14 @@ void Span(std::vector<Piece>& ps, int y, int x0, int x1, F&& f) {
         }
     }
 }
-void FillDeviceRect(DC& dc, std::vector<Piece>& ps, RECT r, COLORREF c);
+// One colour over a device span, or over a device rectangle, with no per-pixel work beyond the store.
+void SolidSpan(const std::vector<Piece>& ps, int y, int x0, int x1, std::uint32_t pix);
+void FillDeviceRect(DC& dc, const std::vector<Piece>& ps, RECT r, COLORREF c);
 // Reads a pixel as the DC shows it (the screen composes its windows); false outside.
 bool ReadDevicePixel(DC& dc, int x, int y, std::uint32_t* pix);
-void FillPolygonDevice(DC& dc, std::vector<Piece>& ps, const std::vector<POINT>& pts, std::uint32_t pix);
+void FillPolygonDevice(DC& dc, const std::vector<Piece>& ps, const std::vector<POINT>& pts, std::uint32_t pix);
 
 // Text.cpp
-struct FontFace; // realised font, FontInternal.h
 void ResetFonts();
 
 // Printing.cpp: a printer DC draws as vectors on its PDF page, in device coordinates, clipped

@@ -342,8 +342,8 @@ LRESULT CALLBACK_PopupProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void RepaintBar(Tracker& t) {
     if (Window* w = W(t.owner)) {
-        w->ncDirty = true;
-        if (Visible(w)) PaintNonClient(w);
+        w->ncDirty |= kNcAll;
+        if (Visible(w)) SendNcPaint(w);
     }
 }
 
@@ -951,7 +951,7 @@ BOOL SetMenu(HWND hwnd, HMENU menu) {
     if (w->menu == menu) return TRUE;
     w->menu = menu;
     RecalcClient(w, true);
-    if ((w = W(hwnd))) w->ncDirty = true;
+    if ((w = W(hwnd))) w->ncDirty |= kNcAll;
     return TRUE;
 }
 
@@ -964,7 +964,7 @@ BOOL DrawMenuBar(HWND hwnd) {
     Window* w = W(hwnd);
     if (!w || !Get(w->menu)) return FALSE;
     RecalcClient(w, true);
-    if ((w = W(hwnd))) w->ncDirty = true;
+    if ((w = W(hwnd))) w->ncDirty |= kNcAll;
     return TRUE;
 }
 

@@ -306,8 +306,7 @@ void PaintFrames(Window* w) {
     if (!(w->style & WS_VISIBLE)) return;
     HWND h = w->handle;
     if (w->ncDirty) {
-        w->ncDirty = false;
-        SendMessage(h, WM_NCPAINT, 1, 0);
+        SendNcPaint(w);
         if (!(w = W(h))) return;
     }
     for (Window* c : std::vector<Window*>(w->children))
@@ -899,7 +898,7 @@ BOOL InvalidateRect(HWND h, const RECT* r, BOOL erase) {
             RECT kr = Intersection(add, k->rect);
             if (RectEmpty(kr)) continue;
             OffsetRect(&kr, -k->rect.left - k->client.left, -k->rect.top - k->client.top);
-            k->ncDirty = true;
+            k->ncDirty |= kNcAll;
             InvalidateRect(k->handle, &kr, erase);
         }
     return TRUE;
@@ -929,8 +928,7 @@ void UpdateTree(HWND h) {
     Window* w = W(h);
     if (!w || !Visible(w)) return;
     if (w->ncDirty) {
-        w->ncDirty = false;
-        SendMessage(h, WM_NCPAINT, 1, 0);
+        SendNcPaint(w);
         if (!(w = W(h))) return;
     }
     if (!w->update.Empty() || w->internalPaint) {
@@ -967,7 +965,7 @@ BOOL RedrawWindow(HWND h, const RECT* r, HRGN rgn, UINT flags) {
     if (flags & RDW_INVALIDATE) {
         if (rgn) InvalidateRgn(h, rgn, (flags & RDW_ERASE) != 0);
         else InvalidateRect(h, r, (flags & RDW_ERASE) != 0);
-        if (flags & RDW_FRAME) w->ncDirty = true;
+        if (flags & RDW_FRAME) w->ncDirty |= kNcAll;
         if (flags & RDW_ALLCHILDREN)
             for (Window* c : w->children) InvalidateWindowTree(c, (flags & RDW_ERASE) != 0);
     }

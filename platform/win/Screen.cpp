@@ -84,6 +84,7 @@ void SetScreenSize(int width, int height, int dpi) {
     s.dpi = dpi;
     Window* d = Desktop();
     d->rect = d->client = RECT{0, 0, width, height};
+    LayoutChanged();
     d->store->Resize(width, height, ToPix(GetSysColor(COLOR_BACKGROUND)));
     if (resized) ScreenSizeChanged();
 }
@@ -196,6 +197,7 @@ void ResetWindowSystem() {
     ResetCaretCursorClipboard();
     ResetGdi();
     ResetRunList();
+    LayoutChanged();
     auto& s = Sc();
     std::copy(std::begin(kDefaults.colours), std::end(kDefaults.colours), s.colours);
     s.newLook = true;

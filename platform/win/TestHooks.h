@@ -1,6 +1,6 @@
 // What tests reach in the window system besides its contract: the hook a test robot feeds
-// input through, the beeps that were asked for, and the reset between cases. Implementations
-// in MessageQueue.cpp and Screen.cpp.
+// input through, the paints a window made, the beeps that were asked for, and the reset between
+// cases. Implementations in MessageQueue.cpp, Window.cpp and Screen.cpp.
 #pragma once
 
 #include "win/Windows.h"
@@ -17,6 +17,14 @@ struct MessageHook {
     void* data = nullptr;
 };
 MessageHook SetMessageHook(MessageHookProc proc, void* data);
+
+// How often a window has painted since it was made: its client area (BeginPaint) and its
+// frame (the whole non-client area; a scroll bar painted alone does not count).
+struct PaintCounts {
+    int client = 0;
+    int frame = 0;
+};
+PaintCounts PaintCountsOf(HWND hwnd);
 
 // The beeps MessageBeep was asked for, oldest first.
 std::vector<UINT> RecordedBeeps();

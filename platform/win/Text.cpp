@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <string_view>
 
 namespace win {
 using namespace detail;
@@ -199,10 +200,18 @@ FontFace* Realize(const LOGFONT& in) {
     return out;
 }
 
+// Counts the emptyings of the font cache, so that a font object's face is looked up once.
+std::uint64_t gFontCacheEpoch = 1;
+
 FontFace* FontOf(DC& dc) {
     GdiObject* o = Obj(dc.st.font, OBJ_FONT);
     if (!o) o = Obj(GetStockObject(SYSTEM_FONT), OBJ_FONT);
-    return o ? Realize(o->font) : nullptr;
+    if (!o) return nullptr;
+    if (!o->realized || o->realizedIn != gFontCacheEpoch) {
+        o->realized = Realize(o->font);
+        o->realizedIn = gFontCacheEpoch;
+    }
+    return o->realized;
 }
 
 int CharAdv(FontFace* f, DC& dc, unsigned char c) { return f->adv[c] + dc.st.charExtra; }
@@ -213,11 +222,49 @@ int Width(FontFace* f, DC& dc, const std::string& s) {
     return w;
 }
 
+// The ink of an upright glyph, rendered once on its own: without antialiasing a glyph at a
+// whole-pixel origin is the same pixels alone as among others.
+const GlyphInk& InkOf(FontFace* f, unsigned char c) {
+    GlyphInk& g = f->ink[c];
+    if (g.made) return g;
+    g.made = true;
+    cairo_glyph_t probe{f->glyph[c], 0, 0};
+    cairo_text_extents_t ext;
+    cairo_scaled_font_glyph_extents(f->scaled, &probe, 1, &ext);
+    const int m = 2;
+    int x0 = int(std::floor(ext.x_bearing)) - m, y0 = int(std::floor(ext.y_bearing)) - m;
+    int w = int(std::ceil(ext.width)) + 2 * m + 1, h = int(std::ceil(ext.height)) + 2 * m + 1;
+    if (w <= 0 || h <= 0 || std::int64_t(w) * h > (1 << 22)) return g;
+    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, w, h);
+    cairo_t* cr = cairo_create(mask);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    cairo_set_scaled_font(cr, f->scaled);
+    cairo_set_source_rgba(cr, 0, 0, 0, 1);
+    cairo_glyph_t at{f->glyph[c], double(-x0), double(-y0)};
+    cairo_show_glyphs(cr, &at, 1);
+    cairo_surface_flush(mask);
+    const unsigned char* data = cairo_image_surface_get_data(mask);
+    int stride = cairo_image_surface_get_stride(mask);
+    for (int y = 0; y < h; ++y) {
+        const unsigned char* row = data + std::size_t(y) * stride;
+        int x = 0;
+        while (x < w) {
+            while (x < w && row[x] < 128) ++x;
+            int st = x;
+            while (x < w && row[x] >= 128) ++x;
+            if (x > st) g.runs.push_back(GlyphInk::Run{y + y0, st + x0, x + x0});
+        }
+    }
+    cairo_destroy(cr);
+    cairo_surface_destroy(mask);
+    return g;
+}
+
 // Draws text with its baseline starting at a device point, in the DC's text colour.
-void DrawGlyphs(DC& dc, FontFace* f, double ox, double oy, const std::string& s, const std::vector<int>& adv,
+void DrawGlyphs(DC& dc, FontFace* f, double ox, double oy, std::string_view s, const std::vector<int>& adv,
                 const RECT* clipDev) {
     if (s.empty()) return;
-    if (dc.kind == DcKind::Printer) return PrinterText(dc, f, ox, oy, s, adv, clipDev);
+    if (dc.kind == DcKind::Printer) return PrinterText(dc, f, ox, oy, std::string(s), adv, clipDev);
     double ca = std::cos(f->angle), sa = std::sin(f->angle);
     int total = 0;
     for (int a : adv) total += a;
@@ -234,6 +281,33 @@ void DrawGlyphs(DC& dc, FontFace* f, double ox, double oy, const std::string& s,
     int bx1 = int(std::ceil(*std::max_element(xs, xs + 4) + margin)), by1 = int(std::ceil(*std::max_element(ys, ys + 4) + margin));
     int w = bx1 - bx0, h = by1 - by0;
     if (w <= 0 || h <= 0 || std::int64_t(w) * h > (1 << 25)) return;
+    if (f->angle == 0 && !f->rotated && ox == std::floor(ox) && oy == std::floor(oy)) {
+        // Upright text: each glyph's ink from its cache, in whole spans, within the same box.
+        const auto& ps = Pieces(dc);
+        RECT cut = RECT{bx0, by0, bx1, by1};
+        if (clipDev) cut = Intersection(cut, *clipDev);
+        if (RectEmpty(cut)) return;
+        const std::uint32_t pix = ToPix(dc.st.text);
+        const int gx = int(ox), gy = int(oy);
+        int pen = 0;
+        for (std::size_t i = 0; i < s.size(); ++i) {
+            for (const GlyphInk::Run& r : InkOf(f, static_cast<unsigned char>(s[i])).runs) {
+                int y = gy + r.y;
+                if (y < cut.top || y >= cut.bottom) continue;
+                int a = std::max<int>(gx + pen + r.x0, cut.left), b = std::min<int>(gx + pen + r.x1, cut.right);
+                if (a < b) SolidSpan(ps, y, a, b, pix);
+            }
+            pen += adv[i];
+        }
+        auto bar = [&](double top, double thick) {
+            int y0 = gy + int(std::round(top)), y1 = y0 + int(std::max(1.0, std::round(thick)));
+            int a = std::max<int>(std::min(gx, gx + total), cut.left), b = std::min<int>(std::max(gx, gx + total), cut.right);
+            for (int y = std::max<int>(y0, cut.top); y < std::min<int>(y1, cut.bottom); ++y) SolidSpan(ps, y, a, b, pix);
+        };
+        if (f->lf.lfUnderline) bar(std::max(1.0, f->underlinePos * f->em), f->underlineThick * f->em);
+        if (f->lf.lfStrikeOut) bar(-f->strikePos, f->underlineThick * f->em);
+        return;
+    }
     cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, w, h);
     cairo_t* cr = cairo_create(mask);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
@@ -261,23 +335,19 @@ void DrawGlyphs(DC& dc, FontFace* f, double ox, double oy, const std::string& s,
     cairo_surface_flush(mask);
     const unsigned char* data = cairo_image_surface_get_data(mask);
     int stride = cairo_image_surface_get_stride(mask);
-    auto ps = Pieces(dc);
-    if (clipDev)
-        for (Piece& p : ps) {
-            RECT c = *clipDev;
-            OffsetRect(&c, p.org.x, p.org.y);
-            p.clip.Intersect(c);
-        }
+    const auto& ps = Pieces(dc);
+    // The clip rectangle cuts the rows and the runs.
+    RECT cut = clipDev ? *clipDev : RECT{bx0, by0, bx1, by1};
     std::uint32_t pix = ToPix(dc.st.text);
-    for (int y = 0; y < h; ++y) {
+    for (int y = std::max<int>(0, cut.top - by0); y < std::min<int>(h, cut.bottom - by0); ++y) {
         const unsigned char* row = data + std::size_t(y) * stride;
         int x = 0;
         while (x < w) {
             while (x < w && row[x] < 128) ++x;
             int st = x;
             while (x < w && row[x] >= 128) ++x;
-            if (x > st)
-                Span(ps, by0 + y, bx0 + st, bx0 + x, [&](int, int, std::uint32_t, bool mono) { return mono ? MonoOf(pix) : pix; });
+            int a = std::max<int>(bx0 + st, cut.left), b = std::min<int>(bx0 + x, cut.right);
+            if (a < b) SolidSpan(ps, by0 + y, a, b, pix);
         }
     }
     cairo_destroy(cr);
@@ -285,10 +355,12 @@ void DrawGlyphs(DC& dc, FontFace* f, double ox, double oy, const std::string& s,
 }
 
 // The text output of TextOut and ExtTextOut, in logical coordinates.
-BOOL OutText(DC& dc, int x, int y, UINT options, const RECT* rect, const std::string& s, const int* dx) {
+BOOL OutText(DC& dc, int x, int y, UINT options, const RECT* rect, std::string_view s, const int* dx) {
     FontFace* f = FontOf(dc);
     if (!f) return FALSE;
-    std::vector<int> adv;
+    // Kept between calls, so that drawing text makes no allocation of its own.
+    static std::vector<int> adv;
+    adv.clear();
     int total = 0;
     for (std::size_t i = 0; i < s.size(); ++i) {
         int a = dx ? dx[i] : CharAdv(f, dc, static_cast<unsigned char>(s[i]));
@@ -306,7 +378,7 @@ BOOL OutText(DC& dc, int x, int y, UINT options, const RECT* rect, const std::st
     double ox = d.x + hoff * ca + voff * sa, oy = d.y - hoff * sa + voff * ca;
     RECT clipDev{};
     bool clipped = false;
-    auto ps = Pieces(dc);
+    const auto& ps = Pieces(dc);
     if (rect) {
         POINT a = ToDevice(dc, rect->left, rect->top), b = ToDevice(dc, rect->right, rect->bottom);
         clipDev = RECT{a.x, a.y, b.x, b.y};
@@ -325,13 +397,14 @@ BOOL OutText(DC& dc, int x, int y, UINT options, const RECT* rect, const std::st
             std::vector<POINT> poly;
             for (int i = 0; i < 4; ++i)
                 poly.push_back(POINT{LONG(std::lround(ox + cx[i] * ca + cy[i] * sa)), LONG(std::lround(oy - cx[i] * sa + cy[i] * ca))});
+            std::vector<Piece> cut = ps;
             if (clipped)
-                for (Piece& p : ps) {
+                for (Piece& p : cut) {
                     RECT c = clipDev;
                     OffsetRect(&c, p.org.x, p.org.y);
                     p.clip.Intersect(c);
                 }
-            FillPolygonDevice(dc, ps, poly, DestMono(dc) ? MonoOf(ToPix(dc.st.bk)) : ToPix(dc.st.bk));
+            FillPolygonDevice(dc, cut, poly, DestMono(dc) ? MonoOf(ToPix(dc.st.bk)) : ToPix(dc.st.bk));
         }
     }
     DrawGlyphs(dc, f, std::round(ox), std::round(oy), s, adv, clipped ? &clipDev : nullptr);
@@ -351,7 +424,10 @@ std::string Take(const char* text, int count) {
 } // namespace
 
 namespace detail {
-void ResetFonts() { FC().faces.clear(); }
+void ResetFonts() {
+    FC().faces.clear();
+    ++gFontCacheEpoch;
+}
 } // namespace detail
 
 // --- Fonts ----------------------------------------------------------------------------------
@@ -436,13 +512,13 @@ BOOL GetCharWidth(HDC h, UINT first, UINT last, int* widths) {
 BOOL TextOut(HDC h, int x, int y, const char* text, int count) {
     DC* dc = Dc(h);
     if (!dc || count < 0 || (!text && count)) return FALSE;
-    return OutText(*dc, x, y, 0, nullptr, Take(text, count), nullptr);
+    return OutText(*dc, x, y, 0, nullptr, count ? std::string_view(text, std::size_t(count)) : std::string_view(), nullptr);
 }
 
 BOOL ExtTextOut(HDC h, int x, int y, UINT options, const RECT* rect, const char* text, UINT count, const int* dx) {
     DC* dc = Dc(h);
     if (!dc || (!text && count)) return FALSE;
-    return OutText(*dc, x, y, options, rect, Take(text, int(count)), dx);
+    return OutText(*dc, x, y, options, rect, count ? std::string_view(text, count) : std::string_view(), dx);
 }
 
 // --- DrawText -------------------------------------------------------------------------------

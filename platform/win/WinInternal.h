@@ -97,7 +97,10 @@ struct Window {
     std::string text;
     HFONT font = nullptr;
     Region update;                     // client coordinates
-    bool erase = false, ncDirty = false, internalPaint = false;
+    bool erase = false, internalPaint = false;
+    unsigned ncDirty = 0;              // the NcParts of the non-client area waiting to be painted
+    unsigned ncPainting = 0;           // the parts the WM_NCPAINT being handled paints
+    int clientPaints = 0, framePaints = 0; // for the tests' paint counts
     ScrollBar hbar, vbar;
     DWORD threadId = 0;
     bool destroying = false;
@@ -110,6 +113,10 @@ struct Window {
     RECT normal{};                     // where a minimized or maximized window is restored to
     bool zoomedBeforeIconic = false;
 };
+
+// The parts of a non-client area that are painted on their own: a scroll bar's range and
+// position change its bar alone; anything else paints the whole frame.
+enum NcParts : unsigned { kNcFrame = 1, kNcVBar = 2, kNcHBar = 4, kNcAll = 7 };
 
 Window* W(HWND hwnd);           // NULL for a handle that names no window of this process
 bool HandleAlive(HWND hwnd);    // the same test, safe from any thread
@@ -125,6 +132,10 @@ POINT ClientOrgOnScreen(const Window* w);
 // less what its ancestors, clipped siblings and clipped children cover.
 Region VisibleInStore(const Window* w, bool wholeWindow);
 std::vector<Window*> TopLevelsInZOrder(); // topmost first
+// Counts every change of a window's place, size, client area, visibility, style or z-order, so
+// that device contexts know when their clip pieces are stale.
+std::uint64_t LayoutGeneration();
+void LayoutChanged();
 void RecalcClient(Window* w, bool notify); // non-client sizes; WM_SIZE when notify and changed
 // The non-client parts in window coordinates, and the sizes they come from.
 struct NcLayout {
@@ -137,6 +148,8 @@ int EdgeWidth(const Window* w);
 void ActivateAnother(Window* w);
 void InvalidateWindowTree(Window* w, bool erase);
 void PaintNonClient(Window* w);
+// Sends WM_NCPAINT for the parts waiting, which the default procedure paints.
+void SendNcPaint(Window* w);
 int NonClientHitTest(Window* w, POINT screen);
 void TrackScrollBar(Window* w, int bar, POINT screen);
 void ForgetWindowInQueue(HWND hwnd);

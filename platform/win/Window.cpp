@@ -1,6 +1,7 @@
 // Windows: classes, creation and destruction, the hierarchy and z-order, positions, texts,
 // window longs, the non-client area with its scroll bars, and the default window procedure.
 #include "win/WinInternal.h"
+#include "win/TestHooks.h"
 
 #include <algorithm>
 #include <cstring>
@@ -201,6 +202,7 @@ std::shared_ptr<WndClass> FindClass(HINSTANCE inst, const char* name) {
 }
 
 void Unlink(Window* w) {
+    LayoutChanged();
     if (!w->parent) return;
     auto& v = w->parent->children;
     v.erase(std::remove(v.begin(), v.end(), w), v.end());
@@ -210,6 +212,7 @@ bool IsTopmostW(const Window* w) { return (w->exStyle & WS_EX_TOPMOST) != 0; }
 
 // Owned windows stay above their owner: they move up with it, keeping their own order.
 void RaiseOwned(Window* w) {
+    LayoutChanged();
     auto& v = w->parent->children;
     std::vector<Window*> owned;
     for (Window* t : v)
@@ -336,6 +339,13 @@ namespace detail {
 
 RECT MenuBarRect(const Window* w) { return Layout(w).menu; }
 
+namespace {
+std::uint64_t gLayoutGeneration = 1;
+} // namespace
+
+std::uint64_t LayoutGeneration() { return gLayoutGeneration; }
+void LayoutChanged() { ++gLayoutGeneration; }
+
 bool HandleAlive(HWND hwnd) {
     std::lock_guard<std::mutex> lk(AliveLock());
     return AliveSet().count(reinterpret_cast<std::uintptr_t>(hwnd)) != 0;
@@ -446,7 +456,8 @@ void RecalcClient(Window* w, bool notify) {
     RECT c = p.rgrc[0];
     OffsetRect(&c, -w->rect.left, -w->rect.top);
     w->client = c;
-    w->ncDirty = true;
+    w->ncDirty |= kNcAll;
+    LayoutChanged();
     if (notify && (old.right - old.left != c.right - c.left || old.bottom - old.top != c.bottom - c.top)) {
         InvalidateRect(w->handle, nullptr, TRUE);
         SendMessage(w->handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(c.right - c.left, c.bottom - c.top));
@@ -455,7 +466,7 @@ void RecalcClient(Window* w, bool notify) {
 
 void InvalidateWindowTree(Window* w, bool erase) {
     if (!w) return;
-    w->ncDirty = true;
+    w->ncDirty |= kNcAll;
     w->update.Add(RECT{0, 0, w->client.right - w->client.left, w->client.bottom - w->client.top});
     w->update.Simplify();
     if (erase) w->erase = true;
@@ -551,6 +562,7 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
     S().windows.emplace(reinterpret_cast<std::uintptr_t>(h), std::move(wp));
     SetAlive(h, true);
     LinkZ(w, (exStyle & WS_EX_TOPMOST) ? HWND_TOPMOST : HWND_TOP);
+    LayoutChanged();
     if (IsTopLevel(w)) w->store = std::make_unique<Pixels>(StoreDim(width), StoreDim(height), false, 0xFFFFFF);
 
     CREATESTRUCT cs;
@@ -568,6 +580,7 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
     SendGetMinMax(w, &cx, &cy);
     if (!W(h)) return nullptr;
     if (cx != width || cy != height) {
+        LayoutChanged();
         w->rect.right = w->rect.left + cx;
         w->rect.bottom = w->rect.top + cy;
         if (w->store) w->store->Resize(StoreDim(cx), StoreDim(cy), 0xFFFFFF);
@@ -680,6 +693,7 @@ BOOL DestroyWindow(HWND h) {
     Window* parent = w->parent;
     RECT old = w->rect;
     w->style &= ~WS_VISIBLE;
+    LayoutChanged();
     if (wasVisible && parent && !IsTopLevel(w)) InvalidateRect(parent->handle, &old, TRUE);
     if (Contains(w, GetCapture())) ReleaseCapture();
     if (Contains(w, GetFocus())) SetFocus(!IsTopLevel(w) && parent && !parent->destroying ? parent->handle : nullptr);
@@ -796,6 +810,7 @@ BOOL SetWindowPos(HWND h, HWND after, int x, int y, int cx, int cy, UINT flags) 
 
     bool wasVisible = Visible(w);
     RECT old = w->rect;
+    LayoutChanged();
     if (!(flags & SWP_NOMOVE)) {
         w->rect.right += wp.x - w->rect.left;
         w->rect.bottom += wp.y - w->rect.top;
@@ -815,6 +830,7 @@ BOOL SetWindowPos(HWND h, HWND after, int x, int y, int cx, int cy, UINT flags) 
     if (flags & SWP_SHOWWINDOW) w->style |= WS_VISIBLE;
     if (flags & SWP_HIDEWINDOW) {
         w->style &= ~WS_VISIBLE;
+        LayoutChanged();
         if (Contains(w, GetCapture())) ReleaseCapture();
         if (Contains(w, GetFocus()))
             SetFocus(!IsTopLevel(w) && w->parent ? w->parent->handle : nullptr);
@@ -933,6 +949,7 @@ HWND SetParent(HWND h, HWND newParent) {
     if (wasTop) RunListRemove(w);
     Unlink(w);
     w->parent = p;
+    LayoutChanged();
     if (p == Desktop()) {
         w->style &= ~WS_CHILD;
         if (!w->store) {
@@ -1174,12 +1191,13 @@ LONG_PTR SetWindowLongPtr(HWND h, int index, LONG_PTR value) {
         if (IsTopLevel(w)) w->owner = reinterpret_cast<HWND>(value);
         return old;
     case GWL_STYLE: {
+        LayoutChanged();
         DWORD keep = w->style & WS_VISIBLE;
         w->style = (DWORD(value) & ~WS_VISIBLE) | keep;
         if ((DWORD(value) & WS_VISIBLE) && !keep) w->style |= WS_VISIBLE;
         return old;
     }
-    case GWL_EXSTYLE: w->exStyle = DWORD(value); return old;
+    case GWL_EXSTYLE: w->exStyle = DWORD(value); LayoutChanged(); return old;
     case GWL_USERDATA: w->userData = value; return old;
     case GWL_ID: w->id = value; return old;
     }
@@ -1314,12 +1332,19 @@ void ClampPos(ScrollBar& b) {
     b.pos = std::clamp(b.pos, b.min, top);
 }
 
+unsigned BarPart(int bar) { return bar == SB_HORZ ? kNcHBar : kNcVBar; }
+
+bool SameBar(const ScrollBar& a, const ScrollBar& b) {
+    return a.min == b.min && a.max == b.max && a.pos == b.pos && a.page == b.page && a.disabled == b.disabled;
+}
+
 void ShowBar(Window* w, int bar, bool show) {
     DWORD bit = bar == SB_HORZ ? WS_HSCROLL : WS_VSCROLL;
     bool has = (w->style & bit) != 0;
     if (has == show) return;
     if (show) w->style |= bit;
     else w->style &= ~bit;
+    LayoutChanged();
     RecalcClient(w, true);
 }
 
@@ -1329,6 +1354,7 @@ int SetScrollInfo(HWND h, int bar, const SCROLLINFO* info, BOOL redraw) {
     Window* w = W(h);
     ScrollBar* b = BarOf(w, bar);
     if (!b || !info) return 0;
+    const ScrollBar before = *b;
     if (info->fMask & SIF_RANGE) {
         b->min = info->nMin;
         b->max = info->nMax;
@@ -1346,7 +1372,8 @@ int SetScrollInfo(HWND h, int bar, const SCROLLINFO* info, BOOL redraw) {
             ShowBar(w, bar, !empty);
         }
     }
-    if ((w = W(h)) && redraw) w->ncDirty = true;
+    // The bar alone is painted again; a bar shown or hidden has changed the frame already.
+    if ((w = W(h)) && redraw && !SameBar(before, *BarOf(w, bar))) w->ncDirty |= BarPart(bar);
     return pos;
 }
 
@@ -1387,7 +1414,7 @@ int SetScrollPos(HWND h, int bar, int pos, BOOL redraw) {
     int old = b->pos;
     b->pos = pos;
     ClampPos(*b);
-    if (redraw) W(h)->ncDirty = true;
+    if (redraw && b->pos != old) W(h)->ncDirty |= BarPart(bar);
     return old;
 }
 
@@ -1410,7 +1437,7 @@ BOOL EnableScrollBar(HWND h, UINT bar, UINT arrows) {
     bool dis = arrows == ESB_DISABLE_BOTH;
     if (bar == SB_HORZ || bar == SB_BOTH) w->hbar.disabled = dis;
     if (bar == SB_VERT || bar == SB_BOTH) w->vbar.disabled = dis;
-    w->ncDirty = true;
+    w->ncDirty |= (bar == SB_HORZ ? 0u : kNcVBar) | (bar == SB_VERT ? 0u : kNcHBar);
     return TRUE;
 }
 
@@ -1447,6 +1474,31 @@ void Button(HDC dc, RECT r) {
     DrawEdge(dc, &e, EDGE_RAISED, BF_RECT);
 }
 
+// The checkerboard of button highlight and face, highlight where x + y is even; made again when
+// the system colours change.
+HBRUSH TrackBrush() {
+    static HBRUSH brush = nullptr;
+    static COLORREF face = CLR_INVALID, light = CLR_INVALID;
+    COLORREF f = GetSysColor(COLOR_BTNFACE), l = GetSysColor(COLOR_BTNHIGHLIGHT);
+    if (brush && GetObjectType(brush) == OBJ_BRUSH && f == face && l == light) return brush;
+    if (brush) DeleteObject(brush);
+    face = f;
+    light = l;
+    BYTE bits[8 * 3 * 8];
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) {
+            COLORREF c = ((x + y) & 1) ? f : l;
+            BYTE* p = bits + (y * 8 + x) * 3;
+            p[0] = GetBValue(c);
+            p[1] = GetGValue(c);
+            p[2] = GetRValue(c);
+        }
+    HBITMAP bmp = CreateBitmap(8, 8, 1, 24, bits);
+    brush = CreatePatternBrush(bmp);
+    DeleteObject(bmp);
+    return brush;
+}
+
 void DrawBar(HDC dc, Window* w, int bar, RECT r) {
     if (RectEmpty(r)) return;
     ScrollBar& b = bar == SB_VERT ? w->vbar : w->hbar;
@@ -1467,9 +1519,7 @@ void DrawBar(HDC dc, Window* w, int bar, RECT r) {
         track.right = a2.left;
     }
     // The track is dithered from button face and highlight, as the classic scroll bar is.
-    for (int y = track.top; y < track.bottom; ++y)
-        for (int x = track.left; x < track.right; ++x)
-            SetPixel(dc, x, y, ((x + y) & 1) ? GetSysColor(COLOR_BTNFACE) : GetSysColor(COLOR_BTNHIGHLIGHT));
+    if (!RectEmpty(track)) FillRect(dc, &track, TrackBrush());
     bool disabled = b.disabled || b.max <= b.min;
     Button(dc, a1);
     Button(dc, a2);
@@ -1497,12 +1547,30 @@ void DrawBar(HDC dc, Window* w, int bar, RECT r) {
 
 } // namespace
 
+void SendNcPaint(Window* w) {
+    HWND h = w->handle;
+    w->ncPainting = w->ncDirty;
+    w->ncDirty = 0;
+    SendMessage(h, WM_NCPAINT, 1, 0);
+    if ((w = W(h))) w->ncPainting = 0;
+}
+
 void PaintNonClient(Window* w) {
-    w->ncDirty = false;
+    // A WM_NCPAINT sent from outside paints the whole frame.
+    unsigned parts = w->ncPainting ? w->ncPainting : unsigned(kNcAll);
+    w->ncPainting = 0;
+    w->ncDirty &= ~parts;
     if (!Visible(w)) return;
     HDC dc = GetWindowDC(w->handle);
     if (!dc) return;
     NcLayout l = Layout(w);
+    if (parts & kNcFrame) ++w->framePaints;
+    if (!(parts & kNcFrame)) {
+        if ((parts & kNcVBar) && (w->style & WS_VSCROLL)) DrawBar(dc, w, SB_VERT, l.vbar);
+        if ((parts & kNcHBar) && (w->style & WS_HSCROLL)) DrawBar(dc, w, SB_HORZ, l.hbar);
+        ReleaseDC(w->handle, dc);
+        return;
+    }
     int width = w->rect.right - w->rect.left, height = w->rect.bottom - w->rect.top;
     RECT r{0, 0, width, height};
     int f = FrameWidth(w);
@@ -1656,7 +1724,7 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_NCPAINT: PaintNonClient(w); return 0;
-    case WM_NCACTIVATE: w->ncDirty = true; return TRUE;
+    case WM_NCACTIVATE: w->ncDirty |= kNcAll; return TRUE;
     case WM_NCHITTEST: return NonClientHitTest(w, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     case WM_NCLBUTTONDOWN:
         if (wParam == HTVSCROLL || wParam == HTHSCROLL)
@@ -1669,7 +1737,7 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETTEXT: {
         const char* t = reinterpret_cast<const char*>(lParam);
         w->text = t ? t : "";
-        w->ncDirty = true;
+        w->ncDirty |= kNcAll;
         if (IsTopLevel(w)) RunListUpdate(w);
         return TRUE;
     }
@@ -1767,6 +1835,11 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     return 0;
+}
+
+PaintCounts PaintCountsOf(HWND hwnd) {
+    Window* w = W(hwnd);
+    return w ? PaintCounts{w->clientPaints, w->framePaints} : PaintCounts{};
 }
 
 LRESULT CallWindowProc(WNDPROC proc, HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {

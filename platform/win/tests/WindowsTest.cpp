@@ -569,6 +569,64 @@ TEST_F(ScrollBars, AnEmptyRangeHidesTheBarAndGrowsTheClient) {
     EXPECT_EQ(r.bottom, 100);
 }
 
+// A bar's range, page, position or state changes paint that bar alone, once, after the messages
+// have run: the client area and the rest of the frame are left as they are, and the bar's pixels
+// are those a whole frame paints.
+TEST_F(ScrollBars, ChangesPaintTheBarAloneOnceAndAsTheWholeFrameWould) {
+    const DWORD style = WS_POPUP | WS_BORDER | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL;
+    HWND w = Top(10, 10, 200, 150, style, "TRecorder", "Bars");
+    HWND twin = Top(260, 10, 200, 150, style, "TRecorder", "Bars");
+    for (HWND h : {w, twin}) {
+        SetScrollRange(h, SB_VERT, 0, 10, TRUE);
+        SetScrollRange(h, SB_HORZ, 0, 10, TRUE);
+    }
+    Pump();
+    const struct {
+        const char* Name;
+        std::function<void(HWND)> Change;
+    } cases[] = {
+        {"range", [](HWND h) { SetScrollRange(h, SB_VERT, 0, 200, TRUE); }},
+        {"position, several times", [](HWND h) { for (int p = 1; p <= 40; p += 3) SetScrollPos(h, SB_VERT, p, TRUE); }},
+        {"page", [](HWND h) {
+             SCROLLINFO si;
+             si.fMask = SIF_PAGE;
+             si.nPage = 50;
+             SetScrollInfo(h, SB_HORZ, &si, TRUE);
+         }},
+        {"disabled", [](HWND h) { EnableScrollBar(h, SB_HORZ, ESB_DISABLE_BOTH); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const PaintCounts before = PaintCountsOf(w);
+        Log().clear();
+        c.Change(w);
+        c.Change(twin);
+        EXPECT_TRUE(MessagesOf(w, {WM_NCPAINT}).empty()); // nothing painted yet
+        Pump();
+        EXPECT_EQ(MessagesOf(w, {WM_NCPAINT}).size(), 1u);
+        EXPECT_TRUE(MessagesOf(w, {WM_PAINT, WM_ERASEBKGND}).empty());
+        EXPECT_EQ(PaintCountsOf(w).client, before.client);
+        EXPECT_EQ(PaintCountsOf(w).frame, before.frame);
+        // The twin paints its whole frame; both look the same.
+        RedrawWindow(twin, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+        EXPECT_EQ(PaintCountsOf(twin).frame, before.frame + 1);
+        HDC a = GetWindowDC(w), b = GetWindowDC(twin);
+        int differ = 0;
+        for (int y = 0; y < 150; ++y)
+            for (int x = 0; x < 200; ++x) differ += GetPixel(a, x, y) != GetPixel(b, x, y);
+        ReleaseDC(w, a);
+        ReleaseDC(twin, b);
+        EXPECT_EQ(differ, 0);
+    }
+    // A bar that goes changes the frame and the client area: both are painted, once.
+    const PaintCounts before = PaintCountsOf(w);
+    SetScrollRange(w, SB_HORZ, 0, 0, TRUE);
+    SetScrollRange(w, SB_VERT, 0, 0, TRUE);
+    Pump();
+    EXPECT_EQ(PaintCountsOf(w).client, before.client + 1);
+    EXPECT_EQ(PaintCountsOf(w).frame, before.frame + 1);
+}
+
 TEST_F(ScrollBars, ClicksSendScrollCodes) {
     HWND w = Top(0, 0, 100, 200, WS_POPUP | WS_VISIBLE | WS_VSCROLL);
     SetScrollRange(w, SB_VERT, 0, 100, TRUE);
