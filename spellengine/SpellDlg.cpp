@@ -4,6 +4,7 @@
 
 #include "spellengine/Dictionary.h"
 #include "spellengine/EngineMessages.h"
+#include "spellengine/MessagePacing.h"
 #include "spellengine/Suggestions.h"
 #include "spellengine/WordForm.h"
 
@@ -35,8 +36,6 @@ constexpr const char* kInDictionary[] = {"\"%s\" already in dictionary."};
 
 // Milliseconds between two updates of the dialog with the word being checked.
 constexpr std::uint64_t kFollowInterval = 50;
-// Words checked between two looks for messages while no word is offered.
-constexpr int kWordsPerPump = 32;
 
 std::string Format(const char* Pattern, const std::string& Word) {
     std::string out = Pattern;
@@ -314,18 +313,15 @@ int TSpellDlg::CheckBuffer(TAbsBuffer& Buffer) {
     bool followed = false;
     std::uint64_t lastFollow = 0;
     std::string word;
-    int wordsToPump = 0;
+    RunMessagesNow();
     for (;;) {
-        // Messages run between words, every few words: often enough that the dialog's buttons
-        // answer at once, seldom enough that looking for them does not slow the check down.
-        if (--wordsToPump <= 0) {
-            Application->ProcessMessages();
-            wordsToPump = kWordsPerPump;
-            if (!FDialog || FDialog->Result() == srClose) {
-                cancelled = true;
-                HideDialog();
-                break;
-            }
+        // Messages run between words, paced so that the dialog's buttons answer at once while
+        // looking for them does not slow the check down.
+        PaceMessages();
+        if (!FDialog || FDialog->Result() == srClose) {
+            cancelled = true;
+            HideDialog();
+            break;
         }
         Screen->SetCursor(crHourGlass);
         if (Buffer.GetModified()) {
@@ -409,7 +405,6 @@ int TSpellDlg::CheckBuffer(TAbsBuffer& Buffer) {
                     break;
                 }
                 if (FDialog) FDialog->ClearSuggestions();
-                wordsToPump = 0;
             }
         } else if (!w.empty()) {
             // The dialog follows the check, redrawn a few times a second rather than per word,
@@ -422,7 +417,6 @@ int TSpellDlg::CheckBuffer(TAbsBuffer& Buffer) {
                 FDialog->SetReplacement(ansi);
                 followed = true;
                 lastFollow = now;
-                wordsToPump = 0;
             }
         }
         if (w.empty()) break;

@@ -172,7 +172,10 @@ void TIDESpeller::ShowFileInEditor(const std::string& FileName) {
                 return; // closed meanwhile
         }
     }
-    Editor1->Invalidate();
+    // A screen shown coloured above stays as it is: the colours of a line follow from the lines
+    // before it alone.
+    if (shown < 1 || Editor1->ParaCount() < shown)
+        Editor1->Invalidate();
     Application->ProcessMessages();
 }
 

@@ -3,6 +3,7 @@
 #include "spellexpert/SyntaxColour.h"
 
 #include "spellengine/DCTFile.h"
+#include "spellengine/MessagePacing.h"
 
 #include "editor/ZelEditor.h"
 #include "rtl/CodePages.h"
@@ -12,12 +13,6 @@
 namespace spellexpert {
 
 using editor::TZelCustomEditor;
-
-namespace {
-// Queued messages run every so many characters walked: the IDE stays responsive without the
-// walk paying for a look at the queue on every character.
-constexpr int kCharsPerPump = 64;
-} // namespace
 
 TMyBuffer::TMyBuffer() : FSavedWordChars(spellengine::WordChars()) {}
 
@@ -70,10 +65,7 @@ bool TMyBuffer::NextParagraph() {
 bool TMyBuffer::WalkToWord() {
     const spellengine::TCharSet& wordChars = spellengine::WordChars();
     for (;;) {
-        if (--FToPump <= 0) {
-            FToPump = kCharsPerPump;
-            vcl::Application->ProcessMessages();
-        }
+        spellengine::PaceMessages();
         // The window closed meanwhile: its syntax list is gone and the walk ends as cancelled.
         if (!SyntaxList) {
             FAborted = true;

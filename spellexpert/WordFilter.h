@@ -53,7 +53,6 @@ private:
     int FAmpPos = 0;
     char FAmpChar = 0;
     std::string FFoundWord;
-    int FToPump = 0;
 };
 
 } // namespace spellexpert
