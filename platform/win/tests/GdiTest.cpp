@@ -481,6 +481,45 @@ TEST_F(Screen, ChildrenAndClipChildren) {
     ReleaseDC(nullptr, s);
 }
 
+// A DC kept across changes draws where its window can be seen now: after a sibling shows over
+// it, after it moves, and after its clip region is selected and dropped.
+TEST_F(Screen, AKeptDcFollowsTheLayoutAndItsClip) {
+    HWND p = Top(0, 0, 80, 80, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN);
+    HWND c = Child(p, 0, 0, 30, 30, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS);
+    HWND sib = Child(p, 20, 0, 20, 20, WS_CHILD | WS_CLIPSIBLINGS);
+    Pump();
+    HDC dc = GetDC(c);
+    HDC screen = GetDC(nullptr);
+    RECT all{0, 0, 30, 30};
+    auto fill = [&](COLORREF colour) {
+        HBRUSH b = CreateSolidBrush(colour);
+        FillRect(dc, &all, b);
+        DeleteObject(b);
+    };
+    const COLORREF red = RGB(255, 0, 0), green = RGB(0, 255, 0), blue = RGB(0, 0, 255), grey = RGB(128, 128, 128);
+    fill(red);
+    EXPECT_EQ(GetPixel(screen, 25, 5), red);
+    ShowWindow(sib, SW_SHOWNA);
+    fill(green);
+    EXPECT_EQ(GetPixel(screen, 5, 5), green);
+    EXPECT_NE(GetPixel(screen, 25, 5), green); // the sibling's now
+    MoveWindow(c, 10, 40, 30, 30, FALSE);
+    fill(blue);
+    EXPECT_EQ(GetPixel(screen, 15, 45), blue);
+    EXPECT_EQ(GetPixel(screen, 5, 5), green); // where it was
+    HRGN corner = CreateRectRgn(0, 0, 5, 5);
+    SelectClipRgn(dc, corner);
+    fill(grey);
+    EXPECT_EQ(GetPixel(screen, 12, 42), grey);
+    EXPECT_EQ(GetPixel(screen, 17, 47), blue);
+    SelectClipRgn(dc, nullptr);
+    DeleteObject(corner);
+    fill(red);
+    EXPECT_EQ(GetPixel(screen, 17, 47), red);
+    ReleaseDC(nullptr, screen);
+    ReleaseDC(c, dc);
+}
+
 TEST_F(Screen, ScrollWindowMovesPixelsAndInvalidatesTheRest) {
     HWND w = Top(0, 0, 10, 10);
     Pump();

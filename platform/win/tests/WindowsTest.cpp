@@ -591,13 +591,13 @@ TEST_F(ScrollBars, ChangesPaintTheBarAloneOnceAndAsTheWholeFrameWould) {
              SCROLLINFO si;
              si.fMask = SIF_PAGE;
              si.nPage = 50;
-             SetScrollInfo(h, SB_HORZ, &si, TRUE);
+             SetScrollInfo(h, SB_VERT, &si, TRUE);
          }},
         {"disabled", [](HWND h) { EnableScrollBar(h, SB_HORZ, ESB_DISABLE_BOTH); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
-        const PaintCounts before = PaintCountsOf(w);
+        const PaintCounts before = PaintCountsOf(w), twinBefore = PaintCountsOf(twin);
         Log().clear();
         c.Change(w);
         c.Change(twin);
@@ -609,7 +609,7 @@ TEST_F(ScrollBars, ChangesPaintTheBarAloneOnceAndAsTheWholeFrameWould) {
         EXPECT_EQ(PaintCountsOf(w).frame, before.frame);
         // The twin paints its whole frame; both look the same.
         RedrawWindow(twin, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-        EXPECT_EQ(PaintCountsOf(twin).frame, before.frame + 1);
+        EXPECT_EQ(PaintCountsOf(twin).frame, twinBefore.frame + 1);
         HDC a = GetWindowDC(w), b = GetWindowDC(twin);
         int differ = 0;
         for (int y = 0; y < 150; ++y)
