@@ -651,8 +651,12 @@ int DrawText(HDC h, const char* text, int count, RECT* rect, UINT fmt) {
         rect->bottom = rect->top + total;
         return answer;
     }
-    int saved = SaveDC(h);
-    if (!(fmt & DT_NOCLIP)) IntersectClipRect(h, rect->left, rect->top, rect->right, rect->bottom);
+    // On pixels the rectangle clips each run and the mark as it is drawn, leaving the DC's clip
+    // (and its pieces) as they are; a printer's page is clipped through its region.
+    const bool clipRuns = !(fmt & DT_NOCLIP) && dc->kind != DcKind::Printer;
+    int saved = clipRuns ? 0 : SaveDC(h);
+    if (!clipRuns && !(fmt & DT_NOCLIP)) IntersectClipRect(h, rect->left, rect->top, rect->right, rect->bottom);
+    const RECT box = *rect;
     UINT oldAlign = dc->st.align;
     dc->st.align = TA_LEFT | TA_TOP;
     for (const TextLine& l : lines) {
@@ -664,14 +668,24 @@ int DrawText(HDC h, const char* text, int count, RECT* rect, UINT fmt) {
         std::size_t runStart = 0;
         for (std::size_t i = 0; i <= l.s.size(); ++i) {
             if (i == l.s.size() || (l.s[i] == '\t' && m.tabs)) {
-                std::string run = l.s.substr(runStart, i - runStart);
-                OutText(*dc, x + m.Of(l.s, 0, runStart), y, 0, nullptr, run, nullptr);
+                std::string_view run = std::string_view(l.s).substr(runStart, i - runStart);
+                OutText(*dc, x + m.Of(l.s, 0, runStart), y, clipRuns ? ETO_CLIPPED : 0, clipRuns ? &box : nullptr, run,
+                        nullptr);
                 runStart = i + 1;
             }
         }
         if (l.underline >= 0 && l.underline < int(l.s.size())) {
             int ux = x + m.Of(l.s, 0, std::size_t(l.underline));
             int uw = CharAdv(f, *dc, static_cast<unsigned char>(l.s[std::size_t(l.underline)]));
+            if (clipRuns) {
+                POINT a = ToDevice(*dc, ux, y + tm.tmAscent + 1), b = ToDevice(*dc, ux + uw, y + tm.tmAscent + 1);
+                POINT c0 = ToDevice(*dc, box.left, box.top), c1 = ToDevice(*dc, box.right, box.bottom);
+                if (a.y >= c0.y && a.y < c1.y)
+                    SolidSpan(Pieces(*dc), a.y, std::max(std::min(a.x, b.x), c0.x), std::min(std::max(a.x, b.x), c1.x),
+                              ToPix(dc->st.text));
+                y += lineH;
+                continue;
+            }
             HPEN pen = CreatePen(PS_SOLID, 1, dc->st.text);
             HGDIOBJ old = SelectObject(h, pen);
             int rop = SetROP2(h, R2_COPYPEN);
@@ -684,7 +698,7 @@ int DrawText(HDC h, const char* text, int count, RECT* rect, UINT fmt) {
         y += lineH;
     }
     if (Dc(h)) Dc(h)->st.align = oldAlign;
-    RestoreDC(h, saved);
+    if (!clipRuns) RestoreDC(h, saved);
     return answer;
 }
 

@@ -1736,8 +1736,10 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SETTEXT: {
         const char* t = reinterpret_cast<const char*>(lParam);
-        w->text = t ? t : "";
-        w->ncDirty |= kNcAll;
+        std::string text = t ? t : "";
+        // The text shows in the frame only in a caption, and only a new one paints it again.
+        if (text != w->text && (w->style & WS_CAPTION) == WS_CAPTION) w->ncDirty |= kNcAll;
+        w->text = std::move(text);
         if (IsTopLevel(w)) RunListUpdate(w);
         return TRUE;
     }
