@@ -8,6 +8,7 @@
 #include "rtl/WinRoot.h"
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -173,18 +174,44 @@ void RunListRemove(Window* w) {
     R().mine.erase(it);
 }
 
+namespace {
+
+// The other processes' window files as the run folder listed them last: read again when the
+// folder has changed since, or changed so lately that its time may not show a change after it.
+struct ListedFiles {
+    fs::path dir;
+    fs::file_time_type stamp;
+    std::vector<fs::path> files;
+};
+
+const std::vector<fs::path>& OtherWindowFiles(const fs::path& dir) {
+    static ListedFiles listed;
+    std::error_code ec;
+    fs::file_time_type stamp = fs::last_write_time(dir, ec);
+    bool settled = !ec && fs::file_time_type::clock::now() - stamp > std::chrono::milliseconds(100);
+    if (settled && listed.dir == dir && listed.stamp == stamp) return listed.files;
+    auto& s = R();
+    std::set<fs::path> own;
+    for (auto& [h, m] : s.mine)
+        if (m.pid == DWORD(getpid())) own.insert(m.path);
+    listed.files.clear();
+    for (auto& de : fs::directory_iterator(dir, ec))
+        if (de.path().extension() == ".win" && !own.count(de.path())) listed.files.push_back(de.path());
+    std::sort(listed.files.begin(), listed.files.end());
+    listed.dir = settled ? dir : fs::path();
+    listed.stamp = stamp;
+    return listed.files;
+}
+
+} // namespace
+
 std::vector<HWND> ForeignTopLevels() {
     std::vector<HWND> out;
     std::error_code ec;
     fs::path dir = rtl::RunDir();
     auto& s = R();
-    std::set<fs::path> own;
-    for (auto& [h, m] : s.mine)
-        if (m.pid == DWORD(getpid())) own.insert(m.path);
-    std::vector<fs::path> files;
-    for (auto& de : fs::directory_iterator(dir, ec))
-        if (de.path().extension() == ".win" && !own.count(de.path())) files.push_back(de.path());
-    std::sort(files.begin(), files.end());
+    // A copy: removing a dead process's file below changes the folder.
+    const std::vector<fs::path> files = OtherWindowFiles(dir);
     for (auto& p : files) {
         Entry e;
         if (!Parse(p, &e)) continue;
