@@ -128,6 +128,7 @@ std::uint32_t Rop3(DWORD rop, std::uint32_t p, std::uint32_t s, std::uint32_t d)
     case 0x88: return (s & d) & 0xFFFFFF;  // SRCAND
     case 0xEE: return (s | d) & 0xFFFFFF;  // SRCPAINT
     case 0x66: return (s ^ d) & 0xFFFFFF;  // SRCINVERT
+    case 0x22: return (d & ~s) & 0xFFFFFF; // the destination where the source is clear
     case 0xF0: return p & 0xFFFFFF;        // PATCOPY
     }
     std::uint32_t r = 0;
@@ -612,8 +613,10 @@ BOOL RestoreDC(HDC h, int saved) {
     int idx = saved < 0 ? n + saved : saved - 1;
     if (idx < 0 || idx >= n) return FALSE;
     HGDIOBJ bmp = dc->st.bitmap;
+    const bool sameClip = dc->st.clip.has_value() == dc->saved[std::size_t(idx)].clip.has_value() &&
+                          (!dc->st.clip || *dc->st.clip == *dc->saved[std::size_t(idx)].clip);
     dc->st = dc->saved[std::size_t(idx)];
-    dc->ClipChanged();
+    if (!sameClip || dc->st.bitmap != bmp) dc->ClipChanged();
     if (dc->st.bitmap != bmp) {
         // The bitmap selection moves back with the state.
         if (GdiObject* b = Obj(bmp, OBJ_BITMAP)) b->selectedIn = nullptr;
@@ -1751,8 +1754,9 @@ BOOL Blit(DC* dst, int x, int y, int w, int h, DC* src, int sx, int sy, int sw, 
         PrinterBlit(*dst, RECT{d0.x, d0.y, d0.x + w, d0.y + h}, useSrc ? src : nullptr, from, rop);
         return TRUE;
     }
-    std::vector<std::uint32_t> sbuf;
-    std::vector<char> sok;
+    // Kept between calls, so that a blit makes no allocation of its own.
+    static std::vector<std::uint32_t> sbuf;
+    static std::vector<char> sok;
     bool srcMono = false;
     std::uint32_t srcBk = 0;
     if (useSrc) {
@@ -1791,6 +1795,13 @@ BOOL Blit(DC* dst, int x, int y, int w, int h, DC* src, int sx, int sy, int sw, 
     std::uint32_t dstText = ToPix(dst->st.text), dstBk = ToPix(dst->st.bk);
     const auto& ps = Pieces(*dst);
     RECT pb = PiecesBounds(ps);
+    unsigned code = (rop >> 16) & 0xFF;
+    if (code == 0x00 || code == 0xFF) {
+        // BLACKNESS and WHITENESS: one colour in whole spans.
+        for (int j = std::max<int>(0, pb.top - d0.y); j < std::min<int>(h, pb.bottom - d0.y); ++j)
+            SolidSpan(ps, d0.y + j, d0.x, d0.x + w, code ? 0xFFFFFF : 0);
+        return TRUE;
+    }
     for (int j = std::max<int>(0, pb.top - d0.y); j < std::min<int>(h, pb.bottom - d0.y); ++j)
         Span(ps, d0.y + j, d0.x, d0.x + w, [&](int xx, int yy, std::uint32_t d, bool mono) {
             std::uint32_t s = 0, p = 0;

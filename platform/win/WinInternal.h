@@ -30,6 +30,7 @@ public:
     void Offset(int dx, int dy);
     RECT Bounds() const;
     bool Contains(int x, int y) const;
+    bool operator==(const Region& o) const { return FRects == o.FRects; }
     bool Meets(const RECT& r) const;
     // Keeps the count small for update regions, where painting a little more does no harm.
     void Simplify();
