@@ -222,6 +222,22 @@ int Width(FontFace* f, DC& dc, const std::string& s) {
     return w;
 }
 
+// Calls Run(y, x0, x1) for each run of ink ([x0, x1), coverage of half or more) of the rows
+// [y0, y1) of an A8 mask.
+template <class F>
+void InkRuns(const unsigned char* data, int stride, int w, int y0, int y1, F&& Run) {
+    for (int y = y0; y < y1; ++y) {
+        const unsigned char* row = data + std::size_t(y) * stride;
+        int x = 0;
+        while (x < w) {
+            while (x < w && row[x] < 128) ++x;
+            int st = x;
+            while (x < w && row[x] >= 128) ++x;
+            if (x > st) Run(y, st, x);
+        }
+    }
+}
+
 // The ink of an upright glyph, rendered once on its own: without antialiasing a glyph at a
 // whole-pixel origin is the same pixels alone as among others.
 const GlyphInk& InkOf(FontFace* f, unsigned char c) {
@@ -245,16 +261,7 @@ const GlyphInk& InkOf(FontFace* f, unsigned char c) {
     cairo_surface_flush(mask);
     const unsigned char* data = cairo_image_surface_get_data(mask);
     int stride = cairo_image_surface_get_stride(mask);
-    for (int y = 0; y < h; ++y) {
-        const unsigned char* row = data + std::size_t(y) * stride;
-        int x = 0;
-        while (x < w) {
-            while (x < w && row[x] < 128) ++x;
-            int st = x;
-            while (x < w && row[x] >= 128) ++x;
-            if (x > st) g.runs.push_back(GlyphInk::Run{y + y0, st + x0, x + x0});
-        }
-    }
+    InkRuns(data, stride, w, 0, h, [&](int y, int a, int b) { g.runs.push_back(GlyphInk::Run{y + y0, a + x0, b + x0}); });
     cairo_destroy(cr);
     cairo_surface_destroy(mask);
     return g;
@@ -339,17 +346,10 @@ void DrawGlyphs(DC& dc, FontFace* f, double ox, double oy, std::string_view s, c
     // The clip rectangle cuts the rows and the runs.
     RECT cut = clipDev ? *clipDev : RECT{bx0, by0, bx1, by1};
     std::uint32_t pix = ToPix(dc.st.text);
-    for (int y = std::max<int>(0, cut.top - by0); y < std::min<int>(h, cut.bottom - by0); ++y) {
-        const unsigned char* row = data + std::size_t(y) * stride;
-        int x = 0;
-        while (x < w) {
-            while (x < w && row[x] < 128) ++x;
-            int st = x;
-            while (x < w && row[x] >= 128) ++x;
-            int a = std::max<int>(bx0 + st, cut.left), b = std::min<int>(bx0 + x, cut.right);
-            if (a < b) SolidSpan(ps, by0 + y, a, b, pix);
-        }
-    }
+    InkRuns(data, stride, w, std::max<int>(0, cut.top - by0), std::min<int>(h, cut.bottom - by0), [&](int y, int st, int x) {
+        int a = std::max<int>(bx0 + st, cut.left), b = std::min<int>(bx0 + x, cut.right);
+        if (a < b) SolidSpan(ps, by0 + y, a, b, pix);
+    });
     cairo_destroy(cr);
     cairo_surface_destroy(mask);
 }
