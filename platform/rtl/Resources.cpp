@@ -42,6 +42,17 @@ HRSRC Find(void* module, const TResId& name, unsigned type) {
     return nullptr;
 }
 
+std::vector<HRSRC> All(void* module, unsigned type) {
+    std::vector<HRSRC> found;
+    std::lock_guard lock(Reg().Mutex);
+    auto tables = Reg().Tables.find(module);
+    if (tables == Reg().Tables.end()) return found;
+    for (const TResourceTable* table : tables->second)
+        for (std::size_t i = 0; i < table->Count; ++i)
+            if (table->Entries[i].Type == type) found.push_back(&table->Entries[i]);
+    return found;
+}
+
 std::string_view Bytes(HRSRC r) {
     return r ? std::string_view(reinterpret_cast<const char*>(r->Data), r->Size) : std::string_view();
 }
@@ -109,6 +120,10 @@ TResourceRegistration::~TResourceRegistration() {
 HRSRC FindResource(HMODULE module, TResId name, TResId type, const void* caller) {
     if (!type.IsId()) return nullptr; // only the numbered types are compiled in
     return Find(ModuleOf(module, caller), name, type.Id());
+}
+
+std::vector<HRSRC> EnumResources(HMODULE module, unsigned type, const void* caller) {
+    return All(ModuleOf(module, caller), type);
 }
 
 const void* LoadResource(HMODULE, HRSRC resource) { return resource ? resource->Data : nullptr; }

@@ -7,6 +7,8 @@
 //     CURSOR  32668     margin.cur           a .cur file (hot spot in its directory entry)
 //     ICON    MAINICON  main.ico             a .ico file
 //     RCDATA  CREDITS   "text\r\n"           raw bytes: a file or quoted text
+//     FORM    TFRMABOUT ../Vorabout.dfm      a text form file, as the binary stream of its
+//                                            object (an RCDATA named after the form's class)
 //     STRING  65000     "Parameter value is invalid"
 //     VERSION FileVersion "1.0"              \StringFileInfo\040904E4\FileVersion
 // A name is a number (an id) or a word matched without regard to case. Files are named relative
@@ -20,6 +22,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace rtl {
 
@@ -79,6 +82,8 @@ private:
 using HRSRC = const TResourceEntry*;
 HRSRC FindResource(HMODULE module, TResId name, TResId type, const void* caller = RTL_CALLER_MODULE); // nullptr when absent
 const void* LoadResource(HMODULE module, HRSRC resource);
+// Every resource of a type in the module, in the order of its tables.
+std::vector<HRSRC> EnumResources(HMODULE module, unsigned type, const void* caller = RTL_CALLER_MODULE);
 std::size_t SizeofResource(HMODULE module, HRSRC resource);
 
 // The bytes of a bitmap (.bmp), cursor (.cur) or icon (.ico) resource; empty when absent.

@@ -486,6 +486,30 @@ namespace {
 struct TRadioGroupRegistration {
     TRadioGroupRegistration() {
         using G = TRadioGroup;
+        using C = TCheckBox;
+        RegisterClass<C>("TCheckBox", "", With<C>(WinControlProperties<C>(), {
+            BooleanProperty<C>("TabStop", &C::TabStop, &C::SetTabStop).WithDefault(1),
+            EnumProperty<C>("Alignment", &C::Alignment, &C::SetAlignment, {"taLeftJustify", "taRightJustify", "taCenter"})
+                .WithDefault(int(TAlignment::taRightJustify)),
+            BooleanProperty<C>("AllowGrayed", &C::AllowGrayed, &C::SetAllowGrayed).WithDefault(0),
+            EnumProperty<C>("State", &C::State, &C::SetState, {"cbUnchecked", "cbChecked", "cbGrayed"})
+                .WithDefault(int(TCheckBoxState::cbUnchecked)),
+        }));
+        using R = TRadioButton;
+        RegisterClass<R>("TRadioButton", "", With<R>(WinControlProperties<R>(), {
+            EnumProperty<R>("Alignment", &R::Alignment, &R::SetAlignment, {"taLeftJustify", "taRightJustify", "taCenter"})
+                .WithDefault(int(TAlignment::taRightJustify)),
+            BooleanProperty<R>("Checked", &R::Checked, &R::SetChecked).WithDefault(0),
+        }));
+        RegisterClass<TGroupBox>("TGroupBox", "", WinControlProperties<TGroupBox>());
+        using V = TBevel;
+        RegisterClass<V>("TBevel", "", With<V>(ControlProperties<V>(), {
+            EnumProperty<V>("Shape", &V::Shape, &V::SetShape,
+                            {"bsBox", "bsFrame", "bsTopLine", "bsBottomLine", "bsLeftLine", "bsRightLine"})
+                .WithDefault(int(TBevelShape::bsBox)),
+            EnumProperty<V>("Style", &V::Style, &V::SetStyle, {"bsLowered", "bsRaised"})
+                .WithDefault(int(TBevelStyle::bsLowered)),
+        }));
         RegisterClass<G>("TRadioGroup", "", With<G>(WinControlProperties<G>(), {
             IntegerProperty<G>("Columns", &G::Columns, &G::SetColumns).WithDefault(1),
             IntegerProperty<G>("ItemIndex", &G::ItemIndex, &G::SetItemIndex).WithDefault(-1),

@@ -849,6 +849,7 @@ struct TEditRegistration {
             IntegerProperty<E>("MaxLength", &E::MaxLength, &E::SetMaxLength).WithDefault(0),
             BooleanProperty<E>("ReadOnly", &E::ReadOnly, &E::SetReadOnly).WithDefault(0),
             StringProperty<E>("Text", &E::Text, &E::SetText),
+            EventProperty<E>("OnChange", &E::OnChange),
         }));
     }
 } editRegistration;

@@ -2,6 +2,7 @@
 #include "vcl/Forms.h"
 
 #include "vcl/Menus.h"
+#include "vcl/StoredControls.h"
 
 #include <algorithm>
 
@@ -37,6 +38,8 @@ TCustomForm::~TCustomForm() {
 
 void TCustomForm::AfterConstruction() {
     TWinControl::AfterConstruction();
+    // A form class with a form resource is laid out from it; the handlers it binds run from here.
+    InitInheritedComponent(this);
     if (OnCreate) OnCreate(this);
 }
 
@@ -415,6 +418,14 @@ void TCustomForm::GetChildren(const std::function<void(TComponent*)>& Proc) cons
     TWinControl::GetChildren(Proc);
     for (int i = 0; i < ComponentCount(); ++i)
         if (auto* menu = dynamic_cast<TMenu*>(Components(i))) Proc(menu);
+    // Then the other components it owns that a stored form can make again (timers and the like);
+    // menu items go with their menus.
+    for (int i = 0; i < ComponentCount(); ++i) {
+        TComponent* c = Components(i);
+        if (dynamic_cast<TControl*>(c) || dynamic_cast<TMenu*>(c) || dynamic_cast<TMenuItem*>(c)) continue;
+        const TClassInfo* info = GetClass(c->ClassName());
+        if (info && info->Create && info->Type == typeid(*c)) Proc(c);
+    }
 }
 
 bool TCustomForm::IsShortCut(unsigned Key, TShiftState Shift) {
@@ -683,5 +694,55 @@ void TScreen::SetActiveControl(TWinControl* Control) {
     }
     if (OnActiveControlChange) OnActiveControlChange(this);
 }
+
+namespace {
+
+// What a stored form keeps of the form itself: its client size rather than its outer one, with
+// the border first, since the frame around the client area depends on it.
+struct TFormRegistration {
+    TFormRegistration() {
+        using F = TForm;
+        RegisterClass<F>("TForm", "", {
+            IntegerProperty<F>("Left", &F::Left, &F::SetLeft),
+            IntegerProperty<F>("Top", &F::Top, &F::SetTop),
+            SetProperty<F>("BorderIcons", &F::BorderIcons, &F::SetBorderIcons,
+                           {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"})
+                .WithDefault(biSystemMenu | biMinimize | biMaximize),
+            EnumProperty<F>("BorderStyle", &F::BorderStyle, &F::SetBorderStyle,
+                            {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow"})
+                .WithDefault(int(TFormBorderStyle::bsSizeable)),
+            StringProperty<F>("Caption", &F::Caption, &F::SetCaption),
+            IntegerProperty<F>("ClientHeight", &F::ClientHeight, &F::SetClientHeight),
+            IntegerProperty<F>("ClientWidth", &F::ClientWidth, &F::SetClientWidth),
+            ColorProperty<F>("Color", &F::Color, &F::SetColor).WithDefault(clBtnFace),
+            ClassProperty<F>("Font", &F::Font),
+            EnumProperty<F>("FormStyle", &F::FormStyle, &F::SetFormStyle, {"fsNormal", "fsStayOnTop"}).WithDefault(0),
+            IntegerProperty<F>("HelpContext", &F::HelpContext, &F::SetHelpContext).WithDefault(0),
+            StringProperty<F>("Hint", &F::Hint, &F::SetHint),
+            BooleanProperty<F>("KeyPreview", &F::KeyPreview, &F::SetKeyPreview).WithDefault(0),
+            ComponentProperty<F>("ActiveControl", &F::ActiveControl, &F::SetActiveControl),
+            ComponentProperty<F>("Menu", &F::Menu, &F::SetMenu),
+            EnumProperty<F>("Position", &F::Position, &F::SetPosition,
+                            {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter"})
+                .WithDefault(int(TPosition::poDesigned)),
+            BooleanProperty<F>("ShowHint", &F::ShowHint, &F::SetShowHint).WithDefault(0),
+            EventProperty<F>("OnActivate", &F::OnActivate),
+            EventProperty<F>("OnClick", &F::OnClick),
+            EventProperty<F>("OnClose", &F::OnClose),
+            EventProperty<F>("OnCloseQuery", &F::OnCloseQuery),
+            EventProperty<F>("OnCreate", &F::OnCreate),
+            EventProperty<F>("OnDeactivate", &F::OnDeactivate),
+            EventProperty<F>("OnDestroy", &F::OnDestroy),
+            EventProperty<F>("OnHide", &F::OnHide),
+            EventProperty<F>("OnKeyDown", &F::OnKeyDown),
+            EventProperty<F>("OnKeyPress", &F::OnKeyPress),
+            EventProperty<F>("OnPaint", &F::OnPaint),
+            EventProperty<F>("OnResize", &F::OnResize),
+            EventProperty<F>("OnShow", &F::OnShow),
+        });
+    }
+} formRegistration;
+
+} // namespace
 
 } // namespace vcl

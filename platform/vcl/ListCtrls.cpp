@@ -1288,6 +1288,8 @@ struct TListRegistration {
             BooleanProperty<C>("Sorted", &C::Sorted, &C::SetSorted).WithDefault(0),
             StringsProperty<C>("Items", &C::Items),
             StringProperty<C>("Text", &C::Text, &C::SetText),
+            EventProperty<C>("OnChange", &C::OnChange),
+            EventProperty<C>("OnDropDown", &C::OnDropDown),
         }));
     }
 } listRegistration;

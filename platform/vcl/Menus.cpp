@@ -459,12 +459,14 @@ struct MenuClasses {
                 .StoredWhen([](TPersistent* o) { return !static_cast<TMenuItem*>(o)->Hint().empty(); }),
             IntegerProperty<TMenuItem>("ShortCut", &TMenuItem::ShortCut, &TMenuItem::SetShortCut).WithDefault(0),
             BooleanProperty<TMenuItem>("Visible", &TMenuItem::Visible, &TMenuItem::SetVisible).WithDefault(1),
+            EventProperty<TMenuItem>("OnClick", &TMenuItem::OnClick),
         });
         RegisterClass<TMainMenu>("TMainMenu", "");
         RegisterClass<TPopupMenu>("TPopupMenu", "", {
             EnumProperty<TPopupMenu>("Alignment", &TPopupMenu::Alignment, &TPopupMenu::SetAlignment,
                                      {"paLeft", "paRight", "paCenter"}).WithDefault(0),
             BooleanProperty<TPopupMenu>("AutoPopup", &TPopupMenu::AutoPopup, &TPopupMenu::SetAutoPopup).WithDefault(1),
+            EventProperty<TPopupMenu>("OnPopup", &TPopupMenu::OnPopup),
         });
     }
 } menuClasses;

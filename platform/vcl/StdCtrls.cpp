@@ -1,6 +1,8 @@
 // Labels and push buttons, drawn in the three-dimensional style of the system.
 #include "vcl/StdCtrls.h"
 
+#include "vcl/StoredControls.h"
+
 #include <cctype>
 
 namespace vcl {
@@ -318,5 +320,35 @@ void TButton::PaintContent(HDC dc, TRect tr) {
     }
     DrawText(dc, text.c_str(), int(text.size()), &tr, flags);
 }
+
+namespace {
+
+// The properties a stored form keeps of labels and buttons.
+struct TStdCtrlsRegistration {
+    TStdCtrlsRegistration() {
+        using L = TLabel;
+        RegisterClass<L>("TLabel", "", With<L>(ControlProperties<L>(), {
+            EnumProperty<L>("Alignment", &L::Alignment, &L::SetAlignment, {"taLeftJustify", "taRightJustify", "taCenter"})
+                .WithDefault(int(TAlignment::taLeftJustify)),
+            BooleanProperty<L>("AutoSize", &L::AutoSize, &L::SetAutoSize).WithDefault(1),
+            ComponentProperty<L>("FocusControl", &L::FocusControl, &L::SetFocusControl),
+            BooleanProperty<L>("ShowAccelChar", &L::ShowAccelChar, &L::SetShowAccelChar).WithDefault(1),
+            BooleanProperty<L>("Transparent", &L::Transparent, &L::SetTransparent).WithDefault(0),
+            BooleanProperty<L>("WordWrap", &L::WordWrap, &L::SetWordWrap).WithDefault(0),
+        }));
+        using B = TButton;
+        RegisterClass<B>("TButton", "", With<B>(WinControlProperties<B>(), {
+            BooleanProperty<B>("TabStop", &B::TabStop, &B::SetTabStop).WithDefault(1),
+            // A button is drawn in the face colour, not its parent's.
+            ColorProperty<B>("Color", &B::Color, &B::SetColor).WithDefault(clBtnFace),
+            BooleanProperty<B>("ParentColor", &B::ParentColor, &B::SetParentColor).WithDefault(0),
+            BooleanProperty<B>("Cancel", &B::Cancel, &B::SetCancel).WithDefault(0),
+            BooleanProperty<B>("Default", &B::Default, &B::SetDefault).WithDefault(0),
+            IntegerProperty<B>("ModalResult", &B::ModalResult, &B::SetModalResult).WithDefault(0),
+        }));
+    }
+} stdCtrlsRegistration;
+
+} // namespace
 
 } // namespace vcl

@@ -25,11 +25,17 @@ std::vector<TPropInfo> ControlProperties() {
         BooleanProperty<T>("ParentFont", &T::ParentFont, &T::SetParentFont).WithDefault(1),
         BooleanProperty<T>("ShowHint", &T::ShowHint, &T::SetShowHint).WithDefault(0),
         BooleanProperty<T>("ParentShowHint", &T::ParentShowHint, &T::SetParentShowHint).WithDefault(1),
-        ClassProperty<T>("Font", &T::Font),
+        // A font taken from the parent is the parent's to store.
+        ClassProperty<T>("Font", &T::Font).StoredWhen([](TPersistent* o) { return !static_cast<T*>(o)->ParentFont(); }),
         EnumProperty<T>("Align", &T::Align, &T::SetAlign, {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"})
             .WithDefault(0),
         StringProperty<T>("Hint", &T::Hint, &T::SetHint),
         IntegerProperty<T>("HelpContext", &T::HelpContext, &T::SetHelpContext).WithDefault(0),
+        EventProperty<T>("OnClick", &T::OnClick),
+        EventProperty<T>("OnDblClick", &T::OnDblClick),
+        EventProperty<T>("OnMouseDown", &T::OnMouseDown),
+        EventProperty<T>("OnMouseMove", &T::OnMouseMove),
+        EventProperty<T>("OnMouseUp", &T::OnMouseUp),
     };
 }
 
@@ -40,6 +46,11 @@ std::vector<TPropInfo> WinControlProperties() {
     props.push_back(BooleanProperty<T>("ParentCtl3D", &T::ParentCtl3D, &T::SetParentCtl3D).WithDefault(1));
     props.push_back(BooleanProperty<T>("TabStop", &T::TabStop, &T::SetTabStop));
     props.push_back(IntegerProperty<T>("HelpContext", &T::HelpContext, &T::SetHelpContext).WithDefault(0));
+    props.push_back(EventProperty<T>("OnEnter", &T::OnEnter));
+    props.push_back(EventProperty<T>("OnExit", &T::OnExit));
+    props.push_back(EventProperty<T>("OnKeyDown", &T::OnKeyDown));
+    props.push_back(EventProperty<T>("OnKeyPress", &T::OnKeyPress));
+    props.push_back(EventProperty<T>("OnKeyUp", &T::OnKeyUp));
     return props;
 }
 

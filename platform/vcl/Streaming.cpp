@@ -2,12 +2,17 @@
 #include "vcl/Streaming.h"
 
 #include "vcl/Graphics.h"
+#include "vcl/TestHooks.h"
 
 #include "rtl/CodePages.h"
+#include "rtl/FormFiles.h"
+#include "rtl/Resources.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <map>
+#include <memory>
 
 namespace vcl {
 
@@ -52,14 +57,38 @@ const TClassInfo& FindClass(const std::string& ClassName) {
     return *info;
 }
 
-std::vector<const TPropInfo*> GetPropList(const std::string& ClassName) {
+namespace {
+
+// A class and its parents, the class first; a parent chain that loops back is cut where it
+// repeats.
+std::vector<const TClassInfo*> ClassChain(const std::string& ClassName) {
     std::vector<const TClassInfo*> chain;
-    // A parent chain that loops back is cut where it repeats.
     for (const TClassInfo* info = GetClass(ClassName); info; info = GetClass(info->Parent)) {
         if (std::find(chain.begin(), chain.end(), info) != chain.end()) break;
         chain.push_back(info);
         if (info->Parent.empty()) break;
     }
+    return chain;
+}
+
+} // namespace
+
+const TMethodInfo* FindMethod(const std::string& ClassName, const std::string& MethodName) {
+    for (const TClassInfo* info : ClassChain(ClassName))
+        for (const TMethodInfo& m : info->Methods)
+            if (SameName(m.Name, MethodName)) return &m;
+    return nullptr;
+}
+
+const TFieldInfo* FindField(const std::string& ClassName, const std::string& FieldName) {
+    for (const TClassInfo* info : ClassChain(ClassName))
+        for (const TFieldInfo& f : info->Fields)
+            if (SameName(f.Name, FieldName)) return &f;
+    return nullptr;
+}
+
+std::vector<const TPropInfo*> GetPropList(const std::string& ClassName) {
+    std::vector<const TClassInfo*> chain = ClassChain(ClassName);
     std::vector<const TPropInfo*> props;
     for (auto it = chain.rbegin(); it != chain.rend(); ++it)
         for (const TPropInfo& p : (*it)->Properties) {
@@ -145,6 +174,20 @@ bool IdentToColor(const std::string& Ident, std::int64_t& Color) {
 
 // ---------------------------------------------------------------------------------------------
 // Reading
+
+namespace {
+// The class of a root a reader is making, which must not read its resource itself.
+thread_local const std::type_index* tlsReadingRootType = nullptr;
+} // namespace
+
+namespace {
+
+std::string NameOf(const TComponent* Component) {
+    if (!Component) return "(none)";
+    return Component->Name().empty() ? Component->ClassName() : Component->Name();
+}
+
+} // namespace
 
 TReader::TReader(rtl::TStream& Stream) : FReader(Stream), FStream(Stream) {}
 
@@ -262,6 +305,18 @@ void TReader::ReadPropValue(TPersistent* Instance, const TPropInfo& Prop) {
         break;
     }
     case TPropKind::String: Prop.SetStr(Instance, ReadString()); break;
+    case TPropKind::Method: ReadMethod(Instance, Prop); break;
+    case TPropKind::Component: {
+        if (FReader.NextValue() == rtl::vaNil) {
+            FReader.ReadValue();
+            Prop.SetComponent(Instance, nullptr);
+            break;
+        }
+        // The component may come later in the stream.
+        std::string name = ReadIdent();
+        FReferences.push_back({Instance, &Prop, name, NameOf(FCurrent) + "." + Prop.Name});
+        break;
+    }
     case TPropKind::Class: {
         // Only a collection is stored as the value of its property; other objects by their parts.
         auto* collection = dynamic_cast<TCollection*>(Prop.GetObject(Instance));
@@ -270,6 +325,44 @@ void TReader::ReadPropValue(TPersistent* Instance, const TPropInfo& Prop) {
         break;
     }
     }
+}
+
+void TReader::ReadMethod(TPersistent* Instance, const TPropInfo& Prop) {
+    if (FReader.NextValue() == rtl::vaNil) {
+        FReader.ReadValue();
+        Prop.SetMethod(Instance, std::any());
+        return;
+    }
+    const std::string handler = ReadIdent();
+    const std::string event = NameOf(FCurrent) + "." + Prop.Name;
+    const std::string form = NameOf(FRoot);
+    const TMethodInfo* method = FRoot ? FindMethod(FRoot->ClassName(), handler) : nullptr;
+    if (!method)
+        throw EFilerError("Form " + form + " has no handler " + handler + " for " + event);
+    if (method->Signature != Prop.Signature)
+        throw EFilerError("Handler " + handler + " of form " + form + " does not fit " + event);
+    Prop.SetMethod(Instance, method->Bind(FRoot));
+}
+
+void TReader::ResolveReferences() {
+    std::vector<TReference> references = std::move(FReferences);
+    FReferences.clear();
+    for (const TReference& r : references) {
+        TComponent* found = nullptr;
+        if (FRoot) found = SameName(FRoot->Name(), r.Name) ? FRoot : FRoot->FindComponent(r.Name);
+        if (!found) throw EFilerError("Form " + NameOf(FRoot) + ": " + r.Where + " names no component " + r.Name);
+        if (!r.Prop->SetComponent(r.Instance, found))
+            throw EFilerError("Form " + NameOf(FRoot) + ": " + r.Where + " cannot refer to " + r.Name + " of class " +
+                              found->ClassName());
+    }
+}
+
+void TReader::BindField(TComponent* Component) {
+    if (!FRoot || Component == FRoot || Component->Name().empty()) return;
+    const TFieldInfo* field = FindField(FRoot->ClassName(), Component->Name());
+    if (field && !field->Set(FRoot, Component))
+        throw EFilerError("Form " + NameOf(FRoot) + ": component " + Component->Name() + " of class " +
+                          Component->ClassName() + " does not fit its field");
 }
 
 void TReader::ReadCollection(TCollection* Collection) {
@@ -329,7 +422,15 @@ void TReader::ReadProperties(TPersistent* Instance) {
 }
 
 void TReader::ReadData(TComponent* Instance) {
-    ReadProperties(Instance);
+    TComponent* saved = FCurrent;
+    FCurrent = Instance;
+    try {
+        ReadProperties(Instance);
+    } catch (...) {
+        FCurrent = saved;
+        throw;
+    }
+    FCurrent = saved;
     while (!FReader.EndOfList()) ReadComponent(Instance);
     FReader.ReadListEnd();
 }
@@ -363,6 +464,7 @@ TComponent* TReader::ReadComponent(TComponent* Parent) {
         FMade.push_back(component);
         component->SetName(name);
     }
+    BindField(component);
     component->FComponentState |= csReading;
     try {
         component->SetParentComponent(Parent);
@@ -388,7 +490,16 @@ TComponent* TReader::ReadRootComponent(TComponent* Root) {
         const TClassInfo& info = FindClass(className);
         if (!info.Create) throw EClassNotFound("Class " + className + " not found");
         FStream.SetPosition(start);
-        root = info.Create(nullptr);
+        // The stream is the root's layout: the new form does not read its own resource as well.
+        const std::type_index* saved = tlsReadingRootType;
+        tlsReadingRootType = &info.Type;
+        try {
+            root = info.Create(nullptr);
+        } catch (...) {
+            tlsReadingRootType = saved;
+            throw;
+        }
+        tlsReadingRootType = saved;
     }
     try {
         TLoadingBracket loading(root);
@@ -401,8 +512,10 @@ TComponent* TReader::ReadRootComponent(TComponent* Root) {
             root->FComponentState |= csReading;
             if (!name.empty()) root->SetName(name);
             root->ReadState(*this);
+            ResolveReferences();
             root->FComponentState &= ~TComponentState(csReading);
         } catch (...) {
+            FReferences.clear();
             root->FComponentState &= ~TComponentState(csReading);
             // Freed last made first, so that a child goes before the one it was read under.
             for (auto it = FMade.rbegin(); it != FMade.rend(); ++it) delete *it;
@@ -482,6 +595,21 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo& Prop) {
         }
         break;
     }
+    case TPropKind::Component: {
+        TComponent* c = Prop.GetComponent(Instance);
+        // Only the root and what it owns can be named in its stream.
+        if (!c || !FRoot || (c != FRoot && c->Owner() != FRoot) || c->Name().empty()) return;
+        FWriter.WriteStr(name);
+        FWriter.WriteIdent(c->Name());
+        break;
+    }
+    case TPropKind::Method: {
+        std::string handler = Prop.GetMethodName(Instance);
+        if (handler.empty()) return;
+        FWriter.WriteStr(name);
+        FWriter.WriteIdent(handler);
+        break;
+    }
     case TPropKind::String: {
         std::string s = Prop.GetStr(Instance);
         if (s.empty()) return;
@@ -532,7 +660,12 @@ void TWriter::WriteCollection(const std::string& Name, TCollection* Collection) 
 }
 
 void TWriter::WriteObjectProperties(TPersistent* Instance) {
-    for (const TPropInfo* p : GetPropList(Instance->ClassName())) WriteProperty(Instance, *p);
+    // The events after the values, so that reading sets every value before a handler is bound.
+    std::vector<const TPropInfo*> props = GetPropList(Instance->ClassName());
+    for (const TPropInfo* p : props)
+        if (p->Kind != TPropKind::Method) WriteProperty(Instance, *p);
+    for (const TPropInfo* p : props)
+        if (p->Kind == TPropKind::Method) WriteProperty(Instance, *p);
     Instance->DefineProperties(this);
 }
 
@@ -630,6 +763,82 @@ void WriteComponentToStream(TComponent* Component, rtl::TStream& Stream) {
 TComponent* ReadComponentFromStream(rtl::TStream& Stream, TComponent* Root) {
     TReader reader(Stream);
     return reader.ReadRootComponent(Root);
+}
+
+namespace {
+
+bool IsFormStream(rtl::HRSRC Resource) { return Resource->Size >= 4 && std::memcmp(Resource->Data, "TPF0", 4) == 0; }
+
+} // namespace
+
+bool InitInheritedComponent(TComponent* Root, const void* Caller) {
+    if (tlsReadingRootType && *tlsReadingRootType == std::type_index(typeid(*Root))) {
+        tlsReadingRootType = nullptr;
+        return false;
+    }
+    rtl::HRSRC resource = rtl::FindResource(nullptr, Upper(Root->ClassName()), rtl::RT_RCDATA, Caller);
+    if (!resource || !IsFormStream(resource)) return false;
+    rtl::TMemoryStream stream;
+    stream.Write(resource->Data, static_cast<std::int64_t>(resource->Size));
+    stream.SetPosition(0);
+    TReader reader(stream);
+    reader.ReadRootComponent(Root);
+    return true;
+}
+
+std::vector<std::string> FormResourceNames(const void* Caller) {
+    std::vector<std::string> names;
+    for (rtl::HRSRC r : rtl::EnumResources(nullptr, rtl::RT_RCDATA, Caller))
+        if (r->Name && IsFormStream(r)) names.push_back(r->Name);
+    return names;
+}
+
+namespace {
+
+std::string AsText(rtl::TStream& Binary) {
+    rtl::TMemoryStream text;
+    Binary.SetPosition(0);
+    rtl::ObjectBinaryToText(Binary, text);
+    return std::string(static_cast<const char*>(text.Memory()), std::size_t(text.Size()));
+}
+
+std::string FirstDifference(const std::string& Want, const std::string& Have) {
+    std::size_t at = 0;
+    while (at < Want.size() && at < Have.size() && Want[at] == Have[at]) ++at;
+    auto lineAt = [at](const std::string& s) {
+        std::size_t begin = s.rfind('\n', at ? at - 1 : 0);
+        begin = begin == std::string::npos || at == 0 ? 0 : begin + 1;
+        std::size_t end = s.find_first_of("\r\n", at);
+        return s.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
+    };
+    return "form file has \"" + lineAt(Want) + "\", the form writes \"" + lineAt(Have) + "\"";
+}
+
+} // namespace
+
+std::vector<std::string> FormResourceMismatches(const void* Caller) {
+    std::vector<std::string> problems;
+    for (const std::string& name : FormResourceNames(Caller)) {
+        try {
+            rtl::HRSRC resource = rtl::FindResource(nullptr, name, rtl::RT_RCDATA, Caller);
+            rtl::TMemoryStream stored;
+            stored.Write(resource->Data, static_cast<std::int64_t>(resource->Size));
+            const std::string want = AsText(stored);
+            const TClassInfo* info = GetClass(name);
+            if (!info || !info->Create) {
+                problems.push_back(name + ": no form class of that name is registered");
+                continue;
+            }
+            std::unique_ptr<TComponent> form(info->Create(nullptr));
+            rtl::TMemoryStream written;
+            WriteComponentToStream(form.get(), written);
+            const std::string have = AsText(written);
+            if (have != want) problems.push_back(name + ": " + FirstDifference(want, have));
+        } catch (const std::exception& e) {
+            problems.push_back(name + ": " + e.what());
+        }
+    }
+    return problems;
 }
 
 } // namespace vcl

@@ -7,10 +7,12 @@
 
 #include "rtl/BinaryObjects.h"
 #include "rtl/Exceptions.h"
+#include "rtl/Modules.h"
 #include "rtl/StringLists.h"
 #include "rtl/Streams.h"
 #include "rtl/StringLists.h"
 
+#include <any>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -24,12 +26,14 @@ namespace vcl {
 RTL_DECLARE_EXCEPTION(EFilerError, rtl::EStreamError);
 RTL_DECLARE_EXCEPTION(EClassNotFound, EFilerError);
 
-enum class TPropKind { Integer, Char, String, Boolean, Enumeration, Set, Class };
+enum class TPropKind { Integer, Char, String, Boolean, Enumeration, Set, Class, Method, Component };
 
 // One published property. Ordinal kinds (integer, character, Boolean, enumeration, set as a bit
 // mask)
 // go through GetOrd/SetOrd, strings through GetStr/SetStr; a class property names a sub-object
 // whose own properties are stored under "Name.", or a collection, stored as one value of items.
+// An event (Method) is stored as the name of the root's handler it is bound to, a reference to
+// a component (Component) as the name of the root or of a component the root owns.
 struct TPropInfo {
     std::string Name;
     TPropKind Kind = TPropKind::Integer;
@@ -47,6 +51,14 @@ struct TPropInfo {
     // Integers that have names (colours): a name for a value, or the value of a name.
     std::function<bool(std::int64_t, std::string&)> IntToIdent;
     std::function<bool(const std::string&, std::int64_t&)> IdentToInt;
+    // An event: the handler's signature; binding a handler (a TMethodInfo's Bind result, or an
+    // empty value to clear it); the name of the handler bound by name, "" for none.
+    std::type_index Signature = typeid(void);
+    std::function<void(TPersistent*, const std::any&)> SetMethod;
+    std::function<std::string(TPersistent*)> GetMethodName;
+    // A component reference; setting one of the wrong class answers false.
+    std::function<TComponent*(TPersistent*)> GetComponent;
+    std::function<bool(TPersistent*, TComponent*)> SetComponent;
 
     TPropInfo&& WithDefault(std::int64_t Value) && { DefaultValue = Value; return std::move(*this); }
     TPropInfo&& StoredWhen(std::function<bool(TPersistent*)> Proc) && {
@@ -55,14 +67,32 @@ struct TPropInfo {
     }
 };
 
+// A handler a form class publishes: its name, its signature, and the handler bound to a form
+// of the class, as a std::function of that signature (whose target is a TNamedHandler).
+struct TMethodInfo {
+    std::string Name;
+    std::type_index Signature = typeid(void);
+    std::function<std::any(TPersistent* Root)> Bind;
+};
+
+// A field a form class publishes: set to the component of its name when the form is read;
+// false when the component is not of the field's class.
+struct TFieldInfo {
+    std::string Name;
+    std::function<bool(TPersistent* Root, TComponent* Component)> Set;
+};
+
 // A registered class: its parent's name (empty for none), how to make one (null for classes
-// only ever streamed as sub-objects) and its own properties.
+// only ever streamed as sub-objects), its own properties and, for a form, the fields and
+// handlers it publishes.
 struct TClassInfo {
     std::string Name;
     std::string Parent;
     std::type_index Type = typeid(void);
     std::function<TComponent*(TComponent*)> Create;
     std::vector<TPropInfo> Properties;
+    std::vector<TFieldInfo> Fields;
+    std::vector<TMethodInfo> Methods;
 };
 
 // Registration is per library: each deliverable that links this one holds its own registry.
@@ -74,6 +104,9 @@ const TClassInfo& FindClass(const std::string& ClassName);  // EClassNotFound "C
 // The published properties of a class and its parents, the parents' first.
 std::vector<const TPropInfo*> GetPropList(const std::string& ClassName);
 const TPropInfo* GetPropInfo(const std::string& ClassName, const std::string& PropName);
+// The handler or field a class or one of its parents publishes under a name; null for none.
+const TMethodInfo* FindMethod(const std::string& ClassName, const std::string& MethodName);
+const TFieldInfo* FindField(const std::string& ClassName, const std::string& FieldName);
 
 template <class T>
 void RegisterClass(std::string Name, std::string Parent, std::vector<TPropInfo> Properties = {}) {
@@ -82,6 +115,25 @@ void RegisterClass(std::string Name, std::string Parent, std::vector<TPropInfo> 
         info.Create = [](TComponent* owner) -> TComponent* { return Make<T>(owner); };
     RegisterClassInfo(std::move(info));
 }
+
+// A form class with the fields and handlers its stored form binds by name.
+template <class T>
+void RegisterFormClass(std::string Name, std::string Parent, std::vector<TFieldInfo> Fields,
+                       std::vector<TMethodInfo> Methods, std::vector<TPropInfo> Properties = {}) {
+    TClassInfo info{std::move(Name), std::move(Parent), typeid(T), nullptr, std::move(Properties),
+                    std::move(Fields), std::move(Methods)};
+    info.Create = [](TComponent* owner) -> TComponent* { return Make<T>(owner); };
+    RegisterClassInfo(std::move(info));
+}
+
+// A handler bound by name: what an event holds when a stored form set it, so that writing the
+// form writes the name again.
+template <class... A>
+struct TNamedHandler {
+    std::string Name;
+    std::function<void(A...)> Call;
+    void operator()(A... Args) const { Call(std::forward<A>(Args)...); }
+};
 
 namespace detail {
 template <class> struct SetterArg;
@@ -155,6 +207,72 @@ TPropInfo ClassProperty(std::string Name, G Get) {
     info.Name = std::move(Name);
     info.Kind = TPropKind::Class;
     info.GetObject = [Get](TPersistent* o) -> TPersistent* { return (detail::As<T>(o).*Get)(); };
+    return info;
+}
+
+// An event property from the class's event field.
+template <class T, class C, class... A>
+TPropInfo EventProperty(std::string Name, std::function<void(A...)> C::*Field) {
+    using E = std::function<void(A...)>;
+    TPropInfo info;
+    info.Name = std::move(Name);
+    info.Kind = TPropKind::Method;
+    info.Signature = typeid(void(A...));
+    info.SetMethod = [Field](TPersistent* o, const std::any& h) {
+        E& event = detail::As<T>(o).*Field;
+        if (h.has_value()) event = std::any_cast<E>(h);
+        else event = nullptr;
+    };
+    info.GetMethodName = [Field](TPersistent* o) -> std::string {
+        const E& event = detail::As<T>(o).*Field;
+        auto* named = event.template target<TNamedHandler<A...>>();
+        return named ? named->Name : std::string();
+    };
+    return info;
+}
+
+// A property referring to another component of the form (FocusControl, ActiveControl).
+template <class T, class G, class S>
+TPropInfo ComponentProperty(std::string Name, G Get, S Set) {
+    using V = typename detail::SetterArg<S>::type;
+    TPropInfo info;
+    info.Name = std::move(Name);
+    info.Kind = TPropKind::Component;
+    info.GetComponent = [Get](TPersistent* o) -> TComponent* { return (detail::As<T>(o).*Get)(); };
+    info.SetComponent = [Set](TPersistent* o, TComponent* c) {
+        V typed = dynamic_cast<V>(c);
+        if (c && !typed) return false;
+        (detail::As<T>(o).*Set)(typed);
+        return true;
+    };
+    return info;
+}
+
+// A published handler of form class F.
+template <class F, class... A>
+TMethodInfo PublishedMethod(std::string Name, void (F::*Handler)(A...)) {
+    TMethodInfo info;
+    info.Name = Name;
+    info.Signature = typeid(void(A...));
+    info.Bind = [Name, Handler](TPersistent* Root) -> std::any {
+        F* form = &detail::As<F>(Root);
+        return std::function<void(A...)>(
+            TNamedHandler<A...>{Name, [form, Handler](A... Args) { (form->*Handler)(std::forward<A>(Args)...); }});
+    };
+    return info;
+}
+
+// A published component field of form class F.
+template <class F, class C>
+TFieldInfo PublishedField(std::string Name, C* F::*Field) {
+    TFieldInfo info;
+    info.Name = std::move(Name);
+    info.Set = [Field](TPersistent* Root, TComponent* Component) {
+        auto* typed = dynamic_cast<C*>(Component);
+        if (!typed) return false;
+        detail::As<F>(Root).*Field = typed;
+        return true;
+    };
     return info;
 }
 
@@ -243,12 +361,23 @@ private:
     void ReadProperty(TPersistent* Instance);
     void ReadPropValue(TPersistent* Instance, const TPropInfo& Prop);
     void ReadCollection(TCollection* Collection);
+    void ReadMethod(TPersistent* Instance, const TPropInfo& Prop);
+    void BindField(TComponent* Component);
+    void ResolveReferences();
     [[noreturn]] void InvalidValue();
 
     rtl::TBinaryObjectReader FReader;
     rtl::TStream& FStream;
     std::string FPropName; // the defined property waiting to be read
     std::vector<TComponent*> FMade; // freed again when the read fails
+    TComponent* FCurrent = nullptr; // the component whose properties are being read
+    struct TReference {
+        TPersistent* Instance;
+        const TPropInfo* Prop;
+        std::string Name;  // of the component referred to
+        std::string Where; // "Label1.FocusControl"
+    };
+    std::vector<TReference> FReferences; // set once every component is read
     int FDepth = 0;
     bool FPropRead = false;
 };
@@ -291,5 +420,12 @@ void DefineStrings(TFiler* Filer, const std::string& Name, rtl::TStrings& String
 // The whole round trip in one call each.
 void WriteComponentToStream(TComponent* Component, rtl::TStream& Stream);
 TComponent* ReadComponentFromStream(rtl::TStream& Stream, TComponent* Root);
+
+// Reads the form resource of Root's class (an RCDATA named after the class, a bare "TPF0"
+// stream) from Root's module into Root; false when the module has none. A form calls it once
+// its constructors have run, before its OnCreate.
+bool InitInheritedComponent(TComponent* Root, const void* Caller = RTL_CALLER_MODULE);
+// The names of the form resources (bare "TPF0" streams) of the calling module.
+std::vector<std::string> FormResourceNames(const void* Caller = RTL_CALLER_MODULE);
 
 } // namespace vcl

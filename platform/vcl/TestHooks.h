@@ -1,8 +1,11 @@
 // What tests reach in the class library besides its contract: the calls of the help system's
-// stand-in. Implementations in Application.cpp.
+// stand-in, and the check of a module's form resources. Implementations in Application.cpp and
+// Streaming.cpp.
 #pragma once
 
 #include "win/Windows.h"
+
+#include "rtl/Modules.h"
 
 #include <cstdint>
 #include <string>
@@ -20,5 +23,10 @@ struct THelpCall {
 };
 const std::vector<THelpCall>& RecordedHelpCalls();
 void ClearRecordedHelpCalls();
+
+// Makes the form of every form resource of the calling module, writes it and holds the text
+// against the resource's: one line for each form that fails to be made or reads back otherwise
+// (with the first line that differs). Empty when every form is as its form file.
+std::vector<std::string> FormResourceMismatches(const void* Caller = RTL_CALLER_MODULE);
 
 } // namespace vcl

@@ -3,6 +3,11 @@
 //   rescomp <list file> <output .cpp> <anchor symbol>
 // The list format is described in platform/rtl/Resources.h. A depfile <output>.d names the
 // files the list uses.
+#include "rtl/BinaryObjects.h"
+#include "rtl/Exceptions.h"
+#include "rtl/FormFiles.h"
+#include "rtl/Streams.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -113,6 +118,52 @@ void CheckFormat(unsigned type, const std::string& data, const std::string& file
         throw ListError(file + " is not a .ico file");
 }
 
+std::string Unix(std::string s) {
+    std::string out;
+    for (std::size_t i = 0; i < s.size(); ++i)
+        if (!(s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n')) out += s[i];
+    return out;
+}
+
+// A text form file as the bare binary stream the class library reads. The file must be the text
+// the stream converts back to (line ends aside), so that what a form writes can be held against
+// it; its object's class is the resource's name.
+std::string CompileForm(const std::string& text, const std::string& file, const std::string& name) {
+    rtl::TMemoryStream in, binary, back;
+    in.Write(text.data(), std::int64_t(text.size()));
+    in.SetPosition(0);
+    try {
+        rtl::ObjectTextToBinary(in, binary);
+        binary.SetPosition(0);
+        rtl::ObjectBinaryToText(binary, back);
+    } catch (const rtl::Exception& e) {
+        throw ListError(file + ": " + e.Message());
+    }
+    std::string canonical(static_cast<const char*>(back.Memory()), std::size_t(back.Size()));
+    const std::string have = Unix(text), want = Unix(canonical);
+    if (have != want) {
+        std::size_t at = 0;
+        while (at < have.size() && at < want.size() && have[at] == want[at]) ++at;
+        int line = 1;
+        for (std::size_t i = 0; i < at; ++i) line += have[i] == '\n';
+        std::size_t end = want.find('\n', at);
+        std::size_t begin = want.rfind('\n', at ? at - 1 : 0);
+        begin = begin == std::string::npos || at == 0 ? 0 : begin + 1;
+        throw ListError(file + ":" + std::to_string(line) + ": not as the form converts back; expected \"" +
+                        want.substr(begin, end == std::string::npos ? std::string::npos : end - begin) + "\"");
+    }
+    binary.SetPosition(0);
+    rtl::TBinaryObjectReader reader(binary);
+    int flags = 0;
+    std::int64_t childPos = 0;
+    std::string className, objectName;
+    reader.ReadSignature();
+    reader.ReadObjectHeader(flags, childPos, className, objectName);
+    if (Upper(className) != Upper(name))
+        throw ListError(file + " holds a form of class " + className + ", not " + name);
+    return std::string(static_cast<const char*>(binary.Memory()), std::size_t(binary.Size()));
+}
+
 std::string Trim(const std::string& s) {
     std::size_t b = s.find_first_not_of(" \t\r");
     if (b == std::string::npos) return {};
@@ -146,11 +197,12 @@ Parsed ParseList(const std::string& listPath) {
 
             const std::string k = Upper(kind);
             const bool inline_ = rest[0] == '"';
-            unsigned type = k == "BITMAP" ? RT_BITMAP : k == "CURSOR" ? RT_CURSOR : k == "ICON" ? RT_ICON
+            const bool form = k == "FORM";
+            unsigned type = form ? RT_RCDATA : k == "BITMAP" ? RT_BITMAP : k == "CURSOR" ? RT_CURSOR : k == "ICON" ? RT_ICON
                           : k == "RCDATA" ? RT_RCDATA : k == "STRING" ? RT_STRING : k == "VERSION" ? RT_VERSION : 0;
             if (!type) throw ListError("unknown resource type " + kind);
             if (type == RT_VERSION && !inline_) throw ListError("a version value is quoted text");
-            if ((type == RT_BITMAP || type == RT_CURSOR || type == RT_ICON) && inline_)
+            if ((type == RT_BITMAP || type == RT_CURSOR || type == RT_ICON || form) && inline_)
                 throw ListError(kind + " resources are files");
 
             std::string data;
@@ -162,6 +214,7 @@ Parsed ParseList(const std::string& listPath) {
                 std::string file = rest[0] == '/' ? rest : folder + rest;
                 data = ReadFileBytes(file);
                 CheckFormat(type, data, rest);
+                if (form) data = CompileForm(data, rest, name);
                 parsed.Files.push_back(file);
             }
 

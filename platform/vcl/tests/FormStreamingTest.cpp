@@ -1,0 +1,255 @@
+// Forms stored with their events: handlers bound by name, components bound to the form's fields,
+// and forms laid out from their form resource.
+#include "vcl/ButtonCtrls.h"
+#include "vcl/EditCtrls.h"
+#include "vcl/ExtCtrls.h"
+#include "vcl/Forms.h"
+#include "vcl/StdCtrls.h"
+#include "vcl/Streaming.h"
+#include "vcl/TestHooks.h"
+
+#include "rtl/FormFiles.h"
+#include "rtl/Streams.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace vcl;
+
+std::vector<std::string>& Log() {
+    static std::vector<std::string> log;
+    return log;
+}
+
+// A component that tells the log when its Loaded runs, and whether its form was still loading.
+class TLoadProbe : public TComponent {
+public:
+    using TComponent::TComponent;
+    void Loaded() override {
+        Log().push_back("loaded " + Name() + (IsLoading() ? " (loading)" : ""));
+        TComponent::Loaded();
+    }
+};
+
+class TBindForm : public TForm {
+public:
+    using TForm::TForm;
+
+    TButton* btnOK = nullptr;
+    TEdit* edtName = nullptr;
+    TLabel* lblName = nullptr;
+
+    void btnOKClick(TObject* Sender) { Log().push_back(Name() + " clicked by " + static_cast<TComponent*>(Sender)->Name()); }
+    void edtNameChange(TObject*) { Log().push_back(Name() + " changed to " + edtName->Text()); }
+    void FormClose(TObject*, TCloseAction& Action) {
+        Log().push_back("close");
+        Action = TCloseAction::caHide;
+    }
+};
+
+// Made from its form resource (ResourceForm.dfm).
+class TResourceForm : public TForm {
+public:
+    using TForm::TForm;
+
+    TPanel* pnlTop = nullptr;
+    TLabel* lblName = nullptr;
+    TEdit* edtName = nullptr;
+    TButton* btnOK = nullptr;
+    TLoadProbe* First = nullptr;
+    TLoadProbe* Second = nullptr;
+
+    void FormCreate(TObject*) {
+        Log().push_back(std::string("create, fields ") + (pnlTop && lblName && edtName && btnOK ? "bound" : "unbound"));
+    }
+    void btnOKClick(TObject*) { Log().push_back("ok " + edtName->Text()); }
+};
+
+struct Registration {
+    Registration() {
+        RegisterClass<TLoadProbe>("TLoadProbe", "");
+        RegisterFormClass<TBindForm>("TBindForm", "TForm",
+                                     {
+                                         PublishedField("btnOK", &TBindForm::btnOK),
+                                         PublishedField("edtName", &TBindForm::edtName),
+                                         PublishedField("lblName", &TBindForm::lblName),
+                                     },
+                                     {
+                                         PublishedMethod("btnOKClick", &TBindForm::btnOKClick),
+                                         PublishedMethod("edtNameChange", &TBindForm::edtNameChange),
+                                         PublishedMethod("FormClose", &TBindForm::FormClose),
+                                     });
+        RegisterFormClass<TResourceForm>("TResourceForm", "TForm",
+                                         {
+                                             PublishedField("pnlTop", &TResourceForm::pnlTop),
+                                             PublishedField("lblName", &TResourceForm::lblName),
+                                             PublishedField("edtName", &TResourceForm::edtName),
+                                             PublishedField("btnOK", &TResourceForm::btnOK),
+                                             PublishedField("First", &TResourceForm::First),
+                                             PublishedField("Second", &TResourceForm::Second),
+                                         },
+                                         {
+                                             PublishedMethod("FormCreate", &TResourceForm::FormCreate),
+                                             PublishedMethod("btnOKClick", &TResourceForm::btnOKClick),
+                                         });
+    }
+} registration;
+
+std::unique_ptr<rtl::TMemoryStream> Binary(const std::string& text) {
+    rtl::TMemoryStream in;
+    in.Write(text.data(), std::int64_t(text.size()));
+    in.SetPosition(0);
+    auto out = std::make_unique<rtl::TMemoryStream>();
+    rtl::ObjectTextToBinary(in, *out);
+    out->SetPosition(0);
+    return out;
+}
+
+std::string Text(TComponent* Root) {
+    rtl::TMemoryStream binary, text;
+    WriteComponentToStream(Root, binary);
+    binary.SetPosition(0);
+    rtl::ObjectBinaryToText(binary, text);
+    return std::string(static_cast<const char*>(text.Memory()), std::size_t(text.Size()));
+}
+
+std::string BindFormText(const std::string& ButtonEvents) {
+    return "object BindForm: TBindForm\n"
+           "  Caption = 'Bind'\n"
+           "  object btnOK: TButton\n"
+           "    Left = 8\n"
+           "    Top = 8\n"
+           "    Width = 75\n"
+           "    Height = 25\n"
+           "    Caption = 'OK'\n" +
+           ButtonEvents +
+           "  end\n"
+           "  object edtName: TEdit\n"
+           "    Left = 8\n"
+           "    Top = 40\n"
+           "    Width = 120\n"
+           "    Height = 21\n"
+           "    OnChange = edtNameChange\n"
+           "  end\n"
+           "end\n";
+}
+
+TEST(FormEvents, HandlersAreBoundByNameOrRefusedWithTheFormComponentAndHandler) {
+    struct Case {
+        const char* Events;
+        const char* Error; // empty: read
+    } cases[] = {
+        {"    OnClick = btnOKClick\n", ""},
+        {"    OnClick = BTNOKCLICK\n", ""}, // names are matched without regard to case
+        {"    OnClick = nil\n", ""},
+        {"    OnClick = btnCancelClick\n", "Form BindForm has no handler btnCancelClick for btnOK.OnClick"},
+        {"    OnClick = FormClose\n", "Handler FormClose of form BindForm does not fit btnOK.OnClick"},
+        {"    OnEnter = FormClose\n", "Handler FormClose of form BindForm does not fit btnOK.OnEnter"},
+        {"    OnClick = 12\n", "Invalid property value"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Events);
+        auto stream = Binary(BindFormText(c.Events));
+        std::unique_ptr<TBindForm> form(Make<TBindForm>(nullptr));
+        if (!*c.Error) {
+            ReadComponentFromStream(*stream, form.get());
+            ASSERT_NE(form->btnOK, nullptr);
+            EXPECT_EQ(bool(form->btnOK->OnClick), std::string(c.Events).find("nil") == std::string::npos);
+            continue;
+        }
+        try {
+            ReadComponentFromStream(*stream, form.get());
+            ADD_FAILURE() << "read without error";
+        } catch (const rtl::Exception& e) {
+            EXPECT_EQ(e.Message(), c.Error);
+        }
+        // Nothing of the failed read stays on the form.
+        EXPECT_EQ(form->ComponentCount(), 0);
+    }
+}
+
+TEST(FormEvents, AFieldOfAnotherClassThanItsComponentIsRefused) {
+    auto stream = Binary("object BindForm: TBindForm\n  object btnOK: TLabel\n  end\nend\n");
+    std::unique_ptr<TBindForm> form(Make<TBindForm>(nullptr));
+    try {
+        ReadComponentFromStream(*stream, form.get());
+        ADD_FAILURE() << "read without error";
+    } catch (const rtl::Exception& e) {
+        EXPECT_EQ(e.Message(), "Form BindForm: component btnOK of class TLabel does not fit its field");
+    }
+}
+
+TEST(FormEvents, AStoredFormReadIntoANewFormRunsTheNewFormsHandlers) {
+    std::unique_ptr<TBindForm> first(Make<TBindForm>(nullptr));
+    ReadComponentFromStream(*Binary(BindFormText("    OnClick = btnOKClick\n")), first.get());
+    first->OnClose = std::function<void(TObject*, TCloseAction&)>(
+        TNamedHandler<TObject*, TCloseAction&>{"FormClose", [f = first.get()](TObject* s, TCloseAction& a) { f->FormClose(s, a); }});
+    const std::string text = Text(first.get());
+    EXPECT_NE(text.find("    OnClick = btnOKClick\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("    OnChange = edtNameChange\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("  OnClose = FormClose\r\n"), std::string::npos) << text;
+    // A handler set in code has no name to store.
+    first->btnOK->OnDblClick = [](TObject*) {};
+    EXPECT_EQ(Text(first.get()), text);
+
+    auto stream = Binary(text);
+    first.reset();
+    std::unique_ptr<TBindForm> second(Make<TBindForm>(nullptr));
+    second->SetName("Second");
+    ReadComponentFromStream(*stream, second.get());
+    second->SetName("Second");
+    Log().clear();
+    ASSERT_NE(second->btnOK, nullptr);
+    second->btnOK->Click();
+    second->edtName->SetText("Ann");
+    ASSERT_TRUE(second->edtName->OnChange);
+    second->edtName->OnChange(second->edtName);
+    TCloseAction action = TCloseAction::caFree;
+    second->OnClose(second.get(), action);
+    EXPECT_EQ(Log(), (std::vector<std::string>{"Second clicked by btnOK", "Second changed to Ann", "close"}));
+    EXPECT_EQ(action, TCloseAction::caHide);
+}
+
+TEST(FormResources, AFormIsLaidOutFromItsResourceBeforeItsOnCreate) {
+    Log().clear();
+    std::unique_ptr<TResourceForm> form(Make<TResourceForm>(nullptr));
+    EXPECT_EQ(Log(), (std::vector<std::string>{"loaded First (loading)", "loaded Second (loading)",
+                                               "create, fields bound"}));
+    EXPECT_EQ(form->Name(), "ResourceForm");
+    EXPECT_EQ(form->Caption(), "From the resource");
+    EXPECT_EQ(form->ClientWidth(), 240);
+    EXPECT_EQ(form->ClientHeight(), 120);
+    EXPECT_FALSE(form->IsLoading());
+    EXPECT_EQ(form->lblName->Parent(), form->pnlTop);
+    EXPECT_EQ(form->lblName->FocusControl(), form->edtName);
+    EXPECT_EQ(form->edtName->Text(), "Bob");
+    EXPECT_EQ(form->ActiveControl(), form->edtName);
+    Log().clear();
+    form->btnOK->Click();
+    EXPECT_EQ(Log(), std::vector<std::string>{"ok Bob"});
+    EXPECT_EQ(form->ModalResult(), mrOk);
+}
+
+TEST(FormResources, AReferenceToAMissingComponentIsRefused) {
+    auto stream = Binary("object BindForm: TBindForm\n  object lblName: TLabel\n    FocusControl = edtNone\n  end\nend\n");
+    std::unique_ptr<TBindForm> form(Make<TBindForm>(nullptr));
+    try {
+        ReadComponentFromStream(*stream, form.get());
+        ADD_FAILURE() << "read without error";
+    } catch (const rtl::Exception& e) {
+        EXPECT_EQ(e.Message(), "Form BindForm: lblName.FocusControl names no component edtNone");
+    }
+    EXPECT_EQ(form->ComponentCount(), 0);
+}
+
+TEST(FormResources, EveryFormResourceReadsBackAsItsFormFile) {
+    EXPECT_EQ(FormResourceNames(), std::vector<std::string>{"TRESOURCEFORM"});
+    EXPECT_EQ(FormResourceMismatches(), std::vector<std::string>{});
+}
+
+} // namespace
