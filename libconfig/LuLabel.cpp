@@ -81,7 +81,7 @@ namespace {
 // The properties a stored form keeps of the label.
 struct TRegistration {
     TRegistration() {
-        RegisterClass<TLuLabel>("TLuLabel", "", {
+        RegisterClass<TLuLabel>("TLuLabel", "TLabel", {
             StringProperty<TLuLabel>("Caption", &TLuLabel::Caption, &TLuLabel::SetCaption),
             EnumProperty<TLuLabel>("TextStyle", &TLuLabel::TextStyle, &TLuLabel::SetTextStyle,
                                    {"tsNone", "tsRaised", "tsRecessed", "tsShadow"})

@@ -1,5 +1,5 @@
-// Vorl's about window: the product's name and version on a framed panel with the program's icon.
-// Implementations in Vorabout.cpp.
+// Vorl's about window: the product's name and version on a framed panel with the program's icon,
+// laid out by its form file Vorabout.dfm. Implementations in Vorabout.cpp.
 #pragma once
 
 #include "libconfig/LuLabel.h"

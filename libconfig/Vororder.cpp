@@ -1,43 +1,14 @@
-// The path-order window.
+// The path-order window: its layout is its form file; here is what it does.
 #include "libconfig/Vororder.h"
 
-#include "vcl/DialogBuilding.h"
+#include "vcl/Streaming.h"
 
 namespace libconfig {
 
 using namespace vcl;
 
-TfrmPathOrder::TfrmPathOrder(TComponent* AOwner) : TForm(AOwner) {
-    TLoadingBracket loading(this);
-    SetName("frmPathOrder");
-    SetCaption(" Search Path Order");
-    SetBorderStyle(TFormBorderStyle::bsDialog);
-    SetPosition(TPosition::poScreenCenter);
-    SetClientSize(434, 276);
-
-    GroupBox1 = AddControl<TGroupBox>(this, this, "GroupBox1", 8, 4, 418, 228);
-    GroupBox1->SetCaption("");
-    lbSearchPath = AddControl<TListBox>(this, GroupBox1, "lbSearchPath", 10, 16, 370, 199);
-    lbSearchPath->SetIntegralHeight(true);
-    btnUp = AddControl<TBitBtn>(this, GroupBox1, "btnUp", 386, 16, 25, 25);
-    btnUp->Glyph()->LoadFromResourceName(nullptr, "ARROWUP");
-    btnDown = AddControl<TBitBtn>(this, GroupBox1, "btnDown", 386, 46, 25, 25);
-    btnDown->Glyph()->LoadFromResourceName(nullptr, "ARROWDOWN");
-
-    btnOk = AddControl<TButton>(this, this, "btnOk", 270, 242, 75, 25);
-    btnOk->SetCaption("&Ok");
-    btnOk->SetDefault(true);
-    btnOk->SetModalResult(mrOk);
-    btnCancel = AddControl<TButton>(this, this, "btnCancel", 351, 242, 75, 25);
-    btnCancel->SetCaption("&Cancel");
-    btnCancel->SetCancel(true);
-    btnCancel->SetModalResult(mrCancel);
-
-    OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
-    btnUp->OnClick = [this](TObject* Sender) { btnUpClick(Sender); };
-    btnDown->OnClick = [this](TObject* Sender) { btnDownClick(Sender); };
-    SetActiveControl(lbSearchPath);
-}
+// Laid out by its form file, Vororder.dfm.
+TfrmPathOrder::TfrmPathOrder(TComponent* AOwner) : TForm(AOwner) {}
 
 void TfrmPathOrder::FormCreate(TObject*) {
     lbSearchPath->SetItemIndex(0);
@@ -61,5 +32,29 @@ void TfrmPathOrder::MoveItem(int Direction) {
     lbSearchPath->SetItemIndex(to);
     if (lbSearchPath->CanFocus()) lbSearchPath->SetFocus();
 }
+
+namespace {
+
+struct TPathOrderRegistration {
+    TPathOrderRegistration() {
+        using F = TfrmPathOrder;
+        RegisterFormClass<F>("TfrmPathOrder", "TForm",
+                             {
+                                 PublishedField("GroupBox1", &F::GroupBox1),
+                                 PublishedField("lbSearchPath", &F::lbSearchPath),
+                                 PublishedField("btnUp", &F::btnUp),
+                                 PublishedField("btnDown", &F::btnDown),
+                                 PublishedField("btnOk", &F::btnOk),
+                                 PublishedField("btnCancel", &F::btnCancel),
+                             },
+                             {
+                                 PublishedMethod("FormCreate", &F::FormCreate),
+                                 PublishedMethod("btnUpClick", &F::btnUpClick),
+                                 PublishedMethod("btnDownClick", &F::btnDownClick),
+                             });
+    }
+} registration;
+
+} // namespace
 
 } // namespace libconfig

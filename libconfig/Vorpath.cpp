@@ -1,58 +1,16 @@
-// The path-edit window.
+// The path-edit window: its layout is its form file; here is what it does.
 #include "libconfig/Vorpath.h"
 
 #include "rtl/Files.h"
-#include "vcl/DialogBuilding.h"
 #include "vcl/Dialogs.h"
+#include "vcl/Streaming.h"
 
 namespace libconfig {
 
 using namespace vcl;
 
-namespace {
-
-TButton* AddButton(TForm* Form, const char* Name, const char* Caption, int Left) {
-    auto* b = AddControl<TButton>(Form, Form, Name, Left, 36, 75, 25);
-    b->SetCaption(Caption);
-    return b;
-}
-
-} // namespace
-
-TfrmPathEdit::TfrmPathEdit(TComponent* AOwner) : TForm(AOwner) {
-    TLoadingBracket loading(this);
-    SetName("frmPathEdit");
-    SetBorderStyle(TFormBorderStyle::bsDialog);
-    SetPosition(TPosition::poScreenCenter);
-    SetClientSize(379, 67);
-    SetShowHint(true);
-
-    Edit1 = AddControl<TEdit>(this, this, "Edit1", 8, 8, 363, 21);
-    Edit1->SetText("");
-
-    btnOk = AddButton(this, "btnOk", "&Ok", 134);
-    btnOk->SetEnabled(false);
-    btnOk->SetDefault(true);
-    btnOk->SetHint("Save library alias details");
-    btnOk->SetHelpContext(11);
-    btnCancel = AddButton(this, "btnCancel", "&Cancel", 215);
-    btnCancel->SetCancel(true);
-    btnCancel->SetModalResult(mrCancel);
-    btnCancel->SetHint("Cancel update of library alias");
-    btnCancel->SetHelpContext(12);
-    btnBrowse = AddButton(this, "btnBrowse", "Browse ...", 296);
-
-    AvPathDialog1 = new TAvPathDialog(this);
-    AvPathDialog1->SetName("AvPathDialog1");
-    AvPathDialog1->SetCaption(" Select Path");
-    AvPathDialog1->SetFixedOnly(true);
-
-    OnShow = [this](TObject* Sender) { FormShow(Sender); };
-    Edit1->OnChange = [this](TObject* Sender) { Edit1Change(Sender); };
-    btnOk->OnClick = [this](TObject* Sender) { btnOkClick(Sender); };
-    btnBrowse->OnClick = [this](TObject* Sender) { btnBrowseClick(Sender); };
-    SetActiveControl(Edit1);
-}
+// Laid out by its form file, Vorpath.dfm.
+TfrmPathEdit::TfrmPathEdit(TComponent* AOwner) : TForm(AOwner) {}
 
 void TfrmPathEdit::FormShow(TObject* Sender) {
     SetCaption(FChangeMode ? " Change Search Path" : " Add Search Path");
@@ -81,5 +39,29 @@ void TfrmPathEdit::btnOkClick(TObject*) {
 void TfrmPathEdit::btnBrowseClick(TObject*) {
     if (AvPathDialog1->Execute()) Edit1->SetText(AvPathDialog1->Path());
 }
+
+namespace {
+
+struct TPathEditRegistration {
+    TPathEditRegistration() {
+        using F = TfrmPathEdit;
+        RegisterFormClass<F>("TfrmPathEdit", "TForm",
+                             {
+                                 PublishedField("Edit1", &F::Edit1),
+                                 PublishedField("btnOk", &F::btnOk),
+                                 PublishedField("btnCancel", &F::btnCancel),
+                                 PublishedField("btnBrowse", &F::btnBrowse),
+                                 PublishedField("AvPathDialog1", &F::AvPathDialog1),
+                             },
+                             {
+                                 PublishedMethod("FormShow", &F::FormShow),
+                                 PublishedMethod("Edit1Change", &F::Edit1Change),
+                                 PublishedMethod("btnOkClick", &F::btnOkClick),
+                                 PublishedMethod("btnBrowseClick", &F::btnBrowseClick),
+                             });
+    }
+} registration;
+
+} // namespace
 
 } // namespace libconfig

@@ -37,12 +37,14 @@ std::unique_ptr<T> FromText(const std::string& Text) {
 TEST(StoredControls, OnlyValuesOffTheirDefaultsAreStored) {
     TLuLabel label(nullptr);
     TExplorerButton button(nullptr);
-    EXPECT_EQ(AsText(&label), "object TLuLabel\r\nend\r\n");
+    // A label keeps its place as every control does.
+    const std::string bounds = "  Left = 0\r\n  Top = 0\r\n  Width = 65\r\n  Height = 17\r\n";
+    EXPECT_EQ(AsText(&label), "object TLuLabel\r\n" + bounds + "end\r\n");
     EXPECT_EQ(AsText(&button), "object TExplorerButton\r\nend\r\n");
     label.SetShadowColor(clBlack);
     button.SetShowDownPattern(false);
     button.SetOptions(boMonoDisplay);
-    EXPECT_EQ(AsText(&label), "object TLuLabel\r\n  ShadowColor = clBlack\r\nend\r\n");
+    EXPECT_EQ(AsText(&label), "object TLuLabel\r\n" + bounds + "  ShadowColor = clBlack\r\nend\r\n");
     EXPECT_EQ(AsText(&button),
               "object TExplorerButton\r\n  Options = [boMonoDisplay]\r\n  ShowDownPattern = False\r\nend\r\n");
 }

@@ -40,7 +40,7 @@ void TCustomForm::AfterConstruction() {
     TWinControl::AfterConstruction();
     // A form class with a form resource is laid out from it; the handlers it binds run from here.
     InitInheritedComponent(this);
-    if (OnCreate) OnCreate(this);
+    if (OnCreate && !IsDesigning()) OnCreate(this);
 }
 
 void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {

@@ -23,7 +23,9 @@ std::vector<TPropInfo> ControlProperties() {
             .StoredWhen([](TPersistent* o) { return !static_cast<T*>(o)->ParentColor(); }),
         BooleanProperty<T>("ParentColor", &T::ParentColor, &T::SetParentColor).WithDefault(1),
         BooleanProperty<T>("ParentFont", &T::ParentFont, &T::SetParentFont).WithDefault(1),
-        BooleanProperty<T>("ShowHint", &T::ShowHint, &T::SetShowHint).WithDefault(0),
+        BooleanProperty<T>("ShowHint", &T::ShowHint, &T::SetShowHint)
+            .WithDefault(0)
+            .StoredWhen([](TPersistent* o) { return !static_cast<T*>(o)->ParentShowHint(); }),
         BooleanProperty<T>("ParentShowHint", &T::ParentShowHint, &T::SetParentShowHint).WithDefault(1),
         // A font taken from the parent is the parent's to store.
         ClassProperty<T>("Font", &T::Font).StoredWhen([](TPersistent* o) { return !static_cast<T*>(o)->ParentFont(); }),

@@ -178,6 +178,8 @@ bool IdentToColor(const std::string& Ident, std::int64_t& Color) {
 namespace {
 // The class of a root a reader is making, which must not read its resource itself.
 thread_local const std::type_index* tlsReadingRootType = nullptr;
+// The next form read from its resource is read as a designer reads it: its events do not run.
+thread_local bool tlsDesignNextForm = false;
 } // namespace
 
 namespace {
@@ -462,6 +464,7 @@ TComponent* TReader::ReadComponent(TComponent* Parent) {
         if (!info.Create) throw EClassNotFound("Class " + className + " not found");
         component = info.Create(owner);
         FMade.push_back(component);
+        if (owner && owner->IsDesigning()) component->SetDesigning(true);
         component->SetName(name);
     }
     BindField(component);
@@ -781,6 +784,10 @@ bool InitInheritedComponent(TComponent* Root, const void* Caller) {
     rtl::TMemoryStream stream;
     stream.Write(resource->Data, static_cast<std::int64_t>(resource->Size));
     stream.SetPosition(0);
+    if (tlsDesignNextForm) {
+        tlsDesignNextForm = false;
+        Root->SetDesigning(true);
+    }
     TReader reader(stream);
     reader.ReadRootComponent(Root);
     return true;
@@ -829,7 +836,16 @@ std::vector<std::string> FormResourceMismatches(const void* Caller) {
                 problems.push_back(name + ": no form class of that name is registered");
                 continue;
             }
-            std::unique_ptr<TComponent> form(info->Create(nullptr));
+            // As a designer makes it: what its OnCreate sets at run time is not the form file's.
+            tlsDesignNextForm = true;
+            std::unique_ptr<TComponent> form;
+            try {
+                form.reset(info->Create(nullptr));
+            } catch (...) {
+                tlsDesignNextForm = false;
+                throw;
+            }
+            tlsDesignNextForm = false;
             rtl::TMemoryStream written;
             WriteComponentToStream(form.get(), written);
             const std::string have = AsText(written);
