@@ -123,7 +123,7 @@ TEST_F(CheckBoxTest, MouseReleaseInsideAndSpaceToggle) {
     robot.ClickAt(Box->Handle(), Point(5, 10));
     robot.Key(win::VK_SPACE);
     robot.Drag(Box->Handle(), Point(5, 10), Point(150, 10)); // let go outside: nothing
-    for (int i = 0; i < 50 && !robot.Done(); ++i) Application->ProcessMessages();
+    testing_support::PlayOut(robot, 50, 0);
     Pump();
     ASSERT_TRUE(robot.Done()) << robot.Describe();
     EXPECT_EQ(Clicks, 2);

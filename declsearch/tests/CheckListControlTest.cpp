@@ -38,7 +38,7 @@ protected:
         for (int i = 0; i < 20; ++i) Application->ProcessMessages();
     }
     void Run(TRobot& robot) {
-        for (int i = 0; i < 100 && !robot.Done(); ++i) Application->ProcessMessages();
+        testing_support::PlayOut(robot, 100, 0);
         Pump();
         ASSERT_TRUE(robot.Done()) << robot.Describe();
     }

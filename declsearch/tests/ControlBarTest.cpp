@@ -46,9 +46,7 @@ protected:
     }
     static TColor Rgb(TColor C) { return TColor(ColorToRGB(C)); }
     void Run(TRobot& Robot) {
-        for (int i = 0; i < 60 && !Robot.Done(); ++i) Application->ProcessMessages();
-        for (int i = 0; i < 5; ++i) Application->ProcessMessages();
-        ASSERT_TRUE(Robot.Done()) << Robot.Describe();
+        ASSERT_TRUE(testing_support::PlayOut(Robot, 60, 5)) << Robot.Describe();
     }
 
     TForm* Form = nullptr;

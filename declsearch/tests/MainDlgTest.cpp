@@ -49,7 +49,7 @@ protected:
         for (int i = 0; i < 20; ++i) Application->ProcessMessages();
     }
     void Run(TRobot& robot) {
-        for (int i = 0; i < 200 && !robot.Done(); ++i) Application->ProcessMessages();
+        testing_support::PlayOut(robot, 200, 0);
         Pump();
         ASSERT_TRUE(robot.Done()) << robot.Describe();
     }

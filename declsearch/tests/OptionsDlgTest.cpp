@@ -168,8 +168,7 @@ TEST_F(OptionsDlgTest, FirstShowingDefaultsSavedDefaultsClearAllAndCancel) {
     TRobot robot;
     robot.ClickAt(d->cbSearch->Handle(), win::POINT{20, 8});
     robot.Type("Caption");
-    for (int i = 0; i < 100 && !robot.Done(); ++i) Application->ProcessMessages();
-    ASSERT_TRUE(robot.Done()) << robot.Describe();
+    ASSERT_TRUE(testing_support::PlayOut(robot, 100, 0)) << robot.Describe();
     EXPECT_EQ(d->cbSearch->Text(), "Caption");
     EXPECT_TRUE(d->OKBtn->Enabled());
     d->cbProperty->SetChecked(true);
@@ -214,7 +213,7 @@ TEST_F(OptionsDlgTest, TheClassNameFollowsGivenClassAndThePlaceIsKept) {
         d->cbClassName->SetText("TMine");
     });
     robot.ClickAt(d->cbGivenClass->Handle(), win::POINT{5, 8});
-    for (int i = 0; i < 50 && !robot.Done(); ++i) Application->ProcessMessages();
+    testing_support::PlayOut(robot, 50, 0);
     EXPECT_FALSE(d->cbClassName->Enabled());
     d->cbInterface->SetChecked(true);
     d->cbFunction->SetChecked(true);
@@ -311,8 +310,7 @@ TEST_F(OptionsDlgTest, StoredFileChoicesSurviveTheRebuildAndNoneCheckedSearchesN
     TRobot robot;
     robot.ClickAt(d->lbFile->Handle(), win::POINT{40, 120}, win::WM_RBUTTONDOWN);
     robot.ChooseMenu("&Toggle All");
-    for (int i = 0; i < 50 && !robot.Done(); ++i) Application->ProcessMessages();
-    ASSERT_TRUE(robot.Done()) << robot.Describe();
+    ASSERT_TRUE(testing_support::PlayOut(robot, 50, 0)) << robot.Describe();
     EXPECT_EQ(CheckedItems(d->lbFile), "data.pas");
     d->miSelectAll->Click();
     EXPECT_EQ(CheckedItems(d->lbFile), "data.pas,main.pas,unit1.pas");
@@ -365,7 +363,7 @@ TEST_F(OptionsDlgTest, ThePreviewShowsTheChosenFontSizeAndColour) {
     TRobot robot;
     int cellW = d->ColorGrid->Width() / 8, cellH = d->ColorGrid->Height() / 2;
     robot.ClickAt(d->ColorGrid->Handle(), win::POINT{4 * cellW + cellW / 2, cellH + cellH / 2});
-    for (int i = 0; i < 50 && !robot.Done(); ++i) Application->ProcessMessages();
+    testing_support::PlayOut(robot, 50, 0);
     EXPECT_EQ(d->ColorGrid->ForegroundIndex(), 12);
     EXPECT_EQ(count(clRed), 0);
     EXPECT_GT(count(clBlue), 40);

@@ -24,9 +24,7 @@ std::string Lines(int n, const char* word = "line") {
 class EditorViewTest : public EditorTest {
 protected:
     void Run(testing_support::TRobot& Robot) {
-        for (int i = 0; i < 200 && !Robot.Done(); ++i) Application->ProcessMessages();
-        Application->ProcessMessages();
-        ASSERT_TRUE(Robot.Done()) << Robot.Describe();
+        ASSERT_TRUE(testing_support::PlayOut(Robot, 200)) << Robot.Describe();
     }
     win::COLORREF Pixel(int x, int y) {
         Editor->Update();

@@ -3,18 +3,20 @@
 #include "TestEntryField.h"
 
 #include "editor/ZelExceptions.h"
+#include "testing/Clipboard.h"
 #include "testing/UiTest.h"
 #include "vcl/StdCtrls.h"
 #include "win/TestHooks.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
 using namespace editor;
 using editor_test::TTestEntryField;
+using testing_support::ClipboardText;
+using testing_support::SetClipboardText;
 using testing_support::TBy;
 using testing_support::TRobot;
 using testing_support::UiTest;
@@ -44,28 +46,7 @@ protected:
         return field;
     }
     void Run(TRobot& Robot) {
-        for (int i = 0; i < 100 && !Robot.Done(); ++i) vcl::Application->ProcessMessages();
-        vcl::Application->ProcessMessages();
-        ASSERT_TRUE(Robot.Done()) << Robot.Describe();
-    }
-    static std::string Clipboard() {
-        std::string text;
-        if (!win::OpenClipboard(nullptr)) return "<closed>";
-        if (win::HGLOBAL mem = win::GetClipboardData(win::CF_TEXT)) {
-            text = static_cast<const char*>(win::GlobalLock(mem));
-            win::GlobalUnlock(mem);
-        }
-        win::CloseClipboard();
-        return text;
-    }
-    static void SetClipboard(const std::string& Text) {
-        win::HGLOBAL mem = win::GlobalAlloc(win::GMEM_MOVEABLE, Text.size() + 1);
-        std::memcpy(win::GlobalLock(mem), Text.c_str(), Text.size() + 1);
-        win::GlobalUnlock(mem);
-        win::OpenClipboard(nullptr);
-        win::EmptyClipboard();
-        win::SetClipboardData(win::CF_TEXT, mem);
-        win::CloseClipboard();
+        ASSERT_TRUE(testing_support::PlayOut(Robot, 100)) << Robot.Describe();
     }
     // The client point of a character boundary of the field.
     static win::POINT PointAt(TTestEntryField* Field, int Pos) {
@@ -188,12 +169,12 @@ TEST_F(EntryFieldUi, ClipboardCutCopyAndPasteGoThroughTheSelection) {
     field->SetFocus(); // selects everything
     TRobot robot;
     robot.Key('C', false, true);
-    robot.Do([&] { EXPECT_EQ(Clipboard(), "copy me"); });
+    robot.Do([&] { EXPECT_EQ(ClipboardText(), "copy me"); });
     robot.Key(win::VK_HOME);
     robot.Key(win::VK_RIGHT, true, true);
     robot.Key('X', false, true);
     robot.Do([&] {
-        EXPECT_EQ(Clipboard(), "copy ");
+        EXPECT_EQ(ClipboardText(), "copy ");
         EXPECT_EQ(field->EditString(), "me");
     });
     robot.Key(win::VK_END);
@@ -202,7 +183,7 @@ TEST_F(EntryFieldUi, ClipboardCutCopyAndPasteGoThroughTheSelection) {
     Run(robot);
 
     // The standard edit messages reach the same road; a pasted text longer than the field is cut.
-    SetClipboard("0123456789ABCDEFGHIJKLMN");
+    SetClipboardText("0123456789ABCDEFGHIJKLMN");
     win::SendMessage(field->Handle(), win::EM_SETSEL, 0, 0xFFFF);
     win::SendMessage(field->Handle(), win::WM_PASTE, 0, 0);
     EXPECT_EQ(field->EditString(), "0123456789ABCDEFGHIJ");
@@ -211,7 +192,7 @@ TEST_F(EntryFieldUi, ClipboardCutCopyAndPasteGoThroughTheSelection) {
     EXPECT_EQ(win::SendMessage(field->Handle(), win::EM_GETSEL, 0, 0), win::MAKELRESULT(2, 4));
     win::SendMessage(field->Handle(), win::WM_CLEAR, 0, 0);
     EXPECT_EQ(field->EditString(), "01456789ABCDEFGHIJ");
-    EXPECT_EQ(Clipboard(), "0123456789ABCDEFGHIJKLMN");
+    EXPECT_EQ(ClipboardText(), "0123456789ABCDEFGHIJKLMN");
     // Read-only fields refuse editing commands and beep.
     win::ClearRecordedBeeps();
     field->SetReadOnly(true);

@@ -249,8 +249,7 @@ TEST_F(TextFileEditorTest, AReadOnlyFileIsRefusedAndTheTypedTextStays) {
     robot.Click(testing_support::TBy::Name("Save"));
     robot.OnNextModal([&](win::HWND box) { shown = testing_support::TRobot::ChildText(box, "Message"); });
     robot.AnswerNextModal(testing_support::TBy::Name("OK"));
-    for (int i = 0; i < 200 && !robot.Done(); ++i) vcl::Application->ProcessMessages();
-    ASSERT_TRUE(robot.Done()) << robot.Describe();
+    ASSERT_TRUE(testing_support::PlayOut(robot, 200, 0)) << robot.Describe();
     EXPECT_EQ(shown, "Cannot create file C:\\fixed.txt: the file is read-only.");
     EXPECT_EQ(Slurp("C:\\fixed.txt"), "old\r\n");
     EXPECT_FALSE(rtl::FileExists("C:\\fixed.BAK"));

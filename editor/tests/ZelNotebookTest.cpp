@@ -54,9 +54,7 @@ protected:
         Book->SetPages(list);
     }
     void Run(TRobot& Robot) {
-        for (int i = 0; i < 50 && !Robot.Done(); ++i) Application->ProcessMessages();
-        Application->ProcessMessages();
-        ASSERT_TRUE(Robot.Done()) << Robot.Describe();
+        ASSERT_TRUE(testing_support::PlayOut(Robot, 50)) << Robot.Describe();
     }
     TEdit* AddEdit(int Page, const std::string& Name) {
         auto* e = new TEdit(Form);

@@ -73,7 +73,7 @@ protected:
         for (int i = 0; i < 5; ++i) Application->ProcessMessages();
     }
     void Run(TRobot& Robot) {
-        for (int i = 0; i < 300 && !Robot.Done(); ++i) Application->ProcessMessages();
+        testing_support::PlayOut(Robot, 300, 0);
         Idle();
         EXPECT_TRUE(Robot.Done()) << Robot.Describe();
     }

@@ -67,7 +67,7 @@ protected:
     void DragPane(int DX, int DY) {
         TRobot robot;
         robot.Drag(Pane->Handle(), Point(2, 50), Point(2 + DX, 50 + DY), 4);
-        for (int i = 0; i < 30 && !robot.Done(); ++i) Application->ProcessMessages();
+        testing_support::PlayOut(robot, 30, 0);
         Idle();
         ASSERT_TRUE(robot.Done()) << robot.Describe();
     }

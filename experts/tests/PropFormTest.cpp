@@ -52,8 +52,7 @@ protected:
             Action();
         } catch (const rtl::EAbort&) {
         }
-        for (int i = 0; i < 100 && !robot.Done(); ++i) Application->ProcessMessages();
-        EXPECT_TRUE(robot.Done()) << robot.Describe();
+        EXPECT_TRUE(testing_support::PlayOut(robot, 100, 0)) << robot.Describe();
         return texts;
     }
 

@@ -131,7 +131,7 @@ TEST_F(ZestorTest, ASecondClickKeepsAnUnsavedEditAndASaveKeepsTheRestOfTheFile) 
     auto window = [] { return TRobot::FindWindow(TBy::Caption("Quick Code Expert")); };
     auto memo = [&] { return TRobot::ChildText(window(), "mmoCode"); };
     auto run = [&] {
-        for (int i = 0; i < 300 && !robot.Done(); ++i) vcl::Application->ProcessMessages();
+        testing_support::PlayOut(robot, 300, 0);
         Idle();
         EXPECT_TRUE(robot.Done()) << robot.Describe();
     };
@@ -201,8 +201,7 @@ TEST_F(ZestorTest, QuickCodeShowsWhyAReadOnlyTemplateFileIsNotSavedAndKeepsTheEd
             win::HWND code = TRobot::FindWindow(window);
             description = TRobot::ChildText(code, "edtDescription");
         });
-        for (int i = 0; i < 300 && !robot.Done(); ++i) vcl::Application->ProcessMessages();
-        EXPECT_TRUE(robot.Done()) << robot.Describe();
+        EXPECT_TRUE(testing_support::PlayOut(robot, 300, 0)) << robot.Describe();
     }
     EXPECT_EQ(error, "Cannot create file " + std::string(ide::CodeTemplateFile) + ": the file is read-only.");
     EXPECT_EQ(description, "for statement of mine");

@@ -135,8 +135,9 @@ void TTour::Snap(const std::string& name) {
 
 void TTour::Run(TRobot& robot) {
     try {
-        for (int i = 0; i < 400 && !robot.Done(); ++i)
+        testing_support::PlayOut(robot, 400, 0, [this] {
             FIde->Windows() ? FIde->Windows()->ProcessMessages() : vcl::Application->ProcessMessages();
+        });
     } catch (const std::exception& e) {
         // A modal loop that nobody answers ends in an exception rather than waiting for ever.
         FFaults.push_back(e.what());

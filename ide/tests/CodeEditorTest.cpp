@@ -41,15 +41,7 @@ protected:
         vcl::TPoint p = Ide->Windows()->View().PointOf({line, col});
         return {p.x + 1, p.y + 6};
     }
-    void ChooseMenu(TRobot& robot, const std::string& path) { robot.ChooseMenu(TBy::Class("TAppBuilder"), path); }
-    void RunRobot(TRobot& robot) {
-        for (int i = 0; i < 300 && !robot.Done(); ++i)
-            Ide->Windows()->ProcessMessages();
-        // What the last input set off: a modal window's end, the command after a menu's.
-        for (int i = 0; i < 5; ++i)
-            Ide->Windows()->ProcessMessages();
-        EXPECT_TRUE(robot.Done()) << robot.Describe();
-    }
+    void RunRobot(TRobot& robot) { PlayOutInIde(robot, 300, 5); }
     void WriteUnit(const std::string& name, int lines) {
         std::ofstream out(rtl::HostPath(DemoDir + name), std::ios::binary);
         for (int i = 1; i <= lines; ++i)

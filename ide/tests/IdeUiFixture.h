@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ide/Ide.h"
+#include "ide/IdeWindows.h"
 #include "IdeFixture.h"
 #include "rtl/Paths.h"
 #include "testing/UiTest.h"
@@ -24,6 +25,16 @@ protected:
         Ide.reset();
         rtl::SetCurrentDir(FOldDir);
         UiTest::TearDown();
+    }
+
+    // Chooses by captions from the main window's menu bar ("&Tools|&Options...").
+    static void ChooseMenu(testing_support::TRobot& Robot, const std::string& Path) {
+        Robot.ChooseMenu(testing_support::TBy::Class("TAppBuilder"), Path);
+    }
+    // Lets the robot's steps play out through the IDE's message loop.
+    void PlayOutInIde(testing_support::TRobot& Robot, int Rounds, int After) {
+        EXPECT_TRUE(testing_support::PlayOut(Robot, Rounds, After, [this] { Ide->Windows()->ProcessMessages(); }))
+            << Robot.Describe();
     }
 
     std::unique_ptr<ide::TIde> Ide;

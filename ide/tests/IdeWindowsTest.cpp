@@ -43,15 +43,8 @@ protected:
         win::RECT r = WindowRect(wnd);
         return {r.left, r.top, r.right - r.left, r.bottom - r.top};
     }
-    // Chooses by captions from the main window's menu bar ("&Tools|&Options...").
-    void ChooseMenu(TRobot& robot, const std::string& path) { robot.ChooseMenu(TBy::Class("TAppBuilder"), path); }
     // Lets the loop run until the robot is done (the clock is the test's; nothing sleeps).
-    void RunRobot(TRobot& robot) {
-        for (int i = 0; i < 200 && !robot.Done(); ++i)
-            Ide->Windows()->ProcessMessages();
-        Ide->Windows()->ProcessMessages();
-        EXPECT_TRUE(robot.Done()) << robot.Describe();
-    }
+    void RunRobot(TRobot& robot) { PlayOutInIde(robot, 200, 1); }
 };
 
 struct TCallbackLog {

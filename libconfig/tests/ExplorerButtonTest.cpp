@@ -166,7 +166,7 @@ TEST_F(ExplorerButtonTest, DropDownMenuOpensUnderThePressAndNeverClicks) {
     }
     A->SetDropDownMenu(menu);
     auto run = [&](TRobot& Robot) {
-        for (int i = 0; i < 60 && !Robot.Done(); ++i) Application->ProcessMessages();
+        testing_support::PlayOut(Robot, 60, 0);
         Idle();
         EXPECT_TRUE(Robot.Done()) << Robot.Describe();
     };

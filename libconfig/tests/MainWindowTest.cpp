@@ -137,8 +137,7 @@ protected:
         Robot.AnswerNextModal(TBy::Name(Button));
     }
     static void Run(TRobot& Robot) {
-        for (int i = 0; i < 400 && !Robot.Done(); ++i) Application->ProcessMessages();
-        EXPECT_TRUE(Robot.Done()) << Robot.Describe();
+        EXPECT_TRUE(testing_support::PlayOut(Robot, 400, 0)) << Robot.Describe();
     }
 
     const std::string StoreName = "C:\\Vorl\\vorl.ini";

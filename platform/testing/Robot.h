@@ -103,4 +103,14 @@ private:
     bool FRunning = false;
 };
 
+// Lets the robot's steps play out through a message loop: Pass runs it once, at most Rounds
+// times while steps are left, then After times more for what the last step set off (a modal
+// window's end, the command after a menu's); answers whether every step ran.
+template <class TPass>
+bool PlayOut(TRobot& Robot, int Rounds, int After, TPass&& Pass) {
+    for (int i = 0; i < Rounds && !Robot.Done(); ++i) Pass();
+    for (int i = 0; i < After; ++i) Pass();
+    return Robot.Done();
+}
+
 } // namespace testing_support

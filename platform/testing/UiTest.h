@@ -45,12 +45,9 @@ protected:
     TempWinRoot Root;
 };
 
-// Lets the robot's steps play out through the message loop, at most Rounds passes and then one
-// more for what the last step set off; answers whether every step ran.
-inline bool PlayOut(TRobot& Robot, int Rounds) {
-    for (int i = 0; i < Rounds && !Robot.Done(); ++i) vcl::Application->ProcessMessages();
-    vcl::Application->ProcessMessages();
-    return Robot.Done();
+// Lets the robot's steps play out through the test's own application (see PlayOut in Robot.h).
+inline bool PlayOut(TRobot& Robot, int Rounds, int After = 1) {
+    return PlayOut(Robot, Rounds, After, [] { vcl::Application->ProcessMessages(); });
 }
 
 // A pixel of a control's client area as it was drawn.

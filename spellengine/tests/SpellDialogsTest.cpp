@@ -51,9 +51,7 @@ protected:
 
     // Lets messages run until the robot has done its steps and the input they made is taken.
     void Settle() {
-        for (int i = 0; i < 100 && !Robot->Done(); ++i) Application->ProcessMessages();
-        Application->ProcessMessages();
-        EXPECT_TRUE(Robot->Done()) << Robot->Describe();
+        EXPECT_TRUE(testing_support::PlayOut(*Robot, 100)) << Robot->Describe();
     }
 
     std::optional<TRobot> Robot;

@@ -26,9 +26,7 @@ protected:
         Robot.emplace();
     }
     void Settle() {
-        for (int i = 0; i < 100 && !Robot->Done(); ++i) Application->ProcessMessages();
-        Application->ProcessMessages();
-        EXPECT_TRUE(Robot->Done()) << Robot->Describe();
+        EXPECT_TRUE(testing_support::PlayOut(*Robot, 100)) << Robot->Describe();
     }
     static std::string Shot(const std::string& Name) {
         return std::string(SUITE_BINARY_DIR) + "/spellexpert/" + Name + ".png";

@@ -1,11 +1,13 @@
+#include "testing/Clipboard.h"
 #include "testing/UiTest.h"
 
 #include "vcl/EditCtrls.h"
 
-#include <cstring>
 #include <string>
 
 using namespace vcl;
+using testing_support::ClipboardText;
+using testing_support::SetClipboardText;
 using testing_support::TRobot;
 using testing_support::UiTest;
 
@@ -35,25 +37,6 @@ protected:
     void Run(TRobot& Robot) { ASSERT_TRUE(testing_support::PlayOut(Robot, 50)) << Robot.Describe(); }
     static win::LRESULT Send(TWinControl* C, unsigned Msg, std::intptr_t W = 0, std::intptr_t L = 0) {
         return win::SendMessage(C->Handle(), Msg, win::WPARAM(W), win::LPARAM(L));
-    }
-    static std::string Clipboard() {
-        std::string text;
-        if (!win::OpenClipboard(nullptr)) return "<closed>";
-        if (win::HGLOBAL mem = win::GetClipboardData(win::CF_TEXT)) {
-            text = static_cast<const char*>(win::GlobalLock(mem));
-            win::GlobalUnlock(mem);
-        }
-        win::CloseClipboard();
-        return text;
-    }
-    static void SetClipboard(const std::string& Text) {
-        win::HGLOBAL mem = win::GlobalAlloc(win::GMEM_MOVEABLE, Text.size() + 1);
-        std::memcpy(win::GlobalLock(mem), Text.c_str(), Text.size() + 1);
-        win::GlobalUnlock(mem);
-        win::OpenClipboard(nullptr);
-        win::EmptyClipboard();
-        win::SetClipboardData(win::CF_TEXT, mem);
-        win::CloseClipboard();
     }
 
     TForm* Form = nullptr;
@@ -289,18 +272,18 @@ TEST_F(EditTest, CutCopyPasteThroughTheClipboard) {
     Edit->SetSelLength(6);
     Send(Edit, win::WM_CUT);
     EXPECT_EQ(Edit->Text(), "hello");
-    EXPECT_EQ(Clipboard(), " world");
+    EXPECT_EQ(ClipboardText(), " world");
     Edit->SetSelStart(0);
     Send(Edit, win::WM_PASTE);
     EXPECT_EQ(Edit->Text(), " worldhello");
     Edit->SelectAll();
     Send(Edit, win::WM_COPY);
-    EXPECT_EQ(Clipboard(), " worldhello");
+    EXPECT_EQ(ClipboardText(), " worldhello");
     Send(Edit, win::WM_CLEAR);
     EXPECT_EQ(Edit->Text(), "");
 
     // By keys, into the memo, with line breaks kept.
-    SetClipboard("a\r\nb");
+    SetClipboardText("a\r\nb");
     Memo->SetFocus();
     TRobot robot;
     robot.Key('V', false, true);
@@ -308,7 +291,7 @@ TEST_F(EditTest, CutCopyPasteThroughTheClipboard) {
     robot.Key(win::VK_INSERT, false, true);
     Run(robot);
     EXPECT_EQ(Memo->Text(), "a\r\nb");
-    EXPECT_EQ(Clipboard(), "b");
+    EXPECT_EQ(ClipboardText(), "b");
 
     // A clipboard someone else holds open: the cut leaves the text alone.
     Memo->SelectAll();
@@ -323,7 +306,7 @@ TEST_F(EditTest, ReadOnlyAndMaxLengthLimitTheUserNotTheProgram) {
     Send(Edit, win::EM_SETREADONLY, 1);
     EXPECT_TRUE(Edit->ReadOnly());
     Edit->SetFocus();
-    SetClipboard("pasted");
+    SetClipboardText("pasted");
     TRobot robot;
     robot.Type("zz");
     robot.Key(win::VK_BACK);
@@ -335,7 +318,7 @@ TEST_F(EditTest, ReadOnlyAndMaxLengthLimitTheUserNotTheProgram) {
     EXPECT_FALSE(Edit->Modified());
     Edit->SelectAll();
     Send(Edit, win::WM_COPY); // still allowed
-    EXPECT_EQ(Clipboard(), "fixed");
+    EXPECT_EQ(ClipboardText(), "fixed");
     Edit->SetSelText("!"); // the program may
     EXPECT_EQ(Edit->Text(), "!");
 
@@ -349,7 +332,7 @@ TEST_F(EditTest, ReadOnlyAndMaxLengthLimitTheUserNotTheProgram) {
     EXPECT_EQ(Edit->Text(), "abcd");
     Edit->SetSelStart(2);
     Edit->SetSelLength(1);
-    SetClipboard("XYZ");
+    SetClipboardText("XYZ");
     Send(Edit, win::WM_PASTE);
     EXPECT_EQ(Edit->Text(), "abXd");
     Edit->SetText("longer than four"); // the limit is for typing and pasting
@@ -435,7 +418,7 @@ TEST_F(EditTest, CharCaseTurnsTypedPastedAndSetTextAndMaxLengthCountsTheResult) 
     Edit->SetText("C:\\Projects\\*.PAS");
     EXPECT_EQ(Edit->Text(), "c:\\projects\\*.pas");
     Edit->SetFocus();
-    SetClipboard("\xC4RGER.INC"); // the cp1252 capital A with diaeresis turns too
+    SetClipboardText("\xC4RGER.INC"); // the cp1252 capital A with diaeresis turns too
     TRobot robot;
     robot.Key(win::VK_END);
     robot.Type(" Main");

@@ -88,7 +88,7 @@ protected:
     // Lets the loop run until the robot is done; the clock is the test's.
     void Run(TRobot& robot) {
         try {
-            for (int i = 0; i < 200 && !robot.Done(); ++i) Application->ProcessMessages();
+            testing_support::PlayOut(robot, 200, 0);
         } catch (...) {
             ADD_FAILURE() << "steps left: " << robot.Describe();
             throw;
