@@ -117,47 +117,36 @@ bool TFileReader::Read(std::string_view fileName) {
     return true;
 }
 
+// The break after the line at FPos, from the marks of the text.
 std::size_t TLineReader::NextBreak() const {
-    const std::size_t size = FText.size();
-    if (FMarks) {
-        const std::vector<std::uint64_t>& breaks = FMarks->Breaks;
-        std::size_t word = FPos / 64;
-        std::uint64_t bits = breaks[word] & (~std::uint64_t(0) << (FPos % 64));
-        while (bits == 0) {
-            if (++word >= breaks.size()) return size;
-            bits = breaks[word];
-        }
-        return std::min(size, word * 64 + static_cast<std::size_t>(std::countr_zero(bits)));
+    const std::vector<std::uint64_t>& breaks = FMarks->Breaks;
+    std::size_t word = FPos / 64;
+    std::uint64_t bits = breaks[word] & (~std::uint64_t(0) << (FPos % 64));
+    while (bits == 0) {
+        if (++word >= breaks.size()) return FText.size();
+        bits = breaks[word];
     }
-    const char* start = FText.data() + FPos;
-    // Most files break lines with LF or CR LF: look for the LF, then for a CR before it.
-    const void* lf = std::memchr(start, '\n', size - FPos);
-    std::size_t length = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - start) : size - FPos;
-    if (const void* cr = std::memchr(start, '\r', length))
-        length = static_cast<std::size_t>(static_cast<const char*>(cr) - start);
-    return FPos + length;
-}
-
-void TLineReader::Step(std::size_t end) {
-    FPos = end;
-    if (FPos < FText.size() && FText[FPos] == '\r') ++FPos;
-    if (FPos < FText.size() && FText[FPos] == '\n') ++FPos;
+    return std::min(FText.size(), word * 64 + static_cast<std::size_t>(std::countr_zero(bits)));
 }
 
 bool TLineReader::Next(std::string_view& line) {
+    if (!FMarks) return FPlain.Next(line);
     if (FPos >= FText.size()) return false;
     const std::size_t end = NextBreak();
     line = FText.substr(FPos, end - FPos);
-    Step(end);
+    FPos = end + rtl::LineBreakLength(FText, end);
     return true;
 }
 
 bool TLineReader::Next(std::string_view& line, TLineSigns& signs) {
-    if (FPos >= FText.size()) return false;
-    const std::size_t end = NextBreak();
-    line = FText.substr(FPos, end - FPos);
-    signs = FMarks ? MarkedSigns(FText, *FMarks, FPos, end) : ReadLineSigns(line);
-    Step(end);
+    if (!FMarks) {
+        if (!FPlain.Next(line)) return false;
+        signs = ReadLineSigns(line);
+        return true;
+    }
+    const std::size_t start = FPos;
+    if (!Next(line)) return false;
+    signs = MarkedSigns(FText, *FMarks, start, start + line.size());
     return true;
 }
 

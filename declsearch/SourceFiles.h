@@ -3,6 +3,7 @@
 #pragma once
 
 #include "declsearch/LineRules.h"
+#include "rtl/LineSplitter.h"
 
 #include <memory>
 #include <string>
@@ -47,16 +48,17 @@ private:
 // its signs read from them.
 class TLineReader {
 public:
-    explicit TLineReader(std::string_view text, const TTextMarks* marks = nullptr) : FText(text), FMarks(marks) {}
+    explicit TLineReader(std::string_view text, const TTextMarks* marks = nullptr)
+        : FText(text), FMarks(marks), FPlain(marks ? std::string_view() : text) {}
     bool Next(std::string_view& line);
     bool Next(std::string_view& line, TLineSigns& signs);
 
 private:
     std::size_t NextBreak() const;
-    void Step(std::size_t end);
 
     std::string_view FText;
     const TTextMarks* FMarks;
+    rtl::TLineSplitter FPlain; // the lines of a text without marks (it looks through the text once)
     std::size_t FPos = 0;
 };
 

@@ -3,6 +3,7 @@
 #include "rtl/IniFiles.h"
 
 #include "rtl/CodePages.h"
+#include "rtl/LineSplitter.h"
 #include "rtl/LockedFile.h"
 #include "rtl/Paths.h"
 #include "rtl/StringLists.h"
@@ -74,19 +75,9 @@ TParsedLine ParseLine(const std::string& text) {
 class TIniText {
 public:
     explicit TIniText(const std::string& content) {
-        std::size_t i = 0;
-        while (i < content.size()) {
-            std::size_t e = content.find_first_of("\r\n", i);
-            TLine line;
-            if (e == std::string::npos) {
-                line.Text = content.substr(i);
-                i = content.size();
-            } else {
-                line.Text = content.substr(i, e - i);
-                std::size_t eolLen = (content[e] == '\r' && e + 1 < content.size() && content[e + 1] == '\n') ? 2 : 1;
-                line.Eol = content.substr(e, eolLen);
-                i = e + eolLen;
-            }
+        TLineSplitter lines(content);
+        for (std::string_view text; lines.Next(text);) {
+            TLine line{std::string(text), std::string(lines.Break())};
             line.Header = ParseLine(line.Text).Kind == TLineKind::Section;
             FLines.push_back(std::move(line));
         }

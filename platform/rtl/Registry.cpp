@@ -3,6 +3,7 @@
 #include "rtl/Registry.h"
 
 #include "rtl/CodePages.h"
+#include "rtl/LineSplitter.h"
 #include "rtl/LockedFile.h"
 #include "rtl/StringLists.h"
 #include "rtl/SysUtils.h"
@@ -270,13 +271,8 @@ std::optional<TRegValue> ParseValue(std::string_view line) {
 TParsed Parse(const std::string& content) {
     TParsed result;
     std::vector<std::string_view> lines;
-    for (std::size_t i = 0; i < content.size();) {
-        std::size_t e = content.find_first_of("\r\n", i);
-        if (e == std::string::npos) e = content.size();
-        lines.push_back(std::string_view(content).substr(i, e - i));
-        if (e < content.size() && content[e] == '\r' && e + 1 < content.size() && content[e + 1] == '\n') ++e;
-        i = e + 1;
-    }
+    TLineSplitter splitter(content);
+    for (std::string_view line; splitter.Next(line);) lines.push_back(line);
     auto trim = [](std::string_view s) {
         while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
         while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);

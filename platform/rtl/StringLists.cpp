@@ -3,6 +3,7 @@
 
 #include "rtl/Exceptions.h"
 #include "rtl/Files.h"
+#include "rtl/LineSplitter.h"
 #include "rtl/Streams.h"
 #include "rtl/SysUtils.h"
 
@@ -141,15 +142,8 @@ std::string TStrings::Text() const {
 void TStrings::SetText(std::string_view text) {
     TUpdateGuard guard(*this);
     Clear();
-    std::size_t p = 0;
-    while (p < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", p);
-        if (end == std::string_view::npos) end = text.size();
-        Add(text.substr(p, end - p));
-        p = end;
-        if (p < text.size() && text[p] == '\r') ++p;
-        if (p < text.size() && text[p] == '\n') ++p;
-    }
+    TLineSplitter lines(text);
+    for (std::string_view line; lines.Next(line);) Add(line);
 }
 
 std::string TStrings::CommaText() const {

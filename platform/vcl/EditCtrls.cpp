@@ -4,6 +4,7 @@
 
 #include "vcl/StoredControls.h"
 
+#include "rtl/LineSplitter.h"
 #include "rtl/SysUtils.h"
 
 #include "vcl/Clipbrd.h"
@@ -50,16 +51,10 @@ int CharKind(char C) {
 std::string NormalizeBreaks(const std::string& S) {
     std::string out;
     out.reserve(S.size());
-    for (std::size_t i = 0; i < S.size(); ++i) {
-        char c = S[i];
-        if (c == '\r') {
-            out += "\r\n";
-            if (i + 1 < S.size() && S[i + 1] == '\n') ++i;
-        } else if (c == '\n') {
-            out += "\r\n";
-        } else {
-            out += c;
-        }
+    rtl::TLineSplitter lines(S);
+    for (std::string_view line; lines.Next(line);) {
+        out += line;
+        if (!lines.Break().empty()) out += "\r\n";
     }
     return out;
 }
@@ -218,12 +213,12 @@ void TCustomEdit::Relayout() {
         FWidest = 0;
         RECT tr = TextRect();
         int avail = tr.right - tr.left;
-        int n = int(FBuf.size());
-        int lineStart = 0;
-        while (true) {
-            int lineEnd = lineStart;
-            while (lineEnd < n && FBuf[std::size_t(lineEnd)] != '\r' && FBuf[std::size_t(lineEnd)] != '\n') ++lineEnd;
-            int s = lineStart;
+        rtl::TLineSplitter lines(FBuf);
+        // A last line break, or no text at all, leaves an empty row for the caret.
+        bool open = true;
+        for (std::string_view line; lines.Next(line); open = !lines.Break().empty()) {
+            const int lineEnd = int(line.data() - FBuf.data() + line.size());
+            int s = int(line.data() - FBuf.data());
             int whole = TextWidth(s, lineEnd - s);
             if (!FWordWrap) FWidest = std::max(FWidest, whole);
             else if (whole > avail) {
@@ -240,10 +235,8 @@ void TCustomEdit::Relayout() {
                 }
             }
             FRows.push_back({s, lineEnd - s});
-            if (lineEnd >= n) break;
-            lineStart = lineEnd + ((FBuf[std::size_t(lineEnd)] == '\r' && lineEnd + 1 < n && FBuf[std::size_t(lineEnd) + 1] == '\n') ? 2 : 1);
-            if (lineStart > n) break;
         }
+        if (open) FRows.push_back({int(FBuf.size()), 0});
     }
     FTopRow = std::clamp(FTopRow, 0, std::max(0, RowCount() - 1));
     UpdateScrollBars();
