@@ -1,11 +1,11 @@
-// The spell dialog family: the shared operations over the layouts' controls, and the three
-// layouts built as their stored forms were.
+// The spell dialog family: the shared operations over the layouts' controls, and what each
+// layout does; their controls come from the form files.
 #include "spellengine/SpellDialogs.h"
 
 #include "spellengine/Dictionary.h"
 #include "spellengine/Suggestions.h"
 #include "spellengine/WordBuffers.h"
-#include "vcl/DialogBuilding.h"
+#include "vcl/StoredControls.h"
 
 #include <array>
 
@@ -29,30 +29,6 @@ constexpr std::array<std::array<const char*, 9>, 1> kW96Captions = {{
     {"Spell Check", "Word Found:", "Word in Question:", "&Replace", "Replace All", "&Add", "Skip &Once",
      "Skip &Always", "&Done"},
 }};
-
-// The accent buttons: their names and the letters (ANSI) they type.
-constexpr std::array<std::pair<const char*, const char*>, 7> kAccents = {{
-    {"btnA", "\xE1"}, {"btnE", "\xE9"}, {"btnI", "\xED"}, {"btnO", "\xF3"}, {"btnU", "\xFA"}, {"btnN", "\xF1"},
-    {"btnN2", "\xD1"},
-}};
-
-void Bind(TButton* Button, TAbsSpellDialog* Dialog, void (TAbsSpellDialog::*Handler)(TObject*)) {
-    Button->OnClick = [Dialog, Handler](TObject* Sender) { (Dialog->*Handler)(Sender); };
-}
-
-// What every layout binds alike: the answer buttons, the suggestion list and the replacement box.
-// A layout without a Replace All button passes none.
-void BindAnswers(TAbsSpellDialog* Dialog, TButton* ReplaceAll, TButton* AddWord, TButton* Close) {
-    Bind(Dialog->btnReplace, Dialog, &TAbsSpellDialog::btnReplaceClick);
-    if (ReplaceAll) Bind(ReplaceAll, Dialog, &TAbsSpellDialog::btnReplaceAllClick);
-    Bind(AddWord, Dialog, &TAbsSpellDialog::btnAddClick);
-    Bind(Dialog->btnSkip, Dialog, &TAbsSpellDialog::btnSkipClick);
-    Bind(Dialog->btnSkipAll, Dialog, &TAbsSpellDialog::btnSkipAllClick);
-    Bind(Close, Dialog, &TAbsSpellDialog::btnCloseClick);
-    Dialog->lstSuggest->OnChange = [Dialog](TObject* s) { Dialog->lstSuggestChange(s); };
-    Dialog->lstSuggest->OnDblClick = [Dialog](TObject* s) { Dialog->lstSuggestDblClick(s); };
-    Dialog->edtWord->OnKeyUp = [Dialog](TObject* s, unsigned& k, TShiftState sh) { Dialog->QuickSuggest(s, k, sh); };
-}
 
 // Shows the hourglass until it goes out of scope.
 class THourGlass {
@@ -109,6 +85,15 @@ void TEnterEdit::KeyPress(char& Key) {
 // --- TAbsSpellDialog --------------------------------------------------------------------------
 
 TAbsSpellDialog::TAbsSpellDialog(TComponent* AOwner) : TForm(AOwner) {}
+
+void TAbsSpellDialog::AfterConstruction() {
+    TForm::AfterConstruction();
+    if (!IsDesigning()) SetAccentIcons(0);
+}
+
+void TAbsSpellDialog::SetStatusText(const std::string&) { throw rtl::EAbstractError("Abstract Error"); }
+void TAbsSpellDialog::SetBadWord(const std::string&) { throw rtl::EAbstractError("Abstract Error"); }
+void TAbsSpellDialog::SetAccentIcons(TAccentSet) { throw rtl::EAbstractError("Abstract Error"); }
 
 void TAbsSpellDialog::CreateParams(TCreateParams& Params) {
     TForm::CreateParams(Params);
@@ -212,18 +197,6 @@ void TAbsSpellDialog::QuickSuggest(TObject*, unsigned& Key, TShiftState Shift) {
     }
 }
 
-TPanel* TAbsSpellDialog::AddAccentPanel(TWinControl* Parent, int Left, int Top, int Width) {
-    auto* panel = AddControl<TPanel>(this, Parent, "pnlIcons", Left, Top, Width, 24);
-    panel->SetBevelOuter(TPanelBevel::bvNone);
-    int left = 1;
-    for (const auto& [name, letter] : kAccents) {
-        auto* b = AddLayoutButton<TSpeedButton>(this, panel, name, letter, left, 1, 22, 22);
-        b->OnClick = [this](TObject* Sender) { AccentClick(Sender); };
-        left += 23;
-    }
-    return panel;
-}
-
 namespace {
 
 // The suggestion list and its label start just below the accent panel's top; with accents shown
@@ -240,40 +213,7 @@ void PlaceUnderAccents(TPanel* Icons, TNewListBox* List, TLabel* Label, int List
 
 // --- TWPSpellDlg ------------------------------------------------------------------------------
 
-TWPSpellDlg::TWPSpellDlg(TComponent* AOwner) : TAbsSpellDialog(AOwner) {
-    TLoadingBracket loading(this);
-    SetUpDialogForm(this, "WPSpellDlg", "Spell Checker", 412, 224);
-    SetKeyPreview(true);
-
-    lblFound = AddLabel(this, this, "lblFound", "Not found:", 8, 12);
-    lblFound->SetAutoSize(false);
-    lblFound->SetBounds(8, 12, 88, 13);
-    lblFound->SetAlignment(TAlignment::taRightJustify);
-    lblNotFound = AddLabel(this, this, "lblNotFound", "BadWord", 104, 12);
-    lblReplace = AddLabel(this, this, "lblReplace", "Replace &With:", 8, 40);
-    lblSuggestions = AddLabel(this, this, "lblSuggestions", "Sugg&estions:", 8, 85);
-
-    edtWord = AddControl<TEnterEdit>(this, this, "edtWord", 104, 36, 177, 21);
-    pnlIcons = AddAccentPanel(this, 104, 60, 177);
-    pnlIcons->SetVisible(false);
-    lstSuggest = AddControl<TNewListBox>(this, this, "lstSuggest", 104, 85, 177, 137);
-    lblReplace->SetFocusControl(edtWord);
-    lblSuggestions->SetFocusControl(lstSuggest);
-
-    btnReplace = AddLayoutButton<TBitBtn>(this, this, "btnReplace", "&Replace", 307, 8, 97, 26, "SPREPLACE");
-    btnAdd = AddLayoutButton<TBitBtn>(this, this, "btnAdd", "&Add", 307, 43, 97, 26, "SPADD");
-    btnSkip = AddLayoutButton<TBitBtn>(this, this, "btnSkip", "Skip &Once", 307, 78, 97, 26, "SPSKIP");
-    btnSkipAll = AddLayoutButton<TBitBtn>(this, this, "btnSkipAll", "Skip A&lways", 307, 113, 97, 26, "SPSKIPALL");
-    btnSuggest = AddLayoutButton<TBitBtn>(this, this, "btnSuggest", "&Suggest", 307, 148, 97, 26, "SPSUGGEST");
-    btnClose = AddLayoutButton<TBitBtn>(this, this, "btnClose", "Close", 307, 190, 97, 26, "SPCLOSE");
-    btnClose->SetCancel(true);
-
-    BindAnswers(this, nullptr, btnAdd, btnClose);
-    Bind(btnSuggest, this, &TAbsSpellDialog::btnSuggestClick);
-    lstSuggest->OnClick = [this](TObject* s) { lstSuggestClick(s); };
-    lstSuggest->OnEnter = [this](TObject* s) { lstSuggestEnter(s); };
-    SetAccentIcons(0);
-}
+TWPSpellDlg::TWPSpellDlg(TComponent* AOwner) : TAbsSpellDialog(AOwner) {}
 
 void TWPSpellDlg::SetStatusText(const std::string& S) { lblFound->SetCaption(S); }
 void TWPSpellDlg::SetBadWord(const std::string& S) { lblNotFound->SetCaption(S); }
@@ -301,39 +241,7 @@ void TWPSpellDlg::SetAccentIcons(TAccentSet Value) {
 
 // --- TMSSpellDlg ------------------------------------------------------------------------------
 
-TMSSpellDlg::TMSSpellDlg(TComponent* AOwner) : TAbsSpellDialog(AOwner) {
-    TLoadingBracket loading(this);
-    SetUpDialogForm(this, "MSSpellDlg", "Spelling", 512, 242);
-
-    lblFound = AddLabel(this, this, "lblFound", "Not in Dictionary:", 8, 12);
-    edtCurWord = AddControl<TEnterEdit>(this, this, "edtCurWord", 108, 8, 200, 21);
-    lblReplace = AddLabel(this, this, "lblReplace", "Change &To:", 8, 40);
-    edtWord = AddControl<TEnterEdit>(this, this, "edtWord", 108, 36, 200, 21);
-    lblSuggestions = AddLabel(this, this, "lblSuggestions", "Suggestio&ns:", 8, 68);
-    pnlIcons = AddAccentPanel(this, 108, 64, 200);
-    pnlIcons->SetVisible(false);
-    lstSuggest = AddControl<TNewListBox>(this, this, "lstSuggest", 108, 89, 200, 113);
-    lblReplace->SetFocusControl(edtWord);
-    lblSuggestions->SetFocusControl(lstSuggest);
-
-    constexpr int c1 = 320, c2 = 416, w = 88, h = 24;
-    btnSkip = AddLayoutButton<TButton>(this, this, "btnSkip", "&Ignore", c1, 8, w, h);
-    btnSkipAll = AddLayoutButton<TButton>(this, this, "btnSkipAll", "I&gnore All", c2, 8, w, h);
-    btnReplace = AddLayoutButton<TButton>(this, this, "btnReplace", "&Change", c1, 38, w, h);
-    btnReplaceAll = AddLayoutButton<TButton>(this, this, "btnReplaceAll", "&Change All", c2, 38, w, h);
-    btnAdd = AddLayoutButton<TButton>(this, this, "btnAdd", "&Add", c1, 68, w, h);
-    btnSuggest = AddLayoutButton<TButton>(this, this, "btnSuggest", "&Suggest", c2, 68, w, h);
-    btnAutoCorrect = AddLayoutButton<TButton>(this, this, "btnAutoCorrect", "AutoCorrect", c1, 112, w, h);
-    btnOptions = AddLayoutButton<TButton>(this, this, "btnOptions", "&Options...", c2, 112, w, h);
-    btnUndo = AddLayoutButton<TButton>(this, this, "btnUndo", "Undo Last", c1, 142, w, h);
-    btnClose = AddLayoutButton<TButton>(this, this, "btnClose", "Cancel", c2, 142, w, h);
-    btnClose->SetCancel(true);
-    btnHelp = AddLayoutButton<TButton>(this, this, "btnHelp", "Help", c2, 210, w, h);
-
-    BindAnswers(this, btnReplaceAll, btnAdd, btnClose);
-    Bind(btnSuggest, this, &TAbsSpellDialog::btnSuggestClick);
-    SetAccentIcons(0);
-}
+TMSSpellDlg::TMSSpellDlg(TComponent* AOwner) : TAbsSpellDialog(AOwner) {}
 
 void TMSSpellDlg::SetStatusText(const std::string& S) { lblFound->SetCaption(S); }
 void TMSSpellDlg::SetBadWord(const std::string& S) { edtCurWord->SetText(S); }
@@ -354,48 +262,7 @@ void TMSSpellDlg::SetAccentIcons(TAccentSet Value) {
 
 // --- TW96SpellDlg -----------------------------------------------------------------------------
 
-TW96SpellDlg::TW96SpellDlg(TComponent* AOwner) : TAbsSpellDialog(AOwner) {
-    TLoadingBracket loading(this);
-    SetUpDialogForm(this, "W96SpellDlg", "Spelling", 627, 89, TFormBorderStyle::bsNone);
-
-    pnlMain = AddControl<TPanel>(this, this, "pnlMain", 0, 0, 627, 89);
-    pnlMain->SetAlign(TAlign::alClient);
-    btnSuggest = AddLayoutButton<TSpeedButton>(this, pnlMain, "btnSuggest", "", 6, 6, 25, 25, "SPSUGGEST");
-    pnlTitle = AddControl<TPanel>(this, pnlMain, "pnlTitle", 33, 6, 145, 25);
-    pnlTitle->SetBevelOuter(TPanelBevel::bvNone);
-    pnlTitle->SetColor(clBlack);
-    lblSpellChk = AddLabel(this, pnlTitle, "lblSpellChk", "Spell Check", 0, 0);
-    lblSpellChk->SetAutoSize(false);
-    lblSpellChk->SetBounds(0, 6, 145, 13);
-    lblSpellChk->SetAlignment(TAlignment::taCenter);
-    lblSpellChk->Font()->SetColor(clWhite);
-    lblFound = AddLabel(this, pnlMain, "lblFound", "&Word in Question:", 6, 40);
-    edtWord = AddControl<TEnterEdit>(this, pnlMain, "edtWord", 6, 58, 172, 21);
-    edtWord->SetText("edtWord");
-    lblFound->SetFocusControl(edtWord);
-    lstSuggest = AddControl<TNewListBox>(this, pnlMain, "lstSuggest", 186, 6, 177, 48);
-    pnlIcons = AddAccentPanel(pnlMain, 186, 56, 177);
-    pnlButtons = AddControl<TPanel>(this, pnlMain, "pnlButtons", 371, 4, 250, 81);
-    pnlButtons->SetBevelOuter(TPanelBevel::bvLowered);
-    pnlButtons->SetCaption("");
-
-    constexpr int w = 78, h = 36;
-    btnReplace = AddLayoutButton<TBitBtn>(this, pnlButtons, "btnReplace", "&Replace", 6, 3, w, h, "SPREPLACE");
-    btnReplaceAll = AddLayoutButton<TBitBtn>(this, pnlButtons, "btnReplaceAll", "Replace All", 86, 3, w, h, "SPREPLACEALL");
-    btnAdd = AddLayoutButton<TBitBtn>(this, pnlButtons, "btnAdd", "&Add", 166, 3, w, h, "SPADD");
-    btnSkip = AddLayoutButton<TBitBtn>(this, pnlButtons, "btnSkip", "Skip &Once", 6, 42, w, h, "SPSKIP");
-    btnSkipAll = AddLayoutButton<TBitBtn>(this, pnlButtons, "btnSkipAll", "S&kip All", 86, 42, w, h, "SPSKIPALL");
-    btnClose = AddLayoutButton<TBitBtn>(this, pnlButtons, "btnClose", "Close", 166, 42, w, h, "SPCLOSE");
-    btnClose->SetCancel(true);
-    for (TBitBtn* b : {static_cast<TBitBtn*>(btnReplace), btnReplaceAll, btnAdd, static_cast<TBitBtn*>(btnSkip),
-                       static_cast<TBitBtn*>(btnSkipAll), btnClose})
-        b->SetLayout(TButtonLayout::blGlyphTop);
-
-    BindAnswers(this, btnReplaceAll, btnAdd, btnClose);
-    btnSuggest->OnClick = [this](TObject* s) { btnSuggestClick(s); };
-    edtWord->OnExit = [this](TObject* s) { edtWordExit(s); };
-    SetAccentIcons(0);
-}
+TW96SpellDlg::TW96SpellDlg(TComponent* AOwner) : TAbsSpellDialog(AOwner) {}
 
 void TW96SpellDlg::SetStatusText(const std::string& S) { lblFound->SetCaption(S); }
 void TW96SpellDlg::SetBadWord(const std::string&) {}
@@ -433,5 +300,89 @@ void TW96SpellDlg::edtWordExit(TObject*) {
         lblFound->SetCaption(t[2]);
     }
 }
+
+// --- Registration for stored forms -----------------------------------------------------------
+
+namespace {
+
+struct TSpellDialogsRegistration {
+    TSpellDialogsRegistration() {
+        RegisterClass<TNewListBox>("TNewListBox", "TListBox",
+                                   {EventProperty<TNewListBox>("OnChange", &TNewListBox::OnChange)});
+        RegisterClass<TEnterEdit>("TEnterEdit", "TEdit");
+        using A = TAbsSpellDialog;
+        RegisterFormClass<A>("TAbsSpellDialog", "TForm",
+                             {
+                                 PublishedField("edtWord", &A::edtWord),
+                                 PublishedField("lstSuggest", &A::lstSuggest),
+                                 PublishedField("btnReplace", &A::btnReplace),
+                                 PublishedField("btnSkip", &A::btnSkip),
+                                 PublishedField("btnSkipAll", &A::btnSkipAll),
+                             },
+                             {
+                                 PublishedMethod("btnReplaceClick", &A::btnReplaceClick),
+                                 PublishedMethod("btnReplaceAllClick", &A::btnReplaceAllClick),
+                                 PublishedMethod("btnAddClick", &A::btnAddClick),
+                                 PublishedMethod("btnSkipClick", &A::btnSkipClick),
+                                 PublishedMethod("btnSkipAllClick", &A::btnSkipAllClick),
+                                 PublishedMethod("btnCloseClick", &A::btnCloseClick),
+                                 PublishedMethod("btnSuggestClick", &A::btnSuggestClick),
+                                 PublishedMethod("lstSuggestChange", &A::lstSuggestChange),
+                                 PublishedMethod("lstSuggestClick", &A::lstSuggestClick),
+                                 PublishedMethod("lstSuggestEnter", &A::lstSuggestEnter),
+                                 PublishedMethod("lstSuggestDblClick", &A::lstSuggestDblClick),
+                                 PublishedMethod("AccentClick", &A::AccentClick),
+                                 PublishedMethod("QuickSuggest", &A::QuickSuggest),
+                             });
+        using W = TWPSpellDlg;
+        RegisterFormClass<W>("TWPSpellDlg", "TAbsSpellDialog",
+                             {
+                                 PublishedField("lblFound", &W::lblFound),
+                                 PublishedField("lblNotFound", &W::lblNotFound),
+                                 PublishedField("lblReplace", &W::lblReplace),
+                                 PublishedField("lblSuggestions", &W::lblSuggestions),
+                                 PublishedField("pnlIcons", &W::pnlIcons),
+                                 PublishedField("btnAdd", &W::btnAdd),
+                                 PublishedField("btnSuggest", &W::btnSuggest),
+                                 PublishedField("btnClose", &W::btnClose),
+                             },
+                             {});
+        using M = TMSSpellDlg;
+        RegisterFormClass<M>("TMSSpellDlg", "TAbsSpellDialog",
+                             {
+                                 PublishedField("lblFound", &M::lblFound),
+                                 PublishedField("edtCurWord", &M::edtCurWord),
+                                 PublishedField("lblReplace", &M::lblReplace),
+                                 PublishedField("lblSuggestions", &M::lblSuggestions),
+                                 PublishedField("pnlIcons", &M::pnlIcons),
+                                 PublishedField("btnReplaceAll", &M::btnReplaceAll),
+                                 PublishedField("btnAdd", &M::btnAdd),
+                                 PublishedField("btnSuggest", &M::btnSuggest),
+                                 PublishedField("btnClose", &M::btnClose),
+                                 PublishedField("btnAutoCorrect", &M::btnAutoCorrect),
+                                 PublishedField("btnOptions", &M::btnOptions),
+                                 PublishedField("btnUndo", &M::btnUndo),
+                                 PublishedField("btnHelp", &M::btnHelp),
+                             },
+                             {});
+        using N = TW96SpellDlg;
+        RegisterFormClass<N>("TW96SpellDlg", "TAbsSpellDialog",
+                             {
+                                 PublishedField("pnlMain", &N::pnlMain),
+                                 PublishedField("btnSuggest", &N::btnSuggest),
+                                 PublishedField("pnlTitle", &N::pnlTitle),
+                                 PublishedField("lblSpellChk", &N::lblSpellChk),
+                                 PublishedField("lblFound", &N::lblFound),
+                                 PublishedField("pnlIcons", &N::pnlIcons),
+                                 PublishedField("pnlButtons", &N::pnlButtons),
+                                 PublishedField("btnReplaceAll", &N::btnReplaceAll),
+                                 PublishedField("btnAdd", &N::btnAdd),
+                                 PublishedField("btnClose", &N::btnClose),
+                             },
+                             {PublishedMethod("edtWordExit", &N::edtWordExit)});
+    }
+} registration;
+
+} // namespace
 
 } // namespace spellengine

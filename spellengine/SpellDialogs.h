@@ -1,12 +1,13 @@
 // The spell dialogs: the window in which the user sees an unknown word and chooses what to do
 // with it. A dialog is not modal: the check loop (SpellDlg.h) shows it, fills it through the
 // operations of TAbsSpellDialog and polls the result code its buttons store. Three layouts
-// derive from it; a product may add its own. The edit box that moves on at Enter and the list
-// box with a change event serve every layout. Implementations in SpellDialogs.cpp.
+// derive from it, each laid out by its form file (WPSpellDlg.dfm, MSSpellDlg.dfm,
+// W96SpellDlg.dfm), inherited from the family's own (AbsSpellDialog.dfm); a product may add its
+// own. The edit box that moves on at Enter and the list box with a change event serve every
+// layout. Implementations in SpellDialogs.cpp.
 #pragma once
 
 #include "vcl/Buttons.h"
-#include "vcl/DialogBuilding.h"
 #include "vcl/EditCtrls.h"
 #include "vcl/ExtCtrls.h"
 #include "vcl/Forms.h"
@@ -15,7 +16,6 @@
 
 #include <cstdint>
 #include <string>
-#include <type_traits>
 
 namespace spellengine {
 
@@ -54,30 +54,15 @@ protected:
     void KeyPress(char& Key) override;
 };
 
-// A layout's button with its caption and, for a bitmap or speed button, its strip of two pictures
-// from a resource.
-template <class T>
-T* AddLayoutButton(vcl::TForm* Form, vcl::TWinControl* Parent, const char* Name, const char* Caption, int Left,
-                   int Top, int Width, int Height, const char* Glyph = nullptr) {
-    auto* b = vcl::AddControl<T>(Form, Parent, Name, Left, Top, Width, Height);
-    b->SetCaption(Caption);
-    if constexpr (std::is_base_of_v<vcl::TBitBtn, T> || std::is_base_of_v<vcl::TSpeedButton, T>) {
-        if (Glyph) {
-            vcl::TBitmap picture;
-            picture.LoadFromResourceName(nullptr, Glyph);
-            b->SetGlyph(&picture);
-            b->SetNumGlyphs(2);
-        }
-    }
-    return b;
-}
-
-// The operations the check loop fills a dialog through, and the result code. The layouts set
-// the protected control pointers; the operations that are the same in every layout work on
-// them, and a layout overrides what it does otherwise.
+// The operations the check loop fills a dialog through, and the result code. The layouts' form
+// files bind the control pointers; the operations that are the same in every layout work on
+// them, and a layout overrides what it does otherwise. The operations without a base behaviour
+// raise EAbstractError when a layout does not provide them.
 class TAbsSpellDialog : public vcl::TForm {
 public:
     explicit TAbsSpellDialog(vcl::TComponent* AOwner);
+    // A dialog starts without the accent buttons.
+    void AfterConstruction() override;
 
     // The number of suggestions to fetch, 1 to 255.
     int Suggestions() const { return FSuggestions; }
@@ -91,8 +76,8 @@ public:
     // Every bitmap button with a picture loses it.
     virtual void HideGlyphs();
 
-    virtual void SetStatusText(const std::string& S) = 0;
-    virtual void SetBadWord(const std::string& S) = 0;
+    virtual void SetStatusText(const std::string& S);
+    virtual void SetBadWord(const std::string& S);
     virtual void SetReplacement(const std::string& S);
     virtual void GetReplacement(std::string& S);
     virtual void FocusReplacement();
@@ -100,7 +85,7 @@ public:
     virtual void ApplyLabelLanguage();
     virtual void EnableSkip();
     virtual void DisableSkip();
-    virtual void SetAccentIcons(TAccentSet Value) = 0;
+    virtual void SetAccentIcons(TAccentSet Value);
     virtual void ClearSuggestions();
     // Suggestions for the replacement text from the active dictionary.
     virtual void ShowSuggestions();
@@ -132,8 +117,6 @@ protected:
     void CreateParams(vcl::TCreateParams& Params) override;
     // The selected suggestion becomes the replacement.
     void TakeSelectedSuggestion();
-    // A borderless panel of the seven accent speed buttons, each bound to AccentClick.
-    vcl::TPanel* AddAccentPanel(vcl::TWinControl* Parent, int Left, int Top, int Width);
 
 private:
     int FSuggestions = 10;
@@ -152,14 +135,14 @@ public:
     void ApplyLabelLanguage() override;
     void SetAccentIcons(TAccentSet Value) override;
 
-    vcl::TLabel* lblFound;
-    vcl::TLabel* lblNotFound;
-    vcl::TLabel* lblReplace;
-    vcl::TLabel* lblSuggestions;
-    vcl::TPanel* pnlIcons;
-    vcl::TBitBtn* btnAdd;
-    vcl::TBitBtn* btnSuggest;
-    vcl::TBitBtn* btnClose;
+    vcl::TLabel* lblFound = nullptr;
+    vcl::TLabel* lblNotFound = nullptr;
+    vcl::TLabel* lblReplace = nullptr;
+    vcl::TLabel* lblSuggestions = nullptr;
+    vcl::TPanel* pnlIcons = nullptr;
+    vcl::TBitBtn* btnAdd = nullptr;
+    vcl::TBitBtn* btnSuggest = nullptr;
+    vcl::TBitBtn* btnClose = nullptr;
 };
 
 // The word-processor layout of the other kind: the word in an entry box, two columns of buttons.
@@ -172,19 +155,19 @@ public:
     void ApplyLabelLanguage() override;
     void SetAccentIcons(TAccentSet Value) override;
 
-    vcl::TLabel* lblFound;
-    TEnterEdit* edtCurWord;
-    vcl::TLabel* lblReplace;
-    vcl::TLabel* lblSuggestions;
-    vcl::TPanel* pnlIcons;
-    vcl::TButton* btnReplaceAll;
-    vcl::TButton* btnAdd;
-    vcl::TButton* btnSuggest;
-    vcl::TButton* btnClose;
-    vcl::TButton* btnAutoCorrect;
-    vcl::TButton* btnOptions;
-    vcl::TButton* btnUndo;
-    vcl::TButton* btnHelp;
+    vcl::TLabel* lblFound = nullptr;
+    TEnterEdit* edtCurWord = nullptr;
+    vcl::TLabel* lblReplace = nullptr;
+    vcl::TLabel* lblSuggestions = nullptr;
+    vcl::TPanel* pnlIcons = nullptr;
+    vcl::TButton* btnReplaceAll = nullptr;
+    vcl::TButton* btnAdd = nullptr;
+    vcl::TButton* btnSuggest = nullptr;
+    vcl::TButton* btnClose = nullptr;
+    vcl::TButton* btnAutoCorrect = nullptr;
+    vcl::TButton* btnOptions = nullptr;
+    vcl::TButton* btnUndo = nullptr;
+    vcl::TButton* btnHelp = nullptr;
 };
 
 // A borderless strip: suggestions on the left, buttons on a lowered panel at the right.
@@ -199,16 +182,16 @@ public:
     // Tells whether the typed word is known, unless the focus went to a button.
     void edtWordExit(vcl::TObject* Sender);
 
-    vcl::TPanel* pnlMain;
-    vcl::TSpeedButton* btnSuggest;
-    vcl::TPanel* pnlTitle;
-    vcl::TLabel* lblSpellChk;
-    vcl::TLabel* lblFound;
-    vcl::TPanel* pnlIcons;
-    vcl::TPanel* pnlButtons;
-    vcl::TBitBtn* btnReplaceAll;
-    vcl::TBitBtn* btnAdd;
-    vcl::TBitBtn* btnClose;
+    vcl::TPanel* pnlMain = nullptr;
+    vcl::TSpeedButton* btnSuggest = nullptr;
+    vcl::TPanel* pnlTitle = nullptr;
+    vcl::TLabel* lblSpellChk = nullptr;
+    vcl::TLabel* lblFound = nullptr;
+    vcl::TPanel* pnlIcons = nullptr;
+    vcl::TPanel* pnlButtons = nullptr;
+    vcl::TBitBtn* btnReplaceAll = nullptr;
+    vcl::TBitBtn* btnAdd = nullptr;
+    vcl::TBitBtn* btnClose = nullptr;
 };
 
 } // namespace spellengine

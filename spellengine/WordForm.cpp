@@ -1,7 +1,7 @@
-// The word-count window, built as its stored form was.
+// The word-count window: its layout is its form file (WordForm.dfm); here is what it does.
 #include "spellengine/WordForm.h"
 
-#include "vcl/DialogBuilding.h"
+#include "vcl/Streaming.h"
 
 #include <string>
 
@@ -13,20 +13,8 @@ namespace {
 TWordForm* GInstance = nullptr;
 } // namespace
 
-TWordForm::TWordForm(TComponent* AOwner) : TForm(AOwner) {
-    TLoadingBracket loading(this);
-    SetUpDialogForm(this, "WordForm", "Word Count", 209, 97);
-
-    lblWordsCaption = AddLabel(this, this, "lblWordsCaption", "Words:", 16, 14);
-    lblUniqueCaption = AddLabel(this, this, "lblUniqueCaption", "Unique Words:", 16, 36);
-    lblWords = AddLabel(this, this, "lblWords", "0", 112, 14);
-    lblUniqueWords = AddLabel(this, this, "lblUniqueWords", "0", 112, 36);
-    btnOk = AddControl<TButton>(this, this, "btnOk", 67, 62, 75, 25);
-    btnOk->SetCaption("OK");
-    btnOk->SetDefault(true);
-    btnOk->OnClick = [this](TObject* s) { btnOkClick(s); };
-    GInstance = this;
-}
+// Out of line, so that a module making the window links its registration too.
+TWordForm::TWordForm(TComponent* AOwner) : TForm(AOwner) {}
 
 TWordForm::~TWordForm() {
     if (GInstance == this) GInstance = nullptr;
@@ -37,7 +25,7 @@ TWordForm* TWordForm::Instance() { return GInstance; }
 void TWordForm::btnOkClick(TObject*) { Close(); }
 
 void TWordForm::CountStarted() {
-    if (!GInstance) Make<TWordForm>(Application);
+    if (!GInstance) GInstance = Make<TWordForm>(Application);
     GInstance->lblWords->SetCaption("0");
     GInstance->lblUniqueWords->SetCaption("0");
     if (!GInstance->Visible()) GInstance->Show();
@@ -50,5 +38,24 @@ bool TWordForm::CountProgress(int Total, int Unique) {
     Application->ProcessMessages();
     return GInstance && GInstance->Visible();
 }
+
+namespace {
+
+struct TWordFormRegistration {
+    TWordFormRegistration() {
+        using F = TWordForm;
+        RegisterFormClass<F>("TWordForm", "TForm",
+                             {
+                                 PublishedField("lblWordsCaption", &F::lblWordsCaption),
+                                 PublishedField("lblUniqueCaption", &F::lblUniqueCaption),
+                                 PublishedField("lblWords", &F::lblWords),
+                                 PublishedField("lblUniqueWords", &F::lblUniqueWords),
+                                 PublishedField("btnOk", &F::btnOk),
+                             },
+                             {PublishedMethod("btnOkClick", &F::btnOkClick)});
+    }
+} registration;
+
+} // namespace
 
 } // namespace spellengine

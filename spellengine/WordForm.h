@@ -1,6 +1,6 @@
 // The word-count window: the running totals of a count, and an OK button that closes it, which
 // stops a count under way. One window for the library, made on first use with the application
-// as owner. Implementations in WordForm.cpp.
+// as owner, laid out by its form file WordForm.dfm. Implementations in WordForm.cpp.
 #pragma once
 
 #include "vcl/Forms.h"
@@ -22,11 +22,11 @@ public:
 
     void btnOkClick(vcl::TObject* Sender);
 
-    vcl::TLabel* lblWordsCaption;
-    vcl::TLabel* lblUniqueCaption;
-    vcl::TLabel* lblWords;
-    vcl::TLabel* lblUniqueWords;
-    vcl::TButton* btnOk;
+    vcl::TLabel* lblWordsCaption = nullptr;
+    vcl::TLabel* lblUniqueCaption = nullptr;
+    vcl::TLabel* lblWords = nullptr;
+    vcl::TLabel* lblUniqueWords = nullptr;
+    vcl::TButton* btnOk = nullptr;
 };
 
 } // namespace spellengine

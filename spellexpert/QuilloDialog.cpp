@@ -1,6 +1,8 @@
+// The product's spell dialog: its layout is its form file (QuilloDialog.dfm), inherited from the
+// spell dialog family's; here is what it does.
 #include "spellexpert/QuilloDialog.h"
 
-#include "vcl/DialogBuilding.h"
+#include "vcl/Streaming.h"
 #include "win/Windows.h"
 
 #include <initializer_list>
@@ -10,68 +12,13 @@ namespace spellexpert {
 using namespace vcl;
 using namespace spellengine;
 
-namespace {
+// Out of line, so that a module making the window links its registration too.
+TQuilloDlg::TQuilloDlg(TComponent* AOwner) : TAbsSpellDialog(AOwner) {}
 
-TBitBtn* AddButton(TForm* Form, const char* Name, const char* Caption, int Top, const char* Glyph) {
-    return AddLayoutButton<TBitBtn>(Form, Form, Name, Caption, 0, Top, 94, 28, Glyph);
-}
-
-} // namespace
-
-TQuilloDlg::TQuilloDlg(TComponent* AOwner) : TAbsSpellDialog(AOwner) {
-    TLoadingBracket loading(this);
-    SetName("QuilloDlg");
-    SetCaption("Object Inspector");
-    SetBorderIcons(biSystemMenu | biMinimize);
-    Font()->SetName("MS Sans Serif");
-    Font()->SetSize(8);
-    SetBounds(0, 0, 200, 365);
+void TQuilloDlg::AfterConstruction() {
+    TAbsSpellDialog::AfterConstruction();
+    if (IsDesigning()) return;
     SetTrackingLimits(197, 380, 197, win::GetSystemMetrics(win::SM_CYSCREEN));
-
-    Image1 = AddControl<TImage>(this, this, "Image1", 0, 1, 40, 32);
-    Image1->SetCenter(true);
-    Image1->SetTransparent(true);
-    Image1->Picture()->Bitmap()->LoadFromResourceName(nullptr, "QUILLO");
-
-    lblFound = AddControl<TLabel>(this, this, "lblFound", 4, 38, 0, 0);
-    lblFound->SetCaption("Not Found:");
-    edtCurWord = AddControl<TEnterEdit>(this, this, "edtCurWord", 68, 33, 120, 21);
-    edtCurWord->SetReadOnly(true);
-    edtCurWord->SetText("Checking...");
-    lblChange = AddControl<TLabel>(this, this, "lblChange", 4, 61, 0, 0);
-    lblChange->SetCaption("Change &To:");
-    edtWord = AddControl<TEnterEdit>(this, this, "edtWord", 68, 58, 120, 21);
-    lblChange->SetFocusControl(edtWord);
-    lstSuggest = AddControl<TNewListBox>(this, this, "lstSuggest", 4, 84, 184, 108);
-    // A standard list box measures its rows by its font; drawn by the list, they are 16 high.
-    lstSuggest->SetStyle(TListBoxStyle::lbOwnerDrawFixed);
-    lstSuggest->SetItemHeight(16);
-
-    btnSuggest = AddButton(this, "btnSuggest", "&Suggest", 193, "SPSUGGEST");
-    btnAdd = AddButton(this, "btnAdd", "&Add", 193, "SPADD");
-    btnReplace = AddButton(this, "btnReplace", "&Change", 221, "SPREPLACE");
-    btnReplaceAll = AddButton(this, "btnReplaceAll", "C&hange All", 221, "SPREPLACEALL");
-    btnSkip = AddButton(this, "btnSkip", "&Ignore", 249, "SPSKIP");
-    btnSkipAll = AddButton(this, "btnSkipAll", "I&gnore All", 249, "SPSKIPALL");
-    btnHelp = AddButton(this, "btnHelp", "", 277, nullptr);
-    btnHelp->SetKind(TBitBtnKind::bkHelp);
-    btnClose = AddButton(this, "btnClose", "Cancel", 277, "SPCLOSE");
-    btnClose->SetCancel(true);
-
-    // Change All stores the change-all result, not the Change button's.
-    btnSuggest->OnClick = [this](TObject* s) { btnSuggestClick(s); };
-    btnAdd->OnClick = [this](TObject* s) { btnAddClick(s); };
-    btnReplace->OnClick = [this](TObject* s) { btnReplaceClick(s); };
-    btnReplaceAll->OnClick = [this](TObject* s) { btnReplaceAllClick(s); };
-    btnSkip->OnClick = [this](TObject* s) { btnSkipClick(s); };
-    btnSkipAll->OnClick = [this](TObject* s) { btnSkipAllClick(s); };
-    btnClose->OnClick = [this](TObject* s) { btnCloseClick(s); };
-    edtWord->OnChange = [this](TObject* s) { edtWordChange(s); };
-    edtWord->OnKeyUp = [this](TObject* s, unsigned& k, TShiftState sh) { QuickSuggest(s, k, sh); };
-    lstSuggest->OnChange = [this](TObject* s) { lstSuggestChange(s); };
-    lstSuggest->OnDblClick = [this](TObject* s) { lstSuggestDblClick(s); };
-    OnResize = [this](TObject* s) { FormResize(s); };
-    OnShow = [this](TObject* s) { FormShow(s); };
     FormResize(this);
 }
 
@@ -96,5 +43,32 @@ void TQuilloDlg::FormShow(TObject* Sender) {
 }
 
 void TQuilloDlg::edtWordChange(TObject*) { SetVisible(true); }
+
+namespace {
+
+struct TQuilloDlgRegistration {
+    TQuilloDlgRegistration() {
+        using F = TQuilloDlg;
+        RegisterFormClass<F>("TQuilloDlg", "TAbsSpellDialog",
+                             {
+                                 PublishedField("Image1", &F::Image1),
+                                 PublishedField("lblFound", &F::lblFound),
+                                 PublishedField("edtCurWord", &F::edtCurWord),
+                                 PublishedField("lblChange", &F::lblChange),
+                                 PublishedField("btnSuggest", &F::btnSuggest),
+                                 PublishedField("btnAdd", &F::btnAdd),
+                                 PublishedField("btnReplaceAll", &F::btnReplaceAll),
+                                 PublishedField("btnHelp", &F::btnHelp),
+                                 PublishedField("btnClose", &F::btnClose),
+                             },
+                             {
+                                 PublishedMethod("FormResize", &F::FormResize),
+                                 PublishedMethod("FormShow", &F::FormShow),
+                                 PublishedMethod("edtWordChange", &F::edtWordChange),
+                             });
+    }
+} registration;
+
+} // namespace
 
 } // namespace spellexpert

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <utility>
 
 namespace vcl {
 
@@ -69,6 +70,35 @@ std::vector<const TClassInfo*> ClassChain(const std::string& ClassName) {
         if (info->Parent.empty()) break;
     }
     return chain;
+}
+
+} // namespace
+
+namespace {
+
+// The registered classes Root is one of, its farthest ancestor first, and its own class last
+// even when it is not registered.
+std::vector<std::string> ClassesOf(const TPersistent* Root) {
+    std::vector<std::pair<std::size_t, std::string>> found;
+    for (const auto& [key, info] : Registry())
+        if (info.IsInstance && info.IsInstance(Root)) found.emplace_back(ClassChain(info.Name).size(), info.Name);
+    std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string> names;
+    for (auto& f : found) names.push_back(std::move(f.second));
+    const std::string own = Root->ClassName();
+    if (std::none_of(names.begin(), names.end(), [&](const std::string& n) { return SameName(n, own); }))
+        names.push_back(own);
+    return names;
+}
+
+// The registered class whose properties an object is stored with and whose published fields and
+// handlers a root's stream binds: its own, or for a class made in code only, the nearest
+// registered one it descends from.
+std::string RegisteredClassOf(const TPersistent* Root) {
+    const std::string own = Root->ClassName();
+    if (GetClass(own)) return own;
+    std::vector<std::string> classes = ClassesOf(Root);
+    return classes.size() > 1 ? classes[classes.size() - 2] : own;
 }
 
 } // namespace
@@ -338,7 +368,7 @@ void TReader::ReadMethod(TPersistent* Instance, const TPropInfo& Prop) {
     const std::string handler = ReadIdent();
     const std::string event = NameOf(FCurrent) + "." + Prop.Name;
     const std::string form = NameOf(FRoot);
-    const TMethodInfo* method = FRoot ? FindMethod(FRoot->ClassName(), handler) : nullptr;
+    const TMethodInfo* method = FRoot ? FindMethod(FRootClass, handler) : nullptr;
     if (!method)
         throw EFilerError("Form " + form + " has no handler " + handler + " for " + event);
     if (method->Signature != Prop.Signature)
@@ -361,7 +391,7 @@ void TReader::ResolveReferences() {
 
 void TReader::BindField(TComponent* Component) {
     if (!FRoot || Component == FRoot || Component->Name().empty()) return;
-    const TFieldInfo* field = FindField(FRoot->ClassName(), Component->Name());
+    const TFieldInfo* field = FindField(FRootClass, Component->Name());
     if (field && !field->Set(FRoot, Component))
         throw EFilerError("Form " + NameOf(FRoot) + ": component " + Component->Name() + " of class " +
                           Component->ClassName() + " does not fit its field");
@@ -391,12 +421,12 @@ void TReader::ReadProperty(TPersistent* Instance) {
     TPersistent* target = Instance;
     std::string name = fullName;
     for (std::size_t dot; target && (dot = name.find('.')) != std::string::npos;) {
-        const TPropInfo* sub = GetPropInfo(target->ClassName(), name.substr(0, dot));
+        const TPropInfo* sub = GetPropInfo(RegisteredClassOf(target), name.substr(0, dot));
         target = sub && sub->Kind == TPropKind::Class ? sub->GetObject(target) : nullptr;
         name = name.substr(dot + 1);
     }
     if (target) {
-        const TPropInfo* prop = GetPropInfo(target->ClassName(), name);
+        const TPropInfo* prop = GetPropInfo(RegisteredClassOf(target), name);
         if (prop) {
             ReadPropValue(target, *prop);
             return;
@@ -507,6 +537,7 @@ TComponent* TReader::ReadRootComponent(TComponent* Root) {
     try {
         TLoadingBracket loading(root);
         FRoot = root;
+        FRootClass = RegisteredClassOf(root);
         try {
             int flags = 0;
             std::int64_t childPos = 0;
@@ -538,7 +569,7 @@ TComponent* TReader::ReadRootComponent(TComponent* Root) {
 // ---------------------------------------------------------------------------------------------
 // Writing
 
-TWriter::TWriter(rtl::TStream& Stream) : FWriter(Stream) {}
+TWriter::TWriter(rtl::TStream& Stream) : FWriter(Stream), FStream(Stream) {}
 
 void TWriter::WriteInteger(std::int64_t Value) { FWriter.WriteInteger(Value); }
 void TWriter::WriteString(const std::string& Value) { FWriter.WriteString(Value); }
@@ -547,11 +578,38 @@ void TWriter::WriteIdent(const std::string& Value) { FWriter.WriteIdent(Value); 
 void TWriter::WriteListBegin() { FWriter.WriteValue(rtl::vaList); }
 void TWriter::WriteListEnd() { FWriter.WriteListEnd(); }
 
+std::string TWriter::ValueBytes(const std::function<void(TWriter&)>& Write) {
+    rtl::TMemoryStream data;
+    TWriter scratch(data);
+    scratch.FRoot = FRoot;
+    Write(scratch);
+    return std::string(static_cast<const char*>(data.Memory()), std::size_t(data.Size()));
+}
+
+TWriter::TDefinedValues TWriter::DefinedValues(TPersistent* Instance) {
+    rtl::TMemoryStream unused;
+    TWriter capture(unused);
+    capture.FRoot = FRootAncestor;
+    TDefinedValues values;
+    capture.FCapture = &values;
+    Instance->DefineProperties(&capture);
+    return values;
+}
+
 void TWriter::DefineProperty(const std::string& Name, const std::function<void(TReader&)>&,
                              const std::function<void(TWriter&)>& WriteData, bool HasData) {
     if (!HasData || !WriteData) return;
+    const std::string value = ValueBytes(WriteData);
+    if (FCapture) {
+        (*FCapture)[Name] = value;
+        return;
+    }
+    if (FAncestorDefined) {
+        auto same = FAncestorDefined->find(Name);
+        if (same != FAncestorDefined->end() && same->second == value) return;
+    }
     FWriter.WriteStr(FPropPath + Name);
-    WriteData(*this);
+    FStream.Write(value.data(), std::int64_t(value.size()));
 }
 
 void TWriter::DefineBinaryProperty(const std::string& Name, const std::function<void(rtl::TStream&)>&,
@@ -559,14 +617,20 @@ void TWriter::DefineBinaryProperty(const std::string& Name, const std::function<
     if (!HasData || !WriteData) return;
     rtl::TMemoryStream data;
     WriteData(data);
-    std::string bytes(static_cast<std::size_t>(data.Size()), '\0');
-    data.SetPosition(0);
-    if (!bytes.empty()) data.Read(bytes.data(), data.Size());
+    std::string bytes(static_cast<const char*>(data.Memory()), std::size_t(data.Size()));
+    if (FCapture) {
+        (*FCapture)[Name] = bytes;
+        return;
+    }
+    if (FAncestorDefined) {
+        auto same = FAncestorDefined->find(Name);
+        if (same != FAncestorDefined->end() && same->second == bytes) return;
+    }
     FWriter.WriteStr(FPropPath + Name);
     FWriter.WriteBinary(bytes.data(), bytes.size());
 }
 
-void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo& Prop) {
+void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo& Prop, TPersistent* Ancestor) {
     if (Prop.StoredProc && !Prop.StoredProc(Instance)) return;
     const std::string name = FPropPath + Prop.Name;
     switch (Prop.Kind) {
@@ -576,7 +640,8 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo& Prop) {
     case TPropKind::Enumeration:
     case TPropKind::Set: {
         std::int64_t v = Prop.GetOrd(Instance);
-        if (Prop.DefaultValue && *Prop.DefaultValue == v) return;
+        // Against an ancestor its value counts, not the default: the ancestor's form set it.
+        if (Ancestor ? Prop.GetOrd(Ancestor) == v : Prop.DefaultValue && *Prop.DefaultValue == v) return;
         FWriter.WriteStr(name);
         if (Prop.Kind == TPropKind::Boolean) {
             FWriter.WriteBoolean(v != 0);
@@ -602,36 +667,50 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo& Prop) {
         TComponent* c = Prop.GetComponent(Instance);
         // Only the root and what it owns can be named in its stream.
         if (!c || !FRoot || (c != FRoot && c->Owner() != FRoot) || c->Name().empty()) return;
+        if (Ancestor) {
+            // The ancestor's root stands for this root.
+            TComponent* a = Prop.GetComponent(Ancestor);
+            if (a && (a == FRootAncestor ? c == FRoot : a->Name() == c->Name())) return;
+        }
         FWriter.WriteStr(name);
         FWriter.WriteIdent(c->Name());
         break;
     }
     case TPropKind::Method: {
         std::string handler = Prop.GetMethodName(Instance);
-        if (handler.empty()) return;
+        if (handler.empty() || (Ancestor && Prop.GetMethodName(Ancestor) == handler)) return;
         FWriter.WriteStr(name);
         FWriter.WriteIdent(handler);
         break;
     }
     case TPropKind::String: {
         std::string s = Prop.GetStr(Instance);
-        if (s.empty()) return;
+        if (Ancestor ? Prop.GetStr(Ancestor) == s : s.empty()) return;
         FWriter.WriteStr(name);
         FWriter.WriteString(s);
         break;
     }
     case TPropKind::Class: {
+        // The ancestor's first: a string list's storage is one object, bound to the list last asked for.
+        TPersistent* ancestorSub = Ancestor ? Prop.GetObject(Ancestor) : nullptr;
+        TDefinedValues ancestorDefined;
+        if (ancestorSub && !dynamic_cast<TComponent*>(ancestorSub) && !dynamic_cast<TCollection*>(ancestorSub))
+            ancestorDefined = DefinedValues(ancestorSub);
         TPersistent* sub = Prop.GetObject(Instance);
         // A component is stored by itself, not inside the one that refers to it.
         if (!sub || dynamic_cast<TComponent*>(sub)) return;
         if (auto* collection = dynamic_cast<TCollection*>(sub)) {
+            if (auto* same = dynamic_cast<TCollection*>(ancestorSub)) {
+                auto items = [this, &name](TCollection* c) { return ValueBytes([&](TWriter& w) { w.WriteCollection(name, c); }); };
+                if (items(same) == items(collection)) return;
+            }
             WriteCollection(name, collection);
             return;
         }
         std::string saved = FPropPath;
         FPropPath = name + ".";
         try {
-            WriteObjectProperties(sub);
+            WriteObjectProperties(sub, ancestorSub, ancestorSub ? &ancestorDefined : nullptr);
         } catch (...) {
             FPropPath = saved;
             throw;
@@ -662,14 +741,23 @@ void TWriter::WriteCollection(const std::string& Name, TCollection* Collection) 
     FWriter.WriteListEnd();
 }
 
-void TWriter::WriteObjectProperties(TPersistent* Instance) {
+void TWriter::WriteObjectProperties(TPersistent* Instance, TPersistent* Ancestor,
+                                    const TDefinedValues* AncestorDefined) {
     // The events after the values, so that reading sets every value before a handler is bound.
-    std::vector<const TPropInfo*> props = GetPropList(Instance->ClassName());
+    std::vector<const TPropInfo*> props = GetPropList(RegisteredClassOf(Instance));
     for (const TPropInfo* p : props)
-        if (p->Kind != TPropKind::Method) WriteProperty(Instance, *p);
+        if (p->Kind != TPropKind::Method) WriteProperty(Instance, *p, Ancestor);
     for (const TPropInfo* p : props)
-        if (p->Kind == TPropKind::Method) WriteProperty(Instance, *p);
-    Instance->DefineProperties(this);
+        if (p->Kind == TPropKind::Method) WriteProperty(Instance, *p, Ancestor);
+    const TDefinedValues* saved = FAncestorDefined;
+    FAncestorDefined = AncestorDefined;
+    try {
+        Instance->DefineProperties(this);
+    } catch (...) {
+        FAncestorDefined = saved;
+        throw;
+    }
+    FAncestorDefined = saved;
 }
 
 void TWriter::WriteProperties(TPersistent* Instance) {
@@ -678,10 +766,22 @@ void TWriter::WriteProperties(TPersistent* Instance) {
 }
 
 void TWriter::WriteComponent(TComponent* Component) {
+    // In a descendant, a component its ancestor has too is the ancestor's, changed.
+    TComponent* ancestor = nullptr;
+    if (FRootAncestor)
+        ancestor = Component == FRoot ? FRootAncestor
+                   : Component->Name().empty() ? nullptr
+                                               : FRootAncestor->FindComponent(Component->Name());
     Component->FComponentState |= csWriting;
     try {
-        FWriter.WriteObjectHeader(0, 0, Component->ClassName(), Component->Name());
-        WriteProperties(Component);
+        FWriter.WriteObjectHeader(ancestor ? rtl::ffInherited : 0, 0, Component->ClassName(), Component->Name());
+        FPropPath.clear();
+        if (ancestor) {
+            const TDefinedValues defined = DefinedValues(ancestor);
+            WriteObjectProperties(Component, ancestor, &defined);
+        } else {
+            WriteObjectProperties(Component);
+        }
         FWriter.WriteListEnd();
         Component->GetChildren([this](TComponent* child) { WriteComponent(child); });
         FWriter.WriteListEnd();
@@ -695,8 +795,24 @@ void TWriter::WriteComponent(TComponent* Component) {
 void TWriter::WriteRootComponent(TComponent* Root) {
     FRoot = Root;
     FWriter.WriteSignature();
-    WriteComponent(Root);
+    try {
+        WriteComponent(Root);
+    } catch (...) {
+        FRoot = nullptr;
+        throw;
+    }
     FRoot = nullptr;
+}
+
+void TWriter::WriteDescendent(TComponent* Root, TComponent* Ancestor) {
+    FRootAncestor = Ancestor;
+    try {
+        WriteRootComponent(Root);
+    } catch (...) {
+        FRootAncestor = nullptr;
+        throw;
+    }
+    FRootAncestor = nullptr;
 }
 
 TStringsStorage* TStringsStorage::For(rtl::TStrings* Strings) {
@@ -763,6 +879,11 @@ void WriteComponentToStream(TComponent* Component, rtl::TStream& Stream) {
     writer.WriteRootComponent(Component);
 }
 
+void WriteDescendentToStream(TComponent* Component, TComponent* Ancestor, rtl::TStream& Stream) {
+    TWriter writer(Stream);
+    writer.WriteDescendent(Component, Ancestor);
+}
+
 TComponent* ReadComponentFromStream(rtl::TStream& Stream, TComponent* Root) {
     TReader reader(Stream);
     return reader.ReadRootComponent(Root);
@@ -779,17 +900,21 @@ bool InitInheritedComponent(TComponent* Root, const void* Caller) {
         tlsReadingRootType = nullptr;
         return false;
     }
-    rtl::HRSRC resource = rtl::FindResource(nullptr, Upper(Root->ClassName()), rtl::RT_RCDATA, Caller);
-    if (!resource || !IsFormStream(resource)) return false;
-    rtl::TMemoryStream stream;
-    stream.Write(resource->Data, static_cast<std::int64_t>(resource->Size));
-    stream.SetPosition(0);
-    if (tlsDesignNextForm) {
-        tlsDesignNextForm = false;
-        Root->SetDesigning(true);
+    const bool design = std::exchange(tlsDesignNextForm, false);
+    std::vector<rtl::HRSRC> resources;
+    for (const std::string& name : ClassesOf(Root)) {
+        rtl::HRSRC resource = rtl::FindResource(nullptr, Upper(name), rtl::RT_RCDATA, Caller);
+        if (resource && IsFormStream(resource)) resources.push_back(resource);
     }
-    TReader reader(stream);
-    reader.ReadRootComponent(Root);
+    if (resources.empty()) return false;
+    if (design) Root->SetDesigning(true);
+    for (rtl::HRSRC resource : resources) {
+        rtl::TMemoryStream stream;
+        stream.Write(resource->Data, static_cast<std::int64_t>(resource->Size));
+        stream.SetPosition(0);
+        TReader reader(stream);
+        reader.ReadRootComponent(Root);
+    }
     return true;
 }
 
@@ -807,6 +932,30 @@ std::string AsText(rtl::TStream& Binary) {
     Binary.SetPosition(0);
     rtl::ObjectBinaryToText(Binary, text);
     return std::string(static_cast<const char*>(text.Memory()), std::size_t(text.Size()));
+}
+
+// As a designer makes it: what its OnCreate sets at run time is not the form file's.
+TComponent* MakeDesigned(const TClassInfo& Info) {
+    tlsDesignNextForm = true;
+    TComponent* form = nullptr;
+    try {
+        form = Info.Create(nullptr);
+    } catch (...) {
+        tlsDesignNextForm = false;
+        throw;
+    }
+    tlsDesignNextForm = false;
+    return form;
+}
+
+bool IsInheritedStream(rtl::TStream& Binary) {
+    Binary.SetPosition(0);
+    rtl::TBinaryObjectReader reader(Binary);
+    reader.ReadSignature();
+    int flags = 0;
+    std::int64_t childPos = 0;
+    reader.ReadPrefix(flags, childPos);
+    return (flags & rtl::ffInherited) != 0;
 }
 
 std::string FirstDifference(const std::string& Want, const std::string& Have) {
@@ -836,18 +985,21 @@ std::vector<std::string> FormResourceMismatches(const void* Caller) {
                 problems.push_back(name + ": no form class of that name is registered");
                 continue;
             }
-            // As a designer makes it: what its OnCreate sets at run time is not the form file's.
-            tlsDesignNextForm = true;
-            std::unique_ptr<TComponent> form;
-            try {
-                form.reset(info->Create(nullptr));
-            } catch (...) {
-                tlsDesignNextForm = false;
-                throw;
+            std::unique_ptr<TComponent> form(MakeDesigned(*info));
+            // An inherited form file lists what differs from a form of its parent class.
+            std::unique_ptr<TComponent> ancestor;
+            if (IsInheritedStream(stored)) {
+                const TClassInfo* parent = GetClass(info->Parent);
+                if (!parent || !parent->Create) {
+                    problems.push_back(name + ": an inherited form whose parent class " + info->Parent +
+                                       " is not a registered form class");
+                    continue;
+                }
+                ancestor.reset(MakeDesigned(*parent));
             }
-            tlsDesignNextForm = false;
             rtl::TMemoryStream written;
-            WriteComponentToStream(form.get(), written);
+            if (ancestor) WriteDescendentToStream(form.get(), ancestor.get(), written);
+            else WriteComponentToStream(form.get(), written);
             const std::string have = AsText(written);
             if (have != want) problems.push_back(name + ": " + FirstDifference(want, have));
         } catch (const std::exception& e) {

@@ -15,6 +15,7 @@
 #include <any>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <type_traits>
@@ -93,6 +94,9 @@ struct TClassInfo {
     std::vector<TPropInfo> Properties;
     std::vector<TFieldInfo> Fields;
     std::vector<TMethodInfo> Methods;
+    // Whether an object is of this class or a descendant: a form reads the resources of every
+    // registered class it is one of, even when its own class is not registered.
+    std::function<bool(const TPersistent*)> IsInstance;
 };
 
 // Registration is per library: each deliverable that links this one holds its own registry.
@@ -111,6 +115,7 @@ const TFieldInfo* FindField(const std::string& ClassName, const std::string& Fie
 template <class T>
 void RegisterClass(std::string Name, std::string Parent, std::vector<TPropInfo> Properties = {}) {
     TClassInfo info{std::move(Name), std::move(Parent), typeid(T), nullptr, std::move(Properties)};
+    info.IsInstance = [](const TPersistent* o) { return dynamic_cast<const T*>(o) != nullptr; };
     if constexpr (std::is_base_of_v<TComponent, T> && std::is_constructible_v<T, TComponent*>)
         info.Create = [](TComponent* owner) -> TComponent* { return Make<T>(owner); };
     RegisterClassInfo(std::move(info));
@@ -123,6 +128,7 @@ void RegisterFormClass(std::string Name, std::string Parent, std::vector<TFieldI
     TClassInfo info{std::move(Name), std::move(Parent), typeid(T), nullptr, std::move(Properties),
                     std::move(Fields), std::move(Methods)};
     info.Create = [](TComponent* owner) -> TComponent* { return Make<T>(owner); };
+    info.IsInstance = [](const TPersistent* o) { return dynamic_cast<const T*>(o) != nullptr; };
     RegisterClassInfo(std::move(info));
 }
 
@@ -371,6 +377,7 @@ private:
     std::string FPropName; // the defined property waiting to be read
     std::vector<TComponent*> FMade; // freed again when the read fails
     TComponent* FCurrent = nullptr; // the component whose properties are being read
+    std::string FRootClass;         // whose fields and handlers are bound
     struct TReference {
         TPersistent* Instance;
         const TPropInfo* Prop;
@@ -388,6 +395,10 @@ public:
 
     // Writes "TPF0" and the component with its properties and, as its class says, children.
     void WriteRootComponent(TComponent* Root);
+    // Root as a form inherited from Ancestor (a form of Root's parent class, laid out by its
+    // own resources): the root and every component Ancestor has too are written as inherited,
+    // with only the values that differ from the ancestor's.
+    void WriteDescendent(TComponent* Root, TComponent* Ancestor);
     void WriteComponent(TComponent* Component);
     // The stored published properties that differ from their defaults, then the defined ones.
     void WriteProperties(TPersistent* Instance);
@@ -405,12 +416,25 @@ public:
                               const std::function<void(rtl::TStream&)>& WriteData, bool HasData) override;
 
 private:
-    void WriteObjectProperties(TPersistent* Instance);
-    void WriteProperty(TPersistent* Instance, const TPropInfo& Prop);
+    using TDefinedValues = std::map<std::string, std::string>;
+
+    // Ancestor: the same object in the ancestor form, or null to compare with the defaults;
+    // AncestorDefined: its defined properties, taken before Instance's are reached.
+    void WriteObjectProperties(TPersistent* Instance, TPersistent* Ancestor = nullptr,
+                               const TDefinedValues* AncestorDefined = nullptr);
+    void WriteProperty(TPersistent* Instance, const TPropInfo& Prop, TPersistent* Ancestor);
     void WriteCollection(const std::string& Name, TCollection* Collection);
+    // The value bytes each defined property of an object would be written with, by name.
+    TDefinedValues DefinedValues(TPersistent* Instance);
+    // The bytes a value written by Write comes to.
+    std::string ValueBytes(const std::function<void(TWriter&)>& Write);
 
     rtl::TBinaryObjectWriter FWriter;
+    rtl::TStream& FStream;
     std::string FPropPath; // "Font." while a sub-object's properties are written
+    TComponent* FRootAncestor = nullptr;
+    const TDefinedValues* FAncestorDefined = nullptr; // of the object whose properties are written
+    TDefinedValues* FCapture = nullptr;              // collects instead of writing
 };
 
 // A string list stored as the class library stores one: "<Name>.Strings", a list of strings;
@@ -419,10 +443,12 @@ void DefineStrings(TFiler* Filer, const std::string& Name, rtl::TStrings& String
 
 // The whole round trip in one call each.
 void WriteComponentToStream(TComponent* Component, rtl::TStream& Stream);
+void WriteDescendentToStream(TComponent* Component, TComponent* Ancestor, rtl::TStream& Stream);
 TComponent* ReadComponentFromStream(rtl::TStream& Stream, TComponent* Root);
 
-// Reads the form resource of Root's class (an RCDATA named after the class, a bare "TPF0"
-// stream) from Root's module into Root; false when the module has none. A form calls it once
+// Reads the form resources (RCDATA named after a class, bare "TPF0" streams) of Root's classes
+// from Root's module into Root, the farthest ancestor's first, so that an inherited form lists
+// only what differs from its ancestor's; false when the module has none. A form calls it once
 // its constructors have run, before its OnCreate.
 bool InitInheritedComponent(TComponent* Root, const void* Caller = RTL_CALLER_MODULE);
 // The names of the form resources (bare "TPF0" streams) of the calling module.

@@ -70,6 +70,22 @@ public:
     void btnOKClick(TObject*) { Log().push_back("ok " + edtName->Text()); }
 };
 
+// Inherited from TResourceForm (ResourceChildForm.dfm).
+class TResourceChildForm : public TResourceForm {
+public:
+    using TResourceForm::TResourceForm;
+
+    TButton* btnCancel = nullptr;
+
+    void btnChildOKClick(TObject*) { Log().push_back("child ok " + edtName->Text()); }
+};
+
+// A descendant made in code only, with no form or registration of its own.
+class TCodeChildForm : public TResourceChildForm {
+public:
+    using TResourceChildForm::TResourceChildForm;
+};
+
 struct Registration {
     Registration() {
         RegisterClass<TLoadProbe>("TLoadProbe", "");
@@ -97,6 +113,9 @@ struct Registration {
                                              PublishedMethod("FormCreate", &TResourceForm::FormCreate),
                                              PublishedMethod("btnOKClick", &TResourceForm::btnOKClick),
                                          });
+        RegisterFormClass<TResourceChildForm>("TResourceChildForm", "TResourceForm",
+                                              {PublishedField("btnCancel", &TResourceChildForm::btnCancel)},
+                                              {PublishedMethod("btnChildOKClick", &TResourceChildForm::btnChildOKClick)});
     }
 } registration;
 
@@ -247,8 +266,38 @@ TEST(FormResources, AReferenceToAMissingComponentIsRefused) {
     EXPECT_EQ(form->ComponentCount(), 0);
 }
 
+// The ancestor's resource first, then the descendant's changes and additions; a class made in
+// code only from a form class is laid out as that class.
+TEST(FormResources, AnInheritedFormReadsItsAncestorsResourceFirst) {
+    for (bool codeOnly : {false, true}) {
+        SCOPED_TRACE(codeOnly ? "made in code" : "registered");
+        Log().clear();
+        std::unique_ptr<TResourceChildForm> form(codeOnly ? Make<TCodeChildForm>(nullptr)
+                                                          : Make<TResourceChildForm>(nullptr));
+        EXPECT_EQ(Log(), (std::vector<std::string>{"loaded First (loading)", "loaded Second (loading)",
+                                                   "loaded First (loading)", "loaded Second (loading)",
+                                                   "create, fields bound"}));
+        EXPECT_EQ(form->Name(), "ResourceChildForm");
+        EXPECT_EQ(form->Caption(), "Inherited");
+        EXPECT_EQ(form->ClientWidth(), 240) << "the ancestor's";
+        EXPECT_EQ(form->ClientHeight(), 150);
+        EXPECT_EQ(form->lblName->Parent(), form->pnlTop);
+        EXPECT_EQ(form->lblName->Left(), 12);
+        EXPECT_EQ(form->lblName->Top(), 14) << "the ancestor's";
+        EXPECT_EQ(form->edtName->Text(), "") << "set back to empty";
+        EXPECT_EQ(form->ComponentCount(), 7);
+        ASSERT_NE(form->btnCancel, nullptr);
+        EXPECT_EQ(form->btnCancel->Parent(), form.get());
+        EXPECT_EQ(form->btnCancel->ModalResult(), mrCancel);
+        Log().clear();
+        form->btnOK->Click();
+        EXPECT_EQ(Log(), std::vector<std::string>{"child ok "}) << "the descendant's handler";
+        EXPECT_EQ(form->ModalResult(), mrNone) << "set back to the default";
+    }
+}
+
 TEST(FormResources, EveryFormResourceReadsBackAsItsFormFile) {
-    EXPECT_EQ(FormResourceNames(), std::vector<std::string>{"TRESOURCEFORM"});
+    EXPECT_EQ(FormResourceNames(), (std::vector<std::string>{"TRESOURCEFORM", "TRESOURCECHILDFORM"}));
     EXPECT_EQ(FormResourceMismatches(), std::vector<std::string>{});
 }
 
