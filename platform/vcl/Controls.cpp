@@ -1489,15 +1489,17 @@ void TImageList::Draw(TCanvas* Canvas, int X, int Y, int Index) {
     // Keep the background where the mask is white, clear it where the picture goes, then OR it in.
     BitBlt(dst, X, Y, FWidth, FHeight, mask, 0, 0, SRCAND);
     if (img.Mask && !img.Image->Empty()) {
-        // A picture added with its own mask may have colour under the mask: clear it first.
-        TBitmap clean;
-        clean.SetSize(FWidth, FHeight);
-        HDC c = clean.Canvas()->Handle();
-        BitBlt(c, 0, 0, FWidth, FHeight, src, 0, 0, SRCCOPY);
-        SetTextColor(c, RGB(0, 0, 0));
-        SetBkColor(c, RGB(255, 255, 255));
-        BitBlt(c, 0, 0, FWidth, FHeight, mask, 0, 0, 0x00220326);
-        BitBlt(dst, X, Y, FWidth, FHeight, c, 0, 0, SRCPAINT);
+        // A picture added with its own mask may have colour under the mask: it is cleared once.
+        if (!img.Clean) {
+            img.Clean = std::make_unique<TBitmap>();
+            img.Clean->SetSize(FWidth, FHeight);
+            HDC c = img.Clean->Canvas()->Handle();
+            BitBlt(c, 0, 0, FWidth, FHeight, src, 0, 0, SRCCOPY);
+            SetTextColor(c, RGB(0, 0, 0));
+            SetBkColor(c, RGB(255, 255, 255));
+            BitBlt(c, 0, 0, FWidth, FHeight, mask, 0, 0, 0x00220326);
+        }
+        BitBlt(dst, X, Y, FWidth, FHeight, img.Clean->Canvas()->Handle(), 0, 0, SRCPAINT);
     }
     SetTextColor(dst, oldText);
     SetBkColor(dst, oldBk);

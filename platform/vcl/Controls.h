@@ -536,6 +536,7 @@ private:
     struct TImage {
         std::unique_ptr<TBitmap> Image;
         std::unique_ptr<TBitmap> Mask; // monochrome, 1 where transparent; none: opaque
+        std::unique_ptr<TBitmap> Clean; // the picture cleared under its mask, made when first drawn
     };
     int AddParts(TBitmap* Image, TBitmap* Mask, bool FromColor, TColor MaskColor);
     int FWidth, FHeight;
