@@ -201,7 +201,7 @@ void TZelCustomEditor::UpdateMetrics() {
         throw;
     }
     FInMetrics = false;
-    InvalidateAll(true);
+    InvalidateAll(false);
 }
 
 void TZelCustomEditor::ApplyWrapToWindow() {
@@ -270,7 +270,7 @@ void TZelCustomEditor::WMHScroll(vcl::TMessage& Message) {
         if (pos != FHorzOffset) {
             FHorzOffset = std::max(pos, 0);
             RenewHorzThumb();
-            InvalidateAll(true);
+            InvalidateAll(false);
         }
         break;
     default: break;
@@ -531,14 +531,15 @@ void TZelCustomEditor::Scroll(int DCols, std::int32_t DLines) {
             FHorzOffset = offset;
             RenewHorzThumb();
         }
-        if (HandleAllocated()) {
+        // Nothing is painted here: the window paints once when its messages have run, and what
+        // waits to be painted moves with the scrolled pixels. A pending full repaint shows the
+        // new place anyway.
+        if (HandleAllocated() && !FFullRepaintPending) {
             const int dx = (oldOffset - FHorzOffset) * FCharWidth;
             const int dy = (oldTop - FTopLine) * FLineHeight;
-            if (FFullRepaintPending) {
-                Update();
-            } else if (std::abs(dx) >= FVisibleColumns * FCharWidth ||
-                       std::abs(dy) >= FVisibleLines * FLineHeight || (dx != 0 && dy != 0)) {
-                InvalidateAll(true);
+            if (std::abs(dx) >= FVisibleColumns * FCharWidth || std::abs(dy) >= FVisibleLines * FLineHeight ||
+                (dx != 0 && dy != 0)) {
+                InvalidateAll(false);
             } else {
                 win::RECT area{FLeftMargin, 0, TextRight(), FVisibleLines * FLineHeight};
                 win::ScrollWindow(Handle(), dx, dy, &area, &area);
@@ -546,7 +547,6 @@ void TZelCustomEditor::Scroll(int DCols, std::int32_t DLines) {
                     win::RECT margin{0, 0, FLeftMargin, FVisibleLines * FLineHeight};
                     win::ScrollWindow(Handle(), 0, dy, &margin, &margin);
                 }
-                Update();
             }
         }
         PositionCaret(0);

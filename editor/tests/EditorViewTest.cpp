@@ -4,8 +4,12 @@
 
 #include "vcl/Forms.h"
 #include "win/Gdi.h"
+#include "win/TestHooks.h"
 
+#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace editor_test {
 namespace {
@@ -251,6 +255,58 @@ TEST_F(EditorViewTest, KeysAndBarsScrollTheView) {
     Application->ProcessMessages();
     EXPECT_EQ(Editor->GetTopLine(), 4);
     EXPECT_EQ(Editor->GetCaretPosition(col), 1);
+}
+
+// Scrolls and selection moves only invalidate: the window paints once when its messages have
+// run, and what was waiting to be painted when the pixels moved lands where it belongs.
+TEST_F(EditorViewTest, ScrollsPaintOnceWhenTheMessagesHaveRunAsAWholeRepaintWould) {
+    Load(*Editor, Lines(300));
+    Editor->SetHideSelection(false);
+    Editor->SetMarkerAt(2, 5, 1);
+    const win::HWND h = Editor->Handle();
+    auto vert = [h](int code, int pos = 0) { win::SendMessage(h, win::WM_VSCROLL, win::MAKEWPARAM(code, pos), 0); };
+    auto horz = [h](int code, int pos = 0) { win::SendMessage(h, win::WM_HSCROLL, win::MAKEWPARAM(code, pos), 0); };
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"three lines down", [&] { for (int i = 0; i < 3; ++i) vert(win::SB_LINEDOWN); }},
+        {"a page down and a line up", [&] { vert(win::SB_PAGEDOWN); vert(win::SB_LINEUP); }},
+        {"right, then down, then left", [&] { horz(win::SB_LINERIGHT); vert(win::SB_LINEDOWN); horz(win::SB_LINELEFT); }},
+        {"the thumb dragged along", [&] { horz(win::SB_THUMBTRACK, 3); horz(win::SB_THUMBTRACK, 1); }},
+        {"an edited row scrolled away", [&] {
+             win::SendMessage(h, win::WM_CHAR, 'x', 0);
+             vert(win::SB_LINEDOWN);
+             vert(win::SB_LINEDOWN);
+         }},
+        {"a selection far down", [&] {
+             Editor->SetParaSelection(150, 1, 150, 5, true);
+             Editor->RefreshView(false);
+         }},
+        {"a selection a line below the page", [&] {
+             Editor->SetParaSelection(Editor->GetVisibleLines() + 1, 2, Editor->GetVisibleLines() + 1, 6, true);
+         }},
+    };
+    auto pixels = [&] {
+        std::vector<win::COLORREF> all;
+        win::HDC dc = win::GetDC(h);
+        for (int y = 0; y < Editor->ClientHeight(); ++y)
+            for (int x = 0; x < Editor->ClientWidth(); ++x) all.push_back(win::GetPixel(dc, x, y));
+        win::ReleaseDC(h, dc);
+        return all;
+    };
+    for (const auto& [name, act] : cases) {
+        Editor->SetCaretPosition(1, 1);
+        Editor->SetTopLine(1);
+        horz(win::SB_THUMBTRACK, 0);
+        Application->ProcessMessages();
+        const int before = win::PaintCountsOf(h).client;
+        act();
+        EXPECT_EQ(win::PaintCountsOf(h).client, before) << name << ": painted at once";
+        Application->ProcessMessages();
+        EXPECT_EQ(win::PaintCountsOf(h).client, before + 1) << name;
+        const std::vector<win::COLORREF> shown = pixels();
+        Editor->Invalidate();
+        Editor->Update();
+        EXPECT_TRUE(shown == pixels()) << name << ": differs from a whole repaint";
+    }
 }
 
 TEST_F(EditorViewTest, TypedKeysEditTheText) {

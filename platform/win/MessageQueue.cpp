@@ -541,6 +541,29 @@ BOOL WaitMessage() {
     return TRUE;
 }
 
+namespace {
+// WM_PAINT. A window that does not validate would be asked again and again, so what it leaves is
+// dropped; but a window that painted keeps what was invalidated while it painted (a scroll bar
+// shown by the paint, say), which is painted next.
+LRESULT SendPaint(HWND h) {
+    Window* w = W(h);
+    const int paints = w ? w->clientPaints : 0;
+    LRESULT r;
+    try {
+        r = SendMessage(h, WM_PAINT, 0, 0);
+    } catch (...) {
+        DropPaintDcs(h);
+        throw;
+    }
+    if ((w = W(h)) && w->clientPaints == paints) {
+        w->update.Clear();
+        w->internalPaint = false;
+        w->erase = false;
+    }
+    return r;
+}
+} // namespace
+
 LRESULT DispatchMessage(const MSG* msg) {
     if (!msg) return 0;
     if (msg->message == WM_TIMER && msg->lParam) {
@@ -548,21 +571,8 @@ LRESULT DispatchMessage(const MSG* msg) {
         return 0;
     }
     if (!msg->hwnd) return 0;
-    LRESULT r;
-    try {
-        r = SendMessage(msg->hwnd, msg->message, msg->wParam, msg->lParam);
-    } catch (...) {
-        if (msg->message == WM_PAINT) DropPaintDcs(msg->hwnd);
-        throw;
-    }
-    // A window that does not validate on WM_PAINT would otherwise be asked again and again.
-    if (msg->message == WM_PAINT)
-        if (Window* w = W(msg->hwnd)) {
-            w->update.Clear();
-            w->internalPaint = false;
-            w->erase = false;
-        }
-    return r;
+    if (msg->message == WM_PAINT) return SendPaint(msg->hwnd);
+    return SendMessage(msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
 
 namespace {
@@ -932,16 +942,8 @@ void UpdateTree(HWND h) {
         if (!(w = W(h))) return;
     }
     if (!w->update.Empty() || w->internalPaint) {
-        try {
-            SendMessage(h, WM_PAINT, 0, 0);
-        } catch (...) {
-            DropPaintDcs(h);
-            throw;
-        }
+        SendPaint(h);
         if (!(w = W(h))) return;
-        w->update.Clear();
-        w->internalPaint = false;
-        w->erase = false;
     }
     std::vector<HWND> kids;
     for (Window* c : w->children) kids.push_back(c->handle);
