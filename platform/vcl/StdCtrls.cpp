@@ -251,24 +251,41 @@ void TPushControl::CMExit(TMessage& M) {
 }
 
 namespace {
-// Which button is the default follows the focus: every button of the form shows it again.
-void InvalidateButtons(TWinControl* Parent) {
+// Which button shows the default frame follows the focus: the default buttons show it while no
+// button has the focus. The buttons gaining and losing the focus repaint themselves; the default
+// buttons only when the focus moves between a button and another control, so that a dialog's
+// answers do not repaint every button.
+void InvalidateDefaultButtons(TWinControl* Parent) {
     for (int i = 0; i < Parent->ControlCount(); ++i) {
         TControl* c = Parent->Controls(i);
-        if (auto* b = dynamic_cast<TButton*>(c)) b->Invalidate();
-        else if (auto* w = dynamic_cast<TWinControl*>(c)) InvalidateButtons(w);
+        if (auto* b = dynamic_cast<TButton*>(c)) {
+            if (b->Default()) b->Invalidate();
+        } else if (auto* w = dynamic_cast<TWinControl*>(c)) {
+            InvalidateDefaultButtons(w);
+        }
     }
 }
+
+// The button a button left the focus to (the form's active control is the new one by then); only
+// compared, never used.
+const TButton* gEnteredFromButton = nullptr;
 } // namespace
 
 void TButton::CMEnter(TMessage& M) {
     TCustomControl::CMEnter(M);
-    if (TCustomForm* form = ParentForm()) InvalidateButtons(form);
+    Invalidate();
+    const bool fromButton = gEnteredFromButton == this;
+    gEnteredFromButton = nullptr;
+    if (TCustomForm* form = ParentForm(); form && !fromButton) InvalidateDefaultButtons(form);
 }
 
 void TButton::CMExit(TMessage& M) {
     TPushControl::CMExit(M);
-    if (TCustomForm* form = ParentForm()) InvalidateButtons(form);
+    Invalidate();
+    TCustomForm* form = ParentForm();
+    if (!form) return;
+    if (auto* next = dynamic_cast<TButton*>(form->ActiveControl()); next && next != this) gEnteredFromButton = next;
+    else InvalidateDefaultButtons(form);
 }
 
 void TButton::CMTextChanged(TMessage&) { Invalidate(); }

@@ -5,6 +5,7 @@
 #include "vcl/EditCtrls.h"
 #include "vcl/ExtCtrls.h"
 #include "vcl/StdCtrls.h"
+#include "win/TestHooks.h"
 
 #include <string>
 #include <vector>
@@ -596,19 +597,35 @@ TEST_F(UiTest, TabAndArrowsShowTheFocusWhereItIsAndTheDefaultButtonMovesWithIt) 
         return std::string("-");
     };
     auto state = [&] { return buttonState(ok) + checkFocus() + buttonState(cancel) + buttonState(help); };
+    // Which buttons painted, 'O', 'C', 'H' or '-' each: only those whose look changed.
+    auto paints = [&] {
+        std::vector<int> n;
+        for (TButton* b : {ok, cancel, help}) n.push_back(PaintCountsOf(b->Handle()).client);
+        return n;
+    };
+    auto painted = [&](const std::vector<int>& before) {
+        const std::vector<int> after = paints();
+        std::string s;
+        for (std::size_t i = 0; i < after.size(); ++i) s += after[i] == before[i] ? '-' : "OCH"[i];
+        return s;
+    };
     struct Step {
         UINT Key;
         bool Shift;
         TWinControl* Focused;
-        const char* Shows; // OK, check box, Cancel, Help
+        const char* Shows;   // OK, check box, Cancel, Help
+        const char* Painted; // OK, Cancel, Help
     };
     const Step steps[] = {
-        {0, false, ok, "F---"},         {VK_TAB, false, edit, "D---"},   {VK_TAB, false, check, "DF--"},
-        {VK_TAB, false, cancel, "--F-"}, {VK_TAB, false, help, "---F"},  {VK_TAB, false, ok, "F---"},
-        {VK_TAB, true, help, "---F"},    {VK_UP, false, cancel, "--F-"}, {VK_LEFT, false, check, "DF--"},
+        {0, false, ok, "F---", "---"},          {VK_TAB, false, edit, "D---", "O--"},
+        {VK_TAB, false, check, "DF--", "---"},  {VK_TAB, false, cancel, "--F-", "OC-"},
+        {VK_TAB, false, help, "---F", "-CH"},   {VK_TAB, false, ok, "F---", "O-H"},
+        {VK_TAB, true, help, "---F", "O-H"},    {VK_UP, false, cancel, "--F-", "-CH"},
+        {VK_LEFT, false, check, "DF--", "OC-"},
     };
     for (std::size_t i = 0; i < std::size(steps); ++i) {
         const Step& s = steps[i];
+        const std::vector<int> before = paints();
         if (s.Key) {
             TRobot robot;
             robot.Key(s.Key, s.Shift);
@@ -616,6 +633,7 @@ TEST_F(UiTest, TabAndArrowsShowTheFocusWhereItIsAndTheDefaultButtonMovesWithIt) 
         }
         EXPECT_EQ(form->ActiveControl(), s.Focused) << "step " << i;
         EXPECT_EQ(state(), s.Shows) << "step " << i;
+        EXPECT_EQ(painted(before), s.Painted) << "step " << i;
     }
     // Disabled while it has the focus, the check box loses its rectangle.
     check->SetEnabled(false);
