@@ -36,7 +36,7 @@ struct FontFace {
     cairo_scaled_font_t* rotated = nullptr; // for escapement
     double em = 0, angle = 0, sx = 1;
     TEXTMETRIC tm;
-    int adv[256] = {};
+    int adv[256]; // -1 until the character is first measured
     unsigned long glyph[256] = {};
     double underlinePos = 0, underlineThick = 1, strikePos = 0;
     GlyphInk ink[256]; // by character, made when first drawn

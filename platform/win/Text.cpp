@@ -93,6 +93,17 @@ cairo_scaled_font_t* MakeScaled(cairo_font_face_t* face, double em, double sx, d
     return sf;
 }
 
+int Advance(FontFace* f, unsigned char c) {
+    int& a = f->adv[c];
+    if (a < 0) {
+        cairo_glyph_t g{f->glyph[c], 0, 0};
+        cairo_text_extents_t ext;
+        cairo_scaled_font_glyph_extents(f->scaled, &g, 1, &ext);
+        a = int(std::lround(ext.x_advance));
+    }
+    return a;
+}
+
 FontFace* Realize(const LOGFONT& in) {
     LOGFONT lf = in;
     std::string key = KeyOf(lf);
@@ -165,22 +176,20 @@ FontFace* Realize(const LOGFONT& in) {
     if (f->angle != 0) f->rotated = MakeScaled(f->face, f->em, f->sx, f->angle, false);
 
     FT_Face ft2 = cairo_ft_scaled_font_lock_face(f->scaled);
-    int maxAdv = 0;
     for (int c = 0; c < 256; ++c) {
         char32_t u = rtl::AnsiToUnicode(static_cast<unsigned char>(c));
         if (f->row->charset == OEM_CHARSET) u = rtl::OemToUnicode(static_cast<unsigned char>(c));
         f->glyph[c] = ft2 ? FT_Get_Char_Index(ft2, FT_ULong(u)) : 0;
     }
+    // The widest glyph of the face at this size, from its tables rather than by measuring.
+    int widest = 0;
+    if (ft2 && ft2->size) widest = int((ft2->size->metrics.max_advance + 32) >> 6);
     if (ft2) cairo_ft_scaled_font_unlock_face(f->scaled);
-    for (int c = 0; c < 256; ++c) {
-        cairo_glyph_t g{f->glyph[c], 0, 0};
-        cairo_text_extents_t ext;
-        cairo_scaled_font_glyph_extents(f->scaled, &g, 1, &ext);
-        f->adv[c] = int(std::lround(ext.x_advance));
-        if (c >= 32) maxAdv = std::max(maxAdv, f->adv[c]);
-    }
-    tm.tmAveCharWidth = f->row->fixed ? f->adv[int('x')] : std::max<LONG>(1, LONG(std::lround(naturalAvg * f->sx)));
-    tm.tmMaxCharWidth = maxAdv;
+    // Characters are measured when first asked for: a font is mostly used for a few of them.
+    std::fill(std::begin(f->adv), std::end(f->adv), -1);
+    tm.tmAveCharWidth =
+        f->row->fixed ? Advance(f.get(), 'x') : std::max<LONG>(1, LONG(std::lround(naturalAvg * f->sx)));
+    tm.tmMaxCharWidth = std::max<LONG>(widest, tm.tmAveCharWidth);
     tm.tmWeight = bold ? std::max<LONG>(FW_BOLD, lf.lfWeight) : (lf.lfWeight ? lf.lfWeight : FW_NORMAL);
     tm.tmOverhang = 0;
     tm.tmDigitizedAspectX = tm.tmDigitizedAspectY = ScreenDpi();
@@ -214,7 +223,7 @@ FontFace* FontOf(DC& dc) {
     return o->realized;
 }
 
-int CharAdv(FontFace* f, DC& dc, unsigned char c) { return f->adv[c] + dc.st.charExtra; }
+int CharAdv(FontFace* f, DC& dc, unsigned char c) { return Advance(f, c) + dc.st.charExtra; }
 
 int Width(FontFace* f, DC& dc, const std::string& s) {
     int w = 0;
@@ -505,7 +514,7 @@ BOOL GetCharWidth(HDC h, UINT first, UINT last, int* widths) {
     if (!dc || !widths || last < first || last > 255) return FALSE;
     FontFace* f = FontOf(*dc);
     if (!f) return FALSE;
-    for (UINT c = first; c <= last; ++c) widths[c - first] = f->adv[c];
+    for (UINT c = first; c <= last; ++c) widths[c - first] = Advance(f, static_cast<unsigned char>(c));
     return TRUE;
 }
 
