@@ -616,7 +616,7 @@ void TAtomicFile::Commit() {
     }
     if (injected) Fail(injected);
     // Flushed before the rename, so that even a system crash leaves the old or the new file whole.
-    if (::fsync(FHandle) != 0) Fail(errno);
+    if (FFlush && ::fsync(FHandle) != 0) Fail(errno);
     Name();
     // The lock is held over the rename: an unlocked temporary file is a dead writer's.
     if (::rename(FTemp.c_str(), FTarget.c_str()) != 0) Fail(errno);
@@ -626,7 +626,7 @@ void TAtomicFile::Commit() {
         ::close(FHandle);
         FHandle = -1;
     }
-    SyncFolderOf(FTarget);
+    if (FFlush) SyncFolderOf(FTarget);
 }
 
 int TAtomicFile::TakeHandle() {

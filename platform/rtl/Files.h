@@ -116,6 +116,10 @@ public:
     // Keeps the new file open and locked after Commit, so that it appears already locked; its
     // descriptor is then taken with TakeHandle.
     void KeepLocked() { FKeepLocked = true; }
+    // Leaves out the flushes to disk, for a file that only describes running processes: after a
+    // system crash there is nothing in it to keep, and the rename alone keeps readers from seeing
+    // half of it.
+    void SkipFlush() { FFlush = false; }
     void Write(const void* data, std::size_t count);
     void Write(std::string_view bytes) { Write(bytes.data(), bytes.size()); }
     void Commit();
@@ -134,6 +138,7 @@ private:
     std::string FTemp;        // host path, once the file has a name
     int FHandle = -1;
     bool FKeepLocked = false;
+    bool FFlush = true;
     bool FCommitted = false;
 };
 

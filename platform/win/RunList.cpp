@@ -47,10 +47,10 @@ std::string StartTime(long pid) {
 
 // Our own start time, read once per process: window searches ask for it for every file listed.
 const std::string& OwnStartTime() {
-    static pid_t cachedPid = 0;
+    static DWORD cachedPid = 0;
     static std::string cached;
-    if (cachedPid != getpid()) {
-        cachedPid = getpid();
+    if (cachedPid != OwnProcessId()) {
+        cachedPid = OwnProcessId();
         cached = StartTime(long(cachedPid));
     }
     return cached;
@@ -109,6 +109,7 @@ bool Parse(const fs::path& p, Entry* e) {
 struct Mine {
     DWORD pid;
     fs::path path;
+    std::string written; // what the file holds
 };
 
 struct RunState {
@@ -119,7 +120,7 @@ struct RunState {
     ~RunState() {
         std::error_code ec;
         for (auto& [h, m] : mine)
-            if (m.pid == DWORD(getpid())) fs::remove(m.path, ec);
+            if (m.pid == OwnProcessId()) fs::remove(m.path, ec);
     }
 };
 
@@ -128,17 +129,22 @@ RunState& R() {
     return s;
 }
 
-void Write(Window* w, const fs::path& path) {
+void Write(Window* w, Mine& m) {
     std::ostringstream out;
     out << "pid=" << getpid() << "\n"
         << "start=" << OwnStartTime() << "\n"
         << "hwnd=" << std::hex << reinterpret_cast<std::uintptr_t>(w->handle) << std::dec << "\n"
         << "class=" << Escape(w->cls->name) << "\n"
         << "caption=" << Escape(w->text) << "\n";
+    // Shown or hidden, a window's file stays as it is: only what it holds is written again.
+    std::string text = out.str();
+    if (text == m.written) return;
     try {
-        rtl::TAtomicFile file(rtl::TAtomicFile::THostPath{path.string()});
-        file.Write(out.str());
+        rtl::TAtomicFile file(rtl::TAtomicFile::THostPath{m.path.string()});
+        file.SkipFlush();
+        file.Write(text);
         file.Commit();
+        m.written = std::move(text);
     } catch (const rtl::Exception&) {
         // Not listed: other programs do not see this window, which breaks nothing here.
     }
@@ -156,21 +162,22 @@ void RunListAdd(Window* w) {
     std::snprintf(name, sizeof name, "%ld-%lx.win", long(getpid()),
                   static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(w->handle)));
     fs::path p = dir / name;
-    R().mine[reinterpret_cast<std::uintptr_t>(w->handle)] = Mine{DWORD(getpid()), p};
-    Write(w, p);
+    Mine& m = R().mine[reinterpret_cast<std::uintptr_t>(w->handle)];
+    m = Mine{OwnProcessId(), p, {}};
+    Write(w, m);
 }
 
 void RunListUpdate(Window* w) {
     auto it = R().mine.find(reinterpret_cast<std::uintptr_t>(w->handle));
-    if (it == R().mine.end() || it->second.pid != DWORD(getpid())) return;
-    Write(w, it->second.path);
+    if (it == R().mine.end() || it->second.pid != OwnProcessId()) return;
+    Write(w, it->second);
 }
 
 void RunListRemove(Window* w) {
     auto it = R().mine.find(reinterpret_cast<std::uintptr_t>(w->handle));
     if (it == R().mine.end()) return;
     std::error_code ec;
-    if (it->second.pid == DWORD(getpid())) fs::remove(it->second.path, ec);
+    if (it->second.pid == OwnProcessId()) fs::remove(it->second.path, ec);
     R().mine.erase(it);
 }
 
@@ -193,7 +200,7 @@ const std::vector<fs::path>& OtherWindowFiles(const fs::path& dir) {
     auto& s = R();
     std::set<fs::path> own;
     for (auto& [h, m] : s.mine)
-        if (m.pid == DWORD(getpid())) own.insert(m.path);
+        if (m.pid == OwnProcessId()) own.insert(m.path);
     listed.files.clear();
     for (auto& de : fs::directory_iterator(dir, ec))
         if (de.path().extension() == ".win" && !own.count(de.path())) listed.files.push_back(de.path());
@@ -215,7 +222,7 @@ std::vector<HWND> ForeignTopLevels() {
     for (auto& p : files) {
         Entry e;
         if (!Parse(p, &e)) continue;
-        bool ours = e.pid == DWORD(getpid()) && (e.start.empty() || e.start == OwnStartTime());
+        bool ours = e.pid == OwnProcessId() && (e.start.empty() || e.start == OwnStartTime());
         if (ours) continue;
         if (!Alive(e)) {
             fs::remove(p, ec);
@@ -255,7 +262,7 @@ void ResetRunList() {
     auto& s = R();
     std::error_code ec;
     for (auto& [h, m] : s.mine)
-        if (m.pid == DWORD(getpid())) fs::remove(m.path, ec);
+        if (m.pid == OwnProcessId()) fs::remove(m.path, ec);
     s.mine.clear();
     s.proxyPath.clear();
 }

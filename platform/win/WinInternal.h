@@ -154,6 +154,8 @@ void SendNcPaint(Window* w);
 int NonClientHitTest(Window* w, POINT screen);
 void TrackScrollBar(Window* w, int bar, POINT screen);
 void ForgetWindowInQueue(HWND hwnd);
+// This process's id, without a system call each time (window searches ask for it per window).
+DWORD OwnProcessId();
 void RunListAdd(Window* w);
 void RunListUpdate(Window* w);
 void RunListRemove(Window* w);

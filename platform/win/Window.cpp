@@ -7,6 +7,7 @@
 #include <cstring>
 #include <mutex>
 #include <set>
+#include <pthread.h>
 #include <thread>
 #include <unistd.h>
 
@@ -1051,10 +1052,23 @@ BOOL EnumThreadWindows(DWORD threadId, WNDENUMPROC proc, LPARAM param) {
     return TRUE;
 }
 
+namespace detail {
+
+DWORD OwnProcessId() {
+    static DWORD pid = [] {
+        // A forked child has an id of its own.
+        pthread_atfork(nullptr, nullptr, [] { pid = DWORD(getpid()); });
+        return DWORD(getpid());
+    }();
+    return pid;
+}
+
+} // namespace detail
+
 DWORD GetWindowThreadProcessId(HWND h, DWORD* processId) {
     Window* w = W(h);
     if (w) {
-        if (processId) *processId = DWORD(getpid());
+        if (processId) *processId = OwnProcessId();
         return w->threadId;
     }
     DWORD pid = 0;
@@ -1069,7 +1083,7 @@ DWORD GetWindowThreadProcessId(HWND h, DWORD* processId) {
 DWORD GetCurrentThreadId() {
     return DWORD(std::hash<std::thread::id>()(std::this_thread::get_id()) & 0x7FFFFFFF) | 1;
 }
-DWORD GetCurrentProcessId() { return DWORD(getpid()); }
+DWORD GetCurrentProcessId() { return OwnProcessId(); }
 
 // --- Coordinates ----------------------------------------------------------------------------
 

@@ -7,6 +7,9 @@
 #include <cstring>
 #include <stdexcept>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -193,6 +196,33 @@ TEST(Beeps, AreRecorded) {
 }
 
 class AcrossProcesses : public WinTest {};
+
+TEST_F(AcrossProcesses, AWindowsFileIsWrittenAgainOnlyWhenWhatItHoldsChanges) {
+    HWND w = Top(0, 0, 10, 10, WS_POPUP, "TRecorder", "One");
+    auto file = [] {
+        std::filesystem::path found;
+        for (auto& e : std::filesystem::directory_iterator(rtl::RunDir()))
+            if (e.path().extension() == ".win") found = e.path();
+        return found;
+    };
+    // A rewrite renames a new file over the old one, which gives it a new inode.
+    auto inode = [&] {
+        struct stat st {};
+        return ::stat(file().c_str(), &st) == 0 ? st.st_ino : ino_t{0};
+    };
+    const ino_t first = inode();
+    ASSERT_NE(first, ino_t{0});
+    ShowWindow(w, SW_HIDE);
+    ShowWindow(w, SW_SHOW);
+    SetWindowText(w, "One");
+    EXPECT_EQ(inode(), first);
+    SetWindowText(w, "Two");
+    EXPECT_NE(inode(), first);
+    std::ifstream in(file());
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("caption=Two\n"), std::string::npos) << text;
+    DestroyWindow(w);
+}
 
 TEST_F(AcrossProcesses, AChildsTopLevelWindowIsSeenUntilItExits) {
     int go[2], done[2];
