@@ -1,6 +1,9 @@
 #include "declsearch/About.h"
 
+#include "declsearch/CheckBox.h"
+
 #include "rtl/Resources.h"
+#include "vcl/Streaming.h"
 
 #include <algorithm>
 #include <vector>
@@ -66,69 +69,9 @@ void GetFixedPitchFonts(rtl::TStrings& List) {
     win::ReleaseDC(nullptr, dc);
 }
 
-TAboutDlg::TAboutDlg(TComponent* AOwner) : TForm(AOwner) {
-    TLoadingBracket loading(this);
-    SetName("AboutDlg");
-    SetCaption("About...");
-    SetBorderStyle(TFormBorderStyle::bsDialog);
-    SetPosition(TPosition::poScreenCenter);
-    SetBounds(0, 0, 392, 212);
-
-    Panel1 = new TPanel(this);
-    Panel1->SetName("Panel1");
-    Panel1->SetParent(this);
-    Panel1->SetBounds(8, 8, 368, 132);
-    Panel1->SetBevelOuter(TPanelBevel::bvLowered);
-    Panel1->SetCaption("");
-
-    FileDescription = new TLabel(this);
-    FileDescription->SetName("FileDescription");
-    FileDescription->SetParent(Panel1);
-    FileDescription->SetBounds(12, 10, 150, 16);
-    FileDescription->Font()->SetStyle(fsBold);
-    FileDescription->SetCaption("Delvo +");
-
-    VerLabel = new TLabel(this);
-    VerLabel->SetName("VerLabel");
-    VerLabel->SetParent(Panel1);
-    VerLabel->SetBounds(12, 30, 30, 13);
-    VerLabel->SetCaption("Ver.");
-
-    FileVersion = new TLabel(this);
-    FileVersion->SetName("FileVersion");
-    FileVersion->SetParent(Panel1);
-    FileVersion->SetBounds(42, 30, 120, 13);
-    FileVersion->SetCaption("");
-
-    Credits1 = new TCredits(this);
-    Credits1->SetName("Credits1");
-    Credits1->SetParent(Panel1);
-    Credits1->SetBounds(172, 8, 188, 116);
-    Credits1->SetNumberPolygons(3);
-    Credits1->SetBackground(clBlack);
-    Credits1->SetPolygon1Color(clBlue);
-    Credits1->SetPolygon2Color(clGreen);
-    Credits1->SetPolygon3Color(clRed);
-    Credits1->SetPolygon4Color(clYellow);
-    Credits1->SetPolygon5Color(clPurple);
-    Credits1->SetIncrement(1);
-    rtl::TStringList lines;
-    for (const char* line : {"Delvo +", "", "Declarations found", "in every unit", "of your project,", "",
-                             "written by the", "Delvo team", "", "Thanks for searching!"})
-        lines.Add(line);
-    Credits1->SetCredits(lines);
-
-    OKButton = new TButton(this);
-    OKButton->SetName("OKButton");
-    OKButton->SetParent(this);
-    OKButton->SetBounds(158, 150, 75, 25);
-    OKButton->SetCaption("OK");
-    OKButton->SetDefault(true);
-    OKButton->SetCancel(true);
-    OKButton->SetModalResult(mrOk);
-
-    OnShow = [this](TObject* Sender) { FormShow(Sender); };
-}
+// Laid out by its form file, About.dfm; out of line, so that a module making the box links its
+// registration too.
+TAboutDlg::TAboutDlg(TComponent* AOwner) : TForm(AOwner) { RegisterDeclsearchControls(); }
 
 TAboutDlg::~TAboutDlg() {
     if (AboutDlg == this) AboutDlg = nullptr;
@@ -145,5 +88,25 @@ void TAboutDlg::FormShow(TObject*) {
     std::string version = ValueOf(info, "FileVersion");
     if (!version.empty()) FileVersion->SetCaption(version);
 }
+
+namespace {
+
+struct TAboutRegistration {
+    TAboutRegistration() {
+        using F = TAboutDlg;
+        RegisterFormClass<F>("TAboutDlg", "TForm",
+                             {
+                                 PublishedField("Panel1", &F::Panel1),
+                                 PublishedField("FileDescription", &F::FileDescription),
+                                 PublishedField("VerLabel", &F::VerLabel),
+                                 PublishedField("FileVersion", &F::FileVersion),
+                                 PublishedField("Credits1", &F::Credits1),
+                                 PublishedField("OKButton", &F::OKButton),
+                             },
+                             {PublishedMethod("FormShow", &F::FormShow)});
+    }
+} aboutRegistration;
+
+} // namespace
 
 } // namespace declsearch

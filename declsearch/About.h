@@ -1,5 +1,5 @@
 // The library's own path and version strings, the fixed-pitch screen fonts, and the about box
-// with its credits panel. Implementations in About.cpp.
+// with its credits panel, laid out by its form file About.dfm. Implementations in About.cpp.
 #pragma once
 
 #include "declsearch/Credits.h"

@@ -1,5 +1,7 @@
 #include "declsearch/CheckBox.h"
 #include "declsearch/CheckList.h"
+#include "declsearch/ControlBar.h"
+#include "declsearch/Credits.h"
 
 #include "vcl/StoredControls.h"
 
@@ -229,6 +231,8 @@ void RegisterDeclsearchControls() {
     if (done) return;
     done = true;
     RegisterCheckList();
+    RegisterCredits();
+    RegisterControlBar();
     RegisterClass<TKwCheckBox>("TKwCheckBox", "", With<TKwCheckBox>(WinControlProperties<TKwCheckBox>(), {
         IntegerProperty<TKwCheckBox>("Alignment", &TKwCheckBox::Alignment, &TKwCheckBox::SetAlignment).WithDefault(0),
         EnumProperty<TKwCheckBox>("Bevel", &TKwCheckBox::Bevel, &TKwCheckBox::SetBevel, {"bvLowered", "bvRaised"})

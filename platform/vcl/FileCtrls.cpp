@@ -2,6 +2,8 @@
 // directory searches.
 #include "vcl/FileCtrls.h"
 
+#include "vcl/StoredControls.h"
+
 #include "rtl/Exceptions.h"
 #include "rtl/Files.h"
 #include "rtl/Paths.h"
@@ -492,5 +494,24 @@ void TDriveComboBox::DrawDrive(TCanvas* c, int Index, const TRect& R) {
 }
 
 void TDriveComboBox::DrawFace(int Index, TRect Rect) { DrawDrive(Canvas(), Index, Rect); }
+
+namespace {
+
+// What a stored form keeps of the drive box and the folder list: their lines are the machine's,
+// read when they are made, so neither items nor text is stored.
+struct TFileCtrlsRegistration {
+    TFileCtrlsRegistration() {
+        using D = TDriveComboBox;
+        RegisterClass<D>("TDriveComboBox", "", With<D>(TextControlProperties<D>(), {
+            EventProperty<D>("OnChange", &D::OnChange),
+        }));
+        using L = TDirectoryListBox;
+        RegisterClass<L>("TDirectoryListBox", "", With<L>(TextControlProperties<L>(), {
+            EventProperty<L>("OnChange", &L::OnChange),
+        }));
+    }
+} fileCtrlsRegistration;
+
+} // namespace
 
 } // namespace vcl

@@ -1279,6 +1279,7 @@ struct TListRegistration {
             BooleanProperty<L>("Sorted", &L::Sorted, &L::SetSorted).WithDefault(0),
             EnumProperty<L>("Style", &L::Style, &L::SetStyle, {"lbStandard", "lbOwnerDrawFixed", "lbOwnerDrawVariable"})
                 .WithDefault(0),
+            EventProperty<L>("OnDrawItem", &L::OnDrawItem),
         }));
         using C = TComboBox;
         RegisterClass<C>("TComboBox", "", With<C>(TextControlProperties<C>(), {

@@ -33,6 +33,7 @@ std::vector<TPropInfo> ControlProperties() {
             .WithDefault(0),
         StringProperty<T>("Hint", &T::Hint, &T::SetHint),
         IntegerProperty<T>("HelpContext", &T::HelpContext, &T::SetHelpContext).WithDefault(0),
+        ComponentProperty<T>("PopupMenu", &T::PopupMenu, &T::SetPopupMenu),
         EventProperty<T>("OnClick", &T::OnClick),
         EventProperty<T>("OnDblClick", &T::OnDblClick),
         EventProperty<T>("OnMouseDown", &T::OnMouseDown),

@@ -121,13 +121,18 @@ void RegisterClass(std::string Name, std::string Parent, std::vector<TPropInfo> 
     RegisterClassInfo(std::move(info));
 }
 
-// A form class with the fields and handlers its stored form binds by name.
+// A form class with the fields and handlers its stored form binds by name. A form whose
+// constructor takes more than its owner gives the maker that a designer (and the check of its
+// form file) makes it with.
 template <class T>
 void RegisterFormClass(std::string Name, std::string Parent, std::vector<TFieldInfo> Fields,
-                       std::vector<TMethodInfo> Methods, std::vector<TPropInfo> Properties = {}) {
-    TClassInfo info{std::move(Name), std::move(Parent), typeid(T), nullptr, std::move(Properties),
+                       std::vector<TMethodInfo> Methods, std::vector<TPropInfo> Properties = {},
+                       std::function<TComponent*(TComponent*)> Create = nullptr) {
+    TClassInfo info{std::move(Name), std::move(Parent), typeid(T), std::move(Create), std::move(Properties),
                     std::move(Fields), std::move(Methods)};
-    info.Create = [](TComponent* owner) -> TComponent* { return Make<T>(owner); };
+    if constexpr (std::is_constructible_v<T, TComponent*>) {
+        if (!info.Create) info.Create = [](TComponent* owner) -> TComponent* { return Make<T>(owner); };
+    }
     info.IsInstance = [](const TPersistent* o) { return dynamic_cast<const T*>(o) != nullptr; };
     RegisterClassInfo(std::move(info));
 }
