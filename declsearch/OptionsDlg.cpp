@@ -6,7 +6,7 @@
 #include "rtl/Files.h"
 #include "rtl/Paths.h"
 #include "rtl/SysUtils.h"
-#include "vcl/DialogBuilding.h"
+#include "vcl/Streaming.h"
 
 #include <utility>
 
@@ -18,8 +18,6 @@ TOptionsDlg* OptionsDlg = nullptr;
 
 namespace {
 
-constexpr int DesignLeft = 200;
-constexpr int DesignTop = 120;
 // What the name entry takes; the other stored texts are cut shorter.
 constexpr std::size_t NameLength = 128;
 constexpr std::size_t ValueLength = 64;
@@ -47,215 +45,48 @@ std::string FolderOf(const std::string& Path) {
 
 TKwRegIniFile* OptionsIni = nullptr;
 
+// Laid out by its form file, OptionsDlg.dfm.
 TOptionsDlg::TOptionsDlg(TComponent* AOwner) : TForm(AOwner), FProjectUnits(std::make_unique<rtl::TStringList>()) {
     RegisterDeclsearchControls();
-    TLoadingBracket loading(this);
-    SetName("OptionsDlg");
-    SetCaption("Delvo + Options");
-    SetBorderStyle(TFormBorderStyle::bsDialog);
-    SetBounds(DesignLeft, DesignTop, 408, 358);
-    SetHelpContext(3);
-    SetShowHint(true);
-    SetKeyPreview(true);
-
-    PageControl1 = AddControl<TPageControl>(this, this, "PageControl1", 8, 8, 384, 276);
-    auto sheet = [&](const char* name, const char* caption, int help) {
-        auto* s = new TTabSheet(this);
-        s->SetName(name);
-        s->SetPageControl(PageControl1);
-        s->SetCaption(caption);
-        s->SetHelpContext(help);
-        return s;
-    };
-    tsSearch = sheet("tsSearch", "Search Options", 11);
-    tsFiles = sheet("tsFiles", "File Options", 23);
-    tsDisplay = sheet("tsDisplay", "Display Options", 24);
-    PageControl1->SetActivePage(tsSearch);
-
-    BuildSearchPage();
-    BuildFilesPage();
-    BuildDisplayPage();
-
-    auto button = [&](TButton*& b, const char* name, const char* caption, const char* hint, int left) {
-        b = AddControl<TButton>(this, this, name, left, 294, 75, 25);
-        b->SetCaption(caption);
-        b->SetHint(hint);
-    };
-    button(OKBtn, "OKBtn", "&OK", "Execute search", 8);
-    button(CancelBtn, "CancelBtn", "&Cancel", "Close options dialog", 88);
-    button(HelpBtn, "HelpBtn", "&Help", "Display Help file", 168);
-    button(AboutBtn, "AboutBtn", "About...", "Display About dialog", 317);
-    OKBtn->SetDefault(true);
-    CancelBtn->SetCancel(true);
-    OKBtn->OnClick = [this](TObject* s) { OKBtnClick(s); };
-    CancelBtn->OnClick = [this](TObject* s) { CancelBtnClick(s); };
-    HelpBtn->OnClick = [this](TObject* s) { HelpBtnClick(s); };
-    AboutBtn->OnClick = [this](TObject* s) { AboutBtnClick(s); };
-
-    OnCreate = [this](TObject* s) { FormCreate(s); };
-    OnShow = [this](TObject* s) { FormShow(s); };
-    OnHide = [this](TObject* s) { FormHide(s); };
-    OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
-    OnKeyDown = [this](TObject* s, unsigned& k, TShiftState sh) { FormKeyDown(s, k, sh); };
 }
 
 TOptionsDlg::~TOptionsDlg() {
     if (OptionsDlg == this) OptionsDlg = nullptr;
 }
 
-void TOptionsDlg::BuildSearchPage() {
-    auto group = [&](TGroupBox*& g, const char* name, const char* caption, const char* hint, int l, int t, int w,
-                     int h) {
-        g = AddControl<TGroupBox>(this, tsSearch, name, l, t, w, h);
-        g->SetCaption(caption);
-        g->SetHint(hint);
-    };
-    auto box = [&](TCheckBox*& b, TWinControl* parent, const char* name, const char* caption, int l, int t) {
-        b = AddControl<TCheckBox>(this, parent, name, l, t, 100, 17);
-        b->SetCaption(caption);
-        b->OnClick = [this](TObject*) { UpdateOkButton(); };
-    };
-    group(gbEntity, "gbEntity", "Pascal Entity", "Choose which pascal entity\rto search for", 8, 4, 120, 64);
-    box(cbFunction, gbEntity, "cbFunction", "function", 10, 18);
-    box(cbProcedure, gbEntity, "cbProcedure", "procedure", 10, 40);
-    group(gbPart, "gbPart", "Unit Part", "Choose in which part of a unit\rto search in", 8, 72, 120, 64);
-    box(cbInterface, gbPart, "cbInterface", "interface", 10, 18);
-    box(cbImplementation, gbPart, "cbImplementation", "implementation", 10, 40);
+void TOptionsDlg::cbEntityClick(TObject*) { UpdateOkButton(); }
 
-    group(gbClass, "gbClass", "Class Entity", "Choose which class parts to\rsearch for", 136, 4, 228, 132);
-    box(cbClass, gbClass, "cbClass", "class declaration", 10, 18);
-    box(cbConstructor, gbClass, "cbConstructor", "constructor", 10, 38);
-    box(cbDestructor, gbClass, "cbDestructor", "destructor", 10, 58);
-    box(cbProperty, gbClass, "cbProperty", "property", 10, 78);
-    box(cbClassFunction, gbClass, "cbClassFunction", "function", 124, 18);
-    box(cbClassProcedure, gbClass, "cbClassProcedure", "procedure", 124, 38);
-    box(cbField, gbClass, "cbField", "field", 124, 58);
-    cbGivenClass = AddControl<TKwCheckBox>(this, gbClass, "cbGivenClass", 10, 104, 108, 17);
-    cbGivenClass->SetCaption("of the given class");
-    cbGivenClass->SetBevel(kbRaised);
-    cbGivenClass->OnClick = [this](TObject*) { UpdateClassNameBox(); };
-    cbClassName = AddControl<TComboBox>(this, gbClass, "cbClassName", 122, 102, 98, 21);
+void TOptionsDlg::cbGivenClassClick(TObject*) { UpdateClassNameBox(); }
 
-    group(gbSearch, "gbSearch", "List all occurences of", "Enter a keyword to search for", 8, 140, 356, 68);
-    cbSearch = AddControl<TComboBox>(this, gbSearch, "cbSearch", 10, 16, 336, 21);
-    cbSearch->OnChange = [this](TObject*) {
-        UpdateOkButton();
-        UpdateClassNameBox();
-    };
-    box(cbCase, gbSearch, "cbCase", "case sensitive", 10, 44);
-    box(cbWord, gbSearch, "cbWord", "word search", 140, 44);
-
-    auto button = [&](TButton*& b, const char* name, const char* caption, const char* hint, int left) {
-        b = AddControl<TButton>(this, tsSearch, name, left, 216, 75, 25);
-        b->SetCaption(caption);
-        b->SetHint(hint);
-    };
-    button(SaveBtn, "SaveBtn", "&Save", "Save as default", 8);
-    button(DefaultBtn, "DefaultBtn", "&Default", "Restore default options", 88);
-    button(ClearAllBtn, "ClearAllBtn", "Clear &All", "Clear all options", 168);
-    SaveBtn->OnClick = [this](TObject*) { SaveEntityOptions("Options Default"); };
-    DefaultBtn->OnClick = [this](TObject*) {
-        LoadEntityOptions("Options Default");
-        UpdateClassNameBox();
-        UpdateOkButton();
-    };
-    ClearAllBtn->OnClick = [this](TObject*) { ClearAll(); };
+void TOptionsDlg::cbSearchChange(TObject*) {
+    UpdateOkButton();
+    UpdateClassNameBox();
 }
 
-void TOptionsDlg::BuildFilesPage() {
-    rgFiles = AddControl<TRadioGroup>(this, tsFiles, "rgFiles", 8, 4, 360, 58);
-    rgFiles->SetCaption("Select Scope");
-    rgFiles->SetHint("Select scope of the search");
-    rgFiles->SetColumns(2);
-    for (const char* item : {"Current File", "Current Project", "Directory"}) rgFiles->Items()->Add(item);
-    rgFiles->OnClick = [this](TObject* s) { rgFilesClick(s); };
+void TOptionsDlg::SaveBtnClick(TObject*) { SaveEntityOptions("Options Default"); }
 
-    gbFiles = AddControl<TGroupBox>(this, tsFiles, "gbFiles", 8, 66, 360, 176);
-    gbFiles->SetCaption("Select Files");
-    gbFiles->SetHint("Select files to search in");
-
-    lblName = AddControl<TLabel>(this, gbFiles, "lblName", 10, 16, 80, 13);
-    lblName->SetCaption("File Name");
-    ebName = AddControl<TEdit>(this, gbFiles, "ebName", 10, 32, 164, 21);
-    ebName->SetCharCase(TEditCharCase::ecLowerCase);
-    ebName->SetMaxLength(int(NameLength));
-    ebName->SetText("*.*");
-    ebName->OnChange = [this](TObject* s) { ebNameChange(s); };
-    lblName->SetFocusControl(ebName);
-
-    lblDir = AddControl<TLabel>(this, gbFiles, "lblDir", 10, 58, 80, 13);
-    lblDir->SetCaption("Directory");
-    lbDir = AddControl<TDirectoryListBox>(this, gbFiles, "lbDir", 10, 74, 164, 68);
-    lbDir->OnChange = [this](TObject* s) { lbDirChange(s); };
-    lblDir->SetFocusControl(lbDir);
-    cbDrive = AddControl<TDriveComboBox>(this, gbFiles, "cbDrive", 10, 146, 164, 21);
-    cbDrive->OnChange = [this](TObject* s) { cbDriveChange(s); };
-
-    lblFile = AddControl<TLabel>(this, gbFiles, "lblFile", 184, 16, 80, 13);
-    lblFile->SetCaption("Files");
-    lbFile = AddControl<TKwCheckList>(this, gbFiles, "lbFile", 184, 32, 166, 136);
-    lbFile->SetMultiSelect(true);
-    lblFile->SetFocusControl(lbFile);
-
-    FileMenu = new TPopupMenu(this);
-    FileMenu->SetName("FileMenu");
-    auto item = [&](TMenuItem*& m, const char* name, const char* caption) {
-        m = new TMenuItem(this);
-        m->SetName(name);
-        m->SetCaption(caption);
-        FileMenu->Items()->Add(m);
-    };
-    item(miSelectAll, "miSelectAll", "&Select All");
-    item(miToggleAll, "miToggleAll", "&Toggle All");
-    item(miClearAll, "miClearAll", "&Clear All");
-    auto checkAll = [this](bool Value) {
-        lbFile->BeginCheck();
-        for (int i = 0; i < lbFile->Items()->Count(); ++i) lbFile->SetItemChecked(i, Value);
-        lbFile->EndCheck();
-    };
-    miSelectAll->OnClick = [checkAll](TObject*) { checkAll(true); };
-    miClearAll->OnClick = [checkAll](TObject*) { checkAll(false); };
-    miToggleAll->OnClick = [this](TObject*) {
-        lbFile->BeginCheck();
-        for (int i = 0; i < lbFile->Items()->Count(); ++i) lbFile->ToggleItem(i);
-        lbFile->EndCheck();
-    };
-    lbFile->SetPopupMenu(FileMenu);
+void TOptionsDlg::DefaultBtnClick(TObject*) {
+    LoadEntityOptions("Options Default");
+    UpdateClassNameBox();
+    UpdateOkButton();
 }
 
-void TOptionsDlg::BuildDisplayPage() {
-    gbFont = AddControl<TGroupBox>(this, tsDisplay, "gbFont", 8, 4, 360, 104);
-    gbFont->SetCaption("Select Display Font");
-    gbFont->SetHint("Select the fonts for results window");
-    cbFontName = AddControl<TComboBox>(this, gbFont, "cbFontName", 10, 18, 200, 21);
-    cbFontName->SetStyle(TComboBoxStyle::csDropDownList);
-    cbFontName->OnChange = [this](TObject* s) { cbFontNameChange(s); };
-    cbFontSize = AddControl<TComboBox>(this, gbFont, "cbFontSize", 218, 18, 56, 21);
-    for (int size = 6; size <= 14; ++size) cbFontSize->Items()->Add(std::to_string(size));
-    cbFontSize->OnChange = [this](TObject* s) { cbFontNameChange(s); };
-    lblPreview = AddControl<TLabel>(this, gbFont, "lblPreview", 10, 46, 60, 13);
-    lblPreview->SetCaption("Preview");
-    pnlPreview = AddControl<TPanel>(this, gbFont, "pnlPreview", 10, 62, 340, 32);
-    pnlPreview->SetBevelOuter(TPanelBevel::bvNone);
-    pnlPreview->SetBorderStyle(TBorderStyle::bsSingle);
-    pnlPreview->SetColor(clWhite);
-    pnlPreview->SetCaption("");
+void TOptionsDlg::ClearAllBtnClick(TObject*) { ClearAll(); }
 
-    gbColor = AddControl<TGroupBox>(this, tsDisplay, "gbColor", 8, 114, 176, 76);
-    gbColor->SetCaption("Select Display Color");
-    gbColor->SetHint("Select color for results window");
-    ColorGrid = AddControl<TColorGrid>(this, gbColor, "ColorGrid", 10, 18, 156, 48);
-    ColorGrid->SetGridOrdering(TGridOrdering::go8x2);
-    ColorGrid->SetBackgroundEnabled(false);
-    ColorGrid->OnChange = [this](TObject* s) { cbFontNameChange(s); };
+void TOptionsDlg::CheckAllFiles(bool Value) {
+    lbFile->BeginCheck();
+    for (int i = 0; i < lbFile->Items()->Count(); ++i) lbFile->SetItemChecked(i, Value);
+    lbFile->EndCheck();
+}
 
-    gbOther = AddControl<TGroupBox>(this, tsDisplay, "gbOther", 192, 114, 176, 76);
-    gbOther->SetCaption("Other");
-    gbOther->SetHint("Select other display options");
-    cbComment = AddControl<TCheckBox>(this, gbOther, "cbComment", 10, 20, 156, 17);
-    cbComment->SetCaption("ignore commented text");
-    cbIndentation = AddControl<TCheckBox>(this, gbOther, "cbIndentation", 10, 44, 156, 17);
-    cbIndentation->SetCaption("ignore indentation level");
+void TOptionsDlg::miSelectAllClick(TObject*) { CheckAllFiles(true); }
+
+void TOptionsDlg::miClearAllClick(TObject*) { CheckAllFiles(false); }
+
+void TOptionsDlg::miToggleAllClick(TObject*) {
+    lbFile->BeginCheck();
+    for (int i = 0; i < lbFile->Items()->Count(); ++i) lbFile->ToggleItem(i);
+    lbFile->EndCheck();
 }
 
 namespace {
@@ -322,11 +153,7 @@ void TOptionsDlg::LoadGeneralOptions() {
         first = false;
         lbFile->SetCheckedByName(name, true);
     }
-    if (first && ini.ReadBool("User Defined", "No File", false)) {
-        lbFile->BeginCheck();
-        for (int i = 0; i < lbFile->Items()->Count(); ++i) lbFile->SetItemChecked(i, false);
-        lbFile->EndCheck();
-    }
+    if (first && ini.ReadBool("User Defined", "No File", false)) CheckAllFiles(false);
 
     std::string fontName = Cut(ini.ReadString("Interface", "Font Name", IdeHooks().GetIDEParamStr("FontName")), ValueLength);
     int fontIndex = cbFontName->Items()->IndexOf(fontName);
@@ -530,8 +357,8 @@ void TOptionsDlg::cbFontNameChange(TObject*) {
 
 void TOptionsDlg::FormCreate(TObject*) {
     if (OptionsIni) {
-        SetLeft(OptionsIni->ReadInteger("Options Coords", "Left", DesignLeft));
-        SetTop(OptionsIni->ReadInteger("Options Coords", "Top", DesignTop));
+        SetLeft(OptionsIni->ReadInteger("Options Coords", "Left", Left()));
+        SetTop(OptionsIni->ReadInteger("Options Coords", "Top", Top()));
     }
     GetFixedPitchFonts(*cbFontName->Items());
 }
@@ -584,5 +411,97 @@ void TOptionsDlg::AboutBtnClick(TObject*) {
     std::unique_ptr<TAboutDlg> about(AboutDlg);
     about->ShowModal();
 }
+
+namespace {
+
+struct TOptionsRegistration {
+    TOptionsRegistration() {
+        using F = TOptionsDlg;
+        RegisterFormClass<F>("TOptionsDlg", "TForm",
+                             {
+                                 PublishedField("PageControl1", &F::PageControl1),
+                                 PublishedField("tsSearch", &F::tsSearch),
+                                 PublishedField("tsFiles", &F::tsFiles),
+                                 PublishedField("tsDisplay", &F::tsDisplay),
+                                 PublishedField("gbEntity", &F::gbEntity),
+                                 PublishedField("gbPart", &F::gbPart),
+                                 PublishedField("gbClass", &F::gbClass),
+                                 PublishedField("gbSearch", &F::gbSearch),
+                                 PublishedField("cbFunction", &F::cbFunction),
+                                 PublishedField("cbProcedure", &F::cbProcedure),
+                                 PublishedField("cbInterface", &F::cbInterface),
+                                 PublishedField("cbImplementation", &F::cbImplementation),
+                                 PublishedField("cbClass", &F::cbClass),
+                                 PublishedField("cbConstructor", &F::cbConstructor),
+                                 PublishedField("cbDestructor", &F::cbDestructor),
+                                 PublishedField("cbClassFunction", &F::cbClassFunction),
+                                 PublishedField("cbClassProcedure", &F::cbClassProcedure),
+                                 PublishedField("cbProperty", &F::cbProperty),
+                                 PublishedField("cbField", &F::cbField),
+                                 PublishedField("cbGivenClass", &F::cbGivenClass),
+                                 PublishedField("cbClassName", &F::cbClassName),
+                                 PublishedField("cbSearch", &F::cbSearch),
+                                 PublishedField("cbCase", &F::cbCase),
+                                 PublishedField("cbWord", &F::cbWord),
+                                 PublishedField("SaveBtn", &F::SaveBtn),
+                                 PublishedField("DefaultBtn", &F::DefaultBtn),
+                                 PublishedField("ClearAllBtn", &F::ClearAllBtn),
+                                 PublishedField("rgFiles", &F::rgFiles),
+                                 PublishedField("gbFiles", &F::gbFiles),
+                                 PublishedField("lblName", &F::lblName),
+                                 PublishedField("lblDir", &F::lblDir),
+                                 PublishedField("lblFile", &F::lblFile),
+                                 PublishedField("ebName", &F::ebName),
+                                 PublishedField("cbDrive", &F::cbDrive),
+                                 PublishedField("lbDir", &F::lbDir),
+                                 PublishedField("lbFile", &F::lbFile),
+                                 PublishedField("FileMenu", &F::FileMenu),
+                                 PublishedField("miSelectAll", &F::miSelectAll),
+                                 PublishedField("miToggleAll", &F::miToggleAll),
+                                 PublishedField("miClearAll", &F::miClearAll),
+                                 PublishedField("gbFont", &F::gbFont),
+                                 PublishedField("gbColor", &F::gbColor),
+                                 PublishedField("gbOther", &F::gbOther),
+                                 PublishedField("cbFontName", &F::cbFontName),
+                                 PublishedField("cbFontSize", &F::cbFontSize),
+                                 PublishedField("lblPreview", &F::lblPreview),
+                                 PublishedField("pnlPreview", &F::pnlPreview),
+                                 PublishedField("ColorGrid", &F::ColorGrid),
+                                 PublishedField("cbComment", &F::cbComment),
+                                 PublishedField("cbIndentation", &F::cbIndentation),
+                                 PublishedField("OKBtn", &F::OKBtn),
+                                 PublishedField("CancelBtn", &F::CancelBtn),
+                                 PublishedField("HelpBtn", &F::HelpBtn),
+                                 PublishedField("AboutBtn", &F::AboutBtn),
+                             },
+                             {
+                                 PublishedMethod("FormCreate", &F::FormCreate),
+                                 PublishedMethod("FormShow", &F::FormShow),
+                                 PublishedMethod("FormHide", &F::FormHide),
+                                 PublishedMethod("FormClose", &F::FormClose),
+                                 PublishedMethod("FormKeyDown", &F::FormKeyDown),
+                                 PublishedMethod("cbEntityClick", &F::cbEntityClick),
+                                 PublishedMethod("cbGivenClassClick", &F::cbGivenClassClick),
+                                 PublishedMethod("cbSearchChange", &F::cbSearchChange),
+                                 PublishedMethod("SaveBtnClick", &F::SaveBtnClick),
+                                 PublishedMethod("DefaultBtnClick", &F::DefaultBtnClick),
+                                 PublishedMethod("ClearAllBtnClick", &F::ClearAllBtnClick),
+                                 PublishedMethod("rgFilesClick", &F::rgFilesClick),
+                                 PublishedMethod("ebNameChange", &F::ebNameChange),
+                                 PublishedMethod("lbDirChange", &F::lbDirChange),
+                                 PublishedMethod("cbDriveChange", &F::cbDriveChange),
+                                 PublishedMethod("miSelectAllClick", &F::miSelectAllClick),
+                                 PublishedMethod("miToggleAllClick", &F::miToggleAllClick),
+                                 PublishedMethod("miClearAllClick", &F::miClearAllClick),
+                                 PublishedMethod("cbFontNameChange", &F::cbFontNameChange),
+                                 PublishedMethod("OKBtnClick", &F::OKBtnClick),
+                                 PublishedMethod("CancelBtnClick", &F::CancelBtnClick),
+                                 PublishedMethod("HelpBtnClick", &F::HelpBtnClick),
+                                 PublishedMethod("AboutBtnClick", &F::AboutBtnClick),
+                             });
+    }
+} optionsRegistration;
+
+} // namespace
 
 } // namespace declsearch

@@ -1,5 +1,6 @@
 // The "Delvo + Options" window: what to search for, where, and how the results look, read from
-// and written to the options store. Implementations in OptionsDlg.cpp.
+// and written to the options store; laid out by its form file OptionsDlg.dfm. Implementations in
+// OptionsDlg.cpp.
 #pragma once
 
 #include "declsearch/CheckBox.h"
@@ -87,6 +88,15 @@ public:
     void FormHide(vcl::TObject* Sender);
     void FormClose(vcl::TObject* Sender, vcl::TCloseAction& Action);
     void FormKeyDown(vcl::TObject* Sender, unsigned& Key, vcl::TShiftState Shift);
+    void cbEntityClick(vcl::TObject* Sender);
+    void cbGivenClassClick(vcl::TObject* Sender);
+    void cbSearchChange(vcl::TObject* Sender);
+    void SaveBtnClick(vcl::TObject* Sender);
+    void DefaultBtnClick(vcl::TObject* Sender);
+    void ClearAllBtnClick(vcl::TObject* Sender);
+    void miSelectAllClick(vcl::TObject* Sender);
+    void miToggleAllClick(vcl::TObject* Sender);
+    void miClearAllClick(vcl::TObject* Sender);
     void rgFilesClick(vcl::TObject* Sender);
     void ebNameChange(vcl::TObject* Sender);
     void lbDirChange(vcl::TObject* Sender);
@@ -98,9 +108,7 @@ public:
     void AboutBtnClick(vcl::TObject* Sender);
 
 private:
-    void BuildSearchPage();
-    void BuildFilesPage();
-    void BuildDisplayPage();
+    void CheckAllFiles(bool Value);
     void LoadHistory(vcl::TComboBox* Box, const std::string& Section, const std::string& Ident);
     void SaveHistory(vcl::TComboBox* Box, const std::string& Section, const std::string& Ident);
 

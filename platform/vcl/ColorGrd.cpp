@@ -188,6 +188,7 @@ struct TColorGridRegistration {
             BooleanProperty<G>("ForegroundEnabled", &G::ForegroundEnabled, &G::SetForegroundEnabled).WithDefault(1),
             BooleanProperty<G>("BackgroundEnabled", &G::BackgroundEnabled, &G::SetBackgroundEnabled).WithDefault(1),
             IntegerProperty<G>("Selection", &G::Selection, &G::SetSelection).WithDefault(0),
+            EventProperty<G>("OnChange", &G::OnChange),
         }));
     }
 } colorGridRegistration;
