@@ -127,7 +127,7 @@ int TIDEIntf::IdeCommand(std::string_view name) {
 }
 
 int TIDEIntf::ExecuteSearchCommand(const std::string& currentFile, const std::vector<std::string>& units) {
-    if (!Results) Results = new TMainDlg(vcl::Application, Store.get());
+    if (!Results) Results = vcl::Make<TMainDlg>(vcl::Application, Store.get());
     Results->SetCurrentFile(currentFile);
     Results->SetProjectUnits(units);
     Results->Search(IdeHooks());

@@ -3,6 +3,8 @@
 #include "declsearch/LineRules.h"
 #include "declsearch/OptionsStore.h"
 
+#include "vcl/Streaming.h"
+
 #include <algorithm>
 #include <climits>
 
@@ -10,63 +12,36 @@ namespace declsearch {
 
 using namespace vcl;
 
-namespace {
-
-constexpr int MainHelpContext = 4;
-
-TKWInfoSection* Info(TMainDlg* Owner, TKWControlBar* Bar, const char* Name, const char* Caption, int Left, int Width,
-                     bool Value) {
-    auto* s = new TKWInfoSection(Owner);
-    s->SetName(Name);
-    s->SetParent(Bar);
-    s->SetBounds(Left, 3, Width, 19);
-    s->SetCaption(Caption);
-    s->SetParentFont(false);
-    s->Font()->Assign(Bar->Font());
-    if (Value) {
-        s->Font()->SetStyle(fsBold);
-        s->SetAlignment(TAlignment::taLeftJustify);
-    } else {
-        s->SetBevelOuter(bvNone);
-        s->SetAlignment(TAlignment::taLeftJustify);
-    }
-    s->SetVAlign(vaCenter);
-    return s;
-}
-
-TKWControlSection* Button(TMainDlg* Owner, TKWControlBar* Bar, const char* Name, const char* Caption, const char* Hint,
-                          int Left, int Width) {
-    auto* b = new TKWControlSection(Owner);
-    b->SetName(Name);
-    b->SetParent(Bar);
-    b->SetBounds(Left, 4, Width, 25);
-    b->SetCaption(Caption);
-    b->SetHint(Hint);
-    b->SetShowHint(true);
-    b->SetHAlign(haRight);
-    b->SetVAlign(vaCenter);
-    return b;
-}
-
-} // namespace
-
+// Laid out by its form file, MainDlg.dfm; what needs the store or the library's pictures is done
+// when the form is created.
 TMainDlg::TMainDlg(TComponent* AOwner, TKwRegIniFile* Store)
     : TForm(AOwner), FStore(Store), FBookClosed(std::make_unique<TBitmap>()), FBookOpen(std::make_unique<TBitmap>()) {
-    SetName("MainDlg");
-    SetCaption("Browse Search Results");
-    SetHelpContext(MainHelpContext);
-    SetKeyPreview(true);
-    SetPosition(TPosition::poScreenCenter);
-    SetClientSize(572, 273);
-    SetTrackingLimits(580, 100, 0, 0);
-    BuildControls();
-
+    RegisterDeclsearchControls();
     FModel.OnListChanged = [this] { SyncList(); };
     FModel.OnStatusChanged = [this] { SyncStatus(); };
     FModel.OnDisplaySettings = [this] { ApplyDisplaySettings(); };
     FModel.OnBusy = [](bool busy) { Screen->SetCursor(busy ? crHourGlass : crDefault); };
     FModel.OnProcessMessages = [] { Application->ProcessMessages(); };
+}
 
+TMainDlg::~TMainDlg() {
+    FModel.OnListChanged = nullptr;
+    FModel.OnStatusChanged = nullptr;
+    FModel.ClearResults();
+}
+
+void TMainDlg::FormCreate(TObject*) {
+    SetTrackingLimits(580, 100, 0, 0);
+    {
+        TBitmap help;
+        try {
+            help.LoadFromResourceName(nullptr, "BBHELP");
+            BtnHelp->SetGlyph(&help);
+        } catch (const rtl::EResNotFound&) {
+            BtnHelp->SetCaption("?");
+        }
+    }
+    ApplyDisplaySettings();
     ReadPlacement();
     // A missing picture leaves its room empty.
     for (auto [bmp, name] : {std::pair{FBookClosed.get(), "BOOKCLS"}, std::pair{FBookOpen.get(), "BOOKOPEN"}}) {
@@ -81,115 +56,38 @@ TMainDlg::TMainDlg(TComponent* AOwner, TKwRegIniFile* Store)
     SyncStatus();
 }
 
-TMainDlg::~TMainDlg() {
-    FModel.OnListChanged = nullptr;
-    FModel.OnStatusChanged = nullptr;
-    FModel.ClearResults();
+void TMainDlg::EditChange(TObject*) { FModel.SpeedSearch(Edit->Text(), cbCase->Checked()); }
+
+void TMainDlg::btnBackClick(TObject*) { CloseWith(2); }
+
+void TMainDlg::BtnFindClick(TObject*) {
+    if (FModel.GotoSelected()) SetModalResult(mrOk);
 }
 
-void TMainDlg::BuildControls() {
-    TopBar = new TKWControlBar(this);
-    TopBar->SetName("TopBar");
-    TopBar->SetCaption("");
-    TopBar->SetParent(this);
-    TopBar->SetAlign(TAlign::alTop);
-    TopBar->SetHeight(33);
-    TopBar->SetMargin(5);
+void TMainDlg::BtnCloseClick(TObject*) { CloseWith(0); }
 
-    Edit = new TEdit(this);
-    Edit->SetName("Edit");
-    Edit->SetParent(TopBar);
-    Edit->SetBounds(5, 6, 201, 21);
-    Edit->SetHint("Speedsearch through the results");
-    Edit->SetShowHint(true);
-    Edit->OnChange = [this](TObject*) { FModel.SpeedSearch(Edit->Text(), cbCase->Checked()); };
+void TMainDlg::BtnHelpClick(TObject*) { Help(HelpContext()); }
 
-    cbCase = new TKwCheckBox(this);
-    cbCase->SetName("cbCase");
-    cbCase->SetParent(TopBar);
-    cbCase->SetBounds(213, 6, 98, 20);
-    cbCase->SetBevel(kbRaised);
-    cbCase->SetCaption("Case sensitive");
-    cbCase->SetHint("Set the casesensitivity of the\rspeedsearch");
-    cbCase->SetShowHint(true);
+void TMainDlg::ListBoxClick(TObject*) {
+    if (FSyncing) return;
+    // Only the selection moves: the lines need no comparing.
+    FSelecting = true;
+    FModel.SetItemIndex(ListBox->ItemIndex());
+    FSelecting = false;
+    FModel.UpdateStatus();
+}
 
-    // Right-aligned: the first placed is the rightmost.
-    BtnHelp = Button(this, TopBar, "BtnHelp", "", "Get help for the current window", 542, 25);
-    BtnClose = Button(this, TopBar, "BtnClose", "&Cancel", "Close window", 469, 68);
-    BtnFind = Button(this, TopBar, "BtnFind", "&Goto:", "Goto the highlighted line", 396, 68);
-    btnBack = Button(this, TopBar, "btnBack", "&Options", "Back to the Options", 323, 68);
-    {
-        TBitmap help;
-        try {
-            help.LoadFromResourceName(nullptr, "BBHELP");
-            BtnHelp->SetGlyph(&help);
-            BtnHelp->SetNumGlyphs(2);
-        } catch (const rtl::EResNotFound&) {
-            BtnHelp->SetCaption("?");
-        }
-    }
-    btnBack->OnClick = [this](TObject*) { CloseWith(2); };
-    BtnFind->OnClick = [this](TObject*) {
-        if (FModel.GotoSelected()) SetModalResult(mrOk);
-    };
-    BtnClose->OnClick = [this](TObject*) { CloseWith(0); };
-    BtnHelp->OnClick = [this](TObject*) { Help(HelpContext()); };
+void TMainDlg::ListBoxDblClick(TObject*) {
+    FModel.SetItemIndex(ListBox->ItemIndex());
+    if (FModel.ActivateSelected()) SetModalResult(mrOk);
+}
 
-    BottomBar = new TKWControlBar(this);
-    BottomBar->SetName("BottomBar");
-    BottomBar->SetCaption("");
-    BottomBar->SetParent(this);
-    BottomBar->SetAlign(TAlign::alBottom);
-    BottomBar->SetHeight(27);
-    BottomBar->SetMargin(5);
-    FileNameCaption = Info(this, BottomBar, "FileNameCaption", "Current file:", 5, 62, false);
-    FileNameText = Info(this, BottomBar, "FileNameText", "", 72, 206, true);
-    FileCaption = Info(this, BottomBar, "FileCaption", "Number of files found:", 283, 112, false);
-    FileText = Info(this, BottomBar, "FileText", "", 400, 34, true);
-    HitCaption = Info(this, BottomBar, "HitCaption", "Number of hits:", 439, 82, false);
-    HitText = Info(this, BottomBar, "HitText", "", 526, 40, true);
-    for (TKWInfoSection* s : {FileNameCaption, FileNameText, FileCaption, FileText, HitCaption, HitText})
-        s->SetHAlign(haLeft);
+void TMainDlg::mnuExpandClick(TObject*) { FModel.ExpandAll(true); }
 
-    ListBoxMnu = new TPopupMenu(this);
-    ListBoxMnu->SetName("ListBoxMnu");
-    auto item = [this](const char* Name, const char* Caption, TNotifyEvent Click) {
-        auto* m = new TMenuItem(this);
-        m->SetName(Name);
-        m->SetCaption(Caption);
-        m->OnClick = std::move(Click);
-        ListBoxMnu->Items()->Add(m);
-    };
-    item("mnuExpand", "&Expand All", [this](TObject*) { FModel.ExpandAll(true); });
-    item("mnuCollapse", "&Collapse All", [this](TObject*) { FModel.ExpandAll(false); });
-    item("N1", "-", nullptr);
-    ListBoxMnu->OnPopup = [this](TObject*) { ListBoxMnuPopup(); };
+void TMainDlg::mnuCollapseClick(TObject*) { FModel.ExpandAll(false); }
 
-    ListBox = new TListBox(this);
-    ListBox->SetName("ListBox");
-    ListBox->SetParent(this);
-    ListBox->SetAlign(TAlign::alClient);
-    ListBox->SetStyle(TListBoxStyle::lbOwnerDrawFixed);
-    ListBox->SetParentFont(false);
-    ListBox->Font()->SetName("Courier New");
-    ListBox->Font()->SetSize(10);
-    ListBox->SetPopupMenu(ListBoxMnu);
-    ListBox->OnDrawItem = [this](TWinControl*, int Index, TRect Rect, TOwnerDrawState State) {
-        ListBoxDrawItem(Index, Rect, State);
-    };
-    ListBox->OnClick = [this](TObject*) {
-        if (FSyncing) return;
-        // Only the selection moves: the lines need no comparing.
-        FSelecting = true;
-        FModel.SetItemIndex(ListBox->ItemIndex());
-        FSelecting = false;
-        FModel.UpdateStatus();
-    };
-    ListBox->OnDblClick = [this](TObject*) {
-        FModel.SetItemIndex(ListBox->ItemIndex());
-        if (FModel.ActivateSelected()) SetModalResult(mrOk);
-    };
-    ApplyDisplaySettings();
+void TMainDlg::FileMenuItemClick(TObject* Sender) {
+    if (auto* item = dynamic_cast<TMenuItem*>(Sender)) FModel.FileMenuItemClick(item->Hint());
 }
 
 void TMainDlg::ReadPlacement() {
@@ -211,26 +109,17 @@ void TMainDlg::ReadPlacement() {
               FStore->ReadInteger(section, "Height", Height()));
 }
 
-void TMainDlg::DoHide() {
-    if (FStore) {
-        const char* section = "Main Coords";
-        FStore->WriteInteger(section, "Left", Left());
-        FStore->WriteInteger(section, "Top", Top());
-        FStore->WriteInteger(section, "Width", Width());
-        FStore->WriteInteger(section, "Height", Height());
-        FStore->WriteInteger(section, "WindowState", int(WindowState()));
-    }
-    TForm::DoHide();
+void TMainDlg::FormHide(TObject*) {
+    if (!FStore) return;
+    const char* section = "Main Coords";
+    FStore->WriteInteger(section, "Left", Left());
+    FStore->WriteInteger(section, "Top", Top());
+    FStore->WriteInteger(section, "Width", Width());
+    FStore->WriteInteger(section, "Height", Height());
+    FStore->WriteInteger(section, "WindowState", int(WindowState()));
 }
 
-void TMainDlg::DoClose(TCloseAction& Action) {
-    TForm::DoClose(Action);
-    Action = TCloseAction::caHide;
-}
-
-void TMainDlg::Dispatch(TMessage& M) {
-    TForm::Dispatch(M);
-}
+void TMainDlg::FormClose(TObject*, TCloseAction& Action) { Action = TCloseAction::caHide; }
 
 void TMainDlg::ApplyDisplaySettings() {
     ListBox->Font()->SetName(FModel.FontName());
@@ -276,7 +165,7 @@ void TMainDlg::SyncStatus() {
     if (FileNameText->Parent() && FileNameText->Parent()->HandleAllocated()) FileNameText->Repaint();
 }
 
-void TMainDlg::ListBoxDrawItem(int Index, TRect Rect, TOwnerDrawState State) {
+void TMainDlg::ListBoxDrawItem(TWinControl*, int Index, TRect Rect, TOwnerDrawState State) {
     const auto& visible = FModel.Visible();
     if (Index < 0 || Index >= int(visible.size())) return;
     ++FRowsPainted;
@@ -335,7 +224,7 @@ void TMainDlg::ListBoxDrawItem(int Index, TRect Rect, TOwnerDrawState State) {
     c->Brush()->SetStyle(TBrushStyle::bsSolid);
 }
 
-void TMainDlg::ListBoxMnuPopup() {
+void TMainDlg::ListBoxMnuPopup(TObject*) {
     TMenuItem* root = ListBoxMnu->Items();
     while (root->Count() > 3) {
         TMenuItem* m = root->Items(3);
@@ -347,7 +236,7 @@ void TMainDlg::ListBoxMnuPopup() {
         m->SetName(f.Name);
         m->SetCaption(f.Caption);
         m->SetHint(f.Hint);
-        m->OnClick = [this, m](TObject*) { FModel.FileMenuItemClick(m->Hint()); };
+        m->OnClick = [this](TObject* Sender) { FileMenuItemClick(Sender); };
         root->Add(m);
     }
 }
@@ -361,8 +250,7 @@ void TMainDlg::Help(int Context) {
     if (Context == 0 || !Application->HelpContext(Context)) Application->HelpCommand(HELP_CONTENTS, 0);
 }
 
-void TMainDlg::KeyDown(unsigned& Key, TShiftState Shift) {
-    TForm::KeyDown(Key, Shift);
+void TMainDlg::FormKeyDown(TObject*, unsigned& Key, TShiftState Shift) {
     bool none = (Shift & (ssShift | ssCtrl | ssAlt)) == 0;
     switch (Key) {
     case win::VK_ESCAPE:
@@ -401,13 +289,66 @@ void TMainDlg::KeyDown(unsigned& Key, TShiftState Shift) {
     }
 }
 
-void TMainDlg::KeyPress(char& Key) {
-    TForm::KeyPress(Key);
+void TMainDlg::FormKeyPress(TObject*, char& Key) {
     if (static_cast<unsigned char>(Key) >= 32 && ActiveControl() != Edit) {
         Edit->SetFocus();
         win::SendMessage(Edit->Handle(), win::WM_CHAR, static_cast<unsigned char>(Key), 0);
         Key = 0;
     }
 }
+
+namespace {
+
+struct TMainDlgRegistration {
+    TMainDlgRegistration() {
+        using F = TMainDlg;
+        RegisterFormClass<F>("TMainDlg", "TForm",
+                             {
+                                 PublishedField("ListBox", &F::ListBox),
+                                 PublishedField("TopBar", &F::TopBar),
+                                 PublishedField("Edit", &F::Edit),
+                                 PublishedField("cbCase", &F::cbCase),
+                                 PublishedField("btnBack", &F::btnBack),
+                                 PublishedField("BtnFind", &F::BtnFind),
+                                 PublishedField("BtnClose", &F::BtnClose),
+                                 PublishedField("BtnHelp", &F::BtnHelp),
+                                 PublishedField("BottomBar", &F::BottomBar),
+                                 PublishedField("FileNameCaption", &F::FileNameCaption),
+                                 PublishedField("FileNameText", &F::FileNameText),
+                                 PublishedField("FileCaption", &F::FileCaption),
+                                 PublishedField("FileText", &F::FileText),
+                                 PublishedField("HitCaption", &F::HitCaption),
+                                 PublishedField("HitText", &F::HitText),
+                                 PublishedField("ListBoxMnu", &F::ListBoxMnu),
+                                 PublishedField("mnuExpand", &F::mnuExpand),
+                                 PublishedField("mnuCollapse", &F::mnuCollapse),
+                                 PublishedField("N1", &F::N1),
+                             },
+                             {
+                                 PublishedMethod("FormCreate", &F::FormCreate),
+                                 PublishedMethod("FormHide", &F::FormHide),
+                                 PublishedMethod("FormClose", &F::FormClose),
+                                 PublishedMethod("FormKeyDown", &F::FormKeyDown),
+                                 PublishedMethod("FormKeyPress", &F::FormKeyPress),
+                                 PublishedMethod("EditChange", &F::EditChange),
+                                 PublishedMethod("btnBackClick", &F::btnBackClick),
+                                 PublishedMethod("BtnFindClick", &F::BtnFindClick),
+                                 PublishedMethod("BtnCloseClick", &F::BtnCloseClick),
+                                 PublishedMethod("BtnHelpClick", &F::BtnHelpClick),
+                                 PublishedMethod("ListBoxClick", &F::ListBoxClick),
+                                 PublishedMethod("ListBoxDblClick", &F::ListBoxDblClick),
+                                 PublishedMethod("ListBoxDrawItem", &F::ListBoxDrawItem),
+                                 PublishedMethod("ListBoxMnuPopup", &F::ListBoxMnuPopup),
+                                 PublishedMethod("mnuExpandClick", &F::mnuExpandClick),
+                                 PublishedMethod("mnuCollapseClick", &F::mnuCollapseClick),
+                                 PublishedMethod("FileMenuItemClick", &F::FileMenuItemClick),
+                             },
+                             {},
+                             // Made without a store, as a designer makes it.
+                             [](TComponent* Owner) -> TComponent* { return Make<F>(Owner, nullptr); });
+    }
+} mainDlgRegistration;
+
+} // namespace
 
 } // namespace declsearch

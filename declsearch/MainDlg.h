@@ -60,24 +60,34 @@ public:
     TKWInfoSection* HitCaption = nullptr;
     TKWInfoSection* HitText = nullptr;
     vcl::TPopupMenu* ListBoxMnu = nullptr;
+    vcl::TMenuItem *mnuExpand = nullptr, *mnuCollapse = nullptr, *N1 = nullptr;
+
+    void FormCreate(vcl::TObject* Sender);
+    void FormHide(vcl::TObject* Sender);
+    void FormClose(vcl::TObject* Sender, vcl::TCloseAction& Action);
+    void FormKeyDown(vcl::TObject* Sender, unsigned& Key, vcl::TShiftState Shift);
+    void FormKeyPress(vcl::TObject* Sender, char& Key);
+    void EditChange(vcl::TObject* Sender);
+    void btnBackClick(vcl::TObject* Sender);
+    void BtnFindClick(vcl::TObject* Sender);
+    void BtnCloseClick(vcl::TObject* Sender);
+    void BtnHelpClick(vcl::TObject* Sender);
+    void ListBoxClick(vcl::TObject* Sender);
+    void ListBoxDblClick(vcl::TObject* Sender);
+    void ListBoxDrawItem(vcl::TWinControl* Control, int Index, vcl::TRect Rect, vcl::TOwnerDrawState State);
+    void ListBoxMnuPopup(vcl::TObject* Sender);
+    void mnuExpandClick(vcl::TObject* Sender);
+    void mnuCollapseClick(vcl::TObject* Sender);
+    // An item of the pop-up's list of files: selects that file's header.
+    void FileMenuItemClick(vcl::TObject* Sender);
 
     // Counts of the row paintings, for the benchmark.
     long RowsPainted() const { return FRowsPainted; }
 
-protected:
-    void KeyDown(unsigned& Key, vcl::TShiftState Shift) override;
-    void KeyPress(char& Key) override;
-    void DoHide() override;
-    void DoClose(vcl::TCloseAction& Action) override;
-    void Dispatch(vcl::TMessage& Message) override;
-
 private:
-    void BuildControls();
     void ReadPlacement();
-    void ListBoxDrawItem(int Index, vcl::TRect Rect, vcl::TOwnerDrawState State);
     void SyncList();
     void SyncStatus();
-    void ListBoxMnuPopup();
     void CloseWith(uint8_t Action);
     void Help(int Context);
 

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 
 using namespace declsearch;
 namespace fs = std::filesystem;
@@ -42,7 +43,8 @@ int main(int argc, char** argv) {
     bare.ScanFiles(files, TSearchSettings{}, 8);
     double scan = Seconds(start);
 
-    TMainDlg dlg(nullptr, nullptr);
+    std::unique_ptr<TMainDlg> made(vcl::Make<TMainDlg>(nullptr, nullptr));
+    TMainDlg& dlg = *made;
     // The list box takes the rows when the search ends.
     double fill = 0;
     auto inner = dlg.Results().OnListChanged;

@@ -31,7 +31,7 @@ protected:
                  rtl::WinPath(std::string(kObjpas) + "/sysutils/sysstrh.inc"),
                  rtl::WinPath(std::string(kObjpas) + "/classes/classesh.inc")};
         Store->WriteInteger("Files", "Option", 2);
-        Dlg = new TMainDlg(nullptr, Store.get());
+        Dlg = Make<TMainDlg>(nullptr, Store.get());
         Dlg->SetCurrentFile(Units[0]);
         Dlg->SetProjectUnits(Units);
     }
@@ -324,13 +324,13 @@ TEST_F(MainDlgTest, PlacementIsStoredAndRestored) {
     EXPECT_EQ(Store->ReadInteger("Main Coords", "Left", 0), 40);
     EXPECT_EQ(Store->ReadInteger("Main Coords", "Width", 0), 640);
     EXPECT_EQ(Store->ReadInteger("Main Coords", "WindowState", -1), 0);
-    auto* again = new TMainDlg(nullptr, Store.get());
+    auto* again = Make<TMainDlg>(nullptr, Store.get());
     EXPECT_EQ(again->Left(), 40);
     EXPECT_EQ(again->Top(), 30);
     EXPECT_EQ(again->Height(), 300);
     delete again;
     Store->WriteInteger("Main Coords", "WindowState", 2);
-    again = new TMainDlg(nullptr, Store.get());
+    again = Make<TMainDlg>(nullptr, Store.get());
     EXPECT_EQ(again->WindowState(), TWindowState::wsMaximized);
     delete again;
     // Never smaller than 580 by 100.

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <new>
 #include <utility>
 
 namespace vcl {
@@ -816,9 +817,13 @@ void TWriter::WriteDescendent(TComponent* Root, TComponent* Ancestor) {
 }
 
 TStringsStorage* TStringsStorage::For(rtl::TStrings* Strings) {
-    static thread_local TStringsStorage storage;
-    storage.FStrings = Strings;
-    return &storage;
+    // Never destroyed: a thread-local object with a destructor would keep a library that
+    // streamed a list from ever being unloaded. It holds nothing to release.
+    alignas(TStringsStorage) static thread_local unsigned char room[sizeof(TStringsStorage)];
+    static thread_local TStringsStorage* storage = nullptr;
+    if (!storage) storage = new (room) TStringsStorage;
+    storage->FStrings = Strings;
+    return storage;
 }
 
 void TStringsStorage::DefineProperties(TFiler* Filer) {
