@@ -13,7 +13,6 @@
 #include <cstring>
 #include <map>
 #include <memory>
-#include <new>
 #include <utility>
 
 namespace vcl {
@@ -817,13 +816,11 @@ void TWriter::WriteDescendent(TComponent* Root, TComponent* Ancestor) {
 }
 
 TStringsStorage* TStringsStorage::For(rtl::TStrings* Strings) {
-    // Never destroyed: a thread-local object with a destructor would keep a library that
-    // streamed a list from ever being unloaded. It holds nothing to release.
-    alignas(TStringsStorage) static thread_local unsigned char room[sizeof(TStringsStorage)];
-    static thread_local TStringsStorage* storage = nullptr;
-    if (!storage) storage = new (room) TStringsStorage;
-    storage->FStrings = Strings;
-    return storage;
+    // Not thread-local: one with a destructor would keep a library that streamed a list from
+    // ever being unloaded. Forms are streamed on the user-interface thread only.
+    static TStringsStorage storage;
+    storage.FStrings = Strings;
+    return &storage;
 }
 
 void TStringsStorage::DefineProperties(TFiler* Filer) {
