@@ -2,7 +2,7 @@
 #include "experts/MoveablePane.h"
 
 #include "vcl/Forms.h"
-#include "vcl/Streaming.h"
+#include "vcl/StoredControls.h"
 
 #include <algorithm>
 
@@ -126,10 +126,13 @@ namespace {
 // The side has no default, so it is always stored and its setter runs when the form is read.
 struct TRegistration {
     TRegistration() {
-        RegisterClass<TMoveablePane>("TMoveablePane", "", {
-            EnumProperty<TMoveablePane>("AlignSide", &TMoveablePane::AlignSide, &TMoveablePane::SetAlignSide,
-                                        {"saLeft", "saTop", "saRight", "saBottom"}),
-        });
+        using P = TMoveablePane;
+        RegisterClass<P>("TMoveablePane", "", With<P>(WinControlProperties<P>(), {
+            EnumProperty<P>("AlignSide", &P::AlignSide, &P::SetAlignSide, {"saLeft", "saTop", "saRight", "saBottom"}),
+            ComponentProperty<P>("Control", &P::Control, &P::SetControl),
+            // A pane starts in the face colour, not its parent's.
+            BooleanProperty<P>("ParentColor", &P::ParentColor, &P::SetParentColor).WithDefault(0),
+        }));
     }
 } registration;
 

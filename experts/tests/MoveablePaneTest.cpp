@@ -257,7 +257,8 @@ TEST_F(SplitterTest, StoredPaneAndBand) {
 
     // The side is stored even at its first value, so reading always aligns the pane.
     TMoveablePane pane(nullptr);
-    EXPECT_EQ(AsText(&pane), "object TMoveablePane\r\n  AlignSide = saLeft\r\nend\r\n");
+    EXPECT_EQ(AsText(&pane), "object TMoveablePane\r\n  Left = 0\r\n  Top = 0\r\n  Width = 5\r\n  Height = 5\r\n"
+                             "  Color = clBtnFace\r\n  TabStop = False\r\n  AlignSide = saLeft\r\nend\r\n");
     rtl::TStringStream text("object TMoveablePane\r\n  AlignSide = saBottom\r\nend\r\n"), binary;
     rtl::ObjectTextToBinary(text, binary);
     binary.SetPosition(0);

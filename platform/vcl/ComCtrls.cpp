@@ -724,7 +724,11 @@ void RegisterComCtrls() {
     RegisterClass<S>("TTabSheet", "", With<S>(WinControlProperties<S>(), {
         BooleanProperty<S>("TabVisible", &S::TabVisible, &S::SetTabVisible).WithDefault(1),
     }));
-    RegisterClass<TPageControl>("TPageControl", "", WinControlProperties<TPageControl>());
+    using PC = TPageControl;
+    RegisterClass<PC>("TPageControl", "", With<PC>(WinControlProperties<PC>(), {
+        EventProperty<PC>("OnChange", &PC::OnChange),
+        EventProperty<PC>("OnChanging", &PC::OnChanging),
+    }));
     using SP = TStatusPanel;
     RegisterClass<SP>("TStatusPanel", "", {
         EnumProperty<SP>("Alignment", &SP::Alignment, &SP::SetAlignment, {"taLeftJustify", "taRightJustify", "taCenter"})

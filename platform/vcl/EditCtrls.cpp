@@ -844,6 +844,16 @@ struct TEditRegistration {
             StringProperty<E>("Text", &E::Text, &E::SetText),
             EventProperty<E>("OnChange", &E::OnChange),
         }));
+        using M = TMemo;
+        RegisterClass<M>("TMemo", "", With<M>(TextControlProperties<M>(), {
+            StringsProperty<M>("Lines", &M::Lines),
+            IntegerProperty<M>("MaxLength", &M::MaxLength, &M::SetMaxLength).WithDefault(0),
+            BooleanProperty<M>("ReadOnly", &M::ReadOnly, &M::SetReadOnly).WithDefault(0),
+            EnumProperty<M>("ScrollBars", &M::ScrollBars, &M::SetScrollBars, {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"})
+                .WithDefault(0),
+            BooleanProperty<M>("WordWrap", &M::WordWrap, &M::SetWordWrap).WithDefault(1),
+            EventProperty<M>("OnChange", &M::OnChange),
+        }));
     }
 } editRegistration;
 

@@ -135,7 +135,8 @@ void TCustomPanel::CMCtl3DChanged(TMessage& Message) {
 
 void TCustomPanel::WMSize(TMessage& Message) {
     TCustomControl::WMSize(Message);
-    if (OnResize) OnResize(this);
+    // While the form is read its handler's controls may not be made yet.
+    if (OnResize && !IsLoading()) OnResize(this);
 }
 
 void TCustomPanel::AlignControls(TControl* AControl, TRect& Rect) {
@@ -286,6 +287,7 @@ struct TPanelRegistration {
             BooleanProperty<P>("Locked", &P::Locked, &P::SetLocked).WithDefault(0),
             // A panel starts in the face colour, not its parent's.
             BooleanProperty<P>("ParentColor", &P::ParentColor, &P::SetParentColor).WithDefault(0),
+            EventProperty<P>("OnResize", &P::OnResize),
         }));
     }
 } panelRegistration;

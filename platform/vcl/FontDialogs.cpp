@@ -6,6 +6,7 @@
 #include "vcl/Dialogs.h"
 #include "vcl/ListCtrls.h"
 #include "vcl/StdCtrls.h"
+#include "vcl/Streaming.h"
 
 #include "rtl/SysUtils.h"
 
@@ -337,5 +338,19 @@ bool TFontDialog::Execute() {
     form->Finish();
     return true;
 }
+
+namespace {
+
+// What a stored form keeps of the font dialogs among its components.
+struct TFontDialogRegistration {
+    TFontDialogRegistration() {
+        using D = TFontDialog;
+        RegisterClass<D>("TFontDialog", "", {
+            IntegerProperty<D>("HelpContext", &D::HelpContext, &D::SetHelpContext).WithDefault(0),
+        });
+    }
+} fontDialogRegistration;
+
+} // namespace
 
 } // namespace vcl

@@ -3,11 +3,24 @@
 #pragma once
 
 #include "vcl/Controls.h"
+#include "vcl/Menus.h"
 #include "vcl/Streaming.h"
 
 #include <vector>
 
 namespace vcl {
+
+// A control's pop-up menu, which only a pop-up menu of the form can be.
+template <class T>
+TPropInfo PopupMenuProperty() {
+    TPropInfo info = ComponentProperty<T>("PopupMenu", &T::PopupMenu, &T::SetPopupMenu);
+    info.SetComponent = [](TPersistent* o, TComponent* c) {
+        if (c && !dynamic_cast<TPopupMenu*>(c)) return false;
+        static_cast<T*>(o)->SetPopupMenu(c);
+        return true;
+    };
+    return info;
+}
 
 template <class T>
 std::vector<TPropInfo> ControlProperties() {
@@ -33,7 +46,7 @@ std::vector<TPropInfo> ControlProperties() {
             .WithDefault(0),
         StringProperty<T>("Hint", &T::Hint, &T::SetHint),
         IntegerProperty<T>("HelpContext", &T::HelpContext, &T::SetHelpContext).WithDefault(0),
-        ComponentProperty<T>("PopupMenu", &T::PopupMenu, &T::SetPopupMenu),
+        PopupMenuProperty<T>(),
         EventProperty<T>("OnClick", &T::OnClick),
         EventProperty<T>("OnDblClick", &T::OnDblClick),
         EventProperty<T>("OnMouseDown", &T::OnMouseDown),

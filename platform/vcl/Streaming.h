@@ -303,13 +303,17 @@ private:
     rtl::TStrings* FStrings = nullptr;
 };
 
-// A string-list property (Items, Lines) from the class's getter of the list.
+// A string-list property (Items, Lines) from the class's getter of the list (a pointer or a reference).
 template <class T, class G>
 TPropInfo StringsProperty(std::string Name, G Get) {
     TPropInfo info;
     info.Name = std::move(Name);
     info.Kind = TPropKind::Class;
-    info.GetObject = [Get](TPersistent* o) -> TPersistent* { return TStringsStorage::For((detail::As<T>(o).*Get)()); };
+    info.GetObject = [Get](TPersistent* o) -> TPersistent* {
+        auto&& strings = (detail::As<T>(o).*Get)();
+        if constexpr (std::is_pointer_v<std::remove_cvref_t<decltype(strings)>>) return TStringsStorage::For(strings);
+        else return TStringsStorage::For(&strings);
+    };
     return info;
 }
 

@@ -1,9 +1,12 @@
 // Forms stored with their events: handlers bound by name, components bound to the form's fields,
-// and forms laid out from their form resource.
+// forms laid out from their form resource, and the parts of the controls that forms keep.
 #include "vcl/ButtonCtrls.h"
+#include "vcl/ComCtrls.h"
 #include "vcl/EditCtrls.h"
 #include "vcl/ExtCtrls.h"
+#include "vcl/FontDialogs.h"
 #include "vcl/Forms.h"
+#include "vcl/Menus.h"
 #include "vcl/StdCtrls.h"
 #include "vcl/Streaming.h"
 #include "vcl/TestHooks.h"
@@ -299,6 +302,150 @@ TEST(FormResources, AnInheritedFormReadsItsAncestorsResourceFirst) {
 TEST(FormResources, EveryFormResourceReadsBackAsItsFormFile) {
     EXPECT_EQ(FormResourceNames(), (std::vector<std::string>{"TRESOURCEFORM", "TRESOURCECHILDFORM"}));
     EXPECT_EQ(FormResourceMismatches(), std::vector<std::string>{});
+}
+
+// Memos, pop-up menus, page controls and panels: their parts and events come back when the
+// form is read, and a panel runs no resize handler while it is read.
+class TPartsForm : public TForm {
+public:
+    using TForm::TForm;
+
+    TPanel* pnlLeft = nullptr;
+    TPageControl* pgeMain = nullptr;
+    TTabSheet* tabFirst = nullptr;
+    TMemo* mmoCode = nullptr;
+    TPopupMenu* mnuCode = nullptr;
+    TFontDialog* dlgFont = nullptr;
+    std::vector<std::string> Log;
+
+    // Before every control is made, a resize handler could not do its work.
+    void FormResize(TObject*) { Log.push_back(pnlLeft && mmoCode ? "form" : "form too early"); }
+    void pnlLeftResize(TObject*) { Log.push_back(pnlLeft && mmoCode ? "panel" : "panel too early"); }
+    void pgeMainChanging(TObject*, bool& AllowChange) {
+        Log.push_back("changing");
+        AllowChange = false;
+    }
+    void mmoCodeChange(TObject*) { Log.push_back("memo " + mmoCode->Lines().Get(0)); }
+};
+
+struct TPartsRegistration {
+    TPartsRegistration() {
+        using F = TPartsForm;
+        RegisterFormClass<F>("TPartsForm", "TForm",
+                             {
+                                 PublishedField("pnlLeft", &F::pnlLeft),
+                                 PublishedField("pgeMain", &F::pgeMain),
+                                 PublishedField("tabFirst", &F::tabFirst),
+                                 PublishedField("mmoCode", &F::mmoCode),
+                                 PublishedField("mnuCode", &F::mnuCode),
+                                 PublishedField("dlgFont", &F::dlgFont),
+                             },
+                             {
+                                 PublishedMethod("FormResize", &F::FormResize),
+                                 PublishedMethod("pnlLeftResize", &F::pnlLeftResize),
+                                 PublishedMethod("pgeMainChanging", &F::pgeMainChanging),
+                                 PublishedMethod("mmoCodeChange", &F::mmoCodeChange),
+                             });
+    }
+} partsRegistration;
+
+// The form file of the tests below; Popup names what the memo's pop-up menu is.
+std::string PartsText(const std::string& Popup = "mnuCode") {
+    return "object PartsForm: TPartsForm\n"
+           "  Caption = 'Parts'\n"
+           "  ClientHeight = 200\n"
+           "  ClientWidth = 300\n"
+
+           "  OnResize = FormResize\n"
+           "  object pnlLeft: TPanel\n"
+           "    Width = 100\n"
+           "    Align = alLeft\n"
+           "    OnResize = pnlLeftResize\n"
+
+           "    object mmoCode: TMemo\n"
+           "      Align = alClient\n"
+           "      PopupMenu = " + Popup + "\n"
+           "      Lines.Strings = (\n"
+           "        'begin'\n"
+           "        'end;')\n"
+           "      ScrollBars = ssHorizontal\n"
+           "      WordWrap = False\n"
+           "      OnChange = mmoCodeChange\n"
+           "    end\n"
+           "  end\n"
+           "  object pgeMain: TPageControl\n"
+           "    Align = alClient\n"
+           "    OnChanging = pgeMainChanging\n"
+           "    object tabFirst: TTabSheet\n"
+           "      Caption = 'First'\n"
+           "    end\n"
+           "    object tabSecond: TTabSheet\n"
+           "      Caption = 'Second'\n"
+           "    end\n"
+           "  end\n"
+           "  object mnuCode: TPopupMenu\n"
+           "    object mnuCodeCut: TMenuItem\n"
+           "      Caption = 'Cut'\n"
+           "    end\n"
+           "  end\n"
+           "  object dlgFont: TFontDialog\n"
+           "    HelpContext = 7\n"
+           "  end\n"
+           "end\n";
+}
+
+std::unique_ptr<TPartsForm> ReadParts(const std::string& FormText) {
+    std::unique_ptr<TPartsForm> form(Make<TPartsForm>(nullptr));
+    ReadComponentFromStream(*Binary(FormText), form.get());
+    return form;
+}
+
+TEST(FormParts, MemoMenuPagesAndPanelsComeBackWithTheirHandlers) {
+    std::unique_ptr<TPartsForm> form = ReadParts(PartsText());
+    for (const std::string& entry : form->Log) EXPECT_EQ(entry.find("too early"), std::string::npos) << entry;
+    ASSERT_NE(form->mmoCode, nullptr);
+    EXPECT_EQ(form->mmoCode->Lines().Count(), 2);
+    EXPECT_EQ(form->mmoCode->Lines().Get(1), "end;");
+    EXPECT_EQ(form->mmoCode->ScrollBars(), TScrollStyle::ssHorizontal);
+    EXPECT_FALSE(form->mmoCode->WordWrap());
+    EXPECT_EQ(form->mmoCode->PopupMenu(), form->mnuCode);
+    EXPECT_EQ(form->dlgFont->HelpContext(), 7);
+    EXPECT_EQ(form->pgeMain->PageCount(), 2);
+
+    form->Log.clear();
+    bool allow = true;
+    form->pgeMain->OnChanging(form->pgeMain, allow);
+    EXPECT_FALSE(allow);
+    form->mmoCode->OnChange(form->mmoCode);
+    form->OnResize(form.get());
+    form->pnlLeft->OnResize(form->pnlLeft);
+    EXPECT_EQ(form->Log, (std::vector<std::string>{"changing", "memo begin", "form", "panel"}));
+
+    // Written back, the form is its file again.
+    const std::string written = Text(ReadParts(PartsText()).get());
+    for (const char* line : {"      PopupMenu = mnuCode\r\n", "      OnChange = mmoCodeChange\r\n",
+                             "  OnResize = FormResize\r\n", "    OnChanging = pgeMainChanging\r\n",
+                             "    OnResize = pnlLeftResize\r\n", "        'end;')\r\n", "    HelpContext = 7\r\n"})
+        EXPECT_NE(written.find(line), std::string::npos) << line << written;
+}
+
+TEST(FormParts, APopupMenuIsOnlyAPopupMenuOfTheForm) {
+    struct Case {
+        const char* Popup;
+        const char* Error;
+    } cases[] = {
+        {"dlgFont", "Form PartsForm: mmoCode.PopupMenu cannot refer to dlgFont of class TFontDialog"},
+        {"mnuNone", "Form PartsForm: mmoCode.PopupMenu names no component mnuNone"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Popup);
+        try {
+            ReadParts(PartsText(c.Popup));
+            ADD_FAILURE() << "read without error";
+        } catch (const rtl::Exception& e) {
+            EXPECT_EQ(e.Message(), c.Error);
+        }
+    }
 }
 
 } // namespace
