@@ -10,8 +10,8 @@
 #include "rtl/StringLists.h"
 #include "rtl/Streams.h"
 #include "rtl/SysUtils.h"
-#include "vcl/DialogBuilding.h"
 #include "vcl/Dialogs.h"
+#include "vcl/Streaming.h"
 
 #include <algorithm>
 #include <tuple>
@@ -25,35 +25,6 @@ namespace {
 
 constexpr const char* kDefaultCodeFile = "C:\\BORLAND\\DELPHI 2.0\\DELPHI32.DCI";
 constexpr const char* kTitle = "Quick Code Expert";
-constexpr int kDesignWidth = 550;
-constexpr int kDesignHeight = 258;
-constexpr int kDesignListWidth = 150;
-
-TPanel* AddPanel(TForm* Form, TWinControl* Parent, const char* Name, TAlign Align, int Size) {
-    auto* p = AddControl<TPanel>(Form, Parent, Name, 0, 0, Size, Size);
-    p->SetAlign(Align);
-    p->SetCaption("");
-    return p;
-}
-
-TSpeedButton* AddButton(TForm* Form, TWinControl* Parent, const char* Name, const char* Glyph, const char* Hint,
-                        int Left) {
-    auto* b = AddControl<TSpeedButton>(Form, Parent, Name, Left, 3, 25, 25);
-    TBitmap picture;
-    picture.LoadFromResourceName(nullptr, Glyph);
-    b->SetGlyph(&picture);
-    b->SetNumGlyphs(2);
-    b->SetHint(Hint);
-    return b;
-}
-
-TMenuItem* AddItem(TPopupMenu* Menu, const char* Name, const char* Caption) {
-    auto* item = new TMenuItem(Menu->Owner());
-    item->SetName(Name);
-    item->SetCaption(Caption);
-    Menu->Items()->Add(item);
-    return item;
-}
 
 // A stored integer; the default when it is missing or of another kind.
 int ReadInt(rtl::TRegistry& Reg, const char* Name, int Default, bool* Found = nullptr) {
@@ -73,95 +44,8 @@ void FocusIfCan(TWinControl* Control) {
 
 } // namespace
 
-TfrmCodeForm::TfrmCodeForm(TComponent* AOwner) : TForm(AOwner) {
-    TLoadingBracket loading(this);
-    SetName("frmCodeForm");
-    SetCaption(kTitle);
-    SetPosition(TPosition::poScreenCenter);
-    SetBounds(0, 0, kDesignWidth, kDesignHeight);
-    SetShowHint(true);
-
-    pnlLeft = AddPanel(this, this, "pnlLeft", TAlign::alLeft, kDesignListWidth);
-    pnlLeft->SetBevelOuter(TPanelBevel::bvNone);
-    pnlNameHeader = AddPanel(this, pnlLeft, "pnlNameHeader", TAlign::alTop, 27);
-    pnlNameHeader->SetAlignment(TAlignment::taLeftJustify);
-    pnlNameHeader->SetCaption("  Code Snippet Name");
-    lstName = AddControl<TListBox>(this, pnlLeft, "lstName", 0, 27, kDesignListWidth, 100);
-    lstName->SetAlign(TAlign::alClient);
-    lstName->Items()->SetDuplicates(rtl::dupAccept);
-    lstName->SetSorted(true);
-    lstName->SetHint("Choose a code snippet");
-    // Laid over the top of the list, clear of its scroll bar, while a name is typed.
-    edtName = AddControl<TEdit>(this, pnlLeft, "edtName", 0, 27, kDesignListWidth - 16, 21);
-    edtName->SetHint("Enter a snippet name");
-    edtName->SetVisible(false);
-
-    pnlMove = new TMoveablePane(this);
-    pnlMove->SetName("pnlMove");
-    pnlMove->SetParent(this);
-    pnlMove->SetLeft(kDesignListWidth + 1);
-    pnlMove->SetAlignSide(TAlignSide::saLeft);
-    pnlMove->SetControl(pnlLeft);
-
-    pnlRight = AddPanel(this, this, "pnlRight", TAlign::alClient, 100);
-    pnlRight->SetBevelOuter(TPanelBevel::bvNone);
-    pnlDescription = AddPanel(this, pnlRight, "pnlDescription", TAlign::alTop, 27);
-    pnlDescription->SetAlignment(TAlignment::taLeftJustify);
-    pnlDescription->SetCaption("  Code");
-    edtDescription = AddControl<TEdit>(this, pnlDescription, "edtDescription", 54, 3, 300, 21);
-    edtDescription->SetHint("Description of code snippet");
-    pnlButtons = AddPanel(this, pnlRight, "pnlButtons", TAlign::alBottom, 31);
-    mmoCode = AddControl<TMemo>(this, pnlRight, "mmoCode", 0, 27, 300, 100);
-    mmoCode->SetAlign(TAlign::alClient);
-    mmoCode->SetScrollBars(TScrollStyle::ssHorizontal);
-    mmoCode->SetWordWrap(false);
-    mmoCode->SetHint("This is the code that will be inserted");
-
-    btnInsert = AddButton(this, pnlButtons, "btnInsert", "QCINSERT", "Insert code at cursor", 4);
-    btnInsert->SetEnabled(false);
-    btnAdd = AddButton(this, pnlButtons, "btnAdd", "QCADD", "Add a new code snippet", 36);
-    btnDelete = AddButton(this, pnlButtons, "btnDelete", "QCDELETE", "Delete the currently selected code snippet", 61);
-    btnSave = AddButton(this, pnlButtons, "btnSave", "QCSAVE", "Save changes", 93);
-    btnSave->SetEnabled(false);
-    btnCancel = AddButton(this, pnlButtons, "btnCancel", "QCCANCEL", "Cancel changes", 118);
-    btnCancel->SetEnabled(false);
-    btnClose = AddButton(this, pnlButtons, "btnClose", "QCCLOSE", "Close the expert", 150);
-    btnRefresh = AddButton(this, pnlButtons, "btnRefresh", "QCREFRESH", "Refresh the list", 175);
-
-    mnuCode = new TPopupMenu(this);
-    mnuCode->SetName("mnuCode");
-    mnuCodeCut = AddItem(mnuCode, "mnuCodeCut", "Cut");
-    mnuCodeCopy = AddItem(mnuCode, "mnuCodeCopy", "Copy");
-    mnuCodePaste = AddItem(mnuCode, "mnuCodePaste", "Paste");
-    mnuCodeSep = AddItem(mnuCode, "mnuCodeSep", "-");
-    mnuCodeFont = AddItem(mnuCode, "mnuCodeFont", "Font");
-    mmoCode->SetPopupMenu(mnuCode);
-    dlgFont = new TFontDialog(this);
-    dlgFont->SetName("dlgFont");
-
-    OnCreate = [this](TObject* S) { FormCreate(S); };
-    OnClose = [this](TObject* S, TCloseAction& A) { FormClose(S, A); };
-    OnCloseQuery = [this](TObject* S, bool& C) { FormCloseQuery(S, C); };
-    OnDestroy = [this](TObject* S) { FormDestroy(S); };
-    OnResize = [this](TObject* S) { FormResize(S); };
-    lstName->OnClick = [this](TObject* S) { lstNameClick(S); };
-    lstName->OnDblClick = [this](TObject* S) { lstNameDblClick(S); };
-    btnInsert->OnClick = [this](TObject* S) { btnInsertClick(S); };
-    btnAdd->OnClick = [this](TObject* S) { btnAddClick(S); };
-    btnDelete->OnClick = [this](TObject* S) { btnDeleteClick(S); };
-    btnSave->OnClick = [this](TObject* S) { btnSaveClick(S); };
-    btnCancel->OnClick = [this](TObject* S) { btnCancelClick(S); };
-    btnClose->OnClick = [this](TObject* S) { btnCloseClick(S); };
-    btnRefresh->OnClick = [this](TObject* S) { btnRefreshClick(S); };
-    mmoCode->OnChange = [this](TObject* S) { mmoCodeChange(S); };
-    edtDescription->OnChange = [this](TObject* S) { edtDescriptionChange(S); };
-    pnlLeft->OnResize = [this](TObject* S) { pnlLeftResize(S); };
-    mnuCodeCut->OnClick = [this](TObject* S) { mnuCodeCutClick(S); };
-    mnuCodeCopy->OnClick = [this](TObject* S) { mnuCodeCopyClick(S); };
-    mnuCodePaste->OnClick = [this](TObject* S) { mnuCodePasteClick(S); };
-    mnuCodeFont->OnClick = [this](TObject* S) { mnuCodeFontClick(S); };
-    SetActiveControl(lstName);
-}
+// Laid out by its form file, CodeForm.dfm.
+TfrmCodeForm::TfrmCodeForm(TComponent* AOwner) : TForm(AOwner) {}
 
 TfrmCodeForm::~TfrmCodeForm() {
     // The form's destroy event runs in the base destructor, after this class's members are gone.
@@ -309,6 +193,8 @@ void TfrmCodeForm::AddEntry(const std::string& Name, TCodeFrag* Frag) {
 // --- creation, settings, closing ---------------------------------------------------------------
 
 void TfrmCodeForm::FormCreate(TObject*) {
+    // A name given twice is two snippets.
+    lstName->Items()->SetDuplicates(rtl::dupAccept);
     FCodeFont = std::make_unique<TFont>();
     FCodeFont->SetName("Courier New");
     FCodeFont->SetSize(10);
@@ -689,5 +575,65 @@ void TfrmCodeForm::InsertSnippet() {
     view->SetPos(1, host::TEditPos{1, std::max(1, FCursorLine - 1)});
     view->SetPos(0, host::TEditPos{1, FCursorLine});
 }
+
+namespace {
+
+struct TCodeFormRegistration {
+    TCodeFormRegistration() {
+        using F = TfrmCodeForm;
+        RegisterFormClass<F>("TfrmCodeForm", "TForm",
+                             {
+                                 PublishedField("pnlLeft", &F::pnlLeft),
+                                 PublishedField("pnlNameHeader", &F::pnlNameHeader),
+                                 PublishedField("lstName", &F::lstName),
+                                 PublishedField("edtName", &F::edtName),
+                                 PublishedField("pnlMove", &F::pnlMove),
+                                 PublishedField("pnlRight", &F::pnlRight),
+                                 PublishedField("pnlDescription", &F::pnlDescription),
+                                 PublishedField("edtDescription", &F::edtDescription),
+                                 PublishedField("mmoCode", &F::mmoCode),
+                                 PublishedField("pnlButtons", &F::pnlButtons),
+                                 PublishedField("btnInsert", &F::btnInsert),
+                                 PublishedField("btnAdd", &F::btnAdd),
+                                 PublishedField("btnDelete", &F::btnDelete),
+                                 PublishedField("btnSave", &F::btnSave),
+                                 PublishedField("btnCancel", &F::btnCancel),
+                                 PublishedField("btnClose", &F::btnClose),
+                                 PublishedField("btnRefresh", &F::btnRefresh),
+                                 PublishedField("mnuCode", &F::mnuCode),
+                                 PublishedField("mnuCodeCut", &F::mnuCodeCut),
+                                 PublishedField("mnuCodeCopy", &F::mnuCodeCopy),
+                                 PublishedField("mnuCodePaste", &F::mnuCodePaste),
+                                 PublishedField("mnuCodeSep", &F::mnuCodeSep),
+                                 PublishedField("mnuCodeFont", &F::mnuCodeFont),
+                                 PublishedField("dlgFont", &F::dlgFont),
+                             },
+                             {
+                                 PublishedMethod("FormCreate", &F::FormCreate),
+                                 PublishedMethod("FormClose", &F::FormClose),
+                                 PublishedMethod("FormCloseQuery", &F::FormCloseQuery),
+                                 PublishedMethod("FormDestroy", &F::FormDestroy),
+                                 PublishedMethod("FormResize", &F::FormResize),
+                                 PublishedMethod("lstNameClick", &F::lstNameClick),
+                                 PublishedMethod("lstNameDblClick", &F::lstNameDblClick),
+                                 PublishedMethod("btnInsertClick", &F::btnInsertClick),
+                                 PublishedMethod("btnAddClick", &F::btnAddClick),
+                                 PublishedMethod("btnDeleteClick", &F::btnDeleteClick),
+                                 PublishedMethod("btnSaveClick", &F::btnSaveClick),
+                                 PublishedMethod("btnCancelClick", &F::btnCancelClick),
+                                 PublishedMethod("btnCloseClick", &F::btnCloseClick),
+                                 PublishedMethod("btnRefreshClick", &F::btnRefreshClick),
+                                 PublishedMethod("mmoCodeChange", &F::mmoCodeChange),
+                                 PublishedMethod("edtDescriptionChange", &F::edtDescriptionChange),
+                                 PublishedMethod("pnlLeftResize", &F::pnlLeftResize),
+                                 PublishedMethod("mnuCodeCutClick", &F::mnuCodeCutClick),
+                                 PublishedMethod("mnuCodeCopyClick", &F::mnuCodeCopyClick),
+                                 PublishedMethod("mnuCodePasteClick", &F::mnuCodePasteClick),
+                                 PublishedMethod("mnuCodeFontClick", &F::mnuCodeFontClick),
+                             });
+    }
+} registration;
+
+} // namespace
 
 } // namespace experts

@@ -1,6 +1,6 @@
 // The Quick Code window: named code snippets kept in the IDE's code-template file, browsed in a
 // sorted list, edited, and inserted at the code editor's cursor indented to its column.
-// Implementations in CodeForm.cpp.
+// Laid out by its form file CodeForm.dfm; implementations in CodeForm.cpp.
 #pragma once
 
 #include "experts/MoveablePane.h"

@@ -2,8 +2,8 @@
 #include "experts/PropForm.h"
 
 #include "rtl/Exceptions.h"
-#include "vcl/DialogBuilding.h"
 #include "vcl/Dialogs.h"
+#include "vcl/Streaming.h"
 
 #include <set>
 
@@ -24,179 +24,18 @@ const char* const kAccessTypes[] = {"none", "direct", "method"};
 const char* const kMethodVisibilities[] = {"private", "protected"};
 const char* const kOverrides[] = {"", "virtual", "dynamic", "override"};
 
-template <class T>
-T* Add(TForm* Form, TWinControl* Parent, const char* Name, int Left, int Top, int Width, int Height,
-       const char* Caption = nullptr) {
-    auto* c = AddControl<T>(Form, Parent, Name, Left, Top, Width, Height);
-    if (Caption) c->SetText(Caption);
-    return c;
-}
-
 template <std::size_t N>
 void Fill(TComboBox* Box, const char* const (&Items)[N]) {
     Box->Items()->Clear();
     for (const char* item : Items) Box->Items()->Add(item);
 }
 
-TComboBox* AddList(TForm* Form, TWinControl* Parent, const char* Name, int Left, int Top, int Width,
-                   bool Editable = false) {
-    auto* c = Add<TComboBox>(Form, Parent, Name, Left, Top, Width, 21);
-    c->SetStyle(Editable ? TComboBoxStyle::csDropDown : TComboBoxStyle::csDropDownList);
-    return c;
-}
-
-void AddLabel(TForm* Form, TWinControl* Parent, int Left, int Top, const char* Caption) {
-    auto* l = new TLabel(Form);
-    l->SetParent(Parent);
-    l->SetBounds(Left, Top, 120, 13);
-    l->SetCaption(Caption);
-}
-
 int ClampIndex(int Value, int Count) { return Value >= 0 && Value < Count ? Value : -1; }
 
 } // namespace
 
-TfrmProperties::TfrmProperties(TComponent* AOwner) : TForm(AOwner) {
-    {
-        TLoadingBracket loading(this);
-        SetName("frmProperties");
-        SetCaption("Property Expert");
-        SetBorderStyle(TFormBorderStyle::bsDialog);
-        SetPosition(TPosition::poScreenCenter);
-        SetBounds(0, 0, 430, 330);
-        SetShowHint(true);
-
-        pgeProperties = Add<TPageControl>(this, this, "pgeProperties", 6, 6, 412, 220);
-        auto sheet = [this](const char* Name, const char* Caption) {
-            auto* s = new TTabSheet(this);
-            s->SetName(Name);
-            s->SetPageControl(pgeProperties);
-            s->SetCaption(Caption);
-            s->SetTabVisible(false);
-            return s;
-        };
-        tabName = sheet("tabName", "Property");
-        tabAccess = sheet("tabAccess", "Storage");
-        tabOther = sheet("tabOther", "Other");
-        tabOptions = sheet("tabOptions", "Options");
-
-        btnBack = Add<TButton>(this, this, "btnBack", 6, 234, 75, 25, "&Back");
-        btnNext = Add<TButton>(this, this, "btnNext", 86, 234, 75, 25, "&Next");
-        btnOK = Add<TButton>(this, this, "btnOK", 178, 234, 75, 25, "Insert");
-        btnOK->SetModalResult(mrOk);
-        btnOK->SetDefault(true);
-        btnCancel = Add<TButton>(this, this, "btnCancel", 258, 234, 75, 25, "Cancel");
-        btnCancel->SetCancel(true);
-        btnOptions = Add<TButton>(this, this, "btnOptions", 343, 234, 75, 25, "&Options");
-        btnOptions->SetHint("Configure Expert");
-
-        barStatus = new TStatusBar(this);
-        barStatus->SetName("barStatus");
-        barStatus->SetParent(this);
-        barStatus->SetAlign(TAlign::alBottom);
-        barStatus->Panels()->Add()->SetWidth(85);
-        barStatus->Panels()->Add()->SetWidth(50);
-
-        // Property
-        AddLabel(this, tabName, 8, 11, "&Class:");
-        cbxClass = AddList(this, tabName, "cbxClass", 110, 8, 180);
-        cbxClass->SetHint("Choose a class from the current unit");
-        AddLabel(this, tabName, 8, 39, "&Name:");
-        edtName = Add<TEdit>(this, tabName, "edtName", 110, 36, 180, 21);
-        edtName->SetHint("Enter the name of the property");
-        AddLabel(this, tabName, 8, 67, "&Visibility:");
-        cbxVisibility = AddList(this, tabName, "cbxVisibility", 110, 64, 180);
-        AddLabel(this, tabName, 8, 95, "&Type:");
-        cbxDataType = AddList(this, tabName, "cbxDataType", 110, 92, 180, true);
-        optTypeSimple = Add<TRadioButton>(this, tabName, "optTypeSimple", 110, 118, 70, 17, "Simple");
-        optTypeEnum = Add<TRadioButton>(this, tabName, "optTypeEnum", 180, 118, 90, 17, "Enumerated");
-        optTypeProc = Add<TRadioButton>(this, tabName, "optTypeProc", 275, 118, 70, 17, "Events");
-        AddLabel(this, tabName, 8, 145, "&Array:");
-        chkArray = Add<TCheckBox>(this, tabName, "chkArray", 110, 144, 50, 17, "Yes");
-        edtArrayIndexes = Add<TEdit>(this, tabName, "edtArrayIndexes", 165, 142, 180, 21);
-        chkArrayDefault = Add<TCheckBox>(this, tabName, "chkArrayDefault", 110, 168, 200, 17, "Default Array Property");
-
-        // Storage
-        auto* readBox = Add<TGroupBox>(this, tabAccess, "grpRead", 6, 4, 196, 120, "Read");
-        optReadNone = Add<TRadioButton>(this, readBox, "optReadNone", 8, 16, 180, 17, "None (Write Only)");
-        optReadDirect = Add<TRadioButton>(this, readBox, "optReadDirect", 8, 36, 90, 17, "Data Field");
-        edtReadField = Add<TEdit>(this, readBox, "edtReadField", 20, 54, 168, 21);
-        optReadMethod = Add<TRadioButton>(this, readBox, "optReadMethod", 8, 76, 90, 17, "Method");
-        edtReadMethod = Add<TEdit>(this, readBox, "edtReadMethod", 20, 94, 168, 21);
-        auto* writeBox = Add<TGroupBox>(this, tabAccess, "grpWrite", 206, 4, 196, 120, "Write");
-        optWriteNone = Add<TRadioButton>(this, writeBox, "optWriteNone", 8, 16, 180, 17, "None (Read Only)");
-        optWriteDirect = Add<TRadioButton>(this, writeBox, "optWriteDirect", 8, 36, 90, 17, "Data Field");
-        edtWriteField = Add<TEdit>(this, writeBox, "edtWriteField", 20, 54, 168, 21);
-        optWriteMethod = Add<TRadioButton>(this, writeBox, "optWriteMethod", 8, 76, 90, 17, "Method");
-        edtWriteMethod = Add<TEdit>(this, writeBox, "edtWriteMethod", 20, 94, 168, 21);
-        chkSameReadWriteField = Add<TCheckBox>(this, tabAccess, "chkSameReadWriteField", 8, 130, 260, 17,
-                                               "Use the &same Read / Write data field ");
-        AddLabel(this, tabAccess, 8, 157, "Method visibility:");
-        cbxMethodVisibility = AddList(this, tabAccess, "cbxMethodVisibility", 110, 154, 90);
-        AddLabel(this, tabAccess, 210, 157, "Override:");
-        cbxOverride = AddList(this, tabAccess, "cbxOverride", 270, 154, 90);
-
-        // Other
-        chkDefault = Add<TCheckBox>(this, tabOther, "chkDefault", 8, 12, 90, 17, "&Default");
-        edtDefault = Add<TEdit>(this, tabOther, "edtDefault", 110, 10, 200, 21);
-        chkIndex = Add<TCheckBox>(this, tabOther, "chkIndex", 8, 42, 90, 17, "&Index");
-        edtIndex = Add<TEdit>(this, tabOther, "edtIndex", 110, 40, 200, 21);
-        chkStorage = Add<TCheckBox>(this, tabOther, "chkStorage", 8, 72, 90, 17, "&Stored");
-        edtStorage = Add<TEdit>(this, tabOther, "edtStorage", 110, 70, 200, 21);
-
-        // Options
-        AddLabel(this, tabOptions, 8, 9, "Data type:");
-        cbxOptDataType = AddList(this, tabOptions, "cbxOptDataType", 100, 6, 100, true);
-        AddLabel(this, tabOptions, 208, 9, "Visibility:");
-        cbxOptVisibility = AddList(this, tabOptions, "cbxOptVisibility", 300, 6, 100);
-        chkOptArray = Add<TCheckBox>(this, tabOptions, "chkOptArray", 8, 36, 80, 17, "Array");
-        edtOptArrayIndex = Add<TEdit>(this, tabOptions, "edtOptArrayIndex", 100, 34, 100, 21);
-        AddLabel(this, tabOptions, 8, 65, "Read access:");
-        cbxOptReadAccessType = AddList(this, tabOptions, "cbxOptReadAccessType", 100, 62, 100);
-        AddLabel(this, tabOptions, 208, 65, "Read prefix:");
-        edtOptReadMethodPrefix = Add<TEdit>(this, tabOptions, "edtOptReadMethodPrefix", 300, 62, 100, 21);
-        AddLabel(this, tabOptions, 8, 93, "Write access:");
-        cbxOptWriteAccessType = AddList(this, tabOptions, "cbxOptWriteAccessType", 100, 90, 100);
-        AddLabel(this, tabOptions, 208, 93, "Write prefix:");
-        edtOptWriteMethodPrefix = Add<TEdit>(this, tabOptions, "edtOptWriteMethodPrefix", 300, 90, 100, 21);
-        AddLabel(this, tabOptions, 8, 121, "Field prefix:");
-        edtOptDataFieldPrefix = Add<TEdit>(this, tabOptions, "edtOptDataFieldPrefix", 100, 118, 100, 21);
-        AddLabel(this, tabOptions, 8, 149, "Method visibility:");
-        cbxOptMethodVisibility = AddList(this, tabOptions, "cbxOptMethodVisibility", 100, 146, 100);
-        AddLabel(this, tabOptions, 208, 149, "Override:");
-        cbxOptMethodOverride = AddList(this, tabOptions, "cbxOptMethodOverride", 300, 146, 100);
-
-        OnCreate = [this](TObject* S) { FormCreate(S); };
-        OnShow = [this](TObject* S) { FormShow(S); };
-        pgeProperties->OnChanging = [this](TObject* S, bool& A) { pgePropertiesChanging(S, A); };
-        btnNext->OnClick = [this](TObject* S) { btnNextClick(S); };
-        btnBack->OnClick = [this](TObject* S) { btnBackClick(S); };
-        btnOK->OnClick = [this](TObject* S) { btnOKClick(S); };
-        btnCancel->OnClick = [this](TObject* S) { btnCancelClick(S); };
-        btnOptions->OnClick = [this](TObject* S) { btnOptionsClick(S); };
-        edtName->OnChange = [this](TObject* S) { edtNameChange(S); };
-        edtName->OnExit = [this](TObject* S) { edtNameExit(S); };
-        cbxVisibility->OnExit = [this](TObject* S) { cbxVisibilityExit(S); };
-        cbxMethodVisibility->OnExit = [this](TObject* S) { cbxMethodVisibilityExit(S); };
-        cbxOverride->OnExit = [this](TObject* S) { cbxOverrideExit(S); };
-        for (TRadioButton* b : {optTypeSimple, optTypeEnum, optTypeProc})
-            b->OnClick = [this](TObject* S) { optTypeSimpleClick(S); };
-        chkArray->OnClick = [this](TObject* S) { chkArrayClick(S); };
-        optReadNone->OnClick = [this](TObject* S) { optReadNoneClick(S); };
-        optReadDirect->OnClick = [this](TObject* S) { optReadDirectClick(S); };
-        optReadMethod->OnClick = [this](TObject* S) { optReadMethodClick(S); };
-        optWriteNone->OnClick = [this](TObject* S) { optWriteNoneClick(S); };
-        optWriteDirect->OnClick = [this](TObject* S) { optWriteDirectClick(S); };
-        optWriteMethod->OnClick = [this](TObject* S) { optWriteMethodClick(S); };
-        edtReadField->OnExit = [this](TObject* S) { edtReadFieldExit(S); };
-        edtWriteField->OnExit = [this](TObject* S) { edtWriteFieldExit(S); };
-        edtReadMethod->OnExit = [this](TObject* S) { edtReadMethodExit(S); };
-        edtWriteMethod->OnExit = [this](TObject* S) { edtWriteMethodExit(S); };
-        chkDefault->OnClick = [this](TObject* S) { chkDefaultClick(S); };
-        chkIndex->OnClick = [this](TObject* S) { chkIndexClick(S); };
-        chkStorage->OnClick = [this](TObject* S) { chkStorageClick(S); };
-    }
-    FDefaults = std::make_unique<TPropDefault>();
+// Laid out by its form file, PropForm.dfm.
+TfrmProperties::TfrmProperties(TComponent* AOwner) : TForm(AOwner), FDefaults(std::make_unique<TPropDefault>()) {
     LoadDefaults(*FDefaults);
 }
 
@@ -613,5 +452,99 @@ void TfrmProperties::btnOptionsClick(TObject*) {
     FTurning = false;
     ShowPageText();
 }
+
+namespace {
+
+struct TPropertiesRegistration {
+    TPropertiesRegistration() {
+        using F = TfrmProperties;
+        RegisterFormClass<F>("TfrmProperties", "TForm",
+                             {
+                                 PublishedField("pgeProperties", &F::pgeProperties),
+                                 PublishedField("tabName", &F::tabName),
+                                 PublishedField("tabAccess", &F::tabAccess),
+                                 PublishedField("tabOther", &F::tabOther),
+                                 PublishedField("tabOptions", &F::tabOptions),
+                                 PublishedField("btnBack", &F::btnBack),
+                                 PublishedField("btnNext", &F::btnNext),
+                                 PublishedField("btnCancel", &F::btnCancel),
+                                 PublishedField("btnOK", &F::btnOK),
+                                 PublishedField("btnOptions", &F::btnOptions),
+                                 PublishedField("barStatus", &F::barStatus),
+                                 PublishedField("cbxClass", &F::cbxClass),
+                                 PublishedField("edtName", &F::edtName),
+                                 PublishedField("cbxVisibility", &F::cbxVisibility),
+                                 PublishedField("cbxDataType", &F::cbxDataType),
+                                 PublishedField("optTypeSimple", &F::optTypeSimple),
+                                 PublishedField("optTypeEnum", &F::optTypeEnum),
+                                 PublishedField("optTypeProc", &F::optTypeProc),
+                                 PublishedField("chkArray", &F::chkArray),
+                                 PublishedField("edtArrayIndexes", &F::edtArrayIndexes),
+                                 PublishedField("chkArrayDefault", &F::chkArrayDefault),
+                                 PublishedField("optReadNone", &F::optReadNone),
+                                 PublishedField("optReadDirect", &F::optReadDirect),
+                                 PublishedField("optReadMethod", &F::optReadMethod),
+                                 PublishedField("edtReadField", &F::edtReadField),
+                                 PublishedField("edtReadMethod", &F::edtReadMethod),
+                                 PublishedField("optWriteNone", &F::optWriteNone),
+                                 PublishedField("optWriteDirect", &F::optWriteDirect),
+                                 PublishedField("optWriteMethod", &F::optWriteMethod),
+                                 PublishedField("edtWriteField", &F::edtWriteField),
+                                 PublishedField("edtWriteMethod", &F::edtWriteMethod),
+                                 PublishedField("chkSameReadWriteField", &F::chkSameReadWriteField),
+                                 PublishedField("cbxMethodVisibility", &F::cbxMethodVisibility),
+                                 PublishedField("cbxOverride", &F::cbxOverride),
+                                 PublishedField("chkDefault", &F::chkDefault),
+                                 PublishedField("edtDefault", &F::edtDefault),
+                                 PublishedField("chkIndex", &F::chkIndex),
+                                 PublishedField("edtIndex", &F::edtIndex),
+                                 PublishedField("chkStorage", &F::chkStorage),
+                                 PublishedField("edtStorage", &F::edtStorage),
+                                 PublishedField("cbxOptDataType", &F::cbxOptDataType),
+                                 PublishedField("cbxOptVisibility", &F::cbxOptVisibility),
+                                 PublishedField("chkOptArray", &F::chkOptArray),
+                                 PublishedField("edtOptArrayIndex", &F::edtOptArrayIndex),
+                                 PublishedField("cbxOptReadAccessType", &F::cbxOptReadAccessType),
+                                 PublishedField("edtOptReadMethodPrefix", &F::edtOptReadMethodPrefix),
+                                 PublishedField("cbxOptWriteAccessType", &F::cbxOptWriteAccessType),
+                                 PublishedField("edtOptWriteMethodPrefix", &F::edtOptWriteMethodPrefix),
+                                 PublishedField("edtOptDataFieldPrefix", &F::edtOptDataFieldPrefix),
+                                 PublishedField("cbxOptMethodVisibility", &F::cbxOptMethodVisibility),
+                                 PublishedField("cbxOptMethodOverride", &F::cbxOptMethodOverride),
+                             },
+                             {
+                                 PublishedMethod("FormCreate", &F::FormCreate),
+                                 PublishedMethod("FormShow", &F::FormShow),
+                                 PublishedMethod("pgePropertiesChanging", &F::pgePropertiesChanging),
+                                 PublishedMethod("btnNextClick", &F::btnNextClick),
+                                 PublishedMethod("btnBackClick", &F::btnBackClick),
+                                 PublishedMethod("btnOKClick", &F::btnOKClick),
+                                 PublishedMethod("btnCancelClick", &F::btnCancelClick),
+                                 PublishedMethod("btnOptionsClick", &F::btnOptionsClick),
+                                 PublishedMethod("edtNameChange", &F::edtNameChange),
+                                 PublishedMethod("edtNameExit", &F::edtNameExit),
+                                 PublishedMethod("cbxVisibilityExit", &F::cbxVisibilityExit),
+                                 PublishedMethod("cbxMethodVisibilityExit", &F::cbxMethodVisibilityExit),
+                                 PublishedMethod("cbxOverrideExit", &F::cbxOverrideExit),
+                                 PublishedMethod("optTypeSimpleClick", &F::optTypeSimpleClick),
+                                 PublishedMethod("chkArrayClick", &F::chkArrayClick),
+                                 PublishedMethod("optReadNoneClick", &F::optReadNoneClick),
+                                 PublishedMethod("optReadDirectClick", &F::optReadDirectClick),
+                                 PublishedMethod("optReadMethodClick", &F::optReadMethodClick),
+                                 PublishedMethod("optWriteNoneClick", &F::optWriteNoneClick),
+                                 PublishedMethod("optWriteDirectClick", &F::optWriteDirectClick),
+                                 PublishedMethod("optWriteMethodClick", &F::optWriteMethodClick),
+                                 PublishedMethod("edtReadFieldExit", &F::edtReadFieldExit),
+                                 PublishedMethod("edtWriteFieldExit", &F::edtWriteFieldExit),
+                                 PublishedMethod("edtReadMethodExit", &F::edtReadMethodExit),
+                                 PublishedMethod("edtWriteMethodExit", &F::edtWriteMethodExit),
+                                 PublishedMethod("chkDefaultClick", &F::chkDefaultClick),
+                                 PublishedMethod("chkIndexClick", &F::chkIndexClick),
+                                 PublishedMethod("chkStorageClick", &F::chkStorageClick),
+                             });
+    }
+} registration;
+
+} // namespace
 
 } // namespace experts

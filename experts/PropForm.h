@@ -1,5 +1,6 @@
 // The Property Expert's wizard: three pages that describe a new property of a class of the
-// current unit, and an options page for the stored defaults.
+// current unit, and an options page for the stored defaults; laid out by its form file PropForm.dfm.
+// Implementations in PropForm.cpp.
 #pragma once
 
 #include "experts/PropDefaults.h"

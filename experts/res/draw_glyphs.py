@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Draws the Quick Code window's button pictures: for each button a strip of two 18 x 18 pictures
 (up and disabled), drawn with the class library's glyph helpers. Run it to rewrite the .bmp files
-beside it; the build embeds those files (glyphs.list)."""
+beside it; the window's form file (CodeForm.dfm) holds them as its buttons' glyphs."""
 import os
 import sys
 

@@ -321,5 +321,38 @@ TEST_F(PropFormTest, TypeListsAddTheUnitsOwnTypesOnce) {
     EXPECT_EQ(Form->cbxDataType->Items()->Count(), 18);
 }
 
+TEST_F(PropFormTest, TheUsersKeysAndClicksReachTheWizardsHandlers) {
+    Form->PrepareWizard();
+    Form->Show();
+    TRobot robot;
+    std::vector<std::string> texts;
+    robot.Click(TBy::Name("edtName"));
+    robot.Type("Size");
+    // Leaving the name names the fields; the array box then turns both sides to methods.
+    robot.Click(TBy::Name("chkArray"));
+    robot.Do([&] {
+        EXPECT_EQ(Form->edtReadField->Text(), "FSize");
+        EXPECT_TRUE(Form->optReadMethod->Checked());
+        EXPECT_EQ(Form->edtReadMethod->Text(), "GetSize");
+        EXPECT_TRUE(Form->edtArrayIndexes->Enabled());
+    });
+    robot.Click(TBy::Name("optTypeEnum"));
+    robot.Do([&] { EXPECT_EQ(Form->cbxDataType->Items()->Get(0), "TAlignment"); });
+    // No class chosen: Next is refused.
+    robot.Click(TBy::Name("btnNext"));
+    robot.OnNextModal([&](win::HWND box) { texts.push_back(TRobot::ChildText(box, "Message")); });
+    robot.AnswerNextModal(TBy::Name("OK"));
+    robot.Click(TBy::Name("btnOptions"));
+    robot.Do([&] {
+        EXPECT_EQ(Form->pgeProperties->ActivePage(), Form->tabOptions);
+        EXPECT_EQ(Form->barStatus->Panels()->Items(0)->Text(), "Options Page");
+        EXPECT_EQ(Form->barStatus->Panels()->Items(1)->Text(), "Configure Expert");
+    });
+    robot.Click(TBy::Name("btnCancel"));
+    EXPECT_TRUE(testing_support::PlayOut(robot, 300)) << robot.Describe();
+    EXPECT_EQ(texts, std::vector<std::string>{"Property Expert\r\nYou must complete all the information on this page"});
+    EXPECT_EQ(Form->ModalResult(), mrCancel);
+}
+
 } // namespace
 } // namespace experts
