@@ -57,6 +57,12 @@ std::vector<vcl::TPropInfo> EditorProperties() {
         IntegerProperty<T>("WrapColumn", &T::WrapColumn, &T::SetWrapColumn).WithDefault(80),
         BooleanProperty<T>("WrapToWindow", &T::WrapToWindow, &T::SetWrapToWindow).WithDefault(0),
         BooleanProperty<T>("ParentColor", &T::ParentColor, &T::SetParentColor).WithDefault(0),
+        EventProperty<T>("OnChange", &T::OnChange),
+        EventProperty<T>("OnDrawLine", &T::OnDrawLine),
+        EventProperty<T>("OnError", &T::OnError),
+        EventProperty<T>("OnShowStatus", &T::OnShowStatus),
+        EventProperty<T>("OnTopLineChanged", &T::OnTopLineChanged),
+        EventProperty<T>("OnUserCommand", &T::OnUserCommand),
     });
 }
 

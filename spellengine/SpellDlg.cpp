@@ -16,6 +16,7 @@
 #include "rtl/SysUtils.h"
 #include "vcl/Dialogs.h"
 #include "vcl/Notebooks.h"
+#include "vcl/Streaming.h"
 
 #include <algorithm>
 
@@ -82,6 +83,12 @@ void TSpellDlg::AfterConstruction() {
     SetDialogType(FDialogStyle);
 }
 
+void TSpellDlg::Loaded() {
+    TComponent::Loaded();
+    // Read from a stored form: the dialog is made with every setting read.
+    if (!FDialog) SetDialogType(FDialogStyle);
+}
+
 TSpellDlg::~TSpellDlg() {
     Destroying();
     FreeDictionary();
@@ -99,7 +106,8 @@ void TSpellDlg::Notification(TComponent* AComponent, TOperation Operation) {
 TComponent* TSpellDlg::DialogOwner() const { return Owner() ? Owner() : Application; }
 
 void TSpellDlg::SetDialogType(TDialogTypes Value) {
-    if (IsDesigning()) {
+    // While a stored form is read the dialog waits for the settings after the style (Loaded).
+    if (IsDesigning() || IsLoading()) {
         FDialogStyle = Value;
         return;
     }
@@ -557,5 +565,37 @@ void TSpellDlg::CheckTyping(TCustomEdit* Edit, bool AutoReplace, char& Key) {
         DoWordNotFound(Edit, word, start);
     }
 }
+
+namespace {
+
+// A form keeps its spell-check component with the settings it was designed with.
+struct TSpellDlgRegistration {
+    TSpellDlgRegistration() {
+        using S = TSpellDlg;
+        RegisterClass<S>("TSpellDlg", "", {
+            SetProperty<S>("AccentIcons", &S::AccentIcons, &S::SetAccentIcons, {"acSpanish"}).WithDefault(0),
+            StringProperty<S>("AutoCorrectList", &S::AutoCorrectList, &S::SetAutoCorrectList),
+            BooleanProperty<S>("AutoShift", &S::AutoShift, &S::SetAutoShift).WithDefault(0),
+            BooleanProperty<S>("AutoSuggest", &S::AutoSuggest, &S::SetAutoSuggest).WithDefault(1),
+            BooleanProperty<S>("ConfirmAdd", &S::ConfirmAdd, &S::SetConfirmAdd).WithDefault(1),
+            EnumProperty<S>("DialogStyle", &S::DialogStyle, &S::SetDialogType, {"dtWordPerfect", "dtMSWord", "dtWordPro96"})
+                .WithDefault(int(TDialogTypes::dtWordPerfect)),
+            StringProperty<S>("DictionaryName", &S::DictionaryName, &S::SetDictionaryName),
+            StringProperty<S>("DictionaryPath", &S::DictionaryPath, &S::SetDictionaryPath),
+            EnumProperty<S>("DictionaryType", &S::DictionaryType, &S::SetDictionaryType, {"lgEnglish"}).WithDefault(0),
+            StringProperty<S>("ExclusionList", &S::ExclusionList, &S::SetExclusionList),
+            ClassProperty<S>("Font", &S::Font),
+            BooleanProperty<S>("ForceModal", &S::ForceModal, &S::SetForceModal).WithDefault(0),
+            IntegerProperty<S>("HelpContext", &S::HelpContext, &S::SetHelpContext).WithDefault(0),
+            EnumProperty<S>("LabelLanguage", &S::LabelLanguage, &S::SetLabelLanguage, {"lgEnglish"}).WithDefault(0),
+            IntegerProperty<S>("Suggestions", &S::Suggestions, &S::SetSuggestions).WithDefault(10),
+            BooleanProperty<S>("ShowGlyphs", &S::ShowGlyphs, &S::SetShowGlyphs).WithDefault(1),
+            BooleanProperty<S>("SupportHTML", &S::SupportHTML, &S::SetSupportHTML).WithDefault(0),
+            StringProperty<S>("UserDictionary", &S::UserDictionary, &S::SetUserDictionary),
+        });
+    }
+} spellDlgRegistration;
+
+} // namespace
 
 } // namespace spellengine

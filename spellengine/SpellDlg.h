@@ -119,6 +119,7 @@ public:
     void HideDialog();
 
 protected:
+    void Loaded() override;
     void Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) override;
     // The dialog's owner: the component's owner, or the application.
     vcl::TComponent* DialogOwner() const;

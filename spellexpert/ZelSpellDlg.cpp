@@ -9,6 +9,7 @@
 #include "editor/ZelNotebook.h"
 
 #include "rtl/CodePages.h"
+#include "vcl/Streaming.h"
 
 #include <algorithm>
 #include <cstring>
@@ -219,5 +220,13 @@ void TZelSpellDlg::WordCount(TControl* Control, int& Total, int& Unique) {
         TSpellDlg::WordCount(Control, Total, Unique);
     }
 }
+
+namespace {
+
+struct TZelSpellDlgRegistration {
+    TZelSpellDlgRegistration() { vcl::RegisterClass<TZelSpellDlg>("TZelSpellDlg", "TSpellDlg"); }
+} zelSpellDlgRegistration;
+
+} // namespace
 
 } // namespace spellexpert

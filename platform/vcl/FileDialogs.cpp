@@ -5,6 +5,7 @@
 #include "vcl/DialogBuilding.h"
 #include "vcl/Dialogs.h"
 #include "vcl/FileCtrls.h"
+#include "vcl/Streaming.h"
 
 #include "rtl/Files.h"
 #include "rtl/Paths.h"
@@ -229,5 +230,32 @@ bool TOpenDialog::Run(bool save) {
     form->Finish();
     return true;
 }
+
+namespace {
+
+// A form keeps its file dialogs with their design-time settings.
+struct TFileDialogsRegistration {
+    template <class D>
+    static std::vector<TPropInfo> Properties() {
+        return {
+            StringProperty<D>("DefaultExt", &D::DefaultExt, &D::SetDefaultExt),
+            StringProperty<D>("FileName", &D::FileName, &D::SetFileName),
+            StringProperty<D>("Filter", &D::Filter, &D::SetFilter),
+            IntegerProperty<D>("FilterIndex", &D::FilterIndex, &D::SetFilterIndex).WithDefault(1),
+            IntegerProperty<D>("HelpContext", &D::HelpContext, &D::SetHelpContext).WithDefault(0),
+            StringProperty<D>("InitialDir", &D::InitialDir, &D::SetInitialDir),
+            SetProperty<D>("Options", &D::Options, &D::SetOptions,
+                           {"ofReadOnly", "ofHideReadOnly", "ofPathMustExist", "ofFileMustExist", "ofOverwritePrompt"})
+                .WithDefault(0),
+            StringProperty<D>("Title", &D::Title, &D::SetTitle),
+        };
+    }
+    TFileDialogsRegistration() {
+        RegisterClass<TOpenDialog>("TOpenDialog", "", Properties<TOpenDialog>());
+        RegisterClass<TSaveDialog>("TSaveDialog", "", Properties<TSaveDialog>());
+    }
+} fileDialogsRegistration;
+
+} // namespace
 
 } // namespace vcl

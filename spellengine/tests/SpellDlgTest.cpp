@@ -6,12 +6,16 @@
 
 #include "DctFixture.h"
 
+#include "rtl/FormFiles.h"
 #include "rtl/Paths.h"
 #include "rtl/SysUtils.h"
 #include "vcl/Notebooks.h"
+#include "vcl/Streaming.h"
 #include "testing/UiTest.h"
 
 #include <deque>
+#include <memory>
+#include <typeindex>
 #include <optional>
 #include <fstream>
 #include <sstream>
@@ -488,3 +492,52 @@ TEST_F(SpellDlgTest, TheCheckedControlIsBroughtToFrontThroughNotebookPages) {
     EXPECT_EQ(tabbed->PageIndex(), 2);
     EXPECT_EQ(plain->PageIndex(), 1);
 }
+
+namespace {
+
+std::string StoredText(TComponent* Component) {
+    rtl::TMemoryStream binary, text;
+    WriteComponentToStream(Component, binary);
+    binary.SetPosition(0);
+    rtl::ObjectBinaryToText(binary, text);
+    return std::string(static_cast<const char*>(text.Memory()), std::size_t(text.Size()));
+}
+
+class StoredSpellDlgTest : public UiTest {};
+
+// The dialog is made once the whole component is read, so it has the settings stored after
+// the style, and the component writes them back.
+TEST_F(StoredSpellDlgTest, AComponentReadFromAFormMakesItsDialogWithItsSettings) {
+    const struct {
+        const char* Style;
+        std::type_index Dialog;
+    } cases[] = {
+        {"dtWordPerfect", typeid(TWPSpellDlg)},
+        {"dtMSWord", typeid(TMSSpellDlg)},
+        {"dtWordPro96", typeid(TW96SpellDlg)},
+    };
+    for (const auto& c : cases) {
+        const std::string text = std::string("object Form1: TForm\n  object Spell1: TSpellDlg\n") +
+                                 "    DialogStyle = " + c.Style + "\n    Font.Height = -15\n    Suggestions = 5\n"
+                                 "  end\nend\n";
+        rtl::TMemoryStream in, binary;
+        in.Write(text.data(), std::int64_t(text.size()));
+        in.SetPosition(0);
+        rtl::ObjectTextToBinary(in, binary);
+        binary.SetPosition(0);
+        std::unique_ptr<TForm> form(Make<TForm>(Application));
+        ReadComponentFromStream(binary, form.get());
+        auto* spell = dynamic_cast<TSpellDlg*>(form->FindComponent("Spell1"));
+        ASSERT_NE(spell, nullptr) << c.Style;
+        ASSERT_NE(spell->Dialog(), nullptr) << c.Style;
+        EXPECT_EQ(std::type_index(typeid(*spell->Dialog())), c.Dialog) << c.Style;
+        EXPECT_EQ(spell->Dialog()->Font()->Height(), -15) << c.Style;
+        EXPECT_EQ(spell->Dialog()->Suggestions(), 5) << c.Style;
+        const std::string written = StoredText(spell);
+        for (const std::string line : {std::string("DialogStyle = ") + c.Style, std::string("Suggestions = 5"),
+                                       std::string("Font.Height = -15")})
+            if (line != "DialogStyle = dtWordPerfect") EXPECT_NE(written.find(line), std::string::npos) << line;
+    }
+}
+
+} // namespace
