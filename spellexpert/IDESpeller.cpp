@@ -8,6 +8,7 @@
 #include "rtl/CodePages.h"
 #include "rtl/Paths.h"
 #include "rtl/SysUtils.h"
+#include "vcl/Streaming.h"
 
 #include <cstdio>
 
@@ -15,76 +16,8 @@ namespace spellexpert {
 
 using namespace vcl;
 
-TIDESpeller::TIDESpeller(TComponent* AOwner) : TForm(AOwner) {
-    {
-        TLoadingBracket loading(this);
-        SetName("IDESpeller");
-        SetCaption("Quillo");
-        Font()->SetName("MS Sans Serif");
-        Font()->SetHeight(-14);
-        Font()->SetStyle(fsBold);
-        SetBounds(100, 100, 640, 480);
-
-        TabControl1 = new TTabControl(this);
-        TabControl1->SetName("TabControl1");
-        TabControl1->SetParent(this);
-        TabControl1->SetAlign(TAlign::alClient);
-        TabControl1->Tabs()->Add("PROJECT.DPR");
-
-        ZelController1 = new editor::TZelController(this);
-        ZelController1->SetName("ZelController1");
-
-        Editor1 = new editor::TZelTextFileEditor(this);
-        Editor1->SetName("Editor1");
-        Editor1->SetParent(TabControl1);
-        Editor1->SetBackupExt("BAK");
-        Editor1->FixedFont()->SetName("Courier New");
-        Editor1->FixedFont()->SetSize(9);
-        Editor1->FixedFont()->SetColor(clBlack);
-        Editor1->SetHideSelection(false);
-        Editor1->SetRightMargin(5);
-
-        Status = new TStatusBar(this);
-        Status->SetName("Status");
-        Status->SetParent(this);
-        Status->SetSimpleText("Insert");
-        const struct {
-            const char* Text;
-            int Width;
-            TAlignment Alignment;
-        } panels[] = {{"249:1", 80, TAlignment::taCenter},
-                      {"Modified", 80, TAlignment::taCenter},
-                      {"Overwrite", 50, TAlignment::taLeftJustify}};
-        for (const auto& p : panels) {
-            TStatusPanel* panel = Status->Panels()->Add();
-            panel->SetText(p.Text);
-            panel->SetWidth(p.Width);
-            panel->SetAlignment(p.Alignment);
-        }
-
-        SpellDlg1 = new TSpellQuillo(this);
-        SpellDlg1->SetName("SpellDlg1");
-        SpellDlg1->SetAutoShift(false);
-        SpellDlg1->SetAutoSuggest(false);
-        SpellDlg1->SetConfirmAdd(true);
-        SpellDlg1->SetDictionaryPath("APPLICATIONPATH");
-        SpellDlg1->SetForceModal(false);
-        SpellDlg1->SetSuggestions(10);
-        SpellDlg1->SetShowGlyphs(true);
-        SpellDlg1->SetUserDictionary(".\\USERDCT.TXT");
-        SpellDlg1->Font()->SetName("MS Sans Serif");
-        SpellDlg1->Font()->SetHeight(-13);
-        SpellDlg1->Font()->SetStyle(fsBold);
-    }
-    SpellDlg1->SetDialogType(spellengine::TDialogTypes::dtWordPerfect);
-    Editor1->OnTopLineChanged = [this](TObject* s, std::int32_t l) { Editor1TopLineChanged(s, l); };
-    OnShow = [this](TObject* s) { FormShow(s); };
-    OnResize = [this](TObject* s) { FormResize(s); };
-    OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
-    AttachPainter(true);
-    FormCreate(this);
-    FormResize(this);
-}
+// Laid out by its form file, QuilloEdit32.dfm.
+TIDESpeller::TIDESpeller(TComponent* AOwner) : TForm(AOwner) {}
 
 TIDESpeller::~TIDESpeller() {
     delete SyntaxList;
@@ -92,14 +25,15 @@ TIDESpeller::~TIDESpeller() {
 }
 
 void TIDESpeller::AttachPainter(bool On) {
-    if (!On) {
-        Editor1->OnDrawLine = nullptr;
-        return;
-    }
-    Editor1->OnDrawLine = [](TObject*, TCanvas* c, TRect r, const char* S, int Len, std::int32_t Line, int Pos,
-                             int Count, std::int32_t HB, int HBC, std::int32_t HE, int HEC, bool& Drawn) {
-        DrawSyntaxLine(c, r, S, Len, Line, Pos, Count, HB, HBC, HE, HEC, Drawn);
-    };
+    // The painter is the handler the form file binds; kept while it is detached.
+    if (!FPainter) FPainter = Editor1->OnDrawLine;
+    Editor1->OnDrawLine = On ? FPainter : nullptr;
+}
+
+void TIDESpeller::Editor1DrawLine(TObject*, TCanvas* EditorCanvas, TRect LineRect, const char* S, int Len,
+                                  std::int32_t Line, int LinePos, int Count, std::int32_t HBLine, int HBCol,
+                                  std::int32_t HELine, int HECol, bool& WasDrawn) {
+    DrawSyntaxLine(EditorCanvas, LineRect, S, Len, Line, LinePos, Count, HBLine, HBCol, HELine, HECol, WasDrawn);
 }
 
 void TIDESpeller::FormCreate(TObject*) {
@@ -188,5 +122,31 @@ void TIDESpeller::ConvertLinesToAnsi() {
     Editor1->ParaList().RecodeText([](char* Text, std::size_t Length) { rtl::OemToAnsiBuff(Text, Text, Length); });
     Editor1->Invalidate();
 }
+
+namespace {
+
+struct TIDESpellerRegistration {
+    TIDESpellerRegistration() {
+        using F = TIDESpeller;
+        RegisterFormClass<F>("TIDESpeller", "TForm",
+                             {
+                                 PublishedField("TabControl1", &F::TabControl1),
+                                 PublishedField("Editor1", &F::Editor1),
+                                 PublishedField("Status", &F::Status),
+                                 PublishedField("ZelController1", &F::ZelController1),
+                                 PublishedField("SpellDlg1", &F::SpellDlg1),
+                             },
+                             {
+                                 PublishedMethod("FormCreate", &F::FormCreate),
+                                 PublishedMethod("FormShow", &F::FormShow),
+                                 PublishedMethod("FormResize", &F::FormResize),
+                                 PublishedMethod("FormClose", &F::FormClose),
+                                 PublishedMethod("Editor1DrawLine", &F::Editor1DrawLine),
+                                 PublishedMethod("Editor1TopLineChanged", &F::Editor1TopLineChanged),
+                             });
+    }
+} registration;
+
+} // namespace
 
 } // namespace spellexpert

@@ -1,6 +1,7 @@
 // The expert's editor window: the file being checked, in the IDE's font and colours, with its
 // name on a tab and the check's progress in the status bar. The checking driver shows files in
-// it and runs its spell-check component over them. Implementations in IDESpeller.cpp.
+// it and runs its spell-check component over them. Its layout is its form file QuilloEdit32.dfm.
+// Implementations in IDESpeller.cpp.
 #pragma once
 
 #include "spellexpert/SpellQuillo.h"
@@ -34,16 +35,22 @@ public:
     void FormResize(vcl::TObject* Sender);
     // A check in progress ends as cancelled; the window is hidden, not freed.
     void FormClose(vcl::TObject* Sender, vcl::TCloseAction& Action);
+    // Draws a source line in its syntax colours (SyntaxColour.h).
+    void Editor1DrawLine(vcl::TObject* Sender, vcl::TCanvas* EditorCanvas, vcl::TRect LineRect, const char* S,
+                         int Len, std::int32_t Line, int LinePos, int Count, std::int32_t HBLine, int HBCol,
+                         std::int32_t HELine, int HECol, bool& WasDrawn);
     void Editor1TopLineChanged(vcl::TObject* Sender, std::int32_t Line);
 
-    vcl::TTabControl* TabControl1;
-    editor::TZelTextFileEditor* Editor1;
-    vcl::TStatusBar* Status;
-    editor::TZelController* ZelController1;
-    TSpellQuillo* SpellDlg1;
+    vcl::TTabControl* TabControl1 = nullptr;
+    editor::TZelTextFileEditor* Editor1 = nullptr;
+    vcl::TStatusBar* Status = nullptr;
+    editor::TZelController* ZelController1 = nullptr;
+    TSpellQuillo* SpellDlg1 = nullptr;
 
 private:
     void AttachPainter(bool On);
+
+    editor::TEditorDrawLineEvent FPainter;
 };
 
 } // namespace spellexpert

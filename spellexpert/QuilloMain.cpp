@@ -12,8 +12,8 @@
 #include "rtl/Modules.h"
 #include "rtl/Paths.h"
 #include "rtl/SysUtils.h"
-#include "vcl/DialogBuilding.h"
 #include "vcl/Dialogs.h"
+#include "vcl/Streaming.h"
 
 #include <algorithm>
 #include <optional>
@@ -37,64 +37,13 @@ std::vector<std::string> Copy(const rtl::TStrings& List) {
 
 } // namespace
 
-TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
-    {
-        TLoadingBracket loading(this);
-        SetName("MainForm");
-        SetCaption("Quillo Checking Expert");
-        SetBorderStyle(TFormBorderStyle::bsDialog);
-        SetBorderIcons(0);
-        SetPosition(TPosition::poScreenCenter);
-        Font()->SetName("MS Sans Serif");
-        Font()->SetHeight(-11);
-        Font()->SetStyle(fsBold);
-        SetClientSize(320, 172);
+// Laid out by its form file, QuilloMain.dfm.
+TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {}
 
-        pnlButtons = AddControl<TPanel>(this, this, "pnlButtons", 0, 130, 320, 42);
-        pnlButtons->SetAlign(TAlign::alBottom);
-        pnlButtons->SetCaption("");
-        btnOptions = AddControl<TBitBtn>(this, pnlButtons, "btnOptions", 8, 7, 96, 28);
-        btnOptions->SetCaption("Options");
-        btnCancel = AddControl<TBitBtn>(this, pnlButtons, "btnCancel", 112, 7, 96, 28);
-        btnCancel->SetKind(TBitBtnKind::bkCancel);
-        btnCancel->SetCaption("Close");
-        btnCancel->SetModalResult(mrCancel);
-        btnHtlp = AddControl<TBitBtn>(this, pnlButtons, "btnHtlp", 216, 7, 96, 28);
-        btnHtlp->SetKind(TBitBtnKind::bkHelp);
-        btnHtlp->SetCaption("Help");
-
-        pnlMain = AddControl<TPanel>(this, this, "pnlMain", 0, 0, 320, 130);
-        pnlMain->SetAlign(TAlign::alClient);
-        pnlMain->SetCaption("");
-        Image1 = AddControl<TImage>(this, pnlMain, "Image1", 16, 16, 32, 32);
-        Image1->SetTransparent(true);
-        Image1->Picture()->Bitmap()->LoadFromResourceName(nullptr, "QUILLO");
-        btnCheckStrings = AddControl<TBitBtn>(this, pnlMain, "btnCheckStrings", 96, 12, 212, 30);
-        btnCheckStrings->SetCaption("Spell Check Strings");
-        btnCheckStrings->SetModalResult(mrOk);
-        btnCheckComments = AddControl<TBitBtn>(this, pnlMain, "btnCheckComments", 96, 50, 212, 30);
-        btnCheckComments->SetCaption("Spell Check Comments");
-        btnCheckComments->SetModalResult(mrOk);
-        cbProject = AddControl<TCheckBox>(this, pnlMain, "cbProject", 96, 96, 212, 17);
-        cbProject->SetCaption("Check Entire Project");
-        cbProject->SetChecked(true);
-
-        OpenDialog1 = new TOpenDialog(this);
-        OpenDialog1->SetName("OpenDialog1");
-        OpenDialog1->SetDefaultExt("PAS");
-        OpenDialog1->SetFilter("Pascal Files (*.pa?)|*.pa?|Include Files (*.in?)|*.in?|Project Files (*.dpr)|*.dpr");
-    }
-
-    btnCheckStrings->OnClick = [this](TObject* s) { btnCheckStringsClick(s); };
-    btnCheckComments->OnClick = [this](TObject* s) { btnCheckCommentsClick(s); };
-    btnOptions->OnClick = [this](TObject* s) { btnOptionsClick(s); };
-    btnCancel->OnClick = [this](TObject* s) { btnCancelClick(s); };
-    btnHtlp->OnClick = [this](TObject* s) { btnHtlpClick(s); };
-    OnShow = [this](TObject* s) { FormShow(s); };
-    OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
-    OnResize = [this](TObject* s) { FormResize(s); };
-    FormCreate(this);
-    FormResize(this);
+void TMainForm::AfterConstruction() {
+    TForm::AfterConstruction();
+    // A dialog frame gets no first size of its own: its resize rule runs once it is made.
+    if (!IsDesigning()) FormResize(this);
 }
 
 TMainForm::~TMainForm() {
@@ -107,9 +56,9 @@ void TMainForm::FormCreate(TObject*) {
 }
 
 void TMainForm::FormShow(TObject*) {
-    FSpeller = std::make_unique<TIDESpeller>(nullptr);
+    FSpeller.reset(Make<TIDESpeller>(nullptr));
     // Made anew each showing, so the settings file is read again.
-    FOptions = std::make_unique<TfrmOptions>(nullptr);
+    FOptions.reset(Make<TfrmOptions>(nullptr));
     FUnitList = std::make_unique<rtl::TStringList>();
 }
 
@@ -368,7 +317,7 @@ int QuilloCheck(host::TIToolServices* Services) {
             Application->SetHandle(reinterpret_cast<win::HWND>(ToolServices->GetParentHandle()));
         Application->SetHelpFile(rtl::ExtractFilePath(rtl::GetModuleFileName()) + "QUILLO.HLP");
         // Owned by the library's application, so it goes when the library is unloaded.
-        TheMainForm = new TMainForm(Application);
+        TheMainForm = Make<TMainForm>(Application);
     }
     try {
         return TheMainForm->ShowModal();
@@ -439,5 +388,39 @@ std::string ProjectUnitOf(const std::string& Line, std::string_view Attrs, const
         name = Folder + name;
     return name;
 }
+
+namespace {
+
+struct TMainFormRegistration {
+    TMainFormRegistration() {
+        using F = TMainForm;
+        RegisterFormClass<F>("TMainForm", "TForm",
+                             {
+                                 PublishedField("pnlMain", &F::pnlMain),
+                                 PublishedField("Image1", &F::Image1),
+                                 PublishedField("btnCheckStrings", &F::btnCheckStrings),
+                                 PublishedField("btnCheckComments", &F::btnCheckComments),
+                                 PublishedField("cbProject", &F::cbProject),
+                                 PublishedField("pnlButtons", &F::pnlButtons),
+                                 PublishedField("btnOptions", &F::btnOptions),
+                                 PublishedField("btnCancel", &F::btnCancel),
+                                 PublishedField("btnHtlp", &F::btnHtlp),
+                                 PublishedField("OpenDialog1", &F::OpenDialog1),
+                             },
+                             {
+                                 PublishedMethod("FormCreate", &F::FormCreate),
+                                 PublishedMethod("FormShow", &F::FormShow),
+                                 PublishedMethod("FormClose", &F::FormClose),
+                                 PublishedMethod("FormResize", &F::FormResize),
+                                 PublishedMethod("btnCheckStringsClick", &F::btnCheckStringsClick),
+                                 PublishedMethod("btnCheckCommentsClick", &F::btnCheckCommentsClick),
+                                 PublishedMethod("btnOptionsClick", &F::btnOptionsClick),
+                                 PublishedMethod("btnCancelClick", &F::btnCancelClick),
+                                 PublishedMethod("btnHtlpClick", &F::btnHtlpClick),
+                             });
+    }
+} registration;
+
+} // namespace
 
 } // namespace spellexpert

@@ -1,6 +1,6 @@
 // The main window and the driver of one run: it takes the project out of the IDE, walks its
-// files and gives them back. The library's export shows it modally. Implementations in
-// QuilloMain.cpp.
+// files and gives them back. The library's export shows it modally; its layout is its form file
+// QuilloMain.dfm. Implementations in QuilloMain.cpp.
 #pragma once
 
 #include "host/ToolServices.h"
@@ -28,6 +28,7 @@ class TMainForm : public vcl::TForm {
 public:
     explicit TMainForm(vcl::TComponent* AOwner);
     ~TMainForm() override;
+    void AfterConstruction() override;
 
     void FormCreate(vcl::TObject* Sender);
     void FormShow(vcl::TObject* Sender);
@@ -66,16 +67,16 @@ public:
     TIDESpeller* Speller() const { return FSpeller.get(); }
     const rtl::TStringList* UnitList() const { return FUnitList.get(); }
 
-    vcl::TPanel* pnlMain;
-    vcl::TImage* Image1;
-    vcl::TBitBtn* btnCheckStrings;
-    vcl::TBitBtn* btnCheckComments;
-    vcl::TCheckBox* cbProject;
-    vcl::TPanel* pnlButtons;
-    vcl::TBitBtn* btnOptions;
-    vcl::TBitBtn* btnCancel;
-    vcl::TBitBtn* btnHtlp;
-    vcl::TOpenDialog* OpenDialog1;
+    vcl::TPanel* pnlMain = nullptr;
+    vcl::TImage* Image1 = nullptr;
+    vcl::TBitBtn* btnCheckStrings = nullptr;
+    vcl::TBitBtn* btnCheckComments = nullptr;
+    vcl::TCheckBox* cbProject = nullptr;
+    vcl::TPanel* pnlButtons = nullptr;
+    vcl::TBitBtn* btnOptions = nullptr;
+    vcl::TBitBtn* btnCancel = nullptr;
+    vcl::TBitBtn* btnHtlp = nullptr;
+    vcl::TOpenDialog* OpenDialog1 = nullptr;
 
 private:
     void Run(int Mode);

@@ -1,5 +1,6 @@
-// The options window: edits the settings record (Settings.h). It reads the file when it is
-// made and copies its controls into the record on OK; the main window writes the file.
+// The options window: edits the settings record (Settings.h), laid out by its form file
+// QuilloOptions.dfm. It reads the file when it is made and copies its controls into the record
+// on OK; the main window writes the file.
 // Implementations in QuilloOptions.cpp.
 #pragma once
 
@@ -22,21 +23,21 @@ public:
     void btnOkClick(vcl::TObject* Sender);
     void btnHtlpClick(vcl::TObject* Sender);
 
-    vcl::TGroupBox* gbQuillo;
-    vcl::TImage* imgQuillo;
-    vcl::TCheckBox* cbOverwrite;
-    vcl::TCheckBox* cbBackup;
-    vcl::TCheckBox* cbSyntaxHi;
-    vcl::TGroupBox* gbVmkSpell;
-    vcl::TBevel* Bevel1;
-    vcl::TImage* imgVmkSpell;
-    vcl::TCheckBox* cbAutoSuggest;
-    vcl::TCheckBox* cbShowGlyphs;
-    vcl::TLabel* lblSuggestions;
-    vcl::TSpinEdit* seSuggestions;
-    vcl::TBitBtn* btnOk;
-    vcl::TBitBtn* btnCancel;
-    vcl::TBitBtn* btnHtlp;
+    vcl::TGroupBox* gbQuillo = nullptr;
+    vcl::TImage* imgQuillo = nullptr;
+    vcl::TCheckBox* cbOverwrite = nullptr;
+    vcl::TCheckBox* cbBackup = nullptr;
+    vcl::TCheckBox* cbSyntaxHi = nullptr;
+    vcl::TGroupBox* gbVmkSpell = nullptr;
+    vcl::TBevel* Bevel1 = nullptr;
+    vcl::TImage* imgVmkSpell = nullptr;
+    vcl::TCheckBox* cbAutoSuggest = nullptr;
+    vcl::TCheckBox* cbShowGlyphs = nullptr;
+    vcl::TLabel* lblSuggestions = nullptr;
+    vcl::TSpinEdit* seSuggestions = nullptr;
+    vcl::TBitBtn* btnOk = nullptr;
+    vcl::TBitBtn* btnCancel = nullptr;
+    vcl::TBitBtn* btnHtlp = nullptr;
 };
 
 } // namespace spellexpert

@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -184,7 +185,8 @@ int main(int argc, char** argv) {
         const TRun run = RunCheck(folder, library, comments);
 
         // The same words, through the same filter, looked up in the dictionary alone.
-        spellexpert::TIDESpeller speller(nullptr);
+        std::unique_ptr<spellexpert::TIDESpeller> window(vcl::Make<spellexpert::TIDESpeller>(nullptr));
+        spellexpert::TIDESpeller& speller = *window;
         std::uint64_t words = 0;
         std::set<std::string> unknown;
         Clock::duration lookups{};

@@ -189,7 +189,7 @@ TEST_F(FormTextTest, TheExamplesFormComesBackByteForByte) {
 TEST_F(FormTextTest, AccentedWordsSurviveACheckThroughTheEditor) {
     spellexpert_test::UseIdeHighlight();
     Settings().OverWrite = true;
-    auto* window = new TIDESpeller(vcl::Application);
+    auto* window = vcl::Make<TIDESpeller>(vcl::Application);
     window->Show();
     std::string textName;
     ASSERT_TRUE(MakeFormText(Form, textName));

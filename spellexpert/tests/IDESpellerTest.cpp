@@ -27,7 +27,7 @@ protected:
         UiTest::SetUp();
         Settings() = {};
         spellexpert_test::UseIdeHighlight();
-        Window = new TIDESpeller(vcl::Application);
+        Window = vcl::Make<TIDESpeller>(vcl::Application);
         Window->Show();
     }
     void TearDown() override {
