@@ -289,6 +289,7 @@ object OptionsDlg: TOptionsDlg
           Top = 74
           Width = 164
           Height = 68
+          ItemHeight = 16
           OnChange = lbDirChange
         end
         object cbDrive: TDriveComboBox

@@ -3,7 +3,6 @@
 
 #include "rtl/Files.h"
 #include "rtl/Paths.h"
-#include "vcl/DialogBuilding.h"
 #include "vcl/Streaming.h"
 
 #include <cctype>
@@ -20,45 +19,10 @@ char Upper(char C) { return char(std::toupper(static_cast<unsigned char>(C))); }
 
 // --- TdialogPath ------------------------------------------------------------------------------
 
-TdialogPath::TdialogPath(TComponent* AOwner) : TForm(AOwner) {
-    {
-        TLoadingBracket loading(this);
-        SetName("dialogPath");
-        SetCaption(" Select Path");
-        SetBorderStyle(TFormBorderStyle::bsDialog);
-        SetPosition(TPosition::poScreenCenter);
-        SetClientSize(301, 246);
-        Font()->SetColor(clBlack);
+// Laid out by its form file, Avpdlg.dfm.
+TdialogPath::TdialogPath(TComponent* AOwner) : TForm(AOwner) {}
 
-        Panel1 = AddControl<TPanel>(this, this, "Panel1", 8, 8, 285, 192);
-        Panel1->SetBevelOuter(TPanelBevel::bvLowered);
-        Panel1->SetCaption("");
-        Label1 = AddControl<TLabel>(this, Panel1, "Label1", 10, 10, 0, 0);
-        Label1->SetCaption("Folder:");
-        lblPath = AddControl<TLabel>(this, Panel1, "lblPath", 10, 28, 265, 13);
-        lblPath->SetAutoSize(false);
-        dlbPath = AddControl<TDirectoryListBox>(this, Panel1, "dlbPath", 10, 46, 265, 84);
-        dlbPath->SetIntegralHeight(true);
-        Label2 = AddControl<TLabel>(this, Panel1, "Label2", 10, 140, 0, 0);
-        Label2->SetCaption("Drives:");
-        dcbPathDrv = AddControl<TDriveComboBox>(this, Panel1, "dcbPathDrv", 10, 158, 265, 21);
-
-        btnOk = AddControl<TButton>(this, this, "btnOk", 137, 212, 75, 25);
-        btnOk->SetCaption("&Ok");
-        btnOk->SetDefault(true);
-        btnOk->SetModalResult(mrOk);
-        btnCancel = AddControl<TButton>(this, this, "btnCancel", 218, 212, 75, 25);
-        btnCancel->SetCaption("&Cancel");
-        btnCancel->SetCancel(true);
-        btnCancel->SetModalResult(mrCancel);
-
-        dlbPath->SetDirLabel(lblPath);
-        dcbPathDrv->OnChange = [this](TObject* Sender) { OnDcbPathDrvChange(Sender); };
-        btnOk->OnClick = [this](TObject* Sender) { btnOkClick(Sender); };
-        SetActiveControl(dlbPath);
-    }
-    SetPath(rtl::GetCurrentDir());
-}
+void TdialogPath::FormCreate(TObject*) { SetPath(rtl::GetCurrentDir()); }
 
 void TdialogPath::SetPath(const std::string& Value) {
     if (Value == FPath) return;
@@ -140,6 +104,28 @@ bool TAvPathDialog::Execute() {
 }
 
 namespace {
+
+struct TPickerRegistration {
+    TPickerRegistration() {
+        using F = TdialogPath;
+        RegisterFormClass<F>("TdialogPath", "TForm",
+                             {
+                                 PublishedField("Panel1", &F::Panel1),
+                                 PublishedField("Label1", &F::Label1),
+                                 PublishedField("lblPath", &F::lblPath),
+                                 PublishedField("dlbPath", &F::dlbPath),
+                                 PublishedField("Label2", &F::Label2),
+                                 PublishedField("dcbPathDrv", &F::dcbPathDrv),
+                                 PublishedField("btnOk", &F::btnOk),
+                                 PublishedField("btnCancel", &F::btnCancel),
+                             },
+                             {
+                                 PublishedMethod("FormCreate", &F::FormCreate),
+                                 PublishedMethod("OnDcbPathDrvChange", &F::OnDcbPathDrvChange),
+                                 PublishedMethod("btnOkClick", &F::btnOkClick),
+                             });
+    }
+} pickerRegistration;
 
 struct TRegistration {
     TRegistration() {

@@ -13,7 +13,7 @@ namespace libconfig {
 
 enum class TPathDialogPosition { posDesigned, posScreenCenter };
 
-// The picker's window, made for one Execute.
+// The picker's window, made for one Execute; laid out by its form file Avpdlg.dfm.
 class TdialogPath : public vcl::TForm {
 public:
     explicit TdialogPath(vcl::TComponent* AOwner);
@@ -34,6 +34,7 @@ public:
     vcl::TButton* btnOk = nullptr;
     vcl::TButton* btnCancel = nullptr;
 
+    void FormCreate(vcl::TObject* Sender);
     void OnDcbPathDrvChange(vcl::TObject* Sender);
     void btnOkClick(vcl::TObject* Sender);
 

@@ -3,6 +3,7 @@
 
 #include "rtl/Resources.h"
 #include "vcl/Forms.h"
+#include "vcl/StoredControls.h"
 #include "vcl/Streaming.h"
 
 #include <algorithm>
@@ -605,11 +606,14 @@ void TExplorerButton::Paint() {
 
 namespace {
 
-// The properties a stored form keeps of the button; GroupIndex comes before Down, which needs it.
+// The properties a stored form keeps of the button, besides a control's own; GroupIndex comes
+// before Down, which needs it.
 struct TRegistration {
     TRegistration() {
         using B = TExplorerButton;
-        RegisterClass<B>("TExplorerButton", "", {
+        auto control = ControlProperties<B>();
+        std::erase_if(control, [](const TPropInfo& p) { return p.Name == "Caption"; });
+        RegisterClass<B>("TExplorerButton", "", With<B>(std::move(control), {
             EnumProperty<B>("Alignment", &B::Alignment, &B::SetAlignment, {"taLeftJustify", "taRightJustify", "taCenter"})
                 .WithDefault(int(TAlignment::taCenter)),
             BooleanProperty<B>("AllowAllUp", &B::AllowAllUp, &B::SetAllowAllUp).WithDefault(0),
@@ -629,7 +633,11 @@ struct TRegistration {
             ColorProperty<B>("UnselectedFontColor", &B::UnselectedFontColor, &B::SetUnselectedFontColor)
                 .WithDefault(clWindowText),
             BooleanProperty<B>("WordWrap", &B::WordWrap, &B::SetWordWrap).WithDefault(0),
-        });
+            ClassProperty<B>("Bitmap", &B::Bitmap),
+            ClassProperty<B>("NoFocusBitmap", &B::NoFocusBitmap),
+            ClassProperty<B>("DisabledBitmap", &B::DisabledBitmap),
+            ComponentProperty<B>("DropDownMenu", &B::DropDownMenu, &B::SetDropDownMenu),
+        }));
     }
 } registration;
 

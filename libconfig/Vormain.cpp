@@ -1,4 +1,4 @@
-// The main window, laid out as its stored form has it, and its handlers.
+// The main window: its layout is its form file; here is what it does.
 #include "libconfig/Vormain.h"
 
 #include "libconfig/ConfigReport.h"
@@ -9,9 +9,11 @@
 #include "rtl/Modules.h"
 #include "rtl/Paths.h"
 #include "rtl/SysUtils.h"
-#include "vcl/DialogBuilding.h"
 #include "vcl/Dialogs.h"
 #include "vcl/PrintDialogs.h"
+#include "vcl/Streaming.h"
+
+#include <utility>
 
 namespace libconfig {
 
@@ -19,202 +21,23 @@ using namespace vcl;
 
 std::string ProgramAliasStoreName() { return rtl::ChangeFileExt(rtl::GetModuleFileName(), ".ini"); }
 
+// Laid out by its form file, Vormain.dfm.
 TForm1::TForm1(TComponent* AOwner, std::string StoreFile) : TForm(AOwner), FStoreFile(std::move(StoreFile)) {
-    TLoadingBracket loading(this);
-    SetName("Form1");
-    SetCaption(" Vorl");
-    SetBorderIcons(biSystemMenu | biHelp);
-    SetPosition(TPosition::poScreenCenter);
-    SetBounds(0, 0, 401, 471);
     // Neither smaller nor larger: the window cannot be resized.
     SetTrackingLimits(401, 469, 401, 469);
-    SetShowHint(true);
-
-    BuildMenus();
-    BuildToolbar();
-    BuildClient();
-
-    OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
 }
 
-// The form's own destruction runs FormDestroy while this part of it still stands.
+// The form's own destruction would run OnDestroy once this part of it is gone; FormDestroy
+// needs the store and the bitmap, so it runs here.
 TForm1::~TForm1() {
+    TNotifyEvent destroy = std::move(OnDestroy);
+    OnDestroy = nullptr;
+    if (!destroy || IsDesigning()) return;
     try {
-        FormDestroy(this);
+        destroy(this);
     } catch (...) {
         if (Application) Application->HandleException(this);
     }
-}
-
-TMenuItem* TForm1::MenuItem(TMenuItem* Parent, const char* Name, const char* Caption,
-                            void (TForm1::*Handler)(TObject*)) {
-    auto* item = new TMenuItem(this);
-    item->SetName(Name);
-    item->SetCaption(Caption);
-    if (Handler) item->OnClick = [this, Handler](TObject* Sender) { (this->*Handler)(Sender); };
-    Parent->Add(item);
-    return item;
-}
-
-void TForm1::BuildMenus() {
-    MainMenu1 = new TMainMenu(this);
-    MainMenu1->SetName("MainMenu1");
-    TMenuItem* root = MainMenu1->Items();
-    File1 = MenuItem(root, "File1", "&File");
-    // Enabled with the Print button; it prints as the button does.
-    Print1 = MenuItem(File1, "Print1", "&Print", &TForm1::ebPrintClick);
-    PrinterSetup1 = MenuItem(File1, "PrinterSetup1", "Printer &Setup", &TForm1::PrinterSetup1Click);
-    N1 = MenuItem(File1, "N1", "-");
-    Exit1 = MenuItem(File1, "Exit1", "E&xit", &TForm1::Exit1Click);
-    Library1 = MenuItem(root, "Library1", "&Library");
-    Select1 = MenuItem(Library1, "Select1", "&Select", &TForm1::ebSelectClick);
-    New1 = MenuItem(Library1, "New1", "&New", &TForm1::ebNewClick);
-    Refresh1 = MenuItem(Library1, "Refresh1", "&Refresh", &TForm1::ebRefreshClick);
-    Delete1 = MenuItem(Library1, "Delete1", "&Delete", &TForm1::ebDeleteClick);
-    Help1 = MenuItem(root, "Help1", "&Help");
-    Contents1 = MenuItem(Help1, "Contents1", "&Contents", &TForm1::Contents1Click);
-    SearchforHelpOn1 = MenuItem(Help1, "SearchforHelpOn1", "&Search for Help On...", &TForm1::SearchforHelpOn1Click);
-    HowtouseHelp2 = MenuItem(Help1, "HowtouseHelp2", "&How to Use Help", &TForm1::HowtouseHelp2Click);
-    N2 = MenuItem(Help1, "N2", "-");
-    About1 = MenuItem(Help1, "About1", "&About...", &TForm1::About1Click);
-    SetMenu(MainMenu1);
-
-    PopupMenu1 = new TPopupMenu(this);
-    PopupMenu1->SetName("PopupMenu1");
-    root = PopupMenu1->Items();
-    Add1 = MenuItem(root, "Add1", "&Add", &TForm1::Add1Click);
-    Change1 = MenuItem(root, "Change1", "&Change", &TForm1::Change1Click);
-    Delete2 = MenuItem(root, "Delete2", "&Delete", &TForm1::Delete2Click);
-    N3 = MenuItem(root, "N3", "-");
-    Order1 = MenuItem(root, "Order1", "&Order", &TForm1::Order1Click);
-    PopupMenu1->OnPopup = [this](TObject* Sender) { PopupMenu1Popup(Sender); };
-}
-
-TExplorerButton* TForm1::ToolButton(const char* Name, int Left, const char* Caption, const char* Hint,
-                                    TShadingType Shading, const char* Picture) {
-    auto* button = AddControl<TExplorerButton>(this, DrawPanel1, Name, Left, 5, 55, 43);
-    button->SetCaption(Caption);
-    button->SetHint(Hint);
-    button->SetOptions(boMonoDisplay | boPopupMark);
-    button->SetShadingType(Shading);
-    TBitmap picture;
-    picture.LoadFromResourceName(nullptr, Picture);
-    button->SetBitmap(&picture);
-    return button;
-}
-
-void TForm1::BuildToolbar() {
-    DrawPanel1 = new TDrawPanel(this);
-    DrawPanel1->SetName("DrawPanel1");
-    DrawPanel1->SetParent(this);
-    DrawPanel1->SetAlign(TAlign::alTop);
-    DrawPanel1->SetHeight(53);
-    DrawPanel1->SetBevelInner(TPanelBevel::bvRaised);
-    DrawPanel1->SetBevelOuter(TPanelBevel::bvLowered);
-    DrawPanel1->SetCaption("");
-    DrawPanel1->SetHelpContext(13);
-    DrawPanel1->OnPaint = [this](TObject* Sender) { DrawPanel1Paint(Sender); };
-
-    using enum TShadingType;
-    ebSelect = ToolButton("ebSelect", 7, "Apply", "Apply the selected library alias", stDark, "TBAPPLY");
-    ebNew = ToolButton("ebNew", 61, "New", "Create a new library alias", stMedium, "TBNEW");
-    ebRefresh = ToolButton("ebRefresh", 115, "Refresh", "Refresh the selected library alias", stDark, "TBREFRESH");
-    ebDelete = ToolButton("ebDelete", 169, "Delete", "Delete the selected library alias", stDark, "TBDELETE");
-    ebPrint = ToolButton("ebPrint", 223, "Print", "Print the library alias report", stDark, "TBPRINT");
-    ebHelp = ToolButton("ebHelp", 277, "Help", "Get help on Vorl", stDark, "TBHELP");
-    ebExit = ToolButton("ebExit", 331, "Exit", "", stDark, "TBEXIT");
-    TBitmap picture;
-    picture.LoadFromResourceName(nullptr, "TBREFRESHOFF");
-    ebRefresh->SetNoFocusBitmap(&picture);
-    picture.LoadFromResourceName(nullptr, "TBDELETEOFF");
-    ebDelete->SetDisabledBitmap(&picture);
-
-    ebSelect->OnClick = [this](TObject* Sender) { ebSelectClick(Sender); };
-    ebNew->OnClick = [this](TObject* Sender) { ebNewClick(Sender); };
-    ebRefresh->OnClick = [this](TObject* Sender) { ebRefreshClick(Sender); };
-    ebDelete->OnClick = [this](TObject* Sender) { ebDeleteClick(Sender); };
-    ebPrint->OnClick = [this](TObject* Sender) { ebPrintClick(Sender); };
-    ebHelp->OnClick = [this](TObject* Sender) { Contents1Click(Sender); };
-    ebExit->OnClick = [this](TObject* Sender) { Exit1Click(Sender); };
-}
-
-void TForm1::BuildClient() {
-    Panel1 = new TPanel(this);
-    Panel1->SetName("Panel1");
-    Panel1->SetParent(this);
-    Panel1->SetAlign(TAlign::alClient);
-    Panel1->SetBevelOuter(TPanelBevel::bvLowered);
-    Panel1->SetCaption("");
-
-    auto label = [this](const char* Name, const char* Caption, int Top, TWinControl* FocusControl) {
-        auto* l = AddControl<TLabel>(this, Panel1, Name, 12, Top, 120, 13);
-        l->SetCaption(Caption);
-        l->SetFocusControl(FocusControl);
-        return l;
-    };
-    auto field = [this](const char* Name, int Top, int HelpContext) {
-        auto* e = AddControl<TEdit>(this, Panel1, Name, 12, Top, 365, 21);
-        e->SetReadOnly(true);
-        e->SetColor(clBtnFace);
-        e->SetHelpContext(HelpContext);
-        return e;
-    };
-
-    comboAlias = AddControl<TComboBox>(this, Panel1, "comboAlias", 12, 26, 365, 21);
-    comboAlias->SetStyle(TComboBoxStyle::csDropDownList);
-    comboAlias->SetMaxLength(40);
-    comboAlias->SetHelpContext(1);
-    comboAlias->OnChange = [this](TObject* Sender) { comboAliasChange(Sender); };
-    Label1 = label("Label1", "Library alias:", 10, comboAlias);
-
-    etLibFilename = field("etLibFilename", 70, 2);
-    Label2 = label("Label2", "Library filename:", 54, etLibFilename);
-
-    lbSearchPath = AddControl<TListBox>(this, Panel1, "lbSearchPath", 12, 114, 365, 91);
-    lbSearchPath->SetHelpContext(3);
-    lbSearchPath->SetPopupMenu(PopupMenu1);
-    Label3 = label("Label3", "Search path:", 98, lbSearchPath);
-
-    etUnitAliases = field("etUnitAliases", 227, 5);
-    Label4 = label("Label4", "Unit Aliases:", 211, etUnitAliases);
-
-    GroupBox1 = AddControl<TGroupBox>(this, Panel1, "GroupBox1", 12, 258, 105, 100);
-    GroupBox1->SetCaption("Map file");
-    GroupBox1->SetHelpContext(4);
-    auto radio = [this](const char* Name, const char* Caption, int Top) {
-        auto* r = AddControl<TRadioButton>(this, GroupBox1, Name, 10, Top, 85, 17);
-        r->SetCaption(Caption);
-        r->SetHelpContext(4);
-        return r;
-    };
-    rbNoMap = radio("rbNoMap", "Off", 18);
-    rbSegments = radio("rbSegments", "Segments", 37);
-    rbPublics = radio("rbPublics", "Publics", 56);
-    rbDetailed = radio("rbDetailed", "Detailed", 75);
-
-    auto check = [this](const char* Name, const char* Caption, int Top, int HelpContext) {
-        auto* c = AddControl<TCheckBox>(this, Panel1, Name, 130, Top, 170, 17);
-        c->SetCaption(Caption);
-        c->SetHelpContext(HelpContext);
-        return c;
-    };
-    cbSaveSource = check("cbSaveSource", "Save Library Source Code", 264, 9);
-    cbDebugInfo = check("cbDebugInfo", "Compile with Debug Info", 287, 6);
-    cbShowHints = check("cbShowHints", "Show Compiler Hints", 310, 7);
-    cbShowWarnings = check("cbShowWarnings", "Show Compiler Warnings", 333, 8);
-
-    auto button = [this](const char* Name, const char* Caption, int Top, const char* Hint, int HelpContext) {
-        auto* b = AddControl<TButton>(this, Panel1, Name, 302, Top, 75, 25);
-        b->SetCaption(Caption);
-        b->SetHint(Hint);
-        b->SetHelpContext(HelpContext);
-        b->SetEnabled(false);
-        return b;
-    };
-    btnSave = button("btnSave", "&Save", 296, "Save library alias details", 11);
-    btnC1 = button("btnC1", "&Cancel", 331, "Cancel update of library alias", 12);
-    btnSave->OnClick = [this](TObject* Sender) { btnSaveClick(Sender); };
-    btnC1->OnClick = [this](TObject* Sender) { btnC1Click(Sender); };
 }
 
 // --- Showing ----------------------------------------------------------------------------------
@@ -294,7 +117,7 @@ void TForm1::ShowAlias(int Index) {
 void TForm1::AliasBoxToList() {
     comboAlias->SetStyle(TComboBoxStyle::csDropDownList);
     comboAlias->SetEnabled(true);
-    comboAlias->OnChange = [this](TObject* Sender) { comboAliasChange(Sender); };
+    if (FUnboundChange) comboAlias->OnChange = std::exchange(FUnboundChange, nullptr);
 }
 
 bool TForm1::Editing() const { return btnSave->Enabled(); }
@@ -338,7 +161,7 @@ void TForm1::comboAliasChange(TObject*) {
 void TForm1::ebNewClick(TObject*) {
     FEditKind = TEditKind::ekNew;
     SetButtonStates(false, false, false, false, false, true);
-    comboAlias->OnChange = nullptr;
+    if (comboAlias->OnChange) FUnboundChange = std::exchange(comboAlias->OnChange, nullptr);
     comboAlias->SetStyle(TComboBoxStyle::csDropDown);
     comboAlias->SetText("");
     btnSave->SetEnabled(true);
@@ -518,5 +341,93 @@ void TForm1::Order1Click(TObject*) {
     lbSearchPath->SetItemIndex(lbSearchPath->Items()->Count() > 0 ? 0 : -1);
     if (lbSearchPath->CanFocus()) lbSearchPath->SetFocus();
 }
+
+namespace {
+
+struct TMainRegistration {
+    TMainRegistration() {
+        using F = TForm1;
+        RegisterFormClass<F>("TForm1", "TForm",
+                             {
+                                 PublishedField("DrawPanel1", &F::DrawPanel1),
+                                 PublishedField("ebSelect", &F::ebSelect),
+                                 PublishedField("ebNew", &F::ebNew),
+                                 PublishedField("ebRefresh", &F::ebRefresh),
+                                 PublishedField("ebDelete", &F::ebDelete),
+                                 PublishedField("ebPrint", &F::ebPrint),
+                                 PublishedField("ebHelp", &F::ebHelp),
+                                 PublishedField("ebExit", &F::ebExit),
+                                 PublishedField("Panel1", &F::Panel1),
+                                 PublishedField("Label1", &F::Label1),
+                                 PublishedField("comboAlias", &F::comboAlias),
+                                 PublishedField("Label2", &F::Label2),
+                                 PublishedField("etLibFilename", &F::etLibFilename),
+                                 PublishedField("Label3", &F::Label3),
+                                 PublishedField("lbSearchPath", &F::lbSearchPath),
+                                 PublishedField("Label4", &F::Label4),
+                                 PublishedField("etUnitAliases", &F::etUnitAliases),
+                                 PublishedField("GroupBox1", &F::GroupBox1),
+                                 PublishedField("rbNoMap", &F::rbNoMap),
+                                 PublishedField("rbSegments", &F::rbSegments),
+                                 PublishedField("rbPublics", &F::rbPublics),
+                                 PublishedField("rbDetailed", &F::rbDetailed),
+                                 PublishedField("cbSaveSource", &F::cbSaveSource),
+                                 PublishedField("cbDebugInfo", &F::cbDebugInfo),
+                                 PublishedField("cbShowHints", &F::cbShowHints),
+                                 PublishedField("cbShowWarnings", &F::cbShowWarnings),
+                                 PublishedField("btnSave", &F::btnSave),
+                                 PublishedField("btnC1", &F::btnC1),
+                                 PublishedField("MainMenu1", &F::MainMenu1),
+                                 PublishedField("File1", &F::File1),
+                                 PublishedField("Print1", &F::Print1),
+                                 PublishedField("PrinterSetup1", &F::PrinterSetup1),
+                                 PublishedField("N1", &F::N1),
+                                 PublishedField("Exit1", &F::Exit1),
+                                 PublishedField("Library1", &F::Library1),
+                                 PublishedField("Select1", &F::Select1),
+                                 PublishedField("New1", &F::New1),
+                                 PublishedField("Refresh1", &F::Refresh1),
+                                 PublishedField("Delete1", &F::Delete1),
+                                 PublishedField("Help1", &F::Help1),
+                                 PublishedField("Contents1", &F::Contents1),
+                                 PublishedField("SearchforHelpOn1", &F::SearchforHelpOn1),
+                                 PublishedField("HowtouseHelp2", &F::HowtouseHelp2),
+                                 PublishedField("N2", &F::N2),
+                                 PublishedField("About1", &F::About1),
+                                 PublishedField("PopupMenu1", &F::PopupMenu1),
+                                 PublishedField("Add1", &F::Add1),
+                                 PublishedField("Change1", &F::Change1),
+                                 PublishedField("Delete2", &F::Delete2),
+                                 PublishedField("N3", &F::N3),
+                                 PublishedField("Order1", &F::Order1),
+                             },
+                             {
+                                 PublishedMethod("FormCreate", &F::FormCreate),
+                                 PublishedMethod("FormDestroy", &F::FormDestroy),
+                                 PublishedMethod("DrawPanel1Paint", &F::DrawPanel1Paint),
+                                 PublishedMethod("comboAliasChange", &F::comboAliasChange),
+                                 PublishedMethod("ebNewClick", &F::ebNewClick),
+                                 PublishedMethod("ebRefreshClick", &F::ebRefreshClick),
+                                 PublishedMethod("btnSaveClick", &F::btnSaveClick),
+                                 PublishedMethod("btnC1Click", &F::btnC1Click),
+                                 PublishedMethod("ebDeleteClick", &F::ebDeleteClick),
+                                 PublishedMethod("ebSelectClick", &F::ebSelectClick),
+                                 PublishedMethod("ebPrintClick", &F::ebPrintClick),
+                                 PublishedMethod("Exit1Click", &F::Exit1Click),
+                                 PublishedMethod("About1Click", &F::About1Click),
+                                 PublishedMethod("Contents1Click", &F::Contents1Click),
+                                 PublishedMethod("SearchforHelpOn1Click", &F::SearchforHelpOn1Click),
+                                 PublishedMethod("HowtouseHelp2Click", &F::HowtouseHelp2Click),
+                                 PublishedMethod("PrinterSetup1Click", &F::PrinterSetup1Click),
+                                 PublishedMethod("PopupMenu1Popup", &F::PopupMenu1Popup),
+                                 PublishedMethod("Add1Click", &F::Add1Click),
+                                 PublishedMethod("Change1Click", &F::Change1Click),
+                                 PublishedMethod("Delete2Click", &F::Delete2Click),
+                                 PublishedMethod("Order1Click", &F::Order1Click),
+                             });
+    }
+} registration;
+
+} // namespace
 
 } // namespace libconfig

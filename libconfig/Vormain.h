@@ -1,6 +1,7 @@
 // Vorl's main window: shows one stored alias at a time, makes aliases from the IDE's settings,
 // edits their search path, saves, deletes, prints them and applies one to the IDE. Its button
-// states carry the program's states. Implementations in Vormain.cpp.
+// states carry the program's states. Laid out by its form file Vormain.dfm; implementations in
+// Vormain.cpp.
 #pragma once
 
 #include "libconfig/AliasStore.h"
@@ -113,13 +114,6 @@ public:
     void Order1Click(vcl::TObject* Sender);
 
 private:
-    void BuildToolbar();
-    void BuildClient();
-    void BuildMenus();
-    TExplorerButton* ToolButton(const char* Name, int Left, const char* Caption, const char* Hint,
-                                TShadingType Shading, const char* Picture);
-    vcl::TMenuItem* MenuItem(vcl::TMenuItem* Parent, const char* Name, const char* Caption,
-                             void (TForm1::*Handler)(vcl::TObject*) = nullptr);
     // The alias box as a plain drop-down list that shows the selected alias on a change.
     void AliasBoxToList();
     // Whether an edit (New, Refresh or a path edit) waits for Save or Cancel.
@@ -135,6 +129,8 @@ private:
     std::string FStoreFile;
     std::unique_ptr<TAliasStore> FStore;
     std::unique_ptr<vcl::TBitmap> FToolbarBitmap;
+    // The alias box's change handler while New has it unbound.
+    vcl::TNotifyEvent FUnboundChange;
     TEditKind FEditKind = TEditKind::ekExisting;
     // The alias shown while browsing, and the one that New, Refresh or a path edit started from.
     int FShownIndex = -1;

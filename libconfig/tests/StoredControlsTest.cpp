@@ -37,16 +37,17 @@ std::unique_ptr<T> FromText(const std::string& Text) {
 TEST(StoredControls, OnlyValuesOffTheirDefaultsAreStored) {
     TLuLabel label(nullptr);
     TExplorerButton button(nullptr);
-    // A label keeps its place as every control does.
+    // A label and a button keep their places as every control does.
     const std::string bounds = "  Left = 0\r\n  Top = 0\r\n  Width = 65\r\n  Height = 17\r\n";
+    const std::string buttonBounds = "  Left = 0\r\n  Top = 0\r\n  Width = 50\r\n  Height = 40\r\n";
     EXPECT_EQ(AsText(&label), "object TLuLabel\r\n" + bounds + "end\r\n");
-    EXPECT_EQ(AsText(&button), "object TExplorerButton\r\nend\r\n");
+    EXPECT_EQ(AsText(&button), "object TExplorerButton\r\n" + buttonBounds + "end\r\n");
     label.SetShadowColor(clBlack);
     button.SetShowDownPattern(false);
     button.SetOptions(boMonoDisplay);
     EXPECT_EQ(AsText(&label), "object TLuLabel\r\n" + bounds + "  ShadowColor = clBlack\r\nend\r\n");
     EXPECT_EQ(AsText(&button),
-              "object TExplorerButton\r\n  Options = [boMonoDisplay]\r\n  ShowDownPattern = False\r\nend\r\n");
+              "object TExplorerButton\r\n" + buttonBounds + "  Options = [boMonoDisplay]\r\n  ShowDownPattern = False\r\nend\r\n");
 }
 
 TEST(StoredControls, LabelAndButtonComeBackAsTheyWereStored) {

@@ -272,23 +272,7 @@ namespace {
 // The properties a stored form keeps of a panel.
 struct TPanelRegistration {
     TPanelRegistration() {
-        using P = TPanel;
-        RegisterClass<P>("TPanel", "", With<P>(WinControlProperties<P>(), {
-            EnumProperty<P>("Alignment", &P::Alignment, &P::SetAlignment, {"taLeftJustify", "taRightJustify", "taCenter"})
-                .WithDefault(int(TAlignment::taCenter)),
-            EnumProperty<P>("BevelInner", &P::BevelInner, &P::SetBevelInner, {"bvNone", "bvLowered", "bvRaised"})
-                .WithDefault(int(TPanelBevel::bvNone)),
-            EnumProperty<P>("BevelOuter", &P::BevelOuter, &P::SetBevelOuter, {"bvNone", "bvLowered", "bvRaised"})
-                .WithDefault(int(TPanelBevel::bvRaised)),
-            IntegerProperty<P>("BevelWidth", &P::BevelWidth, &P::SetBevelWidth).WithDefault(1),
-            IntegerProperty<P>("BorderWidth", &P::BorderWidth, &P::SetBorderWidth).WithDefault(0),
-            EnumProperty<P>("BorderStyle", &P::BorderStyle, &P::SetBorderStyle, {"bsNone", "bsSingle"})
-                .WithDefault(int(TBorderStyle::bsNone)),
-            BooleanProperty<P>("Locked", &P::Locked, &P::SetLocked).WithDefault(0),
-            // A panel starts in the face colour, not its parent's.
-            BooleanProperty<P>("ParentColor", &P::ParentColor, &P::SetParentColor).WithDefault(0),
-            EventProperty<P>("OnResize", &P::OnResize),
-        }));
+        RegisterClass<TPanel>("TPanel", "", PanelProperties<TPanel>());
     }
 } panelRegistration;
 

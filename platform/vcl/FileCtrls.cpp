@@ -327,7 +327,8 @@ void TDirectoryListBox::Change() {
 }
 
 void TDirectoryListBox::UpdateDirLabel() {
-    if (!FDirLabel) return;
+    // A designed form keeps the label's own caption: the folder is the machine's at run time.
+    if (!FDirLabel || IsDesigning()) return;
     std::string caption = FDirectory;
     TWinControl* parent = FDirLabel->Parent();
     if (!FDirLabel->AutoSize() && parent && parent->HandleAllocated()) {
@@ -503,10 +504,15 @@ struct TFileCtrlsRegistration {
     TFileCtrlsRegistration() {
         using D = TDriveComboBox;
         RegisterClass<D>("TDriveComboBox", "", With<D>(TextControlProperties<D>(), {
+            ComponentProperty<D>("DirList", &D::DirList, &D::SetDirList),
             EventProperty<D>("OnChange", &D::OnChange),
         }));
         using L = TDirectoryListBox;
         RegisterClass<L>("TDirectoryListBox", "", With<L>(TextControlProperties<L>(), {
+            ComponentProperty<L>("DirLabel", &L::DirLabel, &L::SetDirLabel),
+            ComponentProperty<L>("FileList", &L::FileList, &L::SetFileList),
+            BooleanProperty<L>("IntegralHeight", &L::IntegralHeight, &L::SetIntegralHeight).WithDefault(0),
+            IntegerProperty<L>("ItemHeight", &L::ItemHeight, &L::SetItemHeight),
             EventProperty<L>("OnChange", &L::OnChange),
         }));
     }

@@ -4,6 +4,7 @@
 
 #include "vcl/Controls.h"
 #include "vcl/Menus.h"
+#include "vcl/ExtCtrls.h"
 #include "vcl/Streaming.h"
 
 #include <vector>
@@ -85,6 +86,27 @@ std::vector<TPropInfo> TextControlProperties() {
     props.push_back(BooleanProperty<T>("ParentColor", &T::ParentColor, &T::SetParentColor).WithDefault(0));
     props.push_back(BooleanProperty<T>("TabStop", &T::TabStop, &T::SetTabStop).WithDefault(1));
     return props;
+}
+
+// A panel's own, for TPanel and the suite's panels that derive from TCustomPanel.
+template <class T>
+std::vector<TPropInfo> PanelProperties() {
+    return With<T>(WinControlProperties<T>(), {
+        EnumProperty<T>("Alignment", &T::Alignment, &T::SetAlignment, {"taLeftJustify", "taRightJustify", "taCenter"})
+            .WithDefault(int(TAlignment::taCenter)),
+        EnumProperty<T>("BevelInner", &T::BevelInner, &T::SetBevelInner, {"bvNone", "bvLowered", "bvRaised"})
+            .WithDefault(int(TPanelBevel::bvNone)),
+        EnumProperty<T>("BevelOuter", &T::BevelOuter, &T::SetBevelOuter, {"bvNone", "bvLowered", "bvRaised"})
+            .WithDefault(int(TPanelBevel::bvRaised)),
+        IntegerProperty<T>("BevelWidth", &T::BevelWidth, &T::SetBevelWidth).WithDefault(1),
+        IntegerProperty<T>("BorderWidth", &T::BorderWidth, &T::SetBorderWidth).WithDefault(0),
+        EnumProperty<T>("BorderStyle", &T::BorderStyle, &T::SetBorderStyle, {"bsNone", "bsSingle"})
+            .WithDefault(int(TBorderStyle::bsNone)),
+        BooleanProperty<T>("Locked", &T::Locked, &T::SetLocked).WithDefault(0),
+        // A panel starts in the face colour, not its parent's.
+        BooleanProperty<T>("ParentColor", &T::ParentColor, &T::SetParentColor).WithDefault(0),
+        EventProperty<T>("OnResize", &T::OnResize),
+    });
 }
 
 } // namespace vcl
