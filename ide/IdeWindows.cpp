@@ -3,15 +3,18 @@
 #include "ide/Ide.h"
 
 #include "ide/CodeView.h"
+#include "ide/TestHooks.h"
 
+#include "rtl/Exceptions.h"
 #include "rtl/Paths.h"
 #include "vcl/ComCtrls.h"
-#include "vcl/DialogBuilding.h"
 #include "vcl/Dialogs.h"
 #include "vcl/FileDialogs.h"
 #include "vcl/Forms.h"
 #include "vcl/ListCtrls.h"
 #include "vcl/Menus.h"
+#include "vcl/Streaming.h"
+#include "vcl/TestHooks.h"
 
 #include <algorithm>
 #include <functional>
@@ -28,33 +31,45 @@ bool IsModifierKey(unsigned key) {
     return key == win::VK_SHIFT || key == win::VK_CONTROL || key == win::VK_MENU;
 }
 
-// Every IDE window hands the keys it is given to the menu, so a shortcut works in all.
-void BindShortCuts(TForm* form, TIde& ide) {
-    form->SetKeyPreview(true);
-    form->OnKeyDown = [&ide](TObject*, unsigned& Key, TShiftState Shift) {
+// The IDE's own windows, each laid out by its form file, named after the window (AppBuilder.dfm).
+// Every one hands the keys it is given to the menu, so a shortcut works in all.
+class TIdeForm : public TForm {
+public:
+    TIdeForm(TComponent* AOwner, TIde& ide) : TForm(AOwner), FIde(ide) {}
+
+    void FormKeyDown(TObject*, unsigned& Key, TShiftState Shift) {
         if (IsModifierKey(Key))
             return;
         TShortCut sc = ShortCut(Key, Shift & (ssShift | ssCtrl | ssAlt));
-        if (ide.PressShortCut(sc))
+        if (FIde.PressShortCut(sc))
             Key = 0;
-    };
+    }
+
+protected:
+    TIde& FIde;
+};
+
+// What a designer, or the check of the form files, makes an IDE window with: the process's IDE.
+template <class F>
+TComponent* MakeWithIde(TComponent* owner) {
+    TIde* ide = TIde::Current();
+    if (!ide)
+        throw rtl::EInvalidOperation("The IDE's windows need the IDE to be made");
+    return Make<F>(owner, *ide);
 }
 
 // The main window's menu bar shows the core's menu tree: each change of the tree makes its items
 // again, and choosing one clicks the core's item.
-class TAppBuilder : public TForm {
+class TAppBuilder : public TIdeForm {
 public:
-    TAppBuilder(TComponent* AOwner, TIde& ide) : TForm(AOwner), FIde(ide) {
-        TLoadingBracket loading(this);
-        SetName("AppBuilder");
+    using TIdeForm::TIdeForm;
+
+    // The bar shows the core's menu, which has no items until the core's tree is there; the
+    // window spans the screen.
+    void FormCreate(TObject*) {
         SetBounds(0, 0, win::GetSystemMetrics(win::SM_CXSCREEN), 96);
-        MainMenu = new vcl::TMainMenu(this);
-        MainMenu->SetName("MainMenu");
         BuildMenu();
         SetMenu(MainMenu);
-        // Shortcuts of the menu items work through the menu; this catches those of disabled
-        // parents' items as the other IDE windows do.
-        BindShortCuts(this, ide);
     }
 
     void BuildMenu() {
@@ -63,7 +78,7 @@ public:
         AddItems(root, FIde.Menu().Root());
     }
 
-    vcl::TMainMenu* MainMenu;
+    vcl::TMainMenu* MainMenu = nullptr;
 
 private:
     void AddItems(vcl::TMenuItem* to, ide::TMenuItem& from) {
@@ -84,18 +99,11 @@ private:
             }
         }
     }
-
-    TIde& FIde;
 };
 
-class TPropertyInspector : public TForm {
+class TPropertyInspector : public TIdeForm {
 public:
-    TPropertyInspector(TComponent* AOwner, TIde& ide) : TForm(AOwner) {
-        TLoadingBracket loading(this);
-        SetName("PropertyInspector");
-        SetCaption("Object Inspector");
-        BindShortCuts(this, ide);
-    }
+    using TIdeForm::TIdeForm;
 
     // Whole rows the view shows.
     int VisibleRows() {
@@ -119,42 +127,36 @@ protected:
 
 // The code editor: a tab for each open file over the editing view, and the status bar with the
 // cursor's place, the modified flag and the typing mode.
-class TEditWindow : public TForm {
+class TEditWindow : public TIdeForm {
 public:
-    TEditWindow(TComponent* AOwner, TIde& ide) : TForm(AOwner), FIde(ide) {
+    using TIdeForm::TIdeForm;
+
+    // The editing view is the core's, made with the window rather than laid out; it is made as
+    // the window's own components are read, so it becomes the active control unfocused.
+    void FormCreate(TObject*) {
         TLoadingBracket loading(this);
-        SetName("EditWindow");
-        Status = new TStatusBar(this);
-        Status->SetName("StatusBar");
-        Status->SetParent(this);
-        Status->SetAlign(TAlign::alBottom);
-        for (int width : {90, 80, 80})
-            Status->Panels()->Add()->SetWidth(width);
-        Tabs = new TTabControl(this);
-        Tabs->SetName("FileTabs");
         // The strip holds the view: painting the strip leaves the view's pixels (and its caret)
         // alone.
-        Tabs->SetControlStyle(Tabs->ControlStyle() | csAcceptsControls);
-        Tabs->SetParent(this);
-        Tabs->SetAlign(TAlign::alClient);
-        Tabs->OnChange = [this](TObject*) {
-            if (FShowing)
-                return;
-            int at = Tabs->TabIndex();
-            if (at >= 0 && at < static_cast<int>(FFiles.size()))
-                FIde.OpenFile(FFiles[static_cast<std::size_t>(at)]);
-            FIde.Windows()->Refresh();
-            if (View->CanFocus())
-                View->SetFocus();
-        };
-        View = new TCodeView(this, ide);
-        View->SetParent(Tabs);
+        FileTabs->SetControlStyle(FileTabs->ControlStyle() | csAcceptsControls);
+        View = new TCodeView(this, FIde);
+        View->SetParent(FileTabs);
         View->SetAlign(TAlign::alClient);
         View->OnStateChange = [this] { ShowStatus(); };
         SetActiveControl(View);
-        // Closing only hides it; View|Code Editor, a Goto or a tool brings it back.
-        OnClose = [](TObject*, TCloseAction& action) { action = TCloseAction::caHide; };
-        BindShortCuts(this, ide);
+    }
+
+    // Closing only hides it; View|Code Editor, a Goto or a tool brings it back.
+    void FormClose(TObject*, TCloseAction& action) { action = TCloseAction::caHide; }
+
+    void FileTabsChange(TObject*) {
+        if (FShowing)
+            return;
+        int at = FileTabs->TabIndex();
+        if (at >= 0 && at < static_cast<int>(FFiles.size()))
+            FIde.OpenFile(FFiles[static_cast<std::size_t>(at)]);
+        FIde.Windows()->Refresh();
+        if (View->CanFocus())
+            View->SetFocus();
     }
 
     // The tabs follow the open buffers and the current file.
@@ -169,12 +171,12 @@ public:
             rtl::TStringList captions;
             for (const std::string& f : files)
                 captions.Add(rtl::ChangeFileExt(rtl::ExtractFileName(f), ""));
-            Tabs->SetTabs(captions);
+            FileTabs->SetTabs(captions);
         }
         auto at = std::find(FFiles.begin(), FFiles.end(), FIde.CurrentFile());
         int index = at == FFiles.end() ? -1 : static_cast<int>(at - FFiles.begin());
-        if (Tabs->TabIndex() != index)
-            Tabs->SetTabIndex(index);
+        if (FileTabs->TabIndex() != index)
+            FileTabs->SetTabIndex(index);
         FShowing = false;
         View->ShowBuffer(FIde.CurrentBuffer());
     }
@@ -186,38 +188,28 @@ public:
         std::string texts[] = {place, b && b->Modified() ? "Modified" : "",
                                b ? (View->Overwrite() ? "Overwrite" : "Insert") : ""};
         for (int i = 0; i < 3; ++i)
-            if (Status->Panels()->Items(i)->Text() != texts[i])
-                Status->Panels()->Items(i)->SetText(texts[i]);
+            if (StatusBar->Panels()->Items(i)->Text() != texts[i])
+                StatusBar->Panels()->Items(i)->SetText(texts[i]);
     }
 
-    TStatusBar* Status;
-    TTabControl* Tabs;
-    TCodeView* View;
+    TStatusBar* StatusBar = nullptr;
+    TTabControl* FileTabs = nullptr;
+    TCodeView* View = nullptr;
 
 private:
-    TIde& FIde;
     std::vector<std::string> FFiles;
     bool FShowing = false;
 };
 
 // The project's units; a double click opens one in the code editor.
-class TProjectManager : public TForm {
+class TProjectManager : public TIdeForm {
 public:
-    TProjectManager(TComponent* AOwner, TIde& ide) : TForm(AOwner), FIde(ide) {
-        TLoadingBracket loading(this);
-        SetName("ProjectManager");
-        SetCaption("Project Manager");
-        SetBounds(650, 120, 300, 260);
-        Units = new TListBox(this);
-        Units->SetName("UnitList");
-        Units->SetParent(this);
-        Units->SetAlign(TAlign::alClient);
-        Units->OnDblClick = [this](TObject*) {
-            int at = Units->ItemIndex();
-            if (at >= 0 && at < static_cast<int>(FFiles.size()) && FIde.OpenFile(FFiles[static_cast<std::size_t>(at)]))
-                FIde.Windows()->ShowEditor(true);
-        };
-        BindShortCuts(this, ide);
+    using TIdeForm::TIdeForm;
+
+    void UnitListDblClick(TObject*) {
+        int at = UnitList->ItemIndex();
+        if (at >= 0 && at < static_cast<int>(FFiles.size()) && FIde.OpenFile(FFiles[static_cast<std::size_t>(at)]))
+            FIde.Windows()->ShowEditor(true);
     }
 
     void ShowUnits() {
@@ -225,17 +217,54 @@ public:
         if (files == FFiles)
             return;
         FFiles = files;
-        Units->Items()->Clear();
+        UnitList->Items()->Clear();
         for (const std::string& f : files)
-            Units->Items()->Add(rtl::ExtractFileName(f));
+            UnitList->Items()->Add(rtl::ExtractFileName(f));
     }
 
-    TListBox* Units;
+    TListBox* UnitList = nullptr;
 
 private:
-    TIde& FIde;
     std::vector<std::string> FFiles;
 };
+
+// "Window List": the IDE's windows, filled when it is shown; a double click chooses one.
+class TWindowList : public TForm {
+public:
+    using TForm::TForm;
+
+    void WindowListBoxDblClick(TObject*) { SetModalResult(mrOk); }
+
+    TListBox* WindowListBox = nullptr;
+    TButton* OK = nullptr;
+    TButton* Cancel = nullptr;
+};
+
+struct TIdeFormsRegistration {
+    TIdeFormsRegistration() {
+        auto keys = PublishedMethod("FormKeyDown", &TIdeForm::FormKeyDown);
+        RegisterFormClass<TAppBuilder>(
+            "TAppBuilder", "TForm", {PublishedField("MainMenu", &TAppBuilder::MainMenu)},
+            {keys, PublishedMethod("FormCreate", &TAppBuilder::FormCreate)}, {}, MakeWithIde<TAppBuilder>);
+        RegisterFormClass<TPropertyInspector>("TPropertyInspector", "TForm", {}, {keys}, {},
+                                              MakeWithIde<TPropertyInspector>);
+        using E = TEditWindow;
+        RegisterFormClass<E>("TEditWindow", "TForm",
+                             {PublishedField("StatusBar", &E::StatusBar), PublishedField("FileTabs", &E::FileTabs)},
+                             {keys, PublishedMethod("FormCreate", &E::FormCreate),
+                              PublishedMethod("FormClose", &E::FormClose),
+                              PublishedMethod("FileTabsChange", &E::FileTabsChange)},
+                             {}, MakeWithIde<E>);
+        using P = TProjectManager;
+        RegisterFormClass<P>("TProjectManager", "TForm", {PublishedField("UnitList", &P::UnitList)},
+                             {keys, PublishedMethod("UnitListDblClick", &P::UnitListDblClick)}, {}, MakeWithIde<P>);
+        using W = TWindowList;
+        RegisterFormClass<W>("TWindowList", "TForm",
+                             {PublishedField("WindowListBox", &W::WindowListBox), PublishedField("OK", &W::OK),
+                              PublishedField("Cancel", &W::Cancel)},
+                             {PublishedMethod("WindowListBoxDblClick", &W::WindowListBoxDblClick)});
+    }
+} ideFormsRegistration;
 
 } // namespace
 
@@ -369,27 +398,11 @@ void TIdeWindows::ShowWindowList() {
         {FForms->Editor->Caption().empty() ? "Code Editor" : FForms->Editor->Caption(), [this] { ShowEditor(true); }},
         {"Project Manager", [this] { ShowProjectManager(); }},
     };
-    auto form = std::unique_ptr<TForm>(Make<TForm>(Application));
-    TListBox* list = nullptr;
-    {
-        TLoadingBracket loading(form.get());
-        SetUpDialogForm(form.get(), "WindowList", "Window List", 250, 160);
-        list = AddControl<TListBox>(form.get(), form.get(), "WindowListBox", 8, 8, 234, 110);
-        auto* ok = AddControl<TButton>(form.get(), form.get(), "OK", 86, 128, 75, 25);
-        ok->SetCaption("OK");
-        ok->SetDefault(true);
-        ok->SetModalResult(mrOk);
-        auto* cancel = AddControl<TButton>(form.get(), form.get(), "Cancel", 167, 128, 75, 25);
-        cancel->SetCaption("Cancel");
-        cancel->SetCancel(true);
-        cancel->SetModalResult(mrCancel);
-        for (const TEntry& e : entries)
-            list->Items()->Add(e.Caption);
-        list->SetItemIndex(1);
-        TForm* raw = form.get();
-        list->OnDblClick = [raw](TObject*) { raw->SetModalResult(mrOk); };
-        form->SetActiveControl(list);
-    }
+    auto form = std::unique_ptr<TWindowList>(Make<TWindowList>(Application));
+    TListBox* list = form->WindowListBox;
+    for (const TEntry& e : entries)
+        list->Items()->Add(e.Caption);
+    list->SetItemIndex(1);
     if (form->ShowModal() != mrOk)
         return;
     int at = list->ItemIndex();
@@ -399,17 +412,17 @@ void TIdeWindows::ShowWindowList() {
 
 std::vector<std::string> TIdeWindows::FileTabs() const {
     std::vector<std::string> captions;
-    rtl::TStrings* tabs = FForms->Editor->Tabs->Tabs();
+    rtl::TStrings* tabs = FForms->Editor->FileTabs->Tabs();
     for (int i = 0; i < tabs->Count(); ++i)
         captions.push_back(tabs->Get(i));
     return captions;
 }
 
 bool TIdeWindows::TabPlace(int index, win::HWND& wnd, win::POINT& point) const {
-    TRect r = FForms->Editor->Tabs->TabRect(index);
+    TRect r = FForms->Editor->FileTabs->TabRect(index);
     if (r.right <= r.left)
         return false;
-    wnd = FForms->Editor->Tabs->Handle();
+    wnd = FForms->Editor->FileTabs->Handle();
     point = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     return true;
 }
@@ -479,5 +492,8 @@ void TIdeWindows::ProcessMessages() {
     Refresh();
     Application->ProcessMessages();
 }
+
+std::vector<std::string> FormResourceNames() { return vcl::FormResourceNames(); }
+std::vector<std::string> FormResourceMismatches() { return vcl::FormResourceMismatches(); }
 
 } // namespace ide

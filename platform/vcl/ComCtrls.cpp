@@ -719,6 +719,7 @@ void RegisterComCtrls() {
     using TC = TTabControl;
     RegisterClass<TC>("TTabControl", "", With<TC>(WinControlProperties<TC>(), {
         IntegerProperty<TC>("TabIndex", &TC::TabIndex, &TC::SetTabIndex).WithDefault(-1),
+        EventProperty<TC>("OnChange", &TC::OnChange),
     }));
     using S = TTabSheet;
     RegisterClass<S>("TTabSheet", "", With<S>(WinControlProperties<S>(), {
