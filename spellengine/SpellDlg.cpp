@@ -73,6 +73,9 @@ TSpellDlg::TSpellDlg(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_u
     FFont->SetStyle(fsBold);
     if (!IsDesigning()) {
         FSkipAllWords = std::make_unique<rtl::TStringList>();
+        // Looked up for every unknown word and grown by every Skip All: kept sorted, so that a
+        // long check does not slow down with each word skipped.
+        FSkipAllWords->SetSorted(true);
         FChangeFromWords = std::make_unique<rtl::TStringList>();
         FChangeToWords = std::make_unique<rtl::TStringList>();
     }

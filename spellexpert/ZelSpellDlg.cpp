@@ -75,7 +75,9 @@ int TCalvexEditor::GetWordScreenY() const {
 void TCalvexEditor::SelectWord() {
     TZelCustomEditor* editor = Editor();
     editor->SetParaSelection(FCurrentPara, FWordStart, FCurrentPara, FWordEnd, true);
-    editor->RefreshView(true);
+    // The selection has invalidated the rows it left and reached (or the page it scrolled to):
+    // painting them now shows it as a whole refresh would, without redrawing every row per word.
+    editor->Update();
 }
 
 void TCalvexEditor::ReplaceWord(std::string_view NewWord) {

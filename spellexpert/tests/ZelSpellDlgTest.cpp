@@ -10,9 +10,11 @@
 #include "editor/tests/ZelEditorTestSupport.h"
 
 #include "rtl/Paths.h"
+#include "win/TestHooks.h"
 
 #include <deque>
 #include <optional>
+#include <tuple>
 
 using namespace spellexpert;
 using namespace spellengine;
@@ -204,6 +206,58 @@ TEST_F(ZelSpellDlgTest, ReplacingTheWordSelectsItAgainFirst) {
     buffer->GetNextWord(word);
     EXPECT_EQ(word, "wrold");
     SetEngineMessageProc(old);
+}
+
+// Selecting the word to offer shows it at once, in one paint, with the pixels a whole refresh
+// of the editor would give: on the same row, on the next, a page down, far down, far to the
+// right, and back up to the top.
+TEST_F(ZelSpellDlgTest, TheSelectedWordIsShownAtOnceAsAWholeRefreshWouldShowIt) {
+    std::string text;
+    for (int i = 1; i <= 200; ++i) {
+        text += "word" + std::to_string(i) + " more" + std::to_string(i);
+        if (i == 120) text += std::string(150, ' ') + "far";
+        text += "\n";
+    }
+    Load(*Editor, text + "top|");
+    Editor->SetHideSelection(false);
+    Editor->SetTopLine(1);
+    Application->ProcessMessages();
+    const win::HWND h = Editor->Handle();
+    auto pixels = [&] {
+        std::vector<win::COLORREF> all;
+        win::HDC dc = win::GetDC(h);
+        for (int y = 0; y < Editor->ClientHeight(); ++y)
+            for (int x = 0; x < Editor->ClientWidth(); ++x) all.push_back(win::GetPixel(dc, x, y));
+        win::ReleaseDC(h, dc);
+        return all;
+    };
+    const struct {
+        std::int32_t Para;
+        const char* Word;
+    } cases[] = {{1, "word1"}, {1, "more1"}, {2, "word2"}, {20, "more20"}, {21, "word21"},
+                 {120, "more120"}, {120, "far"}, {121, "word121"}, {201, "top"}};
+    auto buffer = TCalvexEditor::NewOnEditor(Editor);
+    std::string word;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Word);
+        do buffer->GetNextWord(word);
+        while (!word.empty() && !(buffer->CurrentPara() == c.Para && word == c.Word));
+        ASSERT_EQ(word, c.Word);
+        const int before = win::PaintCountsOf(h).client;
+        buffer->SelectWord();
+        EXPECT_EQ(win::PaintCountsOf(h).client, before + 1) << "shown at once, in one paint";
+        std::int32_t l1, l2;
+        int c1, c2;
+        ASSERT_TRUE(Editor->GetSelection(l1, c1, l2, c2));
+        EXPECT_EQ(std::make_tuple(l1, c1, l2, c2),
+                  std::make_tuple(c.Para, buffer->WordStart(), c.Para, buffer->WordEnd()));
+        const std::vector<win::COLORREF> shown = pixels();
+        Editor->RefreshView(true);
+        EXPECT_TRUE(shown == pixels()) << "differs from a whole refresh";
+    }
+    // The search back to the top for the last word leaves nothing behind.
+    buffer->GetNextWord(word);
+    EXPECT_EQ(word, "");
 }
 
 TEST_F(ZelSpellDlgTest, WordPositionOnTheScreen) {
