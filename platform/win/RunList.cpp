@@ -16,6 +16,8 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <string_view>
+#include <sys/inotify.h>
 #include <unistd.h>
 
 namespace win {
@@ -183,20 +185,97 @@ void RunListRemove(Window* w) {
 
 namespace {
 
-// The other processes' window files as the run folder listed them last: read again when the
-// folder has changed since, or changed so lately that its time may not show a change after it.
+// The other processes' window files as the run folder listed them last. The folder is watched,
+// so a look costs one read of the watch until another process adds or removes a window's file;
+// our own writes there say nothing new. Without a watch the folder is listed again when its time
+// has changed since, or changed so lately that its time may not show a change after it.
 struct ListedFiles {
     fs::path dir;
+    bool valid = false;
     fs::file_time_type stamp;
     std::vector<fs::path> files;
 };
 
+struct FolderWatch {
+    int fd = -1;
+    DWORD pid = 0; // a forked child shares its parent's watch and makes its own
+    fs::path dir;
+    bool unavailable = false;
+
+    void Drop() {
+        if (fd >= 0) ::close(fd);
+        fd = -1;
+    }
+
+    // Starts watching dir; false when the system gives no watch.
+    bool Start(const fs::path& d) {
+        Drop();
+        if (unavailable) return false;
+        fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        if (fd < 0) {
+            unavailable = true;
+            return false;
+        }
+        if (::inotify_add_watch(fd, d.c_str(), IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF |
+                                                   IN_MOVE_SELF | IN_ONLYDIR) < 0) {
+            Drop();
+            return false;
+        }
+        pid = OwnProcessId();
+        dir = d;
+        return true;
+    }
+
+    // Reads what happened since the last look: true when another process's window file came or
+    // went, or when the watch cannot tell (then it is dropped, to be made again).
+    bool OthersChanged() {
+        const std::string own = std::to_string(OwnProcessId()) + "-";
+        bool changed = false;
+        alignas(inotify_event) char buffer[4096];
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n <= 0) {
+                if (n < 0 && errno == EINTR) continue;
+                if (n < 0 && errno != EAGAIN) {
+                    Drop();
+                    return true;
+                }
+                return changed;
+            }
+            for (ssize_t at = 0; at < n;) {
+                const auto* e = reinterpret_cast<const inotify_event*>(buffer + at);
+                at += ssize_t(sizeof(inotify_event) + e->len);
+                if (e->mask & (IN_Q_OVERFLOW | IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF)) {
+                    Drop();
+                    return true;
+                }
+                const std::string_view name = e->len ? std::string_view(e->name) : std::string_view();
+                const bool window = name.size() > 4 && name.substr(name.size() - 4) == ".win";
+                if (window && name.substr(0, own.size()) != own) changed = true;
+            }
+        }
+    }
+};
+
 const std::vector<fs::path>& OtherWindowFiles(const fs::path& dir) {
     static ListedFiles listed;
+    static FolderWatch watch;
+    if (watch.fd >= 0 && (watch.pid != OwnProcessId() || watch.dir != dir)) {
+        watch.Drop();
+        listed.valid = false;
+    }
     std::error_code ec;
+    if (watch.fd >= 0) {
+        if (!watch.OthersChanged() && listed.valid && watch.fd >= 0) return listed.files;
+        listed.valid = false;
+    }
+    // Watched from before the listing, so nothing that comes after it is missed.
+    const bool watched = watch.fd >= 0 || watch.Start(dir);
     fs::file_time_type stamp = fs::last_write_time(dir, ec);
-    bool settled = !ec && fs::file_time_type::clock::now() - stamp > std::chrono::milliseconds(100);
-    if (settled && listed.dir == dir && listed.stamp == stamp) return listed.files;
+    if (!watched) {
+        bool settled = !ec && fs::file_time_type::clock::now() - stamp > std::chrono::milliseconds(100);
+        if (settled && listed.valid && listed.dir == dir && listed.stamp == stamp) return listed.files;
+    }
     auto& s = R();
     std::set<fs::path> own;
     for (auto& [h, m] : s.mine)
@@ -205,8 +284,9 @@ const std::vector<fs::path>& OtherWindowFiles(const fs::path& dir) {
     for (auto& de : fs::directory_iterator(dir, ec))
         if (de.path().extension() == ".win" && !own.count(de.path())) listed.files.push_back(de.path());
     std::sort(listed.files.begin(), listed.files.end());
-    listed.dir = settled ? dir : fs::path();
+    listed.dir = dir;
     listed.stamp = stamp;
+    listed.valid = watched || (!ec && fs::file_time_type::clock::now() - stamp > std::chrono::milliseconds(100));
     return listed.files;
 }
 

@@ -282,4 +282,60 @@ TEST_F(AcrossProcesses, AChildsTopLevelWindowIsSeenUntilItExits) {
     for (int fd : {go[0], go[1], done[0], done[1]}) close(fd);
 }
 
+// The run folder is listed once and then only watched: a look after another process's window came,
+// changed its caption or went must show it, whatever our own windows wrote there meanwhile; a forked
+// child makes a watch of its own rather than reading its parent's.
+TEST_F(AcrossProcesses, AnotherProcesssWindowsAreSeenAsSoonAsTheyComeChangeAndGo) {
+    HWND mine = Top(0, 0, 10, 10, WS_POPUP, "TRecorder", "Mine");
+    EXPECT_EQ(FindWindow("TAppBuilder", nullptr), nullptr);
+    SetWindowText(mine, "Mine, renamed");
+    EXPECT_EQ(FindWindow("TAppBuilder", nullptr), nullptr);
+    int go[2], step[2];
+    ASSERT_EQ(pipe(go), 0);
+    ASSERT_EQ(pipe(step), 0);
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        ResetWindowSystem();
+        WNDCLASS wc;
+        wc.lpfnWndProc = DefWindowProc;
+        wc.hInstance = TestInstance();
+        wc.lpszClassName = "TAppBuilder";
+        RegisterClass(&wc);
+        char c = FindWindow("TRecorder", "Mine, renamed") ? 'y' : 'n';
+        HWND w = CreateWindowEx(0, "TAppBuilder", "First", WS_OVERLAPPEDWINDOW, 0, 0, 300, 100, nullptr, nullptr,
+                                TestInstance(), nullptr);
+        if (!w) c = 'n';
+        (void)!write(go[1], &c, 1);
+        (void)!read(step[0], &c, 1);
+        SetWindowText(w, "Second");
+        (void)!write(go[1], &c, 1);
+        (void)!read(step[0], &c, 1);
+        DestroyWindow(w);
+        (void)!write(go[1], &c, 1);
+        (void)!read(step[0], &c, 1);
+        _exit(0);
+    }
+    char c = 0;
+    ASSERT_EQ(read(go[0], &c, 1), 1);
+    EXPECT_EQ(c, 'y') << "the child sees its parent's window";
+    HWND found = FindWindow("TAppBuilder", nullptr);
+    EXPECT_TRUE(found);
+    EXPECT_EQ(GetWindowText(found), "First");
+    SetWindowText(mine, "Mine again");
+    (void)!write(step[1], "x", 1);
+    ASSERT_EQ(read(go[0], &c, 1), 1);
+    EXPECT_EQ(FindWindow(nullptr, "Second"), found);
+    (void)!write(step[1], "x", 1);
+    ASSERT_EQ(read(go[0], &c, 1), 1);
+    EXPECT_EQ(FindWindow("TAppBuilder", nullptr), nullptr);
+    EXPECT_FALSE(IsWindow(found));
+    EXPECT_EQ(FindWindow("TRecorder", nullptr), mine);
+    (void)!write(step[1], "x", 1);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    DestroyWindow(mine);
+    for (int fd : {go[0], go[1], step[0], step[1]}) close(fd);
+}
+
 } // namespace
