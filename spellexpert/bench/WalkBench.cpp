@@ -40,8 +40,6 @@ std::string Lower(std::string s) {
     return s;
 }
 
-win::HWND Dialog() { return TRobot::FindWindow(TBy::Name("QuilloDlg")); }
-
 struct TAnswers {
     int Offered = 0;
     bool Finished = false;
@@ -58,23 +56,47 @@ void PaintNow() {
     });
 }
 
+// The message box or the offered word, where the focus is: a modal box holds it from the moment
+// it is shown, and an offered word is the dialog's replacement edit focused. Null when neither.
+win::HWND FocusedBox() {
+    win::HWND root = win::GetAncestor(win::GetFocus(), win::GA_ROOT);
+    return root && win::IsWindowVisible(root) && !TRobot::ChildText(root, "Message").empty() ? root : nullptr;
+}
+
+bool WordOffered() {
+    win::HWND focus = win::GetFocus();
+    win::HWND root = win::GetAncestor(focus, win::GA_ROOT);
+    if (!root || TRobot::FindControl(TBy::Name("edtWord"), root) != focus) return false;
+    return root == TRobot::FindWindow(TBy::Name("QuilloDlg"));
+}
+
+// Every visible window's message box, for a box shown without the focus.
+win::HWND AnyBox() {
+    win::HWND box = nullptr;
+    win::EnumWindows([&](win::HWND w) {
+        if (win::IsWindowVisible(w) && !TRobot::ChildText(w, "Message").empty()) box = w;
+        return box == nullptr;
+    });
+    return box;
+}
+
 // Answers every word offered with Ignore All, a missing include file with Yes (ignore it) and
-// any other message with OK; queues itself again until that message.
+// any other message with OK; queues itself again until that message. The robot asks at every
+// look at the queue, so the answer is found where the focus is; every window is searched only
+// every few hundred looks, which a box without the focus would wait for.
 void Answer(TRobot& Robot, TAnswers& A) {
     Robot.WaitUntil("a word or a message", [&A, &Robot] {
-        win::HWND box = nullptr;
-        win::EnumWindows([&](win::HWND w) {
-            if (win::IsWindowVisible(w) && !TRobot::ChildText(w, "Message").empty()) box = w;
-            return box == nullptr;
-        });
+        static int looks = 0;
+        win::HWND box = FocusedBox();
+        const bool word = !box && WordOffered();
+        if (!box && !word && ++looks % 256 == 0) box = AnyBox();
+        if (!box && !word) return false;
         if (box) {
             const std::string text = TRobot::ChildText(box, "Message");
             A.Finished = text == "Quillo Checking Complete.";
             Robot.Click(TBy::Name(TRobot::FindControl(TBy::Name("Yes"), box) ? "Yes" : "OK"));
             A.AnsweredAt = {};
         } else {
-            win::HWND d = Dialog();
-            if (!d || win::GetFocus() != TRobot::FindControl(TBy::Name("edtWord"), d)) return false;
             if (A.AnsweredAt != Clock::time_point{}) {
                 PaintNow();
                 A.Latencies.push_back(std::chrono::duration<double, std::milli>(Clock::now() - A.AnsweredAt).count());
