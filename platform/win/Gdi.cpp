@@ -280,6 +280,47 @@ void FillShape(DC& dc, const std::vector<Piece>& ps, int y, int x0, int x1) {
     });
 }
 
+// A pattern or hatched brush repeats along a row: its pixels are worked out once per span and
+// piece and copied along, rather than looked up pixel by pixel (the scroll bar's track).
+bool PeriodicBrushSpan(DC& dc, GdiObject* br, const std::vector<Piece>& ps, int y, int x0, int x1) {
+    int period = 0;
+    if (br->brush.lbStyle == BS_HATCHED) period = 8;
+    else if (br->brush.lbStyle == BS_PATTERN && br->pattern) period = br->pattern->width;
+    constexpr int kMaxPeriod = 64;
+    if (period <= 0 || period > kMaxPeriod) return false;
+    if (x1 <= x0) return true;
+    std::uint32_t value[kMaxPeriod];
+    bool on[kMaxPeriod];
+    for (const Piece& p : ps) {
+        const int py = y + p.org.y;
+        if (py < 0 || py >= p.px->height) continue;
+        const bool mono = p.px->mono;
+        for (int i = 0; i < period; ++i) {
+            std::uint32_t v = 0;
+            on[i] = BrushPixel(dc, br, x0 + i, y, mono, &v);
+            v &= 0xFFFFFF;
+            value[i] = mono ? MonoOf(v) : v;
+        }
+        std::uint32_t* row = p.px->Row(py);
+        for (const RECT& r : p.clip.Rects()) {
+            if (py < r.top || py >= r.bottom) continue;
+            const int a = std::max<int>(x0 + p.org.x, r.left), b = std::min<int>(x1 + p.org.x, r.right);
+            if (a >= b) continue;
+            int i = (a - p.org.x - x0) % period;
+            for (int px = a; px < b; ++px) {
+                if (on[i]) {
+                    row[px] = value[i];
+                } else {
+                    const std::uint32_t d = row[px] & 0xFFFFFF;
+                    row[px] = mono ? MonoOf(d) : d;
+                }
+                if (++i == period) i = 0;
+            }
+        }
+    }
+    return true;
+}
+
 void OutlineSpan(DC& dc, const std::vector<Piece>& ps, int y, int x0, int x1) {
     GdiObject* pen = Obj(dc.st.pen, OBJ_PEN);
     if (PenNull(pen)) return;
@@ -1662,11 +1703,13 @@ int FillRect(HDC h, const RECT* r, HBRUSH brush) {
         for (int y = a.y; y < c.y; ++y) SolidSpan(ps, y, a.x, c.x, ToPix(br->brush.lbColor));
         return 1;
     }
-    for (int y = a.y; y < c.y; ++y)
+    for (int y = a.y; y < c.y; ++y) {
+        if (PeriodicBrushSpan(*dc, br, ps, y, a.x, c.x)) continue;
         Span(ps, y, a.x, c.x, [&](int x, int yy, std::uint32_t d, bool mono) {
             std::uint32_t p;
             return BrushPixel(*dc, br, x, yy, mono, &p) ? p : d;
         });
+    }
     return 1;
 }
 

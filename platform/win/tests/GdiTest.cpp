@@ -332,6 +332,65 @@ TEST_F(Gdi, PatternBrushesTileFromTheBrushOrigin) {
     DeleteObject(pat);
 }
 
+// FillRect with a pattern or hatched brush, against the tiling worked out here pixel by pixel:
+// a colour pattern of odd width from several brush origins, under a clip of two pieces, and a
+// hatched brush opaque and transparent (which leaves the background where the hatch is off).
+TEST_F(Gdi, PatternAndHatchedFillsTileExactlyUnderAClip) {
+    // Three wide, two high: r g b / b . #
+    const COLORREF pattern[2][3] = {{kRed, kGreen, kBlue}, {kBlue, kWhite, kBlack}};
+    BYTE bits[2 * 10] = {}; // rows of nine bytes, each padded to a word
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) {
+            BYTE* p = bits + y * 10 + x * 3;
+            p[0] = GetBValue(pattern[y][x]);
+            p[1] = GetGValue(pattern[y][x]);
+            p[2] = GetRValue(pattern[y][x]);
+        }
+    HBITMAP bmp = CreateBitmap(3, 2, 1, 24, bits);
+    HBRUSH patternBrush = CreatePatternBrush(bmp);
+    DeleteObject(bmp);
+    HBRUSH hatch = CreateHatchBrush(HS_DIAGCROSS, kRed);
+    auto hatchOn = [](int x, int y) { return x == y || x == 7 - y; };
+    const struct {
+        const char* Name;
+        HBRUSH Brush;
+        POINT Origin;
+        int BkMode;
+    } cases[] = {
+        {"pattern from 0,0", patternBrush, {0, 0}, OPAQUE},
+        {"pattern from 2,1", patternBrush, {2, 1}, OPAQUE},
+        {"pattern from 7,5", patternBrush, {7, 5}, OPAQUE},
+        {"hatch opaque from 3,0", hatch, {3, 0}, OPAQUE},
+        {"hatch transparent from 1,6", hatch, {1, 6}, TRANSPARENT},
+    };
+    const int w = 23, h = 9;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Canvas canvas(w, h, kGreen);
+        HDC dc = canvas.dc();
+        SetBkColor(dc, kBlue);
+        SetBkMode(dc, c.BkMode);
+        SetBrushOrgEx(dc, c.Origin.x, c.Origin.y, nullptr);
+        IntersectClipRect(dc, 1, 1, 21, 8);
+        ExcludeClipRect(dc, 6, 3, 11, 6);
+        RECT r{-2, 0, 22, h};
+        ASSERT_TRUE(FillRect(dc, &r, c.Brush));
+        SelectClipRgn(dc, nullptr); // pixels outside the clip read back too
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const bool inside = x >= 1 && x < 21 && y >= 1 && y < 8 && !(x >= 6 && x < 11 && y >= 3 && y < 6);
+                const int px = x - c.Origin.x, py = y - c.Origin.y;
+                COLORREF want = kGreen;
+                if (inside && c.Brush == patternBrush) want = pattern[((py % 2) + 2) % 2][((px % 3) + 3) % 3];
+                else if (inside && hatchOn(((px % 8) + 8) % 8, ((py % 8) + 8) % 8)) want = kRed;
+                else if (inside && c.BkMode == OPAQUE) want = kBlue;
+                ASSERT_EQ(GetPixel(dc, x, y), want) << "at " << x << "," << y;
+            }
+    }
+    DeleteObject(patternBrush);
+    DeleteObject(hatch);
+}
+
 TEST_F(Gdi, FocusRectangleTwiceLeavesNothing) {
     Canvas c(6, 5, kRed);
     RECT r{0, 0, 6, 5};
