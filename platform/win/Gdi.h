@@ -1,7 +1,8 @@
 // GDI of the window system: device contexts, pens, brushes, fonts, bitmaps, regions, the raster
 // operations and text output, drawing on 1-pixel rules as Windows does; system colours and
-// metrics. Included by win/Windows.h. Drawing lives in Gdi.cpp, text in Text.cpp, the screen
-// and the system values in Screen.cpp.
+// metrics. Included by win/Windows.h. Drawing lives in Gdi.cpp, regions and clipping in
+// Regions.cpp, bitmaps and blits in Bitmaps.cpp, text in Text.cpp, the screen and the system
+// values in Screen.cpp.
 #pragma once
 
 #include <string>

@@ -1,5 +1,5 @@
 // Private to platform/win: GDI objects and device contexts, and the pieces of pixels a DC draws
-// into, shared by Gdi.cpp, Text.cpp and Screen.cpp.
+// into, shared by Gdi.cpp, Regions.cpp, Bitmaps.cpp, Text.cpp and Screen.cpp.
 #pragma once
 
 #include "win/WinInternal.h"
@@ -89,6 +89,8 @@ inline POINT ToDevice(const DC& dc, int x, int y) {
     return POINT{x - dc.st.winOrg.x + dc.st.vpOrg.x, y - dc.st.winOrg.y + dc.st.vpOrg.y};
 }
 
+// The bitmap selected into a memory DC; NULL for other DCs.
+Pixels* BitmapOf(DC& dc);
 bool DestMono(DC& dc);
 // The device rectangle that the pieces can change at all; loops stay within it.
 RECT PiecesBounds(const std::vector<Piece>& ps);

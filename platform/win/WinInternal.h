@@ -138,21 +138,12 @@ std::vector<Window*> TopLevelsInZOrder(); // topmost first
 std::uint64_t LayoutGeneration();
 void LayoutChanged();
 void RecalcClient(Window* w, bool notify); // non-client sizes; WM_SIZE when notify and changed
-// The non-client parts in window coordinates, and the sizes they come from.
+// The non-client parts in window coordinates; NonClient.cpp lays them out.
 struct NcLayout {
     RECT client, vbar, hbar, corner, caption, menu;
 };
-NcLayout Layout(const Window* w);
-int FrameWidth(const Window* w);
-int CaptionHeight(const Window* w); // the caption and the line below it
-int EdgeWidth(const Window* w);
 void ActivateAnother(Window* w);
 void InvalidateWindowTree(Window* w, bool erase);
-void PaintNonClient(Window* w);
-// Sends WM_NCPAINT for the parts waiting, which the default procedure paints.
-void SendNcPaint(Window* w);
-int NonClientHitTest(Window* w, POINT screen);
-void TrackScrollBar(Window* w, int bar, POINT screen);
 void ForgetWindowInQueue(HWND hwnd);
 // This process's id, without a system call each time (window searches ask for it per window).
 DWORD OwnProcessId();
@@ -181,6 +172,25 @@ void TrackMenuBar(Window* w, POINT screen, int key, bool byMouse);
 void ResetMenus();
 // Whether Alt went down and up with no other key or button between; asking clears it.
 bool TakeAltAlone();
+
+// --- The non-client area (NonClient.cpp) ---------------------------------------------------
+
+NcLayout Layout(const Window* w);
+int FrameWidth(const Window* w);
+int CaptionHeight(const Window* w); // the caption and the line below it
+int EdgeWidth(const Window* w);
+void PaintNonClient(Window* w);
+// Sends WM_NCPAINT for the parts waiting, which the default procedure paints.
+void SendNcPaint(Window* w);
+int NonClientHitTest(Window* w, POINT screen);
+// One rectangle in one colour, through a brush made for it.
+void FillSolid(HDC dc, RECT r, COLORREF c);
+
+// --- Scroll bars (ScrollBars.cpp) -----------------------------------------------------------
+
+// A bar's arrows, track and thumb in r, in window coordinates of the window DC.
+void PaintScrollBar(HDC dc, Window* w, int bar, RECT r);
+void TrackScrollBar(Window* w, int bar, POINT screen);
 
 // --- Frames (Frame.cpp) --------------------------------------------------------------------
 
