@@ -13,13 +13,9 @@
 #include <iostream>
 #include <string>
 #include <system_error>
+#include <vector>
 
 namespace {
-
-int Usage() {
-    std::cerr << "usage: ide [--headless] [--scale N] [--screenshot FILE] [--size WxH] [--position X,Y] [project.dpr]\n";
-    return 2;
-}
 
 std::string ProgramFolder(const char* argv0) {
     std::error_code ec;
@@ -32,29 +28,10 @@ std::string ProgramFolder(const char* argv0) {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string project;
     win::TScreenOptions options;
-    for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
-        std::string error;
-        int taken = win::TakeScreenOption(argc, argv, i, options, error);
-        if (taken < 0) {
-            std::cerr << "ide: " << error << "\n";
-            return Usage();
-        }
-        if (taken) continue;
-        if (arg == "--help" || arg == "-h") {
-            Usage();
-            return 0;
-        } else if (!arg.empty() && arg[0] == '-') {
-            std::cerr << "ide: unknown option " << arg << "\n";
-            return Usage();
-        } else if (project.empty()) {
-            project = arg;
-        } else {
-            return Usage();
-        }
-    }
+    std::vector<std::string> arguments;
+    if (auto code = win::ReadCommandLine(argc, argv, "ide", "[project.dpr]", 1, options, arguments)) return *code;
+    const std::string project = arguments.empty() ? std::string() : arguments[0];
     const std::string& screenshot = options.Screenshot;
 
     auto display = win::OpenDisplayFor(options, "ide");

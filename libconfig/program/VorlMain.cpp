@@ -10,34 +10,12 @@
 #include <cstdlib>
 #include <iostream>
 #include <string>
-
-namespace {
-
-int Usage() {
-    std::cerr << "usage: vorl [--headless] [--scale N] [--screenshot FILE] [--size WxH] [--position X,Y]\n";
-    return 2;
-}
-
-} // namespace
+#include <vector>
 
 int main(int argc, char** argv) {
     win::TScreenOptions options;
-    for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
-        std::string error;
-        int taken = win::TakeScreenOption(argc, argv, i, options, error);
-        if (taken < 0) {
-            std::cerr << "vorl: " << error << "\n";
-            return Usage();
-        }
-        if (taken) continue;
-        if (arg == "--help" || arg == "-h") {
-            Usage();
-            return 0;
-        }
-        std::cerr << "vorl: unknown argument " << arg << "\n";
-        return Usage();
-    }
+    std::vector<std::string> arguments;
+    if (auto code = win::ReadCommandLine(argc, argv, "vorl", "", 0, options, arguments)) return *code;
     const std::string& screenshot = options.Screenshot;
 
     auto display = win::OpenDisplayFor(options, "vorl");

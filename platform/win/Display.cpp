@@ -425,6 +425,37 @@ int TakeScreenOption(int argc, char** argv, int& i, TScreenOptions& Options, std
     return 1;
 }
 
+std::optional<int> ReadCommandLine(int argc, char** argv, const std::string& Program,
+                                   const std::string& ArgumentsUsage, std::size_t MaxArguments,
+                                   TScreenOptions& Options, std::vector<std::string>& Arguments) {
+    auto usage = [&](int code) {
+        std::cerr << "usage: " << Program << " [--headless] [--scale N] [--screenshot FILE] [--size WxH] [--position X,Y]"
+                  << (ArgumentsUsage.empty() ? "" : " ") << ArgumentsUsage << "\n";
+        return code;
+    };
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        std::string error;
+        int taken = TakeScreenOption(argc, argv, i, Options, error);
+        if (taken < 0) {
+            std::cerr << Program << ": " << error << "\n";
+            return usage(2);
+        }
+        if (taken) continue;
+        if (arg == "--help" || arg == "-h") return usage(0);
+        if (!arg.empty() && arg[0] == '-') {
+            std::cerr << Program << ": unknown option " << arg << "\n";
+            return usage(2);
+        }
+        if (Arguments.size() >= MaxArguments) {
+            std::cerr << Program << ": unknown argument " << arg << "\n";
+            return usage(2);
+        }
+        Arguments.push_back(arg);
+    }
+    return std::nullopt;
+}
+
 TDisplayGuard::~TDisplayGuard() { CloseDisplay(); }
 
 TDisplayGuard OpenDisplayFor(const TScreenOptions& Options, const std::string& Program) {

@@ -4,7 +4,10 @@
 // Display.cpp.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace win {
 
@@ -20,6 +23,13 @@ struct TScreenOptions {
 // Takes the option at argv[i] (and its value, moving i past it): 1 when taken, 0 when it is no
 // screen option, -1 when it is bad (Error then says why).
 int TakeScreenOption(int argc, char** argv, int& i, TScreenOptions& Options, std::string& Error);
+// Reads a program's whole command line: the screen options, --help (or -h), and at most
+// MaxArguments others into Arguments. What is wrong is said on the terminal with the usage line,
+// which ends in ArgumentsUsage ("[project.dpr]"). Empty when the program is to run, else the
+// code it exits with: 0 after --help, 2 for a bad command line.
+[[nodiscard]] std::optional<int> ReadCommandLine(int argc, char** argv, const std::string& Program,
+                                                 const std::string& ArgumentsUsage, std::size_t MaxArguments,
+                                                 TScreenOptions& Options, std::vector<std::string>& Arguments);
 // Gives the screen its size, then opens the desktop display, titled with the program's name,
 // unless headless or no desktop is there; says so on the terminal when it cannot. The display
 // closes with the returned guard.
