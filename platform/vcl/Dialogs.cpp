@@ -1,6 +1,7 @@
 // Message boxes and the input query, built as forms with an icon, a text and buttons.
 #include "vcl/Dialogs.h"
 
+#include "vcl/DialogBuilding.h"
 #include "vcl/EditCtrls.h"
 #include "vcl/StdCtrls.h"
 
@@ -284,31 +285,11 @@ bool InputQuery(const std::string& ACaption, const std::string& APrompt, std::st
         form->SetCaption(ACaption);
         form->SetName("InputQuery");
         form->SetClientSize(232, 90);
-        auto* prompt = new TLabel(form.get());
-        prompt->SetName("Prompt");
-        prompt->SetParent(form.get());
-        prompt->SetBounds(8, 8, 216, 13);
-        prompt->SetCaption(APrompt);
-        edit = new TEdit(form.get());
-        edit->SetName("Edit");
-        edit->SetParent(form.get());
-        edit->SetBounds(8, 26, 216, 21);
+        AddControl<TLabel>(form.get(), form.get(), "Prompt", 8, 8, 216, 13)->SetCaption(APrompt);
+        edit = AddControl<TEdit>(form.get(), form.get(), "Edit", 8, 26, 216, 21);
         edit->SetText(Value);
         edit->SelectAll(); // typing replaces the old value
-        auto* ok = new TButton(form.get());
-        ok->SetName("OK");
-        ok->SetParent(form.get());
-        ok->SetCaption("OK");
-        ok->SetModalResult(mrOk);
-        ok->SetDefault(true);
-        ok->SetBounds(39, 58, 75, 25);
-        auto* cancel = new TButton(form.get());
-        cancel->SetName("Cancel");
-        cancel->SetParent(form.get());
-        cancel->SetCaption("Cancel");
-        cancel->SetModalResult(mrCancel);
-        cancel->SetCancel(true);
-        cancel->SetBounds(118, 58, 75, 25);
+        AddOkCancel(form.get(), Point(39, 58), Point(118, 58), 75, 25);
     }
     bool ok = form->ShowModal() == mrOk;
     if (ok) Value = edit->Text();

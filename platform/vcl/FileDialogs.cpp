@@ -84,14 +84,7 @@ void TOpenForm::Build() {
     FDrives = AddControl<TDriveComboBox>(this, this, "DriveCombo", 165, 184, 138, 21);
     AddLabel(this, this, "DrivesLabel", "Dri&ves:", 165, 168, FDrives);
 
-    auto* ok = AddControl<TButton>(this, this, "OK", 318, 8, 75, 23);
-    ok->SetCaption("OK");
-    ok->SetDefault(true);
-    ok->OnClick = [this](TObject*) { OkClick(); };
-    auto* cancel = AddControl<TButton>(this, this, "Cancel", 318, 37, 75, 23);
-    cancel->SetCaption("Cancel");
-    cancel->SetCancel(true);
-    cancel->SetModalResult(mrCancel);
+    AddOkCancel(this, Point(318, 8), Point(318, 37), 75, 23, [this] { OkClick(); });
     FReadOnly = AddControl<TCheckBox>(this, this, "ReadOnlyCheck", 318, 110, 80, 17);
     FReadOnly->SetCaption("&Read only");
     FReadOnly->SetVisible(!FSave && !(FDialog.Options() & ofHideReadOnly));
@@ -222,14 +215,7 @@ bool TOpenDialog::Execute() { return Run(false); }
 
 bool TSaveDialog::Execute() { return Run(true); }
 
-bool TOpenDialog::Run(bool save) {
-    auto form = std::unique_ptr<TOpenForm>(Make<TOpenForm>(Application, *this, save));
-    form->Build();
-    form->Start();
-    if (form->ShowModal() != mrOk) return false;
-    form->Finish();
-    return true;
-}
+bool TOpenDialog::Run(bool save) { return RunDialogForm<TOpenForm>(*this, save); }
 
 namespace {
 

@@ -164,14 +164,7 @@ void TFontForm::Build() {
     FSize->SetDropDownCount(10);
     AddLabel(this, this, "SizeLabel", "&Size:", 277, 6, FSize);
 
-    auto* ok = AddControl<TButton>(this, this, "OK", 340, 22, 75, 23);
-    ok->SetCaption("OK");
-    ok->SetDefault(true);
-    ok->OnClick = [this](TObject*) { OkClick(); };
-    auto* cancel = AddControl<TButton>(this, this, "Cancel", 340, 51, 75, 23);
-    cancel->SetCaption("Cancel");
-    cancel->SetCancel(true);
-    cancel->SetModalResult(mrCancel);
+    AddOkCancel(this, Point(340, 22), Point(340, 51), 75, 23, [this] { OkClick(); });
 
     auto* effects = AddControl<TGroupBox>(this, this, "EffectsGroup", 9, 56, 150, 106);
     effects->SetCaption("Effects");
@@ -330,14 +323,7 @@ TFontDialog::TFontDialog(TComponent* AOwner) : TComponent(AOwner), FFont(std::ma
 
 TFontDialog::~TFontDialog() = default;
 
-bool TFontDialog::Execute() {
-    auto form = std::unique_ptr<TFontForm>(Make<TFontForm>(Application, *this));
-    form->Build();
-    form->Start();
-    if (form->ShowModal() != mrOk) return false;
-    form->Finish();
-    return true;
-}
+bool TFontDialog::Execute() { return RunDialogForm<TFontForm>(*this); }
 
 namespace {
 

@@ -89,14 +89,7 @@ bool TPrinterSetupDialog::Execute() {
         landscape = AddControl<TRadioButton>(form.get(), group, "LandscapeButton", 60, 40, 88, 17);
         landscape->SetCaption("L&andscape");
 
-        auto* ok = AddControl<TButton>(form.get(), form.get(), "OK", 236, 162, 75, 24);
-        ok->SetCaption("OK");
-        ok->SetDefault(true);
-        ok->SetModalResult(mrOk);
-        auto* cancel = AddControl<TButton>(form.get(), form.get(), "Cancel", 317, 162, 75, 24);
-        cancel->SetCaption("Cancel");
-        cancel->SetCancel(true);
-        cancel->SetModalResult(mrCancel);
+        AddOkCancel(form.get(), Point(236, 162), Point(317, 162), 75, 24);
     }
 
     // The papers are the chosen printer's; a paper it lacks falls back to its first.
