@@ -312,27 +312,24 @@ int ExtSelectClipRgn(HDC h, HRGN rgn, int mode) {
     return KindOf(cur);
 }
 
-int IntersectClipRect(HDC h, int l, int t, int r, int b) {
+namespace {
+// Narrows the DC's clip to a rectangle in logical coordinates, or cuts the rectangle out of it.
+int ClipRect(HDC h, int l, int t, int r, int b, bool exclude) {
     DC* dc = Dc(h);
     if (!dc) return ERROR;
     POINT a = ToDevice(*dc, l, t), c = ToDevice(*dc, r, b);
     Region cur = dc->st.clip ? *dc->st.clip : Region(RECT{-100000, -100000, 100000, 100000});
-    cur.Intersect(RECT{a.x, a.y, c.x, c.y});
+    if (exclude) cur.Subtract(RECT{a.x, a.y, c.x, c.y});
+    else cur.Intersect(RECT{a.x, a.y, c.x, c.y});
     dc->st.clip = cur;
     dc->ClipChanged();
     return KindOf(cur);
 }
+} // namespace
 
-int ExcludeClipRect(HDC h, int l, int t, int r, int b) {
-    DC* dc = Dc(h);
-    if (!dc) return ERROR;
-    POINT a = ToDevice(*dc, l, t), c = ToDevice(*dc, r, b);
-    Region cur = dc->st.clip ? *dc->st.clip : Region(RECT{-100000, -100000, 100000, 100000});
-    cur.Subtract(RECT{a.x, a.y, c.x, c.y});
-    dc->st.clip = cur;
-    dc->ClipChanged();
-    return KindOf(cur);
-}
+int IntersectClipRect(HDC h, int l, int t, int r, int b) { return ClipRect(h, l, t, r, b, false); }
+
+int ExcludeClipRect(HDC h, int l, int t, int r, int b) { return ClipRect(h, l, t, r, b, true); }
 
 int OffsetClipRgn(HDC h, int dx, int dy) {
     DC* dc = Dc(h);
