@@ -2,6 +2,7 @@
 
 #include "rtl/FormFiles.h"
 #include "rtl/Streams.h"
+#include "testing/StoredText.h"
 #include "testing/UiTest.h"
 #include "vcl/Forms.h"
 #include "vcl/Streaming.h"
@@ -244,13 +245,7 @@ TEST_F(ControlBarTest, StoredRules) {
     ASSERT_NE(bar, nullptr);
     EXPECT_TRUE(bar->ShowHint());
     EXPECT_EQ(bar->Margin(), 4);
-    rtl::TMemoryStream out, outText;
-    WriteComponentToStream(bar, out);
-    out.SetPosition(0);
-    rtl::ObjectBinaryToText(out, outText);
-    std::string written(std::size_t(outText.Size()), '\0');
-    outText.SetPosition(0);
-    outText.Read(written.data(), int(written.size()));
+    const std::string written = testing_support::StoredText(bar);
     EXPECT_EQ(written.find("ShowHints"), std::string::npos) << written;
     EXPECT_NE(written.find("ShowHint = True"), std::string::npos) << written;
 }

@@ -7,6 +7,7 @@
 #include "rtl/IniFiles.h"
 #include "rtl/Streams.h"
 #include "vcl/Streaming.h"
+#include "testing/StoredText.h"
 #include "testing/UiTest.h"
 #include "win/TestHooks.h"
 
@@ -452,16 +453,7 @@ TEST_F(EntryPictures, ControlCharactersShowAsLettersAndCopyAsThemselves) {
 
 TEST_F(EntryPictures, RangesAreStoredWithTheFormForRangedTypesOnly) {
     vcl::RegisterClass<TTestEntryField>("TTestEntryField", "");
-    auto text = [](TTestEntryField* f) {
-        rtl::TMemoryStream binary, out;
-        vcl::WriteComponentToStream(f, binary);
-        binary.SetPosition(0);
-        rtl::ObjectBinaryToText(binary, out);
-        std::string s(static_cast<std::size_t>(out.Size()), '\0');
-        out.SetPosition(0);
-        out.Read(s.data(), out.Size());
-        return s;
-    };
+    auto text = [](TTestEntryField* f) { return testing_support::StoredText(f); };
     TTestEntryField* word = Field(fmPicture, fdWord, "99999");
     word->SetRange("1", "10");
     const std::string stored = text(word);

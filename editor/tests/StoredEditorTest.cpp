@@ -1,6 +1,7 @@
 // The editor's published properties stored with a form and read back.
 #include "editor/StoredEditor.h"
 
+#include "testing/StoredText.h"
 #include "testing/UiTest.h"
 #include "vcl/Streaming.h"
 
@@ -27,19 +28,7 @@ protected:
         UiTest::SetUp();
         vcl::RegisterClass<TStoredEditor>("TStoredEditor", "", EditorProperties<TStoredEditor>());
     }
-    static std::string Bytes(rtl::TMemoryStream& s) {
-        std::string out(static_cast<std::size_t>(s.Size()), '\0');
-        s.SetPosition(0);
-        s.Read(out.data(), s.Size());
-        return out;
-    }
-    static std::string Text(TZelCustomEditor& e) {
-        rtl::TMemoryStream binary, text;
-        vcl::WriteComponentToStream(&e, binary);
-        binary.SetPosition(0);
-        rtl::ObjectBinaryToText(binary, text);
-        return Bytes(text);
-    }
+    static std::string Text(TZelCustomEditor& e) { return testing_support::StoredText(&e); }
     static void ReadText(const std::string& form, TZelCustomEditor& e) {
         rtl::TMemoryStream text, binary;
         text.Write(form.data(), static_cast<std::int64_t>(form.size()));

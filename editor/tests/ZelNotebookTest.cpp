@@ -1,6 +1,7 @@
 #include "editor/ZelNotebook.h"
 
 #include "editor/ZelExceptions.h"
+#include "testing/StoredText.h"
 #include "testing/UiTest.h"
 #include "vcl/EditCtrls.h"
 #include "vcl/StdCtrls.h"
@@ -326,12 +327,7 @@ TEST_F(NotebookTest, AStoredNotebookKeepsItsPagesAndStartsOnItsDefaultPage) {
 
     rtl::TMemoryStream stream;
     WriteComponentToStream(Book, stream);
-    rtl::TMemoryStream text;
-    stream.SetPosition(0);
-    rtl::ObjectBinaryToText(stream, text);
-    std::string asText(static_cast<std::size_t>(text.Size()), '\0');
-    text.SetPosition(0);
-    text.Read(asText.data(), text.Size());
+    const std::string asText = testing_support::BinaryAsText(stream);
     for (const char* expected : {"object nbkMain: TZelNotebook", "DefaultPageIndex = 2", "TabHeight = 24",
                                  "object TZelNotebookPage", "Caption = '&Colours'", "TabTextColor = clRed",
                                  "PageEnabled = False", "Hint = 'General things'"})

@@ -2,6 +2,7 @@
 
 #include "rtl/FormFiles.h"
 #include "rtl/Streams.h"
+#include "testing/StoredText.h"
 #include "testing/UiTest.h"
 #include "vcl/Streaming.h"
 
@@ -238,26 +239,18 @@ TEST_F(SplitterTest, PaneRulesForEachSide) {
     }
 }
 
-std::string AsText(TComponent* C) {
-    rtl::TStringStream binary, text;
-    WriteComponentToStream(C, binary);
-    binary.SetPosition(0);
-    rtl::ObjectBinaryToText(binary, text);
-    return text.DataString();
-}
-
 TEST_F(SplitterTest, StoredPaneAndBand) {
     TRBandComponent band(nullptr);
-    EXPECT_EQ(AsText(&band), "object TRBandComponent\r\nend\r\n");
+    EXPECT_EQ(testing_support::StoredText(&band), "object TRBandComponent\r\nend\r\n");
     band.SetThickness(3);
     band.SetFormOnly(false);
     band.SetConstraint(TRBConstraint::rbVertical);
-    EXPECT_EQ(AsText(&band),
+    EXPECT_EQ(testing_support::StoredText(&band),
               "object TRBandComponent\r\n  Constraint = rbVertical\r\n  Thickness = 3\r\n  FormOnly = False\r\nend\r\n");
 
     // The side is stored even at its first value, so reading always aligns the pane.
     TMoveablePane pane(nullptr);
-    EXPECT_EQ(AsText(&pane), "object TMoveablePane\r\n  Left = 0\r\n  Top = 0\r\n  Width = 5\r\n  Height = 5\r\n"
+    EXPECT_EQ(testing_support::StoredText(&pane), "object TMoveablePane\r\n  Left = 0\r\n  Top = 0\r\n  Width = 5\r\n  Height = 5\r\n"
                              "  Color = clBtnFace\r\n  TabStop = False\r\n  AlignSide = saLeft\r\nend\r\n");
     rtl::TStringStream text("object TMoveablePane\r\n  AlignSide = saBottom\r\nend\r\n"), binary;
     rtl::ObjectTextToBinary(text, binary);

@@ -2,6 +2,8 @@
 #include "libconfig/ExplorerButton.h"
 #include "libconfig/LuLabel.h"
 
+#include "testing/StoredText.h"
+
 #include "rtl/FormFiles.h"
 #include "rtl/Streams.h"
 #include "vcl/Streaming.h"
@@ -14,14 +16,6 @@ namespace libconfig {
 namespace {
 
 using namespace vcl;
-
-std::string AsText(TComponent* C) {
-    rtl::TStringStream binary, text;
-    WriteComponentToStream(C, binary);
-    binary.SetPosition(0);
-    rtl::ObjectBinaryToText(binary, text);
-    return text.DataString();
-}
 
 template <class T>
 std::unique_ptr<T> FromText(const std::string& Text) {
@@ -40,13 +34,13 @@ TEST(StoredControls, OnlyValuesOffTheirDefaultsAreStored) {
     // A label and a button keep their places as every control does.
     const std::string bounds = "  Left = 0\r\n  Top = 0\r\n  Width = 65\r\n  Height = 17\r\n";
     const std::string buttonBounds = "  Left = 0\r\n  Top = 0\r\n  Width = 50\r\n  Height = 40\r\n";
-    EXPECT_EQ(AsText(&label), "object TLuLabel\r\n" + bounds + "end\r\n");
-    EXPECT_EQ(AsText(&button), "object TExplorerButton\r\n" + buttonBounds + "end\r\n");
+    EXPECT_EQ(testing_support::StoredText(&label), "object TLuLabel\r\n" + bounds + "end\r\n");
+    EXPECT_EQ(testing_support::StoredText(&button), "object TExplorerButton\r\n" + buttonBounds + "end\r\n");
     label.SetShadowColor(clBlack);
     button.SetShowDownPattern(false);
     button.SetOptions(boMonoDisplay);
-    EXPECT_EQ(AsText(&label), "object TLuLabel\r\n" + bounds + "  ShadowColor = clBlack\r\nend\r\n");
-    EXPECT_EQ(AsText(&button),
+    EXPECT_EQ(testing_support::StoredText(&label), "object TLuLabel\r\n" + bounds + "  ShadowColor = clBlack\r\nend\r\n");
+    EXPECT_EQ(testing_support::StoredText(&button),
               "object TExplorerButton\r\n" + buttonBounds + "  Options = [boMonoDisplay]\r\n  ShowDownPattern = False\r\nend\r\n");
 }
 
@@ -68,7 +62,7 @@ TEST(StoredControls, LabelAndButtonComeBackAsTheyWereStored) {
     original.SetShadingType(TShadingType::stDark);
     original.SetUnselectedFontColor(clMaroon);
     original.SetLayout(TButtonLayout::blBitmapRight);
-    const std::string text = AsText(&original);
+    const std::string text = testing_support::StoredText(&original);
     EXPECT_NE(text.find("Options = [boIconOnly]"), std::string::npos) << text;
     auto button = FromText<TExplorerButton>(text);
     ASSERT_TRUE(button);
@@ -85,7 +79,7 @@ TEST(StoredControls, LabelAndButtonComeBackAsTheyWereStored) {
 
 TEST(StoredControls, FolderPickerKeepsItsPlaceAndOwnFont) {
     TAvPathDialog original(nullptr);
-    EXPECT_EQ(AsText(&original), "object TAvPathDialog\r\n  Caption = ' Select Path'\r\nend\r\n");
+    EXPECT_EQ(testing_support::StoredText(&original), "object TAvPathDialog\r\n  Caption = ' Select Path'\r\nend\r\n");
     original.SetDialogTop(40);
     original.SetDialogLeft(30);
     original.SetFixedOnly(true);
@@ -93,7 +87,7 @@ TEST(StoredControls, FolderPickerKeepsItsPlaceAndOwnFont) {
     TFont font;
     font.SetName("Arial");
     original.SetFont(&font);
-    auto dialog = FromText<TAvPathDialog>(AsText(&original));
+    auto dialog = FromText<TAvPathDialog>(testing_support::StoredText(&original));
     ASSERT_TRUE(dialog);
     EXPECT_EQ(dialog->Position(), TPathDialogPosition::posDesigned);
     EXPECT_EQ(dialog->DialogTop(), 40);

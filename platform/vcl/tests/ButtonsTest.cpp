@@ -1,3 +1,4 @@
+#include "testing/StoredText.h"
 #include "testing/UiTest.h"
 
 #include "vcl/Buttons.h"
@@ -336,12 +337,7 @@ TEST_F(ButtonsTest, AStoredFormBringsTheButtonsBack) {
 
     rtl::TMemoryStream binary;
     WriteComponentToStream(Form, binary);
-    rtl::TMemoryStream text;
-    binary.SetPosition(0);
-    rtl::ObjectBinaryToText(binary, text);
-    std::string shown(static_cast<std::size_t>(text.Size()), '\0');
-    text.SetPosition(0);
-    text.Read(shown.data(), text.Size());
+    const std::string shown = testing_support::BinaryAsText(binary);
     EXPECT_NE(shown.find("Kind = bkOK"), std::string::npos) << shown;
     EXPECT_EQ(shown.find("Caption = 'OK'"), std::string::npos) << "the stock caption is not stored";
     EXPECT_NE(shown.find("Caption = 'Close'"), std::string::npos);

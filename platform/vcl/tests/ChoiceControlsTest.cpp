@@ -1,3 +1,4 @@
+#include "testing/StoredText.h"
 #include "testing/UiTest.h"
 
 #include "vcl/ButtonCtrls.h"
@@ -302,12 +303,7 @@ TEST_F(ChoiceTest, AStoredFormBringsTheControlsBackWithTheirItems) {
 
     rtl::TMemoryStream binary;
     WriteComponentToStream(Form, binary);
-    rtl::TMemoryStream text;
-    binary.SetPosition(0);
-    rtl::ObjectBinaryToText(binary, text);
-    std::string shown(static_cast<std::size_t>(text.Size()), '\0');
-    text.SetPosition(0);
-    text.Read(shown.data(), text.Size());
+    const std::string shown = testing_support::BinaryAsText(binary);
     for (const char* expected : {"Style = csDropDownList", "Items.Strings = (", "'it''s quoted'", "CharCase = ecLowerCase",
                                  "IntegralHeight = True", "Columns = 2", "ItemIndex = 2", "MaxValue = 99",
                                  "Value = 10", "GridOrdering = go8x2", "ForegroundIndex = 9", "Text = 'TMyType'"})

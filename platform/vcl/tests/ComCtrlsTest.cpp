@@ -1,3 +1,4 @@
+#include "testing/StoredText.h"
 #include "testing/UiTest.h"
 
 #include "vcl/ButtonCtrls.h"
@@ -423,12 +424,6 @@ protected:
         RegisterComCtrls();
         RegisterNotebooks();
     }
-    static std::string AsText(rtl::TStringStream& Binary) {
-        Binary.SetPosition(0);
-        rtl::TStringStream text;
-        rtl::ObjectBinaryToText(Binary, text);
-        return text.DataString();
-    }
 };
 
 } // namespace
@@ -479,7 +474,7 @@ TEST_F(StoredPagesTest, PagesPanelsAndNotebooksComeBack) {
 
     rtl::TStringStream binary;
     WriteComponentToStream(written, binary);
-    const std::string text = AsText(binary);
+    const std::string text = testing_support::BinaryAsText(binary);
     delete written;
     for (const char* part : {"object pgcMain: TPageControl", "ActivePage = tabTwo", "object tabOne: TTabSheet",
                              "HelpContext = 11", "TabVisible = False", "object nbkInner: TNotebook",
@@ -526,7 +521,7 @@ TEST_F(StoredPagesTest, PagesPanelsAndNotebooksComeBack) {
     // Written again, the form reads the same.
     rtl::TStringStream again;
     WriteComponentToStream(read, again);
-    EXPECT_EQ(AsText(again), text);
+    EXPECT_EQ(testing_support::BinaryAsText(again), text);
     delete read;
 }
 

@@ -1,5 +1,7 @@
 // Forms stored with their events: handlers bound by name, components bound to the form's fields,
 // forms laid out from their form resource, and the parts of the controls that forms keep.
+#include "testing/StoredText.h"
+
 #include "vcl/ButtonCtrls.h"
 #include "vcl/ComCtrls.h"
 #include "vcl/EditCtrls.h"
@@ -132,13 +134,7 @@ std::unique_ptr<rtl::TMemoryStream> Binary(const std::string& text) {
     return out;
 }
 
-std::string Text(TComponent* Root) {
-    rtl::TMemoryStream binary, text;
-    WriteComponentToStream(Root, binary);
-    binary.SetPosition(0);
-    rtl::ObjectBinaryToText(binary, text);
-    return std::string(static_cast<const char*>(text.Memory()), std::size_t(text.Size()));
-}
+using testing_support::StoredText;
 
 std::string BindFormText(const std::string& ButtonEvents) {
     return "object BindForm: TBindForm\n"
@@ -211,13 +207,13 @@ TEST(FormEvents, AStoredFormReadIntoANewFormRunsTheNewFormsHandlers) {
     ReadComponentFromStream(*Binary(BindFormText("    OnClick = btnOKClick\n")), first.get());
     first->OnClose = std::function<void(TObject*, TCloseAction&)>(
         TNamedHandler<TObject*, TCloseAction&>{"FormClose", [f = first.get()](TObject* s, TCloseAction& a) { f->FormClose(s, a); }});
-    const std::string text = Text(first.get());
+    const std::string text = StoredText(first.get());
     EXPECT_NE(text.find("    OnClick = btnOKClick\r\n"), std::string::npos) << text;
     EXPECT_NE(text.find("    OnChange = edtNameChange\r\n"), std::string::npos) << text;
     EXPECT_NE(text.find("  OnClose = FormClose\r\n"), std::string::npos) << text;
     // A handler set in code has no name to store.
     first->btnOK->OnDblClick = [](TObject*) {};
-    EXPECT_EQ(Text(first.get()), text);
+    EXPECT_EQ(StoredText(first.get()), text);
 
     auto stream = Binary(text);
     first.reset();
@@ -422,7 +418,7 @@ TEST(FormParts, MemoMenuPagesAndPanelsComeBackWithTheirHandlers) {
     EXPECT_EQ(form->Log, (std::vector<std::string>{"changing", "memo begin", "form", "panel"}));
 
     // Written back, the form is its file again.
-    const std::string written = Text(ReadParts(PartsText()).get());
+    const std::string written = StoredText(ReadParts(PartsText()).get());
     for (const char* line : {"      PopupMenu = mnuCode\r\n", "      OnChange = mmoCodeChange\r\n",
                              "  OnResize = FormResize\r\n", "    OnChanging = pgeMainChanging\r\n",
                              "    OnResize = pnlLeftResize\r\n", "        'end;')\r\n", "    HelpContext = 7\r\n"})

@@ -1,6 +1,7 @@
 // Menu components through real windows: a form's main menu chosen by mouse, keys, accelerator
 // letters and shortcuts, pop-up menus by a right click and from code, hints, and menus in
 // stored forms.
+#include "testing/StoredText.h"
 #include "testing/UiTest.h"
 
 #include "vcl/ExtCtrls.h"
@@ -305,12 +306,7 @@ TEST_F(Menus, TheOpenBarMenuLooksLikeAMenu) {
 TEST_F(Menus, MenusAreWrittenToAndReadFromStoredForms) {
     rtl::TMemoryStream binary;
     WriteComponentToStream(Form->MainMenu1, binary);
-    binary.SetPosition(0);
-    rtl::TMemoryStream text;
-    rtl::ObjectBinaryToText(binary, text);
-    std::string out(std::size_t(text.Size()), '\0');
-    text.SetPosition(0);
-    text.Read(out.data(), text.Size());
+    const std::string out = testing_support::BinaryAsText(binary);
     EXPECT_NE(out.find("object MainMenu1: TMainMenu\r\n  object File1: TMenuItem\r\n    Caption = '&File'\r\n"),
               std::string::npos)
         << out;
@@ -340,13 +336,7 @@ TEST_F(Menus, AStoredFormHoldsItsMenusAfterItsControls) {
     menu->SetName("PopupMenu1");
     menu->SetAutoPopup(false);
     NewItem(form, menu->Items(), "Add1", "&Add");
-    rtl::TMemoryStream binary, text;
-    WriteComponentToStream(form, binary);
-    binary.SetPosition(0);
-    rtl::ObjectBinaryToText(binary, text);
-    std::string out(std::size_t(text.Size()), '\0');
-    text.SetPosition(0);
-    text.Read(out.data(), text.Size());
+    const std::string out = testing_support::StoredText(form);
     EXPECT_NE(out.find("  object PopupMenu1: TPopupMenu\r\n    AutoPopup = False\r\n"
                        "    object Add1: TMenuItem\r\n      Caption = '&Add'\r\n    end\r\n  end\r\n"),
               std::string::npos)
