@@ -284,14 +284,6 @@ TEST_F(EditorViewTest, ScrollsPaintOnceWhenTheMessagesHaveRunAsAWholeRepaintWoul
              Editor->SetParaSelection(Editor->GetVisibleLines() + 1, 2, Editor->GetVisibleLines() + 1, 6, true);
          }},
     };
-    auto pixels = [&] {
-        std::vector<win::COLORREF> all;
-        win::HDC dc = win::GetDC(h);
-        for (int y = 0; y < Editor->ClientHeight(); ++y)
-            for (int x = 0; x < Editor->ClientWidth(); ++x) all.push_back(win::GetPixel(dc, x, y));
-        win::ReleaseDC(h, dc);
-        return all;
-    };
     for (const auto& [name, act] : cases) {
         Editor->SetCaretPosition(1, 1);
         Editor->SetTopLine(1);
@@ -302,10 +294,10 @@ TEST_F(EditorViewTest, ScrollsPaintOnceWhenTheMessagesHaveRunAsAWholeRepaintWoul
         EXPECT_EQ(win::PaintCountsOf(h).client, before) << name << ": painted at once";
         Application->ProcessMessages();
         EXPECT_EQ(win::PaintCountsOf(h).client, before + 1) << name;
-        const std::vector<win::COLORREF> shown = pixels();
+        const std::vector<win::COLORREF> shown = ClientPixels(*Editor);
         Editor->Invalidate();
         Editor->Update();
-        EXPECT_TRUE(shown == pixels()) << name << ": differs from a whole repaint";
+        EXPECT_TRUE(shown == ClientPixels(*Editor)) << name << ": differs from a whole repaint";
     }
 }
 

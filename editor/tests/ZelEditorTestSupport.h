@@ -102,6 +102,16 @@ protected:
         return out;
     }
 
+    // What the editor's client area shows, row by row, for comparing two ways of painting it.
+    static std::vector<win::COLORREF> ClientPixels(TZelCustomEditor& e) {
+        std::vector<win::COLORREF> all;
+        win::HDC dc = win::GetDC(e.Handle());
+        for (int y = 0; y < e.ClientHeight(); ++y)
+            for (int x = 0; x < e.ClientWidth(); ++x) all.push_back(win::GetPixel(dc, x, y));
+        win::ReleaseDC(e.Handle(), dc);
+        return all;
+    }
+
     vcl::TForm* Form = nullptr;
     TZelController* Controller = nullptr;
     TZelCustomEditor* Editor = nullptr;

@@ -223,14 +223,6 @@ TEST_F(ZelSpellDlgTest, TheSelectedWordIsShownAtOnceAsAWholeRefreshWouldShowIt) 
     Editor->SetTopLine(1);
     Application->ProcessMessages();
     const win::HWND h = Editor->Handle();
-    auto pixels = [&] {
-        std::vector<win::COLORREF> all;
-        win::HDC dc = win::GetDC(h);
-        for (int y = 0; y < Editor->ClientHeight(); ++y)
-            for (int x = 0; x < Editor->ClientWidth(); ++x) all.push_back(win::GetPixel(dc, x, y));
-        win::ReleaseDC(h, dc);
-        return all;
-    };
     const struct {
         std::int32_t Para;
         const char* Word;
@@ -251,9 +243,9 @@ TEST_F(ZelSpellDlgTest, TheSelectedWordIsShownAtOnceAsAWholeRefreshWouldShowIt) 
         ASSERT_TRUE(Editor->GetSelection(l1, c1, l2, c2));
         EXPECT_EQ(std::make_tuple(l1, c1, l2, c2),
                   std::make_tuple(c.Para, buffer->WordStart(), c.Para, buffer->WordEnd()));
-        const std::vector<win::COLORREF> shown = pixels();
+        const std::vector<win::COLORREF> shown = ClientPixels(*Editor);
         Editor->RefreshView(true);
-        EXPECT_TRUE(shown == pixels()) << "differs from a whole refresh";
+        EXPECT_TRUE(shown == ClientPixels(*Editor)) << "differs from a whole refresh";
     }
     // The search back to the top for the last word leaves nothing behind.
     buffer->GetNextWord(word);

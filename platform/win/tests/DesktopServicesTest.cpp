@@ -7,6 +7,7 @@
 #include <cstring>
 #include <stdexcept>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <sys/stat.h>
@@ -197,6 +198,20 @@ TEST(Beeps, AreRecorded) {
 
 class AcrossProcesses : public WinTest {};
 
+// In a forked child: its own window system, then (after Before, which looks at the run folder
+// first) a top-level window of the IDE's class.
+HWND ChildIdeWindow(const char* Caption, const std::function<void()>& Before = {}) {
+    ResetWindowSystem();
+    if (Before) Before();
+    WNDCLASS wc;
+    wc.lpfnWndProc = DefWindowProc;
+    wc.hInstance = TestInstance();
+    wc.lpszClassName = "TAppBuilder";
+    RegisterClass(&wc);
+    return CreateWindowEx(0, "TAppBuilder", Caption, WS_OVERLAPPEDWINDOW, 0, 0, 300, 100, nullptr, nullptr,
+                          TestInstance(), nullptr);
+}
+
 TEST_F(AcrossProcesses, AWindowsFileIsWrittenAgainOnlyWhenWhatItHoldsChanges) {
     HWND w = Top(0, 0, 10, 10, WS_POPUP, "TRecorder", "One");
     auto file = [] {
@@ -231,14 +246,7 @@ TEST_F(AcrossProcesses, AChildsTopLevelWindowIsSeenUntilItExits) {
     pid_t pid = fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
-        ResetWindowSystem();
-        WNDCLASS wc;
-        wc.lpfnWndProc = DefWindowProc;
-        wc.hInstance = TestInstance();
-        wc.lpszClassName = "TAppBuilder";
-        RegisterClass(&wc);
-        HWND w = CreateWindowEx(0, "TAppBuilder", "IDE - Project1", WS_OVERLAPPEDWINDOW, 0, 0, 300, 100,
-                                nullptr, nullptr, TestInstance(), nullptr);
+        HWND w = ChildIdeWindow("IDE - Project1");
         char c = w ? 'y' : 'n';
         (void)!write(go[1], &c, 1);
         (void)!read(done[0], &c, 1);
@@ -296,15 +304,8 @@ TEST_F(AcrossProcesses, AnotherProcesssWindowsAreSeenAsSoonAsTheyComeChangeAndGo
     pid_t pid = fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
-        ResetWindowSystem();
-        WNDCLASS wc;
-        wc.lpfnWndProc = DefWindowProc;
-        wc.hInstance = TestInstance();
-        wc.lpszClassName = "TAppBuilder";
-        RegisterClass(&wc);
-        char c = FindWindow("TRecorder", "Mine, renamed") ? 'y' : 'n';
-        HWND w = CreateWindowEx(0, "TAppBuilder", "First", WS_OVERLAPPEDWINDOW, 0, 0, 300, 100, nullptr, nullptr,
-                                TestInstance(), nullptr);
+        char c = 'n';
+        HWND w = ChildIdeWindow("First", [&] { c = FindWindow("TRecorder", "Mine, renamed") ? 'y' : 'n'; });
         if (!w) c = 'n';
         (void)!write(go[1], &c, 1);
         (void)!read(step[0], &c, 1);
