@@ -4,6 +4,8 @@
 
 #include "vcl/Dialogs.h"
 
+#include "rtl/ScopeGuards.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -577,11 +579,8 @@ void TCustomControlBar::Loaded() {
 
 void TCustomControlBar::PlaceSections(TControl* AControl, TRect& R) {
     if (FAligning) return;
-    struct TGuard {
-        bool& Flag;
-        explicit TGuard(bool& F) : Flag(F) { Flag = true; }
-        ~TGuard() { Flag = false; }
-    } guard(FAligning);
+    FAligning = true;
+    rtl::TScopeExit aligned([this] { FAligning = false; });
     R = InnerRect();
     TCustomControl::AlignControls(AControl, R);
     bool anyH = false, anyV = false;

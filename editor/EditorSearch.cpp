@@ -3,6 +3,7 @@
 #include "editor/ZelEditor.h"
 
 #include "editor/ZelUtils.h"
+#include "rtl/ScopeGuards.h"
 #include "vcl/Forms.h"
 
 #include <algorithm>
@@ -64,11 +65,9 @@ TFindReplaceResult TZelCustomEditor::FindReplace(const char* FindText, const cha
     };
 
     if (vcl::Screen) vcl::Screen->SetCursor(vcl::crHourGlass);
-    struct TRestore {
-        ~TRestore() {
-            if (vcl::Screen) vcl::Screen->SetCursor(vcl::crDefault);
-        }
-    } restore;
+    rtl::TScopeExit restore([] {
+        if (vcl::Screen) vcl::Screen->SetCursor(vcl::crDefault);
+    });
 
     // One undo step for all the replacements.
     std::optional<TUndoGroup> group;

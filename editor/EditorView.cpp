@@ -3,6 +3,7 @@
 #include "editor/ZelEditor.h"
 
 #include "editor/ZelUtils.h"
+#include "rtl/ScopeGuards.h"
 #include "vcl/Forms.h"
 #include "win/Gdi.h"
 #include "win/Windows.h"
@@ -161,7 +162,8 @@ void TZelCustomEditor::UpdateMetrics() {
     if (!HandleAllocated() || FInMetrics) return;
     // Showing or hiding a bar resizes the client area, which comes back here through WM_SIZE.
     FInMetrics = true;
-    try {
+    {
+        rtl::TScopeExit done([this] { FInMetrics = false; });
         win::HDC dc = win::GetDC(Handle());
         win::HGDIOBJ old = win::SelectObject(dc, FFixedFont->Font().Handle());
         win::TEXTMETRIC tm;
@@ -196,11 +198,7 @@ void TZelCustomEditor::UpdateMetrics() {
             }
             if (!changed) break;
         }
-    } catch (...) {
-        FInMetrics = false;
-        throw;
     }
-    FInMetrics = false;
     InvalidateAll(false);
 }
 
@@ -521,40 +519,37 @@ void TZelCustomEditor::Scroll(int DCols, std::int32_t DLines) {
     }
     const std::int32_t oldTop = FTopLine;
     const int oldOffset = FHorzOffset;
-    try {
-        if (top != FTopLine) {
-            FTopLine = static_cast<std::int32_t>(top);
-            FTopPara = FList->LineToParaPos(FTopLine, FTopOffset);
-            RenewVertThumb();
-        }
-        if (offset != FHorzOffset) {
-            FHorzOffset = offset;
-            RenewHorzThumb();
-        }
-        // Nothing is painted here: the window paints once when its messages have run, and what
-        // waits to be painted moves with the scrolled pixels. A pending full repaint shows the
-        // new place anyway.
-        if (HandleAllocated() && !FFullRepaintPending) {
-            const int dx = (oldOffset - FHorzOffset) * FCharWidth;
-            const int dy = (oldTop - FTopLine) * FLineHeight;
-            if (std::abs(dx) >= FVisibleColumns * FCharWidth || std::abs(dy) >= FVisibleLines * FLineHeight ||
-                (dx != 0 && dy != 0)) {
-                InvalidateAll(false);
-            } else {
-                win::RECT area{FLeftMargin, 0, TextRight(), FVisibleLines * FLineHeight};
-                win::ScrollWindow(Handle(), dx, dy, &area, &area);
-                if (FShowBookmarks && dy != 0) {
-                    win::RECT margin{0, 0, FLeftMargin, FVisibleLines * FLineHeight};
-                    win::ScrollWindow(Handle(), 0, dy, &margin, &margin);
-                }
+    rtl::TScopeExit notify([this, oldTop] {
+        if (FTopLine != oldTop) DoOnTopLineChanged(FTopLine);
+    });
+    if (top != FTopLine) {
+        FTopLine = static_cast<std::int32_t>(top);
+        FTopPara = FList->LineToParaPos(FTopLine, FTopOffset);
+        RenewVertThumb();
+    }
+    if (offset != FHorzOffset) {
+        FHorzOffset = offset;
+        RenewHorzThumb();
+    }
+    // Nothing is painted here: the window paints once when its messages have run, and what
+    // waits to be painted moves with the scrolled pixels. A pending full repaint shows the
+    // new place anyway.
+    if (HandleAllocated() && !FFullRepaintPending) {
+        const int dx = (oldOffset - FHorzOffset) * FCharWidth;
+        const int dy = (oldTop - FTopLine) * FLineHeight;
+        if (std::abs(dx) >= FVisibleColumns * FCharWidth || std::abs(dy) >= FVisibleLines * FLineHeight ||
+            (dx != 0 && dy != 0)) {
+            InvalidateAll(false);
+        } else {
+            win::RECT area{FLeftMargin, 0, TextRight(), FVisibleLines * FLineHeight};
+            win::ScrollWindow(Handle(), dx, dy, &area, &area);
+            if (FShowBookmarks && dy != 0) {
+                win::RECT margin{0, 0, FLeftMargin, FVisibleLines * FLineHeight};
+                win::ScrollWindow(Handle(), 0, dy, &margin, &margin);
             }
         }
-        PositionCaret(0);
-    } catch (...) {
-        if (FTopLine != oldTop) DoOnTopLineChanged(FTopLine);
-        throw;
     }
-    if (FTopLine != oldTop) DoOnTopLineChanged(FTopLine);
+    PositionCaret(0);
 }
 
 bool TZelCustomEditor::IsCaretVisible() {

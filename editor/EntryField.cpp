@@ -3,6 +3,7 @@
 #include "editor/EntryField.h"
 
 #include "editor/ZelExceptions.h"
+#include "rtl/ScopeGuards.h"
 #include "rtl/Streams.h"
 #include "vcl/Forms.h"
 #include "vcl/Streaming.h"
@@ -453,13 +454,8 @@ void TZelBaseEntryField::AdjustHeight() {
     const int fieldHeight = FontHeight(Font()->Handle());
     const int extra = Ctl3D() ? 8 : 6 * GetSystemMetrics(SM_CYBORDER);
     FAdjustingHeight = true;
-    try {
-        SetHeight(fieldHeight + extra);
-    } catch (...) {
-        FAdjustingHeight = false;
-        throw;
-    }
-    FAdjustingHeight = false;
+    rtl::TScopeExit adjusted([this] { FAdjustingHeight = false; });
+    SetHeight(fieldHeight + extra);
 }
 
 void TZelBaseEntryField::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
@@ -683,14 +679,9 @@ bool TZelBaseEntryField::Validate(bool OnExit) {
     {
         const bool soft = FSoftValidation;
         FSoftValidation = true;
-        try {
-            if (controller)
-                PostMessage(controller->Handle(), ZM_REFOCUS, 0, reinterpret_cast<LPARAM>(this));
-        } catch (...) {
-            FSoftValidation = soft;
-            throw;
-        }
-        FSoftValidation = soft;
+        rtl::TScopeExit restore([this, soft] { FSoftValidation = soft; });
+        if (controller)
+            PostMessage(controller->Handle(), ZM_REFOCUS, 0, reinterpret_cast<LPARAM>(this));
     }
     if (!controller || !controller->ErrorPending())
         PostMessage(Handle(), ZM_FIELDERROR, FLastError, 0);

@@ -6,6 +6,7 @@
 #include "vcl/StoredControls.h"
 #include "vcl/Streaming.h"
 
+#include "rtl/ScopeGuards.h"
 #include "rtl/SysUtils.h"
 
 #include <algorithm>
@@ -568,13 +569,10 @@ void TZelNotebook::SetTabOrientation(TTabOrientation Value) {
     if (!IsLoading() && Value == TTabOrientation::toRight) {
         TTabOrientation keep = FTabOrientation;
         FTabOrientation = Value;
-        try {
-            CheckTabFont(Font());
-            CheckTabFont(FActiveTabFont.get());
-        } catch (...) {
-            FTabOrientation = keep;
-            throw;
-        }
+        rtl::TScopeExit undo([this, keep] { FTabOrientation = keep; });
+        CheckTabFont(Font());
+        CheckTabFont(FActiveTabFont.get());
+        undo.Dismiss();
     }
     FTabOrientation = Value;
     ReapplyBounds();
@@ -857,13 +855,8 @@ void TZelNotebook::KeyDown(unsigned& Key, TShiftState Shift) {
     Key = 0;
     if (target < 0 || target == FPageIndex) return;
     FKeyboardNavigation = true;
-    try {
-        SetPageIndex(target);
-    } catch (...) {
-        FKeyboardNavigation = false;
-        throw;
-    }
-    FKeyboardNavigation = false;
+    rtl::TScopeExit done([this] { FKeyboardNavigation = false; });
+    SetPageIndex(target);
 }
 
 void TZelNotebook::WMGetDlgCode(TMessage& Message) {

@@ -9,6 +9,7 @@
 #include "rtl/Registry.h"
 #include "rtl/StringLists.h"
 #include "rtl/Streams.h"
+#include "rtl/ScopeGuards.h"
 #include "rtl/SysUtils.h"
 #include "vcl/Dialogs.h"
 #include "vcl/Streaming.h"
@@ -453,14 +454,15 @@ void TfrmCodeForm::btnDeleteClick(TObject*) {
     mmoCode->SetText("");
     edtDescription->SetText("");
     lstName->Items()->Delete(index);
-    try {
+    {
+        rtl::TScopeExit restore([&] {
+            // Nothing is deleted when the file keeps the snippet.
+            AddEntry(name, frag);
+            lstName->SetItemIndex(IndexOfSnippet(frag));
+            lstNameClick(this);
+        });
         SaveSnippets(FCodeFile);
-    } catch (...) {
-        // Nothing is deleted when the file keeps the snippet.
-        AddEntry(name, frag);
-        lstName->SetItemIndex(IndexOfSnippet(frag));
-        lstNameClick(this);
-        throw;
+        restore.Dismiss();
     }
     if (FCurrent == frag) FCurrent = nullptr;
     std::erase_if(FSnippets, [frag](const std::unique_ptr<TCodeFrag>& p) { return p.get() == frag; });

@@ -2,6 +2,7 @@
 
 #include "ide/Ide.h"
 
+#include "rtl/ScopeGuards.h"
 #include "spellexpert/SyntaxColour.h"
 #include "vcl/Forms.h"
 
@@ -444,13 +445,10 @@ void TCodeView::Edit(const std::function<void(TEditBuffer&)>& edit) {
     if (!FBuffer)
         return;
     FEditing = true;
-    try {
+    {
+        rtl::TScopeExit done([this] { FEditing = false; });
         edit(*FBuffer);
-    } catch (...) {
-        FEditing = false;
-        throw;
     }
-    FEditing = false;
     FWantedColumn = -1;
     MakeCursorVisible();
     Sync();

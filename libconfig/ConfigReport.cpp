@@ -2,6 +2,7 @@
 #include "libconfig/ConfigReport.h"
 
 #include "rtl/IniFiles.h"
+#include "rtl/ScopeGuards.h"
 #include "rtl/SysUtils.h"
 #include "vcl/Printers.h"
 
@@ -56,13 +57,12 @@ void TBaseReport::PrintReport() {
     TPrinter* printer = Printer();
     printer->SetTitle("Vorl Report");
     printer->BeginDoc();
-    try {
-        BeginReport();
-    } catch (...) {
+    rtl::TScopeExit drop([printer] {
         // A report cut short is dropped, never filed as if it were whole.
         if (printer->Printing()) printer->Abort();
-        throw;
-    }
+    });
+    BeginReport();
+    drop.Dismiss();
     printer->EndDoc();
 }
 

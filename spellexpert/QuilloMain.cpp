@@ -11,6 +11,7 @@
 #include "rtl/IniFiles.h"
 #include "rtl/Modules.h"
 #include "rtl/Paths.h"
+#include "rtl/ScopeGuards.h"
 #include "rtl/SysUtils.h"
 #include "vcl/Dialogs.h"
 #include "vcl/Streaming.h"
@@ -89,17 +90,12 @@ void TMainForm::Run(int Mode) {
     FCheckMode = Mode;
     // Whatever ends the walk, the dictionary is closed, the windows are hidden and the IDE gets
     // its project and file back before an error is reported.
-    try {
-        if (PlaceWindows()) CheckFiles();
-    } catch (...) {
+    rtl::TScopeExit ended([this] {
         EndRun();
         RestoreIDE();
         SetModalResult(mrCancel);
-        throw;
-    }
-    EndRun();
-    RestoreIDE();
-    SetModalResult(mrCancel);
+    });
+    if (PlaceWindows()) CheckFiles();
 }
 
 void TMainForm::EndRun() {
@@ -319,13 +315,13 @@ int QuilloCheck(host::TIToolServices* Services) {
         // Owned by the library's application, so it goes when the library is unloaded.
         TheMainForm = Make<TMainForm>(Application);
     }
-    try {
-        return TheMainForm->ShowModal();
-    } catch (...) {
+    rtl::TScopeExit release([] {
         // Not left for the library's unloading, when the window system's state may be gone.
         TheMainForm->FreeShowingWindows();
-        throw;
-    }
+    });
+    const int result = TheMainForm->ShowModal();
+    release.Dismiss();
+    return result;
 }
 
 void DoneQuillo() {

@@ -2,6 +2,8 @@
 
 #include "spellexpert/SyntaxColour.h"
 
+#include "rtl/ScopeGuards.h"
+
 #include <algorithm>
 #include <string>
 
@@ -27,16 +29,12 @@ void DrawSyntaxLine(vcl::TCanvas* Canvas, vcl::TRect LineRect, const char* S, in
     }
     Canvas->FillRect(LineRect);
     // The runs' colours must not reach the next row's fill.
-    struct TCanvasGuard {
-        vcl::TCanvas* C;
-        vcl::TColor Brush, Font;
-        vcl::TFontStyles Style;
-        ~TCanvasGuard() {
-            C->Brush()->SetColor(Brush);
-            C->Font()->SetColor(Font);
-            C->Font()->SetStyle(Style);
-        }
-    } guard{Canvas, Canvas->Brush()->Color(), Canvas->Font()->Color(), Canvas->Font()->Style()};
+    rtl::TScopeExit restore([Canvas, brush = Canvas->Brush()->Color(), font = Canvas->Font()->Color(),
+                             style = Canvas->Font()->Style()] {
+        Canvas->Brush()->SetColor(brush);
+        Canvas->Font()->SetColor(font);
+        Canvas->Font()->SetStyle(style);
+    });
     std::string codes = SyntaxList->GetLineAttributes(Line);
     if (codes.empty() || Len <= 0 || !S)
         return;

@@ -9,6 +9,7 @@
 #include "editor/ZelNotebook.h"
 
 #include "rtl/CodePages.h"
+#include "rtl/ScopeGuards.h"
 #include "vcl/Streaming.h"
 
 #include <algorithm>
@@ -168,22 +169,16 @@ int TZelSpellDlg::SpellCheck(TControl* Control) {
         std::int32_t line1 = 0, line2 = 0;
         int col1 = 0, col2 = 0;
         const bool selected = editor->GetSelection(line1, col1, line2, col2);
-        struct TRestore {
-            TZelCustomEditor* Editor;
-            bool Hide, Selected;
-            std::int32_t CaretLine, Line1, Line2;
-            int CaretCol, Col1, Col2;
-            ~TRestore() {
-                const std::int32_t lines = Editor->LineCount();
-                if (lines >= 1 && Selected) {
-                    const bool caretAtEnd = CaretLine == Line2 && CaretCol == Col2;
-                    Editor->SetSelection(Line1, Col1, Line2, Col2, caretAtEnd);
-                } else if (lines >= 1) {
-                    Editor->SetSelection(CaretLine, CaretCol, CaretLine, CaretCol, true);
-                }
-                Editor->SetHideSelection(Hide);
+        rtl::TScopeExit restore([=] {
+            const std::int32_t lines = editor->LineCount();
+            if (lines >= 1 && selected) {
+                const bool caretAtEnd = caretLine == line2 && caretCol == col2;
+                editor->SetSelection(line1, col1, line2, col2, caretAtEnd);
+            } else if (lines >= 1) {
+                editor->SetSelection(caretLine, caretCol, caretLine, caretCol, true);
             }
-        } restore{editor, hideSelection, selected, caretLine, line1, line2, caretCol, col1, col2};
+            editor->SetHideSelection(hideSelection);
+        });
         auto buffer = TCalvexEditor::NewOnEditor(editor);
         return CheckBuffer(*buffer);
     }
@@ -191,15 +186,11 @@ int TZelSpellDlg::SpellCheck(TControl* Control) {
         const int selStart = field->GetSelStart();
         const int selLength = field->GetSelLength();
         const int insertPos = field->GetInsertPos();
-        struct TRestore {
-            TZelBaseEntryField* Field;
-            int Start, Length, Insert;
-            ~TRestore() {
-                Field->SetSelStart(Start);
-                Field->SetSelLength(Length);
-                if (Insert >= 0) Field->SetInsertPos(Insert);
-            }
-        } restore{field, selStart, selLength, insertPos};
+        rtl::TScopeExit restore([=] {
+            field->SetSelStart(selStart);
+            field->SetSelLength(selLength);
+            if (insertPos >= 0) field->SetInsertPos(insertPos);
+        });
         auto buffer = TCalvexField::NewOnField(field);
         return CheckBuffer(*buffer);
     }

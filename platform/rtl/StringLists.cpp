@@ -4,6 +4,7 @@
 #include "rtl/Exceptions.h"
 #include "rtl/Files.h"
 #include "rtl/LineSplitter.h"
+#include "rtl/ScopeGuards.h"
 #include "rtl/Streams.h"
 #include "rtl/SysUtils.h"
 
@@ -13,18 +14,6 @@
 namespace rtl {
 
 namespace {
-
-// Holds a list's notifications back for the length of a compound change.
-class TUpdateGuard {
-public:
-    explicit TUpdateGuard(TStrings& list) : FList(list) { FList.BeginUpdate(); }
-    ~TUpdateGuard() { FList.EndUpdate(); }
-    TUpdateGuard(const TUpdateGuard&) = delete;
-    TUpdateGuard& operator=(const TUpdateGuard&) = delete;
-
-private:
-    TStrings& FList;
-};
 
 [[noreturn]] void SortedListError() { throw EStringListError("Operation not allowed on sorted string list"); }
 

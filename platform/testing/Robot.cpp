@@ -4,6 +4,7 @@
 #include "vcl/WindowData.h"
 
 #include "rtl/Clock.h"
+#include "rtl/ScopeGuards.h"
 #include "rtl/TestHooks.h"
 #include "win/TestHooks.h"
 
@@ -155,21 +156,16 @@ void TRobot::Hook(void* Data) {
 void TRobot::Step() {
     if (FRunning || FSteps.empty() || HasQueuedInput()) return;
     FRunning = true;
-    try {
-        // A step that leaves the loop nothing to take (an action, a check) is followed by the
-        // next at once; otherwise the loop would find nothing and wait for ever.
-        for (;;) {
-            TStep step = FSteps.front();
-            if (!step.Run()) break;
-            FSteps.pop_front();
-            MSG pending;
-            if (FSteps.empty() || HasQueuedInput() || PeekMessage(&pending, nullptr, 0, 0, PM_NOREMOVE)) break;
-        }
-    } catch (...) {
-        FRunning = false;
-        throw;
+    rtl::TScopeExit done([this] { FRunning = false; });
+    // A step that leaves the loop nothing to take (an action, a check) is followed by the next
+    // at once; otherwise the loop would find nothing and wait for ever.
+    for (;;) {
+        TStep step = FSteps.front();
+        if (!step.Run()) break;
+        FSteps.pop_front();
+        MSG pending;
+        if (FSteps.empty() || HasQueuedInput() || PeekMessage(&pending, nullptr, 0, 0, PM_NOREMOVE)) break;
     }
-    FRunning = false;
 }
 
 void TRobot::Queue(std::string What, std::function<bool()> Run) { FSteps.push_back({std::move(What), std::move(Run)}); }

@@ -6,6 +6,8 @@
 #include "vcl/StoredControls.h"
 #include "vcl/Streaming.h"
 
+#include "rtl/ScopeGuards.h"
+
 #include <algorithm>
 
 namespace vcl {
@@ -129,15 +131,12 @@ private:
 
 void TButtonGlyph::SetGlyph(TBitmap* Value) {
     Invalidate();
-    FQuiet = true;
-    try {
+    {
+        FQuiet = true;
+        rtl::TScopeExit loud([this] { FQuiet = false; });
         if (Value) FOriginal->Assign(Value);
         else FOriginal->SetSize(0, 0);
-    } catch (...) {
-        FQuiet = false;
-        throw;
     }
-    FQuiet = false;
     if (Value && Value->Height() > 0 && Value->Width() > 0) {
         FTransparentColor = FOriginal->Canvas()->Pixels(0, FOriginal->Height() - 1);
         if (int n = GlyphCountOf(Value)) FNumGlyphs = n;

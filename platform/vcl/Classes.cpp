@@ -1,6 +1,7 @@
 // Components: ownership, names, notifications and the loading bracket.
 #include "vcl/Classes.h"
 
+#include "rtl/ScopeGuards.h"
 
 #include <algorithm>
 #include <cctype>
@@ -259,15 +260,9 @@ void TCollection::Assign(TPersistent* Source) {
         return;
     }
     if (other == this) return;
-    BeginUpdate();
-    try {
-        Clear();
-        for (TCollectionItem* item : other->FItems) Add()->Assign(item);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    rtl::TUpdateGuard update(*this);
+    Clear();
+    for (TCollectionItem* item : other->FItems) Add()->Assign(item);
 }
 
 void TCollection::EndUpdate() {

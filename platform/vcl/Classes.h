@@ -7,6 +7,7 @@
 #include "rtl/Exceptions.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -110,14 +111,9 @@ public:
 // Creates a component and then runs its AfterConstruction, when every constructor is done.
 template <class T, class... Args>
 T* Make(Args&&... args) {
-    T* made = new T(std::forward<Args>(args)...);
-    try {
-        made->AfterConstruction();
-    } catch (...) {
-        delete made;
-        throw;
-    }
-    return made;
+    std::unique_ptr<T> made(new T(std::forward<Args>(args)...));
+    made->AfterConstruction();
+    return made.release();
 }
 
 class TCollection;

@@ -5,6 +5,7 @@
 #include "vcl/Menus.h"
 
 #include "rtl/Modules.h"
+#include "rtl/ScopeGuards.h"
 
 #include <algorithm>
 #include <cstring>
@@ -546,14 +547,11 @@ void TWinControl::CreateWindowHandle(const TCreateParams& P) {
     TWinControl* outer = CreationControl;
     CreationControl = this;
     HWND made = nullptr;
-    try {
+    {
+        rtl::TScopeExit restore([outer] { CreationControl = outer; });
         made = CreateWindowEx(P.ExStyle, P.WinClassName.c_str(), P.Caption.c_str(), P.Style, P.X, P.Y,
                               P.Width, P.Height, P.WndParent, nullptr, P.WindowClass.hInstance, P.Param);
-    } catch (...) {
-        CreationControl = outer;
-        throw;
     }
-    CreationControl = outer;
     if (made && !FHandle) {
         FHandle = made;
         Windows()[made] = this;
@@ -563,13 +561,10 @@ void TWinControl::CreateWindowHandle(const TCreateParams& P) {
 void TWinControl::CreateHandle() {
     if (FHandle) return;
     FControlState |= csCreating;
-    try {
+    {
+        rtl::TScopeExit created([this] { FControlState &= ~TControlState(csCreating); });
         CreateWnd();
-    } catch (...) {
-        FControlState &= ~TControlState(csCreating);
-        throw;
     }
-    FControlState &= ~TControlState(csCreating);
     // A child made later than its siblings still lies where the control list has it.
     if (FParent) {
         HWND above = HWND_TOP;
@@ -685,12 +680,9 @@ void TWinControl::UpdateShowing() {
     if (showing) HandleNeeded();
     if (showing != FShowing) {
         FShowing = showing;
-        try {
-            Perform(CM_SHOWINGCHANGED, 0, 0);
-        } catch (...) {
-            FShowing = !showing;
-            throw;
-        }
+        rtl::TScopeExit undo([this, showing] { FShowing = !showing; });
+        Perform(CM_SHOWINGCHANGED, 0, 0);
+        undo.Dismiss();
     }
     std::vector<TControl*> children = FControls;
     for (TControl* c : children)
@@ -881,14 +873,9 @@ void TWinControl::AlignAll(TControl* AControl) {
     if (std::none_of(FControls.begin(), FControls.end(), [](TControl* c) { return c->Align() != TAlign::alNone; }))
         return;
     ++FAlignLevel;
-    try {
-        TRect r = ClientRect();
-        AlignControls(AControl, r);
-    } catch (...) {
-        --FAlignLevel;
-        throw;
-    }
-    --FAlignLevel;
+    rtl::TScopeExit aligned([this] { --FAlignLevel; });
+    TRect r = ClientRect();
+    AlignControls(AControl, r);
 }
 
 void TWinControl::AlignControls(TControl* AControl, TRect& R) {
@@ -1099,27 +1086,17 @@ void TWinControl::PaintControls(HDC DC, TControl* First) {
         int saved = SaveDC(DC);
         OffsetViewportOrgEx(DC, g->FLeft, g->FTop, nullptr);
         IntersectClipRect(DC, 0, 0, g->FWidth, g->FHeight);
-        try {
-            g->PaintOn(DC);
-        } catch (...) {
-            RestoreDC(DC, saved);
-            throw;
-        }
-        RestoreDC(DC, saved);
+        rtl::TScopeExit restore([DC, saved] { RestoreDC(DC, saved); });
+        g->PaintOn(DC);
     }
 }
 
 void TWinControl::PaintHandler(TMessage&) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(FHandle, &ps);
-    try {
-        PaintWindow(dc);
-        PaintControls(dc, nullptr);
-    } catch (...) {
-        EndPaint(FHandle, &ps);
-        throw;
-    }
-    EndPaint(FHandle, &ps);
+    rtl::TScopeExit end([&] { EndPaint(FHandle, &ps); });
+    PaintWindow(dc);
+    PaintControls(dc, nullptr);
 }
 
 void TWinControl::WMPaint(TMessage& M) { PaintHandler(M); }
@@ -1367,13 +1344,10 @@ void TControlCanvas::PaintWith(HDC DC, const std::function<void()>& paint) {
     FreeHandle();
     SetHandle(DC);
     Font()->Assign(FControl->Font());
-    try {
-        paint();
-    } catch (...) {
+    rtl::TScopeExit release([this] {
         if (!FOwnDC) SetHandle(nullptr);
-        throw;
-    }
-    if (!FOwnDC) SetHandle(nullptr);
+    });
+    paint();
 }
 
 void TControlCanvas::CreateHandle() {

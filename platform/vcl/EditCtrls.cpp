@@ -5,6 +5,7 @@
 #include "vcl/StoredControls.h"
 
 #include "rtl/LineSplitter.h"
+#include "rtl/ScopeGuards.h"
 #include "rtl/SysUtils.h"
 
 #include "vcl/Clipbrd.h"
@@ -804,13 +805,8 @@ void TCustomMemo::SetWordWrap(bool Value) {
 void TCustomMemo::BufferChanged() {
     if (FSyncing) return;
     FSyncing = true;
-    try {
-        FLines.SetText(Buffer());
-    } catch (...) {
-        FSyncing = false;
-        throw;
-    }
-    FSyncing = false;
+    rtl::TScopeExit synced([this] { FSyncing = false; });
+    FLines.SetText(Buffer());
 }
 
 void TCustomMemo::LinesChanged() {
@@ -818,14 +814,11 @@ void TCustomMemo::LinesChanged() {
     std::string text = FLines.Text();
     // The window's text has no break after its last line.
     if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) text.resize(text.size() - 2);
-    FSyncing = true;
-    try {
+    {
+        FSyncing = true;
+        rtl::TScopeExit synced([this] { FSyncing = false; });
         SetTextValue(text);
-    } catch (...) {
-        FSyncing = false;
-        throw;
     }
-    FSyncing = false;
     Perform(CM_TEXTCHANGED, 0, 0);
 }
 

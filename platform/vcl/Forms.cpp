@@ -4,6 +4,8 @@
 #include "vcl/Menus.h"
 #include "vcl/StoredControls.h"
 
+#include "rtl/ScopeGuards.h"
+
 #include <algorithm>
 
 namespace vcl {
@@ -307,28 +309,22 @@ TModalResult TCustomForm::ShowModal() {
             SetActiveWindow(activeBefore);
     };
     const std::vector<HWND> disabled = DisableTaskWindows(Handle());
-    auto restore = [&] {
+    bool ended = false;
+    rtl::TScopeExit end([&] {
+        // Other windows come back before this one hides, so that one of them gets activated.
         EnableTaskWindows(disabled);
         FModal = false;
-    };
-    try {
-        Show();
-        FModalResult = mrNone;
-        do {
-            Application->HandleMessage();
-            if (Application->Terminated()) FModalResult = mrCancel;
-            else if (FModalResult != mrNone) CloseModal();
-        } while (FModalResult == mrNone);
-    } catch (...) {
-        restore();
-        if (HandleAllocated()) Hide();
+        if (ended || HandleAllocated()) Hide();
         reactivate();
-        throw;
-    }
-    // Other windows come back before this one hides, so that one of them gets activated.
-    restore();
-    Hide();
-    reactivate();
+    });
+    Show();
+    FModalResult = mrNone;
+    do {
+        Application->HandleMessage();
+        if (Application->Terminated()) FModalResult = mrCancel;
+        else if (FModalResult != mrNone) CloseModal();
+    } while (FModalResult == mrNone);
+    ended = true;
     return FModalResult;
 }
 

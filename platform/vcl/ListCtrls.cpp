@@ -4,6 +4,7 @@
 #include "vcl/EditCtrls.h"
 #include "vcl/StoredControls.h"
 
+#include "rtl/ScopeGuards.h"
 #include "rtl/SysUtils.h"
 
 #include <algorithm>
@@ -61,14 +62,8 @@ protected:
 private:
     template <class F> int Guarded(F f) {
         ++FDepth;
-        try {
-            int r = f();
-            --FDepth;
-            return r;
-        } catch (...) {
-            --FDepth;
-            throw;
-        }
+        rtl::TScopeExit out([this] { --FDepth; });
+        return f();
     }
     void Report() {
         if (FDepth == 0 && UpdateCount() == 0) FOwner->ItemsChanged();
@@ -123,13 +118,8 @@ void TCustomListBox::FitHeight() {
     int rest = ClientHeight() % std::max(1, ItemHeight());
     if (rest == 0 || Height() - rest <= 0) return;
     FFitting = true;
-    try {
-        SetBounds(Left(), Top(), Width(), Height() - rest);
-    } catch (...) {
-        FFitting = false;
-        throw;
-    }
-    FFitting = false;
+    rtl::TScopeExit fitted([this] { FFitting = false; });
+    SetBounds(Left(), Top(), Width(), Height() - rest);
 }
 
 void TCustomListBox::SetItemHeight(int Value) {

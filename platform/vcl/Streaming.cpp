@@ -7,6 +7,7 @@
 #include "rtl/CodePages.h"
 #include "rtl/FormFiles.h"
 #include "rtl/Resources.h"
+#include "rtl/ScopeGuards.h"
 
 #include <algorithm>
 #include <cctype>
@@ -398,21 +399,15 @@ void TReader::BindField(TComponent* Component) {
 }
 
 void TReader::ReadCollection(TCollection* Collection) {
-    Collection->BeginUpdate();
-    try {
-        Collection->Clear();
-        while (!FReader.EndOfList()) {
-            rtl::TValueType t = FReader.NextValue();
-            if (t == rtl::vaInt8 || t == rtl::vaInt16 || t == rtl::vaInt32) ReadInteger(); // the order
-            if (FReader.ReadValue() != rtl::vaList) InvalidValue();
-            ReadProperties(Collection->Add());
-        }
-        FReader.ReadListEnd();
-    } catch (...) {
-        Collection->EndUpdate();
-        throw;
+    rtl::TUpdateGuard update(*Collection);
+    Collection->Clear();
+    while (!FReader.EndOfList()) {
+        rtl::TValueType t = FReader.NextValue();
+        if (t == rtl::vaInt8 || t == rtl::vaInt16 || t == rtl::vaInt32) ReadInteger(); // the order
+        if (FReader.ReadValue() != rtl::vaList) InvalidValue();
+        ReadProperties(Collection->Add());
     }
-    Collection->EndUpdate();
+    FReader.ReadListEnd();
 }
 
 void TReader::ReadProperty(TPersistent* Instance) {
@@ -454,15 +449,11 @@ void TReader::ReadProperties(TPersistent* Instance) {
 }
 
 void TReader::ReadData(TComponent* Instance) {
-    TComponent* saved = FCurrent;
-    FCurrent = Instance;
-    try {
+    {
+        rtl::TScopeExit restore([this, saved = FCurrent] { FCurrent = saved; });
+        FCurrent = Instance;
         ReadProperties(Instance);
-    } catch (...) {
-        FCurrent = saved;
-        throw;
     }
-    FCurrent = saved;
     while (!FReader.EndOfList()) ReadComponent(Instance);
     FReader.ReadListEnd();
 }
@@ -471,11 +462,8 @@ void TComponent::ReadState(TReader& Reader) { Reader.ReadData(this); }
 
 TComponent* TReader::ReadComponent(TComponent* Parent) {
     // Each level is a call deeper; a corrupt stream must not run the stack out.
-    struct Level {
-        int& Depth;
-        explicit Level(int& d) : Depth(d) { ++Depth; }
-        ~Level() { --Depth; }
-    } level(FDepth);
+    ++FDepth;
+    rtl::TScopeExit level([this] { --FDepth; });
     if (FDepth > MaxNesting)
         throw rtl::EReadError("Invalid stream format: objects nested too deeply at offset " +
                               std::to_string(FStream.Position()));
@@ -499,14 +487,9 @@ TComponent* TReader::ReadComponent(TComponent* Parent) {
     }
     BindField(component);
     component->FComponentState |= csReading;
-    try {
-        component->SetParentComponent(Parent);
-        component->ReadState(*this);
-    } catch (...) {
-        component->FComponentState &= ~TComponentState(csReading);
-        throw;
-    }
-    component->FComponentState &= ~TComponentState(csReading);
+    rtl::TScopeExit read([component] { component->FComponentState &= ~TComponentState(csReading); });
+    component->SetParentComponent(Parent);
+    component->ReadState(*this);
     return component;
 }
 
@@ -524,45 +507,39 @@ TComponent* TReader::ReadRootComponent(TComponent* Root) {
         if (!info.Create) throw EClassNotFound("Class " + className + " not found");
         FStream.SetPosition(start);
         // The stream is the root's layout: the new form does not read its own resource as well.
-        const std::type_index* saved = tlsReadingRootType;
+        rtl::TScopeExit restore([saved = tlsReadingRootType] { tlsReadingRootType = saved; });
         tlsReadingRootType = &info.Type;
-        try {
-            root = info.Create(nullptr);
-        } catch (...) {
-            tlsReadingRootType = saved;
-            throw;
-        }
-        tlsReadingRootType = saved;
+        root = info.Create(nullptr);
     }
-    try {
+    rtl::TScopeExit dropRoot([&] {
+        if (!Root) delete root;
+    });
+    {
         TLoadingBracket loading(root);
         FRoot = root;
         FRootClass = RegisteredClassOf(root);
-        try {
-            int flags = 0;
-            std::int64_t childPos = 0;
-            std::string className, name;
-            FReader.ReadObjectHeader(flags, childPos, className, name);
-            root->FComponentState |= csReading;
-            if (!name.empty()) root->SetName(name);
-            root->ReadState(*this);
-            ResolveReferences();
-            root->FComponentState &= ~TComponentState(csReading);
-        } catch (...) {
+        rtl::TScopeExit done([this] {
+            FRoot = nullptr;
+            FMade.clear();
+        });
+        rtl::TScopeExit dropMade([&] {
             FReferences.clear();
             root->FComponentState &= ~TComponentState(csReading);
             // Freed last made first, so that a child goes before the one it was read under.
             for (auto it = FMade.rbegin(); it != FMade.rend(); ++it) delete *it;
-            FMade.clear();
-            FRoot = nullptr;
-            throw;
-        }
-        FRoot = nullptr;
-        FMade.clear();
-    } catch (...) {
-        if (!Root) delete root;
-        throw;
+        });
+        int flags = 0;
+        std::int64_t childPos = 0;
+        std::string className, name;
+        FReader.ReadObjectHeader(flags, childPos, className, name);
+        root->FComponentState |= csReading;
+        if (!name.empty()) root->SetName(name);
+        root->ReadState(*this);
+        ResolveReferences();
+        root->FComponentState &= ~TComponentState(csReading);
+        dropMade.Dismiss();
     }
+    dropRoot.Dismiss();
     return root;
 }
 
@@ -707,15 +684,9 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo& Prop, TPersi
             WriteCollection(name, collection);
             return;
         }
-        std::string saved = FPropPath;
+        rtl::TScopeExit restore([this, saved = FPropPath] { FPropPath = saved; });
         FPropPath = name + ".";
-        try {
-            WriteObjectProperties(sub, ancestorSub, ancestorSub ? &ancestorDefined : nullptr);
-        } catch (...) {
-            FPropPath = saved;
-            throw;
-        }
-        FPropPath = saved;
+        WriteObjectProperties(sub, ancestorSub, ancestorSub ? &ancestorDefined : nullptr);
         break;
     }
     }
@@ -725,19 +696,15 @@ void TWriter::WriteCollection(const std::string& Name, TCollection* Collection) 
     FWriter.WriteStr(Name);
     FWriter.WriteValue(rtl::vaCollection);
     // An item's properties go under their own names, not under the collection's.
-    std::string saved = FPropPath;
-    FPropPath.clear();
-    try {
+    {
+        rtl::TScopeExit restore([this, saved = FPropPath] { FPropPath = saved; });
+        FPropPath.clear();
         for (int i = 0; i < Collection->Count(); ++i) {
             FWriter.WriteValue(rtl::vaList);
             WriteObjectProperties(Collection->Items(i));
             FWriter.WriteListEnd();
         }
-    } catch (...) {
-        FPropPath = saved;
-        throw;
     }
-    FPropPath = saved;
     FWriter.WriteListEnd();
 }
 
@@ -749,15 +716,9 @@ void TWriter::WriteObjectProperties(TPersistent* Instance, TPersistent* Ancestor
         if (p->Kind != TPropKind::Method) WriteProperty(Instance, *p, Ancestor);
     for (const TPropInfo* p : props)
         if (p->Kind == TPropKind::Method) WriteProperty(Instance, *p, Ancestor);
-    const TDefinedValues* saved = FAncestorDefined;
+    rtl::TScopeExit restore([this, saved = FAncestorDefined] { FAncestorDefined = saved; });
     FAncestorDefined = AncestorDefined;
-    try {
-        Instance->DefineProperties(this);
-    } catch (...) {
-        FAncestorDefined = saved;
-        throw;
-    }
-    FAncestorDefined = saved;
+    Instance->DefineProperties(this);
 }
 
 void TWriter::WriteProperties(TPersistent* Instance) {
@@ -773,46 +734,31 @@ void TWriter::WriteComponent(TComponent* Component) {
                    : Component->Name().empty() ? nullptr
                                                : FRootAncestor->FindComponent(Component->Name());
     Component->FComponentState |= csWriting;
-    try {
-        FWriter.WriteObjectHeader(ancestor ? rtl::ffInherited : 0, 0, Component->ClassName(), Component->Name());
-        FPropPath.clear();
-        if (ancestor) {
-            const TDefinedValues defined = DefinedValues(ancestor);
-            WriteObjectProperties(Component, ancestor, &defined);
-        } else {
-            WriteObjectProperties(Component);
-        }
-        FWriter.WriteListEnd();
-        Component->GetChildren([this](TComponent* child) { WriteComponent(child); });
-        FWriter.WriteListEnd();
-    } catch (...) {
-        Component->FComponentState &= ~TComponentState(csWriting);
-        throw;
+    rtl::TScopeExit written([Component] { Component->FComponentState &= ~TComponentState(csWriting); });
+    FWriter.WriteObjectHeader(ancestor ? rtl::ffInherited : 0, 0, Component->ClassName(), Component->Name());
+    FPropPath.clear();
+    if (ancestor) {
+        const TDefinedValues defined = DefinedValues(ancestor);
+        WriteObjectProperties(Component, ancestor, &defined);
+    } else {
+        WriteObjectProperties(Component);
     }
-    Component->FComponentState &= ~TComponentState(csWriting);
+    FWriter.WriteListEnd();
+    Component->GetChildren([this](TComponent* child) { WriteComponent(child); });
+    FWriter.WriteListEnd();
 }
 
 void TWriter::WriteRootComponent(TComponent* Root) {
     FRoot = Root;
     FWriter.WriteSignature();
-    try {
-        WriteComponent(Root);
-    } catch (...) {
-        FRoot = nullptr;
-        throw;
-    }
-    FRoot = nullptr;
+    rtl::TScopeExit done([this] { FRoot = nullptr; });
+    WriteComponent(Root);
 }
 
 void TWriter::WriteDescendent(TComponent* Root, TComponent* Ancestor) {
     FRootAncestor = Ancestor;
-    try {
-        WriteRootComponent(Root);
-    } catch (...) {
-        FRootAncestor = nullptr;
-        throw;
-    }
-    FRootAncestor = nullptr;
+    rtl::TScopeExit done([this] { FRootAncestor = nullptr; });
+    WriteRootComponent(Root);
 }
 
 TStringsStorage* TStringsStorage::For(rtl::TStrings* Strings) {
@@ -834,15 +780,9 @@ void TStringsStorage::DefineProperties(TFiler* Filer) {
             Reader.ReadListBegin();
             while (!Reader.EndOfList()) lines.push_back(Reader.ReadString());
             Reader.ReadListEnd();
-            strings->BeginUpdate();
-            try {
-                strings->Clear();
-                for (const std::string& line : lines) strings->Add(line);
-            } catch (...) {
-                strings->EndUpdate();
-                throw;
-            }
-            strings->EndUpdate();
+            rtl::TUpdateGuard update(*strings);
+            strings->Clear();
+            for (const std::string& line : lines) strings->Add(line);
         },
         [strings](TWriter& Writer) {
             Writer.WriteListBegin();
@@ -856,17 +796,11 @@ void DefineStrings(TFiler* Filer, const std::string& Name, rtl::TStrings& String
     Filer->DefineProperty(
         Name + ".Strings",
         [&Strings](TReader& Reader) {
-            Strings.BeginUpdate();
-            try {
-                Strings.Clear();
-                Reader.ReadListBegin();
-                while (!Reader.EndOfList()) Strings.Add(Reader.ReadString());
-                Reader.ReadListEnd();
-            } catch (...) {
-                Strings.EndUpdate();
-                throw;
-            }
-            Strings.EndUpdate();
+            rtl::TUpdateGuard update(Strings);
+            Strings.Clear();
+            Reader.ReadListBegin();
+            while (!Reader.EndOfList()) Strings.Add(Reader.ReadString());
+            Reader.ReadListEnd();
         },
         [&Strings](TWriter& Writer) {
             Writer.WriteListBegin();
@@ -939,15 +873,8 @@ std::string AsText(rtl::TStream& Binary) {
 // As a designer makes it: what its OnCreate sets at run time is not the form file's.
 TComponent* MakeDesigned(const TClassInfo& Info) {
     tlsDesignNextForm = true;
-    TComponent* form = nullptr;
-    try {
-        form = Info.Create(nullptr);
-    } catch (...) {
-        tlsDesignNextForm = false;
-        throw;
-    }
-    tlsDesignNextForm = false;
-    return form;
+    rtl::TScopeExit designed([] { tlsDesignNextForm = false; });
+    return Info.Create(nullptr);
 }
 
 bool IsInheritedStream(rtl::TStream& Binary) {

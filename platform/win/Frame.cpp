@@ -2,6 +2,8 @@
 // minimized and maximized places, context help and the screen's work area.
 #include "win/WinInternal.h"
 
+#include "rtl/ScopeGuards.h"
+
 #include <algorithm>
 #include <set>
 
@@ -277,7 +279,11 @@ void TrackCaptionButton(Window* w, int ht, POINT pt) {
     SetCapture(h);
     bool over = true;
     MSG m;
-    try {
+    {
+        rtl::TScopeExit release([h] {
+            if (GetCapture() == h) ReleaseCapture();
+            ShowPushed(h, HTNOWHERE);
+        });
         while (GetMessage(&m, nullptr, 0, 0)) {
             if (!W(h)) return;
             if (GetCapture() != h) {
@@ -296,13 +302,7 @@ void TrackCaptionButton(Window* w, int ht, POINT pt) {
             TranslateMessage(&m);
             DispatchMessage(&m);
         }
-    } catch (...) {
-        if (GetCapture() == h) ReleaseCapture();
-        ShowPushed(h, HTNOWHERE);
-        throw;
     }
-    if (GetCapture() == h) ReleaseCapture();
-    ShowPushed(h, HTNOWHERE);
     if (over && (w = W(h))) SendMessage(h, WM_SYSCOMMAND, CommandOf(w, ht), MAKELPARAM(pt.x, pt.y));
 }
 
@@ -386,58 +386,53 @@ void MoveSizeLoop(Window* w, bool sizing, int edge, POINT start) {
                                  SWP_NOZORDER | SWP_NOACTIVATE);
         if (W(h)) SendMessage(h, WM_EXITSIZEMOVE, 0, 0);
     };
-    try {
-        while (GetMessage(&m, nullptr, 0, 0)) {
-            if (!W(h)) return;
-            if (GetCapture() != h) break;
-            UINT msg = m.message;
-            if (msg == WM_MOUSEMOVE) {
-                if (!keyboard && (m.pt.x != at.x || m.pt.y != at.y)) follow(m.pt);
-                continue;
-            }
-            if (msg == WM_LBUTTONUP) {
-                if (!keyboard) break;
-                continue;
-            }
-            if (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN) {
-                if (keyboard) break;
-                continue;
-            }
-            if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) continue;
-            if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) {
-                UINT vk = UINT(m.wParam);
-                if (vk == VK_RETURN) break;
-                if (vk == VK_ESCAPE) {
-                    cancel = true;
-                    break;
-                }
-                if (vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP || vk == VK_DOWN) {
-                    if (sizing && keyboard) {
-                        int next = EdgeForKey(edge, vk);
-                        bool chosen = next != edge;
-                        edge = next;
-                        // Choosing the edge does not move it; the arrows after that do.
-                        if (chosen && (edge == HTLEFT || edge == HTRIGHT || edge == HTTOP || edge == HTBOTTOM)) continue;
-                    }
-                    POINT to = at;
-                    if (vk == VK_LEFT) to.x -= KeyStep;
-                    if (vk == VK_RIGHT) to.x += KeyStep;
-                    if (vk == VK_UP) to.y -= KeyStep;
-                    if (vk == VK_DOWN) to.y += KeyStep;
-                    if (sizing && edge == HTNOWHERE) continue;
-                    follow(to);
-                }
-                continue;
-            }
-            if (msg == WM_KEYUP || msg == WM_SYSKEYUP || msg == WM_CHAR || msg == WM_SYSCHAR) continue;
-            TranslateMessage(&m);
-            DispatchMessage(&m);
+    rtl::TScopeExit finished(finish);
+    while (GetMessage(&m, nullptr, 0, 0)) {
+        if (!W(h)) return;
+        if (GetCapture() != h) break;
+        UINT msg = m.message;
+        if (msg == WM_MOUSEMOVE) {
+            if (!keyboard && (m.pt.x != at.x || m.pt.y != at.y)) follow(m.pt);
+            continue;
         }
-    } catch (...) {
-        finish();
-        throw;
+        if (msg == WM_LBUTTONUP) {
+            if (!keyboard) break;
+            continue;
+        }
+        if (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN) {
+            if (keyboard) break;
+            continue;
+        }
+        if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) continue;
+        if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) {
+            UINT vk = UINT(m.wParam);
+            if (vk == VK_RETURN) break;
+            if (vk == VK_ESCAPE) {
+                cancel = true;
+                break;
+            }
+            if (vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP || vk == VK_DOWN) {
+                if (sizing && keyboard) {
+                    int next = EdgeForKey(edge, vk);
+                    bool chosen = next != edge;
+                    edge = next;
+                    // Choosing the edge does not move it; the arrows after that do.
+                    if (chosen && (edge == HTLEFT || edge == HTRIGHT || edge == HTTOP || edge == HTBOTTOM)) continue;
+                }
+                POINT to = at;
+                if (vk == VK_LEFT) to.x -= KeyStep;
+                if (vk == VK_RIGHT) to.x += KeyStep;
+                if (vk == VK_UP) to.y -= KeyStep;
+                if (vk == VK_DOWN) to.y += KeyStep;
+                if (sizing && edge == HTNOWHERE) continue;
+                follow(to);
+            }
+            continue;
+        }
+        if (msg == WM_KEYUP || msg == WM_SYSKEYUP || msg == WM_CHAR || msg == WM_SYSCHAR) continue;
+        TranslateMessage(&m);
+        DispatchMessage(&m);
     }
-    finish();
 }
 
 // --- Context help ---------------------------------------------------------------------------
@@ -453,7 +448,11 @@ void ContextHelpLoop(Window* w) {
     MSG m;
     HWND target = nullptr;
     POINT at{};
-    try {
+    {
+        rtl::TScopeExit release([h, before] {
+            if (GetCapture() == h) ReleaseCapture();
+            SetCursor(before);
+        });
         while (GetMessage(&m, nullptr, 0, 0)) {
             if (!W(h) || GetCapture() != h) break;
             UINT msg = m.message;
@@ -478,13 +477,7 @@ void ContextHelpLoop(Window* w) {
             TranslateMessage(&m);
             DispatchMessage(&m);
         }
-    } catch (...) {
-        if (GetCapture() == h) ReleaseCapture();
-        SetCursor(before);
-        throw;
     }
-    if (GetCapture() == h) ReleaseCapture();
-    SetCursor(before);
     if (target && IsWindow(target)) {
         HELPINFO info;
         info.iCtrlId = GetDlgCtrlID(target);

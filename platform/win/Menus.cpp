@@ -2,6 +2,8 @@
 // windows (class "#32768") and the one modal tracking loop that serves pop-up menus and the bar.
 #include "win/WinInternal.h"
 
+#include "rtl/ScopeGuards.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -695,35 +697,32 @@ void Finish(Tracker& t, bool notify) {
 }
 
 void RunLoop(Tracker& t) {
-    try {
-        while (!t.done) {
-            if (!StillThere(t)) break;
-            if (!t.capture || GetCapture() != t.capture) {
-                t.capture = t.levels.empty() ? t.owner : t.levels.front().wnd;
-                SetCapture(t.capture);
-            }
-            MSG m;
-            if (!GetMessage(&m, nullptr, 0, 0)) {
-                PostQuitMessage(int(m.wParam));
-                break;
-            }
-            if (IsMouse(m.message)) {
-                HandleMouse(t, m);
-            } else if (m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN) {
-                TranslateMessage(&m);
-                OnKey(t, UINT(m.wParam));
-            } else if (m.message == WM_CHAR || m.message == WM_SYSCHAR) {
-                OnChar(t, char(m.wParam));
-            } else if (m.message == WM_KEYUP || m.message == WM_SYSKEYUP) {
-                // taken by the menu
-            } else {
-                DispatchMessage(&m);
-            }
+    rtl::TScopeExit unwind([&t] { Finish(t, false); });
+    while (!t.done) {
+        if (!StillThere(t)) break;
+        if (!t.capture || GetCapture() != t.capture) {
+            t.capture = t.levels.empty() ? t.owner : t.levels.front().wnd;
+            SetCapture(t.capture);
         }
-    } catch (...) {
-        Finish(t, false);
-        throw;
+        MSG m;
+        if (!GetMessage(&m, nullptr, 0, 0)) {
+            PostQuitMessage(int(m.wParam));
+            break;
+        }
+        if (IsMouse(m.message)) {
+            HandleMouse(t, m);
+        } else if (m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN) {
+            TranslateMessage(&m);
+            OnKey(t, UINT(m.wParam));
+        } else if (m.message == WM_CHAR || m.message == WM_SYSCHAR) {
+            OnChar(t, char(m.wParam));
+        } else if (m.message == WM_KEYUP || m.message == WM_SYSKEYUP) {
+            // taken by the menu
+        } else {
+            DispatchMessage(&m);
+        }
     }
+    unwind.Dismiss();
     Finish(t, true);
 }
 
@@ -794,7 +793,8 @@ void TrackMenuBar(Window* w, POINT screen, int key, bool byMouse) {
     }
     if (start < 0) return;
     Current = &t;
-    try {
+    {
+        rtl::TScopeExit unwind([&t] { Finish(t, false); });
         SendMessage(t.owner, WM_ENTERMENULOOP, FALSE, 0);
         SendMessage(t.owner, WM_INITMENU, WPARAM(t.bar), 0);
         if (StillThere(t)) {
@@ -806,9 +806,7 @@ void TrackMenuBar(Window* w, POINT screen, int key, bool byMouse) {
                 Activate(t);
             } else SelectBar(t, start, false, false);
         }
-    } catch (...) {
-        Finish(t, false);
-        throw;
+        unwind.Dismiss();
     }
     RunLoop(t);
     if (t.chosen) PostMessage(t.owner, WM_COMMAND, MAKEWPARAM(int(t.id), 0), 0);
@@ -988,15 +986,15 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND hwnd, const 
     t.flags = flags;
     t.popupMode = true;
     Current = &t;
-    try {
+    {
+        rtl::TScopeExit unwind([&t] { Finish(t, false); });
         if (Notify(t)) SendMessage(hwnd, WM_ENTERMENULOOP, TRUE, 0);
-        if (!StillThere(t) || !OpenLevel(t, menu, 0, POINT{x, y}, nullptr, false)) {
+        bool opened = StillThere(t) && OpenLevel(t, menu, 0, POINT{x, y}, nullptr, false);
+        unwind.Dismiss();
+        if (!opened) {
             Finish(t, true);
             return FALSE;
         }
-    } catch (...) {
-        Finish(t, false);
-        throw;
     }
     RunLoop(t);
     if (flags & TPM_RETURNCMD) return t.chosen ? BOOL(t.id) : 0;

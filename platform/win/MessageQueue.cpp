@@ -4,6 +4,7 @@
 #include "win/WinInternal.h"
 
 #include "rtl/Clock.h"
+#include "rtl/ScopeGuards.h"
 #include "rtl/TestHooks.h"
 #include "win/TestHooks.h"
 
@@ -317,13 +318,8 @@ void RunHook() {
     auto& q = Q();
     if (q.inHook || !q.hook.proc) return;
     q.inHook = true;
-    try {
-        q.hook.proc(q.hook.data);
-    } catch (...) {
-        q.inHook = false;
-        throw;
-    }
-    q.inHook = false;
+    rtl::TScopeExit out([&q] { q.inHook = false; });
+    q.hook.proc(q.hook.data);
 }
 
 // One look at the queue in the order messages are taken.
@@ -549,11 +545,11 @@ LRESULT SendPaint(HWND h) {
     Window* w = W(h);
     const int paints = w ? w->clientPaints : 0;
     LRESULT r;
-    try {
+    {
+        // A paint that failed leaves no DC of its own behind.
+        rtl::TScopeExit unwind([h] { DropPaintDcs(h); });
         r = SendMessage(h, WM_PAINT, 0, 0);
-    } catch (...) {
-        DropPaintDcs(h);
-        throw;
+        unwind.Dismiss();
     }
     if ((w = W(h)) && w->clientPaints == paints) {
         w->update.Clear();
