@@ -92,23 +92,18 @@ void TGlyphList::Draw(TCanvas* Canvas, int X, int Y, int Index) {
     FImages[std::size_t(Index)]->Draw(Canvas, X, Y, 0);
 }
 
-TGlyphCache::~TGlyphCache() {
-    for (TGlyphList* list : FLists) delete list;
-}
-
 TGlyphList* TGlyphCache::GetList(int AWidth, int AHeight) {
     for (auto it = FLists.rbegin(); it != FLists.rend(); ++it)
-        if ((*it)->Width() == AWidth && (*it)->Height() == AHeight) return *it;
-    FLists.push_back(new TGlyphList(AWidth, AHeight));
-    return FLists.back();
+        if ((*it)->Width() == AWidth && (*it)->Height() == AHeight) return it->get();
+    FLists.push_back(std::make_unique<TGlyphList>(AWidth, AHeight));
+    return FLists.back().get();
 }
 
 void TGlyphCache::ReturnList(TGlyphList* List) {
     if (!List || List->Count() != 0) return;
-    auto it = std::find(FLists.begin(), FLists.end(), List);
+    auto it = std::find_if(FLists.begin(), FLists.end(), [List](const auto& l) { return l.get() == List; });
     if (it == FLists.end()) return;
     FLists.erase(it);
-    delete List;
 }
 
 namespace {

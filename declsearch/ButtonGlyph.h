@@ -65,7 +65,9 @@ private:
 // The shared glyph lists, one per image size.
 class TGlyphCache {
 public:
-    ~TGlyphCache();
+    TGlyphCache() = default;
+    TGlyphCache(const TGlyphCache&) = delete;
+    TGlyphCache& operator=(const TGlyphCache&) = delete;
     TGlyphList* GetList(int AWidth, int AHeight);
     // A list with no used slot left is freed.
     void ReturnList(TGlyphList* List);
@@ -73,7 +75,7 @@ public:
     int ListCount() const { return int(FLists.size()); }
 
 private:
-    std::vector<TGlyphList*> FLists;
+    std::vector<std::unique_ptr<TGlyphList>> FLists;
 };
 
 // The cache while any glyph exists (null otherwise).

@@ -6,6 +6,8 @@
 #include "rtl/Files.h"
 #include "rtl/Paths.h"
 
+#include <utility>
+
 namespace spellengine {
 namespace {
 
@@ -57,7 +59,7 @@ bool TDictionary::OpenMain(const std::string& FileName) {
     } catch (const rtl::EFOpenError&) {
         return false;
     }
-    FFiles.Append(file.release());
+    FFiles.Append(std::move(file));
     FOpened = true;
     return true;
 }
@@ -165,10 +167,13 @@ std::int64_t TDictionary::GetUserFileSize() const {
 }
 
 namespace {
-TDictionary* GActiveDictionary = nullptr;
+std::unique_ptr<TDictionary> GActiveDictionary;
 } // namespace
 
-TDictionary* ActiveDictionary() { return GActiveDictionary; }
-void SetActiveDictionary(TDictionary* Value) { GActiveDictionary = Value; }
+TDictionary* ActiveDictionary() { return GActiveDictionary.get(); }
+
+void SetActiveDictionary(std::unique_ptr<TDictionary> Value) {
+    std::unique_ptr<TDictionary> before = std::exchange(GActiveDictionary, std::move(Value));
+}
 
 } // namespace spellengine

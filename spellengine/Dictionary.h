@@ -80,6 +80,7 @@ private:
 // The library's one dictionary while a check runs, none otherwise. The spell-check component
 // makes and frees it; every dialog asks it for suggestions, completions and known words.
 TDictionary* ActiveDictionary();
-void SetActiveDictionary(TDictionary* Value);
+// Takes Value and frees the one before, which is no longer active while it closes.
+void SetActiveDictionary(std::unique_ptr<TDictionary> Value);
 
 } // namespace spellengine

@@ -4,9 +4,10 @@ namespace spellengine {
 
 TLinkedList::~TLinkedList() { Clear(); }
 
-void TLinkedList::Append(TLinkedListNode* Node) {
-    if (!Node)
+void TLinkedList::Append(std::unique_ptr<TLinkedListNode> Owned) {
+    if (!Owned)
         return;
+    TLinkedListNode* Node = Owned.release();
     Node->Next = nullptr;
     if (!FHead)
         FHead = Node;
@@ -16,9 +17,10 @@ void TLinkedList::Append(TLinkedListNode* Node) {
     ++FCount;
 }
 
-void TLinkedList::Prepend(TLinkedListNode* Node) {
-    if (!Node)
+void TLinkedList::Prepend(std::unique_ptr<TLinkedListNode> Owned) {
+    if (!Owned)
         return;
+    TLinkedListNode* Node = Owned.release();
     Node->Next = FHead;
     FHead = Node;
     if (!FTail)
@@ -26,24 +28,25 @@ void TLinkedList::Prepend(TLinkedListNode* Node) {
     ++FCount;
 }
 
-void TLinkedList::InsertBefore(TLinkedListNode* Before, TLinkedListNode* Node) {
-    if (!Node)
+void TLinkedList::InsertBefore(TLinkedListNode* Before, std::unique_ptr<TLinkedListNode> Owned) {
+    if (!Owned)
         return;
     if (!Before || Before == FHead) {
-        Prepend(Node);
+        Prepend(std::move(Owned));
         return;
     }
     TLinkedListNode* pred = FindPredecessor(Before);
     if (!pred)
         return; // not a member: linking it anywhere would corrupt the list
+    TLinkedListNode* Node = Owned.release();
     pred->Next = Node;
     Node->Next = Before;
     ++FCount;
 }
 
-void TLinkedList::Remove(TLinkedListNode* Node) {
+std::unique_ptr<TLinkedListNode> TLinkedList::Remove(TLinkedListNode* Node) {
     if (!Node || !FHead)
-        return;
+        return nullptr;
     if (Node == FHead) {
         FHead = Node->Next;
         if (Node == FTail)
@@ -51,20 +54,21 @@ void TLinkedList::Remove(TLinkedListNode* Node) {
     } else {
         TLinkedListNode* pred = FindPredecessor(Node);
         if (!pred)
-            return;
+            return nullptr;
         pred->Next = Node->Next;
         if (Node == FTail)
             FTail = pred;
     }
     Node->Next = nullptr;
     --FCount;
+    return std::unique_ptr<TLinkedListNode>(Node);
 }
 
 void TLinkedList::Delete(TLinkedListNode* Node) {
     if (!Node)
         return;
-    Remove(Node);
-    delete Node;
+    if (!Remove(Node))
+        delete Node; // not a member, but given to be freed
 }
 
 void TLinkedList::Clear() {

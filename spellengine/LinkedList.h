@@ -5,6 +5,7 @@
 #include "vcl/Persistent.h"
 
 #include <cstdint>
+#include <memory>
 
 namespace spellengine {
 
@@ -15,22 +16,26 @@ public:
     TLinkedListNode* Next = nullptr;
 };
 
-// Every operation takes a node of none as "do nothing". Nodes handed to Append, Prepend and
-// InsertBefore belong to the list from then on; Remove hands ownership back to the caller.
+// Every operation takes a node of none as "do nothing". The list owns the nodes it holds: they
+// are handed in and taken out as owning pointers.
 class TLinkedList : public vcl::TObject {
 public:
     TLinkedList() = default;
     ~TLinkedList() override;
+    TLinkedList(const TLinkedList&) = delete;
+    TLinkedList& operator=(const TLinkedList&) = delete;
 
     TLinkedListNode* Head() const { return FHead; }
     TLinkedListNode* Tail() const { return FTail; }
     std::int32_t Count() const { return FCount; }
 
-    void Append(TLinkedListNode* Node);
-    void Prepend(TLinkedListNode* Node);
-    // Before must be a member of the list (or none, which prepends).
-    void InsertBefore(TLinkedListNode* Before, TLinkedListNode* Node);
-    void Remove(TLinkedListNode* Node);
+    void Append(std::unique_ptr<TLinkedListNode> Node);
+    void Prepend(std::unique_ptr<TLinkedListNode> Node);
+    // Before must be a member of the list (or none, which prepends); a node that cannot be
+    // linked is freed.
+    void InsertBefore(TLinkedListNode* Before, std::unique_ptr<TLinkedListNode> Node);
+    // None when Node is not a member.
+    std::unique_ptr<TLinkedListNode> Remove(TLinkedListNode* Node);
     void Delete(TLinkedListNode* Node);
     void Clear();
     TLinkedListNode* GetItem(std::int32_t Index) const;

@@ -13,6 +13,7 @@
 #include "rtl/Files.h"
 #include "rtl/Modules.h"
 #include "rtl/Paths.h"
+#include "rtl/ScopeGuards.h"
 #include "rtl/SysUtils.h"
 #include "vcl/Dialogs.h"
 #include "vcl/Notebooks.h"
@@ -180,7 +181,7 @@ bool TSpellDlg::OpenDictionary() {
     } else if (!FDictionaryPath.empty() && FDictionaryPath.back() != '\\') {
         FDictionaryPath += '\\';
     }
-    if (!ActiveDictionary()) SetActiveDictionary(new TDictionary());
+    if (!ActiveDictionary()) SetActiveDictionary(std::make_unique<TDictionary>());
     if (!ActiveDictionary()->OpenMain(FDictionaryPath + FDictionaryName)) {
         FreeDictionary();
         return false;
@@ -192,9 +193,7 @@ bool TSpellDlg::OpenDictionary() {
 }
 
 void TSpellDlg::FreeDictionary() {
-    TDictionary* dictionary = ActiveDictionary();
     SetActiveDictionary(nullptr);
-    delete dictionary;
 }
 
 bool TSpellDlg::Open() {
@@ -295,24 +294,16 @@ int TSpellDlg::CheckBuffer(TAbsBuffer& Buffer) {
     bool nothingReplaced = true;
     bool cancelled = false;
     // On every way out the buffer reads modified when it was, or when this check changed it.
-    struct TModifiedGuard {
-        TAbsBuffer& Buffer;
-        const bool& Was;
-        const bool& Changed;
-        ~TModifiedGuard() { Buffer.SetModified(Was || Changed); }
-    } modifiedGuard{Buffer, wasModified, changed};
+    rtl::TScopeExit modified([&] { Buffer.SetModified(wasModified || changed); });
     Buffer.SetModified(false);
     Buffer.SetSupportHTML(FSupportHTML);
     if (!Open()) return scCancelled;
 
     // The cursor and the windows disabled for ForceModal come back on every way out.
-    struct TLoopGuard {
-        TSpellDlg& Self;
-        ~TLoopGuard() {
-            Screen->SetCursor(crDefault);
-            Self.EnableTaskWindows();
-        }
-    } loopGuard{*this};
+    rtl::TScopeExit loopEnded([this] {
+        Screen->SetCursor(crDefault);
+        EnableTaskWindows();
+    });
 
     FDialog->HandleNeeded();
     if (FForceModal) DisableTaskWindows();
@@ -482,26 +473,18 @@ int TSpellDlg::SpellCheck(TControl* Control) {
     const int selLength = edit->SelLength();
     const bool hideSelection = edit->HideSelection();
     edit->SetHideSelection(false);
-    struct TRestore {
-        TCustomEdit* Edit;
-        int Start, Length;
-        bool Hide;
-        ~TRestore() {
-            Edit->SetSelStart(Start);
-            Edit->SetSelLength(Length);
-            Edit->SetHideSelection(Hide);
-        }
-    } restore{edit, selStart, selLength, hideSelection};
+    rtl::TScopeExit restore([=] {
+        edit->SetSelStart(selStart);
+        edit->SetSelLength(selLength);
+        edit->SetHideSelection(hideSelection);
+    });
     auto buffer = TCEBuffer::NewOnEdit(edit);
     return CheckBuffer(*buffer);
 }
 
 int TSpellDlg::CheckAllFields(TComponent* AOwner, bool Report) {
     if (!Open()) return scCancelled;
-    struct TReportGuard {
-        TSpellDlg& Self;
-        ~TReportGuard() { Self.FReportResult = true; }
-    } reportGuard{*this};
+    rtl::TScopeExit reported([this] { FReportResult = true; });
     FReportResult = false;
     int result = scNothingReplaced;
     for (int i = 0; AOwner && i < AOwner->ComponentCount(); ++i) {

@@ -190,19 +190,19 @@ void TSuggestList::Prepare(int Max, std::string_view Word) {
 void TSuggestList::AddScored(std::string_view Target, std::string_view Candidate) {
     std::int16_t score = SimilarityScore(Target, Candidate);
     if (!Head()) {
-        Append(new TSuggestion(Candidate, score));
+        Append(std::make_unique<TSuggestion>(Candidate, score));
         return;
     }
     for (TLinkedListNode* n = Head(); n; n = n->Next) {
         if (static_cast<TSuggestion*>(n)->Score < score) {
-            InsertBefore(n, new TSuggestion(Candidate, score));
+            InsertBefore(n, std::make_unique<TSuggestion>(Candidate, score));
             if (Count() > FMaxCount)
                 Delete(Tail());
             return;
         }
     }
     if (Count() < FMaxCount)
-        Append(new TSuggestion(Candidate, score));
+        Append(std::make_unique<TSuggestion>(Candidate, score));
 }
 
 bool TSuggestList::SoundexMatches(std::string_view Prefix) const {

@@ -20,8 +20,7 @@ using namespace vcl;
 TIDESpeller::TIDESpeller(TComponent* AOwner) : TForm(AOwner) {}
 
 TIDESpeller::~TIDESpeller() {
-    delete SyntaxList;
-    SyntaxList = nullptr;
+    SyntaxList.reset();
 }
 
 void TIDESpeller::AttachPainter(bool On) {
@@ -60,8 +59,7 @@ void TIDESpeller::FormClose(TObject*, TCloseAction& Action) {
         d->Close();
     }
     // A walk still running sees the list gone and ends as cancelled.
-    delete SyntaxList;
-    SyntaxList = nullptr;
+    SyntaxList.reset();
     Action = TCloseAction::caHide;
 }
 
@@ -74,8 +72,7 @@ void TIDESpeller::Editor1TopLineChanged(TObject*, std::int32_t) {
 }
 
 void TIDESpeller::LoadFile(const std::string& FileName) {
-    delete SyntaxList;
-    SyntaxList = nullptr;
+    SyntaxList.reset();
     Editor1->ClearText(true);
     Editor1->LoadFromFile(FileName);
 }
@@ -92,8 +89,7 @@ void TIDESpeller::ShowFileInEditor(const std::string& FileName) {
     AttachPainter(Settings().SyntaxHi && ext != ".DFM");
 
     // Forms get a list too: the word filter reads it.
-    delete SyntaxList;
-    SyntaxList = new TSyntaxList;
+    SyntaxList = std::make_unique<TSyntaxList>();
     bool inBrace = false, inParen = false, inString = false;
     const std::int32_t shown = Editor1->GetVisibleLines();
     for (std::int32_t n = 1; n <= Editor1->ParaCount(); ++n) {

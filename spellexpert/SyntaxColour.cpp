@@ -9,7 +9,7 @@
 
 namespace spellexpert {
 
-TSyntaxList* SyntaxList = nullptr;
+std::unique_ptr<TSyntaxList> SyntaxList;
 
 namespace {
 
@@ -265,7 +265,7 @@ std::string ColourLine(std::string_view Line, TSyntaxState& State) {
 }
 
 void TSyntaxList::AddLine(bool& InBrace, bool& InParen, bool& InString, std::string_view Text) {
-    auto* s = new TSyntaxStr;
+    auto s = std::make_unique<TSyntaxStr>();
     TSyntaxState st{InBrace, InParen, InString};
     s->StartState = st;
     s->Attributes = ColourLine(Text, st);
@@ -273,8 +273,8 @@ void TSyntaxList::AddLine(bool& InBrace, bool& InParen, bool& InString, std::str
     InBrace = st.InBrace;
     InParen = st.InParen;
     InString = st.InString;
-    Append(s);
-    FLines.push_back(s);
+    FLines.push_back(s.get());
+    Append(std::move(s));
 }
 
 const TSyntaxStr* TSyntaxList::Entry(std::int32_t Line) const {

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -79,6 +80,6 @@ private:
 };
 
 // The list of the file shown, none when no file is shown.
-extern TSyntaxList* SyntaxList;
+extern std::unique_ptr<TSyntaxList> SyntaxList;
 
 } // namespace spellexpert

@@ -25,11 +25,10 @@ protected:
         UiTest::SetUp();
         if (!dct_fixture::HaveEnglishDct()) GTEST_SKIP() << "ENGLISH.DCT is not built";
         Robot.emplace();
-        SetActiveDictionary(new TDictionary());
+        SetActiveDictionary(std::make_unique<TDictionary>());
         ASSERT_TRUE(ActiveDictionary()->OpenMain(rtl::WinPath(dct_fixture::EnglishDct())));
     }
     void TearDown() override {
-        delete ActiveDictionary();
         SetActiveDictionary(nullptr);
         UiTest::TearDown();
     }

@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
         std::printf("text refused\n");
     std::printf("into the editor: %d paragraphs in %.3f s\n", static_cast<int>(editor->ParaCount()),
                 Seconds(start));
-    SyntaxList = new TSyntaxList;
+    SyntaxList = std::make_unique<TSyntaxList>();
     bool b = false, p = false, s = false;
     for (std::int32_t n = 1; n <= editor->ParaCount(); ++n)
         SyntaxList->AddLine(b, p, s, editor->GetPara(n));
@@ -93,8 +93,7 @@ int main(int argc, char** argv) {
         std::printf("%s words: %ld in %.3f s: %.0f words/s (%ld over-long words passed)\n",
                     mode == 0 ? "string" : "comment", words, wt, words / wt, overLong);
     }
-    delete SyntaxList;
-    SyntaxList = nullptr;
+    SyntaxList.reset();
     delete form;
     std::filesystem::remove_all(root);
     return 0;

@@ -40,7 +40,7 @@ protected:
     void SetUp() override {
         QuilloWindowsTest::SetUp();
         if (!dct_fixture::HaveEnglishDct()) GTEST_SKIP() << "ENGLISH.DCT is not built";
-        SetActiveDictionary(new TDictionary());
+        SetActiveDictionary(std::make_unique<TDictionary>());
         ASSERT_TRUE(ActiveDictionary()->OpenMain(rtl::WinPath(dct_fixture::EnglishDct())));
         Dlg = Make<TQuilloDlg>(Application);
         Dlg->SetLeft(40);
@@ -48,7 +48,6 @@ protected:
         Dlg->Show();
     }
     void TearDown() override {
-        delete ActiveDictionary();
         SetActiveDictionary(nullptr);
         QuilloWindowsTest::TearDown();
     }

@@ -26,8 +26,7 @@ protected:
         };
     }
     void TearDown() override {
-        delete SyntaxList;
-        SyntaxList = nullptr;
+        SyntaxList.reset();
         SetDefaultAttributes();
         EditorTest::TearDown();
     }
@@ -36,8 +35,7 @@ protected:
         ASSERT_EQ(Editor->InsertString(Text), 0);
         Editor->SetCaretPosition(1, 1);
         Editor->SetTopLine(1);
-        delete SyntaxList;
-        SyntaxList = new TSyntaxList;
+        SyntaxList = std::make_unique<TSyntaxList>();
         bool b = false, p = false, s = false;
         for (std::int32_t n = 1; n <= Editor->ParaCount(); ++n)
             SyntaxList->AddLine(b, p, s, Editor->GetPara(n));
@@ -88,8 +86,7 @@ TEST_F(SourceViewTest, RowsArePaintedInTheIdeColours) {
     EXPECT_EQ(CountInRow(2, vcl::clHighlight), 0); // the end column is not selected
     Editor->SetParaSelection(1, 1, 1, 1, true);
     Show("x := 'abc';");
-    delete SyntaxList;
-    SyntaxList = nullptr;
+    SyntaxList.reset();
     Editor->Invalidate();
     vcl::Application->ProcessMessages();
     Editor->Update();

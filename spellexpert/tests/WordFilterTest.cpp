@@ -31,16 +31,14 @@ const char* const kUnit =
 class WordFilterTest : public editor_test::EditorTest {
 protected:
     void TearDown() override {
-        delete SyntaxList;
-        SyntaxList = nullptr;
+        SyntaxList.reset();
         EditorTest::TearDown();
     }
 
     void Show(const std::string& Text) {
         Editor->ClearText(true);
         ASSERT_EQ(Editor->InsertString(Text), 0);
-        delete SyntaxList;
-        SyntaxList = new TSyntaxList;
+        SyntaxList = std::make_unique<TSyntaxList>();
         bool b = false, p = false, s = false;
         for (std::int32_t n = 1; n <= Editor->ParaCount(); ++n)
             SyntaxList->AddLine(b, p, s, Editor->GetPara(n));
@@ -237,8 +235,7 @@ TEST_F(WordFilterTest, AWalkWhoseSyntaxListGoesAwayEndsAborted) {
     std::string w;
     f->GetNextWord(w);
     ASSERT_EQ(w, "one");
-    delete SyntaxList;
-    SyntaxList = nullptr;
+    SyntaxList.reset();
     f->GetNextWord(w);
     EXPECT_EQ(w, "");
     EXPECT_TRUE(f->Aborted());
