@@ -1049,98 +1049,87 @@ void TZelBaseEntryField::DefineProperties(vcl::TFiler* Filer) {
     Filer->DefineBinaryProperty("RangeLow", reader(FRangeLow), writer(FRangeLow), hasRange);
 }
 
-void TZelBaseEntryField::WndProc(TMessage& Message) {
-    if (HandleFieldMessage(Message)) return;
-    TZelBase::WndProc(Message);
+void TZelBaseEntryField::Dispatch(TMessage& Message) {
+    switch (Message.Msg) {
+    case WM_CUT: WMCut(Message); return;
+    case WM_COPY: WMCopy(Message); return;
+    case WM_PASTE: WMPaste(Message); return;
+    case WM_CLEAR: WMClear(Message); return;
+    case WM_SETTEXT: WMSetText(Message); return;
+    case EM_GETSEL: EMGetSel(Message); return;
+    case EM_SETSEL: EMSetSel(Message); return;
+    case EM_GETMODIFY: EMGetModify(Message); return;
+    case EM_SETMODIFY: EMSetModify(Message); return;
+    case ZM_FIELDERROR: ZMFieldError(Message); return;
+    case ZM_VALUESIZE: ZMValueSize(Message); return;
+    case WM_MOUSEACTIVATE: WMMouseActivate(Message); return;
+    default: TZelBase::Dispatch(Message);
+    }
 }
 
-bool TZelBaseEntryField::HandleFieldMessage(TMessage& M) {
-    switch (M.Msg) {
-    case WM_GETTEXTLENGTH:
-        M.Result = static_cast<LRESULT>(FEditString.size());
-        return true;
-    case WM_GETTEXT: {
-        char* buffer = reinterpret_cast<char*>(M.LParam);
-        const std::size_t room = static_cast<std::size_t>(M.WParam);
-        if (!buffer || room == 0) {
-            M.Result = 0;
-            return true;
+void TZelBaseEntryField::WMCut(TMessage& M) {
+    CopyToClipboard();
+    RunCommand(M, ccCut);
+}
+
+void TZelBaseEntryField::WMCopy(TMessage& M) {
+    CopyToClipboard();
+    RunCommand(M, ccCopy);
+}
+
+void TZelBaseEntryField::WMPaste(TMessage& M) {
+    if (!HandleAllocated() || !IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(Handle())) return;
+    std::string text;
+    if (HGLOBAL mem = GetClipboardData(CF_TEXT)) {
+        if (const char* p = static_cast<const char*>(GlobalLock(mem))) {
+            text.assign(p, strnlen(p, GlobalSize(mem)));
+            GlobalUnlock(mem);
         }
-        const std::size_t n = std::min(FEditString.size(), room - 1);
-        std::memcpy(buffer, FEditString.data(), n);
-        buffer[n] = 0;
-        M.Result = static_cast<LRESULT>(n);
-        return true;
     }
-    case WM_CUT:
-        CopyToClipboard();
-        RunCommand(M, ccCut);
-        return true;
-    case WM_COPY:
-        CopyToClipboard();
-        RunCommand(M, ccCopy);
-        return true;
-    case WM_PASTE: {
-        if (!HandleAllocated() || !IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(Handle())) return true;
-        std::string text;
-        if (HGLOBAL mem = GetClipboardData(CF_TEXT)) {
-            if (const char* p = static_cast<const char*>(GlobalLock(mem))) {
-                text.assign(p, strnlen(p, GlobalSize(mem)));
-                GlobalUnlock(mem);
-            }
-        }
-        CloseClipboard();
-        TMessage paste = M;
-        paste.LParam = reinterpret_cast<LPARAM>(text.c_str());
-        RunCommand(paste, ccPaste);
-        return true;
+    CloseClipboard();
+    TMessage paste = M;
+    paste.LParam = reinterpret_cast<LPARAM>(text.c_str());
+    RunCommand(paste, ccPaste);
+}
+
+void TZelBaseEntryField::WMClear(TMessage& M) { RunCommand(M, ccCut); }
+
+void TZelBaseEntryField::WMSetText(TMessage& M) {
+    if (HandleAllocated()) {
+        SetSelection(0, MaxEditLength);
+        RunCommand(M, ccPaste);
     }
-    case WM_CLEAR:
-        RunCommand(M, ccCut);
-        return true;
-    case WM_SETTEXT:
-        if (HandleAllocated()) {
-            SetSelection(0, MaxEditLength);
-            RunCommand(M, ccPaste);
-        }
-        M.Result = 1;
-        return true;
-    case EM_GETSEL:
-        M.Result = MAKELRESULT(FSelStart, FSelEnd);
-        return true;
-    case EM_SETSEL: {
-        const WPARAM w = M.WParam & 0xFFFF;
-        const LPARAM l = M.LParam & 0xFFFF;
-        if (w == 0xFFFF)
-            SetSelection(0, 0);
-        else if (w == 0 && l == 0xFFFF)
-            SetSelection(0, MaxEditLength);
-        else if (l >= static_cast<LPARAM>(w))
-            SetSelection(static_cast<std::uint16_t>(w), static_cast<std::uint16_t>(l));
-        RepaintField();
-        return true;
+    M.Result = 1;
+}
+
+void TZelBaseEntryField::EMGetSel(TMessage& M) { M.Result = MAKELRESULT(FSelStart, FSelEnd); }
+
+void TZelBaseEntryField::EMSetSel(TMessage& M) {
+    const WPARAM w = M.WParam & 0xFFFF;
+    const LPARAM l = M.LParam & 0xFFFF;
+    if (w == 0xFFFF)
+        SetSelection(0, 0);
+    else if (w == 0 && l == 0xFFFF)
+        SetSelection(0, MaxEditLength);
+    else if (l >= static_cast<LPARAM>(w))
+        SetSelection(static_cast<std::uint16_t>(w), static_cast<std::uint16_t>(l));
+    RepaintField();
+}
+
+void TZelBaseEntryField::EMGetModify(TMessage& M) { M.Result = GetModified() ? 1 : 0; }
+
+void TZelBaseEntryField::EMSetModify(TMessage& M) { SetModified(M.WParam > 0); }
+
+void TZelBaseEntryField::ZMFieldError(TMessage& M) { ReportError(static_cast<std::uint16_t>(M.WParam)); }
+
+void TZelBaseEntryField::ZMValueSize(TMessage& M) { M.Result = DataSize(); }
+
+void TZelBaseEntryField::WMMouseActivate(TMessage& M) {
+    if (IsDesigning()) {
+        M.Result = MA_ACTIVATE;
+        return;
     }
-    case EM_GETMODIFY:
-        M.Result = GetModified() ? 1 : 0;
-        return true;
-    case EM_SETMODIFY:
-        SetModified(M.WParam > 0);
-        return true;
-    case ZM_FIELDERROR:
-        ReportError(static_cast<std::uint16_t>(M.WParam));
-        return true;
-    case ZM_VALUESIZE:
-        M.Result = DataSize();
-        return true;
-    case WM_MOUSEACTIVATE:
-        if (IsDesigning()) {
-            M.Result = MA_ACTIVATE;
-            return true;
-        }
-        return false;
-    default:
-        return false;
-    }
+    DefaultHandler(M);
 }
 
 std::string TZelBaseEntryField::GetText() { return FEditString; }

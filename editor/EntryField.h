@@ -242,7 +242,8 @@ protected:
     void CreateParams(vcl::TCreateParams& Params) override;
     void CreateWnd() override;
     void Paint() override;
-    void WndProc(vcl::TMessage& Message) override;
+    void Dispatch(vcl::TMessage& Message) override;
+    bool KeepsText() const override { return true; }
     void SetNameValue(const std::string& Value) override;
     void DefineProperties(vcl::TFiler* Filer) override;
     void Loaded() override;
@@ -266,9 +267,20 @@ protected:
     void CMFontChanged(vcl::TMessage& Message) override;
     void CMCtl3DChanged(vcl::TMessage& Message) override;
     void CMDialogChar(vcl::TMessage& Message) override;
+    void WMCut(vcl::TMessage& Message);
+    void WMCopy(vcl::TMessage& Message);
+    void WMPaste(vcl::TMessage& Message);
+    void WMClear(vcl::TMessage& Message);
+    void WMSetText(vcl::TMessage& Message);
+    void EMGetSel(vcl::TMessage& Message);
+    void EMSetSel(vcl::TMessage& Message);
+    void EMGetModify(vcl::TMessage& Message);
+    void EMSetModify(vcl::TMessage& Message);
+    void ZMFieldError(vcl::TMessage& Message);
+    void ZMValueSize(vcl::TMessage& Message);
+    void WMMouseActivate(vcl::TMessage& Message);
 
 private:
-    bool HandleFieldMessage(vcl::TMessage& M);
     void KeyCommand(vcl::TMessage& Message, std::uint8_t Key, vcl::TShiftState Shift);
     void CopyToClipboard();
     void ReportError(std::uint16_t Code);

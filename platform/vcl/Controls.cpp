@@ -1028,6 +1028,8 @@ void TWinControl::Dispatch(TMessage& M) {
     case WM_COMMAND: WMCommand(M); return;
     case WM_NCDESTROY: WMNCDestroy(M); return;
     case WM_GETDLGCODE: WMGetDlgCode(M); return;
+    case WM_GETTEXT: WMGetText(M); return;
+    case WM_GETTEXTLENGTH: WMGetTextLength(M); return;
     case WM_SYSCOLORCHANGE: Perform(CM_SYSCOLORCHANGE, 0, 0); DefaultHandler(M); return;
     case CM_ENTER: CMEnter(M); return;
     case CM_EXIT: CMExit(M); return;
@@ -1053,6 +1055,22 @@ void TWinControl::Dispatch(TMessage& M) {
     }
     default: TControl::Dispatch(M);
     }
+}
+
+void TWinControl::WMGetText(TMessage& M) {
+    if (!KeepsText()) {
+        DefaultHandler(M);
+        return;
+    }
+    M.Result = LRESULT(CopyToBuffer(GetText(), reinterpret_cast<char*>(M.LParam), std::size_t(M.WParam)));
+}
+
+void TWinControl::WMGetTextLength(TMessage& M) {
+    if (!KeepsText()) {
+        DefaultHandler(M);
+        return;
+    }
+    M.Result = LRESULT(GetText().size());
 }
 
 void TWinControl::DefaultHandler(TMessage& M) {

@@ -385,6 +385,8 @@ protected:
     void PaintHandler(TMessage& Message);
     std::string GetText() override;
     void SetTextValue(const std::string& Value) override;
+    // A control that keeps its text itself (not in its window) answers WM_GETTEXT from GetText.
+    virtual bool KeepsText() const { return false; }
     void RequestAlign() override;
     void SetParentWindowHandle(win::HWND Wnd) { FParentWindow = Wnd; }
     virtual void ShowControl(TControl* AControl);
@@ -422,6 +424,8 @@ protected:
     virtual void WMCommand(TMessage& Message);
     virtual void WMNCDestroy(TMessage& Message);
     virtual void WMGetDlgCode(TMessage& Message) { DefaultHandler(Message); }
+    void WMGetText(TMessage& Message);
+    void WMGetTextLength(TMessage& Message);
     virtual void CMEnter(TMessage& Message) { (void)Message; DoEnter(); }
     virtual void CMExit(TMessage& Message) { (void)Message; DoExit(); }
     virtual void CMDialogKey(TMessage& Message);

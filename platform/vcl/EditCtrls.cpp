@@ -456,134 +456,172 @@ void TCustomEdit::PasteFromClipboard() {
 
 // --- Messages -------------------------------------------------------------------------------
 
-void TCustomEdit::WndProc(TMessage& M) {
-    if (HandleEditMessage(M)) return;
-    TCustomControl::WndProc(M);
+void TCustomEdit::Dispatch(TMessage& M) {
+    switch (M.Msg) {
+    case WM_SETTEXT: WMSetText(M); return;
+    case EM_GETSEL: EMGetSel(M); return;
+    case EM_SETSEL: EMSetSel(M); return;
+    case EM_LINEFROMCHAR: EMLineFromChar(M); return;
+    case EM_LINEINDEX: EMLineIndex(M); return;
+    case EM_LINELENGTH: EMLineLength(M); return;
+    case EM_GETLINECOUNT: EMGetLineCount(M); return;
+    case EM_GETFIRSTVISIBLELINE: EMGetFirstVisibleLine(M); return;
+    case EM_LINESCROLL: EMLineScroll(M); return;
+    case EM_SCROLLCARET: EMScrollCaret(M); return;
+    case EM_REPLACESEL: EMReplaceSel(M); return;
+    case EM_GETMODIFY: EMGetModify(M); return;
+    case EM_SETMODIFY: EMSetModify(M); return;
+    case EM_LIMITTEXT: EMLimitText(M); return;
+    case EM_SETREADONLY: EMSetReadOnly(M); return;
+    case WM_COPY: WMCopy(M); return;
+    case WM_CUT: WMCut(M); return;
+    case WM_PASTE: WMPaste(M); return;
+    case WM_CLEAR: WMClear(M); return;
+    case WM_VSCROLL:
+    case WM_HSCROLL: WMScroll(M); return;
+    case CM_WANTSPECIALKEY: CMWantSpecialKey(M); return;
+    case CN_COMMAND: CNCommand(M); return;
+    default: TCustomControl::Dispatch(M);
+    }
 }
 
-bool TCustomEdit::HandleEditMessage(TMessage& M) {
-    switch (M.Msg) {
-    case WM_SETTEXT:
-        SetBuffer(M.LParam ? std::string(reinterpret_cast<const char*>(M.LParam)) : std::string(), true);
-        M.Result = TRUE;
-        return true;
-    case WM_GETTEXT: {
-        M.Result = LRESULT(CopyToBuffer(FBuf, reinterpret_cast<char*>(M.LParam), std::size_t(M.WParam)));
-        return true;
-    }
-    case WM_GETTEXTLENGTH: M.Result = LRESULT(FBuf.size()); return true;
-    case EM_GETSEL: {
+void TCustomEdit::WMSetText(TMessage& M) {
+    SetBuffer(M.LParam ? std::string(reinterpret_cast<const char*>(M.LParam)) : std::string(), true);
+    M.Result = TRUE;
+}
+
+void TCustomEdit::EMGetSel(TMessage& M) {
+    int s = SelStart(), e = s + SelLength();
+    if (M.WParam) *reinterpret_cast<DWORD*>(M.WParam) = DWORD(s);
+    if (M.LParam) *reinterpret_cast<DWORD*>(M.LParam) = DWORD(e);
+    M.Result = MAKELRESULT(std::min(s, 0xFFFF), std::min(e, 0xFFFF));
+}
+
+void TCustomEdit::EMSetSel(TMessage& M) {
+    int s = SignedParam(M.WParam), e = SignedParam(M.LParam);
+    if (s == -1) s = e = FCaret; // takes the selection away, the caret stays
+    else if (e < 0) e = int(FBuf.size());
+    SetSel(s, e, false);
+    M.Result = 0;
+}
+
+void TCustomEdit::EMLineFromChar(TMessage& M) {
+    int i = SignedParam(M.WParam);
+    M.Result = (i == -1 || i == 0xFFFF) ? RowOf(SelStart()) : RowOf(Clamp(i));
+}
+
+void TCustomEdit::EMLineIndex(TMessage& M) {
+    int line = SignedParam(M.WParam);
+    if (line == -1 || line == 0xFFFF) line = RowOf(FCaret);
+    M.Result = (line < 0 || line >= RowCount()) ? -1 : FRows[std::size_t(line)].Start;
+}
+
+void TCustomEdit::EMLineLength(TMessage& M) {
+    int i = SignedParam(M.WParam);
+    if (i == -1 || i == 0xFFFF) {
+        // The characters of the selection's lines that are not selected.
         int s = SelStart(), e = s + SelLength();
-        if (M.WParam) *reinterpret_cast<DWORD*>(M.WParam) = DWORD(s);
-        if (M.LParam) *reinterpret_cast<DWORD*>(M.LParam) = DWORD(e);
-        M.Result = MAKELRESULT(std::min(s, 0xFFFF), std::min(e, 0xFFFF));
-        return true;
+        const TRow& a = FRows[std::size_t(RowOf(s))];
+        const TRow& b = FRows[std::size_t(RowOf(e))];
+        M.Result = (s - a.Start) + std::max(0, b.Start + b.Length - e);
+    } else {
+        M.Result = FRows[std::size_t(RowOf(Clamp(i)))].Length;
     }
-    case EM_SETSEL: {
-        int s = SignedParam(M.WParam), e = SignedParam(M.LParam);
-        if (s == -1) s = e = FCaret; // takes the selection away, the caret stays
-        else if (e < 0) e = int(FBuf.size());
-        SetSel(s, e, false);
-        M.Result = 0;
-        return true;
+}
+
+void TCustomEdit::EMGetLineCount(TMessage& M) { M.Result = RowCount(); }
+
+void TCustomEdit::EMGetFirstVisibleLine(TMessage& M) { M.Result = FMultiLine ? FTopRow : PosAt(0, FLeftPx); }
+
+void TCustomEdit::EMLineScroll(TMessage& M) {
+    if (!FMultiLine) {
+        M.Result = FALSE;
+        return;
     }
-    case EM_LINEFROMCHAR: {
-        int i = SignedParam(M.WParam);
-        M.Result = (i == -1 || i == 0xFFFF) ? RowOf(SelStart()) : RowOf(Clamp(i));
-        return true;
+    LoadMetrics();
+    ScrollTo(FTopRow + SignedParam(M.LParam), FWordWrap ? 0 : FLeftPx + SignedParam(M.WParam) * FAveCharWidth);
+    M.Result = TRUE;
+}
+
+void TCustomEdit::EMScrollCaret(TMessage& M) {
+    ScrollCaret();
+    M.Result = TRUE;
+}
+
+void TCustomEdit::EMReplaceSel(TMessage& M) {
+    ReplaceSelection(M.LParam ? std::string(reinterpret_cast<const char*>(M.LParam)) : std::string(), false);
+    M.Result = 0;
+}
+
+void TCustomEdit::EMGetModify(TMessage& M) { M.Result = FModified; }
+
+void TCustomEdit::EMSetModify(TMessage& M) {
+    FModified = M.WParam != 0;
+    M.Result = 0;
+}
+
+void TCustomEdit::EMLimitText(TMessage& M) {
+    SetMaxLength(SignedParam(M.WParam));
+    M.Result = 0;
+}
+
+void TCustomEdit::EMSetReadOnly(TMessage& M) {
+    SetReadOnly(M.WParam != 0);
+    M.Result = TRUE;
+}
+
+void TCustomEdit::WMCopy(TMessage& M) {
+    if (SelLength() > 0) PutClipboardText(Handle(), SelText());
+    M.Result = 0;
+}
+
+void TCustomEdit::WMCut(TMessage& M) {
+    // Nothing leaves the text unless it is on the clipboard.
+    if (SelLength() > 0 && !FReadOnly && PutClipboardText(Handle(), SelText()) == TClipboardResult::crOk) ReplaceSelection("", true);
+    M.Result = 0;
+}
+
+void TCustomEdit::WMPaste(TMessage& M) {
+    std::string text;
+    if (!FReadOnly && GetClipboardText(Handle(), text)) ReplaceSelection(text, true);
+    M.Result = 0;
+}
+
+void TCustomEdit::WMClear(TMessage& M) {
+    if (!FReadOnly && SelLength() > 0) ReplaceSelection("", true);
+    M.Result = 0;
+}
+
+void TCustomEdit::WMScroll(TMessage& M) {
+    bool vert = M.Msg == WM_VSCROLL;
+    int code = LOWORD(M.WParam);
+    int page = vert ? VisibleRows() : std::max(1, int(TextRect().right - TextRect().left));
+    int line = vert ? 1 : 8;
+    int pos = vert ? FTopRow : FLeftPx;
+    switch (code) {
+    case SB_LINEUP: pos -= line; break;
+    case SB_LINEDOWN: pos += line; break;
+    case SB_PAGEUP: pos -= page; break;
+    case SB_PAGEDOWN: pos += page; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: pos = SHORT(HIWORD(M.WParam)); break;
+    case SB_TOP: pos = 0; break;
+    case SB_BOTTOM: pos = vert ? RowCount() : pos; break;
+    default: break;
     }
-    case EM_LINEINDEX: {
-        int line = SignedParam(M.WParam);
-        if (line == -1 || line == 0xFFFF) line = RowOf(FCaret);
-        M.Result = (line < 0 || line >= RowCount()) ? -1 : FRows[std::size_t(line)].Start;
-        return true;
-    }
-    case EM_LINELENGTH: {
-        int i = SignedParam(M.WParam);
-        if (i == -1 || i == 0xFFFF) {
-            // The characters of the selection's lines that are not selected.
-            int s = SelStart(), e = s + SelLength();
-            const TRow& a = FRows[std::size_t(RowOf(s))];
-            const TRow& b = FRows[std::size_t(RowOf(e))];
-            M.Result = (s - a.Start) + std::max(0, b.Start + b.Length - e);
-        } else {
-            M.Result = FRows[std::size_t(RowOf(Clamp(i)))].Length;
-        }
-        return true;
-    }
-    case EM_GETLINECOUNT: M.Result = RowCount(); return true;
-    case EM_GETFIRSTVISIBLELINE: M.Result = FMultiLine ? FTopRow : PosAt(0, FLeftPx); return true;
-    case EM_LINESCROLL: {
-        if (!FMultiLine) {
-            M.Result = FALSE;
-            return true;
-        }
-        LoadMetrics();
-        ScrollTo(FTopRow + SignedParam(M.LParam), FWordWrap ? 0 : FLeftPx + SignedParam(M.WParam) * FAveCharWidth);
-        M.Result = TRUE;
-        return true;
-    }
-    case EM_SCROLLCARET: ScrollCaret(); M.Result = TRUE; return true;
-    case EM_REPLACESEL:
-        ReplaceSelection(M.LParam ? std::string(reinterpret_cast<const char*>(M.LParam)) : std::string(), false);
-        M.Result = 0;
-        return true;
-    case EM_GETMODIFY: M.Result = FModified; return true;
-    case EM_SETMODIFY: FModified = M.WParam != 0; M.Result = 0; return true;
-    case EM_LIMITTEXT: SetMaxLength(SignedParam(M.WParam)); M.Result = 0; return true;
-    case EM_SETREADONLY: SetReadOnly(M.WParam != 0); M.Result = TRUE; return true;
-    case WM_COPY:
-        if (SelLength() > 0) PutClipboardText(Handle(), SelText());
-        M.Result = 0;
-        return true;
-    case WM_CUT:
-        // Nothing leaves the text unless it is on the clipboard.
-        if (SelLength() > 0 && !FReadOnly && PutClipboardText(Handle(), SelText()) == TClipboardResult::crOk) ReplaceSelection("", true);
-        M.Result = 0;
-        return true;
-    case WM_PASTE: {
-        std::string text;
-        if (!FReadOnly && GetClipboardText(Handle(), text)) ReplaceSelection(text, true);
-        M.Result = 0;
-        return true;
-    }
-    case WM_CLEAR:
-        if (!FReadOnly && SelLength() > 0) ReplaceSelection("", true);
-        M.Result = 0;
-        return true;
-    case WM_VSCROLL:
-    case WM_HSCROLL: {
-        bool vert = M.Msg == WM_VSCROLL;
-        int code = LOWORD(M.WParam);
-        int page = vert ? VisibleRows() : std::max(1, int(TextRect().right - TextRect().left));
-        int line = vert ? 1 : 8;
-        int pos = vert ? FTopRow : FLeftPx;
-        switch (code) {
-        case SB_LINEUP: pos -= line; break;
-        case SB_LINEDOWN: pos += line; break;
-        case SB_PAGEUP: pos -= page; break;
-        case SB_PAGEDOWN: pos += page; break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: pos = SHORT(HIWORD(M.WParam)); break;
-        case SB_TOP: pos = 0; break;
-        case SB_BOTTOM: pos = vert ? RowCount() : pos; break;
-        default: break;
-        }
-        if (vert) ScrollTo(pos, FLeftPx);
-        else ScrollTo(FTopRow, pos);
-        M.Result = 0;
-        return true;
-    }
-    case CM_WANTSPECIALKEY:
-        // A memo keeps Enter for new lines; Escape still reaches the form's Cancel button.
-        M.Result = FMultiLine && M.WParam == VK_RETURN;
-        return true;
-    case CN_COMMAND:
-        if (HIWORD(M.WParam) == EN_CHANGE) Change();
-        M.Result = 0;
-        return true;
-    default: return false;
-    }
+    if (vert) ScrollTo(pos, FLeftPx);
+    else ScrollTo(FTopRow, pos);
+    M.Result = 0;
+}
+
+void TCustomEdit::CMWantSpecialKey(TMessage& M) {
+    // A memo keeps Enter for new lines; Escape still reaches the form's Cancel button.
+    M.Result = FMultiLine && M.WParam == VK_RETURN;
+}
+
+void TCustomEdit::CNCommand(TMessage& M) {
+    if (HIWORD(M.WParam) == EN_CHANGE) Change();
+    M.Result = 0;
 }
 
 void TCustomEdit::WMGetDlgCode(TMessage& M) {

@@ -56,7 +56,8 @@ protected:
     // The text changed in the window (typing, pasting, messages), not by a property.
     virtual void BufferChanged() {}
     void CreateParams(TCreateParams& Params) override;
-    void WndProc(TMessage& Message) override;
+    void Dispatch(TMessage& Message) override;
+    bool KeepsText() const override { return true; }
     std::string GetText() override;
     void SetTextValue(const std::string& Value) override;
     void Paint() override;
@@ -71,6 +72,28 @@ protected:
     void WMSize(TMessage& Message) override;
     void CMFontChanged(TMessage& Message) override;
     void CMTextChanged(TMessage& Message) override;
+    void WMSetText(TMessage& Message);
+    void EMGetSel(TMessage& Message);
+    void EMSetSel(TMessage& Message);
+    void EMLineFromChar(TMessage& Message);
+    void EMLineIndex(TMessage& Message);
+    void EMLineLength(TMessage& Message);
+    void EMGetLineCount(TMessage& Message);
+    void EMGetFirstVisibleLine(TMessage& Message);
+    void EMLineScroll(TMessage& Message);
+    void EMScrollCaret(TMessage& Message);
+    void EMReplaceSel(TMessage& Message);
+    void EMGetModify(TMessage& Message);
+    void EMSetModify(TMessage& Message);
+    void EMLimitText(TMessage& Message);
+    void EMSetReadOnly(TMessage& Message);
+    void WMCopy(TMessage& Message);
+    void WMCut(TMessage& Message);
+    void WMPaste(TMessage& Message);
+    void WMClear(TMessage& Message);
+    void WMScroll(TMessage& Message); // WM_VSCROLL and WM_HSCROLL
+    void CMWantSpecialKey(TMessage& Message);
+    void CNCommand(TMessage& Message);
 
     // Replaces the whole text as the window's own (no undo, selection at the start).
     void SetBuffer(const std::string& Value, bool Notify);
@@ -88,7 +111,6 @@ private:
         int Start = 0;
         int Length = 0; // without the line break
     };
-    bool HandleEditMessage(TMessage& M);
     std::string InCase(const std::string& Value) const;
     void ReplaceSelection(const std::string& Value, bool ByUser);
     void SetSel(int Anchor, int Caret, bool Scroll = true);

@@ -451,186 +451,234 @@ void TCustomListBox::CMFontChanged(TMessage& M) {
 // --- Messages ---------------------------------------------------------------------------------
 
 void TCustomListBox::Dispatch(TMessage& M) {
-    int count = FItems->Count();
-    auto validIndex = [&](WPARAM w) { return int(w) >= 0 && int(w) < count; };
     switch (M.Msg) {
-    case LB_ADDSTRING:
-        M.Result = M.LParam ? FItems->Add(reinterpret_cast<const char*>(M.LParam)) : LB_ERR;
-        return;
-    case LB_INSERTSTRING: {
-        // -1 appends, as it does for the system's list box.
-        int index = int(M.WParam) == -1 ? count : int(M.WParam);
-        if (!M.LParam || index < 0 || index > count) {
-            M.Result = LB_ERR;
-            return;
-        }
-        // The lines of a sorted box stay sorted, or finding a line in them would fail.
-        if (FItems->Sorted()) index = FItems->Add(reinterpret_cast<const char*>(M.LParam));
-        else FItems->Insert(index, reinterpret_cast<const char*>(M.LParam));
-        M.Result = index;
-        return;
-    }
-    case LB_DELETESTRING:
-        if (!validIndex(M.WParam)) {
-            M.Result = LB_ERR;
-            return;
-        }
-        FItems->Delete(int(M.WParam));
-        M.Result = FItems->Count();
-        return;
-    case LB_RESETCONTENT: FItems->Clear(); M.Result = 0; return;
-    case LB_GETCOUNT: M.Result = count; return;
+    case LB_ADDSTRING: LBAddString(M); return;
+    case LB_INSERTSTRING: LBInsertString(M); return;
+    case LB_DELETESTRING: LBDeleteString(M); return;
+    case LB_RESETCONTENT: LBResetContent(M); return;
+    case LB_GETCOUNT: LBGetCount(M); return;
     case LB_FINDSTRING:
-    case LB_FINDSTRINGEXACT:
-        M.Result = M.LParam ? FindString(reinterpret_cast<const char*>(M.LParam), int(M.WParam), M.Msg == LB_FINDSTRINGEXACT) : LB_ERR;
+    case LB_FINDSTRINGEXACT: LBFindString(M); return;
+    case LB_GETCURSEL: LBGetCurSel(M); return;
+    case LB_SETCURSEL: LBSetCurSel(M); return;
+    case LB_GETTOPINDEX: LBGetTopIndex(M); return;
+    case LB_SETTOPINDEX: LBSetTopIndex(M); return;
+    case LB_GETITEMRECT: LBGetItemRect(M); return;
+    case LB_ITEMFROMPOINT: LBItemFromPoint(M); return;
+    case LB_GETITEMHEIGHT: LBGetItemHeight(M); return;
+    case LB_SETITEMHEIGHT: LBSetItemHeight(M); return;
+    case LB_GETTEXTLEN: LBGetTextLen(M); return;
+    case LB_GETTEXT: LBGetText(M); return;
+    case CN_COMMAND: CNCommand(M); return;
+    case CN_DRAWITEM: CNDrawItem(M); return;
+    case CN_MEASUREITEM: CNMeasureItem(M); return;
+    case WM_VSCROLL: WMVScroll(M); return;
+    case WM_CREATE: WMCreate(M); return;
+    default: TCustomControl::Dispatch(M);
+    }
+}
+
+bool TCustomListBox::ValidIndex(WPARAM W) const { return int(W) >= 0 && int(W) < FItems->Count(); }
+
+void TCustomListBox::LBAddString(TMessage& M) {
+    M.Result = M.LParam ? FItems->Add(reinterpret_cast<const char*>(M.LParam)) : LB_ERR;
+}
+
+void TCustomListBox::LBInsertString(TMessage& M) {
+    const int count = FItems->Count();
+    // -1 appends, as it does for the system's list box.
+    int index = int(M.WParam) == -1 ? count : int(M.WParam);
+    if (!M.LParam || index < 0 || index > count) {
+        M.Result = LB_ERR;
         return;
-    case LB_GETCURSEL: M.Result = FItemIndex; return;
-    case LB_SETCURSEL:
-        SetItemIndex(int(M.WParam));
-        M.Result = validIndex(M.WParam) ? LRESULT(M.WParam) : LB_ERR;
+    }
+    // The lines of a sorted box stay sorted, or finding a line in them would fail.
+    if (FItems->Sorted()) index = FItems->Add(reinterpret_cast<const char*>(M.LParam));
+    else FItems->Insert(index, reinterpret_cast<const char*>(M.LParam));
+    M.Result = index;
+}
+
+void TCustomListBox::LBDeleteString(TMessage& M) {
+    if (!ValidIndex(M.WParam)) {
+        M.Result = LB_ERR;
         return;
-    case LB_GETTOPINDEX: M.Result = FTopIndex; return;
-    case LB_SETTOPINDEX:
-        if (!validIndex(M.WParam)) {
+    }
+    FItems->Delete(int(M.WParam));
+    M.Result = FItems->Count();
+}
+
+void TCustomListBox::LBResetContent(TMessage& M) {
+    FItems->Clear();
+    M.Result = 0;
+}
+
+void TCustomListBox::LBGetCount(TMessage& M) { M.Result = FItems->Count(); }
+
+void TCustomListBox::LBFindString(TMessage& M) {
+    M.Result = M.LParam ? FindString(reinterpret_cast<const char*>(M.LParam), int(M.WParam), M.Msg == LB_FINDSTRINGEXACT)
+                        : LB_ERR;
+}
+
+void TCustomListBox::LBGetCurSel(TMessage& M) { M.Result = FItemIndex; }
+
+void TCustomListBox::LBSetCurSel(TMessage& M) {
+    const bool valid = ValidIndex(M.WParam);
+    SetItemIndex(int(M.WParam));
+    M.Result = valid ? LRESULT(M.WParam) : LB_ERR;
+}
+
+void TCustomListBox::LBGetTopIndex(TMessage& M) { M.Result = FTopIndex; }
+
+void TCustomListBox::LBSetTopIndex(TMessage& M) {
+    if (!ValidIndex(M.WParam)) {
+        M.Result = LB_ERR;
+        return;
+    }
+    SetTopIndex(int(M.WParam));
+    M.Result = 0;
+}
+
+void TCustomListBox::LBGetItemRect(TMessage& M) {
+    if (!ValidIndex(M.WParam) || !M.LParam) {
+        M.Result = LB_ERR;
+        return;
+    }
+    *reinterpret_cast<RECT*>(M.LParam) = ItemRect(int(M.WParam));
+    M.Result = 1;
+}
+
+void TCustomListBox::LBItemFromPoint(TMessage& M) {
+    const int count = FItems->Count();
+    TPoint p = Point(GET_X_LPARAM(M.LParam), GET_Y_LPARAM(M.LParam));
+    int index = ItemAtPos(p, true);
+    bool outside = index < 0;
+    if (outside) index = count == 0 ? 0 : std::clamp(ItemAtPos(p, false), 0, count - 1);
+    M.Result = LRESULT(MAKELPARAM(index, outside ? 1 : 0));
+}
+
+void TCustomListBox::LBGetItemHeight(TMessage& M) {
+    M.Result = FStyle == TListBoxStyle::lbOwnerDrawVariable && ValidIndex(M.WParam) ? HeightOf(int(M.WParam))
+                                                                                  : ItemHeight();
+}
+
+void TCustomListBox::LBSetItemHeight(TMessage& M) {
+    int h = int(LOWORD(std::uintptr_t(M.LParam)));
+    if (h <= 0 || h > 255) {
+        M.Result = LB_ERR;
+        return;
+    }
+    if (FStyle == TListBoxStyle::lbOwnerDrawVariable) {
+        if (!ValidIndex(M.WParam)) {
             M.Result = LB_ERR;
             return;
         }
-        SetTopIndex(int(M.WParam));
-        M.Result = 0;
-        return;
-    case LB_GETITEMRECT:
-        if (!validIndex(M.WParam) || !M.LParam) {
-            M.Result = LB_ERR;
-            return;
-        }
-        *reinterpret_cast<RECT*>(M.LParam) = ItemRect(int(M.WParam));
-        M.Result = 1;
-        return;
-    case LB_ITEMFROMPOINT: {
-        TPoint p = Point(GET_X_LPARAM(M.LParam), GET_Y_LPARAM(M.LParam));
-        int index = ItemAtPos(p, true);
-        bool outside = index < 0;
-        if (outside) index = count == 0 ? 0 : std::clamp(ItemAtPos(p, false), 0, count - 1);
-        M.Result = LRESULT(MAKELPARAM(index, outside ? 1 : 0));
-        return;
-    }
-    case LB_GETITEMHEIGHT:
-        M.Result = FStyle == TListBoxStyle::lbOwnerDrawVariable && validIndex(M.WParam) ? HeightOf(int(M.WParam))
-                                                                                      : ItemHeight();
-        return;
-    case LB_SETITEMHEIGHT: {
-        int h = int(LOWORD(std::uintptr_t(M.LParam)));
-        if (h <= 0 || h > 255) {
-            M.Result = LB_ERR;
-            return;
-        }
-        if (FStyle == TListBoxStyle::lbOwnerDrawVariable) {
-            if (!validIndex(M.WParam)) {
-                M.Result = LB_ERR;
-                return;
-            }
-            FHeights[std::size_t(M.WParam)] = h;
-            FTopIndex = std::clamp(FTopIndex, 0, MaxTopIndex());
-            UpdateScrollBar();
-            Invalidate();
-        } else {
-            SetItemHeight(h);
-        }
-        M.Result = 0;
-        return;
-    }
-    case LB_GETTEXTLEN:
-        M.Result = validIndex(M.WParam) ? LRESULT(FItems->Get(int(M.WParam)).size()) : LB_ERR;
-        return;
-    case LB_GETTEXT: {
-        // The buffer takes LB_GETTEXTLEN characters and the closing zero.
-        if (!validIndex(M.WParam) || !M.LParam) {
-            M.Result = LB_ERR;
-            return;
-        }
-        std::string s = FItems->Get(int(M.WParam));
-        std::memcpy(reinterpret_cast<char*>(M.LParam), s.c_str(), s.size() + 1);
-        M.Result = LRESULT(s.size());
-        return;
-    }
-    case CN_COMMAND:
-        switch (HIWORD(std::uintptr_t(M.WParam))) {
-        case LBN_SELCHANGE: Click(); break;
-        case LBN_DBLCLK: DblClick(); break;
-        }
-        M.Result = 0;
-        return;
-    case CN_DRAWITEM: {
-        auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(M.LParam);
-        TOwnerDrawState state = 0;
-        if (dis->itemState & ODS_SELECTED) state |= odSelected;
-        if (dis->itemState & ODS_DISABLED) state |= odDisabled;
-        if (dis->itemState & ODS_FOCUS) state |= odFocused;
-        DrawItem(int(dis->itemID), dis->rcItem, state);
-        M.Result = 1;
-        return;
-    }
-    case CN_MEASUREITEM: {
-        auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(M.LParam);
-        int h = int(mis->itemHeight);
-        MeasureItem(int(mis->itemID), h);
-        mis->itemHeight = unsigned(std::max(0, h));
-        M.Result = 1;
-        return;
-    }
-    case WM_VSCROLL: {
-        int code = LOWORD(std::uintptr_t(M.WParam));
-        int pos = HIWORD(std::uintptr_t(M.WParam));
-        if (code == SB_THUMBTRACK || code == SB_THUMBPOSITION) {
-            SCROLLINFO si;
-            si.fMask = SIF_TRACKPOS;
-            if (GetScrollInfo(Handle(), SB_VERT, &si)) pos = si.nTrackPos;
-        }
-        Scroll(code, pos);
-        M.Result = 0;
-        return;
-    }
-    case WM_LBUTTONDOWN: {
-        int index = ItemAtPos(Point(GET_X_LPARAM(M.LParam), GET_Y_LPARAM(M.LParam)), true);
-        FTracking = true;
-        SetCapture(Handle());
-        if (index >= 0) SelectByUser(index, true, KeysToShift(M.WParam), FMultiSelect && !FExtendedSelect);
-        break;
-    }
-    case WM_MOUSEMOVE:
-        if (FTracking && (M.WParam & MK_LBUTTON)) {
-            int y = GET_Y_LPARAM(M.LParam);
-            // Dragging past an edge scrolls a line at a time.
-            // A drag in a multiple selection marks the lines from where it began; where each
-            // click turns a line on and off, a drag does nothing.
-            TShiftState shift = FMultiSelect ? TShiftState(ssShift) : 0;
-            int index = y < 0 ? (FTopIndex > 0 ? FTopIndex - 1 : -1)
-                        : y >= ClientHeight() ? LastVisible() + 1
-                                              : ItemAtPos(Point(GET_X_LPARAM(M.LParam), y), true);
-            if (index >= 0 && index != FItemIndex && !(FMultiSelect && !FExtendedSelect))
-                SelectByUser(index, false, shift);
-        }
-        break;
-    case WM_LBUTTONUP:
-        if (FTracking) {
-            FTracking = false;
-            if (GetCapture() == Handle()) ReleaseCapture();
-        }
-        break;
-    case WM_LBUTTONDBLCLK:
-        if (int index = ItemAtPos(Point(GET_X_LPARAM(M.LParam), GET_Y_LPARAM(M.LParam)), true); index >= 0) {
-            SelectByUser(index, false);
-            Notify(LBN_DBLCLK);
-        }
-        break;
-    case WM_CREATE:
-        TCustomControl::Dispatch(M);
+        FHeights[std::size_t(M.WParam)] = h;
+        FTopIndex = std::clamp(FTopIndex, 0, MaxTopIndex());
         UpdateScrollBar();
-        FitHeight();
-        return;
-    default: break;
+        Invalidate();
+    } else {
+        SetItemHeight(h);
     }
-    TCustomControl::Dispatch(M);
+    M.Result = 0;
+}
+
+void TCustomListBox::LBGetTextLen(TMessage& M) {
+    M.Result = ValidIndex(M.WParam) ? LRESULT(FItems->Get(int(M.WParam)).size()) : LB_ERR;
+}
+
+void TCustomListBox::LBGetText(TMessage& M) {
+    // The buffer takes LB_GETTEXTLEN characters and the closing zero.
+    if (!ValidIndex(M.WParam) || !M.LParam) {
+        M.Result = LB_ERR;
+        return;
+    }
+    std::string s = FItems->Get(int(M.WParam));
+    std::memcpy(reinterpret_cast<char*>(M.LParam), s.c_str(), s.size() + 1);
+    M.Result = LRESULT(s.size());
+}
+
+void TCustomListBox::CNCommand(TMessage& M) {
+    switch (HIWORD(std::uintptr_t(M.WParam))) {
+    case LBN_SELCHANGE: Click(); break;
+    case LBN_DBLCLK: DblClick(); break;
+    }
+    M.Result = 0;
+}
+
+void TCustomListBox::CNDrawItem(TMessage& M) {
+    auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(M.LParam);
+    TOwnerDrawState state = 0;
+    if (dis->itemState & ODS_SELECTED) state |= odSelected;
+    if (dis->itemState & ODS_DISABLED) state |= odDisabled;
+    if (dis->itemState & ODS_FOCUS) state |= odFocused;
+    DrawItem(int(dis->itemID), dis->rcItem, state);
+    M.Result = 1;
+}
+
+void TCustomListBox::CNMeasureItem(TMessage& M) {
+    auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(M.LParam);
+    int h = int(mis->itemHeight);
+    MeasureItem(int(mis->itemID), h);
+    mis->itemHeight = unsigned(std::max(0, h));
+    M.Result = 1;
+}
+
+void TCustomListBox::WMVScroll(TMessage& M) {
+    int code = LOWORD(std::uintptr_t(M.WParam));
+    int pos = HIWORD(std::uintptr_t(M.WParam));
+    if (code == SB_THUMBTRACK || code == SB_THUMBPOSITION) {
+        SCROLLINFO si;
+        si.fMask = SIF_TRACKPOS;
+        if (GetScrollInfo(Handle(), SB_VERT, &si)) pos = si.nTrackPos;
+    }
+    Scroll(code, pos);
+    M.Result = 0;
+}
+
+void TCustomListBox::WMCreate(TMessage& M) {
+    DefaultHandler(M);
+    UpdateScrollBar();
+    FitHeight();
+}
+
+void TCustomListBox::WMLButtonDown(TMessage& M) {
+    int index = ItemAtPos(Point(GET_X_LPARAM(M.LParam), GET_Y_LPARAM(M.LParam)), true);
+    FTracking = true;
+    SetCapture(Handle());
+    if (index >= 0) SelectByUser(index, true, KeysToShift(M.WParam), FMultiSelect && !FExtendedSelect);
+    TCustomControl::WMLButtonDown(M);
+}
+
+void TCustomListBox::WMMouseMove(TMessage& M) {
+    if (FTracking && (M.WParam & MK_LBUTTON)) {
+        int y = GET_Y_LPARAM(M.LParam);
+        // Dragging past an edge scrolls a line at a time.
+        // A drag in a multiple selection marks the lines from where it began; where each
+        // click turns a line on and off, a drag does nothing.
+        TShiftState shift = FMultiSelect ? TShiftState(ssShift) : 0;
+        int index = y < 0 ? (FTopIndex > 0 ? FTopIndex - 1 : -1)
+                    : y >= ClientHeight() ? LastVisible() + 1
+                                          : ItemAtPos(Point(GET_X_LPARAM(M.LParam), y), true);
+        if (index >= 0 && index != FItemIndex && !(FMultiSelect && !FExtendedSelect))
+            SelectByUser(index, false, shift);
+    }
+    TCustomControl::WMMouseMove(M);
+}
+
+void TCustomListBox::WMLButtonUp(TMessage& M) {
+    if (FTracking) {
+        FTracking = false;
+        if (GetCapture() == Handle()) ReleaseCapture();
+    }
+    TCustomControl::WMLButtonUp(M);
+}
+
+void TCustomListBox::WMLButtonDblClk(TMessage& M) {
+    if (int index = ItemAtPos(Point(GET_X_LPARAM(M.LParam), GET_Y_LPARAM(M.LParam)), true); index >= 0) {
+        SelectByUser(index, false);
+        Notify(LBN_DBLCLK);
+    }
+    TCustomControl::WMLButtonDblClk(M);
 }
 
 // --- Painting ---------------------------------------------------------------------------------
@@ -1034,169 +1082,205 @@ void TComboBox::WMGetDlgCode(TMessage& M) {
     M.Result = DLGC_WANTARROWS | (FDropped ? DLGC_WANTALLKEYS : 0);
 }
 
-bool TComboBox::HandleComboMessage(TMessage& M) {
-    int count = Items()->Count();
-    auto validIndex = [&](WPARAM w) { return int(w) >= 0 && int(w) < count; };
-    auto text = [&] { return std::string(reinterpret_cast<const char*>(M.LParam)); };
+void TComboBox::Dispatch(TMessage& M) {
     switch (M.Msg) {
-    case WM_SETTEXT:
-        SetText(M.LParam ? text() : std::string());
-        M.Result = TRUE;
-        return true;
-    case WM_GETTEXT: {
-        M.Result = LRESULT(CopyToBuffer(GetText(), reinterpret_cast<char*>(M.LParam), std::size_t(M.WParam)));
-        return true;
-    }
-    case WM_GETTEXTLENGTH: M.Result = LRESULT(GetText().size()); return true;
-    case CB_GETEDITSEL: {
-        if (!HasEdit()) {
-            M.Result = CB_ERR;
-            return true;
-        }
-        int s = SelStart(), e = s + SelLength();
-        if (M.WParam) *reinterpret_cast<DWORD*>(M.WParam) = DWORD(s);
-        if (M.LParam) *reinterpret_cast<DWORD*>(M.LParam) = DWORD(e);
-        M.Result = MAKELRESULT(std::min(s, 0xFFFF), std::min(e, 0xFFFF));
-        return true;
-    }
-    case CB_SETEDITSEL: {
-        if (!HasEdit()) {
-            M.Result = CB_ERR;
-            return true;
-        }
-        // The low word starts, the high word ends; -1 in either as the edit message takes it.
-        int s = SHORT(LOWORD(std::uintptr_t(M.LParam))), e = SHORT(HIWORD(std::uintptr_t(M.LParam)));
-        SendMessage(FEdit->Handle(), EM_SETSEL, WPARAM(std::intptr_t(s)), LPARAM(std::intptr_t(e)));
-        M.Result = TRUE;
-        return true;
-    }
-    case CB_LIMITTEXT:
-        if (!HasEdit()) {
-            M.Result = CB_ERR;
-            return true;
-        }
-        SetMaxLength(int(M.WParam));
-        M.Result = TRUE;
-        return true;
-    case CB_ADDSTRING:
-        M.Result = M.LParam ? Items()->Add(text()) : CB_ERR;
-        return true;
-    case CB_INSERTSTRING: {
-        int index = int(M.WParam) == -1 ? count : int(M.WParam);
-        if (!M.LParam || index < 0 || index > count) {
-            M.Result = CB_ERR;
-            return true;
-        }
-        if (Items()->Sorted()) index = Items()->Add(text());
-        else Items()->Insert(index, text());
-        M.Result = index;
-        return true;
-    }
-    case CB_DELETESTRING:
-        if (!validIndex(M.WParam)) {
-            M.Result = CB_ERR;
-            return true;
-        }
-        Items()->Delete(int(M.WParam));
-        Invalidate();
-        M.Result = Items()->Count();
-        return true;
-    case CB_RESETCONTENT:
-        Items()->Clear();
-        if (HasEdit()) ShowItemInEdit();
-        Invalidate();
-        M.Result = 0;
-        return true;
-    case CB_GETCOUNT: M.Result = count; return true;
-    case CB_GETCURSEL: M.Result = ItemIndex(); return true;
-    case CB_SETCURSEL:
-        SetItemIndex(int(M.WParam));
-        M.Result = validIndex(M.WParam) ? LRESULT(M.WParam) : CB_ERR;
-        return true;
-    case CB_GETLBTEXTLEN:
-        M.Result = validIndex(M.WParam) ? LRESULT(Items()->Get(int(M.WParam)).size()) : CB_ERR;
-        return true;
-    case CB_GETLBTEXT: {
-        if (!validIndex(M.WParam) || !M.LParam) {
-            M.Result = CB_ERR;
-            return true;
-        }
-        std::string s = Items()->Get(int(M.WParam));
-        std::memcpy(reinterpret_cast<char*>(M.LParam), s.c_str(), s.size() + 1);
-        M.Result = LRESULT(s.size());
-        return true;
-    }
+    case WM_SETTEXT: WMSetText(M); return;
+    case CB_GETEDITSEL: CBGetEditSel(M); return;
+    case CB_SETEDITSEL: CBSetEditSel(M); return;
+    case CB_LIMITTEXT: CBLimitText(M); return;
+    case CB_ADDSTRING: CBAddString(M); return;
+    case CB_INSERTSTRING: CBInsertString(M); return;
+    case CB_DELETESTRING: CBDeleteString(M); return;
+    case CB_RESETCONTENT: CBResetContent(M); return;
+    case CB_GETCOUNT: CBGetCount(M); return;
+    case CB_GETCURSEL: CBGetCurSel(M); return;
+    case CB_SETCURSEL: CBSetCurSel(M); return;
+    case CB_GETLBTEXTLEN: CBGetLBTextLen(M); return;
+    case CB_GETLBTEXT: CBGetLBText(M); return;
     case CB_FINDSTRING:
-    case CB_FINDSTRINGEXACT:
-        M.Result = M.LParam ? FList->FindString(text(), int(M.WParam), M.Msg == CB_FINDSTRINGEXACT) : CB_ERR;
-        return true;
-    case CB_SELECTSTRING: {
-        int i = M.LParam ? FList->FindString(text(), int(M.WParam), false) : -1;
-        if (i >= 0) SetItemIndex(i);
-        M.Result = i >= 0 ? i : CB_ERR;
-        return true;
-    }
-    case CB_GETITEMDATA:
-        M.Result = validIndex(M.WParam) ? LRESULT(reinterpret_cast<std::intptr_t>(Items()->Objects(int(M.WParam)))) : CB_ERR;
-        return true;
-    case CB_SETITEMDATA:
-        if (!validIndex(M.WParam)) {
-            M.Result = CB_ERR;
-            return true;
-        }
-        Items()->SetObjects(int(M.WParam), reinterpret_cast<void*>(M.LParam));
-        M.Result = TRUE;
-        return true;
-    case CB_GETITEMHEIGHT: M.Result = ItemHeight(); return true;
-    case CB_SHOWDROPDOWN: SetDroppedDown(M.WParam != 0); M.Result = TRUE; return true;
-    case CB_GETDROPPEDSTATE: M.Result = FDropped; return true;
-    case CN_COMMAND:
-        switch (HIWORD(std::uintptr_t(M.WParam))) {
-        case CBN_SELCHANGE:
-            Click();
-            Change();
-            break;
-        case CBN_EDITCHANGE: Change(); break;
-        case CBN_DROPDOWN: DropDown(); break;
-        default: break;
-        }
-        M.Result = 0;
-        return true;
-    default: return false;
+    case CB_FINDSTRINGEXACT: CBFindString(M); return;
+    case CB_SELECTSTRING: CBSelectString(M); return;
+    case CB_GETITEMDATA: CBGetItemData(M); return;
+    case CB_SETITEMDATA: CBSetItemData(M); return;
+    case CB_GETITEMHEIGHT: CBGetItemHeight(M); return;
+    case CB_SHOWDROPDOWN: CBShowDropDown(M); return;
+    case CB_GETDROPPEDSTATE: CBGetDroppedState(M); return;
+    case CN_COMMAND: CNCommand(M); return;
+    default: TCustomControl::Dispatch(M);
     }
 }
 
-void TComboBox::Dispatch(TMessage& M) {
-    if (HandleComboMessage(M)) return;
-    switch (M.Msg) {
-    case WM_LBUTTONDOWN:
-        TCustomControl::Dispatch(M);
-        if (RECT b = ButtonRect(); !HasEdit() || FDropped || PtInRect(&b, POINT{GET_X_LPARAM(M.LParam), GET_Y_LPARAM(M.LParam)}))
-            SetDroppedDown(!FDropped);
-        return;
-    case WM_SYSKEYDOWN:
-        // Alt+Down drops the list, as on the system's combo box.
-        if (M.WParam == VK_DOWN || (M.WParam == VK_UP && FDropped)) {
-            if (M.WParam == VK_DOWN && !FDropped) SetDroppedDown(true);
-            else CloseUp(true);
-            M.Result = 0;
-            return;
-        }
-        break;
-    case WM_SETFOCUS:
-        TCustomControl::Dispatch(M);
-        // The edit part takes the focus the box is given.
-        if (HasEdit()) win::SetFocus(FEdit->Handle());
-        Invalidate();
-        return;
-    case WM_KILLFOCUS:
-        TCustomControl::Dispatch(M);
-        if (!(HasEdit() && FEdit->HandleAllocated() && reinterpret_cast<HWND>(M.WParam) == FEdit->Handle()))
-            CloseUp(false);
-        Invalidate();
+bool TComboBox::ValidIndex(WPARAM W) { return int(W) >= 0 && int(W) < Items()->Count(); }
+
+namespace {
+std::string TextOf(const TMessage& M) { return std::string(reinterpret_cast<const char*>(M.LParam)); }
+} // namespace
+
+void TComboBox::WMSetText(TMessage& M) {
+    SetText(M.LParam ? TextOf(M) : std::string());
+    M.Result = TRUE;
+}
+
+void TComboBox::CBGetEditSel(TMessage& M) {
+    if (!HasEdit()) {
+        M.Result = CB_ERR;
         return;
     }
-    TCustomControl::Dispatch(M);
+    int s = SelStart(), e = s + SelLength();
+    if (M.WParam) *reinterpret_cast<DWORD*>(M.WParam) = DWORD(s);
+    if (M.LParam) *reinterpret_cast<DWORD*>(M.LParam) = DWORD(e);
+    M.Result = MAKELRESULT(std::min(s, 0xFFFF), std::min(e, 0xFFFF));
+}
+
+void TComboBox::CBSetEditSel(TMessage& M) {
+    if (!HasEdit()) {
+        M.Result = CB_ERR;
+        return;
+    }
+    // The low word starts, the high word ends; -1 in either as the edit message takes it.
+    int s = SHORT(LOWORD(std::uintptr_t(M.LParam))), e = SHORT(HIWORD(std::uintptr_t(M.LParam)));
+    SendMessage(FEdit->Handle(), EM_SETSEL, WPARAM(std::intptr_t(s)), LPARAM(std::intptr_t(e)));
+    M.Result = TRUE;
+}
+
+void TComboBox::CBLimitText(TMessage& M) {
+    if (!HasEdit()) {
+        M.Result = CB_ERR;
+        return;
+    }
+    SetMaxLength(int(M.WParam));
+    M.Result = TRUE;
+}
+
+void TComboBox::CBAddString(TMessage& M) { M.Result = M.LParam ? Items()->Add(TextOf(M)) : CB_ERR; }
+
+void TComboBox::CBInsertString(TMessage& M) {
+    const int count = Items()->Count();
+    int index = int(M.WParam) == -1 ? count : int(M.WParam);
+    if (!M.LParam || index < 0 || index > count) {
+        M.Result = CB_ERR;
+        return;
+    }
+    if (Items()->Sorted()) index = Items()->Add(TextOf(M));
+    else Items()->Insert(index, TextOf(M));
+    M.Result = index;
+}
+
+void TComboBox::CBDeleteString(TMessage& M) {
+    if (!ValidIndex(M.WParam)) {
+        M.Result = CB_ERR;
+        return;
+    }
+    Items()->Delete(int(M.WParam));
+    Invalidate();
+    M.Result = Items()->Count();
+}
+
+void TComboBox::CBResetContent(TMessage& M) {
+    Items()->Clear();
+    if (HasEdit()) ShowItemInEdit();
+    Invalidate();
+    M.Result = 0;
+}
+
+void TComboBox::CBGetCount(TMessage& M) { M.Result = Items()->Count(); }
+
+void TComboBox::CBGetCurSel(TMessage& M) { M.Result = ItemIndex(); }
+
+void TComboBox::CBSetCurSel(TMessage& M) {
+    const bool valid = ValidIndex(M.WParam);
+    SetItemIndex(int(M.WParam));
+    M.Result = valid ? LRESULT(M.WParam) : CB_ERR;
+}
+
+void TComboBox::CBGetLBTextLen(TMessage& M) {
+    M.Result = ValidIndex(M.WParam) ? LRESULT(Items()->Get(int(M.WParam)).size()) : CB_ERR;
+}
+
+void TComboBox::CBGetLBText(TMessage& M) {
+    if (!ValidIndex(M.WParam) || !M.LParam) {
+        M.Result = CB_ERR;
+        return;
+    }
+    std::string s = Items()->Get(int(M.WParam));
+    std::memcpy(reinterpret_cast<char*>(M.LParam), s.c_str(), s.size() + 1);
+    M.Result = LRESULT(s.size());
+}
+
+void TComboBox::CBFindString(TMessage& M) {
+    M.Result = M.LParam ? FList->FindString(TextOf(M), int(M.WParam), M.Msg == CB_FINDSTRINGEXACT) : CB_ERR;
+}
+
+void TComboBox::CBSelectString(TMessage& M) {
+    int i = M.LParam ? FList->FindString(TextOf(M), int(M.WParam), false) : -1;
+    if (i >= 0) SetItemIndex(i);
+    M.Result = i >= 0 ? i : CB_ERR;
+}
+
+void TComboBox::CBGetItemData(TMessage& M) {
+    M.Result = ValidIndex(M.WParam) ? LRESULT(reinterpret_cast<std::intptr_t>(Items()->Objects(int(M.WParam)))) : CB_ERR;
+}
+
+void TComboBox::CBSetItemData(TMessage& M) {
+    if (!ValidIndex(M.WParam)) {
+        M.Result = CB_ERR;
+        return;
+    }
+    Items()->SetObjects(int(M.WParam), reinterpret_cast<void*>(M.LParam));
+    M.Result = TRUE;
+}
+
+void TComboBox::CBGetItemHeight(TMessage& M) { M.Result = ItemHeight(); }
+
+void TComboBox::CBShowDropDown(TMessage& M) {
+    SetDroppedDown(M.WParam != 0);
+    M.Result = TRUE;
+}
+
+void TComboBox::CBGetDroppedState(TMessage& M) { M.Result = FDropped; }
+
+void TComboBox::CNCommand(TMessage& M) {
+    switch (HIWORD(std::uintptr_t(M.WParam))) {
+    case CBN_SELCHANGE:
+        Click();
+        Change();
+        break;
+    case CBN_EDITCHANGE: Change(); break;
+    case CBN_DROPDOWN: DropDown(); break;
+    default: break;
+    }
+    M.Result = 0;
+}
+
+void TComboBox::WMLButtonDown(TMessage& M) {
+    TCustomControl::WMLButtonDown(M);
+    if (RECT b = ButtonRect(); !HasEdit() || FDropped || PtInRect(&b, POINT{GET_X_LPARAM(M.LParam), GET_Y_LPARAM(M.LParam)}))
+        SetDroppedDown(!FDropped);
+}
+
+void TComboBox::WMSysKeyDown(TMessage& M) {
+    // Alt+Down drops the list, as on the system's combo box.
+    if (M.WParam == VK_DOWN || (M.WParam == VK_UP && FDropped)) {
+        if (M.WParam == VK_DOWN && !FDropped) SetDroppedDown(true);
+        else CloseUp(true);
+        M.Result = 0;
+        return;
+    }
+    TCustomControl::WMSysKeyDown(M);
+}
+
+void TComboBox::WMSetFocus(TMessage& M) {
+    TCustomControl::WMSetFocus(M);
+    // The edit part takes the focus the box is given.
+    if (HasEdit()) win::SetFocus(FEdit->Handle());
+    Invalidate();
+}
+
+void TComboBox::WMKillFocus(TMessage& M) {
+    TCustomControl::WMKillFocus(M);
+    if (!(HasEdit() && FEdit->HandleAllocated() && reinterpret_cast<HWND>(M.WParam) == FEdit->Handle()))
+        CloseUp(false);
+    Invalidate();
 }
 
 TRect TComboBox::ButtonRect() {

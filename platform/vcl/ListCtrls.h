@@ -100,15 +100,43 @@ protected:
     void Dispatch(TMessage& Message) override;
     void Paint() override;
     void KeyDown(unsigned& Key, TShiftState Shift) override;
-    void WMGetDlgCode(TMessage& Message) override;
-    void WMSize(TMessage& Message) override;
-    void CMFontChanged(TMessage& Message) override;
     virtual void DrawItem(int Index, TRect Rect, TOwnerDrawState State);
     virtual void MeasureItem(int Index, int& Height);
+
+    void WMGetDlgCode(TMessage& Message) override;
+    void WMSize(TMessage& Message) override;
+    void WMLButtonDown(TMessage& Message) override;
+    void WMLButtonUp(TMessage& Message) override;
+    void WMLButtonDblClk(TMessage& Message) override;
+    void WMMouseMove(TMessage& Message) override;
+    void CMFontChanged(TMessage& Message) override;
 
 private:
     class TListBoxStrings;
     friend class TListBoxStrings;
+
+    void LBAddString(TMessage& Message);
+    void LBInsertString(TMessage& Message);
+    void LBDeleteString(TMessage& Message);
+    void LBResetContent(TMessage& Message);
+    void LBGetCount(TMessage& Message);
+    void LBFindString(TMessage& Message); // and LB_FINDSTRINGEXACT
+    void LBGetCurSel(TMessage& Message);
+    void LBSetCurSel(TMessage& Message);
+    void LBGetTopIndex(TMessage& Message);
+    void LBSetTopIndex(TMessage& Message);
+    void LBGetItemRect(TMessage& Message);
+    void LBItemFromPoint(TMessage& Message);
+    void LBGetItemHeight(TMessage& Message);
+    void LBSetItemHeight(TMessage& Message);
+    void LBGetTextLen(TMessage& Message);
+    void LBGetText(TMessage& Message);
+    void CNCommand(TMessage& Message);
+    void CNDrawItem(TMessage& Message);
+    void CNMeasureItem(TMessage& Message);
+    void WMVScroll(TMessage& Message);
+    void WMCreate(TMessage& Message);
+    bool ValidIndex(win::WPARAM W) const;
 
     void ItemsChanged();
     void ItemInserted(int Index);
@@ -233,15 +261,21 @@ protected:
     void Paint() override;
     void Dispatch(TMessage& Message) override;
     void KeyDown(unsigned& Key, TShiftState Shift) override;
-    void WMGetDlgCode(TMessage& Message) override;
-    void WMSize(TMessage& Message) override;
-    void CMEnabledChanged(TMessage& Message) override;
+    bool KeepsText() const override { return true; }
     std::string GetText() override;
     void SetTextValue(const std::string& Value) override;
     virtual void Change();
     virtual void DropDown();
     // Draws the chosen line on the face of a drop-down list, in the canvas's colours.
     virtual void DrawFace(int Index, TRect Rect);
+
+    void WMGetDlgCode(TMessage& Message) override;
+    void WMSize(TMessage& Message) override;
+    void WMLButtonDown(TMessage& Message) override;
+    void WMSysKeyDown(TMessage& Message) override;
+    void WMSetFocus(TMessage& Message) override;
+    void WMKillFocus(TMessage& Message) override;
+    void CMEnabledChanged(TMessage& Message) override;
 
 private:
     class TComboList;
@@ -256,7 +290,28 @@ private:
     void ShowItemInEdit();
     void EditChanged();
     void EditFocusLeft(win::HWND NewFocus);
-    bool HandleComboMessage(TMessage& Message);
+    void WMSetText(TMessage& Message);
+    void CBGetEditSel(TMessage& Message);
+    void CBSetEditSel(TMessage& Message);
+    void CBLimitText(TMessage& Message);
+    void CBAddString(TMessage& Message);
+    void CBInsertString(TMessage& Message);
+    void CBDeleteString(TMessage& Message);
+    void CBResetContent(TMessage& Message);
+    void CBGetCount(TMessage& Message);
+    void CBGetCurSel(TMessage& Message);
+    void CBSetCurSel(TMessage& Message);
+    void CBGetLBTextLen(TMessage& Message);
+    void CBGetLBText(TMessage& Message);
+    void CBFindString(TMessage& Message); // and CB_FINDSTRINGEXACT
+    void CBSelectString(TMessage& Message);
+    void CBGetItemData(TMessage& Message);
+    void CBSetItemData(TMessage& Message);
+    void CBGetItemHeight(TMessage& Message);
+    void CBShowDropDown(TMessage& Message);
+    void CBGetDroppedState(TMessage& Message);
+    void CNCommand(TMessage& Message);
+    bool ValidIndex(win::WPARAM W);
     TRect ButtonRect();
 
     std::unique_ptr<TCustomListBox> FList; // a TComboList
