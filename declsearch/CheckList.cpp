@@ -3,6 +3,8 @@
 #include "vcl/StdCtrls.h"
 #include "vcl/StoredControls.h"
 
+#include "rtl/Resources.h"
+
 #include <algorithm>
 
 namespace declsearch {
@@ -174,11 +176,10 @@ void TKwCustomCheckList::LoadDefaults() {
     static const char* const names[2][2] = {{"KW_UNCHECK", "KW_CHECK"}, {"KW_UNCHECK3D", "KW_CHECK3D"}};
     for (int i = 0; i < 2; ++i) {
         if (FUserPictures & (1u << i)) continue;
-        try {
-            FSource[i]->LoadFromResourceName(nullptr, names[F3D ? 1 : 0][i]);
-        } catch (const rtl::EResNotFound&) {
-            FSource[i]->SetSize(0, 0);
-        }
+        // A module without the default pictures draws no marks.
+        const std::string_view data = rtl::LoadBitmapData(nullptr, rtl::TResId(names[F3D ? 1 : 0][i]));
+        if (data.empty()) FSource[i]->SetSize(0, 0);
+        else FSource[i]->LoadFromBytes(data.data(), data.size());
         Prepare(i);
     }
 }

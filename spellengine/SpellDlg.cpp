@@ -288,7 +288,7 @@ int TSpellDlg::WaitForChoice() {
 
 // --- The check loop ---------------------------------------------------------------------------
 
-int TSpellDlg::CheckBuffer(TAbsBuffer& Buffer) {
+TSpellCheckResult TSpellDlg::CheckBuffer(TAbsBuffer& Buffer) {
     const bool wasModified = Buffer.GetModified();
     bool changed = false;
     bool nothingReplaced = true;
@@ -426,7 +426,7 @@ int TSpellDlg::CheckBuffer(TAbsBuffer& Buffer) {
 
     Screen->SetCursor(crDefault);
     if (ActiveDictionary()) ActiveDictionary()->SaveCustom();
-    int result = scReplaced;
+    TSpellCheckResult result = scReplaced;
     std::string message;
     if (cancelled) {
         result = scCancelled;
@@ -463,7 +463,7 @@ void TSpellDlg::BringControlToFront(TControl* Control) {
     }
 }
 
-int TSpellDlg::SpellCheck(TControl* Control) {
+TSpellCheckResult TSpellDlg::SpellCheck(TControl* Control) {
     auto* edit = dynamic_cast<TCustomEdit*>(Control);
     if (!edit) {
         ErrorBox("Error : Unknown control.");
@@ -482,15 +482,15 @@ int TSpellDlg::SpellCheck(TControl* Control) {
     return CheckBuffer(*buffer);
 }
 
-int TSpellDlg::CheckAllFields(TComponent* AOwner, bool Report) {
+TSpellCheckResult TSpellDlg::CheckAllFields(TComponent* AOwner, bool Report) {
     if (!Open()) return scCancelled;
     rtl::TScopeExit reported([this] { FReportResult = true; });
     FReportResult = false;
-    int result = scNothingReplaced;
+    TSpellCheckResult result = scNothingReplaced;
     for (int i = 0; AOwner && i < AOwner->ComponentCount(); ++i) {
         TComponent* component = AOwner->Components(i);
         if (!IsCheckable(component)) continue;
-        const int r = SpellCheck(static_cast<TControl*>(component));
+        const TSpellCheckResult r = SpellCheck(static_cast<TControl*>(component));
         if (r == scCancelled) {
             result = scCancelled;
             break;

@@ -19,10 +19,8 @@ namespace spellengine {
 
 enum class TDialogTypes { dtWordPerfect, dtMSWord, dtWordPro96 };
 
-// Results of CheckBuffer, SpellCheck and CheckAllFields.
-constexpr int scNothingReplaced = 0;
-constexpr int scReplaced = 1;
-constexpr int scCancelled = 2;
+// Results of CheckBuffer, SpellCheck and CheckAllFields, with the codes callers compare.
+enum TSpellCheckResult : int { scNothingReplaced = 0, scReplaced = 1, scCancelled = 2 };
 
 class TSpellDlg : public vcl::TComponent {
 public:
@@ -88,9 +86,9 @@ public:
     // Shows Control, turning the notebook pages it lies on.
     virtual void BringControlToFront(vcl::TControl* Control);
     // Checks an edit box or memo; other controls get "Error : Unknown control." and 0.
-    virtual int SpellCheck(vcl::TControl* Control);
+    virtual TSpellCheckResult SpellCheck(vcl::TControl* Control);
     // Checks every component of Owner that IsCheckable, in order, until one is cancelled.
-    virtual int CheckAllFields(vcl::TComponent* Owner, bool Report);
+    virtual TSpellCheckResult CheckAllFields(vcl::TComponent* Owner, bool Report);
     // Whether CheckAllFields checks the component: edit boxes and memos.
     virtual bool IsCheckable(vcl::TComponent* Component) const;
     virtual void WordCount(vcl::TControl* Control, int& Total, int& Unique);
@@ -106,8 +104,8 @@ public:
     void Close();
     bool OpenDictionary();
     void FreeDictionary();
-    // The interactive check of one buffer: 0 nothing replaced, 1 replaced, 2 cancelled.
-    int CheckBuffer(TAbsBuffer& Buffer);
+    // The interactive check of one buffer.
+    TSpellCheckResult CheckBuffer(TAbsBuffer& Buffer);
     void LoadAutoCorrectList();
     // Whether the dictionary knows Word (OEM); opens the dictionary when needed.
     bool IsWordOK(const std::string& Word);

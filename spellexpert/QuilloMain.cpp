@@ -154,41 +154,41 @@ void TMainForm::CheckFiles() {
     auto checkFollowers = [&](const std::string& Source) {
         const std::vector<std::string> includes = Copy(*FIncludeList);
         for (const std::string& include : includes)
-            if (CheckFile(include) == 2) return 2;
+            if (CheckFile(include) == TFileCheck::fcCancelled) return TFileCheck::fcCancelled;
         const std::string form = rtl::ChangeFileExt(Source, ".DFM");
         if (strings && !IsFormFile(Source) && rtl::FileExists(form)) return CheckFile(form);
-        return 1;
+        return TFileCheck::fcDone;
     };
-    int result = 1;
+    TFileCheck result = TFileCheck::fcDone;
     if (cbProject->Checked()) {
         result = CheckFile(FProjectFile);
         const std::vector<std::string> units = Copy(*FUnitList);
-        for (std::size_t i = 0; result != 2 && i < units.size(); ++i) {
+        for (std::size_t i = 0; result != TFileCheck::fcCancelled && i < units.size(); ++i) {
             result = CheckFile(units[i]);
-            if (result != 2) result = checkFollowers(units[i]);
+            if (result != TFileCheck::fcCancelled) result = checkFollowers(units[i]);
         }
     } else {
         if (!FSourceFile.empty() && !rtl::FileExists(FSourceFile)) FSourceFile = FCurrentFile;
         result = CheckFile(FSourceFile);
-        if (result != 2) result = checkFollowers(FSourceFile);
+        if (result != TFileCheck::fcCancelled) result = checkFollowers(FSourceFile);
     }
     FIncludeList.reset();
-    if (result == 2) return;
+    if (result == TFileCheck::fcCancelled) return;
     // A file that could not be checked leaves the check unfinished, and the user is told so.
     if (FNotChecked == 0) MessageDlg(CompleteMessage, TMsgDlgType::mtInformation, mbOK, 0);
     else MessageDlg(NotCompleteMessage(FNotChecked), TMsgDlgType::mtWarning, mbOK, 0);
 }
 
-int TMainForm::SkipFile(const std::string& Message) {
+TFileCheck TMainForm::SkipFile(const std::string& Message) {
     ++FNotChecked;
     MessageDlg(Message, TMsgDlgType::mtError, mbOK, 0);
-    return 1;
+    return TFileCheck::fcDone;
 }
 
-int TMainForm::CheckFile(const std::string& Name) {
+TFileCheck TMainForm::CheckFile(const std::string& Name) {
     FIncludeList->Clear();
     std::string fileName = Name;
-    if (!LocateFile(fileName)) return 1;
+    if (!LocateFile(fileName)) return TFileCheck::fcDone;
     auto notChecked = [&](const rtl::Exception& e) {
         Screen->SetCursor(crDefault);
         return SkipFile(std::string(e.what()) + "\r" + fileName + " was not checked.");
@@ -207,7 +207,7 @@ int TMainForm::CheckFile(const std::string& Name) {
     std::string textName = fileName;
     if (form && !MakeFormText(fileName, textName)) {
         ++FNotChecked;
-        return 1;
+        return TFileCheck::fcDone;
     }
     if (!refused && Settings().Backup && !BackupFile(fileName))
         return SkipFile(fileName + " could not be backed up and was not checked.");
@@ -228,12 +228,12 @@ int TMainForm::CheckFile(const std::string& Name) {
 
     std::unique_ptr<TMyBuffer> buffer = TMyBuffer::NewOnEditor(FSpeller->Editor1);
     buffer->SetMode(static_cast<std::uint8_t>(FCheckMode));
-    if (FSpeller->SpellDlg1->CheckBuffer(*buffer) == 2) return 2;
+    if (FSpeller->SpellDlg1->CheckBuffer(*buffer) == spellengine::scCancelled) return TFileCheck::fcCancelled;
     if (FSpeller->Editor1->GetModified()) {
         FSpeller->Editor1->SaveToFile(textName);
         if (form) WriteFormBack(fileName, textName);
     }
-    return 1;
+    return TFileCheck::fcDone;
 }
 
 bool TMainForm::LocateFile(std::string& FileName) {

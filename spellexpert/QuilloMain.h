@@ -24,6 +24,9 @@ inline constexpr const char* NoProjectMessage = "Project must by open for spell 
 class TfrmOptions;
 class TIDESpeller;
 
+// How one file of the walk ended, with the codes of the walk: done (or skipped), or cancelled.
+enum class TFileCheck { fcDone = 1, fcCancelled = 2 };
+
 class TMainForm : public vcl::TForm {
 public:
     explicit TMainForm(vcl::TComponent* AOwner);
@@ -47,8 +50,8 @@ public:
     bool PlaceWindows();
     void CheckFiles();
     void RestoreIDE();
-    // One file of the walk: 1 done or skipped, 2 cancelled.
-    int CheckFile(const std::string& FileName);
+    // One file of the walk; a cancelled one ends the walk.
+    [[nodiscard]] TFileCheck CheckFile(const std::string& FileName);
     // True when FileName exists or the user picks another in its place; false to skip it.
     bool LocateFile(std::string& FileName);
     // Read the lines of the file in the editor window.
@@ -83,8 +86,8 @@ private:
     // Every way out of a run: dialog hidden, windows enabled, dictionary closed, editor window
     // hidden.
     void EndRun();
-    // Says why a file is not checked and counts it against the run's completion; result 1.
-    int SkipFile(const std::string& Message);
+    // Says why a file is not checked and counts it against the run's completion.
+    TFileCheck SkipFile(const std::string& Message);
 
     int FCheckMode = 0;
     std::string FSourceFile;

@@ -160,7 +160,7 @@ void TZelSpellDlg::BringControlToFront(TControl* Control) {
     }
 }
 
-int TZelSpellDlg::SpellCheck(TControl* Control) {
+spellengine::TSpellCheckResult TZelSpellDlg::SpellCheck(TControl* Control) {
     if (auto* editor = dynamic_cast<TZelCustomEditor*>(Control)) {
         const bool hideSelection = editor->HideSelection();
         editor->SetHideSelection(false);
@@ -197,7 +197,9 @@ int TZelSpellDlg::SpellCheck(TControl* Control) {
     return TSpellDlg::SpellCheck(Control);
 }
 
-int TZelSpellDlg::CheckAllFields(TComponent* AOwner, bool Report) { return TSpellDlg::CheckAllFields(AOwner, Report); }
+spellengine::TSpellCheckResult TZelSpellDlg::CheckAllFields(TComponent* AOwner, bool Report) {
+    return TSpellDlg::CheckAllFields(AOwner, Report);
+}
 
 bool TZelSpellDlg::IsCheckable(TComponent* Component) const {
     return TSpellDlg::IsCheckable(Component) || dynamic_cast<TZelCustomEditor*>(Component) ||

@@ -70,9 +70,9 @@ public:
     // Turns the editor notebooks the control lies on to its pages.
     void BringControlToFront(vcl::TControl* Control) override;
     // Editors and entry fields keep their caret and selection over the check.
-    int SpellCheck(vcl::TControl* Control) override;
+    spellengine::TSpellCheckResult SpellCheck(vcl::TControl* Control) override;
     // Edit boxes, memos, editors and entry fields, in the owner's order.
-    int CheckAllFields(vcl::TComponent* Owner, bool Report) override;
+    spellengine::TSpellCheckResult CheckAllFields(vcl::TComponent* Owner, bool Report) override;
     bool IsCheckable(vcl::TComponent* Component) const override;
     void WordCount(vcl::TControl* Control, int& Total, int& Unique) override;
 };
