@@ -114,7 +114,11 @@ const TFieldInfo* FindField(const std::string& ClassName, const std::string& Fie
 
 template <class T>
 void RegisterClass(std::string Name, std::string Parent, std::vector<TPropInfo> Properties = {}) {
-    TClassInfo info{std::move(Name), std::move(Parent), typeid(T), nullptr, std::move(Properties)};
+    TClassInfo info;
+    info.Name = std::move(Name);
+    info.Parent = std::move(Parent);
+    info.Type = typeid(T);
+    info.Properties = std::move(Properties);
     info.IsInstance = [](const TPersistent* o) { return dynamic_cast<const T*>(o) != nullptr; };
     if constexpr (std::is_base_of_v<TComponent, T> && std::is_constructible_v<T, TComponent*>)
         info.Create = [](TComponent* owner) -> TComponent* { return Make<T>(owner); };
@@ -129,7 +133,7 @@ void RegisterFormClass(std::string Name, std::string Parent, std::vector<TFieldI
                        std::vector<TMethodInfo> Methods, std::vector<TPropInfo> Properties = {},
                        std::function<TComponent*(TComponent*)> Create = nullptr) {
     TClassInfo info{std::move(Name), std::move(Parent), typeid(T), std::move(Create), std::move(Properties),
-                    std::move(Fields), std::move(Methods)};
+                    std::move(Fields), std::move(Methods), nullptr};
     if constexpr (std::is_constructible_v<T, TComponent*>) {
         if (!info.Create) info.Create = [](TComponent* owner) -> TComponent* { return Make<T>(owner); };
     }
