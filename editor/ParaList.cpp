@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <sys/mman.h>
 
 namespace editor {
 
@@ -21,6 +22,8 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // A paragraph stores 16-bit offsets, so no paragraph may grow beyond this.
 constexpr std::int32_t MaxParaLength = 65535;
+
+constexpr std::size_t HugePage = std::size_t{1} << 21;
 
 enum : std::uint8_t {
     ukCaret = 0,
@@ -429,7 +432,12 @@ TParaList::TParaList(TParaListOwner* Owner, bool WordWrap, std::int32_t UndoSize
     FFirst = FLast = FCacheNode = NewNode({});
     FParaCount = 1;
     FLineCount = 1;
-    FIndex.Rebuild();
+    try {
+        FIndex.Rebuild();
+    } catch (const std::bad_alloc&) {
+        TParaNode::Free(FFirst);
+        throw rtl::EOutOfMemory(EditorErrorText(Code(TParaResult::OutOfMemory)));
+    }
 }
 
 TParaList::~TParaList() {
@@ -454,27 +462,53 @@ TParaNode* TParaList::NewNode(std::string_view text) {
     }
 }
 
-std::string_view TParaList::KeepText(std::string Data) {
-    FKeptTexts.push_back(std::move(Data));
-    return FKeptTexts.back();
+TLoadBlock NewLoadBlock(std::size_t Bytes) {
+    if (Bytes < HugePage) {
+        return TLoadBlock(static_cast<char*>(::operator new(std::max<std::size_t>(Bytes, 1), std::align_val_t{64})),
+                          TBlockFree{});
+    }
+    // Straight from the system, one huge page more than needed so that an aligned run of them
+    // fits; the rest goes back at once.
+    const std::size_t size = (Bytes + HugePage - 1) & ~(HugePage - 1);
+    void* map = ::mmap(nullptr, size + HugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (map == MAP_FAILED) throw std::bad_alloc();
+    const auto at = reinterpret_cast<std::uintptr_t>(map);
+    const std::uintptr_t start = (at + HugePage - 1) & ~(HugePage - 1);
+    if (start > at) ::munmap(map, start - at);
+    if (at + HugePage > start) ::munmap(reinterpret_cast<void*>(start + size), at + HugePage - start);
+    // Only advice: where it is refused the pages come one by one.
+    ::madvise(reinterpret_cast<void*>(start), size, MADV_HUGEPAGE);
+    return TLoadBlock(reinterpret_cast<char*>(start), TBlockFree{size});
+}
+
+void TBlockFree::operator()(char* p) const {
+    if (Mapped) ::munmap(p, Mapped);
+    else ::operator delete(p, std::align_val_t{64});
+}
+
+std::string_view TParaList::KeepText(TLoadBlock Data, std::size_t Size) {
+    FKeptTexts.reserve(FKeptTexts.size() + 1);
+    FKeptTexts.push_back({std::move(Data), Size});
+    return {FKeptTexts.back().Data.get(), Size};
 }
 
 TParaNode* TParaList::NewLoadedNode(std::string_view text) {
-    constexpr std::int32_t NodesPerBlock = 1024;
-    constexpr std::size_t TextBlockSize = 1 << 16;
+    // Small blocks for a short text; once they add up to a huge page, blocks of one.
+    constexpr std::int32_t SmallNodes = 1024, HugeNodes = HugePage / sizeof(TParaNode);
+    constexpr std::size_t SmallText = 1 << 16;
     try {
         char* chars = nullptr;
         // A line of a kept file stays where it is.
-        const bool kept = !FKeptTexts.empty() && !text.empty() &&
-                          text.data() >= FKeptTexts.back().data() &&
-                          text.data() + text.size() <= FKeptTexts.back().data() + FKeptTexts.back().size();
-        if (kept) {
-            chars = FKeptTexts.back().data() + (text.data() - FKeptTexts.back().data());
+        const char* kept = FKeptTexts.empty() ? nullptr : FKeptTexts.back().Data.get();
+        if (kept && !text.empty() && text.data() >= kept &&
+            text.data() + text.size() <= kept + FKeptTexts.back().Size) {
+            chars = const_cast<char*>(text.data());
         } else if (!text.empty()) {
             if (FTextBlockLeft < text.size()) {
-                const std::size_t size = std::max(TextBlockSize, text.size());
+                const std::size_t grown = FTextBlocks.size() * SmallText < HugePage ? SmallText : HugePage;
+                const std::size_t size = std::max(grown, text.size());
                 FTextBlocks.reserve(FTextBlocks.size() + 1);
-                FTextBlocks.emplace_back(new char[size]);
+                FTextBlocks.push_back(NewLoadBlock(size));
                 FTextBlockLeft = size;
             }
             // Blocks fill from their end down, so the one in use is always the last.
@@ -483,11 +517,12 @@ TParaNode* TParaList::NewLoadedNode(std::string_view text) {
             std::memcpy(chars, text.data(), text.size());
         }
         if (FNodeBlockLeft == 0) {
+            const std::int32_t nodes = FNodeBlocks.size() * SmallNodes < HugeNodes ? SmallNodes : HugeNodes;
             FNodeBlocks.reserve(FNodeBlocks.size() + 1);
-            FNodeBlocks.emplace_back(::operator new(sizeof(TParaNode) * NodesPerBlock, std::align_val_t{64}));
-            FNodeBlockLeft = NodesPerBlock;
+            FNodeBlocks.push_back(NewLoadBlock(sizeof(TParaNode) * static_cast<std::size_t>(nodes)));
+            FNodeBlockSize = FNodeBlockLeft = nodes;
         }
-        void* slot = static_cast<TParaNode*>(FNodeBlocks.back().get()) + (NodesPerBlock - FNodeBlockLeft);
+        void* slot = reinterpret_cast<TParaNode*>(FNodeBlocks.back().get()) + (FNodeBlockSize - FNodeBlockLeft);
         auto* node = new (slot) TParaNode;
         --FNodeBlockLeft;
         node->FFlags = TParaNode::InBlock;
@@ -733,7 +768,7 @@ TParaNode* TParaList::Unlink(std::int32_t para) {
     FIndex.Settle();
     TParaNode* node = FindPara(para);
     if (!node || FParaCount == 1) return nullptr;
-    FIndex.Erase(para);
+    FIndex.Erase(para, node);
     if (para == 1) {
         FCacheNode = node->FNext;
         FCachePara = 1;

@@ -81,52 +81,48 @@ public:
 private:
     friend class TParaList;
     friend class TParaIndex;
-    friend struct TParaTree;
-    static constexpr std::uint32_t InBlock = 0x80000000u;  // the node lies in a block of the list
-    static constexpr std::uint32_t OwnsText = 0x40000000u; // FChars is the node's own buffer
-    static constexpr std::uint32_t PriorityMask = 0x3FFFFFFFu;
-    std::uint32_t Priority() const { return FFlags & PriorityMask; }
-    void SetPriority(std::uint32_t p) { FFlags = (FFlags & ~PriorityMask) | (p & PriorityMask); }
+    static constexpr std::uint16_t InBlock = 1;  // the node lies in a block of the list
+    static constexpr std::uint16_t OwnsText = 2; // FChars is the node's own buffer
     // Takes Chars (new[] of Length bytes, or none) as the paragraph's text.
     void TakeText(char* Chars, std::int32_t Length);
 
+    // One cache line in a block (64-byte lines): a walk along the list reads one line a node.
     std::vector<std::uint16_t> FStarts; // starts of lines 2 and later
     char* FChars = nullptr;
     std::uint16_t FLength = 0;
-    std::uint32_t FFlags = 0;
+    std::uint16_t FFlags = 0;
     TParaNode* FNext = nullptr;
     TParaNode* FPrev = nullptr;
-    // The index: a treap ordered by position, each node counting its subtree and, so that a
-    // descent reads only the nodes on its path, its left subtree. Last in the node, so that in
-    // a block (64-byte lines, 96-byte nodes) these fields share one cache line.
-    TParaNode* FLeft = nullptr;
-    TParaNode* FRight = nullptr;
-    std::int32_t FLeftCount = 0; // paragraphs in the left subtree
-    std::int32_t FLeftLines = 0; // display lines in the left subtree
-    std::int32_t FLines = 1;     // display lines in the subtree
-    std::int32_t FCount = 1;     // paragraphs in the subtree
 };
 
 class TParaList;
 
-// Paragraph and display line by number in logarithmic time: a balanced tree over the
-// paragraphs (a treap by position). Paragraphs added at the end of a load wait in one run and
-// join the tree in one step when it is next asked.
+// Paragraph and display line by number in logarithmic time. The paragraphs are cut into
+// groups of consecutive paragraphs, each known by its first paragraph and its counts of
+// paragraphs and display lines; a binary indexed tree over the groups' counts finds a group,
+// and a short walk inside it the paragraph. Its arrays are a few bytes a group, so that at a
+// million paragraphs a look-up reads cached memory until the walk. An edit changes the counts
+// of one group; a group grown past twice its size is split in two. Nothing that keeps the
+// index right allocates: where memory for a split or a new set of groups is refused, the
+// groups stay as they are, only longer to walk. Paragraphs added at the end of a load wait in
+// one run and join in one step when the index is next asked.
 class TParaIndex {
 public:
     explicit TParaIndex(const TParaList& List) : FList(List) {}
     TParaIndex(const TParaIndex&) = delete;
     TParaIndex& operator=(const TParaIndex&) = delete;
 
-    // Balanced over every paragraph of the list, from the line counts they have now.
+    // New groups over every paragraph of the list, from the line counts they have now. Throws
+    // std::bad_alloc only when there are no groups yet to fall back on.
     void Rebuild();
     // Node was linked into the list just before its last paragraph (loading).
     void Appended(TParaNode* Node);
-    // Puts the waiting run into the tree; needed before a paragraph's line count changes.
+    // Puts the waiting run into the groups; needed before a paragraph's line count changes.
     void Settle();
     // Node becomes paragraph Para.
     void Insert(std::int32_t Para, TParaNode* Node);
-    void Erase(std::int32_t Para);
+    // Node, paragraph Para, leaves; called while it is still linked.
+    void Erase(std::int32_t Para, TParaNode* Node);
     // Paragraph Para's line count changed by Delta.
     void LinesChanged(std::int32_t Para, std::int32_t Delta);
     // Paragraph Para (1 to the count) and the display line of its first line.
@@ -135,14 +131,31 @@ public:
     TParaNode* FindLine(std::int32_t Line, std::int32_t& Para, std::int32_t& FirstLine);
 
 private:
-    std::uint32_t Random();
-    TParaNode* Build(TParaNode*& Next, std::int32_t Count, int Depth);
+    struct TSums {
+        std::int32_t Paras = 0;
+        std::int32_t Lines = 0;
+    };
+    struct TGroup {
+        TParaNode* First = nullptr; // none while the group is empty
+        TSums Own;
+    };
+    // The group holding paragraph K (ByLine: display line K) and the sums of the groups before.
+    std::size_t Locate(std::int32_t K, bool ByLine, TSums& Before) const;
+    void Add(std::size_t Group, std::int32_t Paras, std::int32_t Lines);
+    void InsertAt(std::int32_t Para, TParaNode* Node);
+    void Split(std::size_t Group);
+    void BuildTree();
+    // New groups of every paragraph; false, and nothing changed, when memory is refused.
+    bool MakeGroups();
+    // Every group's line count again from its paragraphs.
+    void Recount();
 
     const TParaList& FList;
-    TParaNode* FRoot = nullptr;
+    std::vector<TGroup> FGroups;
+    std::vector<TSums> FTree; // binary indexed over FGroups, from 1
+    TSums FTotal;
     TParaNode* FWaiting = nullptr;
     std::int32_t FWaitingCount = 0;
-    std::uint32_t FSeed = 0x9E3779B9u;
 };
 
 // A display line found by number.
@@ -220,6 +233,17 @@ private:
     bool FFull = false;
 };
 
+// Memory for the paragraphs and texts of a load. A block of 2 MB or more is aligned to whole
+// huge pages and offered to the system for them: on a virtual machine the first write to each
+// small page costs more than filling it.
+struct TBlockFree {
+    std::size_t Mapped = 0; // bytes of a block mapped for huge pages; 0 for one of the heap
+    void operator()(char* p) const;
+};
+using TLoadBlock = std::unique_ptr<char, TBlockFree>;
+// At least Bytes bytes, not cleared; throws std::bad_alloc.
+TLoadBlock NewLoadBlock(std::size_t Bytes);
+
 // A paragraph's next text, made before a change so that the change itself cannot fail.
 struct TNewText {
     std::unique_ptr<char[]> Chars;
@@ -242,8 +266,9 @@ public:
     // paragraph and its text are made in blocks of the list; a text inside one kept by
     // KeepText is not copied at all.
     [[nodiscard]] TParaResult AddPara(std::string_view Text, bool Trim);
-    // Keeps Data (a whole file) for the paragraphs that AddPara makes from its lines.
-    std::string_view KeepText(std::string Data);
+    // Keeps the first Size bytes of Data (a whole file) for the paragraphs that AddPara makes
+    // from its lines.
+    std::string_view KeepText(TLoadBlock Data, std::size_t Size);
 
     [[nodiscard]] TParaResult InsertText(std::int32_t Para, std::string_view Text, std::int32_t Pos);
     [[nodiscard]] TParaResult DeleteText(std::int32_t Para, std::int32_t Count, std::int32_t Pos);
@@ -411,14 +436,16 @@ private:
     std::vector<std::int32_t> FOldStarts, FNewStarts; // scratch of the incremental re-wrap
     TParaIndex FIndex{*this};
     // Blocks of a load: nodes, copied texts, kept files. Freed with the list.
-    struct TBlockFree {
-        void operator()(void* p) const { ::operator delete(p, std::align_val_t{64}); }
-    };
-    std::vector<std::unique_ptr<void, TBlockFree>> FNodeBlocks;
+    std::vector<TLoadBlock> FNodeBlocks;
+    std::int32_t FNodeBlockSize = 0; // nodes in the last block
     std::int32_t FNodeBlockLeft = 0;
-    std::vector<std::unique_ptr<char[]>> FTextBlocks;
+    std::vector<TLoadBlock> FTextBlocks;
     std::size_t FTextBlockLeft = 0;
-    std::vector<std::string> FKeptTexts;
+    struct TKeptText {
+        TLoadBlock Data;
+        std::size_t Size;
+    };
+    std::vector<TKeptText> FKeptTexts;
 };
 
 } // namespace editor

@@ -5,6 +5,7 @@
 #include "vcl/Forms.h"
 
 #include "rtl/Files.h"
+#include "rtl/LineSplitter.h"
 #include "rtl/Paths.h"
 #include "rtl/SysUtils.h"
 
@@ -50,59 +51,41 @@ public:
                            code);
 }
 
-std::string ReadWholeFile(const std::string& name) {
+struct TFileData {
+    TLoadBlock Data;
+    std::size_t Size = 0;
+};
+
+// Read straight into a block of the file's size, not cleared first; a file that grows
+// meanwhile reads on.
+TFileData ReadWholeFile(const std::string& name) {
     const std::string host = rtl::HostPath(name);
     const int fd = host.empty() ? -1 : ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) RaiseFileError("opening", name, host.empty() ? ENOENT : errno);
-    std::string data;
+    struct TClose {
+        int Fd;
+        ~TClose() { ::close(Fd); }
+    } closer{fd};
     struct stat st {};
-    // Read straight into a buffer of the file's size; a file that grows meanwhile reads on.
-    std::size_t size = ::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
-    data.resize(size + 1);
-    std::size_t have = 0;
+    std::size_t capacity = ::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : 1;
+    TFileData file{NewLoadBlock(capacity), 0};
     for (;;) {
-        if (have == data.size()) data.resize(data.size() * 2);
-        const ssize_t got = ::read(fd, data.data() + have, data.size() - have);
+        if (file.Size == capacity) {
+            TLoadBlock grown = NewLoadBlock(2 * capacity);
+            std::memcpy(grown.get(), file.Data.get(), file.Size);
+            file.Data = std::move(grown);
+            capacity *= 2;
+        }
+        const ssize_t got = ::read(fd, file.Data.get() + file.Size, capacity - file.Size);
         if (got < 0) {
             if (errno == EINTR) continue;
-            const int code = errno;
-            ::close(fd);
-            RaiseFileError("reading", name, code);
+            RaiseFileError("reading", name, errno);
         }
         if (got == 0) break;
-        have += static_cast<std::size_t>(got);
+        file.Size += static_cast<std::size_t>(got);
     }
-    ::close(fd);
-    data.resize(have);
-    return data;
+    return file;
 }
-
-// The lines of a text, ended by CR LF, LF or CR; everything else, NUL included, is text.
-class TLineSplitter {
-public:
-    explicit TLineSplitter(std::string_view Text) : FText(Text), FLf(Find('\n')), FCr(Find('\r')) {}
-    bool Next(std::string_view& Line) {
-        if (FAt >= FText.size()) return false;
-        // The next LF and the next CR are each looked for once, so a file of CR breaks alone
-        // is not searched to its end for every line.
-        if (FLf < FAt) FLf = Find('\n');
-        if (FCr < FAt) FCr = Find('\r');
-        const std::size_t end = std::min(FLf, FCr);
-        Line = FText.substr(FAt, end - FAt);
-        FAt = end + 1;
-        if (end == FCr && FAt < FText.size() && FText[FAt] == '\n') ++FAt;
-        return true;
-    }
-
-private:
-    std::size_t Find(char c) const {
-        const void* p = std::memchr(FText.data() + FAt, c, FText.size() - FAt);
-        return p ? static_cast<std::size_t>(static_cast<const char*>(p) - FText.data()) : FText.size();
-    }
-    std::string_view FText;
-    std::size_t FAt = 0;
-    std::size_t FLf, FCr;
-};
 
 } // namespace
 
@@ -157,7 +140,7 @@ void TZelCustomTextFileEditor::LoadFromFile(const std::string& Name) {
     std::int32_t splitLine = 0, refusedLine = 0;
     std::uint16_t refusedCode = 0;
     try {
-        std::string data = ReadWholeFile(FFileName);
+        TFileData file = ReadWholeFile(FFileName);
         // A load always starts from an empty text. The window is painted once, when its
         // messages next run, however long the file.
         TDeferPaint defer(*this);
@@ -165,9 +148,9 @@ void TZelCustomTextFileEditor::LoadFromFile(const std::string& Name) {
         // Open only after a complete load: an earlier load's state no longer holds.
         FIsOpen = false;
         // The lines stay in the file's buffer, which the text keeps.
-        const std::string_view text = ParaList().KeepText(std::move(data));
+        const std::string_view text = ParaList().KeepText(std::move(file.Data), file.Size);
         const std::int32_t limit = ParaLengthLimit();
-        TLineSplitter lines(text);
+        rtl::TLineSplitter lines(text);
         std::string_view line;
         std::int32_t lineNo = 0;
         while (lines.Next(line)) {

@@ -10,12 +10,17 @@
 
 #include <cstdlib>
 #include <new>
+#include <random>
 
 namespace {
 long FailCountdown = -1; // allocations left before the one that fails; -1 never fails
+bool FailOn = false;     // every allocation after that one fails too
 
 void* Allocate(std::size_t n) {
-    if (FailCountdown >= 0 && FailCountdown-- == 0) throw std::bad_alloc();
+    if (FailCountdown >= 0 && FailCountdown-- == 0) {
+        if (FailOn) FailCountdown = 0;
+        throw std::bad_alloc();
+    }
     if (void* p = std::malloc(n ? n : 1)) return p;
     throw std::bad_alloc();
 }
@@ -135,4 +140,36 @@ TEST(ParaListAlloc, FailedUndoAndRedoChangeNothing) {
         }
         EXPECT_TRUE(succeeded);
     }
+}
+
+// The index needs no memory to stay right: refused it for the groups of a load, for new groups
+// after a change of wrapping and for splitting a group grown long, it finds every paragraph and line from
+// the groups it has, and edits after that split them as memory allows.
+TEST(ParaListAlloc, TheIndexStaysRightWithoutMemoryForItsGroups) {
+    std::mt19937 rng(3);
+    TParaList list(nullptr, true);
+    list.SetWrapColumn(12);
+    for (int i = 0; i < 3000; ++i)
+        EXPECT_OK(list.AddPara("paragraph " + std::to_string(i) + " of a long load", false));
+    FailOn = true;
+    FailCountdown = 0;
+    (void)list.FindPara(1500); // the load's paragraphs join the index here
+    FailCountdown = -1;
+    ASSERT_NO_FATAL_FAILURE(CheckAgainstWalk(list, rng));
+
+    // Every paragraph one line again, counted in the groups there are.
+    FailCountdown = 0;
+    list.SetWordWrap(false);
+    FailCountdown = -1;
+    FailOn = false;
+    ASSERT_NO_FATAL_FAILURE(CheckList(list));
+    ASSERT_NO_FATAL_FAILURE(CheckAgainstWalk(list, rng));
+
+    RandomEditor editor(list, 11);
+    for (int step = 0; step < 60; ++step) {
+        std::int32_t para = 1 + editor.Below(list.ParaCount()), pos = 1;
+        EXPECT_OK(list.InsertBlock(para, "a\nfew\nnew lines\n", pos));
+        editor.Edit();
+    }
+    ASSERT_NO_FATAL_FAILURE(CheckAgainstWalk(list, rng));
 }

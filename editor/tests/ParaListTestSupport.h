@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <numeric>
 #include <ostream>
 #include <random>
 #include <string>
@@ -116,6 +118,54 @@ inline void CheckList(editor::TParaList& list) {
         line += p->LineCount();
     }
     ASSERT_EQ(list.FindPara(count), list.LastPara());
+}
+
+// Every paragraph and every display line looked up in a scattered order (so that the index is
+// used, not the walk from the last look-up) must be the one a plain walk of the list finds.
+struct TWalked {
+    const editor::TParaNode* Node;
+    std::int32_t Para;
+    std::int32_t FirstLine;
+};
+
+inline void CheckAgainstWalk(editor::TParaList& list, std::mt19937& rng) {
+    std::vector<TWalked> paras;
+    std::vector<std::int32_t> paraOfLine{0};
+    std::int32_t line = 1;
+    for (const editor::TParaNode* p = list.FirstPara(); p; p = p->Next()) {
+        paras.push_back({p, static_cast<std::int32_t>(paras.size()) + 1, line});
+        for (std::int32_t k = 0; k < p->LineCount(); ++k) paraOfLine.push_back(paras.back().Para);
+        line += p->LineCount();
+    }
+    ASSERT_EQ(list.ParaCount(), static_cast<std::int32_t>(paras.size()));
+    ASSERT_EQ(list.LineCount(), line - 1);
+
+    std::vector<std::int32_t> order(paras.size());
+    std::iota(order.begin(), order.end(), 1);
+    std::shuffle(order.begin(), order.end(), rng);
+    for (std::int32_t n : order) {
+        const TWalked& w = paras[n - 1];
+        ASSERT_EQ(list.FindPara(n), w.Node) << "paragraph " << n;
+        const std::int32_t pos = 1 + static_cast<std::int32_t>(rng() % (w.Node->Length() + 1));
+        std::int32_t col = 0;
+        const std::int32_t k = w.Node->LineOfPos(pos);
+        ASSERT_EQ(list.ParaPosToLine(n, pos, col), w.FirstLine + k - 1) << "paragraph " << n << " position " << pos;
+        ASSERT_EQ(col, pos - w.Node->LineStart(k));
+    }
+    order.resize(paraOfLine.size() - 1);
+    std::iota(order.begin(), order.end(), 1);
+    std::shuffle(order.begin(), order.end(), rng);
+    for (std::int32_t l : order) {
+        const TWalked& w = paras[paraOfLine[l] - 1];
+        const editor::TLineRef ref = list.FindLine(l);
+        ASSERT_EQ(ref.Node, w.Node) << "line " << l;
+        ASSERT_EQ(ref.Para, w.Para) << "line " << l;
+        const std::int32_t inPara = list.WordWrap() ? l - w.FirstLine + 1 : 1;
+        ASSERT_EQ(ref.LineInPara, inPara) << "line " << l;
+        std::int32_t offset = -1;
+        ASSERT_EQ(list.LineToParaPos(l, offset), list.WordWrap() ? w.Para : l) << "line " << l;
+        ASSERT_EQ(offset, list.WordWrap() ? w.Node->LineStart(inPara) : 0) << "line " << l;
+    }
 }
 
 // Random changes of every kind with a fixed seed.
