@@ -4,12 +4,11 @@
 book for file headers (white is transparent). Run it to rewrite the .bmp files beside it; the
 build embeds those files (delvo32.list)."""
 import os
-import struct
+import sys
 
-PALETTE = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128),
-           (0, 128, 128), (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0),
-           (255, 255, 0), (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255)]
-BLACK, MAROON, GREEN, OLIVE, NAVY, PURPLE, TEAL, SILVER, GRAY, RED, LIME, YELLOW, BLUE, FUCHSIA, AQUA, WHITE = range(16)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../platform/vcl/res"))
+from draw_glyphs import (write_rows_bmp, AQUA, BLACK, FUCHSIA, GRAY, NAVY, OLIVE, SILVER, TEAL,  # noqa: E402
+                         WHITE, YELLOW)
 
 
 def canvas(w, h, c):
@@ -20,25 +19,6 @@ def rect(p, x0, y0, x1, y1, c):
     for y in range(y0, y1 + 1):
         for x in range(x0, x1 + 1):
             p[y][x] = c
-
-
-def write_bmp(path, p):
-    h, w = len(p), len(p[0])
-    row = ((w * 4 + 31) // 32) * 4
-    bits = bytearray()
-    for y in range(h - 1, -1, -1):
-        line = bytearray()
-        for x in range(0, w, 2):
-            a = p[y][x]
-            b = p[y][x + 1] if x + 1 < w else 0
-            line.append(a << 4 | b)
-        bits += line + bytes(row - len(line))
-    pal = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in PALETTE)
-    offset = 14 + 40 + len(pal)
-    header = struct.pack("<2sIHHI", b"BM", offset + len(bits), 0, 0, offset)
-    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 4, 0, len(bits), 0, 0, 16, 0)
-    with open(path, "wb") as f:
-        f.write(header + info + pal + bits)
 
 
 def box(three_d, checked):
@@ -89,4 +69,4 @@ if __name__ == "__main__":
     for name, pic in {"kw_uncheck": box(False, False), "kw_check": box(False, True),
                       "kw_uncheck3d": box(True, False), "kw_check3d": box(True, True),
                       "bookcls": book(False), "bookopen": book(True)}.items():
-        write_bmp(os.path.join(here, name + ".bmp"), pic)
+        write_rows_bmp(os.path.join(here, name + ".bmp"), pic)

@@ -5,11 +5,11 @@ button pictures (20 x 20) and its background. Run it to
 rewrite the files beside it; the build embeds those files (vorl.list)."""
 import os
 import struct
+import sys
 
-PALETTE = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128),
-           (0, 128, 128), (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0),
-           (255, 255, 0), (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255)]
-BLACK, MAROON, GREEN, OLIVE, NAVY, PURPLE, TEAL, SILVER, GRAY, RED, LIME, YELLOW, BLUE, FUCHSIA, AQUA, WHITE = range(16)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../platform/vcl/res"))
+from draw_glyphs import (bits_4, palette_bytes, write_rows_bmp, BLACK, BLUE, GRAY, GREEN, LIME,  # noqa: E402
+                         MAROON, NAVY, OLIVE, PURPLE, RED, SILVER, TEAL, WHITE, YELLOW)
 NONE = -1
 
 
@@ -23,34 +23,17 @@ def rect(p, x0, y0, x1, y1, c):
             p[y][x] = c
 
 
-def pixels_4bit(p, transparent_as):
-    """Rows bottom-up, two pixels a byte, each row padded to 4 bytes."""
-    n = len(p[0])
-    out = b""
-    for row in reversed(p):
-        line = bytes(((transparent_as if a == NONE else a) << 4) | (transparent_as if b == NONE else b)
-                     for a, b in zip(row[0::2], row[1::2]))
-        out += line + b"\0" * (-len(line) % 4)
-    return out
-
-
-def palette():
-    return b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in PALETTE)
+def opaque(p, transparent_as):
+    return [[transparent_as if c == NONE else c for c in row] for row in p]
 
 
 def write_bmp(path, p):
-    h, w = len(p), len(p[0])
-    bits = pixels_4bit(p, OLIVE)
-    offset = 14 + 40 + 64
-    header = struct.pack("<2sIHHI", b"BM", offset + len(bits), 0, 0, offset)
-    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 4, 0, len(bits), 0, 0, 16, 0)
-    with open(path, "wb") as f:
-        f.write(header + info + palette() + bits)
+    write_rows_bmp(path, opaque(p, OLIVE))
 
 
 def write_ico(path, p):
     n = len(p)
-    xor = pixels_4bit(p, BLACK)
+    xor = bits_4(opaque(p, BLACK))
     mask = b""
     for row in reversed(p):
         bits = 0
@@ -60,7 +43,7 @@ def write_ico(path, p):
         line = bits.to_bytes(n // 8, "big")
         mask += line + b"\0" * (-len(line) % 4)
     info = struct.pack("<IiiHHIIiiII", 40, n, 2 * n, 1, 4, 0, len(xor) + len(mask), 0, 0, 16, 0)
-    image = info + palette() + xor + mask
+    image = info + palette_bytes() + xor + mask
     head = struct.pack("<HHH", 0, 1, 1) + struct.pack("<BBBBHHII", n, n, 16, 0, 1, 4, len(image), 6 + 16)
     with open(path, "wb") as f:
         f.write(head + image)

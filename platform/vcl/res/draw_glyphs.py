@@ -172,23 +172,39 @@ def ignore():
     return p
 
 
-def write_bmp(path, pics):
-    w, h = N * len(pics), N
+def palette_bytes():
+    return b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in PALETTE)
+
+
+def bits_4(rows):
+    """Rows of palette indices, top-down, as a 4-bit bitmap's bits: bottom-up, two pixels a byte
+    (an odd width ends in black), each row padded to 4 bytes."""
+    w = len(rows[0])
     row = ((w * 4 + 31) // 32) * 4
     bits = bytearray()
-    for y in range(h - 1, -1, -1):
+    for r in reversed(rows):
         line = bytearray()
         for x in range(0, w, 2):
-            a = pics[x // N].p[y][x % N]
-            b = pics[(x + 1) // N].p[y][(x + 1) % N] if x + 1 < w else 0
-            line.append(a << 4 | b)
+            line.append(r[x] << 4 | (r[x + 1] if x + 1 < w else 0))
         bits += line + bytes(row - len(line))
-    pal = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in PALETTE)
+    return bytes(bits)
+
+
+def write_rows_bmp(path, rows):
+    """A 16-colour .bmp of rows of palette indices, top-down."""
+    h, w = len(rows), len(rows[0])
+    bits = bits_4(rows)
+    pal = palette_bytes()
     offset = 14 + 40 + len(pal)
     header = struct.pack("<2sIHHI", b"BM", offset + len(bits), 0, 0, offset)
     info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 4, 0, len(bits), 0, 0, 16, 0)
     with open(path, "wb") as f:
         f.write(header + info + pal + bits)
+
+
+def write_bmp(path, pics):
+    """The pictures side by side, as a button's strip."""
+    write_rows_bmp(path, [[pics[x // N].p[y][x % N] for x in range(N * len(pics))] for y in range(N)])
 
 
 KINDS = {"BBOK": ok, "BBCANCEL": cancel, "BBHELP": help_, "BBYES": ok, "BBNO": no, "BBCLOSE": close,
