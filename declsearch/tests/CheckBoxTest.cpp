@@ -16,9 +16,7 @@ class CheckBoxTest : public testing_support::UiTest {
 protected:
     void SetUp() override {
         UiTest::SetUp();
-        Form = Make<TForm>(Application);
-        Form->SetBorderStyle(TFormBorderStyle::bsNone);
-        Form->SetBounds(0, 0, 200, 60);
+        Form = BareForm(0, 0, 200, 60);
         Box = new TKwCheckBox(Form);
         Box->SetName("Box");
         Box->SetParent(Form);

@@ -18,9 +18,7 @@ class CheckListControl : public testing_support::UiTest {
 protected:
     void SetUp() override {
         UiTest::SetUp();
-        Form = Make<TForm>(Application);
-        Form->SetBorderStyle(TFormBorderStyle::bsNone);
-        Form->SetBounds(0, 0, 220, 140);
+        Form = BareForm(0, 0, 220, 140);
         List = new TKwCheckList(Form);
         List->SetName("Files");
         List->SetParent(Form);

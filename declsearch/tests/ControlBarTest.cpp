@@ -18,9 +18,7 @@ class ControlBarTest : public testing_support::UiTest {
 protected:
     void SetUp() override {
         UiTest::SetUp();
-        Form = Make<TForm>(Application);
-        Form->SetBorderStyle(TFormBorderStyle::bsNone);
-        Form->SetBounds(0, 0, 320, 120);
+        Form = BareForm(0, 0, 320, 120);
         Bar = new TKWControlBar(Form);
         Bar->SetParent(Form);
         Bar->SetBounds(0, 0, 300, 60);

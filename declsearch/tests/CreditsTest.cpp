@@ -19,9 +19,7 @@ class CreditsTest : public testing_support::UiTest {
 protected:
     void SetUp() override {
         UiTest::SetUp();
-        Form = Make<TForm>(Application);
-        Form->SetBorderStyle(TFormBorderStyle::bsNone);
-        Form->SetBounds(0, 0, 160, 120);
+        Form = BareForm(0, 0, 160, 120);
         Panel = new TCredits(Form);
         Panel->SetParent(Form);
         Panel->SetBounds(10, 10, 120, 90);

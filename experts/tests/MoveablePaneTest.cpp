@@ -30,9 +30,7 @@ protected:
     // A form at 40, 30 without a frame: a fixed strip, the resized list, the pane, the rest.
     void SetUp() override {
         UiTest::SetUp();
-        Form = Make<TForm>(Application);
-        Form->SetBorderStyle(TFormBorderStyle::bsNone);
-        Form->SetBounds(40, 30, 300, 200);
+        Form = BareForm(40, 30, 300, 200);
         Form->SetColor(clWhite);
         Strip = AddPanel(TAlign::alLeft, 50, clNavy);
         List = AddPanel(TAlign::alLeft, 100, clYellow);

@@ -10,9 +10,7 @@ using testing_support::TRobot;
 using testing_support::UiTest;
 
 TEST_F(UiTest, DrawPanelPaintsItselfThenLetsItsOwnerPaintOver) {
-    auto* form = Make<TForm>(Application);
-    form->SetBorderStyle(TFormBorderStyle::bsNone);
-    form->SetBounds(0, 0, 120, 80);
+    auto* form = BareForm(0, 0, 120, 80);
     auto* panel = new TDrawPanel(form);
     panel->SetParent(form);
     panel->SetBounds(10, 10, 100, 60);

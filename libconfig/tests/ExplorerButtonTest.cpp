@@ -30,9 +30,7 @@ class ExplorerButtonTest : public UiTest {
 protected:
     void SetUp() override {
         UiTest::SetUp();
-        Form = Make<TForm>(Application);
-        Form->SetBorderStyle(TFormBorderStyle::bsNone);
-        Form->SetBounds(0, 0, 200, 100);
+        Form = BareForm(0, 0, 200, 100);
         Form->SetColor(clBtnFace);
         A = AddButton(10, "&Open");
         B = AddButton(70, "Save");

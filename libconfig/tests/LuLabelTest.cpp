@@ -28,9 +28,7 @@ class LuLabelTest : public UiTest {
 protected:
     void SetUp() override {
         UiTest::SetUp();
-        Form = Make<TForm>(Application);
-        Form->SetBorderStyle(TFormBorderStyle::bsNone);
-        Form->SetBounds(0, 0, 200, 60);
+        Form = BareForm(0, 0, 200, 60);
         Form->SetColor(clBtnFace);
         Label = new TLuLabel(Form);
         Label->SetParent(Form);

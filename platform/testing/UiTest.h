@@ -42,6 +42,15 @@ protected:
         rtl::WriteFileAtomic(WindowsName, "");
     }
 
+    // A form without a frame at a place of the screen, to hold the controls under test; the
+    // application owns it.
+    static vcl::TForm* BareForm(int Left, int Top, int Width, int Height) {
+        auto* form = vcl::Make<vcl::TForm>(vcl::Application);
+        form->SetBorderStyle(vcl::TFormBorderStyle::bsNone);
+        form->SetBounds(Left, Top, Width, Height);
+        return form;
+    }
+
     TempWinRoot Root;
 };
 

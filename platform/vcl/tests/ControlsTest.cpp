@@ -146,9 +146,7 @@ TEST_F(UiTest, FocusGoesToTheFirstTabStopAndEnterExitFollowIt) {
 }
 
 TEST_F(UiTest, GraphicControlsPaintOnTheirParentAndGetItsMouse) {
-    auto* form = Make<TForm>(Application);
-    form->SetBorderStyle(TFormBorderStyle::bsNone);
-    form->SetBounds(0, 0, 200, 100);
+    auto* form = BareForm(0, 0, 200, 100);
     auto* label = new TLabel(form);
     label->SetParent(form);
     label->SetLeft(20);
@@ -195,9 +193,7 @@ TEST_F(UiTest, HelpCallsAreRecordedWithTheHelpFile) {
 }
 
 TEST_F(UiTest, ControlCanvasDrawsOutsidePaintAndLetsTheDCGoWhenIdle) {
-    auto* form = Make<TForm>(Application);
-    form->SetBorderStyle(TFormBorderStyle::bsNone);
-    form->SetBounds(0, 0, 100, 100);
+    auto* form = BareForm(0, 0, 100, 100);
     auto* box = new TProbe(form);
     box->SetParent(form);
     box->SetBounds(10, 10, 40, 40);
@@ -241,9 +237,7 @@ TEST_F(UiTest, RobotDrivesADragLoopThatReadsTheMouseState) {
             win::ReleaseCapture();
         }
     };
-    auto* form = Make<TForm>(Application);
-    form->SetBorderStyle(TFormBorderStyle::bsNone);
-    form->SetBounds(0, 0, 200, 200);
+    auto* form = BareForm(0, 0, 200, 200);
     auto* tracker = new TTracker(form);
     tracker->SetParent(form);
     tracker->SetBounds(0, 0, 200, 200);

@@ -17,9 +17,7 @@ class EditTest : public UiTest {
 protected:
     void SetUp() override {
         UiTest::SetUp();
-        Form = Make<TForm>(Application);
-        Form->SetBorderStyle(TFormBorderStyle::bsNone);
-        Form->SetBounds(0, 0, 300, 200);
+        Form = BareForm(0, 0, 300, 200);
         Edit = new TEdit(Form);
         Edit->SetName("edtName");
         Edit->SetParent(Form);

@@ -252,9 +252,7 @@ TEST_F(UiTest, KeyPreviewLetsTheFormSeeAndSwallowKeysFirst) {
 }
 
 TEST_F(UiTest, AlignPlacesChildrenSideBySideAndFollowsTheParentSize) {
-    auto* form = Make<TForm>(Application);
-    form->SetBorderStyle(TFormBorderStyle::bsNone);
-    form->SetBounds(0, 0, 400, 300);
+    auto* form = BareForm(0, 0, 400, 300);
     struct Case {
         const char* Name;
         TAlign Align;
