@@ -7,6 +7,7 @@
 #include "declsearch/OptionsStore.h"
 
 #include "rtl/Modules.h"
+#include "rtl/ScopeGuards.h"
 #include "rtl/Paths.h"
 #include "rtl/SysUtils.h"
 #include "vcl/Forms.h"
@@ -71,11 +72,11 @@ std::string ExtensionKey(std::string_view fileName) {
 
 } // namespace
 
-int CommandOfName(std::string_view name) {
-    if (rtl::SameText(name, "SearchExecute")) return 1;
-    if (rtl::SameText(name, "SearchOptions")) return 2;
-    if (rtl::SameText(name, "SearchResults")) return 3;
-    return 0;
+TCommand CommandOfName(std::string_view name) {
+    if (rtl::SameText(name, "SearchExecute")) return cmdSearch;
+    if (rtl::SameText(name, "SearchOptions")) return cmdOptions;
+    if (rtl::SameText(name, "SearchResults")) return cmdResults;
+    return cmdNone;
 }
 
 std::string SearchedCurrentFile(std::string_view fileName) {
@@ -97,10 +98,7 @@ int TIDEIntf::IdeCommand(std::string_view name) {
     // search inside the first.
     if (FRunning || AnyWindowVisible()) return 0;
     FRunning = true;
-    struct TDone {
-        bool& Running;
-        ~TDone() { Running = false; }
-    } done{FRunning};
+    rtl::TScopeExit done([this] { FRunning = false; });
 
     std::string currentFile;
     std::vector<std::string> units;
@@ -114,19 +112,19 @@ int TIDEIntf::IdeCommand(std::string_view name) {
         }
     }
 
-    int command = CommandOfName(name);
-    while (command != cmNone) {
+    TCommand command = CommandOfName(name);
+    while (command != cmdNone) {
         switch (command) {
-        case cmSearch: command = ExecuteSearchCommand(currentFile, units); break;
-        case cmOptions: command = ShowOptionsCommand(currentFile, units); break;
-        case cmResults: command = ShowResultsCommand(currentFile, units); break;
-        default: command = cmNone; break;
+        case cmdSearch: command = ExecuteSearchCommand(currentFile, units); break;
+        case cmdOptions: command = ShowOptionsCommand(currentFile, units); break;
+        case cmdResults: command = ShowResultsCommand(currentFile, units); break;
+        default: command = cmdNone; break;
         }
     }
     return 0;
 }
 
-int TIDEIntf::ExecuteSearchCommand(const std::string& currentFile, const std::vector<std::string>& units) {
+TCommand TIDEIntf::ExecuteSearchCommand(const std::string& currentFile, const std::vector<std::string>& units) {
     if (!Results) Results = vcl::Make<TMainDlg>(vcl::Application, Store.get());
     Results->SetCurrentFile(currentFile);
     Results->SetProjectUnits(units);
@@ -134,7 +132,7 @@ int TIDEIntf::ExecuteSearchCommand(const std::string& currentFile, const std::ve
     return ShowResultsCommand(currentFile, units);
 }
 
-int TIDEIntf::ShowResultsCommand(const std::string& currentFile, const std::vector<std::string>& units) {
+TCommand TIDEIntf::ShowResultsCommand(const std::string& currentFile, const std::vector<std::string>& units) {
     if (!Results) return ExecuteSearchCommand(currentFile, units);
     Results->SetCurrentFile(currentFile);
     Results->SetProjectUnits(units);
@@ -144,15 +142,15 @@ int TIDEIntf::ShowResultsCommand(const std::string& currentFile, const std::vect
         TIdeInactive inactive;
         Results->ShowModal();
     }
-    int next = Results->NextAction();
-    Results->SetNextAction(0);
-    if (next != cmNone) return next;
+    const TCommand next = Results->NextAction();
+    Results->SetNextAction(cmdNone);
+    if (next != cmdNone) return next;
     if (Results->GotoLine() > 0)
         IdeHooks().GotoIDELine(Results->CurrentFile().c_str(), Results->GotoLine(), Results->GotoColumn());
-    return cmNone;
+    return cmdNone;
 }
 
-int TIDEIntf::ShowOptionsCommand(const std::string& currentFile, const std::vector<std::string>& units) {
+TCommand TIDEIntf::ShowOptionsCommand(const std::string& currentFile, const std::vector<std::string>& units) {
     if (!OptionsDlg) OptionsDlg = vcl::Make<TOptionsDlg>(vcl::Application);
     OptionsDlg->CurrentFile = currentFile;
     OptionsDlg->ProjectUnits()->Clear();
@@ -162,8 +160,8 @@ int TIDEIntf::ShowOptionsCommand(const std::string& currentFile, const std::vect
         OptionsDlg->ShowModal();
     }
     // The window frees itself once messages run again; its outcome is read before.
-    int next = OptionsDlg ? int(OptionsDlg->NextAction) : int(cmNone);
-    if (OptionsDlg) OptionsDlg->NextAction = 0;
+    const TCommand next = OptionsDlg ? OptionsDlg->NextAction : cmdNone;
+    if (OptionsDlg) OptionsDlg->NextAction = cmdNone;
     return next;
 }
 

@@ -3,6 +3,8 @@
 // are in delvo32/, the only symbols the library shows. Implementations in IdeCommands.cpp.
 #pragma once
 
+#include "declsearch/Commands.h"
+
 #include "host/ToolServices.h"
 
 #include <string>
@@ -20,17 +22,16 @@ public:
     int IdeCommand(std::string_view name);
 
 private:
-    enum TCommand { cmNone = 0, cmSearch = 1, cmOptions = 2, cmResults = 3 };
-
-    int ExecuteSearchCommand(const std::string& currentFile, const std::vector<std::string>& units);
-    int ShowResultsCommand(const std::string& currentFile, const std::vector<std::string>& units);
-    int ShowOptionsCommand(const std::string& currentFile, const std::vector<std::string>& units);
+    // Each gives the command to run next.
+    [[nodiscard]] TCommand ExecuteSearchCommand(const std::string& currentFile, const std::vector<std::string>& units);
+    [[nodiscard]] TCommand ShowResultsCommand(const std::string& currentFile, const std::vector<std::string>& units);
+    [[nodiscard]] TCommand ShowOptionsCommand(const std::string& currentFile, const std::vector<std::string>& units);
 
     bool FRunning = false;
 };
 
-// The command a menu item's name stands for (without regard to case); 0 for an unknown name.
-int CommandOfName(std::string_view name);
+// The command a menu item's name stands for (without regard to case); none for an unknown name.
+TCommand CommandOfName(std::string_view name);
 
 // A form's file is searched as its unit; the extension is compared on its first four characters.
 std::string SearchedCurrentFile(std::string_view fileName);

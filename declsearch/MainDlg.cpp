@@ -3,6 +3,7 @@
 #include "declsearch/LineRules.h"
 #include "declsearch/OptionsStore.h"
 
+#include "rtl/Resources.h"
 #include "vcl/Streaming.h"
 
 #include <algorithm>
@@ -11,6 +12,21 @@
 namespace declsearch {
 
 using namespace vcl;
+
+namespace {
+
+// A picture the library lacks is not an error: the bitmap is left empty.
+bool LoadPicture(TBitmap& Bitmap, const char* Name) {
+    const std::string_view data = rtl::LoadBitmapData(nullptr, rtl::TResId(Name));
+    if (data.empty()) {
+        Bitmap.SetSize(0, 0);
+        return false;
+    }
+    Bitmap.LoadFromBytes(data.data(), data.size());
+    return true;
+}
+
+} // namespace
 
 // Laid out by its form file, MainDlg.dfm; what needs the store or the library's pictures is done
 // when the form is created.
@@ -34,37 +50,28 @@ void TMainDlg::FormCreate(TObject*) {
     SetTrackingLimits(580, 100, 0, 0);
     {
         TBitmap help;
-        try {
-            help.LoadFromResourceName(nullptr, "BBHELP");
-            BtnHelp->SetGlyph(&help);
-        } catch (const rtl::EResNotFound&) {
-            BtnHelp->SetCaption("?");
-        }
+        if (LoadPicture(help, "BBHELP")) BtnHelp->SetGlyph(&help);
+        else BtnHelp->SetCaption("?");
     }
     ApplyDisplaySettings();
     ReadPlacement();
     // A missing picture leaves its room empty.
-    for (auto [bmp, name] : {std::pair{FBookClosed.get(), "BOOKCLS"}, std::pair{FBookOpen.get(), "BOOKOPEN"}}) {
-        try {
-            bmp->LoadFromResourceName(nullptr, name);
-        } catch (const rtl::EResNotFound&) {
-            bmp->SetSize(0, 0);
-        }
-    }
+    for (auto [bmp, name] : {std::pair{FBookClosed.get(), "BOOKCLS"}, std::pair{FBookOpen.get(), "BOOKOPEN"}})
+        LoadPicture(*bmp, name);
     FTextIndent = std::max(FBookClosed->Width(), FBookOpen->Width()) + 2;
-    FModel.SetNextAction(0);
+    FModel.SetNextAction(cmdNone);
     SyncStatus();
 }
 
 void TMainDlg::EditChange(TObject*) { FModel.SpeedSearch(Edit->Text(), cbCase->Checked()); }
 
-void TMainDlg::btnBackClick(TObject*) { CloseWith(2); }
+void TMainDlg::btnBackClick(TObject*) { CloseWith(cmdOptions); }
 
 void TMainDlg::BtnFindClick(TObject*) {
     if (FModel.GotoSelected()) SetModalResult(mrOk);
 }
 
-void TMainDlg::BtnCloseClick(TObject*) { CloseWith(0); }
+void TMainDlg::BtnCloseClick(TObject*) { CloseWith(cmdNone); }
 
 void TMainDlg::BtnHelpClick(TObject*) { Help(HelpContext()); }
 
@@ -241,8 +248,8 @@ void TMainDlg::ListBoxMnuPopup(TObject*) {
     }
 }
 
-void TMainDlg::CloseWith(uint8_t Action) {
-    FModel.SetNextAction(Action);
+void TMainDlg::CloseWith(TCommand Next) {
+    FModel.SetNextAction(Next);
     SetModalResult(mrCancel);
 }
 

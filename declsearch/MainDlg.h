@@ -28,8 +28,8 @@ public:
     TResultsModel& Results() { return FModel; }
 
     // What a command hands in before a showing and reads back after it.
-    uint8_t NextAction() const { return FModel.NextAction(); }
-    void SetNextAction(uint8_t Value) { FModel.SetNextAction(Value); }
+    TCommand NextAction() const { return FModel.NextAction(); }
+    void SetNextAction(TCommand Value) { FModel.SetNextAction(Value); }
     const std::string& CurrentFile() const { return FModel.CurrentFile(); }
     void SetCurrentFile(std::string Value) { FModel.SetCurrentFile(std::move(Value)); }
     void SetProjectUnits(std::vector<std::string> Value) { FModel.SetProjectUnits(std::move(Value)); }
@@ -88,7 +88,7 @@ private:
     void ReadPlacement();
     void SyncList();
     void SyncStatus();
-    void CloseWith(uint8_t Action);
+    void CloseWith(TCommand Next);
     void Help(int Context);
 
     TResultsModel FModel;

@@ -393,12 +393,12 @@ void TOptionsDlg::FormKeyDown(TObject*, unsigned& Key, TShiftState Shift) {
 void TOptionsDlg::OKBtnClick(TObject*) {
     SaveEntityOptions("Options Last");
     SaveGeneralOptions();
-    NextAction = 1;
+    NextAction = cmdSearch;
     Close();
 }
 
 void TOptionsDlg::CancelBtnClick(TObject*) {
-    NextAction = 0;
+    NextAction = cmdNone;
     Close();
 }
 

@@ -5,6 +5,7 @@
 
 #include "declsearch/CheckBox.h"
 #include "declsearch/CheckList.h"
+#include "declsearch/Commands.h"
 #include "declsearch/OptionsStore.h"
 
 #include "vcl/ButtonCtrls.h"
@@ -71,8 +72,8 @@ public:
     // Set by the options command before each showing.
     std::string CurrentFile;
     rtl::TStringList* ProjectUnits() const { return FProjectUnits.get(); }
-    // What the command loop does after the window closed: 1 search, 0 nothing.
-    std::uint8_t NextAction = 0;
+    // What the command loop does after the window closed: a search, or nothing.
+    TCommand NextAction = cmdNone;
 
     void LoadEntityOptions(const std::string& Section);
     void SaveEntityOptions(const std::string& Section);

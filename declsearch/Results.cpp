@@ -187,7 +187,7 @@ bool TResultsModel::GotoSelected() {
         FGotoLine = row->Line;
         FGotoColumn = row->Pos;
     }
-    FNextAction = 0;
+    FNextAction = cmdNone;
     return true;
 }
 

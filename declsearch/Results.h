@@ -4,6 +4,7 @@
 // Implementations in Results.cpp and Search.cpp.
 #pragma once
 
+#include "declsearch/Commands.h"
 #include "declsearch/Scanner.h"
 
 #include <cstdint>
@@ -61,8 +62,8 @@ public:
     void SetCurrentFile(std::string value) { FCurrentFile = std::move(value); }
     const std::vector<std::string>& ProjectUnits() const { return FProjectUnits; }
     void SetProjectUnits(std::vector<std::string> value) { FProjectUnits = std::move(value); }
-    uint8_t NextAction() const { return FNextAction; }
-    void SetNextAction(uint8_t value) { FNextAction = value; }
+    TCommand NextAction() const { return FNextAction; }
+    void SetNextAction(TCommand value) { FNextAction = value; }
     int32_t GotoLine() const { return FGotoLine; }
     int32_t GotoColumn() const { return FGotoColumn; }
     // Forgets an earlier choice, so that a showing moves the editor only for its own.
@@ -139,7 +140,7 @@ private:
 
     std::string FCurrentFile;
     std::vector<std::string> FProjectUnits;
-    uint8_t FNextAction = 0;
+    TCommand FNextAction = cmdNone;
     int32_t FGotoLine = -1;
     int32_t FGotoColumn = 0;
 

@@ -23,14 +23,17 @@ enum class TLanguages { lgEnglish };
 enum TAccents : unsigned { acSpanish = 1 };
 using TAccentSet = unsigned;
 
-// The dialog result codes the buttons store and the check loop reads.
-constexpr int srWaiting = 0;
-constexpr int srClose = 2;
-constexpr int srReplace = 20;
-constexpr int srAdd = 21;
-constexpr int srSkip = 22;
-constexpr int srSkipAll = 23;
-constexpr int srReplaceAll = 24;
+// The dialog result codes the buttons store and the check loop reads. Unscoped, so a code still
+// reads as its number.
+enum TSpellDialogResult : int {
+    srWaiting = 0,
+    srClose = 2,
+    srReplace = 20,
+    srAdd = 21,
+    srSkip = 22,
+    srSkipAll = 23,
+    srReplaceAll = 24,
+};
 
 // A list box whose click on a line fires OnChange.
 class TNewListBox : public vcl::TListBox {
@@ -70,8 +73,8 @@ public:
     TLanguages LabelLanguage() const { return FLabelLanguage; }
     void SetLabelLanguage(TLanguages Value);
     // One of the sr codes; srWaiting until a button stores one.
-    int Result() const { return FResult; }
-    void SetResult(int Value) { FResult = Value; }
+    TSpellDialogResult Result() const { return FResult; }
+    void SetResult(TSpellDialogResult Value) { FResult = Value; }
 
     // Every bitmap button with a picture loses it.
     virtual void HideGlyphs();
@@ -121,7 +124,7 @@ protected:
 private:
     int FSuggestions = 10;
     TLanguages FLabelLanguage = TLanguages::lgEnglish;
-    int FResult = srWaiting;
+    TSpellDialogResult FResult = srWaiting;
 };
 
 // The word-processor layout: a column of labels, the replacement box and suggestions, and a

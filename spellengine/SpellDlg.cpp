@@ -276,7 +276,7 @@ void TSpellDlg::EnableTaskWindows() {
     FWindowsDisabled = false;
 }
 
-int TSpellDlg::WaitForChoice() {
+TSpellDialogResult TSpellDlg::WaitForChoice() {
     for (;;) {
         Application->ProcessMessages();
         // A quitting application cancels, rather than waiting on a queue that stays empty.
@@ -368,7 +368,7 @@ TSpellCheckResult TSpellDlg::CheckBuffer(TAbsBuffer& Buffer) {
                 if (FAutoSuggest) FDialog->ShowSuggestions();
                 FDialog->SetResult(srWaiting);
                 FDialog->FocusReplacement();
-                const int choice = WaitForChoice();
+                const TSpellDialogResult choice = WaitForChoice();
                 std::string replacement;
                 switch (choice) {
                 case srClose: cancelled = true; break;

@@ -125,9 +125,8 @@ protected:
     void AdoptDialog(TAbsSpellDialog* Value);
 
 private:
-    // Waits for the user's choice on the offered word: a result code, or 2 when the dialog
-    // was hidden.
-    int WaitForChoice();
+    // Waits for the user's choice on the offered word; srClose when the dialog was hidden.
+    [[nodiscard]] TSpellDialogResult WaitForChoice();
     void DisableTaskWindows();
     void EnableTaskWindows();
 

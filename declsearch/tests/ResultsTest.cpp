@@ -143,7 +143,7 @@ TEST(DeclResults, GotoDecision) {
     int files, hits;
     m.CountAndPrune(files, hits);
     m.RebuildVisibleList();
-    m.SetNextAction(2);
+    m.SetNextAction(cmdOptions);
 
     EXPECT_FALSE(m.GotoSelected()); // nothing selected
     m.SetItemIndex(3);              // the error row
