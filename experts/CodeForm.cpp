@@ -8,7 +8,6 @@
 #include "rtl/Files.h"
 #include "rtl/Registry.h"
 #include "rtl/StringLists.h"
-#include "rtl/Streams.h"
 #include "rtl/ScopeGuards.h"
 #include "rtl/SysUtils.h"
 #include "vcl/Dialogs.h"
@@ -66,118 +65,22 @@ int TfrmCodeForm::IndexOfSnippet(const TCodeFrag* Frag) const {
 void TfrmCodeForm::ClearSnippets() {
     FCurrent = nullptr;
     if (lstName) lstName->Items()->Clear();
-    FSnippets.clear();
+    FFile.Clear();
 }
 
 // --- the snippet file --------------------------------------------------------------------------
 
-namespace {
-
-// A header's name and description as the file format reads them: "[name | description]", or
-// "[name]" with no description.
-std::pair<std::string, std::string> ReadHeader(const std::string& Line) {
-    const auto separator = Line.find(" | ");
-    if (separator != std::string::npos) {
-        const std::size_t from = separator + 3;
-        return {Line.substr(1, separator - 1),
-                Line.size() > from ? Line.substr(from, Line.size() - from - 1) : std::string()};
-    }
-    return {Line.size() >= 2 ? Line.substr(1, Line.size() - 2) : std::string(), std::string()};
-}
-
-// The header of an entry written anew: the form that reads back as the same name and
-// description ("[x |]" stays itself rather than turning into "[x | | ]").
-std::string WriteHeader(const std::string& Name, const std::string& Description) {
-    const std::string name = rtl::TrimRight(Name), description = rtl::TrimRight(Description);
-    const std::string full = "[" + name + " | " + description + "]";
-    if (description.empty() && ReadHeader(full) != std::pair(name, description)) {
-        const std::string bare = "[" + name + "]";
-        if (ReadHeader(bare) == std::pair(name, description)) return bare;
-    }
-    return full;
-}
-
-bool EndsWithBreak(const std::string& Text) {
-    return !Text.empty() && (Text.back() == '\n' || Text.back() == '\r');
-}
-
-} // namespace
-
 void TfrmCodeForm::LoadSnippets(const std::string& FileName) {
     ClearSnippets();
-    FPreamble.clear();
-    std::string data;
-    {
-        rtl::TFileStream file(FileName, rtl::fmOpenRead | rtl::fmShareDenyWrite);
-        data.resize(static_cast<std::size_t>(std::max<std::int64_t>(file.Size(), 0)));
-        file.ReadBuffer(data.data(), static_cast<std::int64_t>(data.size()));
-    }
-
+    FFile.Load(FileName);
     // The list is filled unsorted and sorted once, stably: entries of the same name keep the
     // order of the file.
     lstName->SetSorted(false);
-    bool headerSeen = false;
-    std::string name, description, code, raw;
-    auto finish = [&] {
-        if (!headerSeen) {
-            FPreamble = raw;
-            return;
-        }
-        auto frag = std::make_unique<TCodeFrag>();
-        frag->Description = description;
-        frag->Code = code;
-        frag->Raw = raw;
-        frag->ReadName = name;
-        frag->ReadDescription = description;
-        frag->ReadCode = code;
-        lstName->Items()->AddObject(name, frag.get());
-        FSnippets.push_back(std::move(frag));
-    };
-    // Lines end at CR LF, LF or CR; each keeps its own break in the entry's text as read.
-    for (std::size_t at = 0; at < data.size();) {
-        std::size_t end = data.find_first_of("\r\n", at);
-        if (end == std::string::npos) end = data.size();
-        const std::string line = data.substr(at, end - at);
-        std::size_t next = end;
-        if (next < data.size() && data[next] == '\r') ++next;
-        if (next < data.size() && data[next] == '\n') ++next;
-        const std::string whole = data.substr(at, next - at);
-        at = next;
-        if (line.empty() || line[0] != '[') {
-            code += line + "\r\n";
-            raw += whole;
-            continue;
-        }
-        finish();
-        std::tie(name, description) = ReadHeader(line);
-        code.clear();
-        raw = whole;
-        headerSeen = true;
-    }
-    finish();
+    for (const auto& frag : FFile.Snippets()) lstName->Items()->AddObject(frag->Name, frag.get());
     lstName->SetSorted(true);
 }
 
-void TfrmCodeForm::SaveSnippets(const std::string& FileName) {
-    // In the order of the file, new entries last; an entry as it was read is written as it
-    // was read, so a file with nothing new keeps its bytes.
-    std::string text = FPreamble;
-    for (const auto& frag : FSnippets) {
-        const int index = IndexOfSnippet(frag.get());
-        if (index < 0) continue;
-        const std::string name = lstName->Items()->Get(index);
-        if (!text.empty() && !EndsWithBreak(text)) text += "\r\n";
-        if (!frag->Raw.empty() && name == frag->ReadName && frag->Description == frag->ReadDescription &&
-            frag->Code == frag->ReadCode) {
-            text += frag->Raw;
-            continue;
-        }
-        text += WriteHeader(name, frag->Description) + "\r\n";
-        const std::string code = rtl::TrimRight(frag->Code);
-        if (!code.empty()) text += code + "\r\n";
-    }
-    rtl::WriteFileAtomic(FileName, text);
-}
+void TfrmCodeForm::SaveSnippets(const std::string& FileName) { FFile.Save(FileName); }
 
 void TfrmCodeForm::AddEntry(const std::string& Name, TCodeFrag* Frag) {
     // After the entries of the same name, where it will stand when the file is read again.
@@ -208,7 +111,6 @@ void TfrmCodeForm::FormCreate(TObject*) {
         LoadSnippets(FCodeFile);
     } catch (const std::exception&) {
         ClearSnippets();
-        FPreamble.clear();
         MessageDlg("Could not load code snippets", TMsgDlgType::mtError, mbOK, 0);
     }
     SetEditMode(emBrowse);
@@ -380,19 +282,15 @@ void TfrmCodeForm::btnAddClick(TObject*) {
 
 bool TfrmCodeForm::SaveChanges() {
     TCodeFrag* target = nullptr;
-    std::unique_ptr<TCodeFrag> added;
-    std::string name;
     const bool adding = FEditMode == emAdding;
     if (adding) {
-        name = edtName->Text();
+        const std::string name = edtName->Text();
         if (rtl::Trim(name).empty()) {
             FocusIfCan(edtName);
             return false;
         }
-        added = std::make_unique<TCodeFrag>();
-        target = added.get();
+        target = FFile.Add(name);
         AddEntry(name, target);
-        FSnippets.push_back(std::move(added));
     } else {
         target = IndexOfSnippet(FCurrent) >= 0 ? FCurrent : nullptr;
         if (!target) {
@@ -404,17 +302,18 @@ bool TfrmCodeForm::SaveChanges() {
     const TCodeFrag before = *target;
     target->Description = edtDescription->Text();
     target->Code = mmoCode->Text();
-    try {
-        SaveSnippets(FCodeFile);
-    } catch (...) {
+    {
         // The file is as it was; so is the list, and the typed text stays for another try.
-        if (adding) {
-            lstName->Items()->Delete(IndexOfSnippet(target));
-            FSnippets.pop_back();
-        } else {
-            *target = before;
-        }
-        throw;
+        rtl::TScopeExit undo([&] {
+            if (adding) {
+                lstName->Items()->Delete(IndexOfSnippet(target));
+                std::ignore = FFile.Take(target);
+            } else {
+                *target = before;
+            }
+        });
+        SaveSnippets(FCodeFile);
+        undo.Dismiss();
     }
     if (adding) edtName->SetText("");
     FCurrent = target;
@@ -454,9 +353,11 @@ void TfrmCodeForm::btnDeleteClick(TObject*) {
     mmoCode->SetText("");
     edtDescription->SetText("");
     lstName->Items()->Delete(index);
+    auto taken = FFile.Take(frag);
     {
         rtl::TScopeExit restore([&] {
             // Nothing is deleted when the file keeps the snippet.
+            FFile.PutBack(std::move(taken.first), taken.second);
             AddEntry(name, frag);
             lstName->SetItemIndex(IndexOfSnippet(frag));
             lstNameClick(this);
@@ -465,7 +366,6 @@ void TfrmCodeForm::btnDeleteClick(TObject*) {
         restore.Dismiss();
     }
     if (FCurrent == frag) FCurrent = nullptr;
-    std::erase_if(FSnippets, [frag](const std::unique_ptr<TCodeFrag>& p) { return p.get() == frag; });
     btnSave->SetEnabled(false);
     lstName->SetItemIndex(index == count - 1 ? index - 1 : index);
     lstNameClick(this);
@@ -480,7 +380,6 @@ void TfrmCodeForm::btnRefreshClick(TObject*) {
         LoadSnippets(FCodeFile);
     } catch (const std::exception&) {
         ClearSnippets();
-        FPreamble.clear();
         MessageDlg("Could not load code snippets", TMsgDlgType::mtError, mbOK, 0);
     }
     // The snippet shown before is shown again when it is still there.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "experts/MoveablePane.h"
+#include "experts/SnippetFile.h"
 
 #include "vcl/Buttons.h"
 #include "vcl/EditCtrls.h"
@@ -18,16 +19,6 @@
 #include <vector>
 
 namespace experts {
-
-// One snippet; its name is the text of its entry in the list.
-struct TCodeFrag {
-    std::string Code; // lines ending in CR LF
-    std::string Description;
-    // The entry's text as the file held it, header and code lines with their own line breaks,
-    // and what it was read as: while the entry is as read, it is written back as it was.
-    std::string Raw;
-    std::string ReadName, ReadDescription, ReadCode;
-};
 
 enum TEditMode { emBrowse = 0, emAdding = 1, emModified = 2 };
 
@@ -118,10 +109,8 @@ private:
     // The list entry that holds the snippet; -1 when none.
     int IndexOfSnippet(const TCodeFrag* Frag) const;
 
-    // In the order of the file; the list holds them sorted by name.
-    std::vector<std::unique_ptr<TCodeFrag>> FSnippets;
-    // The lines before the first header, kept as they were read.
-    std::string FPreamble;
+    // The list shows them sorted by name; each entry's object is its snippet here.
+    TSnippetFile FFile;
     // The snippet being shown and edited; null when none.
     TCodeFrag* FCurrent = nullptr;
     int FEditMode = -1;
