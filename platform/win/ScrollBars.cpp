@@ -3,6 +3,8 @@
 // drags on it.
 #include "win/WinInternal.h"
 
+#include "rtl/ScopeGuards.h"
+
 #include <algorithm>
 #include <cstdint>
 
@@ -267,7 +269,11 @@ void TrackScrollBar(Window* w, int bar, POINT screen) {
     int grab = at - arrow - off;
     int pos = b.pos;
     MSG m;
-    try {
+    {
+        // The capture goes however the loop ends, before the end of the scroll is told.
+        rtl::TScopeExit release([h] {
+            if (GetCapture() == h) ReleaseCapture();
+        });
         while (GetMessage(&m, nullptr, 0, 0)) {
             if (!W(h)) return;
             if (m.hwnd == h && (m.message == WM_MOUSEMOVE || m.message == WM_LBUTTONUP)) {
@@ -289,14 +295,9 @@ void TrackScrollBar(Window* w, int bar, POINT screen) {
             DispatchMessage(&m);
             if (!W(h)) return;
         }
-    } catch (...) {
-        if (GetCapture() == h) ReleaseCapture();
-        throw;
     }
-    if (GetCapture() == h) ReleaseCapture();
     if (W(h)) SendMessage(h, msg, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
 }
-
 
 } // namespace detail
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <stdexcept>
 #include <thread>
 
 using namespace wintest;
@@ -663,6 +664,20 @@ TEST_F(ScrollBars, ClicksSendScrollCodes) {
     EXPECT_EQ(drag[1], (std::pair<int, int>{SB_THUMBTRACK, 100}));
     EXPECT_EQ(drag[2], (std::pair<int, int>{SB_THUMBPOSITION, 100}));
     EXPECT_EQ(drag[3].first, SB_ENDSCROLL);
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(ScrollBars, AHandlerThatThrowsDuringADragLetsTheCaptureGo) {
+    HWND w = Top(0, 0, 100, 200, WS_POPUP | WS_VISIBLE | WS_VSCROLL);
+    SetScrollRange(w, SB_VERT, 0, 100, TRUE);
+    Pump();
+    Handlers()[w] = [](HWND, UINT msg, WPARAM wParam, LPARAM, LRESULT*) -> bool {
+        if (msg == WM_VSCROLL && LOWORD(wParam) == SB_THUMBTRACK) throw std::runtime_error("refused");
+        return false;
+    };
+    PostMouseInput(WM_LBUTTONDOWN, POINT{90, 20}); // on the thumb
+    PostMouseInput(WM_MOUSEMOVE, POINT{90, 100});
+    EXPECT_THROW(Pump(), std::runtime_error);
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
