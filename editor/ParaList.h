@@ -1,7 +1,7 @@
 // The editor's text model: a doubly linked list of paragraphs (TParaList of TParaNode), each
 // wrapped into display lines, with limits, ten bookmarks, a fixed-size undo buffer
 // (TUndoBuffer) and reports of every change to the owning editor. Positions count from 1.
-// Implementations in ParaList.cpp.
+// Implementations in ParaList.cpp, ParaIndex.cpp and UndoBuffer.cpp.
 #pragma once
 
 #include "vcl/Persistent.h"
@@ -184,6 +184,18 @@ public:
     std::int32_t RedoCount() const { return FRedoCount; }
     // Records discarded to make room since creation (history lost).
     std::int32_t Discarded() const { return FDiscarded; }
+
+    // What a record holds: a caret mark, text inserted, deleted or replaced, a paragraph added
+    // before or after, or one deleted.
+    enum TKind : std::uint8_t {
+        ukCaret = 0,
+        ukInsert = 1,
+        ukParaBefore = 2,
+        ukParaAfter = 3,
+        ukDelete = 4,
+        ukParaDeleted = 5,
+        ukReplace = 6,
+    };
 
 private:
     friend class TParaList;
