@@ -3,6 +3,7 @@
 #include "editor/ParaList.h"
 
 #include "rtl/Exceptions.h"
+#include "rtl/ScopeGuards.h"
 #include "editor/ZelExceptions.h"
 
 #include <algorithm>
@@ -243,12 +244,9 @@ TParaNode* TParaList::NewLoadedNode(std::string_view text) {
         node->FFlags = TParaNode::InBlock;
         node->FChars = chars;
         node->FLength = static_cast<std::uint16_t>(text.size());
-        try {
-            Wrap(node);
-        } catch (...) {
-            TParaNode::Free(node);
-            throw;
-        }
+        rtl::TScopeExit freeNode([node] { TParaNode::Free(node); });
+        Wrap(node);
+        freeNode.Dismiss();
         return node;
     } catch (const std::bad_alloc&) {
         throw rtl::EOutOfMemory(EditorErrorText(Code(TParaResult::OutOfMemory)));

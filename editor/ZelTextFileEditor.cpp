@@ -7,6 +7,7 @@
 #include "rtl/Files.h"
 #include "rtl/LineSplitter.h"
 #include "rtl/Paths.h"
+#include "rtl/ScopeGuards.h"
 #include "rtl/SysUtils.h"
 
 #include <algorithm>
@@ -62,10 +63,7 @@ TFileData ReadWholeFile(const std::string& name) {
     const std::string host = rtl::HostPath(name);
     const int fd = host.empty() ? -1 : ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) RaiseFileError("opening", name, host.empty() ? ENOENT : errno);
-    struct TClose {
-        int Fd;
-        ~TClose() { ::close(Fd); }
-    } closer{fd};
+    rtl::TScopeExit closer([fd] { ::close(fd); });
     struct stat st {};
     std::size_t capacity = ::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : 1;
     TFileData file{NewLoadBlock(capacity), 0};
