@@ -3,6 +3,7 @@
 #include "editor/ParaList.h"
 
 #include "rtl/Exceptions.h"
+#include "rtl/Parallel.h"
 #include "rtl/ScopeGuards.h"
 #include "editor/ZelExceptions.h"
 
@@ -200,6 +201,35 @@ TLoadBlock NewLoadBlock(std::size_t Bytes) {
 void TBlockFree::operator()(char* p) const {
     if (Mapped) ::munmap(p, Mapped);
     else ::operator delete(p, std::align_val_t{64});
+}
+
+namespace {
+
+// One write a page of a fresh block, from several threads at once, before anything is put in it.
+void MakePages(char* block, std::size_t size) {
+    constexpr std::size_t Page = 4096;
+    const int parts = rtl::PartsFor(size, HugePage);
+    rtl::RunParts(parts, [&](int part) {
+        std::size_t lo, hi;
+        rtl::PartRange(size, parts, part, Page, lo, hi);
+        for (std::size_t at = lo; at < hi; at += Page) block[at] = 0;
+    });
+}
+
+} // namespace
+
+void TParaList::ReserveLoadedNodes(std::size_t Count) {
+    constexpr std::size_t HugeNodes = HugePage / sizeof(TParaNode);
+    if (Count <= HugeNodes || Count > static_cast<std::size_t>(MaxLongInt)) return;
+    try {
+        const std::size_t bytes = sizeof(TParaNode) * Count;
+        TLoadBlock block = NewLoadBlock(bytes);
+        MakePages(block.get(), bytes);
+        FNodeBlocks.reserve(FNodeBlocks.size() + 1);
+        FNodeBlocks.push_back(std::move(block));
+        FNodeBlockSize = FNodeBlockLeft = static_cast<std::int32_t>(Count);
+    } catch (const std::bad_alloc&) {
+    }
 }
 
 std::string_view TParaList::KeepText(TLoadBlock Data, std::size_t Size) {

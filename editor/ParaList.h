@@ -249,7 +249,7 @@ private:
 // huge pages and offered to the system for them: on a virtual machine the first write to each
 // small page costs more than filling it.
 struct TBlockFree {
-    std::size_t Mapped = 0; // bytes of a block mapped for huge pages; 0 for one of the heap
+    std::size_t Mapped = 0; // bytes of a block mapped straight from the system; 0 for one of the heap
     void operator()(char* p) const;
 };
 using TLoadBlock = std::unique_ptr<char, TBlockFree>;
@@ -281,6 +281,9 @@ public:
     // Keeps the first Size bytes of Data (a whole file) for the paragraphs that AddPara makes
     // from its lines.
     std::string_view KeepText(TLoadBlock Data, std::size_t Size);
+    // Room for about Count paragraphs of a load in one block, whose pages are made at once from
+    // several threads. Only a hint: where memory is refused, AddPara finds its own.
+    void ReserveLoadedNodes(std::size_t Count);
 
     [[nodiscard]] TParaResult InsertText(std::int32_t Para, std::string_view Text, std::int32_t Pos);
     [[nodiscard]] TParaResult DeleteText(std::int32_t Para, std::int32_t Count, std::int32_t Pos);

@@ -6,6 +6,7 @@
 
 #include "rtl/Files.h"
 #include "rtl/LineSplitter.h"
+#include "rtl/Parallel.h"
 #include "rtl/Paths.h"
 #include "rtl/ScopeGuards.h"
 #include "rtl/SysUtils.h"
@@ -16,6 +17,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace editor {
 
@@ -55,7 +57,48 @@ public:
 struct TFileData {
     TLoadBlock Data;
     std::size_t Size = 0;
+    std::size_t Lines = 0; // the line feeds of a file read in parts, for the paragraphs' memory
 };
+
+// A large file is read in parts side by side, so that the fresh pages of its block come from
+// several threads at once. Each part counts its line feeds while they are in the cache. Gives
+// the bytes read from the start on without a gap: less than Size where the file was cut short
+// meanwhile.
+std::size_t ReadInParts(int fd, const std::string& name, char* block, std::size_t size,
+                        std::size_t& lineFeeds) {
+    constexpr std::size_t Grain = std::size_t{2} << 20;
+    const int parts = rtl::PartsFor(size, Grain);
+    struct TPart {
+        std::size_t Got = 0, Wanted = 0, LineFeeds = 0;
+        int Error = 0;
+    };
+    std::vector<TPart> result(static_cast<std::size_t>(parts));
+    rtl::RunParts(parts, [&](int p) {
+        std::size_t lo, hi;
+        rtl::PartRange(size, parts, p, Grain, lo, hi);
+        TPart& part = result[static_cast<std::size_t>(p)];
+        part.Wanted = hi - lo;
+        while (part.Got < part.Wanted) {
+            const ssize_t got = ::pread(fd, block + lo + part.Got, part.Wanted - part.Got,
+                                        static_cast<off_t>(lo + part.Got));
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) part.Error = errno;
+            if (got <= 0) break;
+            const char* at = block + lo + part.Got;
+            part.LineFeeds += static_cast<std::size_t>(std::count(at, at + got, '\n'));
+            part.Got += static_cast<std::size_t>(got);
+        }
+    });
+    std::size_t read = 0;
+    lineFeeds = 0;
+    for (const TPart& part : result) {
+        if (part.Error != 0) RaiseFileError("reading", name, part.Error);
+        read += part.Got;
+        lineFeeds += part.LineFeeds;
+        if (part.Got < part.Wanted) break;
+    }
+    return read;
+}
 
 // Read straight into a block of the file's size, not cleared first; a file that grows
 // meanwhile reads on.
@@ -65,8 +108,14 @@ TFileData ReadWholeFile(const std::string& name) {
     if (fd < 0) RaiseFileError("opening", name, host.empty() ? ENOENT : errno);
     rtl::TScopeExit closer([fd] { ::close(fd); });
     struct stat st {};
-    std::size_t capacity = ::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : 1;
+    const bool known = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
+    std::size_t capacity = known ? static_cast<std::size_t>(st.st_size) + 1 : 1;
     TFileData file{NewLoadBlock(capacity), 0};
+    std::size_t lineFeeds = 0;
+    if (known && capacity > (std::size_t{4} << 20)) {
+        file.Size = ReadInParts(fd, name, file.Data.get(), capacity - 1, lineFeeds);
+        if (::lseek(fd, static_cast<off_t>(file.Size), SEEK_SET) < 0) RaiseFileError("reading", name, errno);
+    }
     for (;;) {
         if (file.Size == capacity) {
             TLoadBlock grown = NewLoadBlock(2 * capacity);
@@ -82,6 +131,7 @@ TFileData ReadWholeFile(const std::string& name) {
         if (got == 0) break;
         file.Size += static_cast<std::size_t>(got);
     }
+    file.Lines = lineFeeds;
     return file;
 }
 
@@ -146,6 +196,7 @@ void TZelCustomTextFileEditor::LoadFromFile(const std::string& Name) {
         // Open only after a complete load: an earlier load's state no longer holds.
         FIsOpen = false;
         // The lines stay in the file's buffer, which the text keeps.
+        ParaList().ReserveLoadedNodes(file.Lines + 1);
         const std::string_view text = ParaList().KeepText(std::move(file.Data), file.Size);
         const std::int32_t limit = ParaLengthLimit();
         rtl::TLineSplitter lines(text);

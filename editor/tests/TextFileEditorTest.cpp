@@ -10,6 +10,7 @@
 #include "vcl/Streaming.h"
 
 #include "rtl/Files.h"
+#include "rtl/LineSplitter.h"
 #include "rtl/Streams.h"
 #include "rtl/Paths.h"
 #include "rtl/TestHooks.h"
@@ -140,6 +141,33 @@ TEST_F(TextFileEditorTest, ALoadPaintsTheWindowOnce) {
         EXPECT_EQ(counted->ParaCount(), 20001);
         EXPECT_EQ(counted->GetPara(12345), "line 12344");
     }
+}
+
+// A large file is read in parts side by side; the parts meet at multiples of 2 MB, and a CR LF
+// cut by such a seam is still one break. The first half is broken by LF, the second by CR alone,
+// so that the paragraphs outgrow the room made for them from the line feeds.
+TEST_F(TextFileEditorTest, AFileReadInPartsIsTheWholeFile) {
+    std::string text;
+    for (int i = 0; text.size() < 9'500'000; ++i) {
+        text += "w" + std::to_string(i * 7919 % 100003) + std::string(static_cast<std::size_t>(i % 97), 'x');
+        text += text.size() < 4'750'000 ? (i % 2 ? "\n" : "\r\n") : "\r";
+    }
+    for (std::size_t seam = std::size_t{2} << 20; seam < text.size(); seam += std::size_t{2} << 20) {
+        text[seam - 1] = '\r';
+        text[seam] = '\n';
+    }
+    std::string expected;
+    std::int32_t lines = 0;
+    rtl::TLineSplitter split(text);
+    for (std::string_view line; split.Next(line); ++lines) {
+        if (lines > 0) expected += '|';
+        expected += line;
+    }
+    rtl::WriteFileAtomic("C:\\parts.txt", text);
+    File->LoadFromFile("C:\\parts.txt");
+    EXPECT_TRUE(File->IsOpen());
+    EXPECT_EQ(File->ParaCount(), lines + 1);
+    EXPECT_TRUE(Paras(*File) == expected + "|");
 }
 
 TEST_F(TextFileEditorTest, AnOverLongLineIsKeptWholeAndReported) {
