@@ -38,6 +38,8 @@ void TIDESpeller::Editor1DrawLine(TObject*, TCanvas* EditorCanvas, TRect LineRec
 void TIDESpeller::FormCreate(TObject*) {
     Editor1->FixedFont()->SetName(EditorFontName());
     Editor1->FixedFont()->SetSize(EditorFontSize());
+    // The check moves the caret over every word it looks at, and a replacement moves it too.
+    Editor1->OnShowStatus = [this](TObject*, std::int32_t, int) { ShowEditorState(); };
 }
 
 void TIDESpeller::FormShow(TObject*) {
@@ -71,6 +73,13 @@ void TIDESpeller::Editor1TopLineChanged(TObject*, std::int32_t) {
     Status->Panels()->Items(0)->SetText(text);
 }
 
+void TIDESpeller::ShowEditorState() {
+    // The form file's panel texts only name what each panel is for; they show the editor's state.
+    Editor1TopLineChanged(Editor1, Editor1->GetTopLine());
+    Status->Panels()->Items(1)->SetText(Editor1->GetModified() ? "Modified" : "");
+    Status->Panels()->Items(2)->SetText(Editor1->InsertMode() ? "Insert" : "Overwrite");
+}
+
 void TIDESpeller::LoadFile(const std::string& FileName) {
     SyntaxList.reset();
     Editor1->ClearText(true);
@@ -86,6 +95,7 @@ void TIDESpeller::ShowFileInEditor(const std::string& FileName) {
                        : ext == ".PAS" ? "Spell Checking Unit..."
                                        : "Spell Checking File...";
     Status->SetSimpleText(what);
+    ShowEditorState();
     AttachPainter(Settings().SyntaxHi && ext != ".DFM");
 
     // Forms get a list too: the word filter reads it.

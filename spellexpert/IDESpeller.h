@@ -49,6 +49,8 @@ public:
 
 private:
     void AttachPainter(bool On);
+    // Caret place, modified flag and insert mode in the status panels.
+    void ShowEditorState();
 
     editor::TEditorDrawLineEvent FPainter;
 };

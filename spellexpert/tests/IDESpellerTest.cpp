@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 using namespace spellexpert;
 
@@ -154,6 +155,64 @@ TEST_F(IDESpellerTest, ClosingTheWindowMidWalkCancelsIt) {
     EXPECT_TRUE(filter->Aborted());
     EXPECT_EQ(SyntaxList, nullptr);
     EXPECT_FALSE(Window->Visible()); // hidden, not freed
+}
+
+// The status panels during a real check: the form file's texts name what each panel is for, and
+// must not stand there while nothing was typed.
+TEST_F(IDESpellerTest, TheStatusBarShowsTheEditorsStateDuringACheck) {
+    if (!dct_fixture::HaveEnglishDct())
+        GTEST_SKIP() << "ENGLISH.DCT is not built";
+    TSpellQuillo* spell = Window->SpellDlg1;
+    spell->SetDictionaryPath(rtl::ExtractFilePath(rtl::WinPath(dct_fixture::EnglishDct())));
+    spell->SetUserDictionary(rtl::WinPath(Root.Path()) + "\\USER.DIC");
+    Write("C:\\u.pas", "x := 'the teh cat';\ny := 'wrold';\n");
+    Window->LoadFile("C:\\u.pas");
+    Window->ShowFileInEditor("C:\\u.pas");
+    auto panels = [this] {
+        std::vector<std::string> out;
+        for (int i = 0; i < 3; ++i) out.push_back(Window->Status->Panels()->Items(i)->Text());
+        return out;
+    };
+    auto caret = [](int Line, int Col) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%4d:%4d", Line, Col);
+        return std::string(text);
+    };
+    EXPECT_EQ(panels(), (std::vector<std::string>{caret(1, 1), "", "Insert"}));
+
+    testing_support::TRobot robot;
+    std::vector<std::vector<std::string>> seen;
+    auto offered = [&](const std::string& Word) {
+        robot.WaitUntil("the dialog offering " + Word, [Word] {
+            win::HWND d = testing_support::TRobot::FindWindow(testing_support::TBy::Name("QuilloDlg"));
+            return d && testing_support::TRobot::ChildText(d, "edtCurWord") == Word &&
+                   win::GetFocus() == testing_support::TRobot::FindControl(testing_support::TBy::Name("edtWord"), d);
+        });
+        robot.Do([&] { seen.push_back(panels()); });
+    };
+    offered("teh");
+    robot.Click(testing_support::TBy::Name("btnSkipAll"), testing_support::TBy::Name("QuilloDlg"));
+    offered("wrold");
+    robot.Do([] {
+        win::HWND d = testing_support::TRobot::FindWindow(testing_support::TBy::Name("QuilloDlg"));
+        win::SendMessage(testing_support::TRobot::FindControl(testing_support::TBy::Name("edtWord"), d),
+                         win::WM_SETTEXT, 0, win::LPARAM("world"));
+    });
+    robot.Click(testing_support::TBy::Name("btnReplace"), testing_support::TBy::Name("QuilloDlg"));
+    robot.AnswerNextModal(testing_support::TBy::Name("OK")); // the check is complete
+    auto filter = TMyBuffer::NewOnEditor(Window->Editor1);
+    spell->CheckBuffer(*filter);
+    for (int i = 0; i < 5; ++i) vcl::Application->ProcessMessages();
+    EXPECT_TRUE(robot.Done()) << robot.Describe();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], (std::vector<std::string>{caret(1, 14), "", "Insert"})) << "nothing changed yet";
+    EXPECT_EQ(seen[1], (std::vector<std::string>{caret(2, 12), "", "Insert"})) << "Ignore All changes nothing";
+    EXPECT_EQ(std::string(Window->Editor1->GetPara(2)), "y := 'world';");
+    EXPECT_EQ(panels()[1], "Modified");
+    Window->Editor1->SetInsertMode(false);
+    for (int i = 0; i < 5; ++i) vcl::Application->ProcessMessages();
+    EXPECT_EQ(panels()[2], "Overwrite");
+    spell->FreeDictionary();
 }
 
 // The filter of a check whose window gets a close message as the walk sets out for its second
