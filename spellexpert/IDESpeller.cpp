@@ -76,7 +76,10 @@ void TIDESpeller::Editor1TopLineChanged(TObject*, std::int32_t) {
 void TIDESpeller::ShowEditorState() {
     // The form file's panel texts only name what each panel is for; they show the editor's state.
     Editor1TopLineChanged(Editor1, Editor1->GetTopLine());
-    Status->Panels()->Items(1)->SetText(Editor1->GetModified() ? "Modified" : "");
+    // A check clears the modified flag once it has seen an edit, to notice the next one; an edit
+    // since the file was loaded still counts.
+    const bool modified = Editor1->GetModified() || Editor1->CanUndo();
+    Status->Panels()->Items(1)->SetText(modified ? "Modified" : "");
     Status->Panels()->Items(2)->SetText(Editor1->InsertMode() ? "Insert" : "Overwrite");
 }
 

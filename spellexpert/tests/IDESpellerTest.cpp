@@ -165,7 +165,7 @@ TEST_F(IDESpellerTest, TheStatusBarShowsTheEditorsStateDuringACheck) {
     TSpellQuillo* spell = Window->SpellDlg1;
     spell->SetDictionaryPath(rtl::ExtractFilePath(rtl::WinPath(dct_fixture::EnglishDct())));
     spell->SetUserDictionary(rtl::WinPath(Root.Path()) + "\\USER.DIC");
-    Write("C:\\u.pas", "x := 'the teh cat';\ny := 'wrold';\n");
+    Write("C:\\u.pas", "x := 'the teh cat';\ny := 'wrold';\nz := 'ktten';\n");
     Window->LoadFile("C:\\u.pas");
     Window->ShowFileInEditor("C:\\u.pas");
     auto panels = [this] {
@@ -199,14 +199,18 @@ TEST_F(IDESpellerTest, TheStatusBarShowsTheEditorsStateDuringACheck) {
                          win::WM_SETTEXT, 0, win::LPARAM("world"));
     });
     robot.Click(testing_support::TBy::Name("btnReplace"), testing_support::TBy::Name("QuilloDlg"));
+    offered("ktten");
+    robot.Click(testing_support::TBy::Name("btnSkip"), testing_support::TBy::Name("QuilloDlg"));
     robot.AnswerNextModal(testing_support::TBy::Name("OK")); // the check is complete
     auto filter = TMyBuffer::NewOnEditor(Window->Editor1);
     spell->CheckBuffer(*filter);
     for (int i = 0; i < 5; ++i) vcl::Application->ProcessMessages();
     EXPECT_TRUE(robot.Done()) << robot.Describe();
-    ASSERT_EQ(seen.size(), 2u);
+    ASSERT_EQ(seen.size(), 3u);
     EXPECT_EQ(seen[0], (std::vector<std::string>{caret(1, 14), "", "Insert"})) << "nothing changed yet";
     EXPECT_EQ(seen[1], (std::vector<std::string>{caret(2, 12), "", "Insert"})) << "Ignore All changes nothing";
+    EXPECT_EQ(seen[2], (std::vector<std::string>{caret(3, 12), "Modified", "Insert"}))
+        << "the check takes the modified flag for its own use meanwhile";
     EXPECT_EQ(std::string(Window->Editor1->GetPara(2)), "y := 'world';");
     EXPECT_EQ(panels()[1], "Modified");
     Window->Editor1->SetInsertMode(false);
