@@ -10,6 +10,7 @@
 #include "rtl/SysUtils.h"
 #include "testing/UiTest.h"
 #include "rtl/TestHooks.h"
+#include "win/Windows.h"
 
 #include <filesystem>
 #include <fstream>
@@ -110,6 +111,28 @@ protected:
         std::vector<std::string> out;
         for (int i = 0; i < Form->lstName->Items()->Count(); ++i) out.push_back(Form->lstName->Items()->Get(i));
         return out;
+    }
+
+    // Each of the two rows and columns of a sunken frame is one colour from end to end: nothing
+    // that lay over the control is left on it.
+    static void ExpectPlainFrame(TWinControl* Control) {
+        win::RECT r;
+        win::GetWindowRect(Control->Handle(), &r);
+        win::HDC dc = win::GetDC(nullptr);
+        auto differs = [dc](int X, int Y, int X0, int Y0) { return win::GetPixel(dc, X, Y) != win::GetPixel(dc, X0, Y0); };
+        for (int i = 0; i < 2; ++i) {
+            for (int x = r.left + 2; x < r.right - 2; ++x)
+                if (differs(x, r.top + i, r.left + 2, r.top + i)) {
+                    ADD_FAILURE() << "top row " << i << " differs at x " << x - r.left;
+                    break;
+                }
+            for (int y = r.top + 2; y < r.bottom - 2; ++y)
+                if (differs(r.left + i, y, r.left + i, r.top + 2)) {
+                    ADD_FAILURE() << "left column " << i << " differs at y " << y - r.top;
+                    break;
+                }
+        }
+        win::ReleaseDC(nullptr, dc);
     }
 
     std::unique_ptr<ide::TIde> Ide;
@@ -282,6 +305,7 @@ TEST_F(CodeFormTest, AddChangeAndDeleteRewriteTheFile) {
     Run(robot);
     EXPECT_EQ(Form->EditMode(), emBrowse);
     EXPECT_FALSE(Form->edtName->Visible());
+    ExpectPlainFrame(Form->lstName);
     EXPECT_EQ(Form->lstName->Items()->Get(Form->lstName->ItemIndex()), "repeats");
     // The file keeps its order (the IDE's arrayd before arrayc) and the new snippet comes last.
     EXPECT_EQ(ReadFile(ide::CodeTemplateFile),

@@ -885,6 +885,29 @@ BOOL KillTimer(HWND h, UINT_PTR id) {
 
 // --- Update regions -------------------------------------------------------------------------
 
+namespace {
+// Adds R (client coordinates, clipped to the client area) to w's update region; with Children,
+// the visible children under it (but Except) get their frames and that part of their client
+// areas too, and theirs in turn when All is set.
+void InvalidatePart(Window* w, const RECT& R, bool erase, bool Children, bool All, Window* Except) {
+    RECT c{0, 0, w->client.right - w->client.left, w->client.bottom - w->client.top};
+    RECT add = Intersection(R, c);
+    w->update.Add(add);
+    w->update.Simplify();
+    if (erase && !RectEmpty(add)) w->erase = true;
+    if (!Children) return;
+    // The children lie in the client area; the part R reaches outside it is the frame's, not theirs.
+    for (Window* k : std::vector<Window*>(w->children)) {
+        if (k == Except || !(k->style & WS_VISIBLE)) continue;
+        RECT kr = Intersection(add, k->rect);
+        if (RectEmpty(kr)) continue;
+        OffsetRect(&kr, -k->rect.left - k->client.left, -k->rect.top - k->client.top);
+        k->ncDirty |= kNcAll;
+        InvalidatePart(k, kr, erase, All || !(k->style & WS_CLIPCHILDREN), All, nullptr);
+    }
+}
+} // namespace
+
 BOOL InvalidateRect(HWND h, const RECT* r, BOOL erase) {
     if (!h) {
         for (Window* t : TopLevelsInZOrder()) InvalidateWindowTree(t, erase != 0);
@@ -893,22 +916,18 @@ BOOL InvalidateRect(HWND h, const RECT* r, BOOL erase) {
     Window* w = W(h);
     if (!w) return FALSE;
     RECT c{0, 0, w->client.right - w->client.left, w->client.bottom - w->client.top};
-    RECT add = r ? Intersection(*r, c) : c;
-    w->update.Add(add);
-    w->update.Simplify();
-    if (erase && !RectEmpty(add)) w->erase = true;
     // Without WS_CLIPCHILDREN the parent paints over its children, so they are painted again too.
-    if (!(w->style & WS_CLIPCHILDREN) && !RectEmpty(add))
-        for (Window* k : std::vector<Window*>(w->children)) {
-            if (!(k->style & WS_VISIBLE)) continue;
-            RECT kr = Intersection(add, k->rect);
-            if (RectEmpty(kr)) continue;
-            OffsetRect(&kr, -k->rect.left - k->client.left, -k->rect.top - k->client.top);
-            k->ncDirty |= kNcAll;
-            InvalidateRect(k->handle, &kr, erase);
-        }
+    InvalidatePart(w, r ? *r : c, erase != 0, !(w->style & WS_CLIPCHILDREN), false, nullptr);
     return TRUE;
 }
+
+namespace detail {
+void InvalidateUncovered(Window* Parent, const RECT& Old, Window* Child) {
+    // Clipping kept the siblings from drawing where the child was, frames included: they draw
+    // there now.
+    InvalidatePart(Parent, Old, true, true, true, Child);
+}
+} // namespace detail
 
 BOOL ValidateRect(HWND h, const RECT* r) {
     Window* w = W(h);

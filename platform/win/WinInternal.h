@@ -144,6 +144,9 @@ struct NcLayout {
 };
 void ActivateAnother(Window* w);
 void InvalidateWindowTree(Window* w, bool erase);
+// What a child left uncovered when it was hidden or moved (Old in its parent's client
+// coordinates): the parent and every other child there, frames included, and theirs in turn.
+void InvalidateUncovered(Window* Parent, const RECT& Old, Window* Child);
 void ForgetWindowInQueue(HWND hwnd);
 // This process's id, without a system call each time (window searches ask for it per window).
 DWORD OwnProcessId();

@@ -563,7 +563,7 @@ BOOL DestroyWindow(HWND h) {
     RECT old = w->rect;
     w->style &= ~WS_VISIBLE;
     LayoutChanged();
-    if (wasVisible && parent && !IsTopLevel(w)) InvalidateRect(parent->handle, &old, TRUE);
+    if (wasVisible && parent && !IsTopLevel(w)) InvalidateUncovered(parent, old, w);
     if (Contains(w, GetCapture())) ReleaseCapture();
     if (Contains(w, GetFocus())) SetFocus(!IsTopLevel(w) && parent && !parent->destroying ? parent->handle : nullptr);
     if (GetActiveWindow() == h) ActivateAnother(w);
@@ -717,7 +717,8 @@ BOOL SetWindowPos(HWND h, HWND after, int x, int y, int cx, int cy, UINT flags) 
         // Top-level windows keep their pixels when they move; children expose their parent.
         if (!IsTopLevel(w) && w->parent && (wasVisible || nowVisible)) {
             if (!(flags & SWP_NOMOVE) || !(flags & SWP_NOSIZE) || (flags & SWP_HIDEWINDOW) || !(flags & SWP_NOZORDER)) {
-                InvalidateRect(w->parent->handle, &old, TRUE);
+                if (wasVisible) InvalidateUncovered(w->parent, old, w);
+                else InvalidateRect(w->parent->handle, &old, TRUE);
                 RECT n = w->rect;
                 InvalidateRect(w->parent->handle, &n, TRUE);
             }
