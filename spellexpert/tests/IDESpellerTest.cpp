@@ -40,6 +40,14 @@ protected:
     static void Write(const std::string& Name, const std::string& Text) {
         std::ofstream(rtl::HostPath(Name), std::ios::binary) << Text;
     }
+    // The window's spell-check component over the built English dictionary, with a user word
+    // list of the test's own.
+    TSpellQuillo* EnglishSpell() {
+        TSpellQuillo* spell = Window->SpellDlg1;
+        spell->SetDictionaryPath(rtl::ExtractFilePath(rtl::WinPath(dct_fixture::EnglishDct())));
+        spell->SetUserDictionary(rtl::WinPath(Root.Path()) + "\\USER.DIC");
+        return spell;
+    }
     TIDESpeller* Window = nullptr;
 };
 
@@ -162,9 +170,7 @@ TEST_F(IDESpellerTest, ClosingTheWindowMidWalkCancelsIt) {
 TEST_F(IDESpellerTest, TheStatusBarShowsTheEditorsStateDuringACheck) {
     if (!dct_fixture::HaveEnglishDct())
         GTEST_SKIP() << "ENGLISH.DCT is not built";
-    TSpellQuillo* spell = Window->SpellDlg1;
-    spell->SetDictionaryPath(rtl::ExtractFilePath(rtl::WinPath(dct_fixture::EnglishDct())));
-    spell->SetUserDictionary(rtl::WinPath(Root.Path()) + "\\USER.DIC");
+    TSpellQuillo* spell = EnglishSpell();
     Write("C:\\u.pas", "x := 'the teh cat';\ny := 'wrold';\nz := 'ktten';\n");
     Window->LoadFile("C:\\u.pas");
     Window->ShowFileInEditor("C:\\u.pas");
@@ -241,9 +247,7 @@ protected:
 TEST_F(IDESpellerTest, ACheckWhoseWindowClosesEndsCancelled) {
     if (!dct_fixture::HaveEnglishDct())
         GTEST_SKIP() << "ENGLISH.DCT is not built";
-    TSpellQuillo* spell = Window->SpellDlg1;
-    spell->SetDictionaryPath(rtl::ExtractFilePath(rtl::WinPath(dct_fixture::EnglishDct())));
-    spell->SetUserDictionary(rtl::WinPath(Root.Path()) + "\\USER.DIC");
+    TSpellQuillo* spell = EnglishSpell();
     std::string code;
     for (int i = 0; i < 100; ++i)
         code += "x := 1; { the cat }\n";
