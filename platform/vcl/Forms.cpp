@@ -405,8 +405,13 @@ void TCustomForm::SetMenu(TMainMenu* Value) {
     FMenu = Value;
     if (Value) Value->FreeNotification(this);
     if (HandleAllocated() && !Parent()) {
+        // A stored client size is the area below the menu bar: the menu is bound after it is read,
+        // so the window grows by the bar instead of the client area shrinking.
+        const bool keepClient = IsLoading();
+        const TRect client = keepClient ? ClientRect() : TRect{};
         ::win::SetMenu(Handle(), Value ? Value->Handle() : nullptr);
         if (Value) Value->SetWindowHandle(Handle());
+        if (keepClient) SetClientSize(client.right, client.bottom);
     }
 }
 

@@ -445,3 +445,53 @@ TEST(FormParts, APopupMenuIsOnlyAPopupMenuOfTheForm) {
 }
 
 } // namespace
+
+namespace {
+
+// A form read from its file and written back is its file again, whatever main menu it has: the
+// stored client size is the area below the menu bar, so it does not lose the bar's height.
+TEST(FormMenuRoundTrip, AFormKeepsItsClientSizeWithOrWithoutAMainMenu) {
+    struct Case {
+        const char* Name;
+        std::string Menu;
+    } cases[] = {
+        {"no menu", ""},
+        {"empty menu", "  Menu = mnuMain\n"
+                       "  object mnuMain: TMainMenu\n"
+                       "  end\n"},
+        {"menu with items", "  Menu = mnuMain\n"
+                            "  object mnuMain: TMainMenu\n"
+                            "    object mniFile: TMenuItem\n"
+                            "      Caption = '&File'\n"
+                            "    end\n"
+                            "    object mniHelp: TMenuItem\n"
+                            "      Caption = '&Help'\n"
+                            "    end\n"
+                            "  end\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const std::string text = "object MenuForm: TForm\n"
+                                 "  Left = 40\n"
+                                 "  Top = 30\n"
+                                 "  Caption = 'Menu'\n"
+                                 "  ClientHeight = 180\n"
+                                 "  ClientWidth = 320\n" +
+                                 c.Menu + "end\n";
+        auto readBack = [](const std::string& stored) {
+            std::unique_ptr<TForm> form(Make<TForm>(nullptr));
+            ReadComponentFromStream(*Binary(stored), form.get());
+            return form;
+        };
+        std::unique_ptr<TForm> first = readBack(text);
+        EXPECT_EQ(first->ClientHeight(), 180);
+        EXPECT_EQ(first->ClientWidth(), 320);
+        const std::string once = testing_support::StoredText(first.get());
+        EXPECT_NE(once.find("  ClientHeight = 180\r\n"), std::string::npos) << once;
+        EXPECT_NE(once.find("  ClientWidth = 320\r\n"), std::string::npos) << once;
+        const std::string twice = testing_support::StoredText(readBack(once).get());
+        EXPECT_EQ(twice, once);
+    }
+}
+
+} // namespace
