@@ -23,9 +23,12 @@ inline int PartsFor(std::size_t Bytes, std::size_t Grain) {
 // must not throw.
 template <class F>
 void RunParts(int Parts, F&& Work) {
+    // Both lists are made before any thread starts, so that nothing throws while one runs.
+    const auto others = static_cast<std::size_t>(std::max(Parts - 1, 0));
     std::vector<std::thread> threads;
-    threads.reserve(static_cast<std::size_t>(std::max(Parts - 1, 0)));
+    threads.reserve(others);
     std::vector<int> left;
+    left.reserve(others);
     for (int p = 1; p < Parts; ++p) {
         try {
             threads.emplace_back([&Work, p] { Work(p); });
